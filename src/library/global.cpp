@@ -1,0 +1,28 @@
+#include "library/global.h"
+
+namespace library {
+
+void resetGlobals()
+{
+    config = Tconfig{};
+    cached = false;
+    cachepath.clear();
+    SLOWPROCESSOR = false;
+    autoplaymode = false;
+    phrases = {};
+    genre = {};
+    artisttype = {};
+    album.clear();
+    albumcount = 0;
+    albumref.clear();
+    albumrefonload.clear();
+    albumrefonloadcount = 0;
+    jalbum.clear();
+    jalbumcount = 0;
+    tracks.clear();
+    trackscount = 0;
+    currentalbumpath.clear();
+    dcurrentalbumpath.clear();
+}
+
+} // namespace library

@@ -1,0 +1,73 @@
+#include "platform/files.h"
+
+#include <QByteArray>
+#include <QFileInfo>
+#include <QSaveFile>
+#include <algorithm>
+#include <unistd.h>
+
+namespace platform {
+
+QString findNoCase(const QString& folder, const QString& name)
+{
+    if (name.isEmpty()) return {};
+    const QString exact = joinPath(folder, name);
+    if (QFileInfo::exists(exact)) return exact;
+    const QDir dir(folder);
+    const QStringList entries =
+        dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot, QDir::Name);
+    for (const QString& entry : entries) {
+        if (entry.compare(name, Qt::CaseInsensitive) == 0) return joinPath(folder, entry);
+    }
+    return {};
+}
+
+QString resolveNoCase(const QString& path)
+{
+    if (path.isEmpty()) return {};
+    if (QFileInfo::exists(path)) return path;
+    const QString cleaned = QDir::cleanPath(path);
+    const qsizetype cut = cleaned.lastIndexOf(QLatin1Char('/'));
+    if (cut < 0) return findNoCase(QStringLiteral("."), cleaned);
+    const QString parent = cut == 0 ? QStringLiteral("/") : resolveNoCase(cleaned.left(cut));
+    if (parent.isEmpty()) return {};
+    return findNoCase(parent, cleaned.mid(cut + 1));
+}
+
+QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters)
+{
+    QDir dir(folder);
+    dir.setNameFilters(patterns);
+    dir.setFilter(filters | QDir::NoDotAndDotDot);
+    dir.setSorting(QDir::Unsorted);
+    QStringList names = dir.entryList();
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int order = a.compare(b, Qt::CaseInsensitive);
+        return order != 0 ? order < 0 : a < b;
+    });
+    return names;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& data)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) return false;
+    if (file.write(data) != data.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
+    // QSaveFile renames without syncing: make the data durable before the rename.
+    if (::fsync(file.handle()) != 0) {
+        file.cancelWriting();
+        return false;
+    }
+    return file.commit();
+}
+
+QString joinPath(const QString& folder, const QString& name)
+{
+    if (folder.isEmpty() || folder.endsWith(QLatin1Char('/'))) return folder + name;
+    return folder + QLatin1Char('/') + name;
+}
+
+} // namespace platform

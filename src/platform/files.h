@@ -1,0 +1,33 @@
+#pragma once
+
+// File-system helpers that give Linux the behaviour the program expects of its file names:
+// names are found without regard to case, folders list in case-insensitive name order,
+// and files rewritten in place are replaced atomically.
+
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+class QByteArray;
+
+namespace platform {
+
+// `name` inside `folder`: the exact spelling when it exists, else the first entry whose name
+// matches without regard to case; empty when there is none.
+QString findNoCase(const QString& folder, const QString& name);
+
+// A whole path with every component looked up as findNoCase does; empty when a component is missing.
+QString resolveNoCase(const QString& path);
+
+// Entries of `folder` matching the wildcard `patterns` (case-insensitive), in case-insensitive
+// name order (ties broken by the exact name, so the order is stable).
+QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters);
+
+// Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
+// a crash leaves either the old file or the new one, never a mixture. False on any failure.
+[[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+
+// `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
+QString joinPath(const QString& folder, const QString& name);
+
+} // namespace platform

@@ -1,0 +1,49 @@
+#include <QFile>
+#include <gtest/gtest.h>
+
+#include "platform/files.h"
+#include "printers.h"
+#include "tempfolder.h"
+
+using namespace platform;
+
+TEST(Files, FindsNamesWithoutRegardToCaseButPrefersTheExactSpelling)
+{
+    TempFolder folder;
+    folder.write(QStringLiteral("album/track07.mp3"), "x");
+    folder.write(QStringLiteral("album/Title.JPG"), "x");
+    const QString album = folder.file(QStringLiteral("album"));
+
+    EXPECT_EQ(findNoCase(album, QStringLiteral("TRACK07.MP3")), album + QStringLiteral("/track07.mp3"));
+    EXPECT_EQ(findNoCase(album, QStringLiteral("title.jpg")), album + QStringLiteral("/Title.JPG"));
+    EXPECT_EQ(findNoCase(album, QStringLiteral("track08.mp3")), QString());
+    EXPECT_EQ(resolveNoCase(folder.path() + QStringLiteral("/ALBUM/TRACK07.mp3")),
+              album + QStringLiteral("/track07.mp3"));
+    EXPECT_EQ(resolveNoCase(folder.path() + QStringLiteral("/missing/track07.mp3")), QString());
+}
+
+TEST(Files, ListsInCaseInsensitiveNameOrder)
+{
+    TempFolder folder;
+    for (const char* name : {"b.mp3", "A.mp3", "c.MP3", "a2.mp3", "note.txt"})
+        folder.write(QString::fromLatin1(name), "x");
+    const QStringList names = listFolder(folder.path(), {QStringLiteral("*.mp?")}, QDir::Files);
+    EXPECT_EQ(names, (QStringList{QStringLiteral("A.mp3"), QStringLiteral("a2.mp3"), QStringLiteral("b.mp3"),
+                                  QStringLiteral("c.MP3")}));
+}
+
+TEST(Files, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary)
+{
+    TempFolder folder;
+    const QString path = folder.write(QStringLiteral("Musetra.ini"), "old contents that are longer");
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(folder.read(QStringLiteral("Musetra.ini")), QByteArray("new"));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_FALSE(writeFileAtomically(folder.path() + QStringLiteral("/missing/x.ini"), "new"));
+}
+
+TEST(Files, JoinsWithOneSeparator)
+{
+    EXPECT_EQ(joinPath(QStringLiteral("/music"), QStringLiteral("a")), QStringLiteral("/music/a"));
+    EXPECT_EQ(joinPath(QStringLiteral("/music/"), QStringLiteral("a")), QStringLiteral("/music/a"));
+}

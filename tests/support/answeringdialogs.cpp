@@ -1,0 +1,26 @@
+#include "answeringdialogs.h"
+
+AnsweringDialogs::AnsweringDialogs()
+{
+    platform::setDialogs(this);
+}
+
+AnsweringDialogs::~AnsweringDialogs()
+{
+    platform::setDialogs(nullptr);
+}
+
+platform::MessageAnswer AnsweringDialogs::messageBox(const QString& caption, const QString& text,
+                                                     platform::MessageIcon icon,
+                                                     platform::MessageButtons buttons)
+{
+    shown.append({caption, text, icon, buttons});
+    if (answers.isEmpty()) return platform::MessageAnswer::Ok;
+    return answers.takeFirst();
+}
+
+int AnsweringDialogs::execModal(QDialog& dialog)
+{
+    ++modalCount;
+    return modalHandler ? modalHandler(dialog) : QDialog::Rejected;
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+// A dialogs seam for tests: records every message box and answers from a queue.
+// Installs itself on construction and restores the Qt dialogs on destruction.
+
+#include <QDialog>
+#include <QString>
+#include <QVector>
+#include <functional>
+
+#include "platform/dialogs.h"
+
+struct ShownMessage
+{
+    QString caption;
+    QString text;
+    platform::MessageIcon icon;
+    platform::MessageButtons buttons;
+};
+
+class AnsweringDialogs final : public platform::Dialogs
+{
+public:
+    AnsweringDialogs();
+    ~AnsweringDialogs() override;
+    AnsweringDialogs(const AnsweringDialogs&) = delete;
+    AnsweringDialogs& operator=(const AnsweringDialogs&) = delete;
+
+    platform::MessageAnswer messageBox(const QString& caption, const QString& text,
+                                       platform::MessageIcon icon, platform::MessageButtons buttons) override;
+    int execModal(QDialog& dialog) override;
+
+    // Answers for the next message boxes, in order; when none is queued the answer is Ok.
+    QVector<platform::MessageAnswer> answers;
+    // Called with each modal dialog instead of running it; returns the dialog's result.
+    std::function<int(QDialog&)> modalHandler;
+
+    QVector<ShownMessage> shown;
+    int modalCount = 0;
+};
