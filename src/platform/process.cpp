@@ -1,6 +1,5 @@
 #include "platform/process.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -12,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/programfolder.h"
 
 extern char** environ;
 
@@ -49,7 +49,7 @@ QString findProgram(const QString& name)
         }
         return {};
     }
-    const QString ownFolder = QCoreApplication::applicationDirPath();
+    const QString ownFolder = programFolder();
     for (const QString& candidate : names) {
         const QString found = findNoCase(ownFolder, candidate);
         if (isProgramFile(found)) return found;

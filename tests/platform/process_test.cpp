@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/process.h"
+#include "platform/programfolder.h"
 #include "printers.h"
 #include "tempfolder.h"
 
@@ -59,6 +60,20 @@ TEST(Processes, ExeNamesAreAlsoTriedWithoutTheEnding)
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
     ASSERT_TRUE(runToEnd(QStringLiteral("%1.EXE %2").arg(script, folder.file(QStringLiteral("made")))));
     EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("made"))));
+}
+
+TEST(Processes, TheProgramFolderComesFirstAndIgnoresCase)
+{
+    TempFolder folder;
+    // Shadows the system's touch: it writes a different file.
+    const QString script = folder.write(QStringLiteral("Touch"), "#!/bin/sh\ntouch \"$1.own\"\n");
+    QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    platform::setProgramFolder(folder.path());
+    const bool ran = runToEnd(QStringLiteral("TOUCH.exe %1").arg(folder.file(QStringLiteral("made"))));
+    platform::setProgramFolder(QString());
+    ASSERT_TRUE(ran);
+    EXPECT_TRUE(QFileInfo::exists(folder.file(QStringLiteral("made.own"))));
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("made"))));
 }
 
 TEST(Processes, ProgramsThatCannotStartGiveNoId)
