@@ -499,9 +499,9 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         return;
     }
     qCWarning(lcMpv) << "playback ended:" << openedPath_ << mpv_error_string(end->error);
+    // The file is gone from mpv: the player is closed, and a position query says so.
     const bool failed = end->reason == MPV_END_FILE_REASON_ERROR;
-    state_ = FileState::Closed;
-    playing_ = paused_ = false;
+    unload();
     endPlay(failed ? NotifyValue::Failure : NotifyValue::Aborted);
 }
 
