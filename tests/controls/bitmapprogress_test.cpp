@@ -126,4 +126,20 @@ TEST_F(ProgressRingTest, IsShapedToItsEllipse)
     EXPECT_TRUE(ring->mask().contains(QPoint(290, 50)));
 }
 
+TEST(ProgressRing, SizedWhileItsWindowIsHiddenItStillRevealsTheWholeRing)
+{
+    QWidget hidden;
+    auto* ring = new TBitmapProgress(&hidden);
+    ring->setGeometry(0, 0, 200, 200);
+    ring->setradius(100);
+    QImage red(10, 10, QImage::Format_RGB32);
+    red.fill(kColour);
+    ring->assignbackground(red);
+    ring->_setmax(200);
+    ring->_setposition(100);
+    ASSERT_EQ(ring->face().size(), QSize(200, 200));
+    EXPECT_TRUE(sameRgb(ring->face().pixel(150, 150), kColour));
+    EXPECT_FALSE(sameRgb(ring->face().pixel(50, 150), kColour));
+}
+
 } // namespace
