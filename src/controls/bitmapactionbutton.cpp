@@ -5,6 +5,7 @@
 
 #include "controls/drawing.h"
 #include "controls/skinshim.h"
+#include "skins/colors.h"
 
 namespace controls {
 
@@ -18,17 +19,26 @@ QString pictureName(int32_t buttoncolor, bool down)
 {
     const char* base = "BLUE";
     switch (buttoncolor) {
-    case 1: base = "GREEN"; break;
-    case 2: base = "RED"; break;
-    case 3: base = "PURPLE"; break;
-    case 4: base = "YELLOW"; break;
-    default: break;
+    case 1:
+        base = "GREEN";
+        break;
+    case 2:
+        base = "RED";
+        break;
+    case 3:
+        base = "PURPLE";
+        break;
+    case 4:
+        base = "YELLOW";
+        break;
+    default:
+        break;
     }
     return QLatin1String(base) + (down ? QLatin1String("DOWN") : QLatin1String("UP"));
 }
 } // namespace
 
-TBitmapActionButton::TBitmapActionButton(QWidget* owner) : OwnerDrawn(owner), fcolor(clWindow)
+TBitmapActionButton::TBitmapActionButton(QWidget* owner) : OwnerDrawn(owner), fcolor(skins::clWindow)
 {
     resize(50, 32);
     Paint();

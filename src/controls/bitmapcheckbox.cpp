@@ -5,10 +5,11 @@
 
 #include "controls/drawing.h"
 #include "controls/skinshim.h"
+#include "skins/colors.h"
 
 namespace controls {
 
-TBitmapCheckbox::TBitmapCheckbox(QWidget* owner) : OwnerDrawn(owner), fcolor(clWindow)
+TBitmapCheckbox::TBitmapCheckbox(QWidget* owner) : OwnerDrawn(owner), fcolor(skins::clWindow)
 {
     resize(50, 32);
     Paint();
@@ -45,7 +46,7 @@ void TBitmapCheckbox::Paint()
     const QImage image = programBitmap(fchecked ? QStringLiteral("TICK") : QStringLiteral("CROSS"));
     QPainter painter(&canvas);
     drawKeyed(painter, pictureRect(image), image, qRgb(255, 255, 255));
-    const QColor background = toQColor(fcolor);
+    const QColor background = skins::tcolorToQColor(fcolor);
     drawCaption(painter, *this, image, ftext, &background);
     painter.end();
     faceChanged();

@@ -32,8 +32,6 @@ TBitmapProgress::TBitmapProgress(QWidget* parent) : OwnerDrawn(parent)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     resize(100, 100);
-    vcanv = QImage(size(), QImage::Format_RGB32);
-    vcanv.fill(Qt::black);
     setregion();
     Paint();
 }
@@ -82,6 +80,7 @@ void TBitmapProgress::resetToGrey()
 
 void TBitmapProgress::Paint()
 {
+    fitCanvas();
     const int angle = angleOf();
     double start = lastposition;
     if (angle < lastposition) {
@@ -119,12 +118,20 @@ void TBitmapProgress::setregion()
     setMask(QRegion(0, 0, width(), height(), QRegion::Ellipse));
 }
 
-void TBitmapProgress::resizeEvent(QResizeEvent* event)
+// The canvas takes the control's size, keeping what it shows. A hidden control hears of its
+// new size only when shown, so painting checks too.
+void TBitmapProgress::fitCanvas()
 {
+    if (vcanv.size() == size()) return;
     QImage resized(size(), QImage::Format_RGB32);
     resized.fill(Qt::black);
     QPainter(&resized).drawImage(0, 0, vcanv);
     vcanv = resized;
+}
+
+void TBitmapProgress::resizeEvent(QResizeEvent* event)
+{
+    fitCanvas();
     setregion();
     OwnerDrawn::resizeEvent(event);
 }

@@ -45,6 +45,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    void fitCanvas();
     int angleOf() const;
     void resetToGrey();
     void angledraw(double a1, double a2, int r, int r0);

@@ -52,9 +52,9 @@ QColor fontColor(const QWidget& widget)
 namespace controls {
 
 namespace {
-constexpr int kCaptionGap = 16;     // between the picture and the caption
-constexpr int kCaptionSlack = 48;   // caption width + this must stay below the width
-constexpr int kCaptionGrowth = 51;  // the grown width is caption width + this
+constexpr int kCaptionGap = 16;    // between the picture and the caption
+constexpr int kCaptionSlack = 48;  // caption width + this must stay below the width
+constexpr int kCaptionGrowth = 51; // the grown width is caption width + this
 constexpr int kMinCaptionHeight = 32;
 } // namespace
 
@@ -81,8 +81,8 @@ void drawCaption(QPainter& painter, const QWidget& control, const QImage& pictur
     const int x = picture.width() + kCaptionGap;
     const int y = control.height() / 2 - textHeight(control, control.font()) / 2;
     if (background)
-        painter.fillRect(x, y, textWidth(control, control.font(), caption), textHeight(control, control.font()),
-                         *background);
+        painter.fillRect(x, y, textWidth(control, control.font(), caption),
+                         textHeight(control, control.font()), *background);
     painter.setPen(fontColor(control));
     textOut(painter, x, y, caption);
 }

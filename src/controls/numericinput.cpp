@@ -7,6 +7,7 @@
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
 #include "controls/skinshim.h"
+#include "skins/colors.h"
 
 namespace controls {
 
@@ -34,7 +35,8 @@ void drawButton(QPainter& painter, const QRect& square, const QImage& picture)
 } // namespace
 
 TNumericInput::TNumericInput(QWidget* owner)
-    : OwnerDrawn(owner), fcolor(clWindow), ftimer(new AutoRepeat(kFirstRepeat, kRepeatStep, kFastestRepeat, this))
+    : OwnerDrawn(owner), fcolor(skins::clWindow),
+      ftimer(new AutoRepeat(kFirstRepeat, kRepeatStep, kFastestRepeat, this))
 {
     connect(ftimer, &AutoRepeat::repeat, this, &TNumericInput::dotimer);
     loadPictures();
@@ -99,13 +101,15 @@ void TNumericInput::Paint()
     digits.setPointSize(std::max(1, w / kFontDivisor));
     painter.setFont(digits);
     if (w - h - kFieldGap >= 0) {
-        const QRect field = QRect(QPoint(h + kFieldGap, 0), QPoint(w - h - kFieldGap - 1, h - 1)).normalized();
+        const QRect field =
+            QRect(QPoint(h + kFieldGap, 0), QPoint(w - h - kFieldGap - 1, h - 1)).normalized();
         painter.fillRect(field, Qt::black);
         painter.setPen(Qt::white);
         painter.drawRect(field.adjusted(0, 0, -1, -1));
         const QString text = QString::number(fvalue);
         painter.setPen(fontColor(*this));
-        textOut(painter, w / 2 - textWidth(*this, digits, text) / 2, h / 2 - textHeight(*this, digits) / 2, text);
+        textOut(painter, w / 2 - textWidth(*this, digits, text) / 2, h / 2 - textHeight(*this, digits) / 2,
+                text);
     }
     drawButton(painter, QRect(w - h, 0, h, h), frdown ? plusdown : plusup);
     painter.end();

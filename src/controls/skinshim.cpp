@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "library/global.h"
+#include "skins/colors.h"
 
 namespace controls {
 
@@ -11,19 +12,11 @@ QImage programBitmap(const QString& name)
     return QImage(QStringLiteral(":/") + name).convertToFormat(QImage::Format_RGB32);
 }
 
-QColor toQColor(int32_t colour)
-{
-    if (colour == clWindow) return QColor(255, 255, 255);
-    if (colour == clBtnShadow) return QColor(128, 128, 128);
-    if (colour < 0) return QColor(0, 0, 0);
-    return QColor(colour & 0xFF, (colour >> 8) & 0xFF, (colour >> 16) & 0xFF);
-}
-
 void blendTowards(QImage& picture, int32_t colour, double alpha)
 {
     if (library::SLOWPROCESSOR) return;
     picture = picture.convertToFormat(QImage::Format_RGB32);
-    const QColor c = toQColor(colour);
+    const QColor c = skins::tcolorToQColor(colour);
     auto mix = [alpha](int in, int to) { return static_cast<int>(std::nearbyint((in - to) * alpha + to)); };
     for (int y = 0; y < picture.height(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(picture.scanLine(y));
@@ -44,7 +37,8 @@ QRegion regionWithout(const QImage& mask, QRgb colour)
                 continue;
             }
             const int top = y;
-            while (y < mask.height() && (mask.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF)) ++y;
+            while (y < mask.height() && (mask.pixel(x, y) & 0xFFFFFF) == (colour & 0xFFFFFF))
+                ++y;
             region -= QRegion(x, top, 1, y - top);
         }
     }

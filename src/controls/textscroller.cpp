@@ -5,6 +5,7 @@
 
 #include "controls/drawing.h"
 #include "controls/skinshim.h"
+#include "skins/colors.h"
 #include "controls/ticker.h"
 #include "controls/timersource.h"
 
@@ -24,7 +25,7 @@ QString rotatedLeft(const QString& s)
 } // namespace
 
 TTextScroller::TTextScroller(QWidget* owner)
-    : OwnerDrawn(owner), otimer(timerSource().makeTicker(this)), fcolor(clWindow),
+    : OwnerDrawn(owner), otimer(timerSource().makeTicker(this)), fcolor(skins::clWindow),
       ffont(QStringLiteral("Garamond"), kDefaultFontSize)
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
@@ -89,7 +90,8 @@ void TTextScroller::buildShownText()
     QString spaces;
     // A font whose space has no width could never fill the control.
     if (textWidth(*this, ffont, QStringLiteral(" ")) > 0)
-        while (textWidth(*this, ffont, spaces) < width()) spaces += QLatin1Char(' ');
+        while (textWidth(*this, ffont, spaces) < width())
+            spaces += QLatin1Char(' ');
     spacerstring = spaces.size() < 2 ? QString() : spaces.left(spaces.size() - 2);
     otext = fprepend ? spacerstring + QLatin1Char(' ') + ftext : QLatin1Char(' ') + ftext + spacerstring;
     const QFontMetrics metrics(ffont, this);
@@ -99,7 +101,7 @@ void TTextScroller::buildShownText()
 void TTextScroller::Paint()
 {
     QImage& canvas = clearFace();
-    canvas.fill(toQColor(fcolor));
+    canvas.fill(skins::tcolorToQColor(fcolor));
     QPainter painter(&canvas);
     painter.setFont(ffont);
     painter.setPen(fontColor(*this));

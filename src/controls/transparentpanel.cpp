@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include "controls/skinshim.h"
+#include "skins/colors.h"
 
 namespace controls {
 
@@ -34,7 +35,7 @@ void TTransparentPanel::Paint()
     if (fsource) {
         QPainter painter(&canvas);
         if (fborder) {
-            painter.setPen(toQColor(clBtnShadow));
+            painter.setPen(skins::tcolorToQColor(skins::clBtnShadow));
             painter.drawRect(QRect(0, 0, width() - 1, height() - 1));
         } else {
             const QPoint parentAt = parentWidget() ? parentWidget()->pos() : QPoint();
