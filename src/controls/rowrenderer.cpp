@@ -10,8 +10,8 @@
 #include <cmath>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
+#include "skins/resourceskins.h"
 
 namespace controls {
 
@@ -253,6 +253,14 @@ int hittest(const QVector<tmatrix>& matrix, const QPoint& p, int from, int to)
     return -1;
 }
 
+int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p)
+{
+    const int boxes = int(matrix.size()) - 2;
+    if (boxes < 0) return -1;
+    const int box = hittest(matrix, p, boxes);
+    return box >= 0 ? box : hittest(matrix, p, 0, boxes - 1);
+}
+
 void ListItems::addObject(const QString& s, TScrollListItemAdditonalInfo* object)
 {
     strings_.append(s);
@@ -322,7 +330,7 @@ const QImage& builtinbitmap(const QString& name)
     static QHash<QString, QImage> cache;
     auto found = cache.find(name);
     if (found == cache.end()) {
-        found = cache.insert(name, programBitmap(name));
+        found = cache.insert(name, QImage(skins::findBuiltinResource(name)));
     }
     return *found;
 }

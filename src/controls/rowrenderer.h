@@ -37,6 +37,10 @@ struct tmatrix
 // `p`; entries that were not drawn are never hit. -1 when none does.
 int hittest(const QVector<tmatrix>& matrix, const QPoint& p, int from = 0, int to = INT32_MAX);
 
+// The hit of a track list's rendering: the "MORE" boxes first, since they are drawn over the
+// rows they overlap, then the rows in index order. -1 when nothing is hit.
+int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p);
+
 // What one row of a track list stands for, and what it shows besides its text.
 class TScrollListItemAdditonalInfo
 {

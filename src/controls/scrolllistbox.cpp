@@ -4,8 +4,6 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QPaintEvent>
-#include <QPainter>
 #include <QScreen>
 #include <cmath>
 
@@ -37,14 +35,13 @@ int screenHeight(const QWidget& widget)
 } // namespace
 
 TScrollListbox::TScrollListbox(QWidget* owner)
-    : QWidget(owner), fcolor(skins::clWindow), ffont(QStringLiteral("arial")),
+    : OwnerDrawn(owner), fcolor(skins::clWindow), ffont(QStringLiteral("arial")),
       repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
       fmoretext(QStringLiteral("MORE")), fmorebackgroundcolor(kMoreBackground)
 {
     ffont.setPointSize(kDefaultFontSize);
     canvasfont_ = ffont;
     canvasfontcolor_ = palette().color(QPalette::WindowText);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     connect(repeattimer, &AutoRepeat::repeat, this, &TScrollListbox::repeattimerRepeat);
     setscrollwidths(kDefaultScrollWidths);
@@ -192,7 +189,7 @@ void TScrollListbox::Paint()
 {
     if (!parentWidget() || !fdrawmode) return;
     if (finmotion && !cachedimage.isNull()) {
-        update();
+        faceChanged();
         return;
     }
     ScrollListModel model;
@@ -220,13 +217,13 @@ void TScrollListbox::Paint()
     model.dpi = logicalDpiY();
     RenderedList rendered = renderscrolllist(model, size());
     matrix = std::move(rendered.matrix);
-    face_ = rendered.image;
+    // The cache shares the face's pixels until `clear` drops it.
+    showFace(rendered.image);
     cachedimage = face_;
     if (rendered.cursorrow >= 0 && Fitemhint) {
         Fitemhint->dohint(fitems[rendered.cursorrow]);
         Fitemhint->setvisible(true);
     }
-    update();
     if (clicked) {
         // The touched row is shown for a moment before its action runs.
         clicked = false;
@@ -238,7 +235,7 @@ void TScrollListbox::Paint()
 
 int TScrollListbox::hit(int x, int y) const
 {
-    const int i = hittest(matrix, QPoint(x, y));
+    const int i = hitscrolllist(matrix, QPoint(x, y));
     if (i < 0) return -1;
     // Rows that went away since the last rendering can no longer be touched.
     return matrix[i].item >= fitems.count() ? -1 : i;
@@ -307,16 +304,6 @@ void TScrollListbox::itemsChanged()
 void TScrollListbox::repeattimerRepeat()
 {
     MouseDown(Qt::LeftButton, xx, yy);
-}
-
-void TScrollListbox::paintEvent(QPaintEvent* event)
-{
-    QPainter painter(this);
-    if (face_.isNull()) {
-        painter.fillRect(event->rect(), skins::tcolorToQColor(fcolor));
-        return;
-    }
-    painter.drawImage(event->rect(), face_, event->rect());
 }
 
 void TScrollListbox::resizeEvent(QResizeEvent* /*event*/)

@@ -11,11 +11,11 @@
 #include <QImage>
 #include <QStringList>
 #include <QVector>
-#include <QWidget>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "controls/ownerdrawn.h"
 #include "controls/rowrenderer.h"
 
 namespace controls {
@@ -23,7 +23,7 @@ namespace controls {
 class AutoRepeat;
 class TTransparentHint;
 
-class TScrollListbox : public QWidget
+class TScrollListbox : public OwnerDrawn
 {
     Q_OBJECT
 
@@ -41,7 +41,7 @@ public:
     void losefocus();
 
     // Renders the face from the list's state and shows it.
-    void Paint();
+    void Paint() override;
     // Works out the row height and how many rows fit, from the font and the height.
     void Resize();
 
@@ -90,8 +90,7 @@ public:
     int32_t morebackgroundcolor() const { return fmorebackgroundcolor; }
     void setmorebackgroundcolor(int32_t v) { fmorebackgroundcolor = v; }
 
-    // The last rendering and its hit rectangles.
-    const QImage& face() const { return face_; }
+    // The hit rectangles of the last rendering.
     const QVector<tmatrix>& hits() const { return matrix; }
     int32_t cursor() const { return marked; }
     int32_t rowheight() const { return itemheight; }
@@ -108,7 +107,6 @@ Q_SIGNALS:
     void OnReachedend();
 
 protected:
-    void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
@@ -162,8 +160,6 @@ private:
     // The drawing font as the last layout took it, with its colour.
     QFont canvasfont_;
     QColor canvasfontcolor_;
-    // What the screen shows; `cachedimage` shares it until `clear` drops the cache.
-    QImage face_;
 };
 
 } // namespace controls

@@ -17,6 +17,7 @@
 #include "platform/jpegcodec.h"
 #include "platform/textcodec.h"
 #include "skins/colors.h"
+#include "skins/resourceskins.h"
 
 namespace skins {
 
@@ -37,31 +38,6 @@ constexpr int kHashHexDigits = 32;
 constexpr int kMaxFullSide = 2048;
 // Progressive pictures keep all their coefficients in memory whatever the output scale.
 constexpr quint64 kMaxProgressivePixels = 100ull * 1000 * 1000;
-
-// Interim until the imaging procedures land: the NOIMAGE resource and the tint.
-int loadbitmap(QImage& target, const QString& rc)
-{
-    QImage loaded(QStringLiteral(":/") + rc);
-    if (loaded.isNull()) return -1;
-    target = loaded;
-    return 0;
-}
-
-void alphablendbitmapwithcolor(const QImage& blend, int32_t blendcolor, QImage& source, double alpha)
-{
-    if (library::SLOWPROCESSOR) return;
-    source = blend.convertToFormat(QImage::Format_RGB888);
-    const QRgb c = tcolorToRgb(blendcolor);
-    auto mix = [alpha](int in, int to) { return int(std::nearbyint((in - to) * alpha + to)); };
-    for (int y = 0; y < source.height(); ++y) {
-        uchar* row = source.scanLine(y);
-        for (int x = 0; x < source.width(); ++x) {
-            row[3 * x] = uchar(mix(row[3 * x], qRed(c)));
-            row[3 * x + 1] = uchar(mix(row[3 * x + 1], qGreen(c)));
-            row[3 * x + 2] = uchar(mix(row[3 * x + 2], qBlue(c)));
-        }
-    }
-}
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
 
@@ -234,15 +210,14 @@ void copyWithTime(const QString& from, const QString& to)
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
 {
-    QImage noimage;
-    (void)loadbitmap(noimage, QStringLiteral("NOIMAGE"));
+    const QImage noimage(findBuiltinResource(QStringLiteral("NOIMAGE")));
     QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
     picture.fill(Qt::black);
     if (!noimage.isNull()) {
         QPainter copy(&picture);
         copy.drawImage(QRect(0, 0, kErrorSide, kErrorSide), noimage);
     }
-    alphablendbitmapwithcolor(picture, clAppWorkSpace, picture, kErrorAlpha);
+    if (!library::SLOWPROCESSOR) addcolortobitmap(picture, clAppWorkSpace, kErrorAlpha);
 
     QPainter painter(&picture);
     QFont font(QStringLiteral("Garamond"));

@@ -142,6 +142,22 @@ TEST_F(ScrollList, HeldBottomBoxRepeatsDownToTwentyMilliseconds)
     EXPECT_EQ(list->topmost(), 27);
 }
 
+TEST_F(ScrollList, ABoxDrawnOverARowTakesThePress)
+{
+    build(50);
+    const QRect box = rectOf(51);
+    const int lastRow = list->topmost() + list->displayitems() - 1;
+    const QRect overlap = box.intersected(rectOf(lastRow));
+    ASSERT_FALSE(overlap.isEmpty()) << "the bottom box covers part of the last visible row";
+    QSignalSpy clicks(list, &TScrollListbox::OnClick);
+    QTest::mousePress(list, Qt::LeftButton, {}, overlap.center());
+    EXPECT_EQ(list->topmost(), 1);
+    EXPECT_EQ(list->cursor(), -2);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, overlap.center());
+    EXPECT_EQ(list->itemindex(), -1) << "no row is chosen through the box";
+    EXPECT_EQ(clicks.count(), 1);
+}
+
 TEST_F(ScrollList, ReleaseOnARowShowsItPausesAndThenFiresOnClick)
 {
     build(5);
