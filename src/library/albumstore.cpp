@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 
 #include "library/global.h"
+#include "library/names.h"
 #include "platform/files.h"
 #include "platform/textcodec.h"
 
@@ -15,18 +16,9 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcAlbums, "musetra.library.albums")
 
-const QLatin1String kAlbumSeparator("__");
 const QString kTitlesFile = QStringLiteral("title.dat");
 const QString kUnknownTrack = QStringLiteral("Unknown track name");
 constexpr qsizetype kExtensionLength = 4; // ".mp3", ".mpg"
-
-// The artist and album parts of an album folder name; either is empty when the name has none.
-talbumtype albumOfFolder(const QString& name)
-{
-    const qsizetype at = name.indexOf(kAlbumSeparator);
-    if (at < 0) return {};
-    return {name.mid(at + kAlbumSeparator.size()), name.left(at)};
-}
 
 } // namespace
 
@@ -37,7 +29,8 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
     for (const QString& name : folders) {
-        const talbumtype entry = albumOfFolder(name);
+        talbumtype entry;
+        extractalbumartist(name, entry.album, entry.artist);
         // A folder without an artist or album part gets no row in the lists; leaving it out here
         // keeps the album count and the rows in step.
         if (entry.artist.isEmpty() || entry.album.isEmpty()) continue;

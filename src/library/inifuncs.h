@@ -37,6 +37,8 @@ public:
     int writeppbool(const QString& key, bool value);
     int writeppinteger(const QString& key, int32_t value);
     int writeppint64(const QString& key, int64_t value);
+    // Reads give the key's text, or `def` when it is missing; numbers are read by settingsInteger
+    // and any number other than 0 is a true Boolean.
     QString readppstring(const QString& key, const QString& def);
     int32_t readppinteger(const QString& key, const QString& def);
     int64_t readppint64(const QString& key, const QString& def);

@@ -9,6 +9,7 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 
 #include <mpv/client.h>
@@ -85,6 +86,8 @@ MpvMediaPlayer::~MpvMediaPlayer()
 
 void MpvMediaPlayer::createCore(const MpvOptions& options)
 {
+    // mpv parses numbers in the C locale and refuses to start under any other; Qt set the user's.
+    std::setlocale(LC_NUMERIC, "C");
     mpv_handle* handle = mpv_create();
     if (!handle) {
         qCWarning(lcMpv) << "mpv_create failed";
@@ -149,6 +152,7 @@ void MpvMediaPlayer::createRenderer()
 
 bool MpvMediaPlayer::ready()
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     if (!handle_) {
         setError(MediaError::Device, QStringLiteral("The media player could not be started"));
         return false;

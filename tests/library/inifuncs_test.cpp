@@ -92,43 +92,18 @@ tdylist makeList(const QStringList& entries)
     return list;
 }
 
-TEST_F(SettingsTest, EmptyFileGivesEveryDefault)
+// Defaults worked out from other settings or from the system rather than given as text.
+TEST_F(SettingsTest, EmptyFileGivesTheDerivedDefaults)
 {
     writeIni("");
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.path, folder.path() + QLatin1Char('/'));
     EXPECT_EQ(cachepath, QDir::tempPath());
-    EXPECT_FALSE(cached);
-    EXPECT_FALSE(SLOWPROCESSOR);
-    EXPECT_EQ(config.volume, 7);
-    EXPECT_EQ(config.lastalbum, 1);
-    EXPECT_EQ(config.dlastalbum, 1);
-    EXPECT_EQ(config.jlastalbum, 1);
-    EXPECT_EQ(config.auditiontimeout, 5);
     EXPECT_EQ(config.burnpath, QStringLiteral(" "));
-    EXPECT_EQ(config.screensaverpath, QStringLiteral(" "));
-    EXPECT_TRUE(config.timeannounce);
-    EXPECT_TRUE(config.hidepanel);
-    EXPECT_TRUE(config.litewarn);
-    EXPECT_TRUE(config.autoplay);
     EXPECT_TRUE(autoplaymode);
-    EXPECT_TRUE(config.jukeboxaddall);
-    EXPECT_TRUE(config.jukeboxvolumepanel);
-    EXPECT_TRUE(config.wraponunderscore);
-    EXPECT_FALSE(config.mediaplayermode);
-    EXPECT_FALSE(config.lock);
-    EXPECT_EQ(config.fontsize, 7);
+    EXPECT_TRUE(config.hidepanel);
     EXPECT_EQ(config.bitrate, 192);
-    EXPECT_EQ(config.cddbcgi, QStringLiteral("/~cddb/cddb.cgi"));
-    EXPECT_FALSE(config.cddbserver.isEmpty());
-    EXPECT_FALSE(config.email.isEmpty());
     EXPECT_EQ(config.theme.alphaorientation, 2);
-    EXPECT_TRUE(config.allowfreecredit);
-    EXPECT_EQ(config.playspercoincredit, 5);
-    EXPECT_EQ(config.bgvolumemax, 30);
-    EXPECT_EQ(config.bgduration, 15);
-    EXPECT_EQ(config.bgwaittime, 15);
-    EXPECT_EQ(config.bgvolume, 15);
     EXPECT_EQ(genre.count, 0);
     EXPECT_EQ(genre.data, QStringList{QString()});
 }

@@ -11,6 +11,7 @@
 #include "printers.h"
 
 #include <mpv/client.h>
+#include <sys/stat.h>
 
 using namespace platform;
 
@@ -46,6 +47,11 @@ bool writeTestVideo(const QString& path, const QString& audioPath)
     }
     mpv_terminate_destroy(mpv);
     return ended && QFile(path).size() > 0;
+}
+
+QString makeFifo(const QString& path)
+{
+    return mkfifo(QFile::encodeName(path).constData(), 0600) == 0 ? path : QString();
 }
 
 struct Media
@@ -155,6 +161,8 @@ TEST_F(MpvPlayer, FilesThatCannotPlayFailToOpenWithinTheTimeLimit)
         {folder.write(QStringLiteral("corrupt.mp3"), QByteArray(6000, '\x5a')), MediaError::CannotOpen},
         {folder.write(QStringLiteral("empty.mp3"), QByteArray()), MediaError::CannotOpen},
         {folder.mkdir(QStringLiteral("folder.mp3")), MediaError::CannotOpen},
+        // A pipe with no writer would block mpv's reader for good.
+        {makeFifo(folder.file(QStringLiteral("pipe.mp3"))), MediaError::CannotOpen},
     };
     for (const auto& file : cases) {
         SCOPED_TRACE(file.path.toStdString());
