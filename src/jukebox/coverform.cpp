@@ -6,4 +6,9 @@ Tcoverform::Tcoverform(QWidget* parent) : QWidget(parent) {}
 
 Tcoverform::~Tcoverform() = default;
 
+void Tcoverform::covershow(const QString& name)
+{
+    (void)name;
+}
+
 } // namespace jukebox

@@ -4,6 +4,7 @@
 // Created once by the program entry and kept until the program ends; `coverform` points at it while it
 // lives. GUI thread only.
 
+#include <QString>
 #include <QWidget>
 
 namespace jukebox {
@@ -15,6 +16,9 @@ class Tcoverform : public QWidget
 public:
     explicit Tcoverform(QWidget* parent = nullptr);
     ~Tcoverform() override;
+
+    // Shows the cover of the album folder `name` maximised; built with the rest of the window.
+    void covershow(const QString& name);
 };
 
 // The one instance while it exists (non-owning).

@@ -38,6 +38,29 @@ public:
         (void)index;
     }
     virtual void deletethumbnail(int index) { (void)index; }
+
+    // ---- Play queue and playback ----
+    // Gives one credit back to the jukebox's credit counter.
+    virtual void RefundCredit() {}
+    // Writes one play-log line for a track put on the queue.
+    virtual void writeentry(const QString& artist, const QString& album, const QString& track)
+    {
+        (void)artist;
+        (void)album;
+        (void)track;
+    }
+    // Whether the track now playing is a background track.
+    virtual bool autoplaying() const { return false; }
+    virtual void setAutoplaying(bool on) { (void)on; }
+    // The queue has run out: background play counts its rest phase afresh.
+    virtual void restartBackgroundRest() {}
+    // The queue panel's playing row (-1 for none), repainted when the panel shows.
+    virtual void setQueuePanelPlayingRow(int row) { (void)row; }
+    // The jukebox's cover picture panel, where videos play when they are to show on the jukebox
+    // screen; nullptr while there is none.
+    virtual QWidget* coverimagepanel() const { return nullptr; }
+    // Brings the cover picture panel to the front and shows it, with the cover of `path` unless empty.
+    virtual void jbcovershow(const QString& path) { (void)path; }
 };
 
 // The front end in force: the do-nothing default unless one was installed.

@@ -66,6 +66,12 @@ void resetGlobals()
     dCurrentTrack = 0;
     paused = false;
     playmode = 0;
+    dPlayListMatrixAlb.clear();
+    dPlayListMatrixTrk.clear();
+    timermode = 0;
+    audition_mode = false;
+    progressmove = false;
+    progresslastpos = 0;
 }
 
 void moveformtomonitor(QWidget* f)
@@ -77,6 +83,7 @@ Tmainform::Tmainform(MediaPlayerFactory makeMediaPlayer, QWidget* parent)
     : QWidget(parent), makeMediaPlayer_(std::move(makeMediaPlayer))
 {
     buildComponents();
+    buildPlaybackControls();
 }
 
 Tmainform::~Tmainform() = default;
@@ -267,21 +274,6 @@ void Tmainform::CdplayerbutClick(QObject* Sender)
 void Tmainform::playlistbutClick(QObject* Sender)
 {
     (void)Sender;
-}
-
-void Tmainform::StopClick(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::volChange(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::MPNotify(platform::NotifyValue value)
-{
-    (void)value;
 }
 
 } // namespace player

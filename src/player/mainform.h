@@ -20,6 +20,8 @@
 
 class QAction;
 class QActionGroup;
+class QCheckBox;
+class QEvent;
 class QCloseEvent;
 class QComboBox;
 class QFrame;
@@ -28,6 +30,7 @@ class QListWidget;
 class QMenuBar;
 class QPushButton;
 class QSlider;
+class QTimer;
 class QToolButton;
 
 namespace platform {
@@ -55,6 +58,26 @@ inline int32_t dcurrentlyplayingtrack = 0; // queue row playing (or last started
 inline int32_t dCurrentTrack = 0;          // number of queue entries
 inline bool paused = false;
 inline int32_t playmode = 0; // 0 stopped, 1 playing
+
+// The queue's entries, indexed by row of `dplaylist`: album folder and 1-based track number. They
+// grow with the rows and never shrink, so only rows below the row count are live.
+inline QStringList dPlayListMatrixAlb;
+inline QVector<int32_t> dPlayListMatrixTrk;
+inline int32_t timermode = 0;        // 0 shows elapsed time, 1 remaining time
+inline bool audition_mode = false;   // each track plays only its first `auditiontimeout` seconds
+inline bool progressmove = false;    // the program itself moves `progress`: its handler does not seek
+inline uint32_t progresslastpos = 0; // the last position sought, in ms
+
+// The i-th file (from 1) matching "*.MP?" in folder `pth`, in name order; empty when there are fewer.
+QString gettrackatfilepos(int i, const QString& pth);
+// The file of queue entry (`folder`, `track`): "TRACKnn.MP3", else "TRACKnn.MPG", else the track-th
+// "*.MP?" file, all found without regard to case; else the "TRACKnn.MPG" name, which does not exist.
+QString queuetrackfile(const QString& folder, int track);
+// The file of album row `row` (from 0) in the CD-player style: "TRACKnn.MP3", else the title + ".mp3".
+QString cdtrackfile(const QString& folder, int row, const QString& title);
+// Reports a file that is missing (`errortype` 0) or cannot be played (1) on the jukebox's message
+// line and in the error log, when that file exists.
+void showerror(const QString& txt, int errortype);
 
 // Puts every global of this unit back to its state at program start (test fixtures).
 void resetGlobals();
@@ -105,6 +128,65 @@ public:
 
     platform::MediaPlayer* mediaPlayer() const { return mp.get(); }
 
+    // ---- Play queue and playback ----
+    // `AddClick` never starts playback: callers that want the new entry to play call `playClick`.
+    // `creditTaken`: the caller used a credit for this selection, so a refused repeat gives it back.
+    void AddClick(QObject* Sender, bool creditTaken = false);
+    void insertClick(QObject* Sender);
+    void DelClick(QObject* Sender);
+    void clearlistClick(QObject* Sender);
+    void dplaylistDragOver(QObject* Sender, QObject* Source, int X, int Y, bool& Accept);
+    void dplaylistDragDrop(QObject* Sender, QObject* Source, int X, int Y);
+    void dplaylistClick(QObject* Sender);
+    void dplaylistDblClick(QObject* Sender);
+    // Exchanges queue rows `a` and `b` with their entries; the playing row follows its entry.
+    void swapQueueEntries(int a, int b);
+
+    void playClick(QObject* Sender);
+    // Loads queue entry `num` into the media player (a run of missing files is skipped) and returns
+    // its album folder.
+    QString setuptrackname(int num);
+    void tracklistClick(QObject* Sender);
+    // Starts the loaded file; false when it does not exist.
+    bool mpplay();
+    void fwdClick(QObject* Sender);
+    void bckClick(QObject* Sender);
+    void skipforwardClick(QObject* Sender);
+    void skipbackward(QObject* Sender);
+    void pauseClick(QObject* Sender);
+    void progressChange(QObject* Sender);
+    void mutebutClick(QObject* Sender);
+    void auditionClick(QObject* Sender);
+    void timemodebutClick(QObject* Sender);
+    void sorttimemode();
+    void setupfrequency();
+    void drawtriangle(int pos);
+    void TimersTimer(QObject* Sender);
+    void numberoftracksTimer(QObject* Sender);
+    // Handlers of the rest of the window that playback calls.
+    void doDJ(const QString& album);
+    void dtracklistClick(QObject* Sender);
+
+    QToolButton* pause = nullptr;
+    QToolButton* fwd = nullptr;
+    QToolButton* bck = nullptr;
+    QToolButton* skipforward = nullptr;
+    QToolButton* skipback = nullptr;
+    QToolButton* audition = nullptr;
+    QToolButton* mutebut = nullptr;
+    QToolButton* dj = nullptr;
+    QToolButton* timemodebut = nullptr;
+    QSlider* progress = nullptr; // position in whole seconds
+    QLabel* vol_triangle = nullptr;
+    QLabel* counter = nullptr;
+    QLabel* trlabel = nullptr; // "TE", "TR" or "LEN" (`tr` would hide Qt's translation call)
+    QLabel* playlistcaption = nullptr;
+    QFrame* playbutmod = nullptr; // frame round `play`: the chosen row is not the playing one
+    QCheckBox* showcover = nullptr;
+    QTimer* Timers = nullptr;         // position tick, 1000 ms, while playing
+    QTimer* numberoftracks = nullptr; // queue count, 500 ms, in the play-list style
+    // ---- end of play queue and playback ----
+
     // Toolbar.
     QWidget* toolbar = nullptr;
     QVector<QImage> butimages; // images 0..9, then their faded forms at 10..19
@@ -150,6 +232,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildComponents();
@@ -175,6 +258,33 @@ private:
     void moveUnderscoreRowsBehind();
     void rebuildAlbumsInRowOrder();
     void enableForAlbums(bool albumsExist);
+
+    // Play queue and playback.
+    void buildPlaybackControls();
+    void connectPlaybackControls();
+    int queueRow() const; // the selected row of `dplaylist`, -1 for none
+    void selectQueueRow(int row);
+    bool alreadyQueued(int fromRow, const QString& folder, int track) const;
+    void followRemovedRow(int removed, int rows);
+    bool queueDragEvent(QEvent* event);
+    bool playlistStyle() const;
+    QString openQueueEntry(int row, const QString& folder);
+    void startLoadedEntry(const QString& folder);
+    void playNextQueueEntry(bool backgroundTrackEnded);
+    void playNextAlbumTrack();
+    void startAlbumTrack();
+    void stepTrack(QObject* Sender, int step);
+    void skipBy(QObject* Sender, int lines);
+    void moveProgress(int seconds);
+    void applyVolume();
+    void showStopped();
+    void showNoTrack();
+    void showTrackLength();
+    static QString minutesAndSeconds(int seconds);
+
+    bool loadFailed_ = false;          // the last track asked for could not be loaded
+    bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
+    int captionBlinkPhase_ = 0;
 
     MediaPlayerFactory makeMediaPlayer_;
     QMenuBar* menuBar_ = nullptr;

@@ -6,4 +6,6 @@ Tvideo::Tvideo(QWidget* parent) : QWidget(parent) {}
 
 Tvideo::~Tvideo() = default;
 
+void videoshow() {}
+
 } // namespace player

@@ -20,4 +20,8 @@ public:
 // The one instance while it exists (non-owning).
 inline Tvideo* video = nullptr;
 
+// Shows the video window on the video monitor as the media player's display; built with the rest
+// of the window.
+void videoshow();
+
 } // namespace player

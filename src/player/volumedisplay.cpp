@@ -6,4 +6,9 @@ Tvolumedisplay::Tvolumedisplay(QWidget* parent) : QWidget(parent) {}
 
 Tvolumedisplay::~Tvolumedisplay() = default;
 
+void Tvolumedisplay::draw(uint8_t i)
+{
+    (void)i;
+}
+
 } // namespace player

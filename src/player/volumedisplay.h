@@ -5,6 +5,7 @@
 // lives. GUI thread only.
 
 #include <QWidget>
+#include <cstdint>
 
 namespace player {
 
@@ -15,6 +16,9 @@ class Tvolumedisplay : public QWidget
 public:
     explicit Tvolumedisplay(QWidget* parent = nullptr);
     ~Tvolumedisplay() override;
+
+    // Shows the display for the volume position `i`; built with the rest of the display.
+    void draw(uint8_t i);
 };
 
 // The one instance while it exists (non-owning).

@@ -388,8 +388,11 @@ TEST_F(StartupTest, ReloadRenumbersAfterFoldersChangeAndKeepsThePlayer)
     EXPECT_EQ(mf.mediaPlayer(), player);
     EXPECT_EQ(library::config.volume, 44);
     EXPECT_TRUE(mf.isEnabled());
-    // The player is stopped, and the silent file it holds is not provided again.
-    EXPECT_EQ(fake->commands(), QStringList{QStringLiteral("stop")});
+    // The player is stopped, and the silent file it holds is not provided again (the volume bar,
+    // set from the settings, only sends the volume).
+    QStringList commands = fake->commands();
+    commands.removeIf([](const QString& command) { return command.startsWith(QStringLiteral("volume")); });
+    EXPECT_EQ(commands, QStringList{QStringLiteral("stop")});
 }
 
 TEST_F(StartupTest, UnwritableTemporaryFolderHaltsWithItsMessage)

@@ -1,0 +1,323 @@
+// The transport controls: position bar and seeking, skipping, time display, volume and its
+// triangle, audition, and the two timers.
+
+#include "player/mainform.h"
+
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCoreApplication>
+#include <QEvent>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QImage>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygon>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
+#include <cmath>
+
+#include "library/global.h"
+#include "platform/mediaplayer.h"
+#include "player/frontend.h"
+#include "player/volumedisplay.h"
+#include "ripper/musripmain.h"
+#include "skins/colors.h"
+
+namespace player {
+
+namespace {
+
+constexpr int kPositionTickMs = 1000;
+constexpr int kQueueCountTickMs = 500;
+constexpr int kMaxVolumePosition = 150;
+constexpr int kSkipLines = 2;
+constexpr int kProgressPageSize = 100;
+constexpr int kProgressTicks = 5;
+constexpr int kPlayFrameWidth = 3;
+constexpr double kTriangleStep = 3.3;
+constexpr QSize kTriangleSize(80, 14);
+
+// Milliseconds as whole seconds, halves to even.
+int roundedSeconds(double ms)
+{
+    return int(std::nearbyint(ms / 1000.0));
+}
+
+QToolButton* transportButton(QWidget* parent, const QString& hint, bool checkable)
+{
+    auto* button = new QToolButton(parent);
+    button->setToolTip(hint);
+    button->setText(hint);
+    button->setCheckable(checkable);
+    return button;
+}
+
+} // namespace
+
+void Tmainform::buildPlaybackControls()
+{
+    auto* row = qobject_cast<QBoxLayout*>(transport->layout());
+    bck = transportButton(transport, tr("Back a track"), true);
+    skipback = transportButton(transport, tr("Skip back"), true);
+    pause = transportButton(transport, tr("Pause"), true);
+    skipforward = transportButton(transport, tr("Skip forward"), true);
+    fwd = transportButton(transport, tr("Forward a track"), true);
+    audition = transportButton(transport, tr("Toggle Audition"), true);
+    dj = transportButton(transport, tr("Toggle DJ"), true);
+    mutebut = transportButton(transport, tr("Toggle Mute"), true);
+    timemodebut = transportButton(transport, tr("Toggle time elapsed/remaining"), false);
+    counter = new QLabel(QStringLiteral("-"), transport);
+    counter->setToolTip(tr("Time Elapsed"));
+    trlabel = new QLabel(QStringLiteral("TE"), transport);
+    progress = new QSlider(Qt::Horizontal, transport);
+    progress->setToolTip(tr("Track Position"));
+    vol_triangle = new QLabel(transport);
+    vol_triangle->setFixedSize(kTriangleSize);
+    playbutmod = new QFrame(transport);
+    playbutmod->setFrameShape(QFrame::Box);
+    playbutmod->setLineWidth(kPlayFrameWidth);
+    playbutmod->setStyleSheet(QStringLiteral("color: grey"));
+    playbutmod->hide();
+    play->installEventFilter(this);
+
+    // One group with play and stop: pressing one releases the others.
+    if (QButtonGroup* speedButtons = play->group()) {
+        for (QToolButton* button : {bck, skipback, pause, skipforward, fwd})
+            speedButtons->addButton(button);
+    }
+    for (QToolButton* button : {pause, bck, skipback, skipforward, fwd, dj})
+        button->setEnabled(false);
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{bck, skipback, pause, skipforward, fwd, audition, dj, mutebut,
+                                         timemodebut, counter, trlabel, progress, vol_triangle})
+        row->addWidget(control);
+
+    showcover = new QCheckBox(tr("Show cover"), Playlist);
+    playlistcaption = new QLabel(Playlist);
+    if (auto* grid = qobject_cast<QGridLayout*>(Playlist->layout())) {
+        grid->addWidget(showcover, 2, 0);
+        grid->addWidget(playlistcaption, 2, 2);
+    }
+
+    Timers = new QTimer(this);
+    Timers->setInterval(kPositionTickMs);
+    numberoftracks = new QTimer(this);
+    numberoftracks->setInterval(kQueueCountTickMs);
+    vol->setRange(0, kMaxVolumePosition);
+    connectPlaybackControls();
+}
+
+void Tmainform::connectPlaybackControls()
+{
+    connect(play, &QToolButton::clicked, this, [this] { playClick(play); });
+    connect(pause, &QToolButton::clicked, this, [this] { pauseClick(pause); });
+    connect(fwd, &QToolButton::clicked, this, [this] { fwdClick(fwd); });
+    connect(bck, &QToolButton::clicked, this, [this] { bckClick(bck); });
+    connect(skipforward, &QToolButton::clicked, this, [this] { skipforwardClick(skipforward); });
+    connect(skipback, &QToolButton::clicked, this, [this] { skipbackward(skipback); });
+    connect(mutebut, &QToolButton::clicked, this, [this] { mutebutClick(mutebut); });
+    connect(audition, &QToolButton::clicked, this, [this] { auditionClick(audition); });
+    connect(timemodebut, &QToolButton::clicked, this, [this] { timemodebutClick(timemodebut); });
+    connect(progress, &QSlider::valueChanged, this, [this] { progressChange(progress); });
+    // Audition and the cover picker release each other without running the other's handler.
+    connect(audition, &QToolButton::toggled, this, [this](bool down) {
+        if (down) coverpickbut->setChecked(false);
+    });
+    connect(coverpickbut, &QToolButton::toggled, this, [this](bool down) {
+        if (down) audition->setChecked(false);
+    });
+
+    connect(Add, &QPushButton::clicked, this, [this] { AddClick(Add); });
+    connect(insert, &QPushButton::clicked, this, [this] { insertClick(insert); });
+    connect(del, &QPushButton::clicked, this, [this] { DelClick(del); });
+    connect(clearlist, &QPushButton::clicked, this, [this] { clearlistClick(clearlist); });
+    connect(dplaylist, &QListWidget::itemClicked, this, [this] { dplaylistClick(dplaylist); });
+    connect(dplaylist, &QListWidget::itemDoubleClicked, this, [this] { dplaylistDblClick(dplaylist); });
+    connect(tracklist, &QListWidget::itemClicked, this, [this] { tracklistClick(tracklist); });
+
+    // Track rows are dragged onto the queue; queue rows are dragged onto each other.
+    dtracklist->setDragEnabled(true);
+    dtracklist->setDragDropMode(QAbstractItemView::DragOnly);
+    dtracklist->setDefaultDropAction(Qt::CopyAction);
+    dplaylist->setSelectionMode(QAbstractItemView::SingleSelection);
+    dplaylist->setDragEnabled(true);
+    dplaylist->setAcceptDrops(true);
+    dplaylist->setDragDropMode(QAbstractItemView::DragDrop);
+    dplaylist->setDefaultDropAction(Qt::CopyAction);
+    dplaylist->viewport()->installEventFilter(this);
+
+    connect(Timers, &QTimer::timeout, this, [this] { TimersTimer(Timers); });
+    connect(numberoftracks, &QTimer::timeout, this, [this] { numberoftracksTimer(numberoftracks); });
+}
+
+bool Tmainform::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == dplaylist->viewport()) return queueDragEvent(event);
+    if (watched == play && (event->type() == QEvent::Move || event->type() == QEvent::Resize)) {
+        playbutmod->setGeometry(
+            play->geometry().adjusted(-kPlayFrameWidth, -kPlayFrameWidth, kPlayFrameWidth, kPlayFrameWidth));
+        playbutmod->lower();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Tmainform::moveProgress(int seconds)
+{
+    progressmove = true;
+    const auto done = qScopeGuard([] { progressmove = false; });
+    progress->setValue(seconds);
+}
+
+void Tmainform::skipforwardClick(QObject* Sender)
+{
+    skipBy(Sender, kSkipLines);
+}
+
+void Tmainform::skipbackward(QObject* Sender)
+{
+    skipBy(Sender, -kSkipLines);
+}
+
+void Tmainform::skipBy(QObject* Sender, int lines)
+{
+    moveProgress(std::clamp(progress->value() + lines * progress->singleStep(), 0, progress->maximum()));
+    progressChange(Sender);
+    if (playmode == 1) (paused ? pause : play)->setChecked(true);
+}
+
+void Tmainform::progressChange(QObject* Sender)
+{
+    (void)Sender;
+    if (progressmove) return;
+    const uint32_t target = uint32_t(progress->value()) * 1000u;
+    if (target != progresslastpos) {
+        (void)mp->seek(int(target));
+        if (!paused && !Stop->isChecked()) (void)mp->play();
+    }
+    progresslastpos = target;
+}
+
+void Tmainform::setupfrequency()
+{
+    progressmove = true;
+    const auto done = qScopeGuard([] { progressmove = false; });
+    progress->setMaximum(roundedSeconds(mp->length()));
+    progress->setSingleStep(1);
+    progress->setPageStep(kProgressPageSize);
+    progress->setTickInterval(kProgressTicks);
+    progress->setTickPosition(QSlider::TicksBelow);
+}
+
+void Tmainform::TimersTimer(QObject* Sender)
+{
+    (void)Sender;
+    QCoreApplication::processEvents();
+    int lengthMs = 0;
+    bool lengthKnown = false;
+    {
+        progressmove = true;
+        const auto done = qScopeGuard([] { progressmove = false; });
+        lengthMs = mp->length();
+        lengthKnown = mp->error() == platform::MediaError::None;
+        if (lengthKnown) progress->setMaximum(roundedSeconds(lengthMs));
+        const int positionMs = mp->position();
+        if (mp->error() != platform::MediaError::None) {
+            StopClick(nullptr);
+            return;
+        }
+        progress->setValue(roundedSeconds(positionMs));
+        if (timermode == 1) {
+            if (!lengthKnown) {
+                StopClick(nullptr);
+                return;
+            }
+            counter->setText(minutesAndSeconds(roundedSeconds(lengthMs - positionMs)));
+            return;
+        }
+    }
+    counter->setText(minutesAndSeconds(progress->value()));
+}
+
+void Tmainform::sorttimemode()
+{
+    const QString hint = timermode == 1 ? QStringLiteral("Time Remaining") : QStringLiteral("Time Elapsed");
+    counter->setToolTip(hint);
+    trlabel->setToolTip(hint);
+    trlabel->setText(timermode == 1 ? QStringLiteral("TR") : QStringLiteral("TE"));
+}
+
+void Tmainform::timemodebutClick(QObject* Sender)
+{
+    (void)Sender;
+    timermode = timermode == 1 ? 0 : 1;
+    sorttimemode();
+}
+
+void Tmainform::auditionClick(QObject* Sender)
+{
+    if (audition->isChecked()) {
+        audition_mode = true;
+        return;
+    }
+    audition_mode = false;
+    StopClick(Sender);
+    Stop->setChecked(true);
+}
+
+void Tmainform::volChange(QObject* Sender)
+{
+    if (Sender != mutebut) mutebut->setChecked(false);
+    const int position = vol->value();
+    drawtriangle(position);
+    if (mp)
+        (void)mp->setVolume(
+            mutebut->isChecked() ? 0 : position * platform::MediaPlayer::kMaxVolume / kMaxVolumePosition);
+    if ((Sender == vol || Sender == mutebut) && volumedisplay)
+        volumedisplay->draw(uint8_t(std::clamp(position, 0, 255)));
+    if (frontend().jukeboxVisible() && !(ripper::ripmain && ripper::ripmain->isVisible())) {
+        if (QWidget* window = frontend().jukeboxWindow()) {
+            window->activateWindow();
+            window->setFocus();
+        }
+    }
+}
+
+void Tmainform::mutebutClick(QObject* Sender)
+{
+    (void)Sender;
+    volChange(mutebut);
+}
+
+void Tmainform::drawtriangle(int pos)
+{
+    const int w = vol_triangle->width();
+    const int h = vol_triangle->height();
+    QImage picture(w, h, QImage::Format_RGB32);
+    picture.fill(skins::tcolorToQColor(skins::clBtnFace));
+    QPainter painter(&picture);
+    painter.setPen(skins::tcolorToQColor(skins::clBtnHighlight));
+    painter.drawLine(0, h - 2, w - 1, h - 2);
+    painter.drawLine(w - 1, h - 2, w - 1, 0);
+    painter.setPen(skins::tcolorToQColor(skins::clBtnShadow));
+    painter.drawLine(w - 1, 0, 0, h - 2);
+    const int m = int(std::nearbyint(pos / kTriangleStep));
+    if (m > 0) {
+        const QColor fill = skins::tcolorToQColor(skins::clHighlight);
+        const int x = int(std::nearbyint((w - 2) / 10.0 * m));
+        const int top = h - 3 - int(std::nearbyint((h - 3) / 10.0 * m));
+        painter.setPen(fill);
+        painter.setBrush(fill);
+        painter.drawPolygon(QPolygon({QPoint(2, h - 3), QPoint(x, h - 3), QPoint(x, top)}));
+    }
+    painter.end();
+    vol_triangle->setPixmap(QPixmap::fromImage(picture));
+}
+
+} // namespace player

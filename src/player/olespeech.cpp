@@ -1,0 +1,7 @@
+#include "player/olespeech.h"
+
+namespace player {
+
+void killspeech() {}
+
+} // namespace player
