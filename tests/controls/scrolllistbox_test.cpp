@@ -213,8 +213,8 @@ TEST_F(ScrollList, RowsGoneSinceTheLastRenderingCannotBeTouched)
     for (int i = 0; i < 2; ++i)
         list->additemandinfo(QStringLiteral("r"), 0, 0, QImage(), QString(), QString());
     QSignalSpy clicks(list, &TScrollListbox::OnClick);
-    list->MouseDown(Qt::LeftButton, row.x(), row.y());
-    list->MouseUp(Qt::LeftButton, row.x(), row.y());
+    list->MouseDown(row.x(), row.y());
+    list->MouseUp(row.x(), row.y());
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(list->topmost(), 0);
 }
