@@ -11,7 +11,7 @@
 
 #include "controls/drawing.h"
 #include "skins/colors.h"
-#include "skins/resourceskins.h"
+#include "skins/imaging.h"
 
 namespace controls {
 
@@ -333,7 +333,9 @@ const QImage& builtinbitmap(const QString& name)
     static QHash<QString, QImage> cache;
     auto found = cache.find(name);
     if (found == cache.end()) {
-        found = cache.insert(name, QImage(skins::findBuiltinResource(name)));
+        QImage picture;
+        (void)skins::loadbitmap(picture, name);
+        found = cache.insert(name, picture);
     }
     return *found;
 }
