@@ -15,6 +15,7 @@
 #include <map>
 #include <string>
 
+#include "keepingreporter.h"
 #include "platform/jpegcodec.h"
 #include "skins/loadjpegorbmp.h"
 
@@ -122,19 +123,6 @@ void BM_FirstScreenOfCovers(benchmark::State& state)
 BENCHMARK(BM_LoadCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_DjpegQuarterScale)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FirstScreenOfCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
-
-// Keeps each benchmark's time so the comparison can be printed after the run.
-class KeepingReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            if (run.run_type == Run::RT_Iteration) times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times; // milliseconds
-};
 
 } // namespace
 

@@ -11,7 +11,7 @@
 
 #include "controls/drawing.h"
 #include "skins/colors.h"
-#include "skins/resourceskins.h"
+#include "skins/imaging.h"
 
 namespace controls {
 
@@ -45,7 +45,7 @@ QColor tc(int32_t colour)
 
 bool drawn(const tmatrix& m)
 {
-    return !(m.x1 == 0 && m.y1 == 0 && m.x2 == 0 && m.y2 == 0 && m.item == 0);
+    return m.item != kNothing && !(m.x1 == 0 && m.y1 == 0 && m.x2 == 0 && m.y2 == 0 && m.item == 0);
 }
 
 std::function<void(int)>& pauseSlot()
@@ -151,11 +151,7 @@ RowExtent ListPainter::cliptextOut(int x, int y, const QString& text, int n,
     pen.solid = false;
     int offset = 0;
     p_.setPen(pen.text);
-    if (m_.showlabels) {
-        const QString label = rowlabel(n);
-        offset = metrics.horizontalAdvance(label) + image_.width() / 20;
-        textOut(p_, x, y, label);
-    }
+    if (m_.showlabels) offset = drawrowlabel(p_, x, y, n, image_.width());
     if (info) {
         if (!info->picture().isNull()) drawPicture(info->picture(), y);
         if (!info->icon.isEmpty()) {
@@ -253,12 +249,12 @@ int hittest(const QVector<tmatrix>& matrix, const QPoint& p, int from, int to)
     return -1;
 }
 
-int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p)
+int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p, int from)
 {
     const int boxes = int(matrix.size()) - 2;
     if (boxes < 0) return -1;
     const int box = hittest(matrix, p, boxes);
-    return box >= 0 ? box : hittest(matrix, p, 0, boxes - 1);
+    return box >= 0 ? box : hittest(matrix, p, from, boxes - 1);
 }
 
 void ListItems::addObject(const QString& s, TScrollListItemAdditonalInfo* object)
@@ -305,6 +301,13 @@ QString rowlabel(int n)
     return QString::asprintf("%.3d", n);
 }
 
+int drawrowlabel(QPainter& painter, int x, int y, int n, int width)
+{
+    const QString label = rowlabel(n);
+    textOut(painter, x, y, label);
+    return painter.fontMetrics().horizontalAdvance(label) + width / 20;
+}
+
 void gdirectangle(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen, const QColor& brush,
                   int penwidth)
 {
@@ -330,7 +333,9 @@ const QImage& builtinbitmap(const QString& name)
     static QHash<QString, QImage> cache;
     auto found = cache.find(name);
     if (found == cache.end()) {
-        found = cache.insert(name, QImage(skins::findBuiltinResource(name)));
+        QImage picture;
+        (void)skins::loadbitmap(picture, name);
+        found = cache.insert(name, picture);
     }
     return *found;
 }

@@ -21,7 +21,8 @@ class QPoint;
 namespace controls {
 
 // One hit rectangle of a rendering: inclusive pixel bounds and what lies there (a row index,
-// or a negative code for the "MORE" boxes). An entry that was not drawn is all zero.
+// or a negative code for the "MORE" boxes). An entry that was not drawn is all zero, or holds
+// the code kNothing.
 struct tmatrix
 {
     int32_t x1 = 0;
@@ -33,13 +34,16 @@ struct tmatrix
     bool operator==(const tmatrix&) const = default;
 };
 
+constexpr int32_t kNothing = -3;
+
 // The first entry of `matrix` from `from` to `to` (inclusive, clamped to the entries) that holds
 // `p`; entries that were not drawn are never hit. -1 when none does.
 int hittest(const QVector<tmatrix>& matrix, const QPoint& p, int from = 0, int to = INT32_MAX);
 
-// The hit of a track list's rendering: the "MORE" boxes first, since they are drawn over the
-// rows they overlap, then the rows in index order. -1 when nothing is hit.
-int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p);
+// The hit of a list's rendering whose last two entries are its "MORE" boxes: the boxes first,
+// since they are drawn over the rows they overlap, then the rows in index order from `from`.
+// -1 when nothing is hit.
+int hitscrolllist(const QVector<tmatrix>& matrix, const QPoint& p, int from = 0);
 
 // What one row of a track list stands for, and what it shows besides its text.
 class TScrollListItemAdditonalInfo
@@ -140,6 +144,9 @@ QImage newface(const QSize& size, int dpi);
 
 // The 1-based row label: "007", "123", "1234".
 QString rowlabel(int n);
+// Writes the label of row `n` at `x`, `y` in the painter's font and pen; the room it takes before
+// the row's text on a face `width` pixels wide.
+int drawrowlabel(QPainter& painter, int x, int y, int n, int width);
 
 // A GDI-style rectangle: the outline covers (x1, y1) to (x2 - 1, y2 - 1) in `pen`, the inside is
 // filled with `brush` unless it is invalid (a clear brush).

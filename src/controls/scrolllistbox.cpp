@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QMouseEvent>
 #include <QScreen>
 #include <cmath>
 
@@ -35,7 +34,7 @@ int screenHeight(const QWidget& widget)
 } // namespace
 
 TScrollListbox::TScrollListbox(QWidget* owner)
-    : OwnerDrawn(owner), fcolor(skins::clWindow), ffont(QStringLiteral("arial")),
+    : TouchList(owner), fcolor(skins::clWindow), ffont(QStringLiteral("arial")),
       repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
       fmoretext(QStringLiteral("MORE")), fmorebackgroundcolor(kMoreBackground)
 {
@@ -154,12 +153,7 @@ void TScrollListbox::applytopmost(int32_t i)
 
 void TScrollListbox::setfont(const QFont& f)
 {
-    ffont.setFamily(f.family());
-    ffont.setPointSize(f.pointSize());
-    ffont.setBold(f.bold());
-    ffont.setItalic(f.italic());
-    ffont.setUnderline(f.underline());
-    ffont.setStrikeOut(f.strikeOut());
+    copyfontlook(ffont, f);
 }
 
 void TScrollListbox::setlinespacing(float v)
@@ -246,7 +240,7 @@ void TScrollListbox::hidehint()
     if (Fitemhint) Fitemhint->setvisible(false);
 }
 
-void TScrollListbox::MouseDown(Qt::MouseButton /*button*/, int x, int y)
+void TScrollListbox::MouseDown(int x, int y)
 {
     isdown = true;
     repeattimer->press();
@@ -259,7 +253,7 @@ void TScrollListbox::MouseDown(Qt::MouseButton /*button*/, int x, int y)
     Paint();
 }
 
-void TScrollListbox::MouseUp(Qt::MouseButton /*button*/, int x, int y)
+void TScrollListbox::MouseUp(int x, int y)
 {
     hidehint();
     clicked = false;
@@ -292,7 +286,7 @@ void TScrollListbox::MouseMove(int x, int y)
     }
     xx = x;
     yy = y;
-    if (marked >= 0 && isdown) MouseDown(Qt::LeftButton, x, y);
+    if (marked >= 0 && isdown) MouseDown(x, y);
 }
 
 void TScrollListbox::itemsChanged()
@@ -303,34 +297,13 @@ void TScrollListbox::itemsChanged()
 
 void TScrollListbox::repeattimerRepeat()
 {
-    MouseDown(Qt::LeftButton, xx, yy);
+    MouseDown(xx, yy);
 }
 
 void TScrollListbox::resizeEvent(QResizeEvent* /*event*/)
 {
     Resize();
     Paint();
-}
-
-void TScrollListbox::mousePressEvent(QMouseEvent* event)
-{
-    // No movement need come before a press (a touch screen): the repeat presses here.
-    const QPoint p = event->position().toPoint();
-    xx = p.x();
-    yy = p.y();
-    MouseDown(event->button(), p.x(), p.y());
-}
-
-void TScrollListbox::mouseReleaseEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseUp(event->button(), p.x(), p.y());
-}
-
-void TScrollListbox::mouseMoveEvent(QMouseEvent* event)
-{
-    const QPoint p = event->position().toPoint();
-    MouseMove(p.x(), p.y());
 }
 
 } // namespace controls

@@ -15,7 +15,7 @@
 #include <memory>
 #include <vector>
 
-#include "controls/ownerdrawn.h"
+#include "controls/touchlist.h"
 #include "controls/rowrenderer.h"
 
 namespace controls {
@@ -23,7 +23,7 @@ namespace controls {
 class AutoRepeat;
 class TTransparentHint;
 
-class TScrollListbox : public OwnerDrawn
+class TScrollListbox : public TouchList
 {
     Q_OBJECT
 
@@ -97,9 +97,9 @@ public:
     int32_t firstrowy() const { return topborder; }
 
     // The press, release and movement handlers, in pixels of the list.
-    void MouseDown(Qt::MouseButton button, int x, int y);
-    void MouseUp(Qt::MouseButton button, int x, int y);
-    void MouseMove(int x, int y);
+    void MouseDown(int x, int y) override;
+    void MouseUp(int x, int y) override;
+    void MouseMove(int x, int y) override;
 
 Q_SIGNALS:
     void OnClick(QObject* sender);
@@ -108,9 +108,6 @@ Q_SIGNALS:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
     void itemsChanged();
@@ -141,8 +138,6 @@ private:
     QVector<tmatrix> matrix;
     int32_t marked = -3;
     AutoRepeat* repeattimer;
-    int32_t xx = 0;
-    int32_t yy = 0;
     bool clicked = false;
     bool remoteused = false;
     int32_t fscrollwidths = 0;

@@ -9,7 +9,6 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <array>
-#include <cmath>
 #include <cstring>
 
 #include "library/global.h"
@@ -17,7 +16,7 @@
 #include "platform/jpegcodec.h"
 #include "platform/textcodec.h"
 #include "skins/colors.h"
-#include "skins/resourceskins.h"
+#include "skins/imaging.h"
 
 namespace skins {
 
@@ -210,14 +209,15 @@ void copyWithTime(const QString& from, const QString& to)
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
 {
-    const QImage noimage(findBuiltinResource(QStringLiteral("NOIMAGE")));
+    QImage noimage;
+    (void)loadbitmap(noimage, QStringLiteral("NOIMAGE"));
     QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
     picture.fill(Qt::black);
     if (!noimage.isNull()) {
         QPainter copy(&picture);
         copy.drawImage(QRect(0, 0, kErrorSide, kErrorSide), noimage);
     }
-    if (!library::SLOWPROCESSOR) addcolortobitmap(picture, clAppWorkSpace, kErrorAlpha);
+    alphablendbitmapwithcolor(picture, clAppWorkSpace, picture, kErrorAlpha);
 
     QPainter painter(&picture);
     QFont font(QStringLiteral("Garamond"));

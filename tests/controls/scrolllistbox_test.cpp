@@ -213,8 +213,8 @@ TEST_F(ScrollList, RowsGoneSinceTheLastRenderingCannotBeTouched)
     for (int i = 0; i < 2; ++i)
         list->additemandinfo(QStringLiteral("r"), 0, 0, QImage(), QString(), QString());
     QSignalSpy clicks(list, &TScrollListbox::OnClick);
-    list->MouseDown(Qt::LeftButton, row.x(), row.y());
-    list->MouseUp(Qt::LeftButton, row.x(), row.y());
+    list->MouseDown(row.x(), row.y());
+    list->MouseUp(row.x(), row.y());
     EXPECT_EQ(clicks.count(), 0);
     EXPECT_EQ(list->topmost(), 0);
 }
@@ -306,6 +306,47 @@ TEST_F(ScrollList, CursorRowTextGoesToTheHint)
     EXPECT_TRUE(label.text().contains(QStringLiteral("Row 3")));
     QTest::mouseRelease(list, Qt::LeftButton, {}, centreOf(2));
     EXPECT_TRUE(label.text().isEmpty());
+}
+
+TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
+{
+    ListItems items;
+    TScrollListItemAdditonalInfo info;
+    QImage green(40, 40, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    info.setpicture(green);
+    info.icon = QStringLiteral("CDICON");
+    items.addObject(QStringLiteral("Track"), &info);
+    const ArrowSet arrows = loadarrows(QString());
+    ScrollListModel model;
+    model.items = &items;
+    model.font = QFont(QStringLiteral("arial"), 12);
+    model.fontcolor = Qt::black;
+    model.color = 0xFFFFFF;
+    model.numbercolor = 0x0000FF; // the text of an icon row stands on this
+    model.arrows = &arrows;
+    model.displayitems = 5;
+    model.itemheight = 20;
+    model.topborder = 30;
+    model.screenheight = 600;
+    model.showlabels = false;
+    const RenderedList out = renderscrolllist(model, QSize(300, 150));
+    const QImage& face = out.image;
+    ASSERT_EQ(out.matrix.size(), 3);
+    EXPECT_EQ(out.matrix[0], (tmatrix{0, 30, 300, out.matrix[0].y2, 0}));
+    // The picture: a square centred on the row's top edge at the right end, framed in black.
+    EXPECT_EQ(face.pixelColor(290, 32), QColor(Qt::green));
+    EXPECT_EQ(face.pixelColor(290, 22), QColor(Qt::green));
+    EXPECT_EQ(face.pixelColor(299, 32), QColor(Qt::black));
+    EXPECT_EQ(face.pixelColor(285, 19), QColor(Qt::white)) << "nothing above the square";
+    // The icon: 12 pixels square from x = 10; the text after 15 + 10 pixels, on the number colour.
+    bool icon = false;
+    for (int x = 10; x < 22; ++x)
+        icon = icon || face.pixelColor(x, 36) != QColor(Qt::white);
+    EXPECT_TRUE(icon);
+    EXPECT_EQ(face.pixelColor(9, 36), QColor(Qt::white));
+    EXPECT_EQ(face.pixelColor(25, 31), QColor(Qt::red)) << "text cell filled with the number colour";
+    EXPECT_EQ(face.pixelColor(24, 31), QColor(Qt::white));
 }
 
 } // namespace
