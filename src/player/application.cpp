@@ -1,6 +1,7 @@
 #include "player/application.h"
 
 #include "jukebox/coverform.h"
+#include "jukebox/jukeboxfrontend.h"
 #include "platform/cursors.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
@@ -11,6 +12,8 @@ namespace player {
 
 Application::Application(Tmainform::MediaPlayerFactory makeMediaPlayer)
 {
+    frontend_ = std::make_unique<jukebox::JukeboxFrontEnd>();
+    setFrontEnd(frontend_.get());
     mainform_ = std::make_unique<Tmainform>(std::move(makeMediaPlayer));
     mainform = mainform_.get();
     mainform_->FormCreate(mainform_.get());
@@ -29,6 +32,8 @@ Application::Application(Tmainform::MediaPlayerFactory makeMediaPlayer)
 
 Application::~Application()
 {
+    setFrontEnd(nullptr);
+    frontend_.reset();
     video = nullptr;
     video_.reset();
     volumedisplay = nullptr;

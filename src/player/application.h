@@ -13,7 +13,8 @@ class Tripmain;
 }
 namespace jukebox {
 class Tcoverform;
-}
+class JukeboxFrontEnd;
+} // namespace jukebox
 
 namespace player {
 
@@ -30,6 +31,9 @@ public:
     Application& operator=(const Application&) = delete;
 
 private:
+    // Made first: the player window's start-up opens the jukebox through it. It owns the jukebox
+    // window, which goes first at the end.
+    std::unique_ptr<jukebox::JukeboxFrontEnd> frontend_;
     std::unique_ptr<Tmainform> mainform_;
     std::unique_ptr<Trnd_dialog> rnd_dialog_;
     std::unique_ptr<ripper::Tripmain> ripmain_;

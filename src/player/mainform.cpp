@@ -266,6 +266,11 @@ void Tmainform::buttonsMouseMove(QObject* Sender)
     (void)Sender;
 }
 
+void Tmainform::restoreClick(QObject* Sender)
+{
+    (void)Sender;
+}
+
 void Tmainform::CdplayerbutClick(QObject* Sender)
 {
     (void)Sender;

@@ -46,6 +46,10 @@ class Tmainform;
 inline Tmainform* mainform = nullptr;
 // Kiosk mode: on at every start-up.
 inline bool kiosk = true;
+// The debug switch: traces and repaints for debugging; off in every build.
+inline bool DEBUGON = false;
+// TV mode: the jukebox shows its favourites button; no setting switches it on.
+inline bool tvmode = false;
 // On for the first start-up and again for every reload; never cleared.
 inline bool firstrun = true;
 // The silent MP3 has been written and opened once in this run.
@@ -120,6 +124,7 @@ public:
     void albumlistChange(QObject* Sender);
     void DalbumlistChange(QObject* Sender);
     void buttonsMouseMove(QObject* Sender);
+    void restoreClick(QObject* Sender);
     void CdplayerbutClick(QObject* Sender);
     void playlistbutClick(QObject* Sender);
     void StopClick(QObject* Sender);

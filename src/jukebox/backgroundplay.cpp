@@ -1,0 +1,11 @@
+#include "jukebox/backgroundplay.h"
+
+namespace jukebox {
+
+void initautoplay() {}
+
+void startautoplay() {}
+
+void stopautoplay() {}
+
+} // namespace jukebox

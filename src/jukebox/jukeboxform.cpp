@@ -1,0 +1,447 @@
+// The jukebox window's frame: creation, the shared state, scaling, the message line, resizing
+// and closing.
+
+#include "jukebox/jukeboxform.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QResizeEvent>
+#include <QScreen>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
+#include "controls/talphabetbar.h"
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "controls/timersource.h"
+#include "controls/transhint.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/backdrops.h"
+#include "jukebox/logfile.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/playlistview.h"
+#include "jukebox/searchtrack.h"
+#include "jukebox/tags.h"
+#include "jukebox/textlabel.h"
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "platform/mediaplayer.h"
+#include "platform/screens.h"
+#include "player/mainform.h"
+#include "skins/colors.h"
+#include "skins/loadjpegorbmp.h"
+
+namespace jukebox {
+
+namespace {
+constexpr double kDesignWidth = 800.0;
+constexpr double kDesignHeight = 600.0;
+constexpr int kBackgroundInterval = 60000;
+constexpr int kFadeInterval = 100;
+constexpr int kNavInterval = 100;
+constexpr int kDefaultLcdDelay = 20;
+constexpr int32_t kLetterBarFontColour = 0xFEFFFF;
+constexpr int kLetterBarFontSize = 12;
+constexpr int kSlideForward = 75;
+constexpr int kSlideBack = 150;
+
+int32_t scaled(int32_t length, double factor)
+{
+    const long double product = static_cast<long double>(length) * factor;
+    const long double rounded = std::nearbyint(product);
+    if (!(rounded >= std::numeric_limits<int32_t>::min() && rounded <= std::numeric_limits<int32_t>::max()))
+        throw std::out_of_range("scaled length outside the 32-bit range");
+    return static_cast<int32_t>(rounded);
+}
+
+// The application-wide hook: every event of the program passes the window's OnMessage first.
+class MessageHook : public QObject
+{
+public:
+    explicit MessageHook(Tjukebox& owner) : QObject(&owner), owner_(owner) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        bool handled = false;
+        owner_.OnMessage(watched, event, handled);
+        return handled;
+    }
+
+private:
+    Tjukebox& owner_;
+};
+
+// The play log's chart as the commerce panel's list shows it.
+class Top100Chart final : public Top100List
+{
+public:
+    explicit Top100Chart(controls::TScrollListbox& list) : list_(list) {}
+    void setShowNumbers(bool on) override { list_.setshowlabels(on); }
+    void clearItems() override { list_.clear(); }
+    void addItem(const QString& text) override { list_.items().add(text); }
+    void refresh() override { list_.Paint(); }
+
+private:
+    controls::TScrollListbox& list_;
+};
+
+// "Garamond" is the jukebox's panel font; EB Garamond draws it on this system.
+void useGaramondSubstitute()
+{
+    if (QFont::substitutes(QStringLiteral("Garamond")).contains(QStringLiteral("EB Garamond"))) return;
+    QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
+}
+} // namespace
+
+void resetGlobals()
+{
+    jukebox = nullptr;
+    currentalbum = 0;
+    lcdpanelcurrent = 0;
+    lcd1count = 1;
+    lcd2count = 1;
+    lcd1text.clear();
+    lcd2text.clear();
+    keypadlocked = false;
+    noinput = false;
+    lcddelay = 0;
+    NORMALLCDDELAY = kDefaultLcdDelay;
+    errortime = 0;
+    errorscroll = false;
+    oldmessage.clear();
+    aspectx = 1.0;
+    aspecty = 1.0;
+    screenwidth = 0;
+    screenheight = 0;
+    moveinprogress = false;
+    scrollamountlr = 0;
+    scrollamountrl = 0;
+    DEFscrollamountlr = 0;
+    DEFscrollamountrl = 0;
+    thumbmode = 0;
+    initcovers = nullptr;
+    searchpanel = nullptr;
+    playlistpanel = nullptr;
+    lbhint = nullptr;
+    trackhint = nullptr;
+    TrackHintPanel = nullptr;
+    tv_lsb = nullptr;
+    tv_currentlsb = 0;
+    lastnavkeyinterval = 0;
+    ledcount = 0;
+    leddest = 0;
+    ledmode = 0;
+    ledprog = 0;
+    volumesender = nullptr;
+}
+
+int32_t aspx(int32_t x)
+{
+    return scaled(x, aspectx);
+}
+
+int32_t aspy(int32_t y)
+{
+    return scaled(y, aspecty);
+}
+
+Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
+{
+    setObjectName(QStringLiteral("jukebox"));
+    useGaramondSubstitute();
+    messageHook_ = new MessageHook(*this);
+    // No border; the window always covers the whole of its monitor.
+    setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
+    setWindowState(Qt::WindowFullScreen);
+    setFocusPolicy(Qt::StrongFocus);
+    DoDFM();
+}
+
+Tjukebox::~Tjukebox()
+{
+    qApp->removeEventFilter(messageHook_);
+    // The chart thread may still hand rows to the chart list: it goes before the list does.
+    delete log;
+    log = nullptr;
+    if (jukebox == this) jukebox = nullptr;
+    lbhint = nullptr;
+    trackhint = nullptr;
+    TrackHintPanel = nullptr;
+    searchpanel = nullptr;
+    playlistpanel = nullptr;
+    tv_lsb = nullptr;
+}
+
+void Tjukebox::FormCreate(QObject* Sender)
+{
+    (void)Sender;
+    createBackgroundTimers();
+    createPlayLog();
+    // The player's album combos need no change: Qt combos never sort, so row = album number - 1.
+    skins::initerrorbitmaps();
+    QPalette colours = palette();
+    colours.setColor(QPalette::Window, Qt::black);
+    setPalette(colours);
+    setAutoFillBackground(true);
+    tv_currentlsb = 0;
+    tv_lsb = lsb1;
+    NORMALLCDDELAY = kDefaultLcdDelay;
+    navbuttimer->setInterval(kNavInterval);
+    if (!player::DEBUGON) qApp->installEventFilter(messageHook_);
+    coverimagepanel->hide();
+    if (player::mainform) {
+        player::mainform->setVisible(false);
+        player::mainform->update();
+    }
+    lcd1count = 1;
+    lcd2count = 1;
+    lcdpanelcurrent = 0;
+    keypadlocked = false;
+    currentalbum = 0;
+    library::jalbumcount = 0;
+    moveinprogress = false;
+    errortime = 0;
+    errortimer->setEnabled(false);
+    playstimer->setEnabled(false);
+    lcdtext1->clear();
+    lcdtext2->clear();
+    createSearchAndQueuePanels();
+    createTrackHint();
+    createLetterBar();
+    // Files dropped on the two pages reach the window first.
+    for (QWidget* page : {toppanel, botpanel})
+        page->installEventFilter(this);
+    copyAlbumList();
+    Shutdownbut->setVisible(!library::config.hideexit);
+    applyPanelSettings();
+    chooseStartAlbum();
+    toppanel->setAcceptDrops(true);
+    botpanel->setAcceptDrops(true);
+}
+
+void Tjukebox::createBackgroundTimers()
+{
+    BackgroundTimer = controls::timerSource().makeTicker(this);
+    BackgroundTimer->setObjectName(QStringLiteral("BackgroundTimer"));
+    connect(BackgroundTimer, &controls::Ticker::timeout, this,
+            [this] { BackGroundTimerTimer(BackgroundTimer); });
+    BackGroundCanAutoPlay = true;
+    BackgroundTimer->setInterval(kBackgroundInterval);
+    VisualsPanelPanel->hide();
+
+    fadetimer = controls::timerSource().makeTicker(this);
+    fadetimer->setObjectName(QStringLiteral("fadetimer"));
+    connect(fadetimer, &controls::Ticker::timeout, this, [this] { FadeTimerTimer(fadetimer); });
+    fadetimer->setEnabled(false);
+    fadetimer->setInterval(kFadeInterval);
+
+    BackgroundTimer->setEnabled(library::config.creditsystem && library::config.bgduration != 0);
+}
+
+// The chart thread of the play log waits, suspended, until the commerce panel asks for the chart.
+void Tjukebox::createPlayLog()
+{
+    if (library::config.trackslogfile.isEmpty()) return;
+    top100_ = std::make_unique<Top100Chart>(*CmTop100);
+    log = new tlogfile(library::config.trackslogfile, top100_.get(), this);
+}
+
+void Tjukebox::createSearchAndQueuePanels()
+{
+    auto* search = new ttracksearch(midpanelpanel);
+    search->setObjectName(QStringLiteral("searchpanel"));
+    search->setsourcebitmap(&jbbg);
+    search->hide();
+    searchpanel = search;
+
+    auto* queue = new tplaylistview(midpanelpanel);
+    queue->setObjectName(QStringLiteral("playlistpanel"));
+    queue->setsourcebitmap(&jbbg);
+    queue->hide();
+    playlistpanel = queue;
+    connectQueuePanel();
+}
+
+void Tjukebox::createTrackHint()
+{
+    trackHint_ = std::make_unique<controls::TTransparentHint>();
+    trackHint_->setlab(trackhint);
+    lbhint = trackHint_.get();
+    lsb1->setitemhint(lbhint);
+    lsb2->setitemhint(lbhint);
+}
+
+void Tjukebox::createLetterBar()
+{
+    alphapanel = new controls::TAlphaBar(this);
+    alphapanel->setObjectName(QStringLiteral("alphapanel"));
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(std::max(1, aspy(kLetterBarFontSize)));
+    alphapanel->setFont(font);
+    QPalette colours = alphapanel->palette();
+    colours.setColor(QPalette::WindowText, skins::tcolorToQColor(kLetterBarFontColour));
+    alphapanel->setPalette(colours);
+    alphapanel->raise();
+    connect(alphapanel, &controls::TAlphaBar::OnVirtualKey, this, &Tjukebox::alphapanelvkey);
+}
+
+// The jukebox's copy of the album list, padded to an even count with the filler album.
+void Tjukebox::copyAlbumList()
+{
+    library::rebuildjalbum();
+}
+
+void Tjukebox::applyPanelSettings()
+{
+    // The layout puts the panel at its height (below the top edge while it shows permanently).
+    panel->setVisible(!library::config.hidepanel);
+    openpanelpanel->setVisible(library::config.hidepanel);
+}
+
+void Tjukebox::chooseStartAlbum()
+{
+    currentalbum = std::max(1, library::config.jlastalbum);
+    if (currentalbum % 2 == 0) --currentalbum;
+    if (currentalbum > library::jalbumcount) currentalbum = 1;
+}
+
+void Tjukebox::domessage(const QString& text)
+{
+    oldmessage = text;
+    if (!lcd3) return;
+    lcd3->settext(QString());
+    lcd3->state(false);
+    if (!text.isEmpty()) {
+        lcd3->settext(text.toUpper());
+        lcd3->state(true);
+    }
+}
+
+void Tjukebox::closepanels()
+{
+    if (tagOf(openpanel) == 1) openpanelClick(openpanel);
+    if (tagOf(kioskpanel) == 1) kioskpanelClick(kioskpanel);
+    if (tagOf(panel_searchbut_image) == 1) panel_searchbut_imageClick(panel_searchbut_image);
+    if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
+    if (thumbpanel->isVisible()) setvisualspanel(false);
+}
+
+void Tjukebox::setopenpanel()
+{
+    if (panel->isVisible()) openpanelClick(openpanel);
+    openpanelpanel->setVisible(library::config.jukeboxvolumepanel);
+}
+
+void Tjukebox::docovers()
+{
+    QCoreApplication::processEvents();
+    // The cover-loading thread starts here once it exists; until then the thumbnails stay empty.
+}
+
+void Tjukebox::ThreeDPanelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
+                                    int X, int Y)
+{
+    (void)Sender;
+    (void)Button;
+    (void)Shift;
+    (void)X;
+    (void)Y;
+}
+
+void Tjukebox::drawlcdpanelsurround() {}
+
+bool Tjukebox::isFullScreenSize() const
+{
+    return size() == platform::screens().geometry(this).size();
+}
+
+void Tjukebox::FormResize(QObject* Sender)
+{
+    (void)Sender;
+    if (isMinimized() || layingOut_) return;
+    thumbpanel->setsourcebitmap(&jbbg);
+    for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel})
+        admin->setsourcebitmap(&bg);
+    if (!(windowState() & Qt::WindowFullScreen)) setWindowState(windowState() | Qt::WindowFullScreen);
+    if (!isFullScreenSize()) return;
+
+    aspectx = width() / kDesignWidth;
+    aspecty = height() / kDesignHeight;
+    DEFscrollamountlr = aspx(kSlideForward);
+    DEFscrollamountrl = aspx(kSlideBack);
+    layingOut_ = true;
+    setUpdatesEnabled(false);
+    for (PictureBox* picture : {midpanel, leftpanelpic, rightpanelpic})
+        picture->clearPicture();
+    setscreen();
+    // Qt keeps pictures as device-independent images already; nothing to release after a layout.
+    moveinprogress = false;
+    setUpdatesEnabled(true);
+    layingOut_ = false;
+    if (player::mainform && player::mainform->mediaPlayer())
+        player::mainform->mediaPlayer()->setDisplayRect(coverimagepanel->rect());
+    alphapanel->raise();
+}
+
+void Tjukebox::FormClose(QObject* Sender)
+{
+    (void)Sender;
+    lcd3->state(false);
+    player::Tmainform* mf = player::mainform;
+    if (!mf) return;
+    mf->setVisible(true);
+    // The album of the upper page becomes the player's album.
+    mf->Dalbumlist->setCurrentIndex(currentalbum - 1);
+    mf->DalbumlistChange(mf->Dalbumlist);
+    mf->restoreClick(this);
+}
+
+bool Tjukebox::FormCanResize(QObject* Sender, int& NewWidth, int& NewHeight)
+{
+    (void)Sender;
+    (void)NewWidth;
+    (void)NewHeight;
+    return true;
+}
+
+void Tjukebox::FormPaint(QObject* Sender)
+{
+    (void)Sender;
+}
+
+void Tjukebox::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FormResize(this);
+}
+
+void Tjukebox::closeEvent(QCloseEvent* event)
+{
+    FormClose(this);
+    // Closing only hides the window; it lives until the program ends.
+    event->accept();
+}
+
+void Tjukebox::paintEvent(QPaintEvent* event)
+{
+    QWidget::paintEvent(event);
+    FormPaint(this);
+}
+
+// The two pages' events come here first (files dropped on them).
+bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == toppanel) return TopPanelWindowProc(event);
+    if (watched == botpanel) return BotPanelWindowProc(event);
+    return QWidget::eventFilter(watched, event);
+}
+
+} // namespace jukebox

@@ -1,0 +1,695 @@
+// The jukebox window's screen layout: the 800 x 600 design scaled to the screen, the skin pictures
+// of the current theme, the backdrop pieces that make the panels look transparent, the keypad and
+// the sizes of the album pages. It runs after every full-screen resize and every theme change and
+// only sets sizes, places, fonts, captions and pictures.
+
+#include "jukebox/jukeboxform.h"
+
+#include <QComboBox>
+#include <QFont>
+#include <QLabel>
+#include <QPainter>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/bitmapcheckbox.h"
+#include "controls/numericinput.h"
+#include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
+#include "controls/selecterlistbox.h"
+#include "controls/talphabetbar.h"
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/backdrops.h"
+#include "jukebox/editbox.h"
+#include "jukebox/frameshape.h"
+#include "jukebox/jukeboxform_build.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/playlistview.h"
+#include "jukebox/searchtrack.h"
+#include "jukebox/tags.h"
+#include "jukebox/textlabel.h"
+#include "library/global.h"
+#include "platform/arguments.h"
+#include "platform/screens.h"
+#include "player/mainform.h"
+#include "skins/imaging.h"
+#include "skins/resourceskins.h"
+
+namespace jukebox {
+
+namespace {
+using build::kWhite;
+
+// Columns of the design.
+constexpr int kLeftColumn = 19;
+constexpr int kRightColumn = 160;
+constexpr int kAlbumAreaRight = 800 - kRightColumn;
+// Right column.
+constexpr int kCreditTop = 40;
+constexpr int kCreditHeight = 32;
+constexpr int kViewModeTop = 90;
+constexpr int kViewModeWidth = 60; // screen pixels, not scaled
+constexpr int kViewModeHeight = 50;
+constexpr int kArrowTop = 165;
+constexpr int kArrowSize = 51;
+constexpr int kLcdTop = 240;
+constexpr int kLcdTextHeight = 28;
+constexpr int kLcdFontSize = 20;
+constexpr int kAlbumDisplayWidth = 100;
+constexpr int kTrackDisplayWidth = 70;
+constexpr int kLcdLabelHeight = 18;
+constexpr int kLcdGap = 2;
+constexpr int kMessageLineHeight = 20;
+constexpr int kMessageSpeed = 200;
+// Keypad.
+constexpr int kKeySize = 42;
+constexpr int kKeyGap = 2;
+constexpr int kKeypadTop = 360;
+constexpr int kKeypadColumn = 150;
+constexpr int kKeypadShift = 8;
+constexpr int kKeyFontSize = 10;
+// Control panel.
+constexpr int kPanelKeySize = 37;
+constexpr int kPanelKeyLeft = 15;
+constexpr int kPanelKeyTop = 7;
+constexpr int kPanelKeyGap = 15;
+constexpr int kPanelLabelSize = 9;
+constexpr int kPanelSignSize = 14;
+constexpr int kPanelLabelHeight = 16;
+constexpr int kPanelTopWhenShown = 11;
+// Corners, kiosk and random panels.
+constexpr int kCorner = 32;
+constexpr int kKioskWidth = 175;
+constexpr int kKioskGap = 5;
+constexpr int kKioskFontSize = 9;
+constexpr int kRandomListLeft = 100;
+constexpr int kRandomListFontSize = 14;
+constexpr int kRandomButtonFontSize = 9;
+constexpr int kSelectNoneWidth = 160;
+// Album area.
+constexpr int kCenterLeft = 11;
+constexpr int kCenterTop = 11;
+constexpr int kCenterWidth = 637;
+constexpr int kCenterHeight = 575;
+constexpr int kCoverSize = 260;
+constexpr int kUpperPageTop = 23;
+constexpr int kLowerPageTop = 298;
+constexpr int kPageLeft = 1;
+constexpr int kNextPageGap = 30;
+constexpr int kListLeftGap = 10;
+constexpr int kListNarrower = 20;
+constexpr int kAddAllFontSize = 5;
+constexpr int kAddAllGap = 2;
+constexpr int kHintHeight = 12;
+constexpr int kHintFontSize = 9;
+constexpr int kWindowFontSize = 14;
+constexpr int kLetterBarFontSize = 12;
+// Operator panels.
+constexpr int kAdminMargin = 20;
+constexpr int kAdminRow = 40;
+constexpr int kAdminFontSize = 14;
+constexpr int kAdminButtonFontSize = 9;
+constexpr int kNumericWidth = 120;
+
+// Letter-bar places of the theme.
+constexpr int32_t kBarLeft = 0;
+constexpr int32_t kBarTop = 1;
+constexpr int32_t kBarBottom = 2;
+constexpr int32_t kBarHidden = 3;
+
+// The panel font at a design size, scaled like a height.
+QFont designFont(int size, bool bold = false)
+{
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(std::max(1, aspy(size)));
+    font.setBold(bold);
+    return font;
+}
+
+// A rectangle of the design in screen pixels.
+QRect designRect(int left, int top, int width, int height)
+{
+    return QRect(aspx(left), aspy(top), aspx(width), aspy(height));
+}
+
+// A picture of the theme's skin `skin`; black when neither the skin nor the program has it.
+QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg = false)
+{
+    try {
+        return skins::LoadSkinResource(name, skin.Skin, skin.Color, jpeg);
+    } catch (const skins::ResourceNotFound&) {
+        return QImage();
+    }
+}
+
+// One of the program's own pictures.
+QImage programPicture(const QString& name)
+{
+    QImage picture;
+    (void)skins::loadbitmap(picture, name);
+    return picture;
+}
+
+// `source` stretched to `size`, 24 bits per pixel; black without a source.
+QImage stretched(const QImage& source, const QSize& size, Qt::TransformationMode mode)
+{
+    if (source.isNull()) {
+        QImage black(size, QImage::Format_RGB888);
+        black.fill(Qt::black);
+        return black;
+    }
+    return source.scaled(size, Qt::IgnoreAspectRatio, mode).convertToFormat(QImage::Format_RGB888);
+}
+
+// The part of the window background under `widget`, as its picture.
+void showBackgroundPiece(PictureBox* picture)
+{
+    const QWidget* window = picture->window();
+    const QPoint at = picture->mapTo(window, QPoint(0, 0));
+    QImage piece(picture->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
+    bitmapoverbitmap(jbbg, piece, 0, at.x(), at.y());
+    picture->setPicture(piece);
+}
+} // namespace
+
+void bitmapoverbitmap(const QImage& source, QImage& dest, int32_t maskcolor, int sx, int sy)
+{
+    (void)maskcolor;
+    QImage copy(dest.size(), QImage::Format_RGB888);
+    copy.fill(Qt::black);
+    QPainter painter(&copy);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(QPoint(0, 0), source, QRect(QPoint(sx, sy), dest.size()));
+    painter.end();
+    dest = copy;
+}
+
+void Tjukebox::setscreen()
+{
+    const QRect screen = platform::screens().geometry(this);
+    screenwidth = screen.width();
+    screenheight = screen.height();
+    // Qt double-buffers every widget; only the page lists' spacing is set here.
+    lsb1->setlinespacing(2.0f);
+    for (controls::TScrollListbox* list : {lsb2, lsb3, lsb4, lsb7, lsb8})
+        list->setlinespacing(lsb1->linespacing());
+    setFont(designFont(kWindowFontSize));
+
+    placeColumns();
+    setupkeypad();
+    placeLcdPanel();
+    startMessageLine();
+    placeRightColumn();
+    placeControlPanel();
+    placeCorners();
+    placeKioskPanel();
+    placeRandomPanel();
+    setopenpanel();
+
+    makeBackgrounds();
+    placeBackgroundPieces();
+    setalbumsizes();
+    placePageLists();
+    drawalbum(currentalbum);
+
+    placeAddAllLabels();
+    placeSearchAndQueuePanels();
+    setaddall();
+    fav->setVisible(player::tvmode);
+    placeTrackHint();
+    applyDisplayOnly();
+    placeLetterBar();
+    if (thumbpanel->isVisible()) sizethumbpanel();
+}
+
+void Tjukebox::placeColumns()
+{
+    const int left = aspx(kLeftColumn);
+    const int right = aspx(kAlbumAreaRight);
+    leftpanel->setGeometry(0, 0, left, height());
+    midpanelpanel->setGeometry(left, 0, right - left, height());
+    rightpanel->setGeometry(right, 0, width() - right, height());
+    midpanel->setGeometry(midpanelpanel->rect());
+    leftpanelpic->setGeometry(leftpanel->rect());
+    rightpanelpic->setGeometry(rightpanel->rect());
+}
+
+void Tjukebox::setupkeypad()
+{
+    const int kw = aspx(kKeySize);
+    const int kh = aspy(kKeySize);
+    const int sx = aspx(kKeyGap);
+    const int sy = aspy(kKeyGap);
+    const int width = 3 * (kw + sx) + sx;
+    const int height = static_cast<int>(std::nearbyint((kh + sy) * 4.5)) + sy;
+    keypadpanel->setGeometry(aspx(kKeypadColumn) / 2 - width / 2 + aspx(kKeypadShift), aspy(kKeypadTop),
+                             width, height);
+
+    const library::tskin& skin = library::config.theme.skeypad;
+    const QImage keyUp = themePicture(QStringLiteral("KEYPADUP"), skin);
+    PictureBox* const keys[] = {num1, num2, num3, num4, num5, num6, num7, num8, num9, num10, num11, num12};
+    for (int i = 0; i < 12; ++i) {
+        const int row = i / 3;
+        const int column = i % 3;
+        keys[i]->setGeometry(sx + column * (kw + sx), sy + row * (kh + sy), kw, kh);
+        keys[i]->setPicture(keyUp);
+    }
+    num13->setPicture(themePicture(QStringLiteral("WIDEBUTUP"), skin));
+    num13->setGeometry(sx, num10->y() + kh + sy, 3 * kw + 2 * sx, kh / 2);
+
+    const struct
+    {
+        TextLabel* label;
+        PictureBox* key;
+        const char* caption;
+    } captions[] = {{numlabel1, num1, "7"},
+                    {numlabel2, num2, "8"},
+                    {numlabel3, num3, "9"},
+                    {numlabel4, num4, "4"},
+                    {numlabel5, num5, "5"},
+                    {numlabel6, num6, "6"},
+                    {numlabel7, num7, "1"},
+                    {numlabel8, num8, "2"},
+                    {numlabel9, num9, "3"},
+                    {numlabel10, num10, "0"},
+                    {numlabel11, num11, "Clear"},
+                    {numlabel12, num12, "Enter"},
+                    {numlabel13, num13, "Cancel Last Entry"}};
+    for (const auto& entry : captions) {
+        setupnumlabel(entry.label, entry.key, QString::fromLatin1(entry.caption));
+        // Every layout binds again; a label keeps one binding per event.
+        connect(entry.label, &TextLabel::OnMouseDown, this, &Tjukebox::rightpanelpicMouseDown,
+                Qt::UniqueConnection);
+        connect(entry.label, &TextLabel::OnMouseUp, this, &Tjukebox::keypadpanelMouseUp,
+                Qt::UniqueConnection);
+    }
+
+    lightstimer->setEnabled(platform::commandLineArgument(3).toUpper() == QStringLiteral("/L"));
+    kioskpanelpanel->setVisible(!library::config.lock);
+}
+
+void Tjukebox::setupnumlabel(TextLabel* lab, PictureBox* img, const QString& txt)
+{
+    lab->setGeometry(img->geometry());
+    lab->setText(txt);
+    lab->setAlignment(Qt::AlignCenter);
+    lab->setFontColor(kWhite);
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(std::max(1, aspx(kKeyFontSize)));
+    lab->setFont(font);
+    lab->raise();
+    connect(lab, &TextLabel::OnClick, this, &Tjukebox::numClick, Qt::UniqueConnection);
+}
+
+void Tjukebox::placeLcdPanel()
+{
+    lcd1text = QStringLiteral("    ");
+    lcd2text = QStringLiteral("   ");
+    lcdtext1->setText(lcd1text);
+    lcdtext2->setText(lcd2text);
+    lcddelay = NORMALLCDDELAY;
+
+    // Stacked: "Album:" over its four digits, "Track:" over its three, then the message line.
+    const int width = keypadpanel->width();
+    const int labelHeight = aspy(kLcdLabelHeight);
+    const int textHeight = aspy(kLcdTextHeight);
+    QFont digits(QStringLiteral("musetradigital"));
+    digits.setPointSize(std::max(1, aspy(kLcdFontSize)));
+    lcdlabel1->setText(QStringLiteral("Album:"));
+    lcdlabel1->setGeometry(0, 0, width, labelHeight);
+    lcd1->setGeometry(0, labelHeight, aspx(kAlbumDisplayWidth), textHeight);
+    lcdlabel2->setText(QStringLiteral("Track:"));
+    lcdlabel2->setGeometry(0, lcd1->geometry().bottom() + 1 + aspy(kLcdGap), width, labelHeight);
+    lcd2->setGeometry(0, lcdlabel2->geometry().bottom() + 1, aspx(kTrackDisplayWidth), textHeight);
+    for (QLabel* text : {lcdtext1, lcdtext2}) {
+        text->setFont(digits);
+        text->setGeometry(text->parentWidget()->rect());
+    }
+    lcd3->setGeometry(0, lcd2->geometry().bottom() + 1 + aspy(kLcdGap), width, aspy(kMessageLineHeight));
+    lcd3->setfont(designFont(kAddAllFontSize * 2));
+    lcdpanel->setGeometry(keypadpanel->x(), aspy(kLcdTop), width, lcd3->geometry().bottom() + 1 + 2);
+}
+
+void Tjukebox::startMessageLine()
+{
+    lcd3->setcolor(build::kBlack);
+    lcd3->setspeed(kMessageSpeed);
+    if (!player::mainform || player::mainform->windowTitle() != QStringLiteral("MusRip"))
+        domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
+}
+
+void Tjukebox::placeRightColumn()
+{
+    const int columnWidth = rightpanel->width();
+    CreditInfoPanel->setGeometry(keypadpanel->x(), aspy(kCreditTop), keypadpanel->width(),
+                                 aspy(kCreditHeight));
+    CreditLabel->setText(QStringLiteral("Credits:"));
+    CreditLabel->setGeometry(0, 0, CreditInfoPanel->width() / 2, CreditInfoPanel->height());
+    CreditStat->setGeometry(CreditInfoPanel->width() / 2, 0, CreditInfoPanel->width() / 2,
+                            CreditInfoPanel->height());
+    CreditInfoPanel->setVisible(library::config.creditsystem);
+
+    imViewMode->setGeometry((columnWidth - kViewModeWidth) / 2, aspy(kViewModeTop), kViewModeWidth,
+                            kViewModeHeight);
+    imViewMode->setPicture(programPicture(QStringLiteral("VIEW3D")));
+    imViewMode->setVisible(!library::config.disable3d);
+
+    // The two arrow keys at the ends of a bar as wide as the keypad.
+    const library::tskin& skin = library::config.theme.sbut;
+    butpanel->setGeometry(keypadpanel->x(), aspy(kArrowTop), keypadpanel->width(), aspy(kArrowSize));
+    butpanelpic->setGeometry(butpanel->rect());
+    const QSize arrow(aspx(kArrowSize), aspy(kArrowSize));
+    butl->setGeometry(QRect(QPoint(0, 0), arrow));
+    butr->setGeometry(QRect(QPoint(butpanel->width() - arrow.width(), 0), arrow));
+    butl->setPicture(themePicture(QStringLiteral("LBUTUP"), skin));
+    butr->setPicture(themePicture(QStringLiteral("RBUTUP"), skin));
+    for (QWidget* area : std::initializer_list<QWidget*>{blshape1, blshape2, butllabel})
+        area->setGeometry(butl->geometry());
+    for (QWidget* area : std::initializer_list<QWidget*>{brshape1, brshape2, butrlabel})
+        area->setGeometry(butr->geometry());
+    for (TextLabel* label : {butllabel, butrlabel})
+        label->setFont(designFont(kArrowSize / 2 - 5));
+
+    const int favSize = aspx(kArrowSize);
+    fav->setGeometry((columnWidth - favSize) / 2, aspy(kPanelKeyTop), favSize, favSize);
+}
+
+// Reject, mute, volume up and volume down side by side, each with its frame and caption.
+void Tjukebox::placeControlPanel()
+{
+    reject->setPicture(programPicture(QStringLiteral("REJECTUP")));
+    mute->setPicture(programPicture(QStringLiteral("MUTEUP")));
+    volumeup->setPicture(programPicture(QStringLiteral("VOLUMEUP")));
+    volumedown->setPicture(programPicture(QStringLiteral("VOLUMEUP")));
+    rejectlabel->setText(QStringLiteral("Reject"));
+    mutelabel->setText(QStringLiteral("Mute"));
+    volumelabel->setText(QStringLiteral("Volume Control"));
+    volumeuplabel->setText(QStringLiteral("+"));
+    volumedownlabel->setText(QStringLiteral("-"));
+
+    const struct
+    {
+        PictureBox* picture;
+        FrameShape* frame;
+        FrameShape* area;
+    } keys[] = {{reject, rejectshape1, rejectshape2},
+                {mute, muteshape1, muteshape2},
+                {volumeup, volumeupshape1, volumeupshape2},
+                {volumedown, volumedownshape1, volumedownshape2}};
+    const int labelTop = kPanelKeyTop + kPanelKeySize + 2;
+    int left = kPanelKeyLeft;
+    for (const auto& key : keys) {
+        key.picture->setGeometry(designRect(left, kPanelKeyTop, kPanelKeySize, kPanelKeySize));
+        key.frame->setGeometry(
+            designRect(left - 4, kPanelKeyTop - 3, kPanelKeySize + 8, kPanelKeySize + kPanelLabelHeight + 6));
+        key.area->setGeometry(key.frame->geometry());
+        left += kPanelKeySize + kPanelKeyGap;
+    }
+    for (TextLabel* label : {rejectlabel, mutelabel, volumelabel})
+        label->setFont(designFont(kPanelLabelSize));
+    for (TextLabel* label : {volumeuplabel, volumedownlabel})
+        label->setFont(designFont(kPanelSignSize, true));
+    rejectlabel->setGeometry(designRect(kPanelKeyLeft - 4, labelTop, kPanelKeySize + 8, kPanelLabelHeight));
+    mutelabel->setGeometry(designRect(kPanelKeyLeft + kPanelKeySize + kPanelKeyGap - 4, labelTop,
+                                      kPanelKeySize + 8, kPanelLabelHeight));
+    const int volumeLeft = kPanelKeyLeft + 2 * (kPanelKeySize + kPanelKeyGap);
+    volumelabel->setGeometry(
+        designRect(volumeLeft - 4, labelTop, 2 * kPanelKeySize + kPanelKeyGap + 8, kPanelLabelHeight));
+    // The volume signs lie on their round keys.
+    volumeuplabel->setGeometry(volumeup->geometry());
+    volumedownlabel->setGeometry(volumedown->geometry());
+    for (QWidget* front :
+         std::initializer_list<QWidget*>{rejectshape1, rejectshape2, muteshape2, volumeupshape2,
+                                         volumedownshape2, volumeuplabel, volumedownlabel})
+        front->raise();
+
+    const int panelWidth = 2 * kPanelKeyLeft + 4 * kPanelKeySize + 3 * kPanelKeyGap;
+    const int panelHeight = labelTop + kPanelLabelHeight + 8;
+    // Left of the top-right corner, so the corner stays free to close it again.
+    const int panelTop = library::config.hidepanel ? 0 : kPanelTopWhenShown;
+    panel->setGeometry(designRect(800 - kCorner - panelWidth, panelTop, panelWidth, panelHeight));
+    panelshape2->setGeometry(panel->rect());
+    panelshape1->setGeometry(panel->rect().adjusted(2, 2, -2, -2));
+    panelshape2->lower();
+}
+
+void Tjukebox::placeCorners()
+{
+    const library::ttheme& theme = library::config.theme;
+    const QSize corner(aspx(kCorner), aspy(kCorner));
+    VisualsPanelPanel->setGeometry(QRect(QPoint(0, 0), corner));
+    panel_searchbut->setGeometry(QRect(QPoint(0, height() - corner.height()), corner));
+    openpanelpanel->setGeometry(QRect(QPoint(width() - corner.width(), 0), corner));
+    kioskpanelpanel->setGeometry(QRect(QPoint(width() - corner.width(), height() - corner.height()), corner));
+    const struct
+    {
+        PictureBox* picture;
+        const char* name;
+        const library::tskin& skin;
+    } corners[] = {{VisualsPanel, "LCORNER", theme.slcorner},
+                   {panel_searchbut_image, "BLCORNER", theme.sblcorner},
+                   {openpanel, "RCORNER", theme.srcorner},
+                   {kioskpanel, "BRCORNER", theme.sbrcorner}};
+    for (const auto& entry : corners) {
+        entry.picture->setGeometry(entry.picture->parentWidget()->rect());
+        // Open corners show their UP picture, closed ones their DOWN picture.
+        const QString state = tagOf(entry.picture) == 1 ? QStringLiteral("UP") : QStringLiteral("DOWN");
+        entry.picture->setPicture(themePicture(QString::fromLatin1(entry.name) + state, entry.skin));
+    }
+    panel_searchbut->show();
+}
+
+// The check box and the six buttons stacked in a framed column above the bottom-right corner.
+void Tjukebox::placeKioskPanel()
+{
+    autoplaycb->settext(QStringLiteral("Auto-play on"));
+    goplaylistview->settext(QStringLiteral("Playlist View"));
+    randombut->settext(QStringLiteral("Random Playlist"));
+    rejectall->settext(QStringLiteral("Reject All"));
+    ripbut->settext(QStringLiteral("Extract CD"));
+    advancedbut->settext(QStringLiteral("Advanced Options"));
+    Shutdownbut->settext(library::config.poweroff ? QStringLiteral("Turn Off") : QStringLiteral("Exit"));
+
+    const QFont font = designFont(kKioskFontSize, true);
+    int top = aspy(kKioskGap + 2);
+    const int left = aspx(kKioskGap + 3);
+    QWidget* const stack[] = {autoplaycb, goplaylistview, randombut,  rejectall,
+                              ripbut,     advancedbut,    Shutdownbut};
+    for (QWidget* control : stack) {
+        control->setFont(font);
+        build::setTextColour(control, build::kPanelTextColour);
+        control->move(left, top);
+        if (auto* button = qobject_cast<controls::TBitmapActionButton*>(control)) button->autosize();
+        if (auto* box = qobject_cast<controls::TBitmapCheckbox*>(control)) box->autosize();
+        // Hidden buttons take no room in the column.
+        if (!control->isHidden() || control == autoplaycb) top += control->height() + aspy(kKioskGap);
+    }
+    const int height = top - aspy(kKioskGap) + aspy(10);
+    const int width = aspx(kKioskWidth);
+    panel_kiosk->setGeometry(this->width() - aspx(kCorner) - width, this->height() - aspy(kCorner) - height,
+                             width, height);
+    panel_kioskshape2->setGeometry(panel_kiosk->rect());
+    panel_kioskshape1->setGeometry(panel_kiosk->rect().adjusted(2, 2, -2, -2));
+    panel_kioskshape2->lower();
+}
+
+// The random-playlist panel covers the album area: the album list, its count and the buttons.
+void Tjukebox::placeRandomPanel()
+{
+    randompanelOK->settext(QStringLiteral("Make Playlist from albums"));
+    randompanelcancel->settext(QStringLiteral("Go Back"));
+    randompanel->setGeometry(midpanelpanel->geometry());
+    const QFont buttonFont = designFont(kRandomButtonFontSize);
+    for (controls::TBitmapActionButton* button :
+         {randompanelOK, randompanelcancel, randompanelselectall, randompanelselectnone, RandomCancel}) {
+        button->setFont(buttonFont);
+        button->autosize();
+    }
+    randompanelselectnone->resize(aspx(kSelectNoneWidth), randompanelselectnone->height());
+
+    QFont listFont = designFont(kRandomListFontSize);
+    randompanellb->setfont(listFont);
+    const int listWidth = randompanel->width() - 2 * aspx(kRandomListLeft);
+    const int buttonsHeight = 2 * (randompanelOK->height() + aspy(kKioskGap));
+    const int listHeight = randompanel->height() - aspy(kAdminMargin) * 3 - buttonsHeight - aspy(kAdminRow);
+    randompanellb->setGeometry(aspx(kRandomListLeft), aspy(kAdminMargin), listWidth, listHeight);
+    randompanelshape2->setGeometry(randompanellb->geometry().adjusted(-3, -3, 3, 3));
+    randompanelshape1->setGeometry(randompanellb->geometry().adjusted(-5, -5, 5, 5));
+    randomcountlabel->setFont(designFont(kRandomListFontSize));
+    randomcountlabel->setGeometry(randompanellb->x(), randompanellb->geometry().bottom() + aspy(8), listWidth,
+                                  aspy(kAdminRow) / 2 + aspy(4));
+    int top = randomcountlabel->geometry().bottom() + aspy(kKioskGap);
+    randompanelselectall->move(randompanellb->x(), top);
+    randompanelselectnone->move(randompanelselectall->geometry().right() + aspx(10), top);
+    top += randompanelselectall->height() + aspy(kKioskGap);
+    randompanelOK->move(randompanellb->x(), top);
+    randompanelcancel->move(randompanelOK->geometry().right() + aspx(10), top);
+    randomdicepanel->setGeometry((randompanel->width() - aspx(kCoverSize) / 2) / 2, aspy(kAdminRow * 2),
+                                 aspx(kCoverSize) / 2, aspy(kCoverSize) / 2);
+    randomdice->setGeometry(randomdicepanel->rect());
+    randompanel->raise();
+}
+
+void Tjukebox::makeBackgrounds()
+{
+    const library::ttheme& theme = library::config.theme;
+    const QSize screen(screenwidth, screenheight);
+    jbbg = stretched(themePicture(QStringLiteral("BACKGROUND"), theme.sbackground, true), screen,
+                     Qt::SmoothTransformation);
+
+    CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
+    CenterPanel_Image->setGeometry(CenterPanel->rect());
+    QImage mask;
+    try {
+        // Untinted: the white of the mask is what is cut away.
+        skins::LoadSkinResourceNoCache(QStringLiteral("CENTERMASK"), theme.sbackground.Skin, library::clNone,
+                                       false, mask);
+    } catch (const skins::ResourceNotFound&) {
+        mask = QImage();
+    }
+    // Stretched pixel by pixel, so the cut colour stays exactly white.
+    const QImage shaped =
+        mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
+    CenterPanel_Image->setPicture(shaped);
+    skins::CutOutWindowFromMask(CenterPanel, shaped);
+    for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
+        backed->Paint();
+}
+
+void Tjukebox::placeBackgroundPieces()
+{
+    for (PictureBox* picture : {leftpanelpic, rightpanelpic, butpanelpic, midpanel})
+        showBackgroundPiece(picture);
+}
+
+void Tjukebox::setalbumsizes()
+{
+    const QSize cover(aspx(kCoverSize), aspy(kCoverSize));
+    const struct
+    {
+        QWidget* page;
+        PictureBox* cover;
+        PictureBox* title;
+        int top;
+    } pages[] = {{toppanel, cd1, lb1, kUpperPageTop},
+                 {botpanel, cd2, lb2, kLowerPageTop},
+                 {toprightpanel, cd3, lb3, kUpperPageTop},
+                 {botrightpanel, cd4, lb4, kLowerPageTop},
+                 {toprightunderpanel, cd5, nullptr, kUpperPageTop},
+                 {botrightunderpanel, cd6, nullptr, kLowerPageTop},
+                 {topoverpanel, cd7, lb7, kUpperPageTop},
+                 {botoverpanel, cd8, lb8, kLowerPageTop}};
+    for (const auto& entry : pages) {
+        entry.page->setGeometry(entry.page->x(), aspy(entry.top), 2 * cover.width(), cover.height());
+        entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
+        QImage fresh(cover, QImage::Format_RGB888);
+        fresh.fill(Qt::black);
+        entry.cover->setPicture(fresh);
+        if (entry.title) entry.title->setGeometry(QRect(QPoint(cover.width(), 0), cover));
+    }
+    placePagePanels();
+}
+
+void Tjukebox::placePagePanels()
+{
+    const int pageLeft = aspx(kPageLeft);
+    for (QWidget* page : {toppanel, botpanel, topoverpanel, botoverpanel})
+        page->move(pageLeft, page->y());
+    const int nextLeft = pageLeft + toppanel->width() + aspx(kNextPageGap);
+    for (QWidget* page : {toprightpanel, botrightpanel, toprightunderpanel, botrightunderpanel})
+        page->move(nextLeft, page->y());
+}
+
+void Tjukebox::positionlsb(controls::TScrollListbox* lsb, PictureBox* lb)
+{
+    lsb->setGeometry(lb->width() + aspx(kListLeftGap), 0, lb->width() - aspx(kListNarrower), lb->height());
+}
+
+void Tjukebox::placePageLists()
+{
+    const struct
+    {
+        controls::TScrollListbox* list;
+        PictureBox* title;
+    } lists[] = {{lsb1, lb1}, {lsb2, lb2}, {lsb3, lb3}, {lsb4, lb4}, {lsb7, lb7}, {lsb8, lb8}};
+    for (const auto& entry : lists) {
+        entry.list->setfont(designFont(kAddAllFontSize * 2));
+        positionlsb(entry.list, entry.title);
+        entry.list->raise();
+    }
+}
+
+// "Add All" stands in the gap right of its page, level with the top of its list.
+void Tjukebox::placeAddAllLabels()
+{
+    const struct
+    {
+        TextLabel* label;
+        QWidget* page;
+        controls::TScrollListbox* list;
+    } labels[] = {{lsb1playall, toppanel, lsb1},      {lsb2playall, botpanel, lsb2},
+                  {lsb3playall, toprightpanel, lsb3}, {lsb4playall, botrightpanel, lsb4},
+                  {lsb7playall, topoverpanel, lsb7},  {lsb8playall, botoverpanel, lsb8}};
+    const QFont font = designFont(kAddAllFontSize);
+    for (const auto& entry : labels) {
+        entry.label->setText(QStringLiteral("Add All"));
+        entry.label->setFont(font);
+        entry.label->autosize();
+        entry.label->move(entry.page->geometry().right() + 1 + aspx(kAddAllGap),
+                          entry.page->y() + entry.list->y());
+        entry.label->raise();
+    }
+}
+
+void Tjukebox::placeSearchAndQueuePanels()
+{
+    if (searchpanel) searchpanel->setGeometry(midpanelpanel->rect());
+    if (playlistpanel) playlistpanel->setGeometry(midpanelpanel->rect());
+}
+
+void Tjukebox::placeTrackHint()
+{
+    const int top = midpanelpanel->y() + topoverpanel->geometry().bottom() + 1;
+    TrackHintPanel->setGeometry(midpanelpanel->x(), top, midpanelpanel->width(), aspy(kHintHeight));
+    trackhint->setGeometry(TrackHintPanel->rect());
+    trackhint->setFont(designFont(kHintFontSize));
+    TrackHintPanel->raise();
+}
+
+// Display only: nothing on the screen takes a selection or changes the sound.
+void Tjukebox::applyDisplayOnly()
+{
+    if (platform::commandLineArgument(2).toUpper() != QStringLiteral("/S")) return;
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             butpanel, keypadpanel, panel, panelshape1, panelshape2, rejectshape1, rejectshape2, muteshape1,
+             muteshape2, volumeupshape1, volumeupshape2, volumedownshape1, volumedownshape2, openpanelpanel})
+        control->hide();
+}
+
+void Tjukebox::placeLetterBar()
+{
+    int32_t orientation = library::config.theme.alphaorientation;
+    if (orientation > kBarHidden || orientation < kBarLeft) orientation = kBarLeft;
+    const int cornerWidth = aspx(kCorner);
+    const int cornerHeight = aspy(kCorner);
+    const int areaRight = midpanelpanel->geometry().right() + 1;
+    switch (orientation) {
+    case kBarLeft:
+        alphapanel->setGeometry(0, cornerHeight, cornerWidth, midpanelpanel->height() - 2 * cornerHeight);
+        break;
+    case kBarTop:
+        alphapanel->setGeometry(cornerWidth, 0, areaRight - cornerWidth, cornerHeight);
+        break;
+    case kBarBottom:
+        alphapanel->setGeometry(cornerWidth, height() - cornerHeight, areaRight - cornerWidth, cornerHeight);
+        break;
+    default:
+        break;
+    }
+    alphapanel->setVisible(orientation != kBarHidden);
+    alphapanel->setFont(designFont(kLetterBarFontSize));
+    alphapanel->raise();
+}
+
+} // namespace jukebox

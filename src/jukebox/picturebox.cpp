@@ -1,0 +1,77 @@
+#include "jukebox/picturebox.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "controls/drawing.h"
+
+namespace jukebox {
+
+PictureBox::PictureBox(QWidget* parent) : OwnerDrawn(parent) {}
+
+void PictureBox::setPicture(const QImage& image)
+{
+    picture_ = image;
+    Paint();
+}
+
+void PictureBox::clearPicture()
+{
+    picture_ = QImage();
+    Paint();
+}
+
+void PictureBox::setStretch(bool on)
+{
+    if (stretch_ == on) return;
+    stretch_ = on;
+    Paint();
+}
+
+void PictureBox::setTransparent(bool on)
+{
+    if (transparent_ == on) return;
+    transparent_ = on;
+    Paint();
+}
+
+QImage PictureBox::keyedPicture() const
+{
+    if (!transparent_) return picture_;
+    return controls::keyedOut(picture_, picture_.pixel(0, picture_.height() - 1));
+}
+
+void PictureBox::Paint()
+{
+    QImage& canvas = clearFace();
+    if (!picture_.isNull()) {
+        QPainter painter(&canvas);
+        if (stretch_) {
+            painter.setRenderHint(QPainter::SmoothPixmapTransform);
+            painter.drawImage(canvas.rect(), keyedPicture());
+        } else {
+            painter.drawImage(QPoint(0, 0), keyedPicture());
+        }
+    }
+    faceChanged();
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* event)
+{
+    notePress(*event);
+    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (noteRelease(*event)) Q_EMIT OnClick(this);
+    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint at = event->position().toPoint();
+    Q_EMIT OnMouseMove(this, event->modifiers(), at.x(), at.y());
+}
+
+} // namespace jukebox

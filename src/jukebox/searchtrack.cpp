@@ -1,0 +1,7 @@
+#include "jukebox/searchtrack.h"
+
+namespace jukebox {
+
+ttracksearch::ttracksearch(QWidget* AOwner) : TTransparentPanel(AOwner) {}
+
+} // namespace jukebox

@@ -1,0 +1,320 @@
+// The jukebox window's frame: creation through the front end, the padded album copy, the start
+// page, scaling, the message line, resizing and closing.
+
+#include <QComboBox>
+#include <gtest/gtest.h>
+#include <stdexcept>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/logfile.h"
+#include "jukebox/tags.h"
+#include "jukeboxfixture.h"
+#include "printers.h"
+
+using jukebox::Tjukebox;
+
+namespace {
+
+// The first timer named `name` under `owner`.
+controls::Ticker* timer(const QObject& owner, const char* name)
+{
+    return owner.findChild<controls::Ticker*>(QString::fromLatin1(name));
+}
+
+bool scrolling(const controls::TTextScroller& line)
+{
+    const auto* ticker = line.findChild<controls::Ticker*>();
+    return ticker && ticker->isEnabled();
+}
+
+TEST_F(JukeboxTest, GoJukeboxWithoutShowCreatesTheWindowOnceAndHidesThePlayer)
+{
+    addAlbums(2);
+    writeSettings();
+    Tjukebox& window = start();
+
+    EXPECT_EQ(jukebox::jukebox, &window);
+    EXPECT_TRUE(frontEnd->jukeboxExists());
+    EXPECT_FALSE(frontEnd->jukeboxVisible());
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(form->isHidden());
+    EXPECT_EQ(frontEnd->jukeboxWindow(), &window);
+    EXPECT_EQ(frontEnd->coverimagepanel(), window.coverimagepanel);
+    EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
+
+    frontEnd->gojukebox(false);
+    EXPECT_EQ(jukebox::jukebox, &window);
+}
+
+struct Padding
+{
+    int albums;
+    int jalbumcount;
+    bool filler;
+};
+
+class JalbumPadding : public JukeboxTest, public ::testing::WithParamInterface<Padding>
+{
+};
+
+TEST_P(JalbumPadding, OddListsGetTheFillerAlbum)
+{
+    addAlbums(GetParam().albums);
+    writeSettings();
+    start();
+
+    EXPECT_EQ(library::jalbumcount, GetParam().jalbumcount);
+    ASSERT_EQ(library::jalbum.size(), GetParam().jalbumcount + 1);
+    for (int n = 1; n <= GetParam().albums; ++n)
+        EXPECT_EQ(library::jalbum.at(n), library::album.at(n)) << "album " << n;
+    if (GetParam().filler) {
+        const library::talbumtype& filler = library::jalbum.at(GetParam().jalbumcount);
+        EXPECT_EQ(filler.artist, QString(QChar(12)));
+        EXPECT_TRUE(filler.album.isEmpty());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Counts, JalbumPadding,
+                         ::testing::Values(Padding{3, 4, true}, Padding{4, 4, false}, Padding{1, 2, true},
+                                           Padding{0, 0, false}));
+
+struct StartPage
+{
+    int albums;
+    int jlastalbum;
+    int currentalbum;
+};
+
+class StartPageTest : public JukeboxTest, public ::testing::WithParamInterface<StartPage>
+{
+};
+
+TEST_P(StartPageTest, StartsOnTheRememberedOddAlbumOrTheFirst)
+{
+    addAlbums(GetParam().albums);
+    writeSettings(QStringLiteral("jLastAlbum=%1\n").arg(GetParam().jlastalbum));
+    start();
+
+    EXPECT_EQ(jukebox::currentalbum, GetParam().currentalbum);
+}
+
+INSTANTIATE_TEST_SUITE_P(Remembered, StartPageTest,
+                         ::testing::Values(StartPage{7, 5, 5}, StartPage{7, 6, 5}, StartPage{7, 0, 1},
+                                           StartPage{7, -3, 1}, StartPage{7, 9, 1}, StartPage{7, 8, 7},
+                                           StartPage{0, 3, 1}));
+
+TEST_F(JukeboxTest, CreationResetsNumberEntryAndSetsUpTheTimers)
+{
+    addAlbums(2);
+    writeSettings();
+    jukebox::keypadlocked = true;
+    jukebox::lcd1count = 4;
+    jukebox::moveinprogress = true;
+    Tjukebox& window = start();
+
+    EXPECT_FALSE(jukebox::keypadlocked);
+    EXPECT_EQ(jukebox::lcd1count, 1);
+    EXPECT_EQ(jukebox::lcd2count, 1);
+    EXPECT_EQ(jukebox::lcdpanelcurrent, 0);
+    EXPECT_FALSE(jukebox::moveinprogress);
+    EXPECT_EQ(jukebox::NORMALLCDDELAY, 20);
+    EXPECT_EQ(jukebox::tv_lsb, window.lsb1);
+    EXPECT_TRUE(window.BackGroundCanAutoPlay);
+
+    const struct
+    {
+        const char* name;
+        int interval;
+        bool enabled;
+    } expected[] = {{"errortimer", 250, false},  {"playstimer", 250, false},
+                    {"lightstimer", 200, false}, {"navbuttimer", 100, false},
+                    {"volumetimer", 100, false}, {"BackgroundTimer", 60000, false},
+                    {"fadetimer", 100, false}};
+    for (const auto& entry : expected) {
+        const controls::Ticker* ticker = timer(window, entry.name);
+        ASSERT_NE(ticker, nullptr) << entry.name;
+        EXPECT_EQ(ticker->interval(), entry.interval) << entry.name;
+        EXPECT_EQ(ticker->isEnabled(), entry.enabled) << entry.name;
+    }
+    EXPECT_TRUE(window.VisualsPanelPanel->isHidden());
+    EXPECT_TRUE(window.coverimagepanel->isHidden());
+}
+
+struct BackgroundCycle
+{
+    const char* settings;
+    bool enabled;
+};
+
+class BackgroundCycleTest : public JukeboxTest, public ::testing::WithParamInterface<BackgroundCycle>
+{
+};
+
+TEST_P(BackgroundCycleTest, MinuteTimerRunsOnlyWithCreditsAndADuration)
+{
+    writeSettings(QStringLiteral("[Commercial]\n") + QString::fromLatin1(GetParam().settings));
+    Tjukebox& window = start();
+
+    EXPECT_EQ(window.BackgroundTimer->isEnabled(), GetParam().enabled);
+}
+
+INSTANTIATE_TEST_SUITE_P(Settings, BackgroundCycleTest,
+                         ::testing::Values(BackgroundCycle{"creditsystem=1\nbgduration=15\n", true},
+                                           BackgroundCycle{"creditsystem=1\nbgduration=0\n", false},
+                                           BackgroundCycle{"creditsystem=0\nbgduration=15\n", false}));
+
+TEST_F(JukeboxTest, PanelSettingsChooseBetweenPanelAndCorner)
+{
+    writeSettings(QStringLiteral("jukeboxcontrolpanel=0\nhideexit=1\n"));
+    Tjukebox& window = start();
+
+    EXPECT_FALSE(window.panel->isHidden());
+    EXPECT_TRUE(window.openpanelpanel->isHidden());
+    EXPECT_TRUE(window.Shutdownbut->isHidden());
+}
+
+TEST_F(JukeboxTest, HiddenPanelLeavesTheCornerAndTheExitButton)
+{
+    writeSettings(QStringLiteral("jukeboxcontrolpanel=1\nhideexit=0\n"));
+    Tjukebox& window = start();
+
+    EXPECT_TRUE(window.panel->isHidden());
+    EXPECT_FALSE(window.openpanelpanel->isHidden());
+    EXPECT_FALSE(window.Shutdownbut->isHidden());
+}
+
+TEST_F(JukeboxTest, MessageLineShowsCapitalsAndKeepsTheTextAsGiven)
+{
+    addAlbums(1);
+    writeSettings();
+    Tjukebox& window = start();
+
+    window.domessage(QStringLiteral("Added Track: Blue in Green"));
+    EXPECT_EQ(window.lcd3->text(), QStringLiteral("ADDED TRACK: BLUE IN GREEN"));
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added Track: Blue in Green"));
+    EXPECT_TRUE(scrolling(*window.lcd3));
+
+    frontEnd->domessage(QString());
+    EXPECT_TRUE(window.lcd3->text().isEmpty());
+    EXPECT_TRUE(jukebox::oldmessage.isEmpty());
+    EXPECT_FALSE(scrolling(*window.lcd3));
+}
+
+struct Scaling
+{
+    QSize screen;
+    bool vertical;
+    int design;
+    int expected;
+};
+
+class ScalingTest : public JukeboxTest, public ::testing::WithParamInterface<Scaling>
+{
+};
+
+TEST_P(ScalingTest, RoundsHalvesToEven)
+{
+    writeSettings();
+    screens.bounds = QRect(QPoint(0, 0), GetParam().screen);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    const int scaled =
+        GetParam().vertical ? jukebox::aspy(GetParam().design) : jukebox::aspx(GetParam().design);
+    EXPECT_EQ(scaled, GetParam().expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, ScalingTest,
+    ::testing::Values(Scaling{{1024, 768}, false, 75, 96}, Scaling{{1024, 768}, false, 150, 192},
+                      Scaling{{1024, 768}, true, 11, 14}, Scaling{{1024, 768}, true, 360, 461},
+                      Scaling{{1280, 1024}, false, 150, 240},
+                      // 1.25 and 1.5: the halves go to the even neighbour.
+                      Scaling{{1000, 900}, false, 2, 2}, Scaling{{1000, 900}, false, 6, 8},
+                      Scaling{{1000, 900}, true, 3, 4}, Scaling{{1000, 900}, true, 5, 8},
+                      Scaling{{1000, 900}, true, -3, -4}));
+
+TEST(Scaling, ResultBeyondThe32BitRangeIsARangeError)
+{
+    jukebox::aspectx = 1e10;
+    EXPECT_THROW((void)jukebox::aspx(1000), std::out_of_range);
+    jukebox::aspectx = 1.0;
+}
+
+TEST_F(JukeboxTest, LayoutOnlyWhenTheWindowCoversTheScreen)
+{
+    addAlbums(2);
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+    const QRect keypad = window.keypadpanel->geometry();
+    ASSERT_DOUBLE_EQ(jukebox::aspectx, 1.28);
+
+    // On the way to full screen the window passes through other sizes: they lay out nothing.
+    window.resize(1000, 700);
+    window.FormResize(&window);
+    EXPECT_DOUBLE_EQ(jukebox::aspectx, 1.28);
+    EXPECT_DOUBLE_EQ(jukebox::aspecty, 1.28);
+    EXPECT_EQ(window.keypadpanel->geometry(), keypad);
+    EXPECT_TRUE(window.windowState() & Qt::WindowFullScreen);
+
+    window.resize(1024, 768);
+    window.FormResize(&window);
+    EXPECT_EQ(jukebox::DEFscrollamountlr, 96);
+    EXPECT_EQ(jukebox::DEFscrollamountrl, 192);
+    EXPECT_FALSE(jukebox::moveinprogress);
+}
+
+TEST_F(JukeboxTest, CloseHandsTheUpperPageAlbumToThePlayer)
+{
+    addAlbums(6);
+    writeSettings();
+    Tjukebox& window = start();
+    jukebox::currentalbum = 5;
+    window.domessage(QStringLiteral("Welcome"));
+
+    window.close();
+
+    EXPECT_EQ(form->Dalbumlist->currentIndex(), 4);
+    EXPECT_FALSE(form->isHidden());
+    EXPECT_FALSE(scrolling(*window.lcd3));
+    // Closing keeps the window for the next opening.
+    EXPECT_EQ(jukebox::jukebox, &window);
+}
+
+TEST_F(JukeboxTest, FrontEndReachesTheWindowsParts)
+{
+    addAlbums(2);
+    const QString logPath = program.file(QStringLiteral("plays.log"));
+    writeSettings(QStringLiteral("[Commercial]\ntrackslogfile=%1\n").arg(logPath));
+    Tjukebox& window = start();
+
+    ASSERT_NE(window.log, nullptr);
+    EXPECT_EQ(window.log->configfile(), logPath);
+    frontEnd->writeentry(QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("Title"));
+    EXPECT_TRUE(program.read(QStringLiteral("plays.log")).contains("\"Title\""));
+
+    window.BackGroundTimerCount = 7;
+    frontEnd->restartBackgroundRest();
+    EXPECT_EQ(jukebox::tagOf(window.BackgroundTimer), 1);
+    EXPECT_EQ(window.BackGroundTimerCount, 0);
+
+    frontEnd->setAutoplaying(true);
+    EXPECT_TRUE(jukebox::autoplaying);
+    EXPECT_TRUE(frontEnd->autoplaying());
+}
+
+TEST_F(JukeboxTest, NoPlayLogWithoutALogFile)
+{
+    writeSettings();
+    Tjukebox& window = start();
+
+    EXPECT_EQ(window.log, nullptr);
+    frontEnd->writeentry(QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("Title"));
+}
+
+} // namespace
