@@ -368,7 +368,8 @@ void Tjukebox::FormResize(QObject* Sender)
     (void)Sender;
     if (isMinimized() || layingOut_) return;
     thumbpanel->setsourcebitmap(&jbbg);
-    for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel})
+    // The commerce panel stands on the operators' backdrop like the other operator panels.
+    for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel, Commerce})
         admin->setsourcebitmap(&bg);
     if (!(windowState() & Qt::WindowFullScreen)) setWindowState(windowState() | Qt::WindowFullScreen);
     if (!isFullScreenSize()) return;

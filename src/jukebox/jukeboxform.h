@@ -593,6 +593,8 @@ private:
     void placeCorners();
     void placeKioskPanel();
     void placeRandomPanel();
+    void placeAdvancedPanel();
+    void placeCommercePanel();
     void makeBackgrounds();
     void placeBackgroundPieces();
     void placePageLists();

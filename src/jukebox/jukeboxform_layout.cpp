@@ -87,6 +87,8 @@ constexpr int kRandomListLeft = 100;
 constexpr int kRandomListFontSize = 14;
 constexpr int kRandomButtonFontSize = 9;
 constexpr int kSelectNoneWidth = 160;
+constexpr int kRandomCancelLeft = 200;
+constexpr int kRandomCancelTop = 100;
 // Album area.
 constexpr int kCenterLeft = 11;
 constexpr int kCenterTop = 11;
@@ -111,6 +113,7 @@ constexpr int kAdminRow = 40;
 constexpr int kAdminFontSize = 14;
 constexpr int kAdminButtonFontSize = 9;
 constexpr int kNumericWidth = 120;
+constexpr int kCodeWidth = 60;
 
 // Letter-bar places of the theme.
 constexpr int32_t kBarLeft = 0;
@@ -205,6 +208,8 @@ void Tjukebox::setscreen()
     placeCorners();
     placeKioskPanel();
     placeRandomPanel();
+    placeAdvancedPanel();
+    placeCommercePanel();
     setopenpanel();
 
     makeBackgrounds();
@@ -393,29 +398,31 @@ void Tjukebox::placeControlPanel()
         PictureBox* picture;
         FrameShape* frame;
         FrameShape* area;
-    } keys[] = {{reject, rejectshape1, rejectshape2},
-                {mute, muteshape1, muteshape2},
-                {volumeup, volumeupshape1, volumeupshape2},
-                {volumedown, volumedownshape1, volumedownshape2}};
-    const int labelTop = kPanelKeyTop + kPanelKeySize + 2;
+        TextLabel* caption; // under this key alone; the volume caption spans both volume keys
+    } keys[] = {{reject, rejectshape1, rejectshape2, rejectlabel},
+                {mute, muteshape1, muteshape2, mutelabel},
+                {volumeup, volumeupshape1, volumeupshape2, nullptr},
+                {volumedown, volumedownshape1, volumedownshape2, nullptr}};
+    const int labelTop = kPanelKeyTop + kPanelKeySize + 4;
     int left = kPanelKeyLeft;
     for (const auto& key : keys) {
         key.picture->setGeometry(designRect(left, kPanelKeyTop, kPanelKeySize, kPanelKeySize));
-        key.frame->setGeometry(
-            designRect(left - 4, kPanelKeyTop - 3, kPanelKeySize + 8, kPanelKeySize + kPanelLabelHeight + 6));
-        key.area->setGeometry(key.frame->geometry());
+        key.frame->setGeometry(designRect(left - 3, kPanelKeyTop - 3, kPanelKeySize + 6, kPanelKeySize + 6));
+        if (key.caption) {
+            key.caption->setGeometry(designRect(left - 6, labelTop, kPanelKeySize + 12, kPanelLabelHeight));
+            key.area->setGeometry(key.frame->geometry().united(key.caption->geometry()));
+        } else {
+            key.area->setGeometry(key.frame->geometry());
+        }
         left += kPanelKeySize + kPanelKeyGap;
     }
     for (TextLabel* label : {rejectlabel, mutelabel, volumelabel})
         label->setFont(designFont(kPanelLabelSize));
     for (TextLabel* label : {volumeuplabel, volumedownlabel})
         label->setFont(designFont(kPanelSignSize, true));
-    rejectlabel->setGeometry(designRect(kPanelKeyLeft - 4, labelTop, kPanelKeySize + 8, kPanelLabelHeight));
-    mutelabel->setGeometry(designRect(kPanelKeyLeft + kPanelKeySize + kPanelKeyGap - 4, labelTop,
-                                      kPanelKeySize + 8, kPanelLabelHeight));
     const int volumeLeft = kPanelKeyLeft + 2 * (kPanelKeySize + kPanelKeyGap);
     volumelabel->setGeometry(
-        designRect(volumeLeft - 4, labelTop, 2 * kPanelKeySize + kPanelKeyGap + 8, kPanelLabelHeight));
+        designRect(volumeLeft - 6, labelTop, 2 * kPanelKeySize + kPanelKeyGap + 12, kPanelLabelHeight));
     // The volume signs lie on their round keys.
     volumeuplabel->setGeometry(volumeup->geometry());
     volumedownlabel->setGeometry(volumedown->geometry());
@@ -425,7 +432,7 @@ void Tjukebox::placeControlPanel()
         front->raise();
 
     const int panelWidth = 2 * kPanelKeyLeft + 4 * kPanelKeySize + 3 * kPanelKeyGap;
-    const int panelHeight = labelTop + kPanelLabelHeight + 8;
+    const int panelHeight = labelTop + kPanelLabelHeight + 6;
     // Left of the top-right corner, so the corner stays free to close it again.
     const int panelTop = library::config.hidepanel ? 0 : kPanelTopWhenShown;
     panel->setGeometry(designRect(800 - kCorner - panelWidth, panelTop, panelWidth, panelHeight));
@@ -525,10 +532,148 @@ void Tjukebox::placeRandomPanel()
     top += randompanelselectall->height() + aspy(kKioskGap);
     randompanelOK->move(randompanellb->x(), top);
     randompanelcancel->move(randompanelOK->geometry().right() + aspx(10), top);
+    RandomCancel->setFont(designFont(kRandomListFontSize));
+    RandomCancel->autosize();
+    RandomCancel->move(aspx(kRandomCancelLeft), aspy(kRandomCancelTop));
     randomdicepanel->setGeometry((randompanel->width() - aspx(kCoverSize) / 2) / 2, aspy(kAdminRow * 2),
                                  aspx(kCoverSize) / 2, aspy(kCoverSize) / 2);
     randomdice->setGeometry(randomdicepanel->rect());
     randompanel->raise();
+}
+
+// The advanced panel covers the window: the passcode row at the top, the album list to edit, the
+// display options under it and the buttons along the bottom.
+void Tjukebox::placeAdvancedPanel()
+{
+    jbinfogo->settext(QStringLiteral("Statistics"));
+    GoThemeManager->settext(QStringLiteral("Lauch Theme Manager"));
+    advanced->setGeometry(rect());
+    const QFont font = designFont(kAdminFontSize);
+    const QFont buttonFont = designFont(kAdminButtonFontSize);
+    const int margin = aspx(kAdminMargin);
+
+    for (QWidget* text : std::initializer_list<QWidget*>{unlocklabel, codefirst, code, editlabel})
+        text->setFont(font);
+    build::setTextColour(code, build::kListTextColour);
+    build::fillBlack(code);
+    unlocklabel->adjustSize();
+    codefirst->adjustSize();
+    const int rowHeight = std::max(unlocklabel->height(), aspy(kAdminRow) - 8);
+    unlocklabel->setGeometry(aspx(8), 4, unlocklabel->width(), rowHeight);
+    codefirst->setGeometry(unlocklabel->geometry().right() + 1, 4, codefirst->width(), rowHeight);
+    code->setGeometry(codefirst->geometry().right() + aspx(4), 4, aspx(kCodeWidth), rowHeight);
+    setcode->setFont(buttonFont);
+    setcode->autosize();
+    setcode->move(code->geometry().right() + aspx(8), 4 + (rowHeight - setcode->height()) / 2);
+    codepanel->resize(setcode->geometry().right() + aspx(8), rowHeight + 8);
+    codepanel->move((advanced->width() - codepanel->width()) / 2, aspy(kAdminMargin));
+    for (controls::TBitmapActionButton* button :
+         {advancedOK, jbinfogo, GoThemeManager, GoCommercialManager}) {
+        button->setFont(buttonFont);
+        button->autosize();
+    }
+    advancedOK->move(codepanel->geometry().right() + 1 + aspx(10),
+                     codepanel->y() + (codepanel->height() - advancedOK->height()) / 2);
+
+    const int bottom = advanced->height() - aspy(10);
+    GoThemeManager->move(margin, bottom - GoThemeManager->height());
+    jbinfogo->move(margin, GoThemeManager->y() - aspy(kKioskGap) - jbinfogo->height());
+    GoCommercialManager->move((advanced->width() - GoCommercialManager->width()) / 2,
+                              bottom - GoCommercialManager->height());
+
+    const int optionsTop = jbinfogo->y() - aspy(kKioskGap) - aspy(kAdminRow);
+    optionspanel->setGeometry(margin, optionsTop, advanced->width() - 2 * margin, aspy(kAdminRow));
+    int left = 0;
+    for (controls::TBitmapCheckbox* box : {volumeshow, addallshow, NoRepeatCb}) {
+        box->setFont(buttonFont);
+        box->autosize();
+        box->move(left, (optionspanel->height() - box->height()) / 2);
+        left += box->width() + aspx(kAdminMargin);
+    }
+
+    const int editTop = codepanel->geometry().bottom() + 1 + aspy(kKioskGap * 2);
+    editpanel->setGeometry(margin, editTop, advanced->width() - 2 * margin,
+                           optionsTop - editTop - aspy(kKioskGap));
+    editlabel->adjustSize();
+    editlabel->move(0, 0);
+    editlb->setfont(font);
+    editlb->setGeometry(0, editlabel->height() + 2, editpanel->width(),
+                        editpanel->height() - editlabel->height() - 2);
+}
+
+// The commerce panel covers the window: credit and background options on the left, statistics and
+// the top-100 chart on the right, "Done" at the bottom right.
+void Tjukebox::placeCommercePanel()
+{
+    Commerce->setGeometry(rect());
+    const QFont font = designFont(kAdminButtonFontSize + 2);
+    const QFont titleFont = designFont(kAdminFontSize, true);
+    const int margin = aspx(kAdminMargin);
+    const int half = Commerce->width() / 2;
+    const int row = aspy(kAdminRow);
+
+    CmTitleLab->setFont(titleFont);
+    CmTitleLab->adjustSize();
+    CmTitleLab->move((Commerce->width() - CmTitleLab->width()) / 2, aspy(kAdminMargin / 2));
+    int top = CmTitleLab->geometry().bottom() + 1 + aspy(kAdminMargin);
+    const struct
+    {
+        TextLabel* title;
+        QWidget* section;
+        int rows;
+    } sections[] = {{CmCreditPanelLab, CmCreditPanel, 2}, {CmBackgroundPanelLab, CmBackgroundPanel, 3}};
+    for (const auto& entry : sections) {
+        entry.title->setFont(font);
+        entry.title->adjustSize();
+        entry.title->move(margin, top);
+        entry.section->setGeometry(margin, entry.title->geometry().bottom() + 1, half - 2 * margin,
+                                   entry.rows * row);
+        top = entry.section->geometry().bottom() + 1 + aspy(kAdminMargin);
+    }
+    const struct
+    {
+        TextLabel* label;
+        controls::TNumericInput* input;
+        int row;
+    } inputs[] = {{CmPlaysPerCreditLab, CmPlaysPerCredit, 0},
+                  {CmBgVolumeLab, CmBgVolume, 0},
+                  {CmBgDurationLab, CmBgDuration, 1},
+                  {CmBgWaitTimeLab, CmBgWaitTime, 2}};
+    const int inputWidth = aspx(kNumericWidth);
+    for (const auto& entry : inputs) {
+        const int sectionWidth = entry.input->parentWidget()->width();
+        entry.input->setGeometry(sectionWidth - inputWidth, entry.row * row + (row - inputWidth / 4) / 2,
+                                 inputWidth, inputWidth / 4);
+        entry.label->setFont(font);
+        entry.label->setGeometry(0, entry.row * row, sectionWidth - inputWidth - aspx(8), row);
+    }
+    CmAllowFreeCredit->setFont(font);
+    CmAllowFreeCredit->autosize();
+    CmAllowFreeCredit->move(0, row + (row - CmAllowFreeCredit->height()) / 2);
+
+    CmStatisticsPanelLab->setFont(font);
+    CmStatisticsPanelLab->adjustSize();
+    CmStatisticsPanelLab->move(half + margin, CmCreditPanelLab->y());
+    const int statisticsTop = CmStatisticsPanelLab->geometry().bottom() + 1;
+    CommerceOK->setFont(font);
+    CommerceOK->autosize();
+    CommerceOK->move(Commerce->width() - aspx(10) - CommerceOK->width(),
+                     Commerce->height() - aspy(10) - CommerceOK->height());
+    CmStatisticsPanel->setGeometry(half + margin, statisticsTop, half - 2 * margin,
+                                   CommerceOK->y() - aspy(kKioskGap) - statisticsTop);
+    const int width = CmStatisticsPanel->width();
+    for (TextLabel* line : {CmCredit, CmCreditLab, Cmtop100Lab})
+        line->setFont(font);
+    CmCredit->setGeometry(0, 0, width, row / 2);
+    CmCreditLab->setGeometry(0, row / 2, width, row / 2);
+    CmResetCreditStats->setFont(font);
+    CmResetCreditStats->autosize();
+    CmResetCreditStats->move(0, row);
+    Cmtop100Lab->setGeometry(0, CmResetCreditStats->geometry().bottom() + 1 + aspy(kKioskGap), width,
+                             row / 2);
+    const int chartTop = Cmtop100Lab->geometry().bottom() + 1;
+    CmTop100->setfont(designFont(kAdminButtonFontSize - 1));
+    CmTop100->setGeometry(0, chartTop, width, CmStatisticsPanel->height() - chartTop);
 }
 
 void Tjukebox::makeBackgrounds()

@@ -1,0 +1,428 @@
+// The jukebox window's control tree and its layout on screens of several sizes.
+
+#include <QLabel>
+#include <vector>
+#include <gtest/gtest.h>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/bitmapcheckbox.h"
+#include "controls/scrolllistbox.h"
+#include "controls/talphabetbar.h"
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/playlistview.h"
+#include "jukebox/searchtrack.h"
+#include "jukebox/textlabel.h"
+#include "jukeboxfixture.h"
+#include "printers.h"
+
+using jukebox::PictureBox;
+using jukebox::Tjukebox;
+
+namespace {
+
+// The tree as the window builds it: each parent and the children that bear its name.
+const struct
+{
+    const char* parent;
+    std::vector<const char*> children;
+} kTree[] = {
+    {"jukebox",
+     {"leftpanel", "rightpanel", "midpanelpanel", "panel", "openpanelpanel", "kioskpanelpanel",
+      "VisualsPanelPanel", "panel_kiosk", "panel_searchbut", "CenterPanel", "coverimagepanel",
+      "loadcovercaption", "thumbpanel", "randompanel", "advanced", "Commerce", "alphapanel",
+      "TrackHintPanel"}},
+    {"leftpanel", {"leftpanelpic"}},
+    {"rightpanel",
+     {"rightpanelpic", "CreditInfoPanel", "fav", "butpanel", "keypadpanel", "lcdpanel", "imViewMode"}},
+    {"CreditInfoPanel", {"CreditLabel", "CreditStat"}},
+    {"butpanel",
+     {"butpanelpic", "butl", "butr", "butllabel", "butrlabel", "blshape1", "brshape1", "blshape2",
+      "brshape2"}},
+    {"keypadpanel",
+     {"num1",      "num2",       "num3",       "num4",       "num5",      "num6",      "num7",
+      "num8",      "num9",       "num10",      "num11",      "num12",     "num13",     "numlabel1",
+      "numlabel2", "numlabel3",  "numlabel4",  "numlabel5",  "numlabel6", "numlabel7", "numlabel8",
+      "numlabel9", "numlabel10", "numlabel11", "numlabel12", "numlabel13"}},
+    {"lcdpanel", {"lcdlabel1", "lcdlabel2", "lcd1", "lcd2", "lcd3"}},
+    {"lcd1", {"lcdtext1"}},
+    {"lcd2", {"lcdtext2"}},
+    {"panel",
+     {"mute", "reject", "volumeup", "volumedown", "panelshape1", "panelshape2", "rejectshape1",
+      "rejectshape2", "muteshape1", "muteshape2", "volumeupshape1", "volumeupshape2", "volumedownshape1",
+      "volumedownshape2", "volumelabel", "rejectlabel", "mutelabel", "volumeuplabel", "volumedownlabel"}},
+    {"midpanelpanel",
+     {"midpanel", "toppanel", "botpanel", "toprightpanel", "botrightpanel", "topoverpanel", "botoverpanel",
+      "toprightunderpanel", "botrightunderpanel", "lsb1playall", "lsb2playall", "lsb3playall", "lsb4playall",
+      "lsb7playall", "lsb8playall", "searchpanel", "playlistpanel"}},
+    {"toppanel", {"cd1", "lb1", "lsb1"}},
+    {"botpanel", {"cd2", "lb2", "lsb2"}},
+    {"toprightpanel", {"cd3", "lb3", "lsb3"}},
+    {"botrightpanel", {"cd4", "lb4", "lsb4"}},
+    {"toprightunderpanel", {"cd5"}},
+    {"botrightunderpanel", {"cd6"}},
+    {"topoverpanel", {"cd7", "lb7", "lsb7"}},
+    {"botoverpanel", {"cd8", "lb8", "lsb8"}},
+    {"openpanelpanel", {"openpanel"}},
+    {"kioskpanelpanel", {"kioskpanel"}},
+    {"VisualsPanelPanel", {"VisualsPanel"}},
+    {"panel_searchbut", {"panel_searchbut_image"}},
+    {"CenterPanel", {"CenterPanel_Image"}},
+    {"panel_kiosk",
+     {"panel_kioskshape1", "panel_kioskshape2", "autoplaycb", "goplaylistview", "randombut", "rejectall",
+      "ripbut", "advancedbut", "Shutdownbut"}},
+    {"randompanel",
+     {"randompanellb", "randompanelshape1", "randompanelshape2", "randomdicepanel", "randompanelselectall",
+      "randompanelselectnone", "randomcountlabel", "randompanelcancel", "RandomCancel", "randompanelOK"}},
+    {"randomdicepanel", {"randomdice"}},
+    {"advanced",
+     {"jbinfogo", "advancedOK", "GoThemeManager", "GoCommercialManager", "codepanel", "editpanel",
+      "optionspanel"}},
+    {"codepanel", {"codefirst", "unlocklabel", "setcode", "code"}},
+    {"editpanel", {"editlabel", "editlb"}},
+    {"optionspanel", {"addallshow", "NoRepeatCb", "volumeshow"}},
+    {"Commerce",
+     {"CmTitleLab", "CmCreditPanelLab", "CmBackgroundPanelLab", "CmStatisticsPanelLab", "CmCreditPanel",
+      "CmBackgroundPanel", "CmStatisticsPanel", "CommerceOK"}},
+    {"CmCreditPanel", {"CmPlaysPerCredit", "CmAllowFreeCredit", "CmPlaysPerCreditLab"}},
+    {"CmBackgroundPanel",
+     {"CmBgDuration", "CmBgDurationLab", "CmBgVolume", "CmBgVolumeLab", "CmBgWaitTime", "CmBgWaitTimeLab"}},
+    {"CmStatisticsPanel", {"CmResetCreditStats", "CmCredit", "CmCreditLab", "Cmtop100Lab", "CmTop100"}},
+    {"thumbpanel", {"thumbs"}},
+    {"coverimagepanel", {"coverimage"}},
+    {"TrackHintPanel", {"trackhint"}},
+};
+
+// Texts the window shows once it is laid out, whatever the settings.
+const struct
+{
+    const char* control;
+    const char* caption;
+} kCaptions[] = {
+    {"lcdlabel1", "Album:"},
+    {"lcdlabel2", "Track:"},
+    {"CreditLabel", "Credits:"},
+    {"rejectlabel", "Reject"},
+    {"mutelabel", "Mute"},
+    {"volumelabel", "Volume Control"},
+    {"volumeuplabel", "+"},
+    {"volumedownlabel", "-"},
+    {"lsb1playall", "Add All"},
+    {"lsb8playall", "Add All"},
+    {"codefirst", "0000"},
+    {"unlocklabel", "(Un)lock Passcode: "},
+    {"setcode", "Set"},
+    {"editlabel", "Edit Album:-"},
+    {"addallshow", "Show Add All"},
+    {"NoRepeatCb", "Never repeat track within a selection"},
+    {"volumeshow", "Show Volume control panel"},
+    {"advancedOK", "Done"},
+    {"CommerceOK", "Done"},
+    {"GoCommercialManager", "Commerce Management"},
+    {"randompanelselectall", "Select all albums"},
+    {"randompanelselectnone", "Select no albums"},
+    {"RandomCancel", "Stop Adding Tracks"},
+    {"randompanelOK", "Make Playlist from albums"},
+    {"randompanelcancel", "Go Back"},
+    {"CmTitleLab", "Commerce Settings"},
+    {"CmCreditPanelLab", "Credit Options:-"},
+    {"CmBackgroundPanelLab", "Background Options:-"},
+    {"CmStatisticsPanelLab", "Statistics:-"},
+    {"CmAllowFreeCredit", "Allow Free Credit"},
+    {"CmPlaysPerCreditLab", "Plays Per Credit"},
+    {"CmBgDurationLab", "Background Play Duration (mins)"},
+    {"CmBgVolumeLab", "Maximum Background Volume"},
+    {"CmBgWaitTimeLab", "Delay between background plays (mins)"},
+    {"CmResetCreditStats", "Reset Credit Statistics"},
+    {"CmCredit", "Total Coin Credits"},
+    {"CmCreditLab", "Total Free Credits"},
+    {"Cmtop100Lab", "Top 100 Plays"},
+    {"loadcovercaption", "Loading Album Covers"},
+    {"autoplaycb", "Auto-play on"},
+    {"goplaylistview", "Playlist View"},
+    {"randombut", "Random Playlist"},
+    {"rejectall", "Reject All"},
+    {"ripbut", "Extract CD"},
+    {"advancedbut", "Advanced Options"},
+    {"Shutdownbut", "Exit"},
+    {"numlabel1", "7"},
+    {"numlabel7", "1"},
+    {"numlabel10", "0"},
+    {"numlabel11", "Clear"},
+    {"numlabel12", "Enter"},
+    {"numlabel13", "Cancel Last Entry"},
+};
+
+QString captionOf(const QObject* control)
+{
+    if (const auto* label = qobject_cast<const QLabel*>(control)) return label->text();
+    if (const auto* button = qobject_cast<const controls::TBitmapActionButton*>(control))
+        return button->caption();
+    if (const auto* box = qobject_cast<const controls::TBitmapCheckbox*>(control)) return box->caption();
+    return QStringLiteral("<no caption>");
+}
+
+QWidget* widget(const Tjukebox& window, const char* name)
+{
+    return window.findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+struct Screen
+{
+    QSize size;
+    QRect keypad; // in the right column
+    QRect wideKey;
+    QRect corner; // the top-left one
+};
+
+class LayoutSmoke : public JukeboxTest, public ::testing::WithParamInterface<Screen>
+{
+};
+
+TEST_P(LayoutSmoke, EveryControlInItsPlaceWithItsCaption)
+{
+    addAlbums(3);
+    writeSettings();
+    screens.bounds = QRect(QPoint(0, 0), GetParam().size);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    for (const auto& branch : kTree) {
+        for (const char* child : branch.children) {
+            const QObject* control = window.findChild<QObject*>(QString::fromLatin1(child));
+            ASSERT_NE(control, nullptr) << child;
+            EXPECT_EQ(control->parent()->objectName(), QString::fromLatin1(branch.parent)) << child;
+        }
+    }
+    for (const char* name : {"errortimer", "playstimer", "lightstimer", "navbuttimer", "volumetimer"})
+        EXPECT_NE(window.findChild<controls::Ticker*>(QString::fromLatin1(name)), nullptr) << name;
+
+    for (const char* name : {"panel", "panel_kiosk", "thumbpanel", "randompanel", "advanced", "Commerce",
+                             "loadcovercaption", "fav", "GoCommercialManager", "VisualsPanelPanel",
+                             "coverimagepanel", "searchpanel", "playlistpanel", "CreditInfoPanel"})
+        EXPECT_TRUE(widget(window, name)->isHidden()) << name;
+    for (const char* name : {"keypadpanel", "butpanel", "lcdpanel", "kioskpanelpanel", "panel_searchbut",
+                             "openpanelpanel", "CenterPanel", "alphapanel", "imViewMode", "lsb1playall"})
+        EXPECT_FALSE(widget(window, name)->isHidden()) << name;
+
+    for (const auto& entry : kCaptions)
+        EXPECT_EQ(captionOf(widget(window, entry.control)), QString::fromLatin1(entry.caption))
+            << entry.control;
+
+    EXPECT_EQ(window.keypadpanel->geometry(), GetParam().keypad);
+    EXPECT_EQ(window.num13->geometry(), GetParam().wideKey);
+    for (int n = 1; n <= 13; ++n) {
+        const QWidget* key = widget(window, QStringLiteral("num%1").arg(n).toLatin1().constData());
+        const QWidget* label = widget(window, QStringLiteral("numlabel%1").arg(n).toLatin1().constData());
+        EXPECT_EQ(label->geometry(), key->geometry()) << "key " << n;
+        EXPECT_FALSE(static_cast<const PictureBox*>(key)->picture().isNull()) << "key " << n;
+    }
+    EXPECT_EQ(window.VisualsPanelPanel->geometry(), GetParam().corner);
+    // The columns meet without a gap and cover the screen.
+    EXPECT_EQ(window.leftpanel->geometry().right() + 1, window.midpanelpanel->x());
+    EXPECT_EQ(window.midpanelpanel->geometry().right() + 1, window.rightpanel->x());
+    EXPECT_EQ(window.rightpanel->geometry().right() + 1, GetParam().size.width());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Screens, LayoutSmoke,
+    ::testing::Values(Screen{{1024, 768}, {19, 461, 174, 259}, {3, 231, 168, 27}, {0, 0, 41, 41}},
+                      Screen{{1920, 1080}, {38, 648, 323, 364}, {5, 324, 313, 38}, {0, 0, 77, 58}}));
+
+TEST_F(JukeboxTest, PagesCoversAndListsFollowTheDesign)
+{
+    addAlbums(3);
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    // Covers 260 x 260, pages twice as wide; upper pages at 23, lower at 298.
+    EXPECT_EQ(window.cd1->geometry(), QRect(0, 0, 333, 333));
+    EXPECT_EQ(window.lb1->geometry(), QRect(333, 0, 333, 333));
+    EXPECT_EQ(window.toppanel->geometry(), QRect(1, 29, 666, 333));
+    EXPECT_EQ(window.botpanel->geometry(), QRect(1, 381, 666, 333));
+    EXPECT_EQ(window.topoverpanel->geometry(), window.toppanel->geometry());
+    // The next page waits 30 to the right; the pages under it stand where it stands.
+    EXPECT_EQ(window.toprightpanel->x(), 1 + 666 + 38);
+    EXPECT_EQ(window.botrightunderpanel->x(), window.toprightpanel->x());
+    // A list fills its title area less 10 on each side.
+    EXPECT_EQ(window.lsb1->geometry(), QRect(333 + 13, 0, 333 - 26, 333));
+    EXPECT_EQ(window.lsb1->linespacing(), 2.0f);
+    EXPECT_EQ(window.lsb8->linespacing(), 2.0f);
+    // "Add All" in the gap beside its page, level with its list.
+    EXPECT_GT(window.lsb2playall->x(), window.botpanel->geometry().right());
+    EXPECT_LT(window.lsb2playall->geometry().right(), window.botrightpanel->x());
+    EXPECT_EQ(window.lsb2playall->y(), window.botpanel->y());
+    // The hint line sits under the upper page, across the album area.
+    EXPECT_EQ(jukebox::TrackHintPanel->geometry(),
+              QRect(window.midpanelpanel->x(), window.topoverpanel->geometry().bottom() + 1,
+                    window.midpanelpanel->width(), 15));
+    EXPECT_EQ(jukebox::searchpanel->geometry(), window.midpanelpanel->rect());
+    EXPECT_EQ(jukebox::playlistpanel->geometry(), window.midpanelpanel->rect());
+}
+
+TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
+{
+    addAlbums(1);
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
+    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB888);
+    // The columns show the piece of the background that lies under them.
+    const QRect right = window.rightpanel->geometry();
+    EXPECT_EQ(window.rightpanelpic->picture(), jukebox::jbbg.copy(right));
+    EXPECT_EQ(window.midpanel->picture(), jukebox::jbbg.copy(window.midpanelpanel->geometry()));
+    const QRect arrows(window.butpanel->mapTo(&window, QPoint(0, 0)), window.butpanel->size());
+    EXPECT_EQ(window.butpanelpic->picture(), jukebox::jbbg.copy(arrows));
+
+    // The frame round the album area: its white inside is cut away, its rim stays.
+    EXPECT_EQ(window.CenterPanel->geometry(), QRect(14, 14, 815, 736));
+    const QRegion shape = window.CenterPanel->mask();
+    EXPECT_FALSE(shape.contains(QPoint(400, 360)));
+    EXPECT_TRUE(shape.contains(QPoint(400, 5)));
+}
+
+TEST_F(JukeboxTest, DisplayOnlyHidesEverythingThatTakesAChoice)
+{
+    addAlbums(1);
+    writeSettings(QStringLiteral("jukeboxcontrolpanel=0\n"));
+    arguments = QStringList{QStringLiteral("musetra"), QStringLiteral("kiosk"), QStringLiteral("/s")};
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    for (const char* name :
+         {"keypadpanel", "butpanel", "panel", "rejectshape2", "volumeupshape2", "openpanelpanel"})
+        EXPECT_TRUE(widget(window, name)->isHidden()) << name;
+    EXPECT_FALSE(window.lcdpanel->isHidden());
+    EXPECT_FALSE(window.midpanelpanel->isHidden());
+}
+
+TEST_F(JukeboxTest, ThemeChangeLaysTheScreenOutAgain)
+{
+    addAlbums(1);
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+    const QImage plainArrow = window.butl->picture();
+    const QImage plainBackground = jukebox::jbbg;
+    ASSERT_EQ(window.alphapanel->width(), window.midpanelpanel->geometry().right() + 1 - 41);
+
+    // What the theme manager does: new pictures for the elements, a new orientation, a new layout.
+    library::config.theme.alphaorientation = 0;
+    (void)skins::ReplaceSkinResource(QStringLiteral("LBUTUP"), QString(), 0x0000FF, false);
+    (void)skins::ReplaceSkinResource(QStringLiteral("BACKGROUND"), QString(), 0xFF0000, true);
+    window.setscreen();
+
+    EXPECT_NE(window.butl->picture(), plainArrow);
+    EXPECT_NE(jukebox::jbbg, plainBackground);
+    EXPECT_EQ(window.leftpanelpic->picture(), jukebox::jbbg.copy(window.leftpanel->geometry()));
+    EXPECT_EQ(window.alphapanel->geometry(), QRect(0, 41, 41, 768 - 82));
+}
+
+struct LetterBar
+{
+    int orientation;
+    QRect bounds; // at 1024 x 768; empty: hidden
+};
+
+class LetterBarTest : public JukeboxTest, public ::testing::WithParamInterface<LetterBar>
+{
+};
+
+TEST_P(LetterBarTest, StandsWhereTheThemeSays)
+{
+    writeSettings(QStringLiteral("[Skins]\nalphaorientation=%1\n").arg(GetParam().orientation));
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    if (GetParam().bounds.isEmpty()) {
+        EXPECT_TRUE(window.alphapanel->isHidden());
+    } else {
+        EXPECT_FALSE(window.alphapanel->isHidden());
+        EXPECT_EQ(window.alphapanel->geometry(), GetParam().bounds);
+    }
+}
+
+// The album area ends at 819; the corners are 41 square.
+INSTANTIATE_TEST_SUITE_P(Orientations, LetterBarTest,
+                         ::testing::Values(LetterBar{0, {0, 41, 41, 686}}, LetterBar{1, {41, 0, 778, 41}},
+                                           LetterBar{2, {41, 727, 778, 41}}, LetterBar{3, {}},
+                                           LetterBar{7, {0, 41, 41, 686}}, LetterBar{-1, {0, 41, 41, 686}}));
+
+TEST_F(JukeboxTest, SettingsDecideWhatTheRightColumnShows)
+{
+    addAlbums(3);
+    writeSettings(QStringLiteral("Disable3D=1\nPowerOff=1\nlock=1\n[Commercial]\ncreditsystem=1\n"));
+    arguments =
+        QStringList{QStringLiteral("musetra"), QStringLiteral("KIOSK"), QString(), QStringLiteral("/l")};
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    EXPECT_FALSE(window.CreditInfoPanel->isHidden());
+    EXPECT_TRUE(window.imViewMode->isHidden());
+    EXPECT_TRUE(window.kioskpanelpanel->isHidden());
+    EXPECT_EQ(window.Shutdownbut->caption(), QStringLiteral("Turn Off"));
+    EXPECT_TRUE(window.lightstimer->isEnabled());
+    // The message line greets with the album count; the number displays start blank.
+    EXPECT_EQ(window.lcd3->text(), QStringLiteral("WELCOME - 3 ALBUMS AVAILABLE"));
+    EXPECT_EQ(window.lcdtext1->text(), QStringLiteral("    "));
+    EXPECT_EQ(window.lcdtext2->text(), QStringLiteral("   "));
+    EXPECT_EQ(jukebox::lcddelay, jukebox::NORMALLCDDELAY);
+}
+
+TEST_F(JukeboxTest, ViewSwitchKeepsItsScreenSize)
+{
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1920, 1080);
+    Tjukebox& window = start();
+    fillScreen(window);
+
+    EXPECT_EQ(window.imViewMode->size(), QSize(60, 50));
+    EXPECT_FALSE(window.imViewMode->picture().isNull());
+    EXPECT_FALSE(window.lightstimer->isEnabled());
+}
+
+struct Piece
+{
+    QRect from;
+    QRgb topLeft;
+    QRgb bottomRight;
+};
+
+class PieceTest : public ::testing::TestWithParam<Piece>
+{
+};
+
+TEST_P(PieceTest, CopiesTheRectangleAndLeavesTheRestBlack)
+{
+    QImage source(4, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 4; ++x)
+            source.setPixel(x, y, qRgb(x * 60, y * 60, 7));
+    QImage dest(GetParam().from.size(), QImage::Format_ARGB32);
+    dest.fill(Qt::white);
+
+    jukebox::bitmapoverbitmap(source, dest, 0x123456, GetParam().from.x(), GetParam().from.y());
+
+    EXPECT_EQ(dest.format(), QImage::Format_RGB888);
+    EXPECT_EQ(dest.size(), GetParam().from.size());
+    EXPECT_EQ(dest.pixel(0, 0), GetParam().topLeft);
+    EXPECT_EQ(dest.pixel(dest.width() - 1, dest.height() - 1), GetParam().bottomRight);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rectangles, PieceTest,
+                         ::testing::Values(Piece{{1, 1, 2, 2}, qRgb(60, 60, 7), qRgb(120, 120, 7)},
+                                           // Beyond the source's edge there is nothing to copy.
+                                           Piece{{3, 3, 3, 3}, qRgb(180, 180, 7), qRgb(0, 0, 0)},
+                                           Piece{{-1, 0, 2, 1}, qRgb(0, 0, 0), qRgb(0, 0, 7)}));
+
+} // namespace
