@@ -25,6 +25,12 @@ public:
     // again by itself when the control is resized or its font or palette change.
     virtual void Paint() = 0;
 
+    // The mouse events every control has; each control says which of them it raises.
+Q_SIGNALS:
+    void OnClick(QObject* Sender);
+    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+
 protected:
     // Starts a new face at the control's size, fully transparent.
     QImage& clearFace();
@@ -40,6 +46,9 @@ protected:
     // True when this release completes a click.
     bool noteRelease(const QMouseEvent& event);
     QPoint pointer() const { return pointer_; }
+    // Raise OnMouseDown / OnMouseUp for `event` at the noted pointer position.
+    void reportMouseDown(const QMouseEvent& event);
+    void reportMouseUp(const QMouseEvent& event);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

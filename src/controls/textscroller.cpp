@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
 #include "controls/ticker.h"
 #include "controls/timersource.h"
