@@ -2,7 +2,9 @@
 
 // Base of the owner-drawn controls. A control renders its whole face into an off-screen image
 // whenever its state changes (its `Paint`), and painting on screen only copies that image, so
-// what the control shows can be read back without an event loop.
+// what the control shows can be read back without an event loop. A hidden control hears of a
+// new size only when it is shown (Qt delivers the resize then), so size-dependent set-up that
+// lives in a resize handler catches up at that moment.
 // GUI thread only; owned by its Qt parent.
 
 #include <QImage>
