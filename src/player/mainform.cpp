@@ -68,11 +68,6 @@ void resetGlobals()
     playmode = 0;
 }
 
-void moveformtomonitor(QWidget* f)
-{
-    (void)f;
-}
-
 Tmainform::Tmainform(MediaPlayerFactory makeMediaPlayer, QWidget* parent)
     : QWidget(parent), makeMediaPlayer_(std::move(makeMediaPlayer))
 {
