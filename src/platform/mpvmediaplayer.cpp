@@ -30,6 +30,8 @@ constexpr int kGlideStepMs = 10;
 // Right after a play command no audio has reached the output yet: the volume applies at once.
 constexpr int kGlideAfterPlayMs = 250;
 constexpr int kSeekTimeoutMs = 2000;
+// Reply ids of seeks carry this bit; those of loads are the plain load serials.
+constexpr quint64 kSeekReply = quint64{1} << 63;
 
 QByteArray seconds(int ms)
 {
@@ -189,6 +191,7 @@ bool MpvMediaPlayer::open()
         setError(MediaError::CannotOpen, QStringLiteral("Not a file: %1").arg(fileName()));
         return false;
     }
+    openedPath_ = file.absoluteFilePath();
     return loadFile(0);
 }
 
@@ -272,13 +275,14 @@ bool MpvMediaPlayer::seek(int ms)
     setFlag("pause", true);
     const QByteArray to = seconds(target);
     const char* command[] = {"seek", to.constData(), "absolute+exact", nullptr};
-    if (mpv_command(handle_.get(), command) < 0) {
+    if (mpv_command_async(handle_.get(), kSeekReply | ++seekSerial_, command) < 0) {
         setError(MediaError::Device, QStringLiteral("Seek failed"));
         return false;
     }
     // Like a waited device seek: the position is the new one when seek returns. Should mpv take
     // longer, the target stands in for the position until it is there.
     seekTargetMs_ = target;
+    seekArmed_ = false;
     waitForEvents([this] { return !seekTargetMs_; }, kSeekTimeoutMs);
     return true;
 }
@@ -334,7 +338,8 @@ bool MpvMediaPlayer::loadFile(int startMs)
     playing_ = paused_ = false;
     seekTargetMs_.reset();
     loadResult_ = LoadResult::Pending;
-    const QByteArray path = QFile::encodeName(QFileInfo(fileName()).absoluteFilePath());
+    // The file that was opened: a name given since then waits for the next open.
+    const QByteArray path = QFile::encodeName(openedPath_);
     const char* command[] = {"loadfile", path.constData(), "replace", nullptr};
     if (mpv_command_async(handle_.get(), ++loadSerial_, command) < 0) {
         setError(MediaError::Device, QStringLiteral("The media player refused the file"));
@@ -347,11 +352,11 @@ bool MpvMediaPlayer::loadFile(int startMs)
             loadResult_ = LoadResult::Failed;
             const char* stopCommand[] = {"stop", nullptr};
             mpv_command(handle_.get(), stopCommand);
-            setError(MediaError::TimedOut, QStringLiteral("Timed out opening %1").arg(fileName()));
+            setError(MediaError::TimedOut, QStringLiteral("Timed out opening %1").arg(openedPath_));
         } else {
             setError(loadError_, loadErrorText_);
         }
-        state_ = FileState::Closed;
+        unload();
         return false;
     }
     state_ = FileState::Loaded;
@@ -427,6 +432,11 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
         // The reply of a loadfile comes before any event of its entry: mpv runs the command and
         // its play loop on one thread.
         if (event.reply_userdata == 0) break;
+        if (event.reply_userdata == (kSeekReply | seekSerial_)) {
+            // Playback restarts reported before this reply belong to earlier seeks or loads.
+            seekArmed_ = true;
+            break;
+        }
         if (event.error < 0) {
             if (event.reply_userdata == loadSerial_ && loadResult_ == LoadResult::Pending) {
                 loadResult_ = LoadResult::Failed;
@@ -452,7 +462,7 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
         handleEndFile(event);
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        seekTargetMs_.reset();
+        if (seekArmed_) seekTargetMs_.reset();
         break;
     case MPV_EVENT_VIDEO_RECONFIG:
         handleVideoReconfig();
@@ -480,7 +490,7 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         loadResult_ = LoadResult::Failed;
         loadError_ = MediaError::CannotOpen;
         loadErrorText_ = QStringLiteral("Cannot play %1: %2")
-                             .arg(fileName(), QString::fromUtf8(mpv_error_string(end->error)));
+                             .arg(openedPath_, QString::fromUtf8(mpv_error_string(end->error)));
         return;
     }
     if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded) return;
@@ -488,10 +498,10 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         reachedEnd();
         return;
     }
-    qCWarning(lcMpv) << "playback ended:" << fileName() << mpv_error_string(end->error);
+    qCWarning(lcMpv) << "playback ended:" << openedPath_ << mpv_error_string(end->error);
+    // The file is gone from mpv: the player is closed, and a position query says so.
     const bool failed = end->reason == MPV_END_FILE_REASON_ERROR;
-    state_ = FileState::Closed;
-    playing_ = paused_ = false;
+    unload();
     endPlay(failed ? NotifyValue::Failure : NotifyValue::Aborted);
 }
 

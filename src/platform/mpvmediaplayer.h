@@ -128,6 +128,7 @@ private:
     int openTimeoutMs_;
 
     FileState state_ = FileState::Closed;
+    QString openedPath_; // the file of the last open, whatever the name says now
     bool playing_ = false;
     bool paused_ = false;
     quint64 loadSerial_ = 0;                // serial of the latest load (reply id of its loadfile)
@@ -139,7 +140,9 @@ private:
     int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
     int playEndMs_ = 0;               // the end point of the running play command
     std::optional<int> seekTargetMs_; // a seek mpv has not carried out yet
-    qint64 currentEntry_ = 0;         // mpv playlist entry of the file being loaded or played
+    quint64 seekSerial_ = 0;
+    bool seekArmed_ = false;  // mpv has taken the latest seek: its playback restart is the next
+    qint64 currentEntry_ = 0; // mpv playlist entry of the file being loaded or played
 
     int volume_ = kMaxVolume;
     double appliedVolume_ = 100.0; // mpv's volume now, 0..100

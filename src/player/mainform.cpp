@@ -74,11 +74,6 @@ void resetGlobals()
     progresslastpos = 0;
 }
 
-void moveformtomonitor(QWidget* f)
-{
-    (void)f;
-}
-
 Tmainform::Tmainform(MediaPlayerFactory makeMediaPlayer, QWidget* parent)
     : QWidget(parent), makeMediaPlayer_(std::move(makeMediaPlayer))
 {

@@ -84,8 +84,6 @@ void resetGlobals();
 
 // Loads the digital display font built into the program ("FONT") under its face name.
 void installfont();
-// Centres `f` horizontally on the monitor chosen in the settings.
-void moveformtomonitor(QWidget* f);
 
 class Tmainform : public QWidget
 {

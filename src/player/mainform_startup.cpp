@@ -32,6 +32,7 @@
 #include "player/aboutform.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
+#include "skins/imaging.h"
 #include "skins/resourceskins.h"
 
 namespace player {
@@ -162,8 +163,7 @@ void Tmainform::makeFadedToolbarImages()
     const qsizetype originals = butimages.size();
     for (qsizetype i = 0; i < originals; ++i) {
         QImage faded = butimages.at(i);
-        // Tinting is skipped on slow machines, as every tint towards a colour is.
-        if (!library::SLOWPROCESSOR) skins::addcolortobitmap(faded, skins::clBtnFace, kFadedImageAlpha);
+        skins::alphablendbitmapwithcolor(faded, skins::clBtnFace, faded, kFadedImageAlpha);
         butimages.append(faded);
     }
 }
@@ -349,7 +349,7 @@ void Tmainform::jukeboxbutClick(QObject* Sender)
     playlistbutClick(nullptr);
     initmessage(QStringLiteral("Initalising Jukebox...."));
     frontend().gojukebox(true);
-    if (QWidget* jukeboxWindow = frontend().jukeboxWindow()) moveformtomonitor(jukeboxWindow);
+    if (QWidget* jukeboxWindow = frontend().jukeboxWindow()) skins::moveformtomonitor(jukeboxWindow);
     if (library::config.mediaplayermode) frontend().closeJukebox();
 }
 

@@ -101,9 +101,12 @@ TEST_F(MpvPlayer, PlaysATrackToItsEndWithOneSuccessfulCompletion)
     EXPECT_EQ(player->position(), player->length());
     EXPECT_EQ(player->fileName(), media().second);
 
-    // Still open at the end: a play starts it again from the beginning.
+    // Still open at the end: a play starts it again from the beginning. A name given without an
+    // open does not change what plays.
+    player->setFileName(media().twoSeconds);
     ASSERT_TRUE(player->play());
     ASSERT_TRUE(completions.waitFor(2));
+    EXPECT_NEAR(player->length(), 1000, 80);
     player->stop();
     QCoreApplication::processEvents();
     EXPECT_EQ(completions.values, std::vector<NotifyValue>(2, NotifyValue::Successful));

@@ -128,14 +128,19 @@ protected:
         program.write(QStringLiteral("music/%1/title.dat").arg(name), titles);
     }
 
-    player::Tmainform& start()
+    player::Tmainform& create()
     {
         form = std::make_unique<player::Tmainform>([this] {
             ++playersMade;
             return std::make_unique<FakeMediaPlayer>();
         });
         player::mainform = form.get();
-        form->FormCreate(form.get());
+        return *form;
+    }
+
+    player::Tmainform& start()
+    {
+        create().FormCreate(form.get());
         return *form;
     }
 
@@ -315,6 +320,28 @@ TEST_F(StartupTest, SettingsReachTheWindow)
     // The backdrops the jukebox paints are ready, at the screen's size.
     EXPECT_FALSE(jukebox::bg.isNull());
     EXPECT_EQ(jukebox::jbbg.size(), jukebox::bg.size());
+}
+
+TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
+{
+    writeSettings();
+    player::Tmainform& mf = create();
+    for (int i = 0; i < 10; ++i) {
+        QImage image(34, 34, QImage::Format_RGB32);
+        image.fill(i == 3 ? Qt::black : Qt::white);
+        mf.butimages.append(image);
+    }
+    mf.FormCreate(&mf);
+    ASSERT_EQ(mf.butimages.size(), 20);
+    // 35 % of the picture stays; the rest is the button face.
+    const QColor face = QColor::fromRgb(mf.butimages.at(13).pixel(5, 5));
+    EXPECT_NEAR(face.red(), 0.65 * 0xD4, 1.0);
+    EXPECT_EQ(mf.butimages.at(3).pixel(5, 5), qRgb(0, 0, 0));
+
+    // A reload makes the faded forms again instead of adding ten more.
+    mf.reloadClick(mf.reload);
+    EXPECT_EQ(mf.butimages.size(), 20);
+    EXPECT_EQ(mf.butimages.at(13).pixel(5, 5), face.rgb());
 }
 
 TEST_F(StartupTest, DigitalFontIsDrawableUnderItsFaceName)
