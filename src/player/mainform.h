@@ -278,6 +278,7 @@ private:
     void startAlbumTrack();
     void stepTrack(QObject* Sender, int step);
     void skipBy(QObject* Sender, int lines);
+    void stopOnPlayerError();
     void moveProgress(int seconds);
     void applyVolume();
     void showStopped();

@@ -229,13 +229,13 @@ void Tmainform::TimersTimer(QObject* Sender)
         if (lengthKnown) progress->setMaximum(roundedSeconds(lengthMs));
         const int positionMs = mp->position();
         if (mp->error() != platform::MediaError::None) {
-            StopClick(nullptr);
+            stopOnPlayerError();
             return;
         }
         progress->setValue(roundedSeconds(positionMs));
         if (timermode == 1) {
             if (!lengthKnown) {
-                StopClick(nullptr);
+                stopOnPlayerError();
                 return;
             }
             counter->setText(minutesAndSeconds(roundedSeconds(lengthMs - positionMs)));
@@ -243,6 +243,12 @@ void Tmainform::TimersTimer(QObject* Sender)
         }
     }
     counter->setText(minutesAndSeconds(progress->value()));
+}
+
+void Tmainform::stopOnPlayerError()
+{
+    StopClick(nullptr);
+    Stop->setChecked(true);
 }
 
 void Tmainform::sorttimemode()

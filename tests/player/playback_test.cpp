@@ -1,0 +1,633 @@
+// Playback over the scripted media player: which file a queue entry plays, missing and corrupt files,
+// the end of a track and of the queue, transport, volume, audition and the error log.
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QSlider>
+#include <QTimer>
+#include <QToolButton>
+#include <gmock/gmock.h>
+
+#include "printers.h"
+#include "queuetesting.h"
+#include "skins/colors.h"
+
+using platform::NotifyValue;
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+using ::testing::IsEmpty;
+
+namespace {
+
+class PlaybackTest : public PlayerWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        PlayerWindowTest::SetUp();
+        album = addAlbum(QStringLiteral("Alpha__One"), {QStringLiteral("A1"), QStringLiteral("A2"),
+                                                        QStringLiteral("A3"), QStringLiteral("A4")});
+    }
+
+    void queueAll(int tracks = 4)
+    {
+        for (int t = 1; t <= tracks; ++t)
+            queueTrack(1, t);
+    }
+
+    void playRow(int row)
+    {
+        form->dplaylist->setCurrentRow(row);
+        form->playClick(nullptr);
+    }
+
+    // The settings name an error log that exists (the program never creates it).
+    QString useErrorLog(const QByteArray& content = {})
+    {
+        const QString path = program.write(QStringLiteral("errors.log"), content);
+        library::config.errorlog = path;
+        return path;
+    }
+
+    QStringList errorLogLines() const
+    {
+        return QString::fromUtf8(program.read(QStringLiteral("errors.log")))
+            .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+    }
+
+    QString album;
+};
+
+TEST_F(PlaybackTest, PlayingTheSelectedRowLoadsItsTrackAndShowsIt)
+{
+    frontEnd.exists = true;
+    start();
+    queueAll();
+    fake().setLength(album + QStringLiteral("/track02.mp3"), 187'400);
+    frontEnd.messages.clear();
+    playRow(1);
+
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track02.mp3")));
+    EXPECT_EQ(plays(), strings({"play"}));
+    EXPECT_EQ(player::playmode, 1);
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 1);
+    EXPECT_TRUE(form->play->isChecked());
+    EXPECT_TRUE(form->Timers->isActive());
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("A2 - One - Alpha"));
+    EXPECT_THAT(frontEnd.messages, ElementsAre(QStringLiteral("Now playing A2 - One - Alpha")));
+    EXPECT_THAT(frontEnd.panelRows, ElementsAre(1));
+    EXPECT_EQ(form->progress->maximum(), 187);
+    EXPECT_EQ(form->counter->text(), QStringLiteral("---"));
+    EXPECT_EQ(form->trlabel->text(), QStringLiteral("TE"));
+    EXPECT_TRUE(form->skipforward->isEnabled());
+    EXPECT_TRUE(form->progress->isEnabled());
+}
+
+struct FileCase
+{
+    const char* name;
+    std::vector<const char*> files; // in the album folder
+    int track;
+    const char* played; // empty: reported missing
+};
+
+class TrackFileTest : public PlaybackTest, public ::testing::WithParamInterface<FileCase>
+{
+};
+
+TEST_P(TrackFileTest, EntryFindsItsFileWithoutRegardToCase)
+{
+    const FileCase& c = GetParam();
+    const QString folder = program.mkdir(QStringLiteral("music/Gamma__Three"));
+    QStringList titles;
+    for (int t = 1; t <= 9; ++t)
+        titles << QStringLiteral("G%1").arg(t);
+    program.write(QStringLiteral("music/Gamma__Three/title.dat"), titles.join(QLatin1Char('\n')).toUtf8());
+    for (const char* file : c.files)
+        program.write(QStringLiteral("music/Gamma__Three/") + QString::fromUtf8(file), "ID3");
+    start();
+    useErrorLog();
+    queueTrack(2, c.track);
+    playRow(0);
+
+    if (*c.played) {
+        EXPECT_THAT(opened(), ElementsAre(QString::fromUtf8(c.played)));
+        EXPECT_THAT(errorLogLines(), IsEmpty());
+    } else {
+        // Only the silent file, which takes the place of the video name that was asked for.
+        EXPECT_THAT(opened(), ElementsAre(QStringLiteral("blank.mp3")));
+        const QString expected = QStringLiteral("File:%1/TRACK%2.MP? does not exist")
+                                     .arg(folder)
+                                     .arg(c.track, 2, 10, QLatin1Char('0'));
+        ASSERT_EQ(errorLogLines().size(), 1);
+        EXPECT_TRUE(errorLogLines().first().endsWith(QStringLiteral(" - ") + expected))
+            << errorLogLines().first().toStdString();
+        EXPECT_EQ(player::playmode, 0);
+        EXPECT_TRUE(form->Stop->isChecked());
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Playback, TrackFileTest,
+    ::testing::Values(FileCase{"Mp3InLowerCase", {"track07.mp3", "TRACK07.MPG"}, 7, "track07.mp3"},
+                      FileCase{"VideoWhenNoMp3", {"Track07.mpg", "track06.mp3"}, 7, "Track07.mpg"},
+                      FileCase{"SingleDigitGetsALeadingZero", {"TRACK03.MP3"}, 3, "TRACK03.MP3"},
+                      FileCase{"SeventhMpFileInNameOrder",
+                               {"g.mp3", "B.MP2", "a.mp3", "notes.txt", "c.mpg", "E.mp3", "f.mp3", "d.mp3"},
+                               7,
+                               "g.mp3"},
+                      FileCase{"TooFewFilesIsMissing", {"a.mp3", "b.mp3"}, 7, ""},
+                      FileCase{"NoFilesIsMissing", {}, 2, ""}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(PlaybackTest, ARunOfMissingFilesIsSkippedToTheNextThatExists)
+{
+    start();
+    constexpr int kMissing = 400; // deep enough that a recursive skip would exhaust the stack
+    queueTrack(1, 1);
+    chooseAlbum(1);
+    for (int i = 0; i < kMissing; ++i) {
+        form->dtracklist->setCurrentRow(2);
+        form->AddClick(nullptr);
+    }
+    queueTrack(1, 2);
+    // Without track 3 or a third "*.mp?" file of the album.
+    QFile::remove(album + QStringLiteral("/track03.mp3"));
+    QFile::remove(album + QStringLiteral("/track04.mp3"));
+    frontEnd.exists = true;
+    frontEnd.visible = true;
+
+    playRow(0);
+    finish();
+
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3")));
+    EXPECT_EQ(player::dcurrentlyplayingtrack, kMissing + 1);
+    EXPECT_EQ(form->dplaylist->currentRow(), kMissing + 1);
+    EXPECT_EQ(player::playmode, 1);
+    EXPECT_EQ(frontEnd.messages.filter(QStringLiteral("/TRACK03.MP? does not exist")).size(), kMissing);
+    EXPECT_EQ(frontEnd.panelRows.last(), kMissing + 1);
+}
+
+TEST_F(PlaybackTest, AMissingLastEntryStopsThePlayer)
+{
+    start();
+    queueAll(2);
+    for (const char* file : {"/track02.mp3", "/track03.mp3", "/track04.mp3"})
+        QFile::remove(album + QString::fromUtf8(file));
+    playRow(0);
+    finish();
+
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3"), QStringLiteral("blank.mp3")));
+    EXPECT_EQ(player::playmode, 0);
+    EXPECT_TRUE(form->Stop->isChecked());
+    EXPECT_FALSE(form->Timers->isActive());
+    // Reported once, not again by the play that no longer follows.
+    EXPECT_EQ(plays().size(), 1);
+}
+
+TEST_F(PlaybackTest, ACorruptFileIsReportedAndTheQueueGoesOn)
+{
+    frontEnd.exists = true;
+    frontEnd.visible = true;
+    start();
+    queueAll(3);
+    const QString corrupt = album + QStringLiteral("/track02.mp3");
+    fake().failOpen(corrupt);
+    useErrorLog();
+    playRow(1);
+
+    const QString report = QStringLiteral("File:") + corrupt + QStringLiteral(" is corrupt");
+    EXPECT_THAT(frontEnd.messages, ::testing::Contains(report));
+    ASSERT_EQ(errorLogLines().size(), 1);
+    EXPECT_THAT(errorLogLines().first().toStdString(), HasSubstr(report.toStdString()));
+    // The silent file plays in its place; when it ends the next entry follows.
+    EXPECT_EQ(fake().openFileName(), player::blankfilepath);
+    EXPECT_EQ(player::playmode, 1);
+    finish();
+    EXPECT_EQ(opened().last(), QStringLiteral("track03.mp3"));
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 2);
+}
+
+struct EndCase
+{
+    const char* name;
+    bool backgroundTrack;
+    bool backgroundOn;
+    int autoplayStarts;
+};
+
+class EndOfQueueTest : public PlaybackTest, public ::testing::WithParamInterface<EndCase>
+{
+};
+
+TEST_P(EndOfQueueTest, HandsBackToBackgroundPlayOnlyAfterABackgroundTrack)
+{
+    frontEnd.exists = true;
+    frontEnd.visible = true;
+    start();
+    queueAll(2);
+    playRow(1);
+    library::config.volume = 120;
+    frontEnd.background = GetParam().backgroundTrack;
+    library::autoplaymode = GetParam().backgroundOn;
+    frontEnd.messages.clear();
+    finish();
+
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("No track"));
+    EXPECT_EQ(form->counter->text(), QStringLiteral("---"));
+    EXPECT_TRUE(form->Stop->isChecked());
+    EXPECT_FALSE(form->Timers->isActive());
+    EXPECT_EQ(form->vol->value(), 120);
+    EXPECT_THAT(frontEnd.messages, ElementsAre(QString()));
+    EXPECT_EQ(frontEnd.restRestarts, 1);
+    EXPECT_FALSE(frontEnd.background);
+    EXPECT_EQ(frontEnd.autoplayStarts, GetParam().autoplayStarts);
+    EXPECT_EQ(opened().size(), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Playback, EndOfQueueTest,
+                         ::testing::Values(EndCase{"BackgroundTrackWithBackgroundOn", true, true, 1},
+                                           EndCase{"QueuedTrackWithBackgroundOn", false, true, 0},
+                                           EndCase{"BackgroundTrackWithBackgroundOff", true, false, 0}),
+                         [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
+{
+    start();
+    queueAll(2);
+    playRow(0);
+    // While paused an end changes nothing.
+    form->pauseClick(form->pause);
+    finish(NotifyValue::Successful);
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3")));
+    form->pauseClick(form->pause);
+
+    for (NotifyValue value : {NotifyValue::Aborted, NotifyValue::Superseded, NotifyValue::Failure}) {
+        (void)form->mediaPlayer()->play(); // a fresh pending play to end
+        finish(value);
+    }
+    QCoreApplication::processEvents();
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3")));
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 0);
+    EXPECT_EQ(player::playmode, 1);
+}
+
+TEST_F(PlaybackTest, RemovingThePlayingEntryPlaysTheOneThatTookItsRow)
+{
+    start();
+    queueAll(4);
+    playRow(1);
+    form->dplaylist->setCurrentRow(1);
+    form->DelClick(nullptr);
+    finish();
+    EXPECT_EQ(opened().last(), QStringLiteral("track03.mp3"));
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 1);
+
+    // The playing entry removed from the end: the queue ends after it.
+    playRow(2);
+    form->dplaylist->setCurrentRow(2);
+    form->DelClick(nullptr);
+    finish();
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("No track"));
+}
+
+TEST_F(PlaybackTest, PauseResumeAndStop)
+{
+    start();
+    queueAll(2);
+    playRow(0);
+    fake().clearCommands();
+    form->pauseClick(form->pause);
+    EXPECT_TRUE(player::paused);
+    // Play resumes the paused track without loading anything.
+    form->playClick(form->play);
+    EXPECT_FALSE(player::paused);
+    EXPECT_THAT(opened(), IsEmpty());
+    form->pauseClick(form->pause);
+    form->pauseClick(form->pause);
+    EXPECT_FALSE(player::paused);
+    EXPECT_TRUE(form->play->isChecked());
+    EXPECT_EQ(fake().commands().filter(QRegularExpression(QStringLiteral("^(pause|play|stop)"))),
+              strings({"pause", "play", "pause", "play"}));
+
+    form->StopClick(form->Stop);
+    EXPECT_EQ(player::playmode, 0);
+    EXPECT_FALSE(form->Timers->isActive());
+    EXPECT_EQ(fake().commands().last(), QStringLiteral("stop"));
+}
+
+TEST_F(PlaybackTest, ForwardAndBackInTheQueue)
+{
+    start();
+    queueAll(3);
+    playRow(0);
+    form->fwdClick(form->fwd);
+    EXPECT_EQ(opened().last(), QStringLiteral("track02.mp3"));
+    form->fwdClick(form->fwd);
+    form->fwdClick(form->fwd); // the last row starts again
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3"),
+                                      QStringLiteral("track03.mp3"), QStringLiteral("track03.mp3")));
+    form->bckClick(form->bck);
+    EXPECT_EQ(opened().last(), QStringLiteral("track02.mp3"));
+    EXPECT_TRUE(form->play->isChecked());
+
+    // Forward while paused plays the next row instead of resuming the paused one.
+    form->pauseClick(form->pause);
+    form->fwdClick(form->fwd);
+    EXPECT_EQ(opened().last(), QStringLiteral("track03.mp3"));
+    EXPECT_FALSE(player::paused);
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 2);
+
+    // Stopped, forward and back only choose a row.
+    form->StopClick(nullptr);
+    const int opens = opened().size();
+    form->bckClick(form->bck);
+    EXPECT_EQ(form->dplaylist->currentRow(), 1);
+    EXPECT_EQ(opened().size(), opens);
+    EXPECT_TRUE(form->Stop->isChecked());
+}
+
+TEST_F(PlaybackTest, SkipAndSeekMoveThePositionInWholeSeconds)
+{
+    start();
+    queueAll(1);
+    fake().setLength(album + QStringLiteral("/track01.mp3"), 10'000);
+    playRow(0);
+    fake().clearCommands();
+
+    form->skipforwardClick(form->skipforward);
+    EXPECT_EQ(form->progress->value(), 2);
+    EXPECT_EQ(fake().commands(), strings({"seek 2000", "play"}));
+    EXPECT_TRUE(form->play->isChecked());
+
+    // The same position again is not sought again.
+    fake().clearCommands();
+    form->progressChange(form->progress);
+    EXPECT_THAT(fake().commands(), IsEmpty());
+
+    form->skipbackward(form->skipback);
+    form->skipbackward(form->skipback);
+    EXPECT_EQ(form->progress->value(), 0);
+    EXPECT_EQ(fake().commands(), strings({"seek 0", "play"}));
+
+    // Paused: the position moves but nothing plays.
+    form->pauseClick(form->pause);
+    fake().clearCommands();
+    form->progress->setValue(9);
+    form->skipforwardClick(form->skipforward);
+    EXPECT_EQ(form->progress->value(), 10);
+    EXPECT_EQ(fake().commands(), strings({"seek 9000", "seek 10000"}));
+    EXPECT_TRUE(form->pause->isChecked());
+}
+
+struct LengthCase
+{
+    int ms;
+    int seconds;
+};
+
+class TrackLengthTest : public PlaybackTest, public ::testing::WithParamInterface<LengthCase>
+{
+};
+
+TEST_P(TrackLengthTest, PositionBarRoundsHalvesToEven)
+{
+    start();
+    queueAll(1);
+    fake().setLength(album + QStringLiteral("/track01.mp3"), GetParam().ms);
+    playRow(0);
+    EXPECT_EQ(form->progress->maximum(), GetParam().seconds);
+}
+
+INSTANTIATE_TEST_SUITE_P(Playback, TrackLengthTest,
+                         ::testing::Values(LengthCase{2500, 2}, LengthCase{3500, 4}, LengthCase{2501, 3},
+                                           LengthCase{499, 0}));
+
+TEST_F(PlaybackTest, PositionTickShowsElapsedOrRemainingTime)
+{
+    start();
+    queueAll(1);
+    fake().setLength(album + QStringLiteral("/track01.mp3"), 200'000);
+    playRow(0);
+    fake().setPosition(65'400);
+    fake().clearCommands();
+    form->TimersTimer(form->Timers);
+    EXPECT_EQ(form->progress->value(), 65);
+    EXPECT_EQ(form->counter->text(), QStringLiteral("1:05"));
+    EXPECT_THAT(fake().commands(), IsEmpty()); // the tick moves the bar without seeking
+
+    form->timemodebutClick(form->timemodebut);
+    EXPECT_EQ(form->trlabel->text(), QStringLiteral("TR"));
+    EXPECT_EQ(form->counter->toolTip(), QStringLiteral("Time Remaining"));
+    form->TimersTimer(form->Timers);
+    EXPECT_EQ(form->counter->text(), QStringLiteral("2:15"));
+
+    // A player that can no longer report its position is stopped.
+    (void)form->mediaPlayer()->close();
+    form->TimersTimer(form->Timers);
+    EXPECT_EQ(player::playmode, 0);
+    EXPECT_TRUE(form->Stop->isChecked());
+}
+
+struct VolumeCase
+{
+    int position;
+    bool muted;
+    int sent;
+};
+
+class VolumeTest : public PlaybackTest, public ::testing::WithParamInterface<VolumeCase>
+{
+};
+
+TEST_P(VolumeTest, PositionIsScaledToThePlayersRange)
+{
+    start();
+    form->vol->setValue(GetParam().position);
+    if (GetParam().muted) {
+        form->mutebut->setChecked(true);
+        form->mutebutClick(form->mutebut);
+    }
+    EXPECT_EQ(fake().commands().last(), QStringLiteral("volume %1").arg(GetParam().sent));
+}
+
+INSTANTIATE_TEST_SUITE_P(Playback, VolumeTest,
+                         ::testing::Values(VolumeCase{75, false, 500}, VolumeCase{150, false, 1000},
+                                           VolumeCase{1, false, 6}, VolumeCase{0, false, 0},
+                                           VolumeCase{150, true, 0}));
+
+TEST_F(PlaybackTest, MuteStaysThroughPlayAndEndsWithTheNextSliderMove)
+{
+    start();
+    queueAll(2);
+    form->vol->setValue(75);
+    form->mutebut->setChecked(true);
+    form->mutebutClick(form->mutebut);
+    playRow(0);
+    EXPECT_EQ(fake().commands().last(), QStringLiteral("volume 0"));
+    EXPECT_TRUE(form->mutebut->isChecked());
+    form->vol->setValue(76);
+    EXPECT_FALSE(form->mutebut->isChecked());
+    EXPECT_EQ(fake().commands().last(), QStringLiteral("volume 506"));
+}
+
+TEST_F(PlaybackTest, AuditionPlaysEachEntryUpToTheTimeOut)
+{
+    start();
+    queueAll(3);
+    library::config.auditiontimeout = 5;
+    form->audition->setChecked(true);
+    form->auditionClick(form->audition);
+    playRow(0);
+    finish();
+    EXPECT_EQ(plays(), strings({"play to 5000", "play to 5000"}));
+    EXPECT_EQ(opened().last(), QStringLiteral("track02.mp3"));
+
+    // A time-out of no seconds would run through the queue at once: whole tracks play.
+    library::config.auditiontimeout = 0;
+    finish();
+    EXPECT_EQ(plays().last(), QStringLiteral("play"));
+
+    form->audition->setChecked(false);
+    form->auditionClick(form->audition);
+    EXPECT_FALSE(player::audition_mode);
+    EXPECT_EQ(player::playmode, 0);
+    EXPECT_TRUE(form->Stop->isChecked());
+}
+
+TEST_F(PlaybackTest, VideoOnTheJukeboxCoverPanelIsReleasedByStop)
+{
+    QWidget panel;
+    frontEnd.panel = &panel;
+    program.write(QStringLiteral("music/Alpha__One/TRACK02.MPG"), "\0\0\1\xba");
+    QFile::remove(album + QStringLiteral("/track02.mp3"));
+    start();
+    queueAll(2);
+    playRow(1);
+    EXPECT_EQ(form->mediaPlayer()->display(), &panel);
+    EXPECT_EQ(form->mediaPlayer()->displayRect(), QRect());
+    EXPECT_THAT(frontEnd.coverShows, ElementsAre(QString()));
+
+    panel.show();
+    form->StopClick(form->Stop);
+    EXPECT_TRUE(panel.isHidden());
+    EXPECT_EQ(fake().openFileName(), player::blankfilepath);
+}
+
+TEST_F(PlaybackTest, AlbumTracksFollowEachOtherInTheCdPlayerStyle)
+{
+    start();
+    form->Cdplayerbut->setChecked(true);
+    ASSERT_TRUE(form->loadtitles(form->tracklist, 1));
+    form->albumlist->setCurrentIndex(0);
+    form->tracklist->setCurrentRow(2);
+    form->tracklistClick(form->tracklist);
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("Alpha - One : A3"));
+    form->playClick(nullptr);
+    finish();
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track03.mp3"), QStringLiteral("track04.mp3")));
+    EXPECT_EQ(player::playmode, 1);
+    EXPECT_TRUE(form->play->isChecked());
+
+    library::autoplaymode = true;
+    finish();
+    EXPECT_TRUE(form->Stop->isChecked());
+    EXPECT_FALSE(form->Timers->isActive());
+    EXPECT_EQ(frontEnd.autoplayStarts, 1);
+}
+
+TEST_F(PlaybackTest, CdPlayerTitleNamesAFileOnlyInsideTheAlbumFolder)
+{
+    addAlbum(QStringLiteral("Beta__Two"), {QStringLiteral("AC/DC Live"), QStringLiteral("../../escape")});
+    QFile::remove(libraryRoot + QStringLiteral("/Beta__Two/track01.mp3"));
+    QFile::remove(libraryRoot + QStringLiteral("/Beta__Two/track02.mp3"));
+    program.write(QStringLiteral("music/Beta__Two/ACDC Live.mp3"), "ID3");
+    program.write(QStringLiteral("escape.mp3"), "ID3");
+    start();
+    useErrorLog();
+    form->Cdplayerbut->setChecked(true);
+    ASSERT_TRUE(form->loadtitles(form->tracklist, 2));
+    form->tracklist->setCurrentRow(0);
+    form->tracklistClick(form->tracklist);
+    EXPECT_THAT(opened(), ElementsAre(QStringLiteral("ACDC Live.mp3")));
+
+    form->tracklist->setCurrentRow(1);
+    form->tracklistClick(form->tracklist);
+    EXPECT_EQ(opened().size(), 1);
+    ASSERT_EQ(errorLogLines().size(), 1);
+    EXPECT_THAT(errorLogLines().first().toStdString(), HasSubstr("/Beta__Two/....escape.mp? does not exist"));
+}
+
+struct LogCase
+{
+    qint64 sizeBefore;
+    bool emptied;
+};
+
+class ErrorLogTest : public PlaybackTest, public ::testing::WithParamInterface<LogCase>
+{
+};
+
+TEST_P(ErrorLogTest, IsEmptiedOnceItHasReachedItsLimit)
+{
+    const QByteArray before(GetParam().sizeBefore, 'x');
+    useErrorLog(before);
+    player::showerror(QStringLiteral("/music/a/TRACK03.MP3"), 0);
+    const QByteArray after = program.read(QStringLiteral("errors.log"));
+    EXPECT_EQ(after.startsWith(before), !GetParam().emptied);
+    const QByteArray line = GetParam().emptied ? after : after.mid(before.size());
+    EXPECT_TRUE(line.endsWith(" - File:/music/a/TRACK03.MP? does not exist\n")) << line.toStdString();
+    EXPECT_EQ(line.count('\n'), 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Playback, ErrorLogTest,
+                         ::testing::Values(LogCase{0, false}, LogCase{10367, false}, LogCase{10368, true},
+                                           LogCase{20000, true}));
+
+TEST_F(PlaybackTest, ErrorReportsGoToTheVisibleJukeboxAndAnExistingLogOnly)
+{
+    library::config.errorlog = program.file(QStringLiteral("missing.log"));
+    player::showerror(QStringLiteral("/x/TRACK01.MP3"), 1);
+    EXPECT_FALSE(QFile::exists(library::config.errorlog));
+    EXPECT_THAT(frontEnd.messages, IsEmpty());
+
+    frontEnd.exists = true;
+    frontEnd.visible = true;
+    player::showerror(QStringLiteral("/x/TRACK01.MP3"), 1);
+    player::showerror(QString(), 0);
+    EXPECT_THAT(frontEnd.messages, ElementsAre(QStringLiteral("File:/x/TRACK01.MP3 is corrupt"),
+                                               QStringLiteral("File:? does not exist")));
+}
+
+TEST_F(PlaybackTest, VolumeTriangleFillsWithThePosition)
+{
+    start();
+    const auto picture = [&](int pos) {
+        form->drawtriangle(pos);
+        return form->vol_triangle->pixmap().toImage();
+    };
+    const QImage silent = picture(0);
+    const int w = silent.width();
+    const int h = silent.height();
+    const QRgb face = skins::tcolorToRgb(skins::clBtnFace);
+    const QRgb fill = skins::tcolorToRgb(skins::clHighlight);
+    EXPECT_EQ(silent.pixel(w / 2, h - 4), face);
+    EXPECT_EQ(silent.pixel(w / 2, h - 2), skins::tcolorToRgb(skins::clBtnHighlight));
+
+    const QImage half = picture(16); // a fifth of the way: m = 5
+    EXPECT_EQ(half.pixel(w / 4, h - 4), fill);
+    EXPECT_EQ(half.pixel(w - 4, h - 4), face);
+
+    // From position 32 on the triangle is full; higher positions only draw outside the picture.
+    for (int pos : {33, 150}) {
+        const QImage full = picture(pos);
+        EXPECT_EQ(full.pixel(w - 4, h - 4), fill) << pos;
+        EXPECT_EQ(full.pixel(w - 3, 2), fill) << pos;
+        EXPECT_EQ(full.pixel(3, 2), face) << pos;
+    }
+}
+
+} // namespace
