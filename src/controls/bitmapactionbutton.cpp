@@ -4,8 +4,8 @@
 #include <QPainter>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
+#include "skins/imaging.h"
 
 namespace controls {
 
@@ -14,6 +14,7 @@ constexpr QRgb kRingColour = qRgb(0xF7, 0xC6, 0x00);
 constexpr int kRingWidth = 2;
 constexpr int32_t kLastPlainColour = 5;
 constexpr double kTintKeeps = 0.4;
+constexpr QRgb kSeeThrough = qRgb(255, 255, 255);
 
 QString pictureName(int32_t buttoncolor, bool down)
 {
@@ -74,11 +75,21 @@ void TBitmapActionButton::autosize()
     autosizeForCaption(*this, ftext);
 }
 
+// The button picture, see-through where it is white. A tinted picture keeps the see-through
+// parts of the plain one: tinting turns the white surround into another colour, which would
+// otherwise show as a square round the ball.
 QImage TBitmapActionButton::picture() const
 {
-    QImage image = programBitmap(pictureName(fbuttoncolor, fdown));
-    if (fbuttoncolor > kLastPlainColour) blendTowards(image, fbuttoncolor, kTintKeeps);
-    return image;
+    const QImage plain = programPicture(pictureName(fbuttoncolor, fdown));
+    QImage shown = keyedOut(plain, kSeeThrough);
+    if (fbuttoncolor <= kLastPlainColour) return shown;
+    QImage tinted = plain;
+    skins::alphablendbitmapwithcolor(tinted, fbuttoncolor, tinted, kTintKeeps);
+    tinted = tinted.convertToFormat(QImage::Format_ARGB32);
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (qAlpha(shown.pixel(x, y)) == 0) tinted.setPixel(x, y, 0);
+    return tinted;
 }
 
 void TBitmapActionButton::Paint()
@@ -87,7 +98,7 @@ void TBitmapActionButton::Paint()
     const QImage image = picture();
     QPainter painter(&canvas);
     const QRect target = pictureRect(image);
-    drawKeyed(painter, target, image, qRgb(255, 255, 255));
+    if (!image.isNull()) painter.drawImage(target, image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QPen(QColor(kRingColour), kRingWidth));
     painter.setBrush(Qt::NoBrush);
@@ -103,7 +114,7 @@ void TBitmapActionButton::mousePressEvent(QMouseEvent* event)
     notePress(*event);
     fdown = true;
     Paint();
-    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseDown(*event);
 }
 
 void TBitmapActionButton::mouseReleaseEvent(QMouseEvent* event)
@@ -112,7 +123,7 @@ void TBitmapActionButton::mouseReleaseEvent(QMouseEvent* event)
     if (noteRelease(*event)) Q_EMIT OnClick(this);
     fdown = false;
     Paint();
-    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseUp(*event);
 }
 
 } // namespace controls

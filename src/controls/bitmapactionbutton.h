@@ -1,7 +1,8 @@
 #pragma once
 
 // A round picture push button with a caption beside it. The face is one of the program's
-// coloured button pictures (up or pressed), with an amber ring round it.
+// coloured button pictures (up or pressed), with an amber ring round it. Raises OnMouseDown,
+// OnClick and OnMouseUp, in that order.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
 #include <QString>
@@ -33,11 +34,6 @@ public:
     // Grows the control to fit its caption (the captioned-button size rule).
     void autosize();
     void Paint() override;
-
-Q_SIGNALS:
-    void OnClick(QObject* Sender);
-    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
 
 namespace controls {
@@ -43,7 +42,7 @@ void TBitmapCheckbox::autosize()
 void TBitmapCheckbox::Paint()
 {
     QImage& canvas = clearFace();
-    const QImage image = programBitmap(fchecked ? QStringLiteral("TICK") : QStringLiteral("CROSS"));
+    const QImage image = programPicture(fchecked ? QStringLiteral("TICK") : QStringLiteral("CROSS"));
     QPainter painter(&canvas);
     drawKeyed(painter, pictureRect(image), image, qRgb(255, 255, 255));
     const QColor background = skins::tcolorToQColor(fcolor);

@@ -1,6 +1,7 @@
 #pragma once
 
-// A check box drawn as a tick or a cross picture with a caption beside it. A click toggles it.
+// A check box drawn as a tick or a cross picture with a caption beside it. A click toggles it
+// and raises OnClick; presses and releases raise nothing.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
 #include <QString>
@@ -27,9 +28,6 @@ public:
 
     void autosize();
     void Paint() override;
-
-Q_SIGNALS:
-    void OnClick(QObject* Sender);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

@@ -7,6 +7,8 @@
 #include <QPainter>
 #include <QWidget>
 
+#include "skins/imaging.h"
+
 namespace controls {
 
 QImage keyedOut(const QImage& picture, QRgb key)
@@ -40,6 +42,13 @@ int textHeight(const QWidget& widget, const QFont& font)
 void textOut(QPainter& painter, int x, int y, const QString& text)
 {
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
+}
+
+QImage programPicture(const QString& name)
+{
+    QImage picture;
+    (void)skins::loadbitmap(picture, name);
+    return picture;
 }
 
 QColor fontColor(const QWidget& widget)

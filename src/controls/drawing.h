@@ -25,6 +25,9 @@ int textHeight(const QWidget& widget, const QFont& font);
 // Draws `text` in the painter's font and pen with its top-left corner at (x, y), no background.
 void textOut(QPainter& painter, int x, int y, const QString& text);
 
+// One of the program's own pictures by name; a null picture when there is none.
+QImage programPicture(const QString& name);
+
 // The colour of a control's text: its palette's window text.
 QColor fontColor(const QWidget& widget);
 

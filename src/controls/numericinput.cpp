@@ -6,8 +6,8 @@
 
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
+#include "skins/imaging.h"
 
 namespace controls {
 
@@ -21,8 +21,8 @@ constexpr int kFieldGap = 4;    // between a button and the number field
 
 QImage tintedPicture(const char* name, int32_t colour)
 {
-    QImage picture = programBitmap(QLatin1String(name));
-    blendTowards(picture, colour, kTintKeeps);
+    QImage picture = programPicture(QLatin1String(name));
+    skins::alphablendbitmapwithcolor(picture, colour, picture, kTintKeeps);
     return picture;
 }
 
@@ -135,7 +135,7 @@ void TNumericInput::mousePressEvent(QMouseEvent* event)
     step();
     ftimer->press();
     Paint();
-    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseDown(*event);
 }
 
 void TNumericInput::dotimer()
@@ -151,7 +151,7 @@ void TNumericInput::mouseReleaseEvent(QMouseEvent* event)
     frdown = false;
     ftimer->release();
     Paint();
-    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseUp(*event);
 }
 
 } // namespace controls

@@ -2,7 +2,8 @@
 
 // A number field with a minus button on the left and a plus button on the right. Holding a
 // button repeats, ever faster; the buttons keep the value between `min` and `max`. Its height
-// is always a quarter of its width. No event reports a change: owners read `value`.
+// is always a quarter of its width. No event reports a change: owners read `value`. Raises
+// OnMouseDown, OnClick and OnMouseUp.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
 #include <QImage>
@@ -33,11 +34,6 @@ public:
     void setmin(int32_t v);
 
     void Paint() override;
-
-Q_SIGNALS:
-    void OnClick(QObject* Sender);
-    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;

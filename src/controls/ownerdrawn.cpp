@@ -39,6 +39,16 @@ bool OwnerDrawn::noteRelease(const QMouseEvent& event)
     return click;
 }
 
+void OwnerDrawn::reportMouseDown(const QMouseEvent& event)
+{
+    Q_EMIT OnMouseDown(this, event.button(), event.modifiers(), pointer_.x(), pointer_.y());
+}
+
+void OwnerDrawn::reportMouseUp(const QMouseEvent& event)
+{
+    Q_EMIT OnMouseUp(this, event.button(), event.modifiers(), pointer_.x(), pointer_.y());
+}
+
 void OwnerDrawn::paintEvent(QPaintEvent* event)
 {
     QPainter painter(this);

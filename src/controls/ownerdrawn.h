@@ -2,7 +2,9 @@
 
 // Base of the owner-drawn controls. A control renders its whole face into an off-screen image
 // whenever its state changes (its `Paint`), and painting on screen only copies that image, so
-// what the control shows can be read back without an event loop.
+// what the control shows can be read back without an event loop. A hidden control hears of a
+// new size only when it is shown (Qt delivers the resize then), so size-dependent set-up that
+// lives in a resize handler catches up at that moment.
 // GUI thread only; owned by its Qt parent.
 
 #include <QImage>
@@ -25,6 +27,12 @@ public:
     // again by itself when the control is resized or its font or palette change.
     virtual void Paint() = 0;
 
+    // The mouse events every control has; each control says which of them it raises.
+Q_SIGNALS:
+    void OnClick(QObject* Sender);
+    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
+
 protected:
     // Starts a new face at the control's size, fully transparent.
     QImage& clearFace();
@@ -40,6 +48,9 @@ protected:
     // True when this release completes a click.
     bool noteRelease(const QMouseEvent& event);
     QPoint pointer() const { return pointer_; }
+    // Raise OnMouseDown / OnMouseUp for `event` at the noted pointer position.
+    void reportMouseDown(const QMouseEvent& event);
+    void reportMouseUp(const QMouseEvent& event);
 
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

@@ -6,8 +6,9 @@
 #include <cmath>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "library/global.h"
+#include "skins/imaging.h"
+#include "skins/resourceskins.h"
 
 namespace controls {
 
@@ -32,8 +33,10 @@ void TAlphaBar::Paint()
     const double bh = buttonheight;
     const QSize cell = upright() ? QSize(width(), roundi(bh)) : QSize(roundi(bh), height());
     const library::tskin& skin = library::config.theme.salphabuttons;
-    const QImage up = skinPicture(QStringLiteral("AlphaButtonUp"), skin).scaled(cell);
-    const QImage down = skinPicture(QStringLiteral("AlphaButtonDown"), skin).scaled(cell);
+    const QImage up =
+        skins::LoadSkinResource(QStringLiteral("AlphaButtonUp"), skin.Skin, skin.Color, false).scaled(cell);
+    const QImage down =
+        skins::LoadSkinResource(QStringLiteral("AlphaButtonDown"), skin.Skin, skin.Color, false).scaled(cell);
 
     QPainter painter(&vcanv);
     painter.setFont(font());
@@ -58,7 +61,7 @@ void TAlphaBar::resizeEvent(QResizeEvent* event)
 {
     if (width() == 0) return;
     OwnerDrawn::resizeEvent(event);
-    setMask(regionWithout(vcanv, kCutOut));
+    setMask(skins::maskRegion(vcanv, kCutOut));
 }
 
 // The first cell whose span holds the pointer strictly is pressed; a press on a border

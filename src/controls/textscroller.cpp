@@ -2,9 +2,9 @@
 
 #include <QMetaMethod>
 #include <QPainter>
+#include <limits>
 
 #include "controls/drawing.h"
-#include "controls/skinshim.h"
 #include "skins/colors.h"
 #include "controls/ticker.h"
 #include "controls/timersource.h"
@@ -122,7 +122,8 @@ void TTextScroller::timerTimeout()
 
 void TTextScroller::timercall(QObject* Sender)
 {
-    ++i;
+    // Without a messagedone handler nothing resets the count: it stops at its top.
+    if (i < std::numeric_limits<int32_t>::max()) ++i;
     // The spacer at the front means one pass is complete. An empty spacer marks nothing.
     if (messagedoneConnected() && !spacerstring.isEmpty() && otext.startsWith(spacerstring)) {
         if (i >= 2 && !firstround) Q_EMIT messagedone(this);

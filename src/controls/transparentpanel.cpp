@@ -3,7 +3,6 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "controls/skinshim.h"
 #include "skins/colors.h"
 
 namespace controls {
@@ -78,7 +77,7 @@ void TTransparentPanel::watchParent()
 void TTransparentPanel::mousePressEvent(QMouseEvent* event)
 {
     notePress(*event);
-    Q_EMIT OnMouseDown(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseDown(*event);
 }
 
 void TTransparentPanel::mouseMoveEvent(QMouseEvent* event)
@@ -90,7 +89,7 @@ void TTransparentPanel::mouseMoveEvent(QMouseEvent* event)
 void TTransparentPanel::mouseReleaseEvent(QMouseEvent* event)
 {
     if (noteRelease(*event)) Q_EMIT OnClick(this);
-    Q_EMIT OnMouseUp(this, event->button(), event->modifiers(), pointer().x(), pointer().y());
+    reportMouseUp(*event);
 }
 
 } // namespace controls

@@ -4,7 +4,7 @@
 // The backdrop is laid out in the coordinates of the panel's grandparent (the jukebox window),
 // so the panel copies the rectangle at its parent's position plus its own. With `border` it
 // shows a thin frame instead. Accepts child controls; the jukebox's queue and search panels
-// are made from it.
+// are made from it. Raises OnMouseDown, OnMouseMove, OnClick and OnMouseUp.
 // GUI thread only; owned by its Qt parent.
 
 #include "controls/ownerdrawn.h"
@@ -28,10 +28,7 @@ public:
     void Paint() override;
 
 Q_SIGNALS:
-    void OnClick(QObject* Sender);
-    void OnMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
     void OnMouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
-    void OnMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X, int Y);
 
 protected:
     void moveEvent(QMoveEvent* event) override;

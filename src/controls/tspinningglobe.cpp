@@ -3,7 +3,7 @@
 #include <QPainter>
 #include <QRegion>
 
-#include "controls/skinshim.h"
+#include "controls/drawing.h"
 #include "controls/ticker.h"
 #include "controls/timersource.h"
 
@@ -39,7 +39,7 @@ void TSpinGlobe::stop()
 void TSpinGlobe::advance(QObject* /*Sender*/)
 {
     count = count % kFrames + 1;
-    o = programBitmap(QStringLiteral("G%1").arg(count));
+    o = programPicture(QStringLiteral("G%1").arg(count));
     Paint();
 }
 
