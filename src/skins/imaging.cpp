@@ -183,7 +183,7 @@ void moveformtomonitor(QWidget* f, const QVector<QRect>& monitors)
 
 void generatecover(QImage& pic, const QString& title)
 {
-    static QRandomGenerator random(quint32(QDateTime::currentMSecsSinceEpoch()));
+    static QRandomGenerator random{static_cast<quint32>(QDateTime::currentMSecsSinceEpoch())};
     generatecover(pic, title, random);
 }
 
