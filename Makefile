@@ -3,8 +3,10 @@ JOBS ?= $(shell nproc)
 RUN_DIR := build/run
 TEST_DIR := build/test
 BENCH_DIR := build/bench
+FUZZ_DIR := build/fuzz
+FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench deps check-layers format-check clean
+.PHONY: run test bench fuzz deps check-layers format-check clean
 
 deps:
 	@scripts/install-deps
@@ -24,6 +26,13 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH_DIR)
+
+fuzz:
+	@scripts/install-deps --fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMUSETRA_FUZZ=ON \
+		-DMUSETRA_SANITIZE=ON -DMUSETRA_TESTS=OFF -DMUSETRA_BENCH=OFF >/dev/null
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_peresources fuzz_themetext
+	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 check-layers:
 	@scripts/check-layers

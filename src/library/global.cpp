@@ -1,5 +1,7 @@
 #include "library/global.h"
 
+#include "library/filter.h"
+
 namespace library {
 
 void resetGlobals()
@@ -23,6 +25,7 @@ void resetGlobals()
     trackscount = 0;
     currentalbumpath.clear();
     dcurrentalbumpath.clear();
+    filter = tfilter{};
 }
 
 } // namespace library

@@ -108,7 +108,8 @@ inline int32_t trackscount = 0;
 inline QString currentalbumpath;
 inline QString dcurrentalbumpath;
 
-// Puts every global of this unit back to its state at program start (test fixtures).
+// Puts every global of this unit, and the album filter, back to its state at program start
+// (test fixtures).
 void resetGlobals();
 
 } // namespace library

@@ -6,6 +6,8 @@
 
 #include <QString>
 
+class QWidget;
+
 namespace player {
 
 class FrontEnd
@@ -21,6 +23,21 @@ public:
     virtual bool jukeboxVisible() const { return false; }
     // Closes the jukebox window (its close handler shows the player again).
     virtual void closeJukebox() {}
+    // The jukebox window, or nullptr while it does not exist.
+    virtual QWidget* jukeboxWindow() const { return nullptr; }
+
+    // Background play: prepares it, then starts the first background track.
+    virtual void initautoplay() {}
+    virtual void startautoplay() {}
+
+    // The thumbnail scroller follows the album list: a new album's cover (from its folder) goes in at
+    // `index`, and a deleted album's thumbnail at `index` goes out.
+    virtual void addthumbnail(const QString& albumFolder, int index)
+    {
+        (void)albumFolder;
+        (void)index;
+    }
+    virtual void deletethumbnail(int index) { (void)index; }
 };
 
 // The front end in force: the do-nothing default unless one was installed.

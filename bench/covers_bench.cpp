@@ -1,0 +1,146 @@
+// Cover loading: 100 distinct 1200 x 1200 JPEG covers loaded for 170 x 170 pictures, beside the
+// reference decoder's own scaled decode of the same files (djpeg -scale 1/4, which decodes at
+// the same 2/8 scale, started once per file as a library scan would start it), and the first
+// screen of eight covers.
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "keepingreporter.h"
+#include "platform/jpegcodec.h"
+#include "skins/loadjpegorbmp.h"
+
+namespace {
+
+constexpr int kCovers = 100;
+constexpr int kSide = 1200;
+constexpr int kFirstScreen = 8;
+const QSize kWanted(170, 170);
+
+// One album folder per cover, each with a picture of its own.
+class Library
+{
+public:
+    Library()
+    {
+        QRandomGenerator random(7);
+        for (int i = 0; i < kCovers; ++i) {
+            const QString folder = dir_.filePath(QStringLiteral("Artist %1 - Album").arg(i));
+            QDir().mkpath(folder);
+            const QString file = folder + QStringLiteral("/title.jpg");
+            QFile out(file);
+            out.open(QIODevice::WriteOnly);
+            out.write(platform::encodeJpeg(paintCover(random), 90));
+            folders_.append(folder);
+            files_.append(file);
+        }
+    }
+    const QStringList& folders() const { return folders_; }
+    const QStringList& files() const { return files_; }
+
+private:
+    static QImage paintCover(QRandomGenerator& random)
+    {
+        QImage image(kSide, kSide, QImage::Format_RGB32);
+        QLinearGradient gradient(0, 0, kSide, kSide);
+        gradient.setColorAt(0, QColor::fromRgb(random.generate()));
+        gradient.setColorAt(1, QColor::fromRgb(random.generate()));
+        QPainter painter(&image);
+        painter.fillRect(image.rect(), gradient);
+        painter.setRenderHint(QPainter::Antialiasing);
+        for (int k = 0; k < 40; ++k) {
+            painter.setBrush(QColor::fromRgb(random.generate()));
+            painter.drawEllipse(random.bounded(kSide), random.bounded(kSide), random.bounded(400),
+                                random.bounded(400));
+        }
+        painter.end();
+        // A little grain, as scanned and photographed covers have.
+        for (int y = 0; y < kSide; ++y) {
+            auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+            for (int x = 0; x < kSide; ++x) {
+                const int n = int(random.bounded(9)) - 4;
+                line[x] = qRgb(qBound(0, qRed(line[x]) + n, 255), qBound(0, qGreen(line[x]) + n, 255),
+                               qBound(0, qBlue(line[x]) + n, 255));
+            }
+        }
+        return image;
+    }
+
+    QTemporaryDir dir_;
+    QStringList folders_;
+    QStringList files_;
+};
+
+Library& library()
+{
+    static Library instance;
+    return instance;
+}
+
+void BM_LoadCovers(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (const QString& folder : library().folders()) {
+            QImage picture;
+            skins::loadjpegbmp(folder, picture, kWanted);
+            benchmark::DoNotOptimize(picture.constBits());
+        }
+    }
+}
+
+void BM_DjpegQuarterScale(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (const QString& file : library().files()) {
+            const int code = QProcess::execute(
+                QStringLiteral("djpeg"), {QStringLiteral("-scale"), QStringLiteral("1/4"),
+                                          QStringLiteral("-outfile"), QStringLiteral("/dev/null"), file});
+            if (code != 0) state.SkipWithError("djpeg failed");
+        }
+    }
+}
+
+void BM_FirstScreenOfCovers(benchmark::State& state)
+{
+    for (auto _ : state) {
+        for (int i = 0; i < kFirstScreen; ++i) {
+            QImage picture;
+            skins::loadjpegbmp(library().folders().at(i), picture, kWanted);
+            benchmark::DoNotOptimize(picture.constBits());
+        }
+    }
+}
+
+BENCHMARK(BM_LoadCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_DjpegQuarterScale)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FirstScreenOfCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    library();
+    KeepingReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    const double ours = reporter.times["BM_LoadCovers/real_time"];
+    const double djpeg = reporter.times["BM_DjpegQuarterScale/real_time"];
+    const double first = reporter.times["BM_FirstScreenOfCovers/real_time"];
+    if (ours > 0 && djpeg > 0)
+        std::printf("100 covers: %.1f ms, djpeg -scale 1/4: %.1f ms, ratio %.2f (goal <= 1.20)\n", ours,
+                    djpeg, ours / djpeg);
+    if (first > 0) std::printf("first screen of %d covers: %.1f ms (goal < 50 ms)\n", kFirstScreen, first);
+    benchmark::Shutdown();
+    return 0;
+}

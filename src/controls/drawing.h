@@ -1,0 +1,49 @@
+#pragma once
+
+// Small drawing helpers shared by the owner-drawn controls.
+
+#include <QRgb>
+
+class QColor;
+class QFont;
+class QImage;
+class QPainter;
+class QRect;
+class QString;
+class QWidget;
+
+namespace controls {
+
+// A copy of `picture` in which every pixel of exactly the colour `key` is transparent.
+QImage keyedOut(const QImage& picture, QRgb key);
+// Draws `picture` stretched into `target`; pixels of the colour `key` leave the background visible.
+void drawKeyed(QPainter& painter, const QRect& target, const QImage& picture, QRgb key);
+
+// Text measures in `font` as `widget` shows them (the height is that of a line of the font).
+int textWidth(const QWidget& widget, const QFont& font, const QString& text);
+int textHeight(const QWidget& widget, const QFont& font);
+// Draws `text` in the painter's font and pen with its top-left corner at (x, y), no background.
+void textOut(QPainter& painter, int x, int y, const QString& text);
+
+// One of the program's own pictures by name; a null picture when there is none.
+QImage programPicture(const QString& name);
+
+// The colour of a control's text: its palette's window text.
+QColor fontColor(const QWidget& widget);
+
+} // namespace controls
+
+namespace controls {
+
+// The size rule of the captioned picture buttons: when the caption does not fit beside the
+// picture the control grows to caption width + 51; it is at least as high as a line of text and
+// at least 32 pixels high.
+void autosizeForCaption(QWidget& control, const QString& caption);
+// Where a captioned button's picture goes: from (2, 2) to (picture width + 2, picture height).
+QRect pictureRect(const QImage& picture);
+// Draws the caption right of the picture, centred vertically, in the control's font and text
+// colour; with a `background`, the text cell is filled with it first.
+void drawCaption(QPainter& painter, const QWidget& control, const QImage& picture, const QString& caption,
+                 const QColor* background);
+
+} // namespace controls

@@ -1,0 +1,346 @@
+#include "controls/picturescroller.h"
+
+#include <QFontMetrics>
+#include <QPainter>
+#include <algorithm>
+
+#include "controls/autorepeat.h"
+#include "controls/drawing.h"
+#include "skins/colors.h"
+
+namespace controls {
+
+namespace {
+
+constexpr int kRepeatFirst = 250;
+constexpr int kRepeatStep = 10;
+constexpr int kRepeatFloor = 20;
+constexpr int kDefaultSide = 200;
+constexpr int kBoxRoom = 36;   // height kept for the two boxes
+constexpr int kUpBoxRoom = 18; // of it, above the first row
+constexpr int kMoreFontSize = 7;
+constexpr int kRemotePen = 10;
+constexpr int32_t kMoreBackground = 11925501; // $B5F7FD
+constexpr int32_t kGrey = 0x808080;
+constexpr int32_t kBlack = 0x000000;
+constexpr int32_t kRed = 0x0000FF;
+constexpr QRgb kArrowKey = 0xFFFFFFu;
+constexpr int kDownBox = -1;
+constexpr int kUpBox = -2;
+
+QImage thumbnailOf(const QImage& bmp, int side)
+{
+    if (bmp.isNull()) {
+        QImage blank(side, side, QImage::Format_RGB16);
+        blank.fill(Qt::black);
+        return blank;
+    }
+    return bmp.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_RGB16);
+}
+
+} // namespace
+
+// The layout of one rendering.
+struct TPictureScroller::Grid
+{
+    int width = 0;
+    int cell = 0;
+    int spacing = 0;
+    int top = 0;
+    int limit = 0;
+    int side = 0;
+    int y = 0;        // top of the row being drawn, then of the first row that did not fit
+    int penwidth = 1; // what the cells left the pen at
+    QFont font;
+};
+
+TPictureScroller::TPictureScroller(QWidget* owner)
+    : TouchList(owner), repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
+      fmoretext(QStringLiteral("More")), fmorebackgroundcolor(kMoreBackground)
+{
+    resize(kDefaultSide, kDefaultSide);
+    connect(repeattimer, &AutoRepeat::repeat, this, &TPictureScroller::repeattimerRepeat);
+}
+
+int TPictureScroller::thumbnailside() const
+{
+    // Without columns a thumbnail is made as for one column, so nothing divides by zero.
+    const int cell = width() / std::max(facross, 1);
+    return std::max(cell - cell / 10, 1);
+}
+
+void TPictureScroller::add(const QImage& bmp, int32_t alb)
+{
+    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb});
+    fcount = int32_t(pl.items.size());
+    stale_ = true;
+}
+
+void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
+{
+    if (i < 0 || i >= fcount) return;
+    picrecord& record = pl.items[i];
+    // The new picture fills the whole thumbnail, at the thumbnail's own size.
+    record.picture = thumbnailOf(bmp, record.picture.width());
+    record.album = alb;
+    stale_ = true;
+}
+
+void TPictureScroller::Delete(int32_t i)
+{
+    if (i < 0 || i >= fcount) return;
+    // Pictures move up one place; album numbers stay, as the album list renumbers the same way.
+    for (int j = i; j < fcount - 1; ++j)
+        pl.items[j].picture = pl.items[j + 1].picture;
+    pl.items.removeLast();
+    fcount = int32_t(pl.items.size());
+    Paint();
+}
+
+void TPictureScroller::clear()
+{
+    pl.items.clear();
+    fcount = 0;
+    stale_ = true;
+}
+
+int32_t TPictureScroller::lookupalbum(int32_t a) const
+{
+    for (int i = 0; i < pl.items.size(); ++i)
+        if (pl.items[i].album == a) return i;
+    return -1;
+}
+
+void TPictureScroller::Makeitemvisible(int32_t i)
+{
+    if (facross > 0) ftopmost = (std::max(i, 0) / facross) * facross;
+    Paint();
+}
+
+void TPictureScroller::Makealbumvisible(int32_t a)
+{
+    const int32_t i = lookupalbum(a);
+    if (i >= 0) Makeitemvisible(i);
+}
+
+bool TPictureScroller::cursorOnThumbnail() const
+{
+    return ftopmost + remotey * facross + remotex <= fcount - 1;
+}
+
+void TPictureScroller::Moveleft()
+{
+    if (remotex >= 1) --remotex;
+    Paint();
+}
+
+void TPictureScroller::Moveright()
+{
+    if (remotex < viscols - 1) {
+        ++remotex;
+        if (!cursorOnThumbnail()) --remotex;
+    }
+    Paint();
+}
+
+void TPictureScroller::Moveup()
+{
+    if (remotey > 0) {
+        --remotey;
+    } else if (!matrix.isEmpty() && matrix[0].item == kUpBox) {
+        pressEntry(matrix[0]);
+    }
+    Paint();
+}
+
+void TPictureScroller::Movedown()
+{
+    if (remotey < visrows) {
+        ++remotey;
+    } else {
+        const auto box =
+            std::find_if(matrix.cbegin(), matrix.cend(), [](const tmatrix& m) { return m.item == kDownBox; });
+        if (box != matrix.cend()) pressEntry(*box);
+    }
+    if (!cursorOnThumbnail() && remotey > 0) --remotey;
+    Paint();
+}
+
+void TPictureScroller::remoteclick()
+{
+    pressEntry(remoteselection);
+}
+
+// A press made by the remote: it does not start the auto-repeat, since no release follows it.
+void TPictureScroller::pressEntry(const tmatrix& entry)
+{
+    press(entry.x1 + 1, entry.y1 + 1, false);
+}
+
+void TPictureScroller::Paint()
+{
+    QImage& canvas = clearFace();
+    visrows = 0;
+    viscols = facross;
+    stale_ = false;
+    const int cell = facross > 0 ? width() / facross : 0;
+    if (cell <= 0 || fcount == 0) {
+        // Nothing drawn, so nothing can be hit.
+        matrix.fill(tmatrix{0, 0, 0, 0, kNothing});
+        faceChanged();
+        return;
+    }
+    matrix.resize(fcount + 3);
+    Grid grid;
+    grid.width = width();
+    grid.cell = cell;
+    grid.spacing = cell / 10;
+    const int block = ((height() - kBoxRoom) / cell) * cell + kBoxRoom;
+    grid.top = height() / 2 - block / 2 - grid.spacing;
+    grid.limit = block + grid.top;
+    grid.side = cell - grid.spacing;
+    grid.font = QFont(QStringLiteral("Garamond"));
+    grid.font.setPointSize(kMoreFontSize);
+
+    QPainter painter(&canvas);
+    painter.setFont(grid.font);
+    drawUpBox(painter, grid);
+    const int drawn = drawCells(painter, grid);
+    int next = drawn + 1;
+    if (ftopmost + drawn < fcount) drawDownBox(painter, grid, next++);
+    for (int j = next; j < matrix.size(); ++j)
+        matrix[j] = tmatrix{0, 0, 0, 0, kNothing};
+    painter.end();
+    faceChanged();
+}
+
+void TPictureScroller::drawUpBox(QPainter& painter, const Grid& grid)
+{
+    if (ftopmost == 0) {
+        matrix[0] = tmatrix{0, 0, 0, 0, kNothing};
+        return;
+    }
+    const QImage& arrow =
+        builtinbitmap(marked == kUpBox ? QStringLiteral("PUPPRESSED") : QStringLiteral("PUPNORMAL"));
+    const QFontMetrics metrics(grid.font, painter.device());
+    const int tw = metrics.horizontalAdvance(fmoretext);
+    const int th = metrics.height();
+    const int left = grid.width / 2 - tw / 2 - 3;
+    const int top = grid.top - grid.spacing;
+    const tmatrix box{left, top, left + tw + 6, top + arrow.height() + th, kUpBox};
+    gdirectangle(painter, box.x1, box.y1, box.x2, box.y2, skins::tcolorToQColor(kBlack),
+                 skins::tcolorToQColor(fmorebackgroundcolor));
+    matrix[0] = box;
+    drawKeyed(painter, QRect(QPoint(grid.width / 2 - arrow.width() / 2, top + 1), arrow.size()), arrow,
+              kArrowKey);
+    painter.setPen(skins::tcolorToQColor(kGrey));
+    textOut(painter, grid.width / 2 - tw / 2, top + 1 + arrow.height(), fmoretext);
+}
+
+// Draws the cells from `topmost` on while rows fit; the number of cells drawn.
+int TPictureScroller::drawCells(QPainter& painter, Grid& grid)
+{
+    grid.y = grid.top + kUpBoxRoom + grid.spacing;
+    int x = grid.spacing / 2;
+    int drawn = 0;
+    for (int t = ftopmost; t < fcount; ++t) {
+        const int j = drawn + 1;
+        matrix[j] = tmatrix{x, grid.y, x + grid.side, grid.y + grid.side, t};
+        painter.drawImage(QRect(x, grid.y, grid.side, grid.side), pl.items[t].picture);
+        if (fremote) {
+            grid.penwidth = kRemotePen;
+            if (j - 1 == remotey * facross + remotex) {
+                gdirectangle(painter, x, grid.y, x + grid.side, grid.y + grid.side,
+                             skins::tcolorToQColor(kRed), QColor(), kRemotePen);
+                remoteselection = matrix[j];
+            }
+        }
+        ++drawn;
+        x += grid.side + grid.spacing;
+        if (grid.width < x) {
+            grid.y += grid.side + grid.spacing;
+            x = grid.spacing / 2;
+            if (grid.y + grid.side > grid.limit) break;
+            ++visrows;
+        }
+    }
+    return drawn;
+}
+
+void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entry)
+{
+    const QImage& arrow =
+        builtinbitmap(marked == kDownBox ? QStringLiteral("PDOWNPRESSED") : QStringLiteral("PDOWNNORMAL"));
+    const QFontMetrics metrics(grid.font, painter.device());
+    const int tw = metrics.horizontalAdvance(fmoretext);
+    const int th = metrics.height();
+    const int left = grid.width / 2 - tw / 2 - 3;
+    const tmatrix box{left, grid.y, left + tw + 6, grid.y + arrow.height() + th, kDownBox};
+    gdirectangle(painter, box.x1, box.y1, box.x2, box.y2, skins::tcolorToQColor(kBlack),
+                 skins::tcolorToQColor(fmorebackgroundcolor), grid.penwidth);
+    painter.setPen(skins::tcolorToQColor(kGrey));
+    textOut(painter, grid.width / 2 - tw / 2, grid.y + 1, fmoretext);
+    drawKeyed(painter,
+              QRect(QPoint(grid.width / 2 - arrow.width() / 2, box.y2 - arrow.height() - 1), arrow.size()),
+              arrow, kArrowKey);
+    matrix[entry] = box;
+}
+
+int TPictureScroller::hit(int x, int y)
+{
+    // Thumbnails changed since the last rendering: hit what the scroller holds now.
+    if (stale_) Paint();
+    return hittest(matrix, QPoint(x, y), 0, fcount + 2);
+}
+
+void TPictureScroller::press(int x, int y, bool repeat)
+{
+    isdown = true;
+    if (repeat) repeattimer->press();
+    if (fcount == 0) {
+        Q_EMIT OnClick(this);
+        return;
+    }
+    const int i = hit(x, y);
+    if (i < 0) return;
+    const int32_t item = matrix[i].item;
+    marked = item;
+    fitemindex = item;
+    if (item == kDownBox) ftopmost += facross;
+    if (item == kUpBox) ftopmost = std::max(ftopmost - facross, 0);
+    Paint();
+}
+
+void TPictureScroller::MouseDown(int x, int y)
+{
+    press(x, y, true);
+}
+
+void TPictureScroller::MouseUp(int x, int y)
+{
+    marked = kNothing;
+    isdown = false;
+    repeattimer->release();
+    if (fcount == 0) {
+        Q_EMIT OnClick(this);
+        return;
+    }
+    const int i = hit(x, y);
+    if (i < 0) return;
+    fitemindex = matrix[i].item;
+    if (fitemindex >= 0) Q_EMIT OnClick(this);
+}
+
+void TPictureScroller::MouseMove(int x, int y)
+{
+    xx = x;
+    yy = y;
+}
+
+void TPictureScroller::repeattimerRepeat()
+{
+    MouseDown(xx, yy);
+}
+
+} // namespace controls

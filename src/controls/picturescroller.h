@@ -1,0 +1,125 @@
+#pragma once
+
+// A grid of square thumbnails (album covers) without a scroll bar: "More" boxes above and below
+// the grid move it by one row per press, ever faster while held. A press on a thumbnail chooses
+// it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
+// Thumbnails are kept at their display size with 16 bits per pixel, so thousands of covers fit.
+// The face is transparent between the cells, so the parent's background shows through.
+// GUI thread only; owned by its Qt parent.
+
+#include <QImage>
+#include <QString>
+#include <QVector>
+#include <cstdint>
+
+#include "controls/touchlist.h"
+#include "controls/rowrenderer.h"
+
+namespace controls {
+
+class AutoRepeat;
+
+// One thumbnail: its picture (owned by the scroller) and the number of the album it shows.
+struct picrecord
+{
+    QImage picture;
+    int32_t album = 0;
+};
+
+struct tpicturelist
+{
+    QVector<picrecord> items;
+};
+
+class TPictureScroller : public TouchList
+{
+    Q_OBJECT
+
+public:
+    explicit TPictureScroller(QWidget* owner);
+
+    void add(const QImage& bmp, int32_t alb);
+    void replace(int32_t i, const QImage& bmp, int32_t alb);
+    void Delete(int32_t i);
+    void clear();
+    int32_t lookupalbum(int32_t a) const;
+    void Makeitemvisible(int32_t i);
+    void Makealbumvisible(int32_t a);
+    void Moveup();
+    void Movedown();
+    void Moveleft();
+    void Moveright();
+    void remoteclick();
+
+    void Paint() override;
+
+    int32_t topmost() const { return ftopmost; }
+    int32_t itemindex() const { return fitemindex; }
+    int32_t across() const { return facross; }
+    void setacross(int32_t v) { facross = v; }
+    int32_t color() const { return fcolor; }
+    void setcolor(int32_t v) { fcolor = v; }
+    int32_t count() const { return fcount; }
+    bool remote() const { return fremote; }
+    void setremote(bool v) { fremote = v; }
+    int32_t scrollwidths() const { return fscrollwidths; }
+    void setscrollwidths(int32_t v) { fscrollwidths = v; }
+    QString moretext() const { return fmoretext; }
+    void setmoretext(const QString& v) { fmoretext = v; }
+    int32_t morebackgroundcolor() const { return fmorebackgroundcolor; }
+    void setmorebackgroundcolor(int32_t v) { fmorebackgroundcolor = v; }
+
+    // The remote cursor, the last row of visible cells, and the hit rectangles of the last rendering.
+    int32_t cursorcolumn() const { return remotex; }
+    int32_t cursorrow() const { return remotey; }
+    int32_t lastvisiblerow() const { return visrows; }
+    const QVector<tmatrix>& hits() const { return matrix; }
+
+    // The press, release and movement handlers, in pixels of the scroller.
+    void MouseDown(int x, int y) override;
+    void MouseUp(int x, int y) override;
+    void MouseMove(int x, int y) override;
+
+    tpicturelist pl;
+
+Q_SIGNALS:
+    void OnClick(QObject* sender);
+
+protected:
+private:
+    struct Grid;
+
+    void press(int x, int y, bool repeat);
+    void pressEntry(const tmatrix& entry);
+    int hit(int x, int y);
+    int thumbnailside() const;
+    bool cursorOnThumbnail() const;
+    void repeattimerRepeat();
+    void drawUpBox(QPainter& painter, const Grid& grid);
+    int drawCells(QPainter& painter, Grid& grid);
+    void drawDownBox(QPainter& painter, const Grid& grid, int entry);
+
+    QVector<tmatrix> matrix;
+    int32_t ftopmost = 0;
+    int32_t fcolor = 0;
+    int32_t facross = 4;
+    int32_t fcount = 0;
+    int32_t fitemindex = 0;
+    AutoRepeat* repeattimer;
+    bool isdown = false;
+    int32_t marked = kNothing;
+    bool fremote = false;
+    int32_t remotex = 0;
+    int32_t remotey = 0;
+    int32_t visrows = 0;
+    int32_t viscols = 0;
+    tmatrix remoteselection;
+    int32_t fscrollwidths = 18;
+    QString fmoretext;
+    int32_t fmorebackgroundcolor;
+
+    // Thumbnails changed since the last rendering, so its hit rectangles are out of date.
+    bool stale_ = false;
+};
+
+} // namespace controls

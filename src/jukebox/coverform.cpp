@@ -1,0 +1,9 @@
+#include "jukebox/coverform.h"
+
+namespace jukebox {
+
+Tcoverform::Tcoverform(QWidget* parent) : QWidget(parent) {}
+
+Tcoverform::~Tcoverform() = default;
+
+} // namespace jukebox

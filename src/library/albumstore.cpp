@@ -1,0 +1,115 @@
+#include "library/albumstore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+
+#include "library/global.h"
+#include "library/names.h"
+#include "platform/files.h"
+#include "platform/textcodec.h"
+
+namespace library {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcAlbums, "musetra.library.albums")
+
+const QString kTitlesFile = QStringLiteral("title.dat");
+const QString kUnknownTrack = QStringLiteral("Unknown track name");
+constexpr qsizetype kExtensionLength = 4; // ".mp3", ".mpg"
+
+} // namespace
+
+bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
+{
+    // Hidden folders are left out (no QDir::Hidden); the order is case-insensitive by name.
+    const QStringList folders = platform::listFolder(config.path, {QStringLiteral("*__*")}, QDir::Dirs);
+    albumtype found(1); // slot 0 holds no album
+    found.reserve(folders.size() + 1);
+    for (const QString& name : folders) {
+        talbumtype entry;
+        extractalbumartist(name, entry.album, entry.artist);
+        // A folder without an artist or album part gets no row in the lists; leaving it out here
+        // keeps the album count and the rows in step.
+        if (entry.artist.isEmpty() || entry.album.isEmpty()) continue;
+        found.append(entry);
+        if (platform::findNoCase(platform::joinPath(config.path, name), kTitlesFile).isEmpty())
+            maketitles(name);
+        if (afterEachAlbum) afterEachAlbum();
+    }
+    if (found.size() == 1) return false;
+    albumref = found;
+    albumrefonload = found;
+    album.resize(found.size());
+    albumcount = static_cast<int32_t>(found.size() - 1);
+    albumrefonloadcount = albumcount;
+    return true;
+}
+
+void maketitles(const QString& folderName)
+{
+    const QString folder = platform::joinPath(config.path, folderName);
+    QString text;
+    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
+        text += file.left(file.size() - kExtensionLength) + QLatin1Char('\n');
+    // An existing titles file of another spelling is replaced rather than joined by a second one.
+    QString target = platform::findNoCase(folder, kTitlesFile);
+    if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
+    if (!platform::writeFileAtomically(target, text.toUtf8()))
+        qCWarning(lcAlbums) << "cannot write" << target;
+}
+
+bool readtitlesfile(const QString& folderPath, QStringList& titles)
+{
+    const QString name = platform::findNoCase(folderPath, kTitlesFile);
+    if (name.isEmpty()) return false;
+    QFile file(name);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    QStringList lines = platform::splitLines(platform::decodeText(file.readAll()));
+    for (QString& line : lines) {
+        if (line.isEmpty()) line = kUnknownTrack;
+    }
+    titles = lines;
+    return true;
+}
+
+bool loadtitles(const QString& path)
+{
+    if (!QFileInfo(path).isDir()) return false;
+    QStringList titles;
+    if (!readtitlesfile(path, titles)) return false;
+    tracks = titles;
+    trackscount = static_cast<int32_t>(titles.size());
+    return true;
+}
+
+void appendalbum(const QString& art, const QString& alb)
+{
+    ++albumcount;
+    album.resize(albumcount + 1);
+    album[albumcount] = {alb, art};
+}
+
+void removealbum(int i)
+{
+    if (i < 1 || i > albumcount) return;
+    if (album.size() < albumcount + 1) album.resize(albumcount + 1);
+    for (int n = i; n < albumcount; ++n)
+        album[n] = album[n + 1];
+    album[albumcount] = {};
+    --albumcount;
+}
+
+void rebuildjalbum()
+{
+    const bool odd = albumcount % 2 != 0;
+    jalbumcount = albumcount + (odd ? 1 : 0);
+    jalbum = album;
+    jalbum.resize(jalbumcount + 1);
+    // The filler fills the second slot of the last page; no album number reaches it.
+    if (odd) jalbum[jalbumcount] = {QString(), QString(QChar(12))};
+}
+
+} // namespace library

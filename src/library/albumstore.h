@@ -1,0 +1,39 @@
+#pragma once
+
+// The album store on disk and its lists in memory. Each album is a folder "artist__album"
+// directly under the library root `config.path`, holding "track01.mp3", ... and "title.dat"
+// (one title per line). The scan fills `albumref` in folder-name order; the player's list
+// filling then orders `album`. GUI thread only: workers take snapshots of the lists.
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+namespace library {
+
+// Scans the album folders under the library root into `albumref`, `albumrefonload` and their
+// counts (and sizes `album` to match), making "title.dat" where it is missing. Calls
+// `afterEachAlbum` after each album, so a splash can stay alive. False, with nothing changed,
+// when the root holds no album folder.
+bool scanalbumfolders(const std::function<void()>& afterEachAlbum);
+
+// Writes "title.dat" into the album folder `folderName` (relative to the library root): one line
+// per "*.mp?" file in name order, the file name without its four-character extension.
+void maketitles(const QString& folderName);
+
+// Reads the titles of the album folder `path` (full path) into `tracks` / `trackscount`.
+// False, with both unchanged, when the folder or its "title.dat" cannot be read.
+[[nodiscard]] bool loadtitles(const QString& path);
+
+// The lines of the "title.dat" in `folderPath`, "Unknown track name" standing for an empty line.
+// False, with `titles` unchanged, when there is no readable "title.dat".
+[[nodiscard]] bool readtitlesfile(const QString& folderPath, QStringList& titles);
+
+// Appends an album to `album` (no sorting).
+void appendalbum(const QString& art, const QString& alb);
+// Removes album i (1-based) from `album`, moving the later ones down.
+void removealbum(int i);
+// Rebuilds the jukebox's copy `jalbum`: `album` padded to an even count with the filler album.
+void rebuildjalbum();
+
+} // namespace library

@@ -1,0 +1,126 @@
+#include "library/names.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/textcodec.h"
+
+namespace library {
+
+namespace {
+
+constexpr int kMaxNameBytes = 255;
+const QLatin1String kAlbumSeparator("__");
+
+QString lastComponent(const QString& path)
+{
+    QString cleaned = path;
+    while (cleaned.size() > 1 && cleaned.endsWith(QLatin1Char('/')))
+        cleaned.chop(1);
+    return cleaned.mid(cleaned.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+} // namespace
+
+void split(const QString& s, const QString& ch, QString& l, QString& r)
+{
+    const qsizetype at = ch.isEmpty() ? -1 : s.indexOf(ch.front());
+    if (at < 0) {
+        l = s;
+        r.clear();
+        return;
+    }
+    l = s.left(at);
+    r = s.mid(at + 1);
+}
+
+QString stripbadchars(const QString& a)
+{
+    QString name = a;
+    for (const QChar bad : QStringLiteral("\\/:*?\">|<"))
+        name.remove(bad);
+    return platform::cutToUtf8Bytes(name, kMaxNameBytes);
+}
+
+bool validname(const QString& s)
+{
+    for (const QChar bad : QStringLiteral("_-+/\\:*?\"<>|")) {
+        if (s.contains(bad)) return false;
+    }
+    return !s.trimmed().isEmpty();
+}
+
+QString stripnulls(const QByteArray& p)
+{
+    QByteArray bytes = p;
+    bytes.replace('\0', QByteArray());
+    return platform::decodeText(bytes);
+}
+
+QString extractalbumandaristfrompath(const QString& s, QString& artist, QString& album)
+{
+    const QString name = lastComponent(s);
+    const qsizetype at = name.indexOf(kAlbumSeparator);
+    artist = at < 0 ? name : name.left(at);
+    album = at < 0 ? QString() : name.mid(at + kAlbumSeparator.size());
+    return album + QStringLiteral(" - ") + artist;
+}
+
+void extractalbumartist(const QString& st, QString& album, QString& artist)
+{
+    extractalbumandaristfrompath(st, artist, album);
+}
+
+QString firstCdDevice(const QString& cdromInfo)
+{
+    static const QRegularExpression driveLine(QStringLiteral("^drive name:(.*)$"),
+                                              QRegularExpression::MultilineOption);
+    const QRegularExpressionMatch match = driveLine.match(cdromInfo);
+    if (!match.hasMatch()) return {};
+    QStringList drives =
+        match.captured(1).split(QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts);
+    if (drives.isEmpty()) return {};
+    // The kernel lists the newest drive first; the first drive is the lowest-numbered one.
+    std::sort(drives.begin(), drives.end(), [](const QString& a, const QString& b) {
+        return a.size() != b.size() ? a.size() < b.size() : a < b;
+    });
+    return QStringLiteral("/dev/") + drives.front();
+}
+
+QString getfirstcddriveletter()
+{
+    QFile info(QStringLiteral("/proc/sys/dev/cdrom/info"));
+    if (info.open(QIODevice::ReadOnly)) {
+        const QString device = firstCdDevice(QString::fromLatin1(info.readAll()));
+        if (!device.isEmpty()) return device;
+    }
+    const QString link = QStringLiteral("/dev/cdrom");
+    return QFileInfo::exists(link) ? link : QString();
+}
+
+int64_t getalbumsize(const QString& pathtoalbum, int32_t& filecount, int32_t& mp3count, bool cancel)
+{
+    int64_t size = 0;
+    if (!cancel) {
+        const QStringList mp3s = platform::listFolder(pathtoalbum, {QStringLiteral("*.mp3")}, QDir::Files);
+        for (const QString& name : mp3s) {
+            ++filecount;
+            ++mp3count;
+            size += QFileInfo(platform::joinPath(pathtoalbum, name)).size();
+            QCoreApplication::processEvents();
+        }
+    }
+    for (const char* extra : {"info.dat", "title.dat", "title.jpg", "title.bmp", "title.jpeg"}) {
+        const QString found = platform::findNoCase(pathtoalbum, QString::fromLatin1(extra));
+        if (found.isEmpty()) continue;
+        ++filecount;
+        size += QFileInfo(found).size();
+    }
+    return size;
+}
+
+} // namespace library

@@ -1,0 +1,41 @@
+#pragma once
+
+// Small text and file procedures shared by every subsystem: album folder names ("artist__album")
+// and their parts, checks on names typed by the operator, and the size of an album on disk.
+
+#include <QByteArray>
+#include <QString>
+#include <cstdint>
+
+namespace library {
+
+// l = the text before the first `ch` (its first character), r = everything after it;
+// no `ch` in `s`: l = s and r is empty.
+void split(const QString& s, const QString& ch, QString& l, QString& r);
+
+// `a` without the characters \ / : * ? " > < |, cut to a folder name's 255 bytes.
+QString stripbadchars(const QString& a);
+
+// False when `s` holds any of _ - + / \ : * ? " < > | or only blanks.
+bool validname(const QString& s);
+
+// Every byte of `p` except the zero bytes, as text.
+QString stripnulls(const QByteArray& p);
+
+// Splits the last component of the folder path `s` at its first "__" into artist and album and
+// returns album + " - " + artist. A name without "__" is all artist.
+QString extractalbumandaristfrompath(const QString& s, QString& artist, QString& album);
+
+// The artist and album of the last component of the path `st`, split as above.
+void extractalbumartist(const QString& st, QString& album, QString& artist);
+
+// Device path of the first CD drive ("/dev/sr0"); empty when the machine has none.
+QString getfirstcddriveletter();
+// The first drive named by the "drive name:" line of /proc/sys/dev/cdrom/info text; empty when none.
+QString firstCdDevice(const QString& cdromInfo);
+
+// Adds the album's "*.mp3" files (unless `cancel`) and its info, titles and cover files to the
+// counters and returns the sum of their sizes. The counters are only increased.
+int64_t getalbumsize(const QString& pathtoalbum, int32_t& filecount, int32_t& mp3count, bool cancel);
+
+} // namespace library

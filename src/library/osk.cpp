@@ -1,0 +1,50 @@
+#include "library/osk.h"
+
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "library/runprogram.h"
+#include "platform/mailslot.h"
+
+namespace library {
+
+namespace {
+
+int screenHeight()
+{
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    return screen ? screen->geometry().height() : 0;
+}
+
+} // namespace
+
+QString oskCommandLine(int screenheight, bool alpha)
+{
+    QString commandline =
+        QStringLiteral("musosk.exe ") + QString::number(screenheight / 4) + QStringLiteral(" 50 35");
+    if (alpha) commandline += QStringLiteral(" ALPHA");
+    return commandline;
+}
+
+void osk(bool show, bool alpha)
+{
+    if (show) {
+        keyboardshowing = true;
+        // A keyboard that does not start leaves the screen without one; nothing more to do.
+        (void)runprogram(oskCommandLine(screenHeight(), alpha), 0, false);
+    } else {
+        keyboardshowing = false;
+        writeoskmailslot(QStringLiteral("close"));
+    }
+}
+
+void writeoskmailslot(const QString& s)
+{
+    QByteArray message = s.toUtf8();
+    message.append('\0');
+    // Nobody reads the mailslot when the keyboard is not running; the message is then dropped.
+    (void)platform::writeMailslot(kOskMailslotName, message);
+}
+
+} // namespace library

@@ -1,0 +1,234 @@
+#include "platform/jpegcodec.h"
+
+#include <QLoggingCategory>
+#include <QString>
+#include <algorithm>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <jpeglib.h>
+
+namespace platform {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcJpeg, "musetra.platform.jpeg")
+
+// Pictures beyond this many pixels are refused before any memory is taken for them: a
+// hostile header could otherwise ask for gigabytes.
+constexpr quint64 kMaxPixels = 64ull * 1024 * 1024;
+
+// libjpeg's default error handler ends the process. Ours jumps back to the function that
+// started the work, which then reports the failure by its result.
+struct ErrorManager
+{
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+    (*cinfo->err->format_message)(cinfo, manager->message);
+    std::longjmp(manager->jump, 1);
+}
+
+// Warnings (such as a truncated file, which libjpeg pads with grey) go to our log, not to stderr.
+void outputMessage(j_common_ptr cinfo)
+{
+    char text[JMSG_LENGTH_MAX];
+    (*cinfo->err->format_message)(cinfo, text);
+    qCDebug(lcJpeg, "%s", text);
+}
+
+void installErrorManager(ErrorManager& manager)
+{
+    jpeg_std_error(&manager.pub);
+    manager.pub.error_exit = errorExit;
+    manager.pub.output_message = outputMessage;
+    manager.message[0] = '\0';
+}
+
+// Everything one decode needs lives here, outside the frame that calls setjmp, so that the
+// jump back never skips a destructor.
+struct DecodeJob
+{
+    const QByteArray* data = nullptr;
+    QSize atLeast;
+    QImage* image = nullptr;
+    jpeg_decompress_struct cinfo;
+    ErrorManager errors;
+    JSAMPLE* cmykRow = nullptr;    // one row of ink values for CMYK files
+    const char* failure = nullptr; // set for refusals that are not libjpeg errors
+};
+
+// The scale n/8 of a DCT-scaled decode (n = 8 is full size).
+unsigned int scaleFor(const jpeg_decompress_struct& cinfo, QSize atLeast)
+{
+    if (!atLeast.isValid() || atLeast.isEmpty()) return 8;
+    for (unsigned int n = 1; n < 8; ++n) {
+        const quint64 w = (quint64(cinfo.image_width) * n + 7) / 8;
+        const quint64 h = (quint64(cinfo.image_height) * n + 7) / 8;
+        if (w >= quint64(atLeast.width()) && h >= quint64(atLeast.height())) return n;
+    }
+    return 8;
+}
+
+// Adobe CMYK and YCCK files store inverted ink values; libjpeg hands them over as CMYK.
+void cmykRowToRgb(const JSAMPLE* cmyk, uchar* rgb, JDIMENSION width, bool inverted)
+{
+    for (JDIMENSION x = 0; x < width; ++x) {
+        int c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
+        if (!inverted) {
+            c = 255 - c;
+            m = 255 - m;
+            y = 255 - y;
+            k = 255 - k;
+        }
+        rgb[3 * x] = uchar(c * k / 255);
+        rgb[3 * x + 1] = uchar(m * k / 255);
+        rgb[3 * x + 2] = uchar(y * k / 255);
+    }
+}
+
+// Makes the target picture; false when it is too large or cannot be allocated.
+bool allocateImage(DecodeJob* job)
+{
+    const quint64 pixels = quint64(job->cinfo.output_width) * job->cinfo.output_height;
+    if (job->cinfo.output_width == 0 || job->cinfo.output_height == 0 || pixels > kMaxPixels) {
+        job->failure = "picture size out of range";
+        return false;
+    }
+    *job->image = QImage(int(job->cinfo.output_width), int(job->cinfo.output_height), QImage::Format_RGB888);
+    if (job->image->isNull()) {
+        job->failure = "out of memory";
+        return false;
+    }
+    return true;
+}
+
+bool readRows(DecodeJob* job)
+{
+    jpeg_decompress_struct& cinfo = job->cinfo;
+    JSAMPLE* cmykRow = job->cmykRow;
+    const bool inverted = cinfo.saw_Adobe_marker;
+    while (cinfo.output_scanline < cinfo.output_height) {
+        uchar* line = job->image->scanLine(int(cinfo.output_scanline));
+        JSAMPROW row = cmykRow ? cmykRow : line;
+        if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
+        if (cmykRow) cmykRowToRgb(cmykRow, line, cinfo.output_width, inverted);
+    }
+    return true;
+}
+
+// The only frame that calls setjmp: it holds nothing with a destructor.
+bool runDecode(DecodeJob* job)
+{
+    job->cinfo.err = &job->errors.pub;
+    installErrorManager(job->errors);
+    if (setjmp(job->errors.jump)) {
+        std::free(job->cmykRow);
+        job->cmykRow = nullptr;
+        jpeg_destroy_decompress(&job->cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&job->cinfo);
+    jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
+                 static_cast<unsigned long>(job->data->size()));
+    jpeg_read_header(&job->cinfo, TRUE);
+    const bool cmyk = job->cinfo.jpeg_color_space == JCS_CMYK || job->cinfo.jpeg_color_space == JCS_YCCK;
+    job->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    job->cinfo.scale_num = scaleFor(job->cinfo, job->atLeast);
+    job->cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&job->cinfo);
+    bool ok = allocateImage(job);
+    if (ok) {
+        jpeg_start_decompress(&job->cinfo);
+        if (cmyk) job->cmykRow = static_cast<JSAMPLE*>(std::malloc(size_t(job->cinfo.output_width) * 4));
+        ok = (!cmyk || job->cmykRow) && readRows(job);
+        if (ok) jpeg_finish_decompress(&job->cinfo);
+    }
+    std::free(job->cmykRow);
+    job->cmykRow = nullptr;
+    jpeg_destroy_decompress(&job->cinfo);
+    return ok;
+}
+
+struct EncodeJob
+{
+    const QImage* image = nullptr; // Format_RGB888
+    int quality = 75;
+    jpeg_compress_struct cinfo;
+    ErrorManager errors;
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+};
+
+bool runEncode(EncodeJob* job)
+{
+    job->cinfo.err = &job->errors.pub;
+    installErrorManager(job->errors);
+    if (setjmp(job->errors.jump)) {
+        jpeg_destroy_compress(&job->cinfo);
+        return false;
+    }
+    jpeg_create_compress(&job->cinfo);
+    jpeg_mem_dest(&job->cinfo, &job->buffer, &job->size);
+    job->cinfo.image_width = JDIMENSION(job->image->width());
+    job->cinfo.image_height = JDIMENSION(job->image->height());
+    job->cinfo.input_components = 3;
+    job->cinfo.in_color_space = JCS_RGB;
+    jpeg_set_defaults(&job->cinfo);
+    jpeg_set_quality(&job->cinfo, job->quality, TRUE);
+    jpeg_start_compress(&job->cinfo, TRUE);
+    while (job->cinfo.next_scanline < job->cinfo.image_height) {
+        JSAMPROW row = const_cast<JSAMPROW>(job->image->constScanLine(int(job->cinfo.next_scanline)));
+        jpeg_write_scanlines(&job->cinfo, &row, 1);
+    }
+    jpeg_finish_compress(&job->cinfo);
+    jpeg_destroy_compress(&job->cinfo);
+    return true;
+}
+
+} // namespace
+
+bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* error)
+{
+    if (data.size() < 4 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8) {
+        if (error) *error = QStringLiteral("not a JPEG file");
+        return false;
+    }
+    QImage image;
+    auto job = std::make_unique<DecodeJob>();
+    job->data = &data;
+    job->atLeast = atLeast;
+    job->image = &image;
+    if (!runDecode(job.get())) {
+        if (error)
+            *error = job->failure ? QString::fromLatin1(job->failure)
+                                  : QString::fromLocal8Bit(job->errors.message);
+        return false;
+    }
+    out = image;
+    return true;
+}
+
+QByteArray encodeJpeg(const QImage& image, int quality)
+{
+    if (image.isNull()) return {};
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
+    auto job = std::make_unique<EncodeJob>();
+    job->image = &rgb;
+    job->quality = std::clamp(quality, 1, 100);
+    const bool ok = runEncode(job.get());
+    QByteArray result;
+    if (ok && job->buffer)
+        result = QByteArray(reinterpret_cast<const char*>(job->buffer), qsizetype(job->size));
+    std::free(job->buffer);
+    return result;
+}
+
+} // namespace platform

@@ -1,0 +1,26 @@
+#pragma once
+
+// JPEG pictures through libjpeg: decoding (optionally scaled down in the DCT, which is much
+// faster than decoding at full size and shrinking afterwards) and encoding. Any thread may
+// call these; they keep no state. Broken data is reported by the result, never by an exception
+// and never by ending the process.
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+
+class QString;
+
+namespace platform {
+
+// Decodes the JPEG `data` into `out` (Format_RGB888). When `atLeast` is valid, the picture is
+// decoded at the smallest scale n/8 whose result is still at least that large in both directions
+// (full size when no scale is large enough). False (with `error` set when given, `out` unchanged)
+// for data that is not a readable JPEG picture.
+[[nodiscard]] bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast = QSize(),
+                              QString* error = nullptr);
+
+// `image` as a baseline JFIF file at `quality` (1..100, values outside are clamped); empty on failure.
+QByteArray encodeJpeg(const QImage& image, int quality);
+
+} // namespace platform

@@ -1,0 +1,47 @@
+#include "player/application.h"
+
+#include "jukebox/coverform.h"
+#include "platform/cursors.h"
+#include "player/randomfromalbums.h"
+#include "player/video.h"
+#include "player/volumedisplay.h"
+#include "ripper/musripmain.h"
+
+namespace player {
+
+Application::Application(Tmainform::MediaPlayerFactory makeMediaPlayer)
+{
+    mainform_ = std::make_unique<Tmainform>(std::move(makeMediaPlayer));
+    mainform = mainform_.get();
+    mainform_->FormCreate(mainform_.get());
+
+    rnd_dialog_ = std::make_unique<Trnd_dialog>();
+    rnd_dialog = rnd_dialog_.get();
+    ripmain_ = std::make_unique<ripper::Tripmain>();
+    ripper::ripmain = ripmain_.get();
+    coverform_ = std::make_unique<jukebox::Tcoverform>();
+    jukebox::coverform = coverform_.get();
+    volumedisplay_ = std::make_unique<Tvolumedisplay>();
+    volumedisplay = volumedisplay_.get();
+    video_ = std::make_unique<Tvideo>();
+    video = video_.get();
+}
+
+Application::~Application()
+{
+    video = nullptr;
+    video_.reset();
+    volumedisplay = nullptr;
+    volumedisplay_.reset();
+    jukebox::coverform = nullptr;
+    coverform_.reset();
+    ripper::ripmain = nullptr;
+    ripmain_.reset();
+    rnd_dialog = nullptr;
+    rnd_dialog_.reset();
+    mainform = nullptr;
+    mainform_.reset();
+    platform::resetHandPointCursor();
+}
+
+} // namespace player

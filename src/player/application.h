@@ -1,0 +1,41 @@
+#pragma once
+
+// The windows of the program, created in their fixed order and owned until the program ends.
+// The player window comes first and its creation is the whole start-up, so the other windows do not
+// exist yet while it runs. Destruction runs in the reverse order. GUI thread only.
+
+#include <memory>
+
+#include "player/mainform.h"
+
+namespace ripper {
+class Tripmain;
+}
+namespace jukebox {
+class Tcoverform;
+}
+
+namespace player {
+
+class Trnd_dialog;
+class Tvolumedisplay;
+class Tvideo;
+
+class Application
+{
+public:
+    explicit Application(Tmainform::MediaPlayerFactory makeMediaPlayer);
+    ~Application();
+    Application(const Application&) = delete;
+    Application& operator=(const Application&) = delete;
+
+private:
+    std::unique_ptr<Tmainform> mainform_;
+    std::unique_ptr<Trnd_dialog> rnd_dialog_;
+    std::unique_ptr<ripper::Tripmain> ripmain_;
+    std::unique_ptr<jukebox::Tcoverform> coverform_;
+    std::unique_ptr<Tvolumedisplay> volumedisplay_;
+    std::unique_ptr<Tvideo> video_;
+};
+
+} // namespace player

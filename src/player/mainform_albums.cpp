@@ -1,0 +1,77 @@
+// The album list as the player window shows it: the scan, track titles, albums added and deleted.
+
+#include "player/mainform.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QListWidget>
+#include <QStringList>
+
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "platform/files.h"
+#include "player/aboutform.h"
+#include "player/frontend.h"
+
+namespace player {
+
+namespace {
+QString albumFolderName(const library::talbumtype& entry)
+{
+    return entry.artist + QStringLiteral("__") + entry.album;
+}
+} // namespace
+
+bool Tmainform::buildcontentlist(bool forceload)
+{
+    if (!forceload) return library::albumcount != 0;
+    initmessage(QStringLiteral("Building Album List...."));
+    // The splash and the windows stay alive between album folders.
+    return library::scanalbumfolders([] { QCoreApplication::processEvents(); });
+}
+
+bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
+{
+    if (library::albumcount == 0 || sender == nullptr) return false;
+    if (albumindex < 1 || albumindex >= library::album.size()) return false;
+    const QString folder =
+        platform::joinPath(library::config.path, albumFolderName(library::album.at(albumindex)));
+    if (sender == tracklist)
+        library::currentalbumpath = folder;
+    else if (sender == dtracklist)
+        library::dcurrentalbumpath = folder;
+
+    QStringList titles;
+    if (!library::readtitlesfile(folder, titles)) return false;
+    sender->clear();
+    sender->addItems(titles);
+    return true;
+}
+
+void Tmainform::maketitles(const QString& path)
+{
+    library::maketitles(path);
+}
+
+void Tmainform::addalbum(const QString& art, const QString& alb)
+{
+    library::appendalbum(art, alb);
+    const QString row = art + QStringLiteral(" - ") + alb;
+    Dalbumlist->addItem(row);
+    albumlist->addItem(row);
+    frontend().addthumbnail(platform::joinPath(library::config.path, art + QStringLiteral("__") + alb),
+                            albumlist->count() - 1);
+    library::rebuildjalbum();
+}
+
+void Tmainform::deletealbum(int i)
+{
+    if (i < 1 || i > library::albumcount) return;
+    library::removealbum(i);
+    Dalbumlist->removeItem(i - 1);
+    albumlist->removeItem(i - 1);
+    frontend().deletethumbnail(i - 1);
+    library::rebuildjalbum();
+}
+
+} // namespace player

@@ -1,0 +1,394 @@
+// Start-up, reload and shutdown of the player window.
+
+#include "player/mainform.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCollator>
+#include <QComboBox>
+#include <QCursor>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPainter>
+#include <QPixmap>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QToolButton>
+#include <algorithm>
+
+#include "jukebox/backdrops.h"
+#include "library/albumstore.h"
+#include "library/filter.h"
+#include "library/global.h"
+#include "library/inifuncs.h"
+#include "platform/cursors.h"
+#include "platform/fatal.h"
+#include "platform/files.h"
+#include "platform/fonts.h"
+#include "platform/mediaplayer.h"
+#include "player/aboutform.h"
+#include "player/frontend.h"
+#include "skins/colors.h"
+#include "skins/imaging.h"
+#include "skins/resourceskins.h"
+
+namespace player {
+
+namespace {
+constexpr int kVolumeMax = 150;
+constexpr int kToolbarImages = 10;
+constexpr double kFadedImageAlpha = 0.35;
+const QString kFontFace = QStringLiteral("musetradigital");
+
+// A picture of the screen's size with `picture` stretched over all of it.
+QImage stretchedToScreen(const QImage& picture)
+{
+    const QSize size = QGuiApplication::primaryScreen()->size();
+    QImage screen(size, QImage::Format_RGB32);
+    screen.fill(Qt::black);
+    if (!picture.isNull()) {
+        QPainter painter(&screen);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(QRect(QPoint(0, 0), size), picture);
+    }
+    return screen;
+}
+
+// A built-in picture, or an empty one when the program lacks it (the screens then show black).
+QImage skinPicture(const QString& name, const library::tskin& skin)
+{
+    try {
+        return skins::LoadSkinResource(name, skin.Skin, skin.Color, true);
+    } catch (const skins::ResourceNotFound&) {
+        return QImage();
+    }
+}
+
+bool firstArgumentIs(const QString& word)
+{
+    const QStringList arguments = QCoreApplication::arguments();
+    return arguments.size() > 1 && arguments.at(1).toUpper() == word;
+}
+
+QString blankFileMessage(const QString& firstWords)
+{
+    return firstWords + QStringLiteral("Please check .INI file and make sure ") + library::cachepath +
+           QStringLiteral(" exists and can be written to\r\nor specify and alterative temporary location "
+                          "under the \"cachepath=\" section of the .INI file");
+}
+
+// Selects row `remembered` - 1 when that row exists, else row 0.
+void selectRemembered(QComboBox* box, int32_t remembered)
+{
+    box->setCurrentIndex(remembered >= 1 && box->count() >= remembered ? remembered - 1 : 0);
+}
+} // namespace
+
+void installfont()
+{
+    // The font is loaded for this process only, so no system folder or font table is touched.
+    (void)platform::installFontResource(QStringLiteral(":/FONT"), kFontFace);
+}
+
+void Tmainform::FormCreate(QObject* Sender)
+{
+    (void)Sender;
+    createMediaPlayer();
+    toolbar->setAutoFillBackground(true);
+    vol->setRange(0, kVolumeMax);
+    prepareAdminBackdrop();
+    applyKioskCursor();
+    (void)library::readini(); // halts the program when the settings file is missing
+    prepareJukeboxBackdrop();
+    QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
+    setWindowTitle(QStringLiteral("Musetra v2.6"));
+    // A stored filter does not survive start-up; the reset one is what the settings get back.
+    library::resetfilter();
+    makeFadedToolbarImages();
+    buttonsMouseMove(nullptr);
+    resetPlayerState();
+    if (!platform::fontKnown(kFontFace)) installfont();
+    if (!loadedblankmp3file) loadblankmp3file();
+    resetPlayerControls();
+    showabout(0);
+    vol->setValue(library::config.volume);
+    buildcontentlist(firstrun);
+    initlistboxes();
+    initmessage(QStringLiteral("Initialising......"));
+    // The media player always counts in milliseconds.
+    selectRememberedAlbums();
+    playmode = 0;
+    closeSplash();
+}
+
+void Tmainform::createMediaPlayer()
+{
+    // One player serves the whole run: a reload keeps it (and whatever it has open).
+    if (mp) return;
+    mp = makeMediaPlayer_();
+    connect(mp.get(), &platform::MediaPlayer::completed, this, &Tmainform::MPNotify);
+}
+
+void Tmainform::prepareAdminBackdrop()
+{
+    jukebox::sbg = skinPicture(QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone});
+    jukebox::bg = stretchedToScreen(jukebox::sbg);
+}
+
+void Tmainform::applyKioskCursor()
+{
+    kiosk = true;
+    if (firstArgumentIs(QStringLiteral("KIOSK"))) kiosk = true;
+    if (!kiosk) return;
+    const QPixmap blank(QStringLiteral(":/BLANKCURSOR"));
+    platform::setHandPointCursor(blank.isNull() ? QCursor(Qt::BlankCursor) : QCursor(blank, 0, 0));
+}
+
+void Tmainform::prepareJukeboxBackdrop()
+{
+    jukebox::backdrp = skinPicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground);
+    jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
+}
+
+void Tmainform::makeFadedToolbarImages()
+{
+    if (!firstrun) return;
+    setCursor(Qt::BusyCursor);
+    QCoreApplication::processEvents();
+    // Every run makes the faded forms anew behind the ten originals, so reloads do not pile up copies.
+    if (butimages.size() > kToolbarImages) butimages.resize(kToolbarImages);
+    const qsizetype originals = butimages.size();
+    for (qsizetype i = 0; i < originals; ++i) {
+        QImage faded = butimages.at(i);
+        skins::alphablendbitmapwithcolor(faded, skins::clBtnFace, faded, kFadedImageAlpha);
+        butimages.append(faded);
+    }
+}
+
+void Tmainform::resetPlayerState()
+{
+    dcurrentlyplayingtrack = 0;
+    dCurrentTrack = 0;
+    paused = false;
+    playmode = 0;
+}
+
+void Tmainform::resetPlayerControls()
+{
+    albumlist->clear();
+    Dalbumlist->clear();
+    dplaylist->clear();
+    tracklist->clear();
+    dtracklist->clear();
+    del->setEnabled(false);
+    clearlist->setEnabled(false);
+    Playlist->hide();
+    playpanel->show();
+    transport->show();
+    for (QAction* item : {Cdplayerbut, playlistbut, randombut, jukeboxbut})
+        item->setEnabled(true);
+    Cdplayerbut->setChecked(true);
+    for (QWidget* picture :
+         std::initializer_list<QWidget*>{butcd, butcdlist, butrandom, butjukebox, bevel4, Bevel5})
+        picture->show();
+}
+
+void Tmainform::selectRememberedAlbums()
+{
+    selectRemembered(albumlist, library::config.lastalbum);
+    selectRemembered(Dalbumlist, library::config.dlastalbum);
+    albumlistChange(albumlist);
+    DalbumlistChange(Dalbumlist);
+}
+
+void Tmainform::closeSplash()
+{
+    if (about && about->isVisible()) {
+        about->close();
+        delete about;
+        about = nullptr;
+        QApplication::restoreOverrideCursor();
+    }
+    // The busy cursor of the window itself ends with the start-up too.
+    unsetCursor();
+}
+
+// Fills the two album lists in their fixed order, which gives every album its number, and hands
+// over to the jukebox.
+void Tmainform::initlistboxes()
+{
+    fillAlbumRows();
+    moveUnderscoreRowsBehind();
+    initmessage(QStringLiteral("Creating albumlists.."));
+    rebuildAlbumsInRowOrder();
+    initmessage(QStringLiteral("Creating albumlists...."));
+    if (!mp->fileName().isEmpty() && Cdplayerbut->isChecked() && play->isChecked()) StopClick(nullptr);
+    selectRemembered(albumlist, library::config.lastalbum);
+    selectRemembered(Dalbumlist, library::config.dlastalbum);
+    albumlistChange(albumlist);
+    DalbumlistChange(Dalbumlist);
+
+    const bool albumsExist = library::albumcount != 0;
+    if (dplaylist->count() == 0 && !albumsExist)
+        CdplayerbutClick(nullptr);
+    else if (!albumsExist && Cdplayerbut->isChecked())
+        playlistbutClick(nullptr);
+    dtracklist->clear();
+    enableForAlbums(albumsExist);
+
+    initmessage(QStringLiteral("Initialising Jukebox...."));
+    frontend().gojukebox(false);
+    if (!albumsExist) frontend().domessage(QStringLiteral("No CDs on system"));
+    if (firstArgumentIs(QStringLiteral("/J")) || kiosk) {
+        if (library::config.autoplay && library::albumcount > 0) {
+            frontend().initautoplay();
+            frontend().startautoplay();
+        }
+        jukeboxbutClick(nullptr);
+    }
+}
+
+// Rows are "artist - album", sorted without regard to case by the locale's collation.
+void Tmainform::fillAlbumRows()
+{
+    albumlist->clear();
+    Dalbumlist->clear();
+    struct Row
+    {
+        QString text;
+        int entry;
+    };
+    QVector<Row> rows;
+    for (int n = 1; n <= library::albumcount && n < library::albumref.size(); ++n) {
+        const library::talbumtype& entry = library::albumref.at(n);
+        if (!entry.artist.isEmpty() && !entry.album.isEmpty())
+            rows.append({entry.artist + QStringLiteral(" - ") + entry.album, n});
+        QCoreApplication::processEvents();
+    }
+    // The C locale would order by code points (capitals first); rows are sorted as a person reads them.
+    QLocale locale = QLocale::system();
+    if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    collator.setIgnorePunctuation(false);
+    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
+        const int order = collator.compare(a.text, b.text);
+        return order != 0 ? order < 0 : a.text < b.text;
+    });
+    for (const Row& row : rows) {
+        albumlist->addItem(row.text, row.entry);
+        Dalbumlist->addItem(row.text);
+    }
+}
+
+// Rows of artists beginning with "_" go behind all others, keeping their sorted order; when every
+// row begins with "_", the sorted order stands.
+void Tmainform::moveUnderscoreRowsBehind()
+{
+    for (int moved = 0; moved < Dalbumlist->count() && Dalbumlist->itemText(0).startsWith(u'_'); ++moved) {
+        const QString text = albumlist->itemText(0);
+        const QVariant entry = albumlist->itemData(0);
+        albumlist->removeItem(0);
+        albumlist->addItem(text, entry);
+        Dalbumlist->removeItem(0);
+        Dalbumlist->addItem(text);
+    }
+}
+
+// From here on the album of row i has the number i + 1 everywhere.
+void Tmainform::rebuildAlbumsInRowOrder()
+{
+    library::album.resize(std::max<qsizetype>(library::album.size(), albumlist->count() + 1));
+    for (int i = 0; i < albumlist->count(); ++i)
+        library::album[i + 1] = library::albumref.at(albumlist->itemData(i).toInt());
+    library::rebuildjalbum();
+}
+
+void Tmainform::enableForAlbums(bool albumsExist)
+{
+    for (QWidget* control : std::initializer_list<QWidget*>{Add, insert, transport, albumlist, Dalbumlist})
+        control->setEnabled(albumsExist);
+    Cdplayerbut->setEnabled(albumsExist);
+    randombut->setEnabled(albumsExist);
+    coverpickbut->setEnabled(albumsExist);
+    for (QWidget* control : std::initializer_list<QWidget*>{playpanel, tracklist, cover, coverPanel, butcd,
+                                                            butrandom, butjukebox})
+        control->setVisible(albumsExist);
+    butcdlist->setVisible(true);
+    playlistbut->setEnabled(true);
+    jukeboxbut->setEnabled(true);
+}
+
+void Tmainform::loadblankmp3file()
+{
+    blankfilepath = platform::joinPath(library::cachepath, QStringLiteral("blank.mp3"));
+    if (!QFileInfo(blankfilepath).isFile()) {
+        QFile resource(QStringLiteral(":/blank"));
+        if (!resource.open(QIODevice::ReadOnly) ||
+            !platform::writeFileAtomically(blankfilepath, resource.readAll()))
+            platform::fatalError(QStringLiteral("Error"),
+                                 blankFileMessage(QStringLiteral("Cannot create temporary file. ")));
+    }
+    if (!QFileInfo(blankfilepath).isFile())
+        platform::fatalError(QStringLiteral("Error"),
+                             blankFileMessage(QStringLiteral("Cannot find temporary file. ")));
+    mp->close();
+    mp->setFileName(blankfilepath);
+    (void)mp->open(); // a silent file that will not open does no harm
+    loadedblankmp3file = true;
+}
+
+void Tmainform::jukeboxbutClick(QObject* Sender)
+{
+    // Only the toolbar picture leaves the desktop player mode for the rest of the run.
+    if (Sender != nullptr && Sender == butjukebox) library::config.mediaplayermode = false;
+    playlistbut->setChecked(true);
+    playlistbutClick(nullptr);
+    initmessage(QStringLiteral("Initalising Jukebox...."));
+    frontend().gojukebox(true);
+    if (QWidget* jukeboxWindow = frontend().jukeboxWindow()) skins::moveformtomonitor(jukeboxWindow);
+    if (library::config.mediaplayermode) frontend().closeJukebox();
+}
+
+void Tmainform::reloadClick(QObject* Sender)
+{
+    (void)Sender;
+    firstrun = true;
+    if (!mp->fileName().isEmpty()) (void)mp->stop();
+    // The running program's settings are the ones the new start-up reads back.
+    library::writeini();
+    setEnabled(false);
+    FormCreate(this);
+    setEnabled(true);
+}
+
+void Tmainform::OptionsClick(QObject* Sender)
+{
+    (void)Sender;
+    QCoreApplication::processEvents();
+    play->setChecked(false);
+    StopClick(nullptr);
+    Stop->setChecked(true);
+    firstrun = true;
+    FormCreate(this);
+}
+
+void Tmainform::fileexitClick(QObject* Sender)
+{
+    (void)Sender;
+    close();
+    QCoreApplication::quit();
+}
+
+void Tmainform::FormClose(QObject* Sender)
+{
+    (void)Sender;
+    library::writeini();
+    QFile::remove(blankfilepath);
+    QCoreApplication::quit();
+}
+
+} // namespace player

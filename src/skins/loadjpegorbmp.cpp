@@ -1,0 +1,289 @@
+#include "skins/loadjpegorbmp.h"
+
+#include <QCryptographicHash>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QFontMetrics>
+#include <QLoggingCategory>
+#include <QPainter>
+#include <array>
+#include <cstring>
+
+#include "library/global.h"
+#include "platform/files.h"
+#include "platform/jpegcodec.h"
+#include "platform/textcodec.h"
+#include "skins/colors.h"
+#include "skins/imaging.h"
+
+namespace skins {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcCovers, "musetra.skins.covers")
+
+constexpr int kErrorSide = 170;
+constexpr int kErrorCentre = 85;
+constexpr double kErrorAlpha = 0.3;
+constexpr int kErrorFontSize = 8;
+constexpr int kNameShownFrom = 20; // names longer than this are cut ...
+constexpr int kNameCutTo = 25;     // ... to this many characters and "..."
+constexpr int kNameMaxBytes = 255;
+constexpr int kHashHexDigits = 32;
+// A full-size load never decodes more than this on a side unless the picture is smaller:
+// a 10,000-pixel cover comes out reduced in the DCT instead of taking hundreds of megabytes.
+constexpr int kMaxFullSide = 2048;
+// Progressive pictures keep all their coefficients in memory whatever the output scale.
+constexpr quint64 kMaxProgressivePixels = 100ull * 1000 * 1000;
+
+enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
+
+QString coverName(const QString& fn, const QString& ext)
+{
+    return fn + QStringLiteral("/title.") + ext;
+}
+
+// What a walk over the markers of a JPEG file found.
+struct JpegShape
+{
+    bool complete = false; // the picture's data runs up to an end-of-image marker
+    bool progressive = false;
+    quint64 pixels = 0;
+};
+
+int segmentLength(const QByteArray& data, qsizetype at)
+{
+    if (at + 3 >= data.size()) return -1;
+    return (uchar(data[at + 2]) << 8) | uchar(data[at + 3]);
+}
+
+bool isStartOfFrame(uchar marker)
+{
+    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
+}
+
+// Skips the entropy-coded data of a scan that starts at `at`; the position of the next marker
+// that is neither a stuffed 0xFF nor a restart marker, or -1 when the data ends first.
+qsizetype skipScanData(const QByteArray& data, qsizetype at)
+{
+    const char* begin = data.constData();
+    const qsizetype size = data.size();
+    while (at < size) {
+        const void* hit = std::memchr(begin + at, 0xFF, size_t(size - at));
+        if (!hit) return -1;
+        at = static_cast<const char*>(hit) - begin;
+        if (at + 1 >= size) return -1;
+        const uchar next = uchar(data[at + 1]);
+        if (next == 0x00 || next == 0xFF || (next >= 0xD0 && next <= 0xD7)) {
+            at += next == 0xFF ? 1 : 2;
+            continue;
+        }
+        return at;
+    }
+    return -1;
+}
+
+// libjpeg pads a truncated file with grey and calls it a success; a cover must be whole.
+JpegShape walkJpeg(const QByteArray& data)
+{
+    JpegShape shape;
+    qsizetype at = 2; // after the start-of-image marker
+    while (at + 1 < data.size()) {
+        if (uchar(data[at]) != 0xFF) return shape;
+        const uchar marker = uchar(data[at + 1]);
+        if (marker == 0xFF) {
+            ++at; // fill byte
+            continue;
+        }
+        if (marker == 0xD9) {
+            shape.complete = true;
+            return shape;
+        }
+        const int length = segmentLength(data, at);
+        if (length < 2 || at + 2 + length > data.size()) return shape;
+        if (isStartOfFrame(marker) && length >= 7) {
+            const quint64 height = (uchar(data[at + 5]) << 8) | uchar(data[at + 6]);
+            const quint64 width = (uchar(data[at + 7]) << 8) | uchar(data[at + 8]);
+            shape.pixels = width * height;
+            shape.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
+        }
+        at += 2 + length;
+        if (marker == 0xDA) {
+            at = skipScanData(data, at);
+            if (at < 0) return shape;
+        }
+    }
+    return shape;
+}
+
+bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArray data = file.readAll();
+    const JpegShape shape = walkJpeg(data);
+    if (!shape.complete) {
+        qCInfo(lcCovers) << "incomplete JPEG" << path;
+        return false;
+    }
+    if (shape.progressive && shape.pixels > kMaxProgressivePixels) {
+        qCInfo(lcCovers) << "progressive JPEG too large" << path;
+        return false;
+    }
+    const QSize atLeast = wanted.isValid() && !wanted.isEmpty() ? wanted : QSize(kMaxFullSide, kMaxFullSide);
+    QString error;
+    if (!platform::decodeJpeg(data, picture, atLeast, &error)) {
+        qCInfo(lcCovers) << "unreadable JPEG" << path << error;
+        return false;
+    }
+    return true;
+}
+
+bool loadBmpFile(const QString& path, QImage& picture)
+{
+    QImage loaded;
+    if (!loaded.load(path, "BMP")) return false;
+    picture = loaded.convertToFormat(QImage::Format_RGB888);
+    return !picture.isNull();
+}
+
+// One of the three cover files: found in the album folder (any case), read directly or
+// through the cache.
+LoadResult tryCover(const QString& fname, const QString& ext, QImage& picture, QSize wanted)
+{
+    const QString found = platform::findNoCase(fname, QStringLiteral("title.") + ext);
+    if (found.isEmpty() || !QFileInfo(found).isFile()) return NotFound;
+    const QString name = library::cached ? docachedcheckandcopy(fname, ext) : found;
+    const bool ok =
+        ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
+    return ok ? Loaded : Broken;
+}
+
+QString shortened(const QString& name)
+{
+    return name.size() > kNameShownFrom ? name.left(kNameCutTo) + QStringLiteral("...") : name;
+}
+
+void drawCentred(QPainter& painter, const QString& text, int y)
+{
+    const QFontMetrics metrics(painter.font());
+    const int x = kErrorCentre - metrics.horizontalAdvance(text) / 2;
+    painter.drawText(x, y + metrics.ascent(), text);
+}
+
+// The cache file's own name: the readable folder name cut to fit, and a digest of the whole
+// path so that folders whose readable names agree ("a/b" and "a0b") never share a file.
+QString cacheFileName(const QString& fn, const QString& ext)
+{
+    const QByteArray digest = QCryptographicHash::hash(fn.toUtf8(), QCryptographicHash::Sha256).toHex();
+    const QString tail =
+        QLatin1Char('_') + QString::fromLatin1(digest.left(kHashHexDigits)) + QLatin1Char('.') + ext;
+    const int room = kNameMaxBytes - int(tail.toUtf8().size());
+    return platform::cutToUtf8Bytes(maketempname(fn), room) + tail;
+}
+
+QDateTime lastWrite(const QString& path)
+{
+    const QFileInfo info(path);
+    return info.exists() ? info.lastModified() : QDateTime();
+}
+
+// A byte copy that carries the source's last-write time; the cache file is replaced whole.
+void copyWithTime(const QString& from, const QString& to)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) return;
+    const QDateTime stamp = source.fileTime(QFileDevice::FileModificationTime);
+    if (!platform::writeFileAtomically(to, source.readAll())) {
+        qCInfo(lcCovers) << "cannot copy" << from << "to" << to;
+        return;
+    }
+    QFile copy(to);
+    if (!copy.open(QIODevice::ReadWrite) || !copy.setFileTime(stamp, QFileDevice::FileModificationTime))
+        qCInfo(lcCovers) << "cannot date" << to;
+}
+
+} // namespace
+
+QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
+{
+    QImage noimage;
+    (void)loadbitmap(noimage, QStringLiteral("NOIMAGE"));
+    QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
+    picture.fill(Qt::black);
+    if (!noimage.isNull()) {
+        QPainter copy(&picture);
+        copy.drawImage(QRect(0, 0, kErrorSide, kErrorSide), noimage);
+    }
+    alphablendbitmapwithcolor(picture, clAppWorkSpace, picture, kErrorAlpha);
+
+    QPainter painter(&picture);
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(kErrorFontSize);
+    painter.setFont(font);
+    painter.setPen(tcolorToQColor(0xFFFFFF));
+    const int height = QFontMetrics(font).height();
+    drawCentred(painter, msg, kErrorCentre);
+    if (!artist.isEmpty()) drawCentred(painter, shortened(artist), kErrorCentre + 2 * height);
+    if (!album.isEmpty()) drawCentred(painter, shortened(album), kErrorCentre + 3 * height);
+    return picture;
+}
+
+void initerrorbitmaps()
+{
+    if (errorbitmap_noimage.isNull())
+        errorbitmap_noimage = errorwithbitmap(QStringLiteral("Image File Not Found"), {}, {});
+    if (errorbitmap_corrupt.isNull())
+        errorbitmap_corrupt = errorwithbitmap(QStringLiteral("Corrupt picture file"), {}, {});
+}
+
+void reseterrorbitmaps()
+{
+    errorbitmap_noimage = QImage();
+    errorbitmap_corrupt = QImage();
+}
+
+QString maketempname(const QString& fn)
+{
+    QString name = fn;
+    for (QChar& c : name) {
+        if (c == QLatin1Char('/') || c == QLatin1Char('\\') || c == QLatin1Char(':')) c = QLatin1Char('0');
+    }
+    return name;
+}
+
+QString docachedcheckandcopy(const QString& fn, const QString& ext)
+{
+    const QString name = platform::joinPath(library::cachepath, cacheFileName(fn, ext));
+    QString source = platform::findNoCase(fn, QStringLiteral("title.") + ext);
+    if (source.isEmpty()) source = coverName(fn, ext);
+    // A missing file has no time, so a cache copy of a vanished cover never counts as current.
+    const QDateTime cachedTime = lastWrite(name);
+    const QDateTime sourceTime = lastWrite(source);
+    if (!cachedTime.isValid() || !sourceTime.isValid() || cachedTime != sourceTime)
+        copyWithTime(source, name);
+    return name;
+}
+
+void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted)
+{
+    static const std::array<QString, 3> kExtensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                                       QStringLiteral("bmp")};
+    QImage picture;
+    LoadResult error = NotFound;
+    for (const QString& ext : kExtensions) {
+        const LoadResult tried = tryCover(fname, ext, picture, wanted);
+        // The last file that exists decides between "not found" and "corrupt".
+        if (tried != NotFound) error = tried;
+        if (error == Loaded) break;
+    }
+    if (error != Loaded) {
+        initerrorbitmaps();
+        picture = error == NotFound ? errorbitmap_noimage : errorbitmap_corrupt;
+    }
+    resulted = picture;
+}
+
+} // namespace skins

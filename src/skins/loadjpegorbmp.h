@@ -1,0 +1,39 @@
+#pragma once
+
+// Cover pictures of album folders: "title.jpg", "title.jpeg" or "title.bmp" (any case), read
+// directly or through a copy in the local cache folder, and the two ready-made pictures that
+// stand in for a missing or unreadable cover. Callers always receive a picture.
+// GUI thread only (the thumbnail loader hands its loads over to it).
+
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+namespace skins {
+
+// Shown for an album without a cover file, and for a cover that cannot be read.
+inline QImage errorbitmap_noimage;
+inline QImage errorbitmap_corrupt;
+
+// Builds both error pictures; later calls keep the pictures already built.
+void initerrorbitmaps();
+
+// A new 170 x 170 error picture: `msg` and the album's artist and title on the NOIMAGE picture.
+QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album);
+
+// `fn` with every path separator and every ":" replaced by "0".
+QString maketempname(const QString& fn);
+
+// Brings the cache copy of fn + "/title." + ext up to date and returns the cache file's name.
+// A failed copy is not reported: the load that follows fails instead.
+QString docachedcheckandcopy(const QString& fn, const QString& ext);
+
+// Loads the cover of the album folder `fname` (no trailing separator) into `resulted`, or an
+// error picture when there is none or none can be read. With a `wanted` size a JPEG is decoded
+// at the smallest reduction that still covers that size; a huge picture is always reduced.
+void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted = {});
+
+// Drops both error pictures (test fixtures).
+void reseterrorbitmaps();
+
+} // namespace skins

@@ -1,0 +1,431 @@
+#include <QDir>
+#include <gtest/gtest.h>
+#include <limits>
+
+#include "answeringdialogs.h"
+#include "library/filter.h"
+#include "library/global.h"
+#include "library/inifuncs.h"
+#include "platform/fatal.h"
+#include "platform/programfolder.h"
+#include "printers.h"
+#include "tempfolder.h"
+
+using namespace library;
+
+namespace {
+
+struct IntegerCase
+{
+    const char* text;
+    int64_t expected32;
+    int64_t expected64;
+};
+
+class SettingsIntegerTest : public ::testing::TestWithParam<IntegerCase>
+{
+};
+
+TEST_P(SettingsIntegerTest, ReadsTheLeadingNumber)
+{
+    const QString text = QString::fromUtf8(GetParam().text);
+    EXPECT_EQ(settingsInteger(text), GetParam().expected32) << GetParam().text;
+    EXPECT_EQ(settingsInteger64(text), GetParam().expected64) << GetParam().text;
+}
+
+constexpr int64_t kMax32 = std::numeric_limits<int32_t>::max();
+constexpr int64_t kMin32 = std::numeric_limits<int32_t>::min();
+constexpr int64_t kMax64 = std::numeric_limits<int64_t>::max();
+constexpr int64_t kMin64 = std::numeric_limits<int64_t>::min();
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SettingsIntegerTest,
+    ::testing::Values(
+        IntegerCase{"12", 12, 12}, IntegerCase{"  -7", -7, -7}, IntegerCase{"\t+5", 5, 5},
+        IntegerCase{"12abc", 12, 12}, IntegerCase{"1 2", 1, 1}, IntegerCase{"abc", 0, 0},
+        IntegerCase{"", 0, 0}, IntegerCase{"-", 0, 0}, IntegerCase{"$", 0, 0}, IntegerCase{"0x", 0, 0},
+        IntegerCase{"$1F", 31, 31}, IntegerCase{"0x1fz", 31, 31}, IntegerCase{"0X10", 16, 16},
+        IntegerCase{"-$10", -16, -16}, IntegerCase{"007", 7, 7}, IntegerCase{"$FFFFFFFF", -1, 0xFFFFFFFF},
+        IntegerCase{"$80000000", kMin32, 0x80000000}, IntegerCase{"2147483648", kMax32, 2147483648},
+        IntegerCase{"-2147483648", kMin32, kMin32}, IntegerCase{"-2147483649", kMin32, -2147483649},
+        IntegerCase{"5000000000", kMax32, 5000000000}, IntegerCase{"99999999999999999999999", kMax32, kMax64},
+        IntegerCase{"-99999999999999999999999", kMin32, kMin64},
+        IntegerCase{"$1FFFFFFFF", kMax32, 0x1FFFFFFFF},
+        IntegerCase{"\xd9\xa1\xd9\xa2", 0, 0})); // Arabic-Indic digits are no digits
+
+// Each test runs against an empty program folder with fresh globals.
+class SettingsTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        resetGlobals();
+        platform::setProgramFolder(folder.path());
+    }
+    void TearDown() override
+    {
+        platform::setProgramFolder(QString());
+        resetGlobals();
+    }
+    QString writeIni(const QByteArray& content)
+    {
+        return folder.write(QStringLiteral("Musetra.ini"), content);
+    }
+    QByteArray iniBytes() const { return folder.read(QStringLiteral("Musetra.ini")); }
+    QString value(const char* section, const char* key)
+    {
+        tinifile ini;
+        ini.inipath = folder.file(QStringLiteral("Musetra.ini"));
+        ini.section = QString::fromLatin1(section);
+        return ini.readppstring(QString::fromLatin1(key), QStringLiteral("<missing>"));
+    }
+
+    TempFolder folder;
+};
+
+tdylist makeList(const QStringList& entries)
+{
+    tdylist list;
+    list.data = entries;
+    list.count = static_cast<int32_t>(entries.size());
+    list.data.append(QString());
+    return list;
+}
+
+// Defaults worked out from other settings or from the system rather than given as text.
+TEST_F(SettingsTest, EmptyFileGivesTheDerivedDefaults)
+{
+    writeIni("");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.path, folder.path() + QLatin1Char('/'));
+    EXPECT_EQ(cachepath, QDir::tempPath());
+    EXPECT_EQ(config.burnpath, QStringLiteral(" "));
+    EXPECT_TRUE(autoplaymode);
+    EXPECT_TRUE(config.hidepanel);
+    EXPECT_EQ(config.bitrate, 192);
+    EXPECT_EQ(config.theme.alphaorientation, 2);
+    EXPECT_EQ(genre.count, 0);
+    EXPECT_EQ(genre.data, QStringList{QString()});
+}
+
+TEST_F(SettingsTest, EveryWrittenKeyRoundTrips)
+{
+    writeIni("");
+    Tconfig& c = config;
+    c.path = QStringLiteral("/srv/music/");
+    c.volume = 88;
+    c.Dj_default = true;
+    c.Dj_comment = true;
+    c.lastalbum = 4;
+    c.dlastalbum = 5;
+    c.jlastalbum = 6;
+    c.auditiontimeout = 11;
+    c.burnpath = QStringLiteral("/burn");
+    c.screensaverpath = QStringLiteral("viz --full");
+    c.bgcolor = 0x00FF8800;
+    c.bordercolor = 0x00112233;
+    c.bgstyle = -3;
+    c.borderstyle = 200;
+    c.cdopt = 9;
+    c.timeannounce = false;
+    c.hideexit = true;
+    c.litewarn = false;
+    c.defaultfilteron = true;
+    c.autoplay = false;
+    c.lock = true;
+    c.norepeat = true;
+    c.password = QStringLiteral("321");
+    c.jukeboxvolumepanel = false;
+    c.jukeboxaddall = false;
+    c.bitrate = 320;
+    c.email = QStringLiteral("pub@example.org");
+    c.poweroff = true;
+    c.theme.sbut = {QStringLiteral("chrome"), 0x123456};
+    c.theme.skeypad = {QStringLiteral("pad"), -16777201};
+    c.theme.sbackground = {QStringLiteral("wood"), 7};
+    c.theme.swidebut = {QStringLiteral("wide"), 1};
+    c.theme.alphaorientation = 1;
+    c.creditsystem = true;
+    c.playspercoincredit = 3;
+    c.allowfreecredit = false;
+    c.bgvolumemax = 40;
+    c.bgduration = 20;
+    c.bgwaittime = 25;
+    c.trackslogfile = QStringLiteral("/var/log/plays.log");
+    c.credittotal = 5'000'000'000;
+    c.freecredittotal = -12;
+    c.bgvolume = 17;
+    phrases = makeList({QStringLiteral("Here comes"), QStringLiteral("Next up: \u00e9t\u00e9")});
+    genre = makeList({QStringLiteral("Rock"), QStringLiteral("Pop")});
+    artisttype = makeList({QStringLiteral("Band")});
+    filter.genre = {{QStringLiteral("Rock")}, 1};
+    filter.yearlower = 1970;
+    filter.decadeupper = 1990;
+    filter.excludecompilations = true;
+    const Tconfig written = config;
+    const tdylist writtenPhrases = phrases, writtenGenre = genre, writtenArtistType = artisttype;
+    const tfilter writtenFilter = filter;
+
+    writeini();
+    resetGlobals();
+    ASSERT_TRUE(readini());
+
+    const Tconfig& r = config;
+    EXPECT_EQ(r.path, written.path);
+    EXPECT_EQ(r.volume, written.volume);
+    EXPECT_EQ(r.Dj_default, written.Dj_default);
+    EXPECT_EQ(r.Dj_comment, written.Dj_comment);
+    EXPECT_EQ(r.lastalbum, written.lastalbum);
+    EXPECT_EQ(r.dlastalbum, written.dlastalbum);
+    EXPECT_EQ(r.jlastalbum, written.jlastalbum);
+    EXPECT_EQ(r.auditiontimeout, written.auditiontimeout);
+    EXPECT_EQ(r.burnpath, written.burnpath);
+    EXPECT_EQ(r.screensaverpath, written.screensaverpath);
+    EXPECT_EQ(r.bgcolor, written.bgcolor);
+    EXPECT_EQ(r.bordercolor, written.bordercolor);
+    EXPECT_EQ(r.bgstyle, written.bgstyle);
+    EXPECT_EQ(r.borderstyle, written.borderstyle);
+    EXPECT_EQ(r.cdopt, written.cdopt);
+    EXPECT_EQ(r.timeannounce, written.timeannounce);
+    EXPECT_EQ(r.hideexit, written.hideexit);
+    EXPECT_EQ(r.litewarn, written.litewarn);
+    EXPECT_EQ(r.defaultfilteron, written.defaultfilteron);
+    EXPECT_EQ(r.autoplay, written.autoplay);
+    EXPECT_EQ(autoplaymode, written.autoplay);
+    EXPECT_EQ(r.lock, written.lock);
+    EXPECT_EQ(r.norepeat, written.norepeat);
+    EXPECT_EQ(r.password, written.password);
+    EXPECT_EQ(r.jukeboxvolumepanel, written.jukeboxvolumepanel);
+    EXPECT_EQ(r.jukeboxaddall, written.jukeboxaddall);
+    EXPECT_EQ(r.bitrate, written.bitrate);
+    EXPECT_EQ(r.email, written.email);
+    EXPECT_EQ(r.poweroff, written.poweroff);
+    EXPECT_EQ(r.theme, written.theme);
+    EXPECT_EQ(r.creditsystem, written.creditsystem);
+    EXPECT_EQ(r.playspercoincredit, written.playspercoincredit);
+    EXPECT_EQ(r.allowfreecredit, written.allowfreecredit);
+    EXPECT_EQ(r.bgvolumemax, written.bgvolumemax);
+    EXPECT_EQ(r.bgduration, written.bgduration);
+    EXPECT_EQ(r.bgwaittime, written.bgwaittime);
+    EXPECT_EQ(r.trackslogfile, written.trackslogfile);
+    EXPECT_EQ(r.credittotal, written.credittotal);
+    EXPECT_EQ(r.freecredittotal, written.freecredittotal);
+    EXPECT_EQ(r.bgvolume, written.bgvolume);
+    EXPECT_EQ(phrases.data, writtenPhrases.data);
+    EXPECT_EQ(genre.data, writtenGenre.data);
+    EXPECT_EQ(artisttype.data, writtenArtistType.data);
+    EXPECT_EQ(filter, writtenFilter);
+}
+
+TEST_F(SettingsTest, KeysTheProgramNeverWritesKeepTheirStoredText)
+{
+    writeIni("[main]\nmediaplayermode=1\nMonitor=2\nFontSize=9\nCDDBServer=cddb.local\n"
+             "; operator note\n[Extra]\nmine=kept\n");
+    ASSERT_TRUE(readini());
+    EXPECT_TRUE(config.mediaplayermode);
+    EXPECT_EQ(config.videomonitor, 2); // follows Monitor when missing
+    config.mediaplayermode = false;
+    config.fontsize = 30;
+    config.cddbserver = QStringLiteral("changed");
+    writeini();
+    EXPECT_EQ(value("main", "mediaplayermode"), QStringLiteral("1"));
+    EXPECT_EQ(value("main", "FontSize"), QStringLiteral("9"));
+    EXPECT_EQ(value("main", "CDDBServer"), QStringLiteral("cddb.local"));
+    EXPECT_EQ(value("extra", "mine"), QStringLiteral("kept"));
+    EXPECT_TRUE(iniBytes().contains("; operator note\n"));
+    EXPECT_EQ(value("main", "VideoMonitor"), QStringLiteral("<missing>"));
+}
+
+TEST_F(SettingsTest, OutOfRangeNumbersAreClampedAndUnusedRawValuesWrittenBack)
+{
+    writeIni("[main]\nBorderStyle=300\nCDopt=$10\nBackgroundColor=-5\nBorderColor=99999999999\n"
+             "BackgroundStyle=4 styles\nlitewarn=2\nburnpath=\"/cd burner\"\nVolume=99999999999\n"
+             "[Commercial]\ncredittotal=-99999999999999999999\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.borderstyle, 255);
+    EXPECT_EQ(config.cdopt, 16);
+    EXPECT_EQ(config.bgcolor, 0u);
+    EXPECT_EQ(config.bordercolor, uint32_t(std::numeric_limits<int32_t>::max()));
+    EXPECT_EQ(config.bgstyle, 4);
+    EXPECT_TRUE(config.litewarn);
+    EXPECT_EQ(config.volume, std::numeric_limits<int32_t>::max());
+    EXPECT_EQ(config.credittotal, std::numeric_limits<int64_t>::min());
+    writeini();
+    EXPECT_EQ(value("main", "BorderStyle"), QStringLiteral("300"));
+    EXPECT_EQ(value("main", "CDopt"), QStringLiteral("$10"));
+    EXPECT_EQ(value("main", "BackgroundColor"), QStringLiteral("-5"));
+    EXPECT_EQ(value("main", "BorderColor"), QStringLiteral("99999999999"));
+    EXPECT_EQ(value("main", "BackgroundStyle"), QStringLiteral("4 styles"));
+    EXPECT_EQ(value("main", "litewarn"), QStringLiteral("2"));
+    EXPECT_TRUE(iniBytes().contains("burnpath=\"/cd burner\"\n"));
+    // A value the program does use is written as it now stands.
+    EXPECT_EQ(value("main", "Volume"), QStringLiteral("2147483647"));
+    config.borderstyle = 3;
+    writeini();
+    EXPECT_EQ(value("main", "BorderStyle"), QStringLiteral("3"));
+}
+
+TEST_F(SettingsTest, PathGetsItsSeparatorAndCachePathMustExist)
+{
+    const QString cache = folder.mkdir(QStringLiteral("cache"));
+    writeIni("[main]\nPath=/srv/music\nCachePath=" + cache.toUtf8() + "\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.path, QStringLiteral("/srv/music/"));
+    EXPECT_EQ(cachepath, cache);
+
+    writeIni("[main]\nPath=/srv/music/\nCachePath=/no/such/folder\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.path, QStringLiteral("/srv/music/"));
+    EXPECT_EQ(cachepath, QDir::tempPath());
+}
+
+TEST_F(SettingsTest, ListEndsAtTheFirstMissingNumber)
+{
+    writeIni("[Genre]\n0=Rock\n1=Pop\n3=Jazz\n[ArtistType]\n0=\n1=Band\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(genre.count, 2);
+    EXPECT_EQ(genre.data, QStringList({QStringLiteral("Rock"), QStringLiteral("Pop"), QString()}));
+    EXPECT_EQ(artisttype.count, 0);
+}
+
+TEST_F(SettingsTest, ShortenedListLosesItsOldKeys)
+{
+    writeIni("[Genre]\n0=Rock\n1=Pop\n2=Jazz\n3=Soul\n5=Stray\nnote=kept\n");
+    ASSERT_TRUE(readini());
+    genre = makeList({QStringLiteral("Blues")});
+    writeini();
+    genre = makeList({QStringLiteral("Blues"), QStringLiteral("Folk"), QStringLiteral("Ska")});
+    writeini();
+    // Lengthening again must not bring back "Soul" or "Stray".
+    genre = makeList(
+        {QStringLiteral("Blues"), QStringLiteral("Folk"), QStringLiteral("Ska"), QStringLiteral("x")});
+    genre.count = 3;
+    writeini();
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(genre.count, 3);
+    EXPECT_EQ(value("Genre", "3"), QStringLiteral("<missing>"));
+    EXPECT_EQ(value("Genre", "5"), QStringLiteral("<missing>"));
+    EXPECT_EQ(value("Genre", "note"), QStringLiteral("kept"));
+}
+
+TEST_F(SettingsTest, AltIniRedirectsReadsAndWrites)
+{
+    const QString other = folder.write(QStringLiteral("shared/Other.ini"), "[MAIN]\nvolume=42\n");
+    writeIni("[main]\nAltINI=" + other.toUtf8() + "\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 42);
+    config.volume = 43;
+    writeini();
+    EXPECT_EQ(iniBytes(), "[main]\nAltINI=" + other.toUtf8() + "\n");
+    EXPECT_TRUE(folder.read(QStringLiteral("shared/Other.ini")).contains("volume=43\n"));
+}
+
+TEST_F(SettingsTest, SettingsFileIsFoundWithoutRegardToCase)
+{
+    folder.write(QStringLiteral("MUSETRA.INI"), "[main]\nVolume=3\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 3);
+}
+
+struct MissingFileCase
+{
+    const char* name;
+    QByteArray mainContent; // empty: no settings file at all
+};
+
+class MissingSettingsTest : public SettingsTest, public ::testing::WithParamInterface<MissingFileCase>
+{
+};
+
+TEST_P(MissingSettingsTest, ShowsTheMessageAndHalts)
+{
+    if (!GetParam().mainContent.isEmpty()) writeIni(GetParam().mainContent);
+    AnsweringDialogs dialogs;
+    ThrowingHalt halting;
+    config.volume = -99;
+    EXPECT_THROW(readini(), platform::Halted);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("musetra.ini not found. Cannot continue."));
+    EXPECT_EQ(dialogs.shown[0].text,
+              QStringLiteral("Please install or create an .ini file in the program folder"));
+    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::Ok);
+    EXPECT_EQ(config.volume, -99); // nothing was read
+}
+
+INSTANTIATE_TEST_SUITE_P(Roads, MissingSettingsTest,
+                         ::testing::Values(MissingFileCase{"NoFile", {}},
+                                           MissingFileCase{"AltIniToMissingFile",
+                                                           "[main]\nAltINI=/no/such/musetra.ini\n"}),
+                         [](const auto& named) { return std::string(named.param.name); });
+
+TEST_F(SettingsTest, LineBreaksInValuesAreNotStored)
+{
+    writeIni("");
+    config.password = QStringLiteral("12\r\n3");
+    config.trackslogfile = QStringLiteral("/log\nVolume=1");
+    writeini();
+    EXPECT_EQ(value("main", "password"), QStringLiteral("123"));
+    EXPECT_EQ(value("Commercial", "trackslogfile"), QStringLiteral("/logVolume=1"));
+}
+
+// A crash after the temporary file was written but before the rename leaves the temporary
+// beside the settings file; the settings must still read whole and the next write must work.
+TEST_F(SettingsTest, InterruptedWriteLeavesTheOldSettingsWhole)
+{
+    writeIni("[main]\nVolume=12\n[Commercial]\ncredittotal=40\n");
+    folder.write(QStringLiteral("Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 12);
+    EXPECT_EQ(config.credittotal, 40);
+    config.credittotal = 41;
+    writeini();
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.credittotal, 41);
+    EXPECT_EQ(config.volume, 12);
+}
+
+struct StoredFilterCase
+{
+    const char* name;
+    const char* stored;
+};
+
+class StoredFilterTest : public SettingsTest, public ::testing::WithParamInterface<StoredFilterCase>
+{
+};
+
+TEST_P(StoredFilterTest, BadValueIsIgnored)
+{
+    writeIni(QByteArray("[main]\ndefaultfilteron=1\ndefaultfilter=") + GetParam().stored + "\n");
+    filter.yearupper = 1999;
+    filter.genre = {{QStringLiteral("Soul")}, 1};
+    const tfilter before = filter;
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(filter, before);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, StoredFilterTest,
+    ::testing::Values(StoredFilterCase{"NotHex", "zz00"}, StoredFilterCase{"OddLength", "000"},
+                      StoredFilterCase{"RawText", "Rock and Roll"},
+                      StoredFilterCase{"CutShort", "00000001000000000000000000000000"},
+                      StoredFilterCase{"CountBeyondBytes",
+                                       "7fffffff00000000000000000000000000000000000000000000000000000000"
+                                       "0000"}),
+    [](const auto& named) { return std::string(named.param.name); });
+
+TEST_F(SettingsTest, StoredFilterIsLoadedOnlyWhenSwitchedOn)
+{
+    tfilter stored;
+    stored.yearlower = 1960;
+    QByteArray bytes;
+    tfiltertobytearray(stored, bytes);
+    writeIni("[main]\ndefaultfilteron=0\ndefaultfilter=" + bytes.toHex() + "\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(filter.yearlower, 0);
+    writeIni("[main]\ndefaultfilteron=1\ndefaultfilter=" + bytes.toHex().toUpper() + "\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(filter.yearlower, 1960);
+}
+
+} // namespace

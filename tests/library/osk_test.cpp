@@ -1,0 +1,64 @@
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QScreen>
+#include <gtest/gtest.h>
+
+#include "fakesystem.h"
+#include "library/osk.h"
+#include "platform/mailslot.h"
+#include "printers.h"
+
+struct OskLine
+{
+    int height;
+    bool alpha;
+    const char* expected;
+};
+
+class OskCommandLine : public ::testing::TestWithParam<OskLine>
+{
+};
+
+TEST_P(OskCommandLine, TakesAQuarterOfTheScreen)
+{
+    EXPECT_EQ(library::oskCommandLine(GetParam().height, GetParam().alpha),
+              QString::fromLatin1(GetParam().expected));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, OskCommandLine,
+                         ::testing::Values(OskLine{768, false, "musosk.exe 192 50 35"},
+                                           OskLine{768, true, "musosk.exe 192 50 35 ALPHA"},
+                                           OskLine{1080, false, "musosk.exe 270 50 35"},
+                                           OskLine{601, true, "musosk.exe 150 50 35 ALPHA"}));
+
+TEST(Osk, ShowStartsTheKeyboardWithoutWaiting)
+{
+    FakeProcesses processes;
+    library::keyboardshowing = false;
+    library::osk(true, true);
+    const int height = QGuiApplication::primaryScreen()->geometry().height();
+    ASSERT_EQ(processes.started.size(), 1);
+    EXPECT_EQ(processes.started[0], library::oskCommandLine(height, true));
+    EXPECT_TRUE(library::keyboardshowing);
+}
+
+TEST(Osk, CloseReachesTheKeyboardWithItsZeroByte)
+{
+    platform::Mailslot keyboard;
+    ASSERT_TRUE(keyboard.open(library::kOskMailslotName));
+    library::keyboardshowing = true;
+    library::osk(false, false);
+    EXPECT_FALSE(library::keyboardshowing);
+    EXPECT_EQ(keyboard.read(256), QByteArray("close\0", 6));
+    EXPECT_EQ(keyboard.read(256), QByteArray());
+}
+
+TEST(Osk, CloseWithoutAKeyboardStartsNothingAndReturns)
+{
+    FakeProcesses processes;
+    library::keyboardshowing = true;
+    library::osk(false, true);
+    library::writeoskmailslot(QStringLiteral("close"));
+    EXPECT_FALSE(library::keyboardshowing);
+    EXPECT_TRUE(processes.started.isEmpty());
+}

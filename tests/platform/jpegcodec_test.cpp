@@ -1,0 +1,103 @@
+#include <QImage>
+#include <QPainter>
+#include <gtest/gtest.h>
+
+#include "platform/jpegcodec.h"
+#include "printers.h"
+
+using namespace platform;
+
+namespace {
+
+// A picture with four flat quadrants, so colours survive compression recognisably.
+QImage quadrants(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    QPainter p(&image);
+    p.fillRect(0, 0, w / 2, h / 2, QColor(200, 30, 30));
+    p.fillRect(w / 2, 0, w - w / 2, h / 2, QColor(30, 200, 30));
+    p.fillRect(0, h / 2, w / 2, h - h / 2, QColor(30, 30, 200));
+    p.fillRect(w / 2, h / 2, w - w / 2, h - h / 2, QColor(240, 240, 240));
+    return image;
+}
+
+bool near(QRgb a, QColor b, int tolerance = 12)
+{
+    return std::abs(qRed(a) - b.red()) <= tolerance && std::abs(qGreen(a) - b.green()) <= tolerance &&
+           std::abs(qBlue(a) - b.blue()) <= tolerance;
+}
+
+} // namespace
+
+TEST(JpegCodec, EncodedPictureDecodesToTheSameSizeAndColours)
+{
+    const QByteArray jpeg = encodeJpeg(quadrants(64, 48), 90);
+    ASSERT_FALSE(jpeg.isEmpty());
+    QImage decoded;
+    ASSERT_TRUE(decodeJpeg(jpeg, decoded));
+    EXPECT_EQ(decoded.size(), QSize(64, 48));
+    EXPECT_TRUE(near(decoded.pixel(8, 8), QColor(200, 30, 30)));
+    EXPECT_TRUE(near(decoded.pixel(56, 8), QColor(30, 200, 30)));
+    EXPECT_TRUE(near(decoded.pixel(8, 40), QColor(30, 30, 200)));
+    EXPECT_TRUE(near(decoded.pixel(56, 40), QColor(240, 240, 240)));
+    // A higher quality never gives a smaller file for the same picture.
+    EXPECT_LT(encodeJpeg(quadrants(64, 48), 10).size(), jpeg.size());
+}
+
+TEST(JpegCodec, ScaledDecodingPicksTheSmallestScaleThatIsLargeEnough)
+{
+    const QByteArray jpeg = encodeJpeg(quadrants(400, 300), 85);
+    struct Case
+    {
+        QSize wanted;
+        QSize expected;
+    };
+    const Case cases[] = {
+        {QSize(), QSize(400, 300)},        {QSize(50, 37), QSize(50, 38)},
+        {QSize(100, 75), QSize(100, 75)},  {QSize(101, 75), QSize(150, 113)},
+        {QSize(349, 10), QSize(350, 263)}, {QSize(500, 500), QSize(400, 300)},
+        {QSize(0, 0), QSize(400, 300)},
+    };
+    for (const Case& c : cases) {
+        QImage decoded;
+        ASSERT_TRUE(decodeJpeg(jpeg, decoded, c.wanted));
+        EXPECT_EQ(decoded.size(), c.expected) << "wanted " << c.wanted.width() << "x" << c.wanted.height();
+    }
+}
+
+TEST(JpegCodec, BrokenDataIsReportedAndLeavesTheTargetAlone)
+{
+    const QByteArray jpeg = encodeJpeg(quadrants(64, 48), 90);
+    QByteArray hugeHeader = jpeg;
+    // Claim 65535 x 65535 pixels in the frame header.
+    const qsizetype sof = hugeHeader.indexOf(QByteArray("\xFF\xC0", 2));
+    ASSERT_GT(sof, 0);
+    hugeHeader[sof + 5] = char(0xFF);
+    hugeHeader[sof + 6] = char(0xFF);
+    hugeHeader[sof + 7] = char(0xFF);
+    hugeHeader[sof + 8] = char(0xFF);
+
+    const QByteArray inputs[] = {QByteArray(), QByteArray("BM not a jpeg"), jpeg.left(20), hugeHeader,
+                                 QByteArray("\xFF\xD8\xFF\xE0", 4)};
+    for (const QByteArray& input : inputs) {
+        QImage target(3, 3, QImage::Format_RGB32);
+        target.fill(Qt::yellow);
+        QString error;
+        EXPECT_FALSE(decodeJpeg(input, target, QSize(), &error));
+        EXPECT_FALSE(error.isEmpty());
+        EXPECT_EQ(target.size(), QSize(3, 3));
+        EXPECT_EQ(target.pixel(1, 1), QColor(Qt::yellow).rgb());
+    }
+}
+
+TEST(JpegCodec, DataCutShortAfterTheHeaderStillGivesAWholePicture)
+{
+    const QByteArray jpeg = encodeJpeg(quadrants(64, 48), 90);
+    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
+    ASSERT_GT(scan, 0);
+    QImage decoded;
+    QString error;
+    ASSERT_TRUE(decodeJpeg(jpeg.left(scan + (jpeg.size() - scan) / 2), decoded, QSize(), &error))
+        << error.toStdString();
+    EXPECT_EQ(decoded.size(), QSize(64, 48));
+}

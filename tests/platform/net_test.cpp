@@ -1,0 +1,32 @@
+#include <QString>
+#include <gtest/gtest.h>
+
+#include "platform/net.h"
+#include "printers.h"
+
+// Only ever loopback: the tests send nothing to any other machine.
+TEST(Network, LoopbackAnswersOneEcho)
+{
+    const int replies = platform::network().echo(QStringLiteral("127.0.0.1"), 2000);
+    if (replies == platform::Network::kNoSocket)
+        GTEST_SKIP() << "the kernel refuses both datagram and raw ICMP sockets to this user";
+    EXPECT_EQ(replies, 1);
+    // Each echo is matched by its own sequence number, so a second one is counted afresh.
+    EXPECT_EQ(platform::network().echo(QStringLiteral("127.0.0.1"), 2000), 1);
+}
+
+class UnresolvedHost : public ::testing::TestWithParam<const char*>
+{
+};
+
+// These names are rejected by the resolver itself, before any query would leave the machine.
+TEST_P(UnresolvedHost, GivesMinusOneWithoutSending)
+{
+    EXPECT_EQ(platform::network().echo(QString::fromLatin1(GetParam()), 2000),
+              platform::Network::kUnresolved);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, UnresolvedHost,
+    ::testing::Values("", "bad host name",
+                      "a-label-far-longer-than-the-sixty-three-characters-a-dns-label-may-have.invalid"));

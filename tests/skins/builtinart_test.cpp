@@ -1,0 +1,176 @@
+// The built-in pictures: every name the screens ask for exists, with the size and the
+// see-through colour its screen relies on.
+
+#include <gtest/gtest.h>
+
+#include "printers.h"
+#include "skins/resourceskins.h"
+
+using namespace skins;
+
+namespace {
+
+QImage bitmap(const char* name)
+{
+    QImage image;
+    loadbitmapresource(nullptr, QString::fromLatin1(name), image);
+    return image;
+}
+
+QColor at(const QImage& image, int x, int y)
+{
+    return image.pixelColor(x, y);
+}
+
+} // namespace
+
+TEST(BuiltInArt, EveryNamedPictureLoadsAtItsSize)
+{
+    struct Case
+    {
+        const char* name;
+        QSize size; // invalid: any size
+    };
+    const Case cases[] = {
+        {"KEYPADUP", {42, 42}},
+        {"KEYPADDOWN", {42, 42}},
+        {"WIDEBUTUP", {130, 21}},
+        {"WIDEBUTDOWN", {130, 21}},
+        {"LBUTUP", {51, 51}},
+        {"LBUTDOWN", {51, 51}},
+        {"RBUTUP", {51, 51}},
+        {"RBUTDOWN", {51, 51}},
+        {"LCORNERUP", {32, 32}},
+        {"LCORNERDOWN", {32, 32}},
+        {"BLCORNERUP", {32, 32}},
+        {"BLCORNERDOWN", {32, 32}},
+        {"RCORNERUP", {32, 32}},
+        {"RCORNERDOWN", {32, 32}},
+        {"BRCORNERUP", {32, 32}},
+        {"BRCORNERDOWN", {32, 32}},
+        {"ALPHABUTTONUP", {}},
+        {"ALPHABUTTONDOWN", {}},
+        {"CENTERMASK", {637, 575}},
+        {"NOIMAGE", {170, 170}},
+        {"BLUEUP", {}},
+        {"BLUEDOWN", {}},
+        {"GREENUP", {}},
+        {"GREENDOWN", {}},
+        {"REDUP", {}},
+        {"REDDOWN", {}},
+        {"PURPLEUP", {}},
+        {"PURPLEDOWN", {}},
+        {"YELLOWUP", {}},
+        {"YELLOWDOWN", {}},
+        {"TICK", {}},
+        {"CROSS", {}},
+        {"PLUSUP", {}},
+        {"PLUSDOWN", {}},
+        {"MINUSUP", {}},
+        {"MINUSDOWN", {}},
+        {"UPNORMAL", {18, 15}},
+        {"UPPRESSED", {18, 15}},
+        {"DOWNNORMAL", {18, 15}},
+        {"DOWNPRESSED", {18, 15}},
+        {"SELECTERUPNORMAL", {18, 15}},
+        {"SELECTERUPPRESSED", {18, 15}},
+        {"SELECTERDOWNNORMAL", {18, 15}},
+        {"SELECTERDOWNPRESSED", {18, 15}},
+        {"PUPNORMAL", {18, 15}},
+        {"PUPPRESSED", {18, 15}},
+        {"PDOWNNORMAL", {18, 15}},
+        {"PDOWNPRESSED", {18, 15}},
+        {"G1", {152, 152}},
+        {"G5", {152, 152}},
+        {"G9", {152, 152}},
+        {"CDICON", {}},
+        {"NOTES", {}},
+        {"LOGO", {}},
+        {"VIEW3D", {60, 50}},
+        {"VIEWNORM", {60, 50}},
+        {"KEYBOARDICONUP", {100, 30}},
+        {"KEYBOARDICONDOWN", {100, 30}},
+        {"PLAYLIST_MOVEUP_UP", {30, 40}},
+        {"PLAYLIST_MOVEDOWN_DOWN", {30, 40}},
+        {"PLAYLIST_REMOVE_UP", {30, 30}},
+        {"PLAYLIST_PLAY_DOWN", {30, 30}},
+        {"PLAYLIST_PURGE_UP", {30, 30}},
+        {"REJECTUP", {37, 37}},
+        {"REJECTDOWN", {37, 37}},
+        {"MUTEUP", {37, 37}},
+        {"MUTEDOWN", {37, 37}},
+        {"VOLUMEUP", {37, 37}},
+        {"VOLUMEDOWN", {37, 37}},
+        {"cd", {}},
+        {"dataprog", {}},
+    };
+    for (const Case& c : cases) {
+        QImage image;
+        ASSERT_NO_THROW(image = bitmap(c.name)) << c.name;
+        EXPECT_FALSE(image.isNull()) << c.name;
+        EXPECT_FALSE(image.hasAlphaChannel()) << c.name;
+        if (c.size.isValid()) {
+            EXPECT_EQ(image.size(), c.size) << c.name;
+        }
+    }
+    for (const char* name : {"BACKGROUND", "ADMINBACKDROP"}) {
+        QImage image;
+        ASSERT_NO_THROW(loadjpegresource(nullptr, QString::fromLatin1(name), image)) << name;
+        EXPECT_GE(image.width(), 800) << name;
+        EXPECT_EQ(image.width() * 3, image.height() * 4) << name;
+    }
+    for (int frame = 1; frame <= 9; ++frame) {
+        EXPECT_NO_THROW(bitmap(qPrintable(QStringLiteral("G%1").arg(frame))));
+    }
+}
+
+TEST(BuiltInArt, SeeThroughColoursSitWhereTheScreensExpectThem)
+{
+    const QColor white(255, 255, 255), red(255, 0, 0);
+    // List arrows, round buttons, check marks and plus/minus are drawn with white transparent.
+    for (const char* name : {"UPNORMAL", "SELECTERDOWNPRESSED", "PUPNORMAL", "BLUEUP", "TICK", "PLUSUP"}) {
+        const QImage image = bitmap(name);
+        EXPECT_EQ(at(image, 0, 0), white) << name;
+        EXPECT_NE(at(image, image.width() / 2, image.height() / 2 + 1), white) << name;
+    }
+    // The on-screen keyboard key is transparent by its bottom-left pixel.
+    const QImage keyboard = bitmap("KEYBOARDICONUP");
+    EXPECT_EQ(at(keyboard, 0, keyboard.height() - 1), white);
+    // Queue keys are transparent on pure red (by rule or by their bottom-left pixel).
+    for (const char* name : {"PLAYLIST_PLAY_UP", "PLAYLIST_PURGE_DOWN", "PLAYLIST_MOVEUP_UP"}) {
+        const QImage image = bitmap(name);
+        EXPECT_EQ(at(image, 0, image.height() - 1), red) << name;
+        EXPECT_NE(at(image, image.width() / 2, image.height() / 2), red) << name;
+    }
+    // Row icons: their red pixels come out in the row's colour; the disc's hole is one of them.
+    const QImage disc = bitmap("CDICON");
+    EXPECT_EQ(at(disc, 0, 0), red);
+    EXPECT_EQ(at(disc, disc.width() / 2, disc.height() / 2), red);
+    EXPECT_EQ(at(bitmap("NOTES"), 0, 0), red);
+    // Letter buttons: the top-left pixel is the see-through colour and never appears inside the button.
+    for (const char* name : {"ALPHABUTTONUP", "ALPHABUTTONDOWN"}) {
+        const QImage image = bitmap(name);
+        const QRgb key = image.pixel(0, 0);
+        for (int y = 4; y < image.height() - 4; ++y)
+            for (int x = 4; x < image.width() - 4; ++x)
+                ASSERT_NE(image.pixel(x, y), key) << name << x << "," << y;
+    }
+    // The centre mask keeps only a frame: its middle and its outer corners are white.
+    const QImage mask = bitmap("CENTERMASK");
+    EXPECT_EQ(at(mask, mask.width() / 2, mask.height() / 2), white);
+    EXPECT_EQ(at(mask, 0, 0), white);
+    EXPECT_NE(at(mask, mask.width() / 2, 3), white);
+    EXPECT_NE(at(mask, 3, mask.height() / 2), white);
+}
+
+TEST(BuiltInArt, TheBlankCursorShowsNothing)
+{
+    const QString path = findBuiltinResource(QStringLiteral("blankcursor"));
+    ASSERT_FALSE(path.isEmpty());
+    const QImage cursor(path);
+    ASSERT_FALSE(cursor.isNull());
+    EXPECT_TRUE(cursor.hasAlphaChannel());
+    for (int y = 0; y < cursor.height(); ++y)
+        for (int x = 0; x < cursor.width(); ++x)
+            ASSERT_EQ(qAlpha(cursor.pixel(x, y)), 0);
+}

@@ -1,0 +1,266 @@
+#include <QBuffer>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <gtest/gtest.h>
+
+#include "library/global.h"
+#include "platform/jpegcodec.h"
+#include "printers.h"
+#include "skins/loadjpegorbmp.h"
+#include "tempfolder.h"
+
+using namespace skins;
+
+namespace {
+
+QImage solid(QColor colour, int side = 64)
+{
+    QImage image(side, side, QImage::Format_RGB888);
+    image.fill(colour);
+    return image;
+}
+
+QByteArray jpegOf(QColor colour, int side = 64)
+{
+    return platform::encodeJpeg(solid(colour, side), 90);
+}
+
+QByteArray bmpOf(QColor colour)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    solid(colour).save(&buffer, "BMP");
+    return bytes;
+}
+
+// A picture read back from a JPEG is near its colour, not exact.
+bool near(QColor seen, QColor wanted)
+{
+    return std::abs(seen.red() - wanted.red()) < 12 && std::abs(seen.green() - wanted.green()) < 12 &&
+           std::abs(seen.blue() - wanted.blue()) < 12;
+}
+
+class CoverLoading : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        library::resetGlobals();
+        reseterrorbitmaps();
+        initerrorbitmaps();
+    }
+    void TearDown() override
+    {
+        library::resetGlobals();
+        reseterrorbitmaps();
+    }
+    QImage load(const QString& folder, QSize wanted = {})
+    {
+        QImage picture;
+        loadjpegbmp(folder, picture, wanted);
+        return picture;
+    }
+
+    TempFolder temp;
+};
+
+enum class Expect { Red, Green, Blue, NotFound, Corrupt };
+
+struct FolderCase
+{
+    const char* name;
+    std::vector<std::pair<const char*, const char*>> files; // file name, content kind
+    Expect expected;
+};
+
+QByteArray content(const char* kind)
+{
+    const QByteArray k(kind);
+    if (k == "red-jpeg") return jpegOf(Qt::red);
+    if (k == "green-jpeg") return jpegOf(Qt::green);
+    if (k == "blue-bmp") return bmpOf(Qt::blue);
+    if (k == "truncated-jpeg") {
+        QImage noisy(256, 256, QImage::Format_RGB888);
+        for (int y = 0; y < 256; ++y)
+            for (int x = 0; x < 256; ++x)
+                noisy.setPixel(x, y, qRgb((x * 37 + y * 11) & 255, (x * y) & 255, (x ^ y) & 255));
+        const QByteArray whole = platform::encodeJpeg(noisy, 90);
+        return whole.left(whole.size() * 6 / 10);
+    }
+    if (k == "garbage-jpeg") return QByteArray("\xFF\xD8\xFF\xE0 not really a picture", 26);
+    return QByteArray("not a picture at all");
+}
+
+class CoverChoice : public CoverLoading, public ::testing::WithParamInterface<FolderCase>
+{
+};
+
+TEST_P(CoverChoice, PicksTheFirstReadableFileElseTheRightErrorPicture)
+{
+    const QString folder = temp.mkdir(QStringLiteral("album"));
+    for (const auto& [file, kind] : GetParam().files)
+        temp.write(QStringLiteral("album/") + QLatin1String(file), content(kind));
+    const QImage picture = load(folder);
+    switch (GetParam().expected) {
+    case Expect::NotFound:
+        EXPECT_EQ(picture, errorbitmap_noimage);
+        break;
+    case Expect::Corrupt:
+        EXPECT_EQ(picture, errorbitmap_corrupt);
+        break;
+    default: {
+        const QColor wanted = GetParam().expected == Expect::Red     ? QColor(Qt::red)
+                              : GetParam().expected == Expect::Green ? QColor(Qt::green)
+                                                                     : QColor(Qt::blue);
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_TRUE(near(picture.pixelColor(32, 32), wanted))
+            << picture.pixelColor(32, 32).name().toStdString();
+    }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Folders, CoverChoice,
+    ::testing::Values(
+        FolderCase{"JpgBeforeBmp", {{"title.jpg", "red-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Red},
+        FolderCase{"JpgBeforeJpeg", {{"title.jpg", "red-jpeg"}, {"title.jpeg", "green-jpeg"}}, Expect::Red},
+        FolderCase{"BrokenJpgFallsToJpeg",
+                   {{"title.jpg", "garbage-jpeg"}, {"title.jpeg", "green-jpeg"}},
+                   Expect::Green},
+        FolderCase{
+            "BrokenJpgFallsToBmp", {{"title.jpg", "garbage-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Blue},
+        FolderCase{"AnyCase", {{"TITLE.JPG", "red-jpeg"}}, Expect::Red},
+        FolderCase{"MixedCaseBmp", {{"Title.Bmp", "blue-bmp"}}, Expect::Blue},
+        FolderCase{"NoCover", {{"folder.jpg", "red-jpeg"}}, Expect::NotFound},
+        FolderCase{"OnlyBrokenJpeg", {{"title.jpeg", "garbage-jpeg"}}, Expect::Corrupt},
+        FolderCase{"TruncatedJpg", {{"title.jpg", "truncated-jpeg"}}, Expect::Corrupt},
+        FolderCase{"BrokenBmp", {{"title.bmp", "text"}}, Expect::Corrupt},
+        FolderCase{"BrokenJpgNothingElse", {{"title.jpg", "text"}}, Expect::Corrupt}),
+    [](const auto& param) { return std::string(param.param.name); });
+
+TEST_F(CoverLoading, ErrorPicturesExistOnFirstUse)
+{
+    reseterrorbitmaps();
+    const QImage picture = load(temp.mkdir(QStringLiteral("empty")));
+    EXPECT_EQ(picture.size(), QSize(170, 170));
+    EXPECT_EQ(picture, errorbitmap_noimage);
+    EXPECT_NE(errorbitmap_noimage, errorbitmap_corrupt);
+}
+
+TEST_F(CoverLoading, LongNamesAreCutToTwentyFiveCharactersAndAnEllipsis)
+{
+    const QString m = QStringLiteral("Image File Not Found");
+    const QString a30(30, QLatin1Char('A'));
+    EXPECT_EQ(errorwithbitmap(m, a30, {}),
+              errorwithbitmap(m, QString(25, QLatin1Char('A')) + QStringLiteral("..."), {}));
+    // Up to 25 characters all of the name shows.
+    EXPECT_NE(errorwithbitmap(m, QString(22, QLatin1Char('A')), {}),
+              errorwithbitmap(m, QString(20, QLatin1Char('A')), {}));
+    EXPECT_NE(errorwithbitmap(m, {}, QStringLiteral("Album")), errorwithbitmap(m, {}, {}));
+}
+
+TEST_F(CoverLoading, WantedSizeDecodesAtTheSmallestReductionThatCoversIt)
+{
+    const QString folder = temp.mkdir(QStringLiteral("big"));
+    temp.write(QStringLiteral("big/title.jpg"), jpegOf(Qt::red, 1200));
+    const QImage small = load(folder, QSize(170, 170));
+    EXPECT_EQ(small.size(), QSize(300, 300)) << "2/8 is the first eighth that covers 170";
+    EXPECT_EQ(load(folder).size(), QSize(1200, 1200)) << "full size when nothing smaller is asked for";
+}
+
+TEST_F(CoverLoading, HugePicturesAreReducedInsteadOfFailing)
+{
+    const QString folder = temp.mkdir(QStringLiteral("huge"));
+    temp.write(QStringLiteral("huge/title.jpg"), jpegOf(Qt::green, 4200));
+    const QImage picture = load(folder);
+    ASSERT_NE(picture, errorbitmap_corrupt);
+    EXPECT_LT(picture.width(), 4200);
+    EXPECT_GE(picture.width(), 2048);
+    EXPECT_TRUE(near(picture.pixelColor(100, 100), Qt::green));
+}
+
+TEST_F(CoverLoading, HugeProgressivePicturesAreRefused)
+{
+    // A header that claims 20000 x 20000 progressive pixels, whose coefficients alone would
+    // take more than a gigabyte.
+    QByteArray data("\xFF\xD8", 2);
+    data += QByteArray("\xFF\xC2\x00\x0B\x08\x4E\x20\x4E\x20\x01\x01\x11\x00", 13);
+    data += QByteArray("\xFF\xD9", 2);
+    const QString folder = temp.mkdir(QStringLiteral("hostile"));
+    temp.write(QStringLiteral("hostile/title.jpg"), data);
+    EXPECT_EQ(load(folder), errorbitmap_corrupt);
+}
+
+TEST(CoverCache, TempNameReplacesSeparatorsAndColons)
+{
+    EXPECT_EQ(maketempname(QStringLiteral("C:\\A\\B")), QStringLiteral("C00A0B"));
+    EXPECT_EQ(maketempname(QStringLiteral("/music/a:b c")), QStringLiteral("0music0a0b c"));
+}
+
+TEST(CoverCache, NamesNeverCollideAndStayWithinOneFileName)
+{
+    library::cachepath = QStringLiteral("/tmp/cache");
+    const QString a = docachedcheckandcopy(QStringLiteral("/nonexistent/a/b"), QStringLiteral("jpg"));
+    const QString b = docachedcheckandcopy(QStringLiteral("/nonexistent/a0b"), QStringLiteral("jpg"));
+    EXPECT_NE(a, b);
+    EXPECT_TRUE(a.startsWith(QStringLiteral("/tmp/cache/0nonexistent0a0b"))) << a.toStdString();
+    EXPECT_TRUE(a.endsWith(QStringLiteral(".jpg")));
+
+    const QString deep = QStringLiteral("/nonexistent/") + QString(300, QChar(0x00E9)); // two bytes each
+    const QString longA = docachedcheckandcopy(deep + QStringLiteral("/x"), QStringLiteral("jpeg"));
+    const QString longB = docachedcheckandcopy(deep + QStringLiteral("/y"), QStringLiteral("jpeg"));
+    EXPECT_NE(longA, longB);
+    for (const QString& name : {longA, longB}) {
+        EXPECT_LE(QFileInfo(name).fileName().toUtf8().size(), 255);
+        EXPECT_TRUE(name.endsWith(QStringLiteral(".jpeg")));
+    }
+    library::resetGlobals();
+}
+
+TEST_F(CoverLoading, CacheCopiesOnceAndAgainAfterTheCoverChanges)
+{
+    library::cached = true;
+    library::cachepath = temp.mkdir(QStringLiteral("cache"));
+    const QString folder = temp.mkdir(QStringLiteral("lib/album"));
+    const QString cover = temp.write(QStringLiteral("lib/album/title.jpg"), jpegOf(Qt::red));
+
+    EXPECT_TRUE(near(load(folder).pixelColor(5, 5), Qt::red));
+    const QString cacheFile = docachedcheckandcopy(folder, QStringLiteral("jpg"));
+    ASSERT_TRUE(QFileInfo::exists(cacheFile));
+    EXPECT_EQ(QFileInfo(cacheFile).lastModified(), QFileInfo(cover).lastModified());
+
+    // An unchanged cover is not copied again: a different picture put in the cache with the
+    // cover's time stays.
+    {
+        QFile f(cacheFile);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(jpegOf(Qt::green));
+        ASSERT_TRUE(f.flush());
+        ASSERT_TRUE(f.setFileTime(QFileInfo(cover).lastModified(), QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(near(load(folder).pixelColor(5, 5), Qt::green));
+
+    // A new time on the library disk makes the next load copy it again.
+    {
+        QFile f(cover);
+        ASSERT_TRUE(f.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(
+            f.setFileTime(QDateTime::currentDateTime().addSecs(-60), QFileDevice::FileModificationTime));
+    }
+    EXPECT_TRUE(near(load(folder).pixelColor(5, 5), Qt::red));
+    EXPECT_EQ(QFileInfo(cacheFile).lastModified(), QFileInfo(cover).lastModified());
+}
+
+TEST_F(CoverLoading, CacheThatCannotBeWrittenGivesTheCorruptPicture)
+{
+    library::cached = true;
+    library::cachepath = temp.file(QStringLiteral("no/such/cache"));
+    const QString folder = temp.mkdir(QStringLiteral("album"));
+    temp.write(QStringLiteral("album/title.jpg"), jpegOf(Qt::red));
+    EXPECT_EQ(load(folder), errorbitmap_corrupt);
+}
+
+} // namespace
