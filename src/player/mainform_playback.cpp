@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QSlider>
+#include <QThread>
 #include <QTimer>
 #include <QToolButton>
 #include <limits>
@@ -137,7 +138,9 @@ QString Tmainform::setuptrackname(int num)
     // A run of missing files is skipped one after another, as forward would, until a file loads or
     // the queue ends.
     for (int n = num;; ++n) {
-        const QString folder = dPlayListMatrixAlb.at(n);
+        // A row without its entry (a caller that let them drift apart) plays as "No track".
+        const bool hasEntry = n < dPlayListMatrixAlb.size() && n < dPlayListMatrixTrk.size();
+        const QString folder = hasEntry ? dPlayListMatrixAlb.at(n) : QString();
         const QString file = folder.isEmpty() ? QString() : queuetrackfile(folder, dPlayListMatrixTrk.at(n));
         Timers->stop();
         selectQueueRow(n);
@@ -259,6 +262,7 @@ bool Tmainform::mpplay()
 
 void Tmainform::MPNotify(platform::NotifyValue value)
 {
+    Q_ASSERT(QThread::currentThread() == thread());
     if (paused) return;
     const bool backgroundTrackEnded = frontend().autoplaying();
     const bool successful = value == platform::NotifyValue::Successful;

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
+#include <algorithm>
 #include <utility>
 
 #include "library/global.h"
@@ -46,7 +47,9 @@ void Tmainform::selectQueueRow(int row)
 
 bool Tmainform::alreadyQueued(int fromRow, const QString& folder, int track) const
 {
-    for (int r = fromRow; r < dplaylist->count(); ++r) {
+    const qsizetype rows =
+        std::min<qsizetype>({dplaylist->count(), dPlayListMatrixAlb.size(), dPlayListMatrixTrk.size()});
+    for (int r = fromRow; r < rows; ++r) {
         if (dPlayListMatrixTrk.at(r) == track && dPlayListMatrixAlb.at(r) == folder) return true;
     }
     return false;
@@ -127,6 +130,7 @@ void Tmainform::DelClick(QObject* Sender)
     const int r = queueRow();
     if (r < 0) return;
     const int oldRows = dplaylist->count();
+    growEntries(oldRows - 1);
     {
         const QSignalBlocker quiet(dplaylist);
         delete dplaylist->takeItem(r);
@@ -184,6 +188,7 @@ void Tmainform::swapQueueEntries(int a, int b)
 {
     const int rows = dplaylist->count();
     if (a < 0 || b < 0 || a >= rows || b >= rows || a == b) return;
+    growEntries(rows - 1);
     QListWidgetItem* first = dplaylist->item(a);
     QListWidgetItem* second = dplaylist->item(b);
     const QString text = first->text();

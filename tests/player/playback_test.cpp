@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gmock/gmock.h>
+#include <ostream>
 
 #include "printers.h"
 #include "queuetesting.h"
@@ -93,6 +94,11 @@ struct FileCase
     int track;
     const char* played; // empty: reported missing
 };
+
+void PrintTo(const FileCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TrackFileTest : public PlaybackTest, public ::testing::WithParamInterface<FileCase>
 {
@@ -218,6 +224,11 @@ struct EndCase
     bool backgroundOn;
     int autoplayStarts;
 };
+
+void PrintTo(const EndCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class EndOfQueueTest : public PlaybackTest, public ::testing::WithParamInterface<EndCase>
 {
@@ -389,6 +400,11 @@ struct LengthCase
     int seconds;
 };
 
+void PrintTo(const LengthCase& c, std::ostream* os)
+{
+    *os << c.ms << " ms";
+}
+
 class TrackLengthTest : public PlaybackTest, public ::testing::WithParamInterface<LengthCase>
 {
 };
@@ -438,6 +454,11 @@ struct VolumeCase
     bool muted;
     int sent;
 };
+
+void PrintTo(const VolumeCase& c, std::ostream* os)
+{
+    *os << "position " << c.position << (c.muted ? " muted" : "");
+}
 
 class VolumeTest : public PlaybackTest, public ::testing::WithParamInterface<VolumeCase>
 {
@@ -566,6 +587,11 @@ struct LogCase
     qint64 sizeBefore;
     bool emptied;
 };
+
+void PrintTo(const LogCase& c, std::ostream* os)
+{
+    *os << c.sizeBefore << " bytes before";
+}
 
 class ErrorLogTest : public PlaybackTest, public ::testing::WithParamInterface<LogCase>
 {

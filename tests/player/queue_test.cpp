@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <gmock/gmock.h>
+#include <ostream>
 
 #include "printers.h"
 #include "queuetesting.h"
@@ -127,6 +128,11 @@ struct RepeatCase
     int refunds;
 };
 
+void PrintTo(const RepeatCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class NoRepeatTest : public QueueTest, public ::testing::WithParamInterface<RepeatCase>
 {
 };
@@ -210,6 +216,11 @@ struct FollowCase
     int playingAfter;
     QString playingTitle;
 };
+
+void PrintTo(const FollowCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PlayingRowTest : public QueueTest, public ::testing::WithParamInterface<FollowCase>
 {
