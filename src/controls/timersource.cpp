@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "controls/ticker.h"
+#include "platform/seam.h"
 
 namespace controls {
 
@@ -57,20 +58,18 @@ private:
     QElapsedTimer clock_;
 };
 
-TimerSource* installed = nullptr;
+platform::Seam<TimerSource, QtTimerSource> seam;
 
 } // namespace
 
 TimerSource& timerSource()
 {
-    if (installed) return *installed;
-    static QtTimerSource qtSource;
-    return qtSource;
+    return seam.get();
 }
 
 void setTimerSource(TimerSource* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace controls

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include "platform/seam.h"
+
 namespace platform {
 
 namespace {
@@ -10,20 +12,18 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-Clock* installed = nullptr;
+Seam<Clock, SystemClock> seam;
 
 } // namespace
 
 Clock& clock()
 {
-    if (installed) return *installed;
-    static SystemClock system;
-    return system;
+    return seam.get();
 }
 
 void setClock(Clock* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -1,23 +1,22 @@
 #include "platform/dialogs.h"
 
 #include "platform/qtdialogs.h"
+#include "platform/seam.h"
 
 namespace platform {
 
 namespace {
-Dialogs* installed = nullptr;
+Seam<Dialogs, QtDialogs> seam;
 } // namespace
 
 Dialogs& dialogs()
 {
-    if (installed) return *installed;
-    static QtDialogs qtDialogs;
-    return qtDialogs;
+    return seam.get();
 }
 
 void setDialogs(Dialogs* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -14,6 +14,8 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include "platform/seam.h"
+
 namespace platform {
 
 namespace {
@@ -142,20 +144,18 @@ private:
     uint16_t sequence_ = 0;
 };
 
-Network* installed = nullptr;
+Seam<Network, IcmpNetwork> seam;
 
 } // namespace
 
 Network& network()
 {
-    if (installed) return *installed;
-    static IcmpNetwork icmpNetwork;
-    return icmpNetwork;
+    return seam.get();
 }
 
 void setNetwork(Network* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

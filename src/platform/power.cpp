@@ -4,6 +4,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "platform/seam.h"
+
 namespace platform {
 
 namespace {
@@ -30,20 +32,18 @@ public:
     }
 };
 
-Power* installed = nullptr;
+Seam<Power, SystemdPower> seam;
 
 } // namespace
 
 Power& power()
 {
-    if (installed) return *installed;
-    static SystemdPower systemdPower;
-    return systemdPower;
+    return seam.get();
 }
 
 void setPower(Power* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -12,6 +12,7 @@
 
 #include "platform/files.h"
 #include "platform/programfolder.h"
+#include "platform/seam.h"
 
 extern char** environ;
 
@@ -165,20 +166,18 @@ private:
     std::vector<pid_t> children_;
 };
 
-Processes* installed = nullptr;
+Seam<Processes, SpawnProcesses> seam;
 
 } // namespace
 
 Processes& processes()
 {
-    if (installed) return *installed;
-    static SpawnProcesses spawnProcesses;
-    return spawnProcesses;
+    return seam.get();
 }
 
 void setProcesses(Processes* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -4,6 +4,8 @@
 #include <QScreen>
 #include <QWidget>
 
+#include "platform/seam.h"
+
 namespace platform {
 
 namespace {
@@ -19,20 +21,18 @@ public:
     }
 };
 
-Screens* installed = nullptr;
+Seam<Screens, QtScreens> seam;
 
 } // namespace
 
 Screens& screens()
 {
-    if (installed) return *installed;
-    static QtScreens platformScreens;
-    return platformScreens;
+    return seam.get();
 }
 
 void setScreens(Screens* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -1,0 +1,28 @@
+#pragma once
+
+// One replaceable service behind an interface: the implementation a test (or the program) installed,
+// else a default built on first use and kept for the rest of the run. Each seam's .cpp holds one
+// of these at namespace scope and forwards its getter and setter to it. GUI thread only.
+
+namespace platform {
+
+template<class Interface, class Default> class Seam
+{
+public:
+    // The installed implementation, or the default when none is installed.
+    Interface& get()
+    {
+        if (installed_) return *installed_;
+        // Built on first use, so a program that always installs its own never builds the default.
+        static Default fallback;
+        return fallback;
+    }
+
+    // Installs another implementation (not owned); nullptr restores the default.
+    void set(Interface* replacement) { installed_ = replacement; }
+
+private:
+    Interface* installed_ = nullptr;
+};
+
+} // namespace platform
