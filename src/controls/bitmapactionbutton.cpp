@@ -4,7 +4,6 @@
 #include <QPainter>
 
 #include "controls/drawing.h"
-#include "skins/colors.h"
 #include "skins/imaging.h"
 
 namespace controls {
@@ -39,22 +38,14 @@ QString pictureName(int32_t buttoncolor, bool down)
 }
 } // namespace
 
-TBitmapActionButton::TBitmapActionButton(QWidget* owner) : OwnerDrawn(owner), fcolor(skins::clWindow)
+TBitmapActionButton::TBitmapActionButton(QWidget* owner) : CaptionedPicture(owner)
 {
-    resize(50, 32);
     Paint();
 }
 
 void TBitmapActionButton::setcolor(int32_t v)
 {
     fcolor = v;
-    Paint();
-}
-
-void TBitmapActionButton::settext(const QString& s)
-{
-    ftext = s;
-    autosize();
     Paint();
 }
 
@@ -68,11 +59,6 @@ void TBitmapActionButton::setbuttoncolor(int32_t v)
 {
     fbuttoncolor = v;
     Paint();
-}
-
-void TBitmapActionButton::autosize()
-{
-    autosizeForCaption(*this, ftext);
 }
 
 // The button picture, see-through where it is white. A tinted picture keeps the see-through
@@ -104,7 +90,7 @@ void TBitmapActionButton::Paint()
     painter.setBrush(Qt::NoBrush);
     painter.drawEllipse(QRectF(target).adjusted(0.5, 0.5, -0.5, -0.5));
     painter.setRenderHint(QPainter::Antialiasing, false);
-    drawCaption(painter, *this, image, ftext, nullptr);
+    drawCaption(painter, image, nullptr);
     painter.end();
     faceChanged();
 }

@@ -5,14 +5,13 @@
 // OnClick and OnMouseUp, in that order.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
-#include <QString>
 #include <cstdint>
 
-#include "controls/ownerdrawn.h"
+#include "controls/captionedpicture.h"
 
 namespace controls {
 
-class TBitmapActionButton : public OwnerDrawn
+class TBitmapActionButton : public CaptionedPicture
 {
     Q_OBJECT
 
@@ -20,10 +19,7 @@ public:
     explicit TBitmapActionButton(QWidget* owner);
 
     // Stored and repainted; the face does not use it.
-    int32_t color() const { return fcolor; }
     void setcolor(int32_t v);
-    QString caption() const { return ftext; }
-    void settext(const QString& s);
     bool down() const { return fdown; }
     void setdown(bool v);
     // 1 green, 2 red, 3 purple, 4 yellow, 5 and below blue; above 5 the blue pair tinted towards
@@ -31,8 +27,6 @@ public:
     int32_t buttoncolor() const { return fbuttoncolor; }
     void setbuttoncolor(int32_t v);
 
-    // Grows the control to fit its caption (the captioned-button size rule).
-    void autosize();
     void Paint() override;
 
 protected:
@@ -43,8 +37,6 @@ private:
     QImage picture() const;
 
     int32_t fbuttoncolor = 0;
-    int32_t fcolor;
-    QString ftext;
     bool fdown = false;
 };
 

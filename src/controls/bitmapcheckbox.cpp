@@ -8,9 +8,8 @@
 
 namespace controls {
 
-TBitmapCheckbox::TBitmapCheckbox(QWidget* owner) : OwnerDrawn(owner), fcolor(skins::clWindow)
+TBitmapCheckbox::TBitmapCheckbox(QWidget* owner) : CaptionedPicture(owner)
 {
-    resize(50, 32);
     Paint();
 }
 
@@ -21,22 +20,10 @@ void TBitmapCheckbox::setcolor(int32_t v)
     Paint();
 }
 
-void TBitmapCheckbox::settext(const QString& s)
-{
-    ftext = s;
-    autosize();
-    Paint();
-}
-
 void TBitmapCheckbox::setchecked(bool v)
 {
     fchecked = v;
     Paint();
-}
-
-void TBitmapCheckbox::autosize()
-{
-    autosizeForCaption(*this, ftext);
 }
 
 void TBitmapCheckbox::Paint()
@@ -46,7 +33,7 @@ void TBitmapCheckbox::Paint()
     QPainter painter(&canvas);
     drawKeyed(painter, pictureRect(image), image, qRgb(255, 255, 255));
     const QColor background = skins::tcolorToQColor(fcolor);
-    drawCaption(painter, *this, image, ftext, &background);
+    drawCaption(painter, image, &background);
     painter.end();
     faceChanged();
 }

@@ -4,29 +4,24 @@
 // and raises OnClick; presses and releases raise nothing.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
-#include <QString>
 #include <cstdint>
 
-#include "controls/ownerdrawn.h"
+#include "controls/captionedpicture.h"
 
 namespace controls {
 
-class TBitmapCheckbox : public OwnerDrawn
+class TBitmapCheckbox : public CaptionedPicture
 {
     Q_OBJECT
 
 public:
     explicit TBitmapCheckbox(QWidget* owner);
 
-    // The background of the caption.
-    int32_t color() const { return fcolor; }
+    // The background of the caption; setting it also applies the size rule again.
     void setcolor(int32_t v);
-    QString caption() const { return ftext; }
-    void settext(const QString& s);
     bool checked() const { return fchecked; }
     void setchecked(bool v);
 
-    void autosize();
     void Paint() override;
 
 protected:
@@ -36,8 +31,6 @@ protected:
 private:
     void Click();
 
-    int32_t fcolor;
-    QString ftext;
     bool fchecked = false;
 };
 

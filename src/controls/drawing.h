@@ -31,19 +31,7 @@ QImage programPicture(const QString& name);
 // The colour of a control's text: its palette's window text.
 QColor fontColor(const QWidget& widget);
 
-} // namespace controls
-
-namespace controls {
-
-// The size rule of the captioned picture buttons: when the caption does not fit beside the
-// picture the control grows to caption width + 51; it is at least as high as a line of text and
-// at least 32 pixels high.
-void autosizeForCaption(QWidget& control, const QString& caption);
 // Where a captioned button's picture goes: from (2, 2) to (picture width + 2, picture height).
 QRect pictureRect(const QImage& picture);
-// Draws the caption right of the picture, centred vertically, in the control's font and text
-// colour; with a `background`, the text cell is filled with it first.
-void drawCaption(QPainter& painter, const QWidget& control, const QImage& picture, const QString& caption,
-                 const QColor* background);
 
 } // namespace controls
