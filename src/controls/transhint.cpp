@@ -1,6 +1,5 @@
 #include "controls/transhint.h"
 
-#include <QLabel>
 #include <QString>
 
 namespace controls {

@@ -3,9 +3,9 @@
 // Writes hint texts into a label, framed by bullets: "• text •".
 // GUI thread only; the label is not owned and may go away first.
 
+#include <QLabel>
 #include <QPointer>
 
-class QLabel;
 class QString;
 
 namespace controls {
