@@ -12,8 +12,6 @@ namespace controls {
 
 namespace {
 
-constexpr int kRepeatFirst = 250;
-constexpr int kRepeatStep = 10;
 constexpr int kRepeatFloor = 20;
 constexpr int kDefaultSide = 200;
 constexpr int kBoxRoom = 36;   // height kept for the two boxes
@@ -56,11 +54,9 @@ struct TPictureScroller::Grid
 };
 
 TPictureScroller::TPictureScroller(QWidget* owner)
-    : TouchList(owner), repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
-      fmoretext(QStringLiteral("More")), fmorebackgroundcolor(kMoreBackground)
+    : TouchList(owner, kRepeatFloor), fmoretext(QStringLiteral("More")), fmorebackgroundcolor(kMoreBackground)
 {
     resize(kDefaultSide, kDefaultSide);
-    connect(repeattimer, &AutoRepeat::repeat, this, &TPictureScroller::repeattimerRepeat);
 }
 
 int TPictureScroller::thumbnailside() const

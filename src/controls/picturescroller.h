@@ -13,11 +13,10 @@
 #include <cstdint>
 
 #include "controls/touchlist.h"
-#include "controls/rowrenderer.h"
+
+class QPainter;
 
 namespace controls {
-
-class AutoRepeat;
 
 // One thumbnail: its picture (owned by the scroller) and the number of the album it shows.
 struct picrecord
@@ -69,11 +68,10 @@ public:
     int32_t morebackgroundcolor() const { return fmorebackgroundcolor; }
     void setmorebackgroundcolor(int32_t v) { fmorebackgroundcolor = v; }
 
-    // The remote cursor, the last row of visible cells, and the hit rectangles of the last rendering.
+    // The remote cursor and the last row of visible cells.
     int32_t cursorcolumn() const { return remotex; }
     int32_t cursorrow() const { return remotey; }
     int32_t lastvisiblerow() const { return visrows; }
-    const QVector<tmatrix>& hits() const { return matrix; }
 
     // The press, release and movement handlers, in pixels of the scroller.
     void MouseDown(int x, int y) override;
@@ -82,10 +80,6 @@ public:
 
     tpicturelist pl;
 
-Q_SIGNALS:
-    void OnClick(QObject* sender);
-
-protected:
 private:
     struct Grid;
 
@@ -94,20 +88,17 @@ private:
     int hit(int x, int y);
     int thumbnailside() const;
     bool cursorOnThumbnail() const;
-    void repeattimerRepeat();
+    void repeattimerRepeat() override;
     void drawUpBox(QPainter& painter, const Grid& grid);
     int drawCells(QPainter& painter, Grid& grid);
     void drawDownBox(QPainter& painter, const Grid& grid, int entry);
 
-    QVector<tmatrix> matrix;
     int32_t ftopmost = 0;
     int32_t fcolor = 0;
     int32_t facross = 4;
     int32_t fcount = 0;
     int32_t fitemindex = 0;
-    AutoRepeat* repeattimer;
     bool isdown = false;
-    int32_t marked = kNothing;
     bool fremote = false;
     int32_t remotex = 0;
     int32_t remotey = 0;

@@ -1,10 +1,7 @@
 #include "controls/scrolllistbox.h"
 
-#include <QFontMetrics>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QScreen>
-#include <cmath>
 
 #include "controls/autorepeat.h"
 #include "controls/transhint.h"
@@ -14,12 +11,9 @@ namespace controls {
 
 namespace {
 
-constexpr int kRepeatFirst = 250;
-constexpr int kRepeatStep = 10;
 constexpr int kRepeatFloor = 20;
 constexpr int kClickedPause = 200;
 constexpr int32_t kMoreBackground = 11925501; // $B5F7FD
-constexpr int kDefaultFontSize = 12;
 constexpr int kDefaultScrollWidths = 18;
 constexpr int kTopBox = -1;
 constexpr int kBottomBox = -2;
@@ -34,15 +28,10 @@ int screenHeight(const QWidget& widget)
 } // namespace
 
 TScrollListbox::TScrollListbox(QWidget* owner)
-    : TouchList(owner), fcolor(skins::clWindow), ffont(QStringLiteral("arial")),
-      repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
-      fmoretext(QStringLiteral("MORE")), fmorebackgroundcolor(kMoreBackground)
+    : RowList(owner, kRepeatFloor, QStringLiteral("arial")), fmoretext(QStringLiteral("MORE")),
+      fmorebackgroundcolor(kMoreBackground)
 {
-    ffont.setPointSize(kDefaultFontSize);
-    canvasfont_ = ffont;
     canvasfontcolor_ = palette().color(QPalette::WindowText);
-    setMouseTracking(true);
-    connect(repeattimer, &AutoRepeat::repeat, this, &TScrollListbox::repeattimerRepeat);
     setscrollwidths(kDefaultScrollWidths);
     // A new list holds one empty row until its owner clears it.
     fitems.add(QString());
@@ -156,12 +145,6 @@ void TScrollListbox::setfont(const QFont& f)
     copyfontlook(ffont, f);
 }
 
-void TScrollListbox::setlinespacing(float v)
-{
-    flinespacing = v < 1.0f ? 1.0f : v;
-    Resize();
-}
-
 void TScrollListbox::setscrollwidths(int32_t v)
 {
     fscrollwidths = v;
@@ -174,9 +157,8 @@ void TScrollListbox::Resize()
     canvasfontcolor_ = palette().color(QPalette::WindowText);
     // The border follows the row height of the previous layout.
     topborder = itemheight + 4;
-    const QFontMetrics metrics(canvasfont_, this);
-    itemheight = std::max(1, int(std::nearbyint(metrics.height() * double(flinespacing))));
-    fdisplayitems = int(std::nearbyint(double(height() - 2 * topborder) / itemheight));
+    itemheight = lineheight();
+    fdisplayitems = rowsfitting();
 }
 
 void TScrollListbox::Paint()
@@ -298,12 +280,6 @@ void TScrollListbox::itemsChanged()
 void TScrollListbox::repeattimerRepeat()
 {
     MouseDown(xx, yy);
-}
-
-void TScrollListbox::resizeEvent(QResizeEvent* /*event*/)
-{
-    Resize();
-    Paint();
 }
 
 } // namespace controls

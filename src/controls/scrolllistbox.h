@@ -7,23 +7,20 @@
 // off-screen (keeping its hit rectangles); painting on screen only copies it.
 // GUI thread only; owned by its Qt parent.
 
-#include <QFont>
+#include <QColor>
 #include <QImage>
-#include <QStringList>
-#include <QVector>
+#include <QString>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
-#include "controls/touchlist.h"
-#include "controls/rowrenderer.h"
+#include "controls/rowlist.h"
 
 namespace controls {
 
-class AutoRepeat;
 class TTransparentHint;
 
-class TScrollListbox : public TouchList
+class TScrollListbox : public RowList
 {
     Q_OBJECT
 
@@ -42,31 +39,15 @@ public:
 
     // Renders the face from the list's state and shows it.
     void Paint() override;
-    // Works out the row height and how many rows fit, from the font and the height.
-    void Resize();
+    void Resize() override;
 
-    const ListItems& items() const { return fitems; }
-    ListItems& items() { return fitems; }
     int32_t itemindex() const { return fitemindex; }
     void setitemindex(int32_t v) { fitemindex = v; }
     int32_t topmost() const { return ftopmost; }
     void settopmost(int32_t i);
     int32_t displayitems() const { return fdisplayitems; }
-    int32_t color() const { return fcolor; }
-    void setcolor(int32_t v) { fcolor = v; }
-    // The rows' font; its colour is the palette's window text.
-    QFont font() const { return ffont; }
+    // Takes the look of `f`; the layout follows at the next Resize.
     void setfont(const QFont& f);
-    float linespacing() const { return flinespacing; }
-    void setlinespacing(float v);
-    int32_t margin() const { return fmargin; }
-    void setmargin(int32_t v) { fmargin = v; }
-    int32_t numbercolor() const { return fnumbercolor; }
-    void setnumbercolor(int32_t v) { fnumbercolor = v; }
-    bool showlabels() const { return fshownumbers; }
-    void setshowlabels(bool v) { fshownumbers = v; }
-    bool drawmode() const { return fdrawmode; }
-    void setdrawmode(bool v) { fdrawmode = v; }
     bool remote() const { return fremote; }
     void setremote(bool v) { fremote = v; }
     bool inmotion() const { return finmotion; }
@@ -90,8 +71,6 @@ public:
     int32_t morebackgroundcolor() const { return fmorebackgroundcolor; }
     void setmorebackgroundcolor(int32_t v) { fmorebackgroundcolor = v; }
 
-    // The hit rectangles of the last rendering.
-    const QVector<tmatrix>& hits() const { return matrix; }
     int32_t cursor() const { return marked; }
     int32_t rowheight() const { return itemheight; }
     int32_t firstrowy() const { return topborder; }
@@ -102,16 +81,12 @@ public:
     void MouseMove(int x, int y) override;
 
 Q_SIGNALS:
-    void OnClick(QObject* sender);
     void OnReachedtop();
     void OnReachedend();
 
-protected:
-    void resizeEvent(QResizeEvent* event) override;
-
 private:
     void itemsChanged();
-    void repeattimerRepeat();
+    void repeattimerRepeat() override;
     void applytopmost(int32_t i);
     int hit(int x, int y) const;
     void hidehint();
@@ -119,25 +94,11 @@ private:
     QImage cachedimage;
     std::vector<std::unique_ptr<TScrollListItemAdditonalInfo>> addinfo;
     int32_t addinfocount = 0;
-    ArrowSet arrows;
     bool fremote = false;
-    ListItems fitems;
     int32_t fitemindex = 0;
-    int32_t fcolor;
-    QFont ffont;
-    float flinespacing = 1.0f;
-    int32_t fmargin = 0;
-    int32_t fnumbercolor = 0;
-    bool fshownumbers = true;
     int32_t ftopmost = 0;
     int32_t fdisplayitems = 0;
-    int32_t itemheight = 0;
-    int32_t topborder = 0;
-    bool fdrawmode = true;
     bool isdown = false;
-    QVector<tmatrix> matrix;
-    int32_t marked = -3;
-    AutoRepeat* repeattimer;
     bool clicked = false;
     bool remoteused = false;
     int32_t fscrollwidths = 0;
@@ -152,8 +113,7 @@ private:
     QString fmoretext;
     int32_t fmorebackgroundcolor;
 
-    // The drawing font as the last layout took it, with its colour.
-    QFont canvasfont_;
+    // The colour of the drawing font as the last layout took it.
     QColor canvasfontcolor_;
 };
 

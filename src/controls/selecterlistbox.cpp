@@ -3,7 +3,6 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
@@ -13,10 +12,7 @@ namespace controls {
 
 namespace {
 
-constexpr int kRepeatFirst = 250;
-constexpr int kRepeatStep = 10;
 constexpr int kRepeatFloor = 40;
-constexpr int kDefaultFontSize = 12;
 constexpr int kMoreFontSize = 7;
 constexpr int32_t kGrey = 0x808080;
 constexpr QRgb kArrowKey = 0xFFFFFFu;
@@ -25,15 +21,9 @@ constexpr int kBottomBox = -2;
 
 } // namespace
 
-TSelecterListBox::TSelecterListBox(QWidget* owner)
-    : TouchList(owner), fcolor(skins::clWindow), ffont(QStringLiteral("Garamond")),
-      repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, kRepeatFloor, this)),
-      arrows(loadarrows(QStringLiteral("SELECTER")))
+TSelecterListBox::TSelecterListBox(QWidget* owner) : RowList(owner, kRepeatFloor, QStringLiteral("Garamond"))
 {
-    ffont.setPointSize(kDefaultFontSize);
-    canvasfont_ = ffont;
-    setMouseTracking(true);
-    connect(repeattimer, &AutoRepeat::repeat, this, &TSelecterListBox::repeattimerRepeat);
+    arrows = loadarrows(QStringLiteral("SELECTER"));
     fitems.setOnChange([this] { itemsChanged(); });
     // A new list holds one empty row until its owner clears it.
     fitems.add(QString());
@@ -69,19 +59,12 @@ void TSelecterListBox::setfont(const QFont& f)
     Resize();
 }
 
-void TSelecterListBox::setlinespacing(float v)
-{
-    flinespacing = v < 1.0f ? 1.0f : v;
-    Resize();
-}
-
 void TSelecterListBox::Resize()
 {
     canvasfont_ = ffont;
-    const QFontMetrics metrics(canvasfont_, this);
-    itemheight = std::max(1, int(std::nearbyint(metrics.height() * double(flinespacing))));
+    itemheight = lineheight();
     topborder = itemheight;
-    displayitems = int(std::nearbyint(double(height() - 2 * topborder) / itemheight));
+    displayitems = rowsfitting();
 }
 
 void TSelecterListBox::Paint()
@@ -192,12 +175,6 @@ void TSelecterListBox::repeattimerRepeat()
 {
     // A held row toggles once; a held box keeps scrolling.
     if (marked < 0) MouseDown(xx, yy);
-}
-
-void TSelecterListBox::resizeEvent(QResizeEvent* /*event*/)
-{
-    Resize();
-    Paint();
 }
 
 } // namespace controls

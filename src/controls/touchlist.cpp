@@ -3,7 +3,20 @@
 #include <QFont>
 #include <QMouseEvent>
 
+#include "controls/autorepeat.h"
+
 namespace controls {
+
+namespace {
+constexpr int kRepeatFirst = 250;
+constexpr int kRepeatStep = 10;
+} // namespace
+
+TouchList::TouchList(QWidget* owner, int repeatfloor)
+    : OwnerDrawn(owner), repeattimer(new AutoRepeat(kRepeatFirst, kRepeatStep, repeatfloor, this))
+{
+    connect(repeattimer, &AutoRepeat::repeat, this, &TouchList::repeattimerRepeat);
+}
 
 void TouchList::mousePressEvent(QMouseEvent* event)
 {
