@@ -11,15 +11,11 @@
 #include <gtest/gtest.h>
 #include <memory>
 
-#include "answeringdialogs.h"
 #include "fakemediaplayer.h"
-#include "library/filter.h"
-#include "library/global.h"
 #include "platform/mediaplayer.h"
-#include "platform/programfolder.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
-#include "tempfolder.h"
+#include "playerground.h"
 
 // Texts of a list written as plain literals.
 inline QStringList strings(std::initializer_list<const char*> items)
@@ -74,31 +70,10 @@ public:
     int restRestarts = 0;
 };
 
-class PlayerWindowTest : public ::testing::Test
+class PlayerWindowTest : public PlayerGround<RecordingFrontEnd>
 {
 protected:
     using Factory = std::function<std::unique_ptr<platform::MediaPlayer>()>;
-
-    void SetUp() override
-    {
-        library::resetGlobals();
-        library::resetfilter();
-        player::resetGlobals();
-        platform::setProgramFolder(program.path());
-        player::setFrontEnd(&frontEnd);
-        libraryRoot = program.mkdir(QStringLiteral("music"));
-        cacheFolder = program.mkdir(QStringLiteral("cache"));
-    }
-
-    void TearDown() override
-    {
-        player::mainform = nullptr;
-        form.reset();
-        player::setFrontEnd(nullptr);
-        platform::setProgramFolder(QString());
-        library::resetGlobals();
-        player::resetGlobals();
-    }
 
     // An album folder with its "title.dat" and, for each title, "trackNN.mp3" made by `makeTrack`
     // (a few bytes by default: the fake player only needs the file to exist). Returns the folder.
@@ -192,11 +167,4 @@ protected:
         fake().finishPlay(value);
         ASSERT_TRUE(delivered.wait(2000));
     }
-
-    TempFolder program;
-    QString libraryRoot;
-    QString cacheFolder;
-    AnsweringDialogs dialogs;
-    RecordingFrontEnd frontEnd;
-    std::unique_ptr<player::Tmainform> form;
 };

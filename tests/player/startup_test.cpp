@@ -33,6 +33,7 @@
 #include "player/randomfromalbums.h"
 #include "player/video.h"
 #include "player/volumedisplay.h"
+#include "playerground.h"
 #include "printers.h"
 #include "ripper/musripmain.h"
 #include "tempfolder.h"
@@ -91,28 +92,13 @@ QStringList numberedAlbums()
     return texts;
 }
 
-class StartupTest : public ::testing::Test
+class StartupTest : public PlayerGround<RecordingFrontEnd>
 {
 protected:
-    void SetUp() override
-    {
-        library::resetGlobals();
-        library::resetfilter();
-        player::resetGlobals();
-        platform::setProgramFolder(program.path());
-        player::setFrontEnd(&frontEnd);
-        libraryRoot = program.mkdir(QStringLiteral("music"));
-        cacheFolder = program.mkdir(QStringLiteral("cache"));
-    }
-
     void TearDown() override
     {
-        form.reset();
-        player::setFrontEnd(nullptr);
-        platform::setProgramFolder(QString());
+        PlayerGround::TearDown();
         platform::resetHandPointCursor();
-        library::resetGlobals();
-        player::resetGlobals();
     }
 
     // Writes the settings file: the library, the temporary folder and `extra` lines of section main.
@@ -146,12 +132,6 @@ protected:
 
     QString settingsText() const { return QString::fromUtf8(program.read(QStringLiteral("Musetra.ini"))); }
 
-    TempFolder program;
-    QString libraryRoot;
-    QString cacheFolder;
-    AnsweringDialogs dialogs;
-    RecordingFrontEnd frontEnd;
-    std::unique_ptr<player::Tmainform> form;
     int playersMade = 0;
 };
 
