@@ -7,6 +7,16 @@ bool FakeTicker::fire()
     return true;
 }
 
+std::vector<int> FakeTicker::fireRecordingIntervals(int times)
+{
+    std::vector<int> intervals;
+    for (int k = 0; k < times; ++k) {
+        intervals.push_back(interval_);
+        fire();
+    }
+    return intervals;
+}
+
 FakeTimerSource::FakeTimerSource()
 {
     controls::setTimerSource(this);

@@ -7,6 +7,7 @@
 #include <QPointer>
 #include <QVector>
 #include <cstdint>
+#include <vector>
 
 #include "controls/ticker.h"
 #include "controls/timersource.h"
@@ -23,6 +24,8 @@ public:
 
     // Emits one tick when a real timer would be running; returns whether it did.
     bool fire();
+    // Fires `times` times; the interval in force before each firing, in order.
+    std::vector<int> fireRecordingIntervals(int times);
 
 private:
     int interval_ = 0;

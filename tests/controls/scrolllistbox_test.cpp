@@ -131,11 +131,7 @@ TEST_F(ScrollList, HeldBottomBoxRepeatsDownToTwentyMilliseconds)
     build(200, 120);
     const QPoint box = centreOf(201);
     QTest::mousePress(list, Qt::LeftButton, {}, box);
-    std::vector<int> intervals;
-    for (int k = 0; k < 26; ++k) {
-        intervals.push_back(ticker().interval());
-        ticker().fire();
-    }
+    const std::vector<int> intervals = ticker().fireRecordingIntervals(26);
     EXPECT_EQ(intervals.front(), 250);
     EXPECT_EQ(intervals[23], 20);
     EXPECT_EQ(intervals.back(), 20);

@@ -81,11 +81,7 @@ TEST_F(Selecter, HeldRowTogglesOnceAndHeldBoxRepeatsDownToFortyMilliseconds)
 
     const QPoint box = centreOf(101);
     QTest::mousePress(list, Qt::LeftButton, {}, box);
-    std::vector<int> intervals;
-    for (int k = 0; k < 24; ++k) {
-        intervals.push_back(ticker().interval());
-        ticker().fire();
-    }
+    const std::vector<int> intervals = ticker().fireRecordingIntervals(24);
     EXPECT_EQ(intervals.front(), 250);
     EXPECT_EQ(intervals[21], 40);
     EXPECT_EQ(intervals.back(), 40);
