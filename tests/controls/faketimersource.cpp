@@ -17,16 +17,6 @@ std::vector<int> FakeTicker::fireRecordingIntervals(int times)
     return intervals;
 }
 
-FakeTimerSource::FakeTimerSource()
-{
-    controls::setTimerSource(this);
-}
-
-FakeTimerSource::~FakeTimerSource()
-{
-    controls::setTimerSource(nullptr);
-}
-
 controls::Ticker* FakeTimerSource::makeTicker(QObject* parent)
 {
     auto* ticker = new FakeTicker(parent);

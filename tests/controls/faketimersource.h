@@ -11,6 +11,7 @@
 
 #include "controls/ticker.h"
 #include "controls/timersource.h"
+#include "installedfake.h"
 
 class FakeTicker final : public controls::Ticker
 {
@@ -32,14 +33,9 @@ private:
     bool enabled_ = false;
 };
 
-class FakeTimerSource final : public controls::TimerSource
+class FakeTimerSource final : public InstalledFake<controls::TimerSource, &controls::setTimerSource>
 {
 public:
-    FakeTimerSource();
-    ~FakeTimerSource() override;
-    FakeTimerSource(const FakeTimerSource&) = delete;
-    FakeTimerSource& operator=(const FakeTimerSource&) = delete;
-
     controls::Ticker* makeTicker(QObject* parent) override;
     uint32_t tickCount() const override { return now; }
 

@@ -1,15 +1,5 @@
 #include "answeringdialogs.h"
 
-AnsweringDialogs::AnsweringDialogs()
-{
-    platform::setDialogs(this);
-}
-
-AnsweringDialogs::~AnsweringDialogs()
-{
-    platform::setDialogs(nullptr);
-}
-
 platform::MessageAnswer AnsweringDialogs::messageBox(const QString& caption, const QString& text,
                                                      platform::MessageIcon icon,
                                                      platform::MessageButtons buttons)

@@ -8,6 +8,7 @@
 #include <QVector>
 #include <functional>
 
+#include "installedfake.h"
 #include "platform/dialogs.h"
 
 struct ShownMessage
@@ -18,14 +19,9 @@ struct ShownMessage
     platform::MessageButtons buttons;
 };
 
-class AnsweringDialogs final : public platform::Dialogs
+class AnsweringDialogs final : public InstalledFake<platform::Dialogs, &platform::setDialogs>
 {
 public:
-    AnsweringDialogs();
-    ~AnsweringDialogs() override;
-    AnsweringDialogs(const AnsweringDialogs&) = delete;
-    AnsweringDialogs& operator=(const AnsweringDialogs&) = delete;
-
     platform::MessageAnswer messageBox(const QString& caption, const QString& text,
                                        platform::MessageIcon icon, platform::MessageButtons buttons) override;
     int execModal(QDialog& dialog) override;

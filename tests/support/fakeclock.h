@@ -2,15 +2,13 @@
 
 // A clock that stands at a set moment while an instance lives.
 
+#include "installedfake.h"
 #include "platform/clock.h"
 
-class FakeClock final : public platform::Clock
+class FakeClock final : public InstalledFake<platform::Clock, &platform::setClock>
 {
 public:
-    explicit FakeClock(const QDateTime& at) : at_(at) { platform::setClock(this); }
-    ~FakeClock() override { platform::setClock(nullptr); }
-    FakeClock(const FakeClock&) = delete;
-    FakeClock& operator=(const FakeClock&) = delete;
+    explicit FakeClock(const QDateTime& at) : at_(at) {}
 
     QDateTime now() const override { return at_; }
     void set(const QDateTime& at) { at_ = at; }

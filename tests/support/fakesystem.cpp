@@ -1,15 +1,5 @@
 #include "fakesystem.h"
 
-FakeProcesses::FakeProcesses()
-{
-    platform::setProcesses(this);
-}
-
-FakeProcesses::~FakeProcesses()
-{
-    platform::setProcesses(nullptr);
-}
-
 platform::ProgramId FakeProcesses::start(const QString& commandline)
 {
     started.append(commandline);
@@ -25,31 +15,11 @@ bool FakeProcesses::running(platform::ProgramId id)
     return runningIds.contains(id);
 }
 
-FakeNetwork::FakeNetwork()
-{
-    platform::setNetwork(this);
-}
-
-FakeNetwork::~FakeNetwork()
-{
-    platform::setNetwork(nullptr);
-}
-
 int FakeNetwork::echo(const QString& host, int timeoutMs)
 {
     asked.append(host);
     lastTimeoutMs = timeoutMs;
     return results.value(host, kUnresolved);
-}
-
-FakePower::FakePower()
-{
-    platform::setPower(this);
-}
-
-FakePower::~FakePower()
-{
-    platform::setPower(nullptr);
 }
 
 bool FakePower::powerOff()

@@ -1,7 +1,6 @@
 #pragma once
 
-// Fakes of the system seams: processes, network and power. Each installs itself on
-// construction and restores the real seam on destruction.
+// Fakes of the system seams: processes, network and power, each installed while it lives.
 
 #include <QHash>
 #include <QSet>
@@ -9,19 +8,15 @@
 #include <QStringList>
 #include <functional>
 
+#include "installedfake.h"
 #include "platform/net.h"
 #include "platform/power.h"
 #include "platform/process.h"
 
 // Records every start; started programs run until the test ends them.
-class FakeProcesses final : public platform::Processes
+class FakeProcesses final : public InstalledFake<platform::Processes, &platform::setProcesses>
 {
 public:
-    FakeProcesses();
-    ~FakeProcesses() override;
-    FakeProcesses(const FakeProcesses&) = delete;
-    FakeProcesses& operator=(const FakeProcesses&) = delete;
-
     platform::ProgramId start(const QString& commandline) override;
     bool running(platform::ProgramId id) override;
     void end(platform::ProgramId id) { runningIds.remove(id); }
@@ -37,14 +32,9 @@ private:
 };
 
 // Answers echo requests from a table of results by host; unknown hosts do not resolve.
-class FakeNetwork final : public platform::Network
+class FakeNetwork final : public InstalledFake<platform::Network, &platform::setNetwork>
 {
 public:
-    FakeNetwork();
-    ~FakeNetwork() override;
-    FakeNetwork(const FakeNetwork&) = delete;
-    FakeNetwork& operator=(const FakeNetwork&) = delete;
-
     int echo(const QString& host, int timeoutMs) override;
 
     QHash<QString, int> results;
@@ -53,14 +43,9 @@ public:
 };
 
 // Records power-off requests and answers with `accepts`.
-class FakePower final : public platform::Power
+class FakePower final : public InstalledFake<platform::Power, &platform::setPower>
 {
 public:
-    FakePower();
-    ~FakePower() override;
-    FakePower(const FakePower&) = delete;
-    FakePower& operator=(const FakePower&) = delete;
-
     bool powerOff() override;
 
     bool accepts = true;
