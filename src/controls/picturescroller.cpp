@@ -18,11 +18,8 @@ constexpr int kBoxRoom = 36;   // height kept for the two boxes
 constexpr int kUpBoxRoom = 18; // of it, above the first row
 constexpr int kMoreFontSize = 7;
 constexpr int kRemotePen = 10;
-constexpr int32_t kMoreBackground = 11925501; // $B5F7FD
-constexpr int32_t kGrey = 0x808080;
 constexpr int32_t kBlack = 0x000000;
 constexpr int32_t kRed = 0x0000FF;
-constexpr QRgb kArrowKey = 0xFFFFFFu;
 constexpr int kDownBox = -1;
 constexpr int kUpBox = -2;
 
@@ -230,7 +227,7 @@ void TPictureScroller::drawUpBox(QPainter& painter, const Grid& grid)
     matrix[0] = box;
     drawKeyed(painter, QRect(QPoint(grid.width / 2 - arrow.width() / 2, top + 1), arrow.size()), arrow,
               kArrowKey);
-    painter.setPen(skins::tcolorToQColor(kGrey));
+    painter.setPen(skins::tcolorToQColor(kListGrey));
     textOut(painter, grid.width / 2 - tw / 2, top + 1 + arrow.height(), fmoretext);
 }
 
@@ -275,7 +272,7 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
     const tmatrix box{left, grid.y, left + tw + 6, grid.y + arrow.height() + th, kDownBox};
     gdirectangle(painter, box.x1, box.y1, box.x2, box.y2, skins::tcolorToQColor(kBlack),
                  skins::tcolorToQColor(fmorebackgroundcolor), grid.penwidth);
-    painter.setPen(skins::tcolorToQColor(kGrey));
+    painter.setPen(skins::tcolorToQColor(kListGrey));
     textOut(painter, grid.width / 2 - tw / 2, grid.y + 1, fmoretext);
     drawKeyed(painter,
               QRect(QPoint(grid.width / 2 - arrow.width() / 2, box.y2 - arrow.height() - 1), arrow.size()),

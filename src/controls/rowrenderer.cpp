@@ -25,13 +25,9 @@ constexpr int kDesignHeight = 600;
 constexpr int kIconSide = 12;
 constexpr int kIconRoom = 15;
 constexpr int kBoxPad = 4;
-constexpr int32_t kGrey = 0x808080;
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kBlack = 0x000000;
-constexpr QRgb kArrowKey = 0xFFFFFFu;
 constexpr QRgb kIconKey = 0xFF0000u; // pure red, which the icons leave for the brush
-constexpr int kTopBox = -1;
-constexpr int kBottomBox = -2;
 
 int roundEven(double v)
 {
@@ -212,9 +208,9 @@ void ListPainter::drawTopBox(RenderedList& out, int count)
     const tmatrix box{w / 2 - tw / 2 - kBoxPad, -1, w / 2 + tw / 2 + kBoxPad,
                       arrow.height() + 1 + th + kBoxPad, kTopBox};
     out.matrix[count] = box;
-    gdirectangle(p_, box.x1, box.y1, box.x2, box.y2, tc(kGrey), tc(m_.morebackgroundcolor));
+    gdirectangle(p_, box.x1, box.y1, box.x2, box.y2, tc(kListGrey), tc(m_.morebackgroundcolor));
     drawKeyed(p_, QRect(QPoint(w / 2 - arrow.width() / 2, 1), arrow.size()), arrow, kArrowKey);
-    p_.setPen(tc(kGrey));
+    p_.setPen(tc(kListGrey));
     textOut(p_, w / 2 - tw / 2, arrow.height() + kBoxPad, m_.moretext);
 }
 
@@ -230,10 +226,10 @@ void ListPainter::drawBottomBox(RenderedList& out, int count)
     const tmatrix box{w / 2 - tw / 2 - kBoxPad, h - arrow.height() - 1 - th - kBoxPad,
                       w / 2 + tw / 2 + kBoxPad, h, kBottomBox};
     out.matrix[count + 1] = box;
-    gdirectangle(p_, box.x1, box.y1, box.x2, box.y2, tc(kGrey), tc(m_.morebackgroundcolor));
+    gdirectangle(p_, box.x1, box.y1, box.x2, box.y2, tc(kListGrey), tc(m_.morebackgroundcolor));
     drawKeyed(p_, QRect(QPoint(w / 2 - arrow.width() / 2, h - arrow.height() - 3), arrow.size()), arrow,
               kArrowKey);
-    p_.setPen(tc(kGrey));
+    p_.setPen(tc(kListGrey));
     textOut(p_, w / 2 - tw / 2, box.y1 + 1, m_.moretext);
 }
 

@@ -35,6 +35,16 @@ struct tmatrix
 };
 
 constexpr int32_t kNothing = -3;
+// The codes of a text list's "MORE" boxes.
+constexpr int32_t kTopBox = -1;
+constexpr int32_t kBottomBox = -2;
+
+// The colour the lists' arrow pictures leave see-through.
+constexpr QRgb kArrowKey = 0xFFFFFFu;
+// The grey of the "MORE" texts and box outlines, and of the rows a multi-select list leaves out.
+constexpr int32_t kListGrey = 0x808080;
+// The default background of the "MORE" boxes ($B5F7FD).
+constexpr int32_t kMoreBackground = 11925501;
 
 // The first entry of `matrix` from `from` to `to` (inclusive, clamped to the entries) that holds
 // `p`; entries that were not drawn are never hit. -1 when none does.

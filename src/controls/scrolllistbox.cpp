@@ -13,11 +13,7 @@ namespace {
 
 constexpr int kRepeatFloor = 20;
 constexpr int kClickedPause = 200;
-constexpr int32_t kMoreBackground = 11925501; // $B5F7FD
 constexpr int kDefaultScrollWidths = 18;
-constexpr int kTopBox = -1;
-constexpr int kBottomBox = -2;
-constexpr int kNoCursor = -3;
 
 int screenHeight(const QWidget& widget)
 {
@@ -58,7 +54,7 @@ void TScrollListbox::clear()
 {
     ftopmost = 0;
     // The cursor may point past the new rows; it starts again with none.
-    marked = kNoCursor;
+    marked = kNothing;
     fitems.clear();
     addinfo.clear();
     addinfocount = 0;
@@ -122,7 +118,7 @@ void TScrollListbox::losefocus()
 {
     ftopmost = 0;
     fitemindex = -1;
-    marked = kNoCursor;
+    marked = kNothing;
     Paint();
 }
 
@@ -241,7 +237,7 @@ void TScrollListbox::MouseUp(int x, int y)
     clicked = false;
     isdown = false;
     fitemindex = -1;
-    marked = kNoCursor;
+    marked = kNothing;
     repeattimer->release();
     const int i = hit(x, y);
     if (i < 0) {
@@ -263,7 +259,7 @@ void TScrollListbox::MouseMove(int x, int y)
     if (remoteused) {
         // The pointer takes over from keyboard or remote navigation.
         isdown = false;
-        marked = kNoCursor;
+        marked = kNothing;
         remoteused = false;
     }
     xx = x;

@@ -14,10 +14,6 @@ namespace {
 
 constexpr int kRepeatFloor = 40;
 constexpr int kMoreFontSize = 7;
-constexpr int32_t kGrey = 0x808080;
-constexpr QRgb kArrowKey = 0xFFFFFFu;
-constexpr int kTopBox = -1;
-constexpr int kBottomBox = -2;
 
 } // namespace
 
@@ -81,7 +77,7 @@ void TSelecterListBox::Paint()
     const QColor selected = palette().color(QPalette::WindowText);
     int y = topborder;
     for (int i = std::max(topmost, 0); i <= last; ++i) {
-        painter.setPen(fselected.at(i) ? selected : skins::tcolorToQColor(kGrey));
+        painter.setPen(fselected.at(i) ? selected : skins::tcolorToQColor(kListGrey));
         int offset = 0;
         if (fdrawmode) {
             if (fshownumbers) offset = drawrowlabel(painter, fmargin, y, i + 1, image.width());
@@ -106,7 +102,7 @@ void TSelecterListBox::drawBoxes(QPainter& painter, const QSize& size)
     QFont font(QStringLiteral("Garamond"));
     font.setPointSize(kMoreFontSize);
     painter.setFont(font);
-    painter.setPen(skins::tcolorToQColor(kGrey));
+    painter.setPen(skins::tcolorToQColor(kListGrey));
     const QString more = QStringLiteral("More");
     const int w = size.width();
     const int h = size.height();
