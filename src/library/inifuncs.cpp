@@ -258,7 +258,9 @@ void readCommercial(tinifile& ini)
 {
     ini.section = kCommercial;
     config.creditsystem = ini.readppbool(QStringLiteral("creditsystem"), QStringLiteral("0"));
-    config.playspercoincredit = ini.readppinteger(QStringLiteral("playspercoincredit"), QStringLiteral("5"));
+    // A coin gives at least one play and never an unbounded number of them.
+    config.playspercoincredit =
+        std::clamp(ini.readppinteger(QStringLiteral("playspercoincredit"), QStringLiteral("5")), 1, 100);
     config.allowfreecredit = ini.readppbool(QStringLiteral("allowfreecredit"), QStringLiteral("1"));
     config.bgvolumemax = ini.readppinteger(QStringLiteral("bgvolumemax"), QStringLiteral("30"));
     config.bgduration = ini.readppinteger(QStringLiteral("bgduration"), QStringLiteral("15"));

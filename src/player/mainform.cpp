@@ -243,18 +243,7 @@ void Tmainform::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// Handlers of the play modes, the album lists and the transport are built with the rest of the
-// window; until then they leave everything as it is.
-
-void Tmainform::albumlistChange(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::DalbumlistChange(QObject* Sender)
-{
-    (void)Sender;
-}
+// The toolbar pictures are painted with the rest of the window's layout.
 
 void Tmainform::buttonsMouseMove(QObject* Sender)
 {
@@ -262,16 +251,6 @@ void Tmainform::buttonsMouseMove(QObject* Sender)
 }
 
 void Tmainform::restoreClick(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::CdplayerbutClick(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::playlistbutClick(QObject* Sender)
 {
     (void)Sender;
 }

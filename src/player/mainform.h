@@ -114,6 +114,7 @@ public:
     // The album list as this window shows it.
     bool buildcontentlist(bool forceload);
     [[nodiscard]] bool loadtitles(QListWidget* sender, int albumindex);
+    void loadalbumtitles(QListWidget* list, int n);
     void maketitles(const QString& path);
     void addalbum(const QString& art, const QString& alb);
     void deletealbum(int i);

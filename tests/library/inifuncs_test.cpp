@@ -265,6 +265,15 @@ TEST_F(SettingsTest, OutOfRangeNumbersAreClampedAndUnusedRawValuesWrittenBack)
     EXPECT_EQ(value("main", "BorderStyle"), QStringLiteral("3"));
 }
 
+TEST_F(SettingsTest, PlaysPerCoinIsHeldToOneToAHundred)
+{
+    for (const auto& [stored, read] : {std::pair{"-5", 1}, {"0", 1}, {"7", 7}, {"250", 100}}) {
+        writeIni(QByteArray("[Commercial]\nplayspercoincredit=") + stored + "\n");
+        ASSERT_TRUE(readini());
+        EXPECT_EQ(config.playspercoincredit, read) << stored;
+    }
+}
+
 TEST_F(SettingsTest, PathGetsItsSeparatorAndCachePathMustExist)
 {
     const QString cache = folder.mkdir(QStringLiteral("cache"));
