@@ -22,14 +22,6 @@ protected:
         addAlbum(QStringLiteral("Alpha__One"), strings({"A1", "A2"}));
         addAlbum(QStringLiteral("Beta__Two"), strings({"B1", "B2", "B3"}));
     }
-
-    QStringList titles(QListWidget* list) const
-    {
-        QStringList texts;
-        for (int i = 0; i < list->count(); ++i)
-            texts << list->item(i)->text();
-        return texts;
-    }
 };
 
 TEST_F(ModesTest, ChoosingAnAlbumLoadsItsTitlesAndRemembersIt)
@@ -37,13 +29,13 @@ TEST_F(ModesTest, ChoosingAnAlbumLoadsItsTitlesAndRemembersIt)
     start();
     form->albumlist->setCurrentIndex(1);
     form->albumlistChange(form->albumlist);
-    EXPECT_EQ(titles(form->tracklist), strings({"B1", "B2", "B3"}));
+    EXPECT_EQ(rowTexts(form->tracklist), strings({"B1", "B2", "B3"}));
     EXPECT_EQ(library::config.lastalbum, 2);
     EXPECT_EQ(form->albumlist->toolTip(), QStringLiteral("Beta - Two"));
 
     form->Dalbumlist->setCurrentIndex(1);
     form->DalbumlistChange(form->Dalbumlist);
-    EXPECT_EQ(titles(form->dtracklist), strings({"B1", "B2", "B3"}));
+    EXPECT_EQ(rowTexts(form->dtracklist), strings({"B1", "B2", "B3"}));
     EXPECT_EQ(form->dtracklist->currentRow(), 0);
     EXPECT_EQ(library::config.dlastalbum, 2);
 }
@@ -54,7 +46,7 @@ TEST_F(ModesTest, ALostTitlesFileIsRebuiltFromTheTrackFiles)
     ASSERT_TRUE(QFile::remove(libraryRoot + QStringLiteral("/Beta__Two/title.dat")));
     form->Dalbumlist->setCurrentIndex(1);
     form->DalbumlistChange(form->Dalbumlist);
-    EXPECT_EQ(titles(form->dtracklist), strings({"track01", "track02", "track03"}));
+    EXPECT_EQ(rowTexts(form->dtracklist), strings({"track01", "track02", "track03"}));
     EXPECT_TRUE(QFile::exists(libraryRoot + QStringLiteral("/Beta__Two/title.dat")));
 }
 
@@ -80,7 +72,7 @@ TEST_F(ModesTest, ThePlayListStyleTakesTheCdPlayerAlbumWhenItHasNone)
     EXPECT_TRUE(form->playlistbut->isChecked());
     EXPECT_FALSE(form->Cdplayerbut->isChecked());
     EXPECT_EQ(form->Dalbumlist->currentIndex(), 1);
-    EXPECT_EQ(titles(form->dtracklist), strings({"B1", "B2", "B3"}));
+    EXPECT_EQ(rowTexts(form->dtracklist), strings({"B1", "B2", "B3"}));
     EXPECT_TRUE(form->numberoftracks->isActive());
 }
 

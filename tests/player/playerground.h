@@ -4,7 +4,10 @@
 // program folder with empty "music" and "cache" folders, answering dialogs and `frontEnd`
 // installed as the front end. TearDown closes the window before it takes the rest away.
 
+#include <QComboBox>
+#include <QListWidget>
 #include <QString>
+#include <QStringList>
 #include <gtest/gtest.h>
 #include <memory>
 
@@ -15,6 +18,23 @@
 #include "player/frontend.h"
 #include "player/mainform.h"
 #include "tempfolder.h"
+
+// The texts of a list's rows, top to bottom.
+inline QStringList rowTexts(const QListWidget* list)
+{
+    QStringList texts;
+    for (int i = 0; i < list->count(); ++i)
+        texts << list->item(i)->text();
+    return texts;
+}
+
+inline QStringList rowTexts(const QComboBox* box)
+{
+    QStringList texts;
+    for (int i = 0; i < box->count(); ++i)
+        texts << box->itemText(i);
+    return texts;
+}
 
 template<class RecordingFrontEndType> class PlayerGround : public ::testing::Test
 {

@@ -128,13 +128,7 @@ protected:
         form->AddClick(nullptr, creditTaken);
     }
 
-    QStringList rows() const
-    {
-        QStringList texts;
-        for (int i = 0; i < form->dplaylist->count(); ++i)
-            texts << form->dplaylist->item(i)->text();
-        return texts;
-    }
+    QStringList rows() const { return rowTexts(form->dplaylist); }
 
     // The queue's live entries as "album folder name/track".
     QStringList entries() const

@@ -67,22 +67,6 @@ public:
     bool laterWindowsExisted = false;
 };
 
-QStringList rows(const QComboBox* box)
-{
-    QStringList texts;
-    for (int i = 0; i < box->count(); ++i)
-        texts << box->itemText(i);
-    return texts;
-}
-
-QStringList rows(const QListWidget* list)
-{
-    QStringList texts;
-    for (int i = 0; i < list->count(); ++i)
-        texts << list->item(i)->text();
-    return texts;
-}
-
 // "artist - album" of album numbers 1..albumcount.
 QStringList numberedAlbums()
 {
@@ -167,8 +151,8 @@ TEST_F(StartupTest, RowOrderFixesAlbumNumbersWithUnderscoreArtistsLast)
 
     const QStringList expected{QStringLiteral("amber - Gold"), QStringLiteral("Rivers - Blue"),
                                QStringLiteral("_Various - Hits")};
-    EXPECT_EQ(rows(mf.albumlist), expected);
-    EXPECT_EQ(rows(mf.Dalbumlist), expected);
+    EXPECT_EQ(rowTexts(mf.albumlist), expected);
+    EXPECT_EQ(rowTexts(mf.Dalbumlist), expected);
     EXPECT_EQ(numberedAlbums(), expected);
     // The jukebox's copy follows the numbering, padded with the filler album.
     ASSERT_EQ(library::jalbumcount, 4);
@@ -389,7 +373,7 @@ TEST_F(StartupTest, ReloadRenumbersAfterFoldersChangeAndKeepsThePlayer)
     const QStringList expected{QStringLiteral("Ash - Grey"), QStringLiteral("Moss - Green"),
                                QStringLiteral("Nettle - Sting")};
     EXPECT_EQ(numberedAlbums(), expected);
-    EXPECT_EQ(rows(mf.albumlist), expected);
+    EXPECT_EQ(rowTexts(mf.albumlist), expected);
     EXPECT_EQ(library::jalbumcount, 4);
     EXPECT_EQ(playersMade, 1);
     EXPECT_EQ(mf.mediaPlayer(), player);
@@ -447,13 +431,14 @@ TEST_F(StartupTest, TitlesLoadIntoEitherTrackList)
     player::Tmainform& mf = start();
 
     ASSERT_TRUE(mf.loadtitles(mf.tracklist, 1));
-    EXPECT_EQ(rows(mf.tracklist), (QStringList{QStringLiteral("Hoot"), QStringLiteral("Unknown track name"),
-                                               QStringLiteral("Flight")}));
+    EXPECT_EQ(rowTexts(mf.tracklist),
+              (QStringList{QStringLiteral("Hoot"), QStringLiteral("Unknown track name"),
+                           QStringLiteral("Flight")}));
     EXPECT_EQ(QDir::cleanPath(library::currentalbumpath),
               QDir(libraryRoot).filePath(QStringLiteral("Owl__Night")));
 
     ASSERT_TRUE(mf.loadtitles(mf.dtracklist, 2));
-    EXPECT_EQ(rows(mf.dtracklist), (QStringList{QStringLiteral("One"), QStringLiteral("Two")}));
+    EXPECT_EQ(rowTexts(mf.dtracklist), (QStringList{QStringLiteral("One"), QStringLiteral("Two")}));
     EXPECT_EQ(QDir::cleanPath(library::dcurrentalbumpath),
               QDir(libraryRoot).filePath(QStringLiteral("Wren__Day")));
 
@@ -479,16 +464,16 @@ TEST_F(StartupTest, AddedAndDeletedAlbumsKeepListsNumbersAndThumbnailsInStep)
     program.mkdir(QStringLiteral("music/Aa__0"));
     mf.addalbum(QStringLiteral("Aa"), QStringLiteral("0"));
     // Appended behind, not sorted in: the album gets the next number.
-    EXPECT_EQ(rows(mf.albumlist).last(), QStringLiteral("Aa - 0"));
-    EXPECT_EQ(rows(mf.Dalbumlist).last(), QStringLiteral("Aa - 0"));
+    EXPECT_EQ(rowTexts(mf.albumlist).last(), QStringLiteral("Aa - 0"));
+    EXPECT_EQ(rowTexts(mf.Dalbumlist).last(), QStringLiteral("Aa - 0"));
     EXPECT_EQ(library::albumcount, 4);
     EXPECT_EQ(library::jalbumcount, 4);
     EXPECT_EQ(library::jalbum.at(4).artist, QStringLiteral("Aa"));
 
     mf.deletealbum(1);
-    EXPECT_EQ(rows(mf.albumlist),
+    EXPECT_EQ(rowTexts(mf.albumlist),
               (QStringList{QStringLiteral("B - 2"), QStringLiteral("C - 3"), QStringLiteral("Aa - 0")}));
-    EXPECT_EQ(numberedAlbums(), rows(mf.Dalbumlist));
+    EXPECT_EQ(numberedAlbums(), rowTexts(mf.Dalbumlist));
     EXPECT_EQ(library::jalbumcount, 4);
     EXPECT_EQ(library::jalbum.at(4).artist, QString(QChar(12)));
 
