@@ -1,10 +1,8 @@
 #include "controls/scrolllistbox.h"
 
-#include <QGuiApplication>
-#include <QScreen>
-
 #include "controls/autorepeat.h"
 #include "controls/transhint.h"
+#include "platform/screens.h"
 #include "skins/colors.h"
 
 namespace controls {
@@ -14,12 +12,6 @@ namespace {
 constexpr int kRepeatFloor = 20;
 constexpr int kClickedPause = 200;
 constexpr int kDefaultScrollWidths = 18;
-
-int screenHeight(const QWidget& widget)
-{
-    const QScreen* screen = widget.screen() ? widget.screen() : QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() : 600;
-}
 
 } // namespace
 
@@ -185,7 +177,7 @@ void TScrollListbox::Paint()
     model.itemheight = itemheight;
     model.topborder = topborder;
     model.marked = marked;
-    model.screenheight = screenHeight(*this);
+    model.screenheight = platform::screens().geometry(this).height();
     model.dpi = logicalDpiY();
     RenderedList rendered = renderscrolllist(model, size());
     matrix = std::move(rendered.matrix);
