@@ -2,7 +2,8 @@
 
 // One replaceable service behind an interface: the implementation a test (or the program) installed,
 // else a default built on first use and kept for the rest of the run. Each seam's .cpp holds one
-// of these at namespace scope and forwards its getter and setter to it. GUI thread only.
+// of these at namespace scope and forwards its getter and setter to it. Installing is not
+// synchronised: it happens before the code that uses the seam runs.
 
 namespace platform {
 
