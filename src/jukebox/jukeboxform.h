@@ -617,6 +617,34 @@ private:
     std::unique_ptr<controls::TTransparentHint> trackHint_;
     // Set while the window is being laid out, so the resizes it causes lay out nothing.
     bool layingOut_ = false;
+
+    // ---- Number entry (jukeboxform_numbers.cpp, jukeboxform_rows.cpp) ----
+    void clearTypedEntry();
+    void addTypedDigit(int digit);
+    void padActiveField();
+    void showEntry();
+    void selectTypedAlbum();
+    // The step that completes a track number; false when it ended the step for want of a credit.
+    bool finishTypedTrack();
+    bool queueTypedTrack(int track);
+    void fadeOutBackground();
+    void togglelock();
+    void starterrorblink();
+    void enderrorblink();
+    // The Clear key as a guest presses it: it also ends a running error blink at its next tick.
+    void clearKey();
+    // Puts row `row` of `dtracklist` on the queue and starts playing when nothing plays.
+    void queueTrackRow(int row, bool creditTaken);
+    void startWhenIdle();
+    void selectAlbumRow(int albumNumber);
+    PictureBox* keyImage(int key) const;
+    int keyCode(const QObject* label) const;
+    // Keys in album `albumNumber` and track `track` (from 1) as a guest would type them.
+    void keyinselection(int albumNumber, int track);
+    void feedDigits(const QString& digits);
+    void copytrack(int albumNumber, int track);
+    // Above 0 while an entry step or a keyed-in selection runs: the keypad and search picks wait.
+    int entryBusy_ = 0;
 };
 
 } // namespace jukebox

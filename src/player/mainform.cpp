@@ -243,18 +243,8 @@ void Tmainform::closeEvent(QCloseEvent* event)
     event->accept();
 }
 
-// Handlers of the play modes, the album lists and the transport are built with the rest of the
-// window; until then they leave everything as it is.
-
-void Tmainform::albumlistChange(QObject* Sender)
-{
-    (void)Sender;
-}
-
-void Tmainform::DalbumlistChange(QObject* Sender)
-{
-    (void)Sender;
-}
+// Handlers of the play modes and the transport are built with the rest of the window; until then
+// they leave everything as it is.
 
 void Tmainform::buttonsMouseMove(QObject* Sender)
 {

@@ -262,6 +262,8 @@ private:
     void rebuildAlbumsInRowOrder();
     void enableForAlbums(bool albumsExist);
 
+    void loadAlbumTitles(QListWidget* list, int n);
+
     // Play queue and playback.
     void buildPlaybackControls();
     void connectPlaybackControls();

@@ -2,16 +2,23 @@
 
 #include "player/mainform.h"
 
+#include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
+#include <QSlider>
 #include <QStringList>
+#include <QToolButton>
 
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "platform/files.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
+#include "skins/loadjpegorbmp.h"
 
 namespace player {
 
@@ -46,6 +53,49 @@ bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
     sender->clear();
     sender->addItems(titles);
     return true;
+}
+
+// Loads album `n`'s titles into `list`; a folder whose "title.dat" cannot be read gets it rebuilt
+// from its track files first.
+void Tmainform::loadAlbumTitles(QListWidget* list, int n)
+{
+    if (loadtitles(list, n)) return;
+    maketitles(albumFolderName(library::album.at(n)));
+    (void)loadtitles(list, n);
+}
+
+void Tmainform::albumlistChange(QObject* Sender)
+{
+    (void)Sender;
+    const int n = albumlist->currentIndex() + 1;
+    library::config.lastalbum = n;
+    if (library::albumcount != 0 && n >= 1 && n < library::album.size()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QImage picture;
+        skins::loadjpegbmp(platform::joinPath(library::config.path, albumFolderName(library::album.at(n))),
+                           picture);
+        cover->setPixmap(QPixmap::fromImage(picture));
+        QGuiApplication::restoreOverrideCursor();
+        albumlist->setToolTip(albumlist->currentText());
+        loadAlbumTitles(tracklist, n);
+    }
+    if (Cdplayerbut->isChecked()) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{skipforward, skipback, progress, play, fwd, bck, pause})
+            control->setEnabled(false);
+        timermode = 0;
+    }
+}
+
+void Tmainform::DalbumlistChange(QObject* Sender)
+{
+    (void)Sender;
+    const int n = Dalbumlist->currentIndex() + 1;
+    library::config.dlastalbum = n;
+    if (library::albumcount == 0 || n < 1 || n >= library::album.size()) return;
+    Dalbumlist->setToolTip(Dalbumlist->currentText());
+    loadAlbumTitles(dtracklist, n);
+    dtracklist->setCurrentRow(0);
 }
 
 void Tmainform::maketitles(const QString& path)
