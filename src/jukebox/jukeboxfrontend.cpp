@@ -112,6 +112,8 @@ void JukeboxFrontEnd::addthumbnail(const QString& albumFolder, int index)
 
 void JukeboxFrontEnd::deletethumbnail(int index)
 {
+    // The album left the player's album list: background play's album rows follow it.
+    backgroundAlbumRemoved(index);
     if (jukebox) jukebox->deletethumbnail(index);
 }
 
