@@ -326,3 +326,29 @@ TEST_F(NumberEntryTest, CancelLastEntryRemovesTheLastQueuedTrack)
 }
 
 } // namespace
+
+namespace {
+
+TEST_F(NumberEntryTest, SelectionFadesBackgroundPlayOutWithoutStoppingThePlayer)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    jukebox::initautoplay();
+    jukebox::startautoplay();
+    ASSERT_TRUE(jukebox::autoplaying);
+    fake().clearCommands();
+
+    type("0002001");
+
+    // Thirty steps of 100 ms: the entry waited for the whole fade.
+    EXPECT_EQ(pauses.count(10), 30);
+    EXPECT_FALSE(jb.fadetimer->isEnabled());
+    EXPECT_FALSE(fake().commands().contains(QStringLiteral("stop")))
+        << fake().commands().join(u',').toStdString();
+    EXPECT_FALSE(jukebox::autoplaying);
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    EXPECT_EQ(opened(), QStringList{folderName(2) + QStringLiteral("/track01.mp3")})
+        << fake().commands().join(u',').toStdString();
+}
+
+} // namespace
