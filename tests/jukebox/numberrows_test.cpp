@@ -3,6 +3,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QWindow>
 #include <ostream>
@@ -54,10 +55,10 @@ TEST_F(RowSelectionTest, RowZeroOfAlbumTwelveKeysInItsDigits)
     EXPECT_EQ(queue(), QStringList{QStringLiteral("12/1")});
     EXPECT_TRUE(playing());
     ASSERT_GE(shown.size(), 7);
-    EXPECT_EQ(shown.mid(0, 7), (QStringList{QStringLiteral("    |   "), QStringLiteral("   0|   "),
-                                            QStringLiteral("  00|   "), QStringLiteral(" 001|   "),
-                                            QStringLiteral("0012|   "), QStringLiteral("0012|  0"),
-                                            QStringLiteral("0012| 00")}));
+    EXPECT_EQ(shown.mid(0, 7),
+              (QStringList{QStringLiteral("    |   "), QStringLiteral("   0|   "), QStringLiteral("  00|   "),
+                           QStringLiteral(" 001|   "), QStringLiteral("0012|   "), QStringLiteral("0012|  0"),
+                           QStringLiteral("0012| 00")}));
 }
 
 // Pages leave out empty title lines, so a row's place is not its track number.
@@ -167,6 +168,12 @@ TEST_F(RowSelectionTest, AddAllQueuesTheWholeAlbumWithoutCredits)
     EXPECT_FALSE(jukebox::noinput);
     EXPECT_EQ(jukebox::lcddelay, 0);
 
+    // Tracks already queued are refused again without giving credits that were never taken.
+    library::config.norepeat = true;
+    jb.playall(jb.lsb1);
+    EXPECT_EQ(queue().size(), 10);
+    EXPECT_EQ(jb.credit->Credits(), 0);
+
     // The list of no real album (the filler) adds nothing.
     fillList(*jb.lsb2, 4, {});
     jb.playall(jb.lsb2);
@@ -191,13 +198,26 @@ TEST_F(RowSelectionTest, ControlAndARowCopiesTheTrackInsteadOfQueueing)
     EXPECT_TRUE(queue().isEmpty());
 
     // A copy that fails says so.
-    ASSERT_TRUE(QFile::remove(program.path() + QStringLiteral("/music/") + folderName(1) + QStringLiteral("/track03.mp3")));
+    ASSERT_TRUE(QFile::remove(program.path() + QStringLiteral("/music/") + folderName(1) +
+                              QStringLiteral("/track03.mp3")));
     {
         const ControlHeld control;
         touch(*jb.lsb1, 2);
     }
-    EXPECT_TRUE(jukebox::oldmessage.startsWith(QStringLiteral("Could not copy track to "))) << jukebox::oldmessage.toStdString();
-    EXPECT_EQ(QDir(copies).entryList(QDir::Files).size(), 1);
+    EXPECT_TRUE(jukebox::oldmessage.startsWith(QStringLiteral("Could not copy track to ")))
+        << jukebox::oldmessage.toStdString();
+    EXPECT_EQ(QDir(copies).entryList(QDir::Files), QStringList{QFileInfo(target).fileName()});
+
+    // A very long title is cut so that the whole name, ".mp3" included, is one valid file name.
+    program.write(QStringLiteral("music/%1/title.dat").arg(folderName(1)), "T1\n" + QByteArray(300, 'x') + "\nT3\n");
+    {
+        const ControlHeld control;
+        touch(*jb.lsb1, 1);
+    }
+    const QStringList names = QDir(copies).entryList({QStringLiteral("xxx*")}, QDir::Files);
+    ASSERT_EQ(names.size(), 1) << jukebox::oldmessage.toStdString();
+    EXPECT_EQ(names.first().toUtf8().size(), 255);
+    EXPECT_TRUE(names.first().endsWith(QStringLiteral(".mp3")));
 
     // Without Control the row is a selection.
     touch(*jb.lsb1, 0);
@@ -226,11 +246,12 @@ TEST_P(KeypadPress, ShowsTheKeyUnderTheTouchPressed)
     Tjukebox& jb = open();
     fillScreen(jb);
     jb.numButUp();
-    const QImage down = skins::LoadSkinResource(QStringLiteral("KEYPADDOWN"), library::config.theme.skeypad.Skin,
-                                                library::config.theme.skeypad.Color, false);
-    const QImage wideDown = skins::LoadSkinResource(QStringLiteral("WIDEBUTDOWN"),
-                                                    library::config.theme.skeypad.Skin,
-                                                    library::config.theme.skeypad.Color, false);
+    const QImage down =
+        skins::LoadSkinResource(QStringLiteral("KEYPADDOWN"), library::config.theme.skeypad.Skin,
+                                library::config.theme.skeypad.Color, false);
+    const QImage wideDown =
+        skins::LoadSkinResource(QStringLiteral("WIDEBUTDOWN"), library::config.theme.skeypad.Skin,
+                                library::config.theme.skeypad.Color, false);
     // The touch arrives at whichever caption lies under it; the first one here.
     jukebox::TextLabel* label = jb.numlabel1;
     jb.rightpanelpicMouseDown(label, Qt::LeftButton, Qt::NoModifier, GetParam().x - label->x(),
@@ -251,8 +272,9 @@ TEST_P(KeypadPress, ShowsTheKeyUnderTheTouchPressed)
 INSTANTIATE_TEST_SUITE_P(Areas, KeypadPress,
                          ::testing::Values(Press{4, 4, "num1"}, Press{46, 44, "num1"}, Press{3, 10, ""},
                                            Press{47, 10, ""}, Press{49, 10, "num2"}, Press{134, 177, "num12"},
-                                           Press{100, 90, ""}, Press{60, 100, "num8"}, Press{10, 150, "num10"},
-                                           Press{10, 190, "num13"}, Press{136, 200, "num13"},
-                                           Press{137, 190, ""}, Press{10, 201, ""}));
+                                           Press{100, 90, ""}, Press{60, 100, "num8"},
+                                           Press{10, 150, "num10"}, Press{10, 190, "num13"},
+                                           Press{136, 200, "num13"}, Press{137, 190, ""},
+                                           Press{10, 201, ""}));
 
 } // namespace

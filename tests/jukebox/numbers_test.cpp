@@ -147,6 +147,22 @@ TEST_F(NumberEntryTest, TrackDigitsAfterAnInvalidOrBlankAlbumQueueNothing)
     EXPECT_TRUE(opened().isEmpty());
 }
 
+// An album counted in the library but missing from the player's rows cannot be chosen there.
+TEST_F(NumberEntryTest, OnlyAlbumsWithARowAreValid)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    EXPECT_TRUE(jb.isvalidalbum(2));
+    library::albumcount = 3;
+    library::album.resize(4);
+    EXPECT_FALSE(jb.isvalidalbum(3));
+    EXPECT_FALSE(jb.isvalidalbum(0));
+
+    type("0003001");
+    EXPECT_TRUE(blinking());
+    EXPECT_TRUE(queue().isEmpty());
+}
+
 TEST_F(NumberEntryTest, NoCreditRefusesTheSelection)
 {
     addLibrary(2);
