@@ -170,8 +170,9 @@ int paintAlbumNumber(QPainter& painter, int number, int top)
     return area.width();
 }
 
-// Artist (capitals, bold) and album name in two lines from `left`, `top`: first as outlines
-// stroked and filled with a wide white pen, then as white text over them.
+// Artist (capitals, bold) and album name in two lines from `left`, `top`: first as outlines stroked
+// with a 3-pixel black pen and filled white, then as white text over them, so the small names keep
+// a dark edge and read on any cover.
 void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist, const QString& name)
 {
     const QFont artistFont = panelFont(kNamesFontSize, true);
@@ -184,7 +185,7 @@ void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist
     QPainterPath outline;
     outline.addText(left, top + artistMetrics.ascent(), artistFont, upper);
     outline.addText(left, top + lineHeight + nameMetrics.ascent(), nameFont, name);
-    painter.setPen(QPen(Qt::white, kNamesOutline));
+    painter.setPen(QPen(Qt::black, kNamesOutline));
     painter.setBrush(Qt::white);
     painter.drawPath(outline);
     painter.setPen(Qt::white);

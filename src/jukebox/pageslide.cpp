@@ -14,7 +14,7 @@
 namespace jukebox {
 
 namespace {
-Q_LOGGING_CATEGORY(lcSlide, "musetra.jukebox.slide")
+Q_LOGGING_CATEGORY(lcSlide, "musetra.jukebox.slide", QtInfoMsg)
 
 constexpr qint64 kNsPerMs = 1000000;
 } // namespace

@@ -233,16 +233,19 @@ TEST_F(PagesTest, TheStripTonesTheCoverDownAndCarriesNumberAndNames)
     EXPECT_EQ(cover.pixelColor(255, 258), QColor(179, 179, 179));
     // A black line down the left edge.
     EXPECT_EQ(cover.pixelColor(0, 100), QColor(Qt::black));
-    int darkInRing = 0, whiteNames = 0;
+    // The number in a black ring; the names white with a dark edge.
+    int darkInRing = 0, whiteNames = 0, darkNames = 0;
     for (int y = stripTop; y < 260; ++y) {
         for (int x = 1; x < 260; ++x) {
             const QColor c = cover.pixelColor(x, y);
             if (x < 20 && c.value() < 40) ++darkInRing;
             if (x > 60 && c == QColor(Qt::white)) ++whiteNames;
+            if (x > 60 && c.value() < 40) ++darkNames;
         }
     }
     EXPECT_GT(darkInRing, 10);
-    EXPECT_GT(whiteNames, 20);
+    EXPECT_GT(whiteNames, 3);
+    EXPECT_GT(darkNames, 20);
 }
 
 TEST_F(PagesTest, ForwardFromTheLastPageGoesRoundAndBackFromTheFirstToo)
