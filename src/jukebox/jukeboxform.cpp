@@ -163,6 +163,8 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
     // No border; the window always covers the whole of its monitor.
     setWindowFlags(windowFlags() | Qt::FramelessWindowHint);
     setWindowState(Qt::WindowFullScreen);
+    // As large as its screen from the start, as a full-screen window is.
+    setGeometry(platform::screens().geometry(this));
     setFocusPolicy(Qt::StrongFocus);
     DoDFM();
 }
@@ -185,6 +187,7 @@ Tjukebox::~Tjukebox()
 void Tjukebox::FormCreate(QObject* Sender)
 {
     (void)Sender;
+    credit = std::make_unique<TCredits>(this);
     createBackgroundTimers();
     createPlayLog();
     // The player's album combos need no change: Qt combos never sort, so row = album number - 1.
@@ -325,6 +328,11 @@ void Tjukebox::domessage(const QString& text)
         lcd3->settext(text.toUpper());
         lcd3->state(true);
     }
+}
+
+void Tjukebox::setCreditStat(const QString& text)
+{
+    CreditStat->setText(text);
 }
 
 void Tjukebox::closepanels()

@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <memory>
 
+#include "jukebox/creditssystem.h"
+
 class QCloseEvent;
 class QDropEvent;
 class QKeyEvent;
@@ -50,7 +52,6 @@ class PageSlide;
 class PrismView;
 class PictureBox;
 class TextLabel;
-class TCredits;
 class Top100List;
 class loadcovers;
 class tlogfile;
@@ -138,7 +139,7 @@ struct TCubePositions
     int32_t rear = 0;
 };
 
-class Tjukebox : public QWidget
+class Tjukebox : public QWidget, public CreditView
 {
     Q_OBJECT
 
@@ -153,7 +154,9 @@ public:
     void FormClose(QObject* Sender);
     bool FormCanResize(QObject* Sender, int& NewWidth, int& NewHeight);
     void FormPaint(QObject* Sender);
-    void domessage(const QString& text);
+    void domessage(const QString& text) override;
+    // Shows the credit count.
+    void setCreditStat(const QString& text) override;
     void closepanels();
     void setopenpanel();
     void docovers();
@@ -333,7 +336,7 @@ public:
     void deletethumbnail(int index);
 
     // ---- Fields ----
-    TCredits* credit = nullptr; // the credit counter
+    std::unique_ptr<TCredits> credit; // the credit counter
     bool fadetimernostop = false;
     uint32_t fadetimeroriginalvalue = 0;
     uint32_t fadetimercurrentvalue = 0;

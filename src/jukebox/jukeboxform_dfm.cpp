@@ -296,22 +296,22 @@ void Tjukebox::buildCorners()
 
 void Tjukebox::buildTimers()
 {
-    struct TimerSpec
+    struct TimerSetup
     {
         controls::Ticker*& timer;
         const char* name;
         int interval;
     };
-    for (const TimerSpec& spec :
-         {TimerSpec{errortimer, "errortimer", kErrorBlinkInterval},
-          TimerSpec{playstimer, "playstimer", kPlaysInterval},
-          TimerSpec{lightstimer, "lightstimer", kLightsInterval}, TimerSpec{navbuttimer, "navbuttimer", 0},
-          TimerSpec{volumetimer, "volumetimer", kVolumeRepeatInterval}}) {
-        spec.timer = controls::timerSource().makeTicker(this);
-        spec.timer->setObjectName(QString::fromLatin1(spec.name));
-        spec.timer->setInterval(spec.interval);
+    for (const TimerSetup& setup :
+         {TimerSetup{errortimer, "errortimer", kErrorBlinkInterval},
+          TimerSetup{playstimer, "playstimer", kPlaysInterval},
+          TimerSetup{lightstimer, "lightstimer", kLightsInterval}, TimerSetup{navbuttimer, "navbuttimer", 0},
+          TimerSetup{volumetimer, "volumetimer", kVolumeRepeatInterval}}) {
+        setup.timer = controls::timerSource().makeTicker(this);
+        setup.timer->setObjectName(QString::fromLatin1(setup.name));
+        setup.timer->setInterval(setup.interval);
         // Every timer waits until something starts it; the volume repeat runs only while a key is held.
-        spec.timer->setEnabled(false);
+        setup.timer->setEnabled(false);
     }
     connect(errortimer, &controls::Ticker::timeout, this, [this] { errortimerTimer(errortimer); });
     connect(lightstimer, &controls::Ticker::timeout, this, [this] { lightstimerTimer(lightstimer); });

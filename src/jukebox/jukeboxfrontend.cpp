@@ -117,7 +117,7 @@ void JukeboxFrontEnd::deletethumbnail(int index)
 
 void JukeboxFrontEnd::RefundCredit()
 {
-    // The credit counter takes the credit back once the window has one.
+    if (jukebox && jukebox->credit) jukebox->credit->RefundCredit();
 }
 
 void JukeboxFrontEnd::writeentry(const QString& artist, const QString& album, const QString& track)

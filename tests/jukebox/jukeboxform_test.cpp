@@ -2,6 +2,7 @@
 // page, scaling, the message line, resizing and closing.
 
 #include <QComboBox>
+#include <QLabel>
 #include <gtest/gtest.h>
 #include <stdexcept>
 
@@ -11,6 +12,7 @@
 #include "controls/transparentpanel.h"
 #include "jukebox/logfile.h"
 #include "jukebox/tags.h"
+#include "jukebox/textlabel.h"
 #include "jukeboxfixture.h"
 #include "printers.h"
 
@@ -306,6 +308,70 @@ TEST_F(JukeboxTest, FrontEndReachesTheWindowsParts)
     frontEnd->setAutoplaying(true);
     EXPECT_TRUE(jukebox::autoplaying);
     EXPECT_TRUE(frontEnd->autoplaying());
+}
+
+TEST_F(JukeboxTest, CreditCounterShowsOnTheWindow)
+{
+    writeSettings(QStringLiteral("[Commercial]\nplayspercoincredit=3\n"));
+    Tjukebox& window = start();
+
+    ASSERT_NE(window.credit, nullptr);
+    EXPECT_EQ(window.credit->Credits(), 0);
+    window.credit->AddCoinCredit();
+    EXPECT_EQ(window.CreditStat->text(), QStringLiteral("3"));
+    EXPECT_EQ(window.lcd3->text(), QStringLiteral("COIN INSERTED - THANK YOU"));
+    // A refused repeat gives the credit back through the player's front end.
+    ASSERT_TRUE(window.credit->UseCredit());
+    frontEnd->RefundCredit();
+    EXPECT_EQ(window.credit->Credits(), 3);
+    EXPECT_EQ(window.CreditStat->text(), QStringLiteral("3"));
+}
+
+TEST_F(JukeboxTest, ShowingCoversTheScreenAndClosingGivesThePlayerBack)
+{
+    addAlbums(2);
+    writeSettings();
+    Tjukebox& window = start();
+
+    frontEnd->gojukebox(true);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(frontEnd->jukeboxVisible());
+    EXPECT_TRUE(window.windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(form->isHidden());
+
+    frontEnd->closeJukebox();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(form->isHidden());
+    EXPECT_TRUE(frontEnd->jukeboxExists());
+}
+
+TEST_F(JukeboxTest, SlowMachineCoversTheScreenWhileCoversLoad)
+{
+    writeSettings(QStringLiteral("SlowProcessor=1\n"));
+    screens.bounds = QRect(0, 0, 1000, 750);
+    form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
+    player::mainform = form.get();
+    form->FormCreate(form.get());
+    frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
+    frontEnd->gojukebox(false);
+    ASSERT_NE(jukebox::jukebox, nullptr);
+
+    const QLabel* caption = jukebox::jukebox->loadcovercaption;
+    EXPECT_FALSE(caption->isHidden());
+    EXPECT_EQ(caption->geometry(), QRect(0, 0, 1000, 750));
+    EXPECT_EQ(caption->font().pointSize(), 40);
+    EXPECT_EQ(caption->text(), QStringLiteral("Loading Album Covers"));
+}
+
+TEST_F(JukeboxTest, VideoOnTheJukeboxFillsTheCoverPanel)
+{
+    writeSettings();
+    screens.bounds = QRect(0, 0, 1024, 768);
+    Tjukebox& window = start();
+    window.coverimagepanel->setGeometry(10, 10, 300, 200);
+    fillScreen(window);
+
+    EXPECT_EQ(form->mediaPlayer()->displayRect(), QRect(0, 0, 300, 200));
 }
 
 TEST_F(JukeboxTest, NoPlayLogWithoutALogFile)
