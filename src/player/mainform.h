@@ -114,7 +114,6 @@ public:
     // The album list as this window shows it.
     bool buildcontentlist(bool forceload);
     [[nodiscard]] bool loadtitles(QListWidget* sender, int albumindex);
-    void loadalbumtitles(QListWidget* list, int n);
     void maketitles(const QString& path);
     void addalbum(const QString& art, const QString& alb);
     void deletealbum(int i);
@@ -262,6 +261,8 @@ private:
     void moveUnderscoreRowsBehind();
     void rebuildAlbumsInRowOrder();
     void enableForAlbums(bool albumsExist);
+
+    void loadAlbumTitles(QListWidget* list, int n);
 
     // Play queue and playback.
     void buildPlaybackControls();

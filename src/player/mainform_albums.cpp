@@ -3,10 +3,9 @@
 #include "player/mainform.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QImage>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -17,9 +16,9 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "platform/files.h"
-#include "skins/loadjpegorbmp.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
+#include "skins/loadjpegorbmp.h"
 
 namespace player {
 
@@ -56,6 +55,49 @@ bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
     return true;
 }
 
+// Loads album `n`'s titles into `list`; a folder whose "title.dat" cannot be read gets it rebuilt
+// from its track files first.
+void Tmainform::loadAlbumTitles(QListWidget* list, int n)
+{
+    if (loadtitles(list, n)) return;
+    maketitles(albumFolderName(library::album.at(n)));
+    (void)loadtitles(list, n);
+}
+
+void Tmainform::albumlistChange(QObject* Sender)
+{
+    (void)Sender;
+    const int n = albumlist->currentIndex() + 1;
+    library::config.lastalbum = n;
+    if (library::albumcount != 0 && n >= 1 && n < library::album.size()) {
+        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+        QImage picture;
+        skins::loadjpegbmp(platform::joinPath(library::config.path, albumFolderName(library::album.at(n))),
+                           picture);
+        cover->setPixmap(QPixmap::fromImage(picture));
+        QGuiApplication::restoreOverrideCursor();
+        albumlist->setToolTip(albumlist->currentText());
+        loadAlbumTitles(tracklist, n);
+    }
+    if (Cdplayerbut->isChecked()) {
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{skipforward, skipback, progress, play, fwd, bck, pause})
+            control->setEnabled(false);
+        timermode = 0;
+    }
+}
+
+void Tmainform::DalbumlistChange(QObject* Sender)
+{
+    (void)Sender;
+    const int n = Dalbumlist->currentIndex() + 1;
+    library::config.dlastalbum = n;
+    if (library::albumcount == 0 || n < 1 || n >= library::album.size()) return;
+    Dalbumlist->setToolTip(Dalbumlist->currentText());
+    loadAlbumTitles(dtracklist, n);
+    dtracklist->setCurrentRow(0);
+}
+
 void Tmainform::maketitles(const QString& path)
 {
     library::maketitles(path);
@@ -80,56 +122,6 @@ void Tmainform::deletealbum(int i)
     albumlist->removeItem(i - 1);
     frontend().deletethumbnail(i - 1);
     library::rebuildjalbum();
-}
-
-} // namespace player
-
-namespace player {
-
-// Loads the titles of album `n` into `list`, rebuilding "title.dat" from the track files once
-// when it cannot be read.
-void Tmainform::loadalbumtitles(QListWidget* list, int n)
-{
-    if (loadtitles(list, n)) return;
-    maketitles(albumFolderName(library::album.at(n)));
-    (void)loadtitles(list, n);
-}
-
-void Tmainform::albumlistChange(QObject* Sender)
-{
-    (void)Sender;
-    const int n = albumlist->currentIndex() + 1;
-    library::config.lastalbum = n;
-    if (library::albumcount == 0 || n < 1 || n > library::albumcount) return;
-
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-    QImage picture;
-    skins::loadjpegbmp(platform::joinPath(library::config.path, albumFolderName(library::album.at(n))),
-                       picture);
-    cover->setPixmap(QPixmap::fromImage(picture));
-    QApplication::restoreOverrideCursor();
-    albumlist->setToolTip(albumlist->currentText());
-
-    loadalbumtitles(tracklist, n);
-    if (Cdplayerbut->isChecked()) {
-        for (QWidget* control :
-             {static_cast<QWidget*>(skipforward), static_cast<QWidget*>(skipback),
-              static_cast<QWidget*>(progress), static_cast<QWidget*>(play), static_cast<QWidget*>(fwd),
-              static_cast<QWidget*>(bck), static_cast<QWidget*>(pause)})
-            control->setEnabled(false);
-        timermode = 0;
-    }
-}
-
-void Tmainform::DalbumlistChange(QObject* Sender)
-{
-    (void)Sender;
-    const int n = Dalbumlist->currentIndex() + 1;
-    library::config.dlastalbum = n;
-    if (library::albumcount == 0 || n < 1 || n > library::albumcount) return;
-    Dalbumlist->setToolTip(Dalbumlist->currentText());
-    loadalbumtitles(dtracklist, n);
-    if (dtracklist->count() > 0) dtracklist->setCurrentRow(0);
 }
 
 } // namespace player

@@ -1,0 +1,233 @@
+// Latency of a guest's selection on the jukebox: from the last of the seven digits to the first
+// decoded audio of the chosen track, through the whole road (album choice, queue, playback) over the
+// libmpv player on the untimed null audio output, background play off. Set beside the same file
+// opened and played on a bare media player in the same run, as a ratio of medians. Each selection
+// starts with nothing playing and an empty queue.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QListWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <clocale>
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "jukebox/jukeboxform.h"
+#include "jukebox/jukeboxfrontend.h"
+#include "platform/mpvmediaplayer.h"
+#include "platform/programfolder.h"
+#include "player/frontend.h"
+#include "player/mainform.h"
+#include "tonemp3.h"
+
+namespace {
+
+constexpr int kTrackMs = 5000;
+constexpr int kTimeoutMs = 10000;
+constexpr int kSelections = 100;
+
+std::map<std::string, std::vector<double>> samplesMs;
+
+platform::MpvOptions nullOutput()
+{
+    platform::MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    options.untimed = true;
+    return options;
+}
+
+bool spinUntil(const std::function<bool()>& done)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > kTimeoutMs) return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+// A program folder with settings and two albums of two short tone tracks.
+class Library
+{
+public:
+    Library()
+    {
+        QDir().mkpath(dir_.filePath(QStringLiteral("cache")));
+        for (const char* name : {"Alpha__One", "Beta__Two"}) {
+            const QString album = dir_.filePath(QStringLiteral("music/") + QString::fromLatin1(name));
+            QDir().mkpath(album);
+            for (int t = 1; t <= 2; ++t) {
+                tools::Tone tone;
+                tone.lengthMs = kTrackMs;
+                const QString file = album + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0'));
+                if (!tools::writeToneMp3(file, tone)) std::fprintf(stderr, "cannot write a track\n");
+            }
+            writeText(album + QStringLiteral("/title.dat"), QStringLiteral("First\nSecond\n"));
+        }
+        writeText(dir_.filePath(QStringLiteral("Musetra.ini")),
+                  QStringLiteral("[main]\nPath=%1\nCachePath=%2\n")
+                      .arg(dir_.filePath(QStringLiteral("music")), dir_.filePath(QStringLiteral("cache"))));
+        platform::setProgramFolder(dir_.path());
+    }
+
+    QString track(const char* album, int t) const
+    {
+        return dir_.filePath(QStringLiteral("music/%1/track%2.mp3")
+                                 .arg(QString::fromLatin1(album))
+                                 .arg(t, 2, 10, QLatin1Char('0')));
+    }
+
+private:
+    static void writeText(const QString& path, const QString& text)
+    {
+        QFile file(path);
+        if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
+    }
+
+    QTemporaryDir dir_;
+};
+
+Library& library()
+{
+    static Library made;
+    return made;
+}
+
+// The player window and the jukebox on the generated library, started as the program starts them.
+struct Jukebox
+{
+    Jukebox()
+    {
+        library();
+        form = std::make_unique<player::Tmainform>(
+            [] { return std::make_unique<platform::MpvMediaPlayer>(nullptr, nullOutput()); });
+        player::mainform = form.get();
+        form->FormCreate(form.get());
+        frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
+        player::setFrontEnd(frontEnd.get());
+        frontEnd->gojukebox(false);
+        form->playlistbut->setChecked(true);
+        jukebox::lcddelay = jukebox::NORMALLCDDELAY;
+    }
+    ~Jukebox()
+    {
+        player::setFrontEnd(nullptr);
+        frontEnd.reset();
+        player::mainform = nullptr;
+        form.reset();
+    }
+
+    platform::MediaPlayer& mp() const { return *form->mediaPlayer(); }
+
+    std::unique_ptr<player::Tmainform> form;
+    std::unique_ptr<jukebox::JukeboxFrontEnd> frontEnd;
+};
+
+std::unique_ptr<Jukebox> theJukebox;
+
+Jukebox& jukeboxWindow()
+{
+    if (!theJukebox) theJukebox = std::make_unique<Jukebox>();
+    return *theJukebox;
+}
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+void BM_LastDigitToFirstAudio(benchmark::State& state)
+{
+    Jukebox& j = jukeboxWindow();
+    const QString wanted = library().track("Beta__Two", 2);
+    std::vector<double> samples;
+    for (auto _ : state) {
+        jukebox::Tjukebox& jb = *jukebox::jukebox;
+        for (const int digit : {0, 0, 0, 2, 0, 0})
+            jb.dolcd(digit, jukebox::lcddelay);
+        // The step pauses (with events running) after it has started the track: the first audio is
+        // caught by a poll that runs inside that pause too.
+        QElapsedTimer clock;
+        double ms = -1;
+        QTimer poll;
+        poll.setInterval(0);
+        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
+            if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0)
+                ms = double(clock.nsecsElapsed()) / 1e6;
+        });
+        poll.start();
+        clock.start();
+        jb.dolcd(2, jukebox::lcddelay);
+        if (!spinUntil([&] { return ms >= 0; })) state.SkipWithError("no audio");
+        poll.stop();
+        state.SetIterationTime(ms / 1000.0);
+        samples.push_back(ms);
+        j.form->clearlistClick(nullptr);
+        // The player holds the silent file again, so the next turn sees only its own track start.
+        j.form->loadblankmp3file();
+        spinUntil([&] { return !j.form->play->isChecked(); });
+    }
+    samplesMs["selection"] = samples;
+}
+
+void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
+{
+    platform::MpvMediaPlayer mp(nullptr, nullOutput());
+    const QString file = library().track("Beta__Two", 2);
+    std::vector<double> samples;
+    for (auto _ : state) {
+        QElapsedTimer clock;
+        clock.start();
+        mp.setFileName(file);
+        (void)mp.open();
+        (void)mp.play();
+        if (!spinUntil([&] { return mp.position() > 0; })) state.SkipWithError("no audio");
+        const double ms = double(clock.nsecsElapsed()) / 1e6;
+        state.SetIterationTime(ms / 1000.0);
+        samples.push_back(ms);
+        (void)mp.stop();
+        (void)mp.close();
+    }
+    samplesMs["selection baseline"] = samples;
+}
+
+BENCHMARK(BM_LastDigitToFirstAudio)->UseManualTime()->Iterations(kSelections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_BarePlayerOpenPlayToFirstAudio)
+    ->UseManualTime()
+    ->Iterations(kSelections)
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // libmpv refuses to start under any other numeric locale.
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    theJukebox.reset();
+    const double measured = median(samplesMs["selection"]);
+    const double baseline = median(samplesMs["selection baseline"]);
+    std::printf("\n%-30s %10s %10s %8s\n", "median ms", "jukebox", "bare mpv", "ratio");
+    if (measured > 0 && baseline > 0)
+        std::printf("%-30s %10.2f %10.2f %8.2f  (goal: jukebox under 100 ms)\n", "last digit to first audio",
+                    measured, baseline, measured / baseline);
+    return 0;
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+// The pause after each step of number entry. The window keeps answering while it waits: pending
+// events are processed, timers tick and the screen repaints. Tests install a pause of their own
+// (usually one that returns at once). GUI thread only.
+
+#include <functional>
+
+namespace jukebox {
+
+// Waits `ms` milliseconds (0 or less: only the pending events) while events are processed.
+void entrypause(int ms);
+// Installs another pause; an empty function restores the real one.
+void setentrypause(std::function<void(int)> pause);
+
+} // namespace jukebox

@@ -1,0 +1,370 @@
+// Number entry: typed digits to a queued, playing track; the displays, the credit, the passcode of
+// the operator lock and the error blink.
+
+#include <QFile>
+#include <ostream>
+#include <gtest/gtest.h>
+
+#include "jukebox/picturebox.h"
+#include "jukebox/textlabel.h"
+#include "library/inifuncs.h"
+#include "numberstesting.h"
+#include "printers.h"
+
+using jukebox::Tjukebox;
+
+namespace {
+
+TEST_F(NumberEntryTest, SevenDigitsQueueTheTrackAndStartIt)
+{
+    addLibrary(3);
+    Tjukebox& jb = open();
+
+    type("0001002");
+
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/2")});
+    EXPECT_EQ(opened(), QStringList{folderName(1) + QStringLiteral("/track02.mp3")});
+    EXPECT_TRUE(playing());
+    // The entry is cleared for the next guest and the keypad is free again.
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("    "));
+    EXPECT_EQ(jb.lcdtext2->text(), QStringLiteral("   "));
+    EXPECT_EQ(jukebox::lcd1count, 1);
+    EXPECT_FALSE(jukebox::keypadlocked);
+    EXPECT_TRUE(jb.playstimer->isEnabled());
+
+    // A second selection while the first plays joins the queue and tells the guest.
+    type("0003001");
+    EXPECT_EQ(queue(), (QStringList{QStringLiteral("1/2"), QStringLiteral("3/1")}));
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added Track: T1"));
+    EXPECT_EQ(opened().size(), 1);
+}
+
+TEST_F(NumberEntryTest, AlbumOfFourDigitsAndTrackFiveOfALargeLibrary)
+{
+    addLibrary(1234, [](int n) { return n == 1234 ? 6 : 1; });
+    const QString log = program.path() + QStringLiteral("/plays.log");
+    Tjukebox& jb = open(QStringLiteral("[Commercial]\ntrackslogfile=%1\n").arg(log));
+
+    type("1234005");
+
+    EXPECT_EQ(form->Dalbumlist->currentIndex(), 1233);
+    EXPECT_EQ(form->dtracklist->currentRow(), 4);
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1234/5")});
+    EXPECT_EQ(opened(), QStringList{folderName(1234) + QStringLiteral("/track05.mp3")});
+    EXPECT_TRUE(playing());
+    QFile plays(log);
+    ASSERT_TRUE(plays.open(QIODevice::ReadOnly));
+    const QString line = QString::fromUtf8(plays.readAll());
+    EXPECT_TRUE(line.contains(QStringLiteral("Artist 1234"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral("T5"))) << line.toStdString();
+    (void)jb;
+}
+
+struct Display
+{
+    const char* keys;
+    const char* album;
+    const char* track;
+    int lcd1count;
+    int lcd2count;
+    int field;
+    bool blink;
+};
+
+void PrintTo(const Display& display, std::ostream* os)
+{
+    *os << display.keys;
+}
+
+class EntryDisplay : public NumberEntryTest, public ::testing::WithParamInterface<Display>
+{
+};
+
+TEST_P(EntryDisplay, ShowsTypedDigitsRightAlignedAndPadsOnEnter)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    type(GetParam().keys);
+
+    EXPECT_EQ(jb.lcdtext1->text(), QString::fromLatin1(GetParam().album));
+    EXPECT_EQ(jb.lcdtext2->text(), QString::fromLatin1(GetParam().track));
+    EXPECT_EQ(jukebox::lcd1count, GetParam().lcd1count);
+    EXPECT_EQ(jukebox::lcd2count, GetParam().lcd2count);
+    EXPECT_EQ(jukebox::lcdpanelcurrent, GetParam().field);
+    EXPECT_EQ(blinking(), GetParam().blink);
+    EXPECT_TRUE(queue().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Keys, EntryDisplay,
+                         ::testing::Values(Display{"1", "   1", "   ", 2, 1, 0, false},
+                                           Display{"12", "  12", "   ", 3, 1, 0, false},
+                                           Display{"7E", "0007", "   ", 5, 1, 1, true},
+                                           Display{"12E", "0012", "   ", 5, 1, 1, true},
+                                           Display{"123E", "0123", "   ", 5, 1, 1, true},
+                                           // Enter alone completes the album field blank: number 0, no error.
+                                           Display{"E", "    ", "   ", 5, 1, 1, false},
+                                           // A fifth digit goes to the track field.
+                                           Display{"00015", "0001", "  5", 5, 2, 1, false},
+                                           Display{"0001E", "0001", "   ", 5, 4, 1, true},
+                                           Display{"00014E", "0001", "004", 5, 4, 1, true},
+                                           Display{"12C", "    ", "   ", 1, 1, 0, false},
+                                           Display{"00012C", "    ", "   ", 1, 1, 0, false}));
+
+TEST_F(NumberEntryTest, EnterCompletesEachFieldEarly)
+{
+    addLibrary(7);
+    open();
+    type("7E3E");
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("7/3")});
+    EXPECT_FALSE(blinking());
+}
+
+TEST_F(NumberEntryTest, ADigitAfterACompleteTrackStartsANewAlbumNumber)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    type("0001009"); // track 9 does not exist: the entry stays complete during the blink
+    ASSERT_TRUE(blinking());
+    type("2");
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   2"));
+    EXPECT_EQ(jb.lcdtext2->text(), QStringLiteral("   "));
+    EXPECT_EQ(jukebox::lcdpanelcurrent, 0);
+}
+
+// `dtracklist` still holds the album chosen before: its tracks must not be queued under another number.
+TEST_F(NumberEntryTest, TrackDigitsAfterAnInvalidOrBlankAlbumQueueNothing)
+{
+    addLibrary(2);
+    open();
+    type("0002");
+    ASSERT_EQ(form->dtracklist->count(), 3);
+    type("C0009001");
+    EXPECT_TRUE(blinking());
+    finishBlink();
+    type("E001");
+    EXPECT_TRUE(blinking());
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_TRUE(opened().isEmpty());
+}
+
+// An album counted in the library but missing from the player's rows cannot be chosen there.
+TEST_F(NumberEntryTest, OnlyAlbumsWithARowAreValid)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    EXPECT_TRUE(jb.isvalidalbum(2));
+    library::albumcount = 3;
+    library::album.resize(4);
+    EXPECT_FALSE(jb.isvalidalbum(3));
+    EXPECT_FALSE(jb.isvalidalbum(0));
+
+    type("0003001");
+    EXPECT_TRUE(blinking());
+    EXPECT_TRUE(queue().isEmpty());
+}
+
+TEST_F(NumberEntryTest, NoCreditRefusesTheSelection)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    library::config.creditsystem = true;
+
+    type("0001001");
+
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("NO CREDITS - INSERT COIN"));
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_TRUE(opened().isEmpty());
+    EXPECT_TRUE(blinking());
+    // The blink, not the step, unlocks the keypad, and then clears the entry.
+    EXPECT_TRUE(jukebox::keypadlocked);
+    finishBlink();
+    EXPECT_FALSE(jukebox::keypadlocked);
+    EXPECT_EQ(jukebox::lcd1count, 1);
+    EXPECT_EQ(jb.credit->Credits(), 0);
+}
+
+TEST_F(NumberEntryTest, ACreditPaysForOneValidTrackOnly)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    library::config.creditsystem = true;
+    jb.credit->AddFreeCredit();
+
+    type("0001007"); // no track 7
+    EXPECT_TRUE(blinking());
+    EXPECT_EQ(jb.credit->Credits(), 1);
+    finishBlink();
+
+    type("0002003");
+    EXPECT_EQ(jb.credit->Credits(), 0);
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/3")});
+}
+
+TEST_F(NumberEntryTest, ARepeatedTrackGivesItsCreditBack)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    library::config.creditsystem = true;
+    library::config.norepeat = true;
+    jb.credit->AddFreeCredit();
+    jb.credit->AddFreeCredit();
+
+    type("0001002");
+    type("0001002");
+
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/2")});
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE"));
+    EXPECT_EQ(jb.credit->Credits(), 1);
+}
+
+TEST_F(NumberEntryTest, PasscodeAfterAlbumZeroTogglesTheOperatorLock)
+{
+    addLibrary(2);
+    Tjukebox& jb = open(QStringLiteral("password=123\n"));
+    ASSERT_EQ(library::config.password, QStringLiteral("123"));
+    jb.kioskpanelpanel->show();
+
+    type("0000123");
+    EXPECT_TRUE(library::config.lock);
+    EXPECT_TRUE(jb.kioskpanelpanel->isHidden());
+    EXPECT_TRUE(jb.lcdtext1->text().isEmpty());
+    EXPECT_TRUE(jb.lcdtext2->text().isEmpty());
+    EXPECT_FALSE(blinking());
+    library::config.lock = false;
+    library::readini();
+    EXPECT_TRUE(library::config.lock) << "the lock is written to the settings";
+
+    type("0000123");
+    EXPECT_FALSE(library::config.lock);
+    EXPECT_FALSE(jb.kioskpanelpanel->isHidden());
+    EXPECT_TRUE(queue().isEmpty());
+}
+
+TEST_F(NumberEntryTest, AlbumZeroWithAWrongOrNoPasscodeBlinks)
+{
+    addLibrary(2);
+    open();
+    type("0000123");
+    EXPECT_TRUE(blinking());
+    EXPECT_FALSE(library::config.lock);
+    finishBlink();
+
+    library::config.password = QStringLiteral("12");
+    type("000012E"); // "012" is not "12": the passcode is compared as text
+    EXPECT_TRUE(blinking());
+    EXPECT_FALSE(library::config.lock);
+}
+
+TEST_F(NumberEntryTest, ErrorBlinkTakesTenTicksAndPutsTheMessageBack)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    jb.domessage(QStringLiteral("Hello there"));
+    type("9");
+    // A Clear outside a blink must not shorten the next blink.
+    jb.numClick(jb.numlabel11);
+    type("9999");
+    ASSERT_TRUE(blinking());
+
+    for (int tick = 1; tick <= 9; ++tick) {
+        ticker(jb.errortimer).fire();
+        EXPECT_EQ(jb.lcdtext1->isHidden(), tick % 2 == 1) << "tick " << tick;
+        EXPECT_TRUE(jukebox::keypadlocked);
+        EXPECT_EQ(jb.lcd3->text(), QStringLiteral("           Error"));
+        EXPECT_TRUE(blinking()) << "tick " << tick;
+    }
+    ticker(jb.errortimer).fire();
+    EXPECT_FALSE(blinking());
+    EXPECT_EQ(jb.lcd3->text(), QStringLiteral("Hello there"));
+    EXPECT_FALSE(jb.lcdtext1->isHidden());
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("    "));
+    EXPECT_FALSE(jukebox::keypadlocked);
+    EXPECT_EQ(jukebox::errortime, 0);
+}
+
+TEST_F(NumberEntryTest, ClearEndsARunningBlinkAtItsNextTick)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    type("9999");
+    ticker(jb.errortimer).fire();
+    ASSERT_TRUE(blinking());
+    jb.numClick(jb.numlabel11);
+    EXPECT_TRUE(blinking());
+    ticker(jb.errortimer).fire();
+    EXPECT_FALSE(blinking());
+    EXPECT_FALSE(jb.lcdtext1->isHidden());
+}
+
+TEST_F(NumberEntryTest, EachStepPausesAndShowsItsKeyPressed)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    jukebox::lcddelay = 20;
+    jb.numButUp();
+    const QImage up = jb.num7->picture();
+    QImage during;
+    duringPause = [&] { during = jb.num7->picture(); };
+
+    jb.numClick(jb.numlabel7); // the caption "1"
+
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+    EXPECT_EQ(pauses, QList<int>{20});
+    EXPECT_NE(during, up);
+    EXPECT_EQ(jb.num7->picture(), up);
+}
+
+TEST_F(NumberEntryTest, KeypadIsRefusedWhileAStepOrAnAlbumIsUnderWay)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    // A key touched while a step waits is not entered half-way through it.
+    duringPause = [&] { jb.numClick(jb.numlabel9); };
+    jb.numClick(jb.numlabel7);
+    duringPause = nullptr;
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+
+    jukebox::noinput = true;
+    jb.numClick(jb.numlabel8);
+    jukebox::noinput = false;
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+}
+
+TEST_F(NumberEntryTest, CancelLastEntryRemovesTheLastQueuedTrack)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    jb.numClick(jb.numlabel13); // an empty queue: nothing happens
+    type("0001001");
+    type("0002002");
+    jb.numClick(jb.numlabel13);
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(NumberEntryTest, SelectionFadesBackgroundPlayOutWithoutStoppingThePlayer)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    jukebox::initautoplay();
+    jukebox::startautoplay();
+    ASSERT_TRUE(jukebox::autoplaying);
+    fake().clearCommands();
+
+    type("0002001");
+
+    // Thirty steps of 100 ms: the entry waited for the whole fade.
+    EXPECT_EQ(pauses.count(10), 30);
+    EXPECT_FALSE(jb.fadetimer->isEnabled());
+    EXPECT_FALSE(fake().commands().contains(QStringLiteral("stop")))
+        << fake().commands().join(u',').toStdString();
+    EXPECT_FALSE(jukebox::autoplaying);
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    EXPECT_EQ(opened(), QStringList{folderName(2) + QStringLiteral("/track01.mp3")})
+        << fake().commands().join(u',').toStdString();
+}
+
+} // namespace
