@@ -6,65 +6,33 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <cstdio>
-#include <algorithm>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "mpvbench.h"
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
 #include "player/mainform.h"
-#include "tonemp3.h"
 
 namespace {
 
 // Short, so that libmpv reports the position of an untimed track soon after its first audio.
 constexpr int kTrackMs = 5000;
 constexpr int kTracks = 2;
-constexpr int kTimeoutMs = 10000;
 
-// Per-iteration times in ms by measurement name; the summary takes the median, which one slow
-// turn of a busy machine does not move.
+// Per-iteration times in ms by measurement name.
 std::map<std::string, std::vector<double>> samplesMs;
-
-// The null output without its real-time pacing: audio is taken as soon as it is decoded, so the
-// first position past 0 marks the first decoded audio.
-platform::MpvOptions nullOutput()
-{
-    platform::MpvOptions options;
-    options.audioOutput = QStringLiteral("null");
-    options.untimed = true;
-    return options;
-}
 
 bool audioFlows(const platform::MediaPlayer& mp)
 {
     return mp.position() > 0;
-}
-
-// Runs the event loop until `done`, polling as fast as it can; false on time-out.
-bool spinUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > kTimeoutMs) return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
-
-double msSince(const QElapsedTimer& clock)
-{
-    return double(clock.nsecsElapsed()) / 1e6;
 }
 
 // A program folder with settings and one album of short tone tracks.
@@ -78,10 +46,8 @@ public:
         QDir().mkpath(dir_.filePath(QStringLiteral("cache")));
         QStringList titles;
         for (int t = 1; t <= kTracks; ++t) {
-            tools::Tone tone;
-            tone.lengthMs = kTrackMs;
             tracks_ << album + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0'));
-            if (!tools::writeToneMp3(tracks_.last(), tone)) std::fprintf(stderr, "cannot write a track\n");
+            writeToneTrack(tracks_.last(), kTrackMs);
             titles << QStringLiteral("Tone %1").arg(t);
         }
         writeText(album + QStringLiteral("/title.dat"), titles.join(QLatin1Char('\n')));
@@ -94,12 +60,6 @@ public:
     const QStringList& tracks() const { return tracks_; }
 
 private:
-    static void writeText(const QString& path, const QString& text)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
-    }
-
     QTemporaryDir dir_;
     QStringList tracks_;
 };
@@ -160,14 +120,6 @@ Window& window()
     return *theWindow;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 void BM_PlayClickToFirstAudio(benchmark::State& state)
 {
     Window& w = window();
@@ -180,8 +132,7 @@ void BM_PlayClickToFirstAudio(benchmark::State& state)
         w.form->playClick(nullptr);
         if (!spinUntil([&] { return w.playing(library().tracks().at(1)); })) state.SkipWithError("no audio");
         const double ms = msSince(clock);
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        keepSample(state, samples, ms);
         if (!w.waitForEndOfQueue()) state.SkipWithError("the entry did not end");
     }
     samplesMs["start"] = samples;
@@ -204,8 +155,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
         (void)mp.play();
         if (!spinUntil([&] { return audioFlows(mp); })) state.SkipWithError("no audio");
         const double ms = msSince(clock);
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        keepSample(state, samples, ms);
         if (!spinUntil([&] { return ended; })) state.SkipWithError("the file did not end");
     }
     samplesMs["start baseline"] = samples;
@@ -222,8 +172,7 @@ void BM_GapBetweenQueueEntries(benchmark::State& state)
         if (!spinUntil([&] { return w.endedAt >= 0 && w.playing(library().tracks().at(1)); }))
             state.SkipWithError("the next entry did not start");
         const double ms = double(w.clock.nsecsElapsed() - w.endedAt) / 1e6;
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        keepSample(state, samples, ms);
         if (!w.waitForEndOfQueue()) state.SkipWithError("the queue did not end");
     }
     samplesMs["gap"] = samples;
@@ -252,8 +201,7 @@ void BM_BarePlayerGapBetweenFiles(benchmark::State& state)
         (void)mp.play();
         if (!spinUntil([&] { return endedAt >= 0 && audioFlows(mp); })) state.SkipWithError("no second file");
         const double ms = double(clock.nsecsElapsed() - endedAt) / 1e6;
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        keepSample(state, samples, ms);
         if (!spinUntil([&] { return ends > 1; })) state.SkipWithError("the second file did not end");
     }
     samplesMs["gap baseline"] = samples;

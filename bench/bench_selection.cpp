@@ -7,16 +7,13 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
-#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <clocale>
 #include <cstdio>
-#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -24,38 +21,18 @@
 
 #include "jukebox/jukeboxform.h"
 #include "jukebox/jukeboxfrontend.h"
+#include "mpvbench.h"
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
-#include "tonemp3.h"
 
 namespace {
 
 constexpr int kTrackMs = 5000;
-constexpr int kTimeoutMs = 10000;
 constexpr int kSelections = 100;
 
 std::map<std::string, std::vector<double>> samplesMs;
-
-platform::MpvOptions nullOutput()
-{
-    platform::MpvOptions options;
-    options.audioOutput = QStringLiteral("null");
-    options.untimed = true;
-    return options;
-}
-
-bool spinUntil(const std::function<bool()>& done)
-{
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > kTimeoutMs) return false;
-        QCoreApplication::processEvents();
-    }
-    return true;
-}
 
 // A program folder with settings and two albums of two short tone tracks.
 class Library
@@ -67,12 +44,9 @@ public:
         for (const char* name : {"Alpha__One", "Beta__Two"}) {
             const QString album = dir_.filePath(QStringLiteral("music/") + QString::fromLatin1(name));
             QDir().mkpath(album);
-            for (int t = 1; t <= 2; ++t) {
-                tools::Tone tone;
-                tone.lengthMs = kTrackMs;
-                const QString file = album + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0'));
-                if (!tools::writeToneMp3(file, tone)) std::fprintf(stderr, "cannot write a track\n");
-            }
+            for (int t = 1; t <= 2; ++t)
+                writeToneTrack(album + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0')),
+                               kTrackMs);
             writeText(album + QStringLiteral("/title.dat"), QStringLiteral("First\nSecond\n"));
         }
         writeText(dir_.filePath(QStringLiteral("Musetra.ini")),
@@ -89,12 +63,6 @@ public:
     }
 
 private:
-    static void writeText(const QString& path, const QString& text)
-    {
-        QFile file(path);
-        if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
-    }
-
     QTemporaryDir dir_;
 };
 
@@ -142,14 +110,6 @@ Jukebox& jukeboxWindow()
     return *theJukebox;
 }
 
-double median(std::vector<double> values)
-{
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
-}
-
 void BM_LastDigitToFirstAudio(benchmark::State& state)
 {
     Jukebox& j = jukeboxWindow();
@@ -166,16 +126,14 @@ void BM_LastDigitToFirstAudio(benchmark::State& state)
         QTimer poll;
         poll.setInterval(0);
         QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-            if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0)
-                ms = double(clock.nsecsElapsed()) / 1e6;
+            if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0) ms = msSince(clock);
         });
         poll.start();
         clock.start();
         jb.dolcd(2, jukebox::lcddelay);
         if (!spinUntil([&] { return ms >= 0; })) state.SkipWithError("no audio");
         poll.stop();
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        keepSample(state, samples, ms);
         j.form->clearlistClick(nullptr);
         // The player holds the silent file again, so the next turn sees only its own track start.
         j.form->loadblankmp3file();
@@ -196,9 +154,8 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
         (void)mp.open();
         (void)mp.play();
         if (!spinUntil([&] { return mp.position() > 0; })) state.SkipWithError("no audio");
-        const double ms = double(clock.nsecsElapsed()) / 1e6;
-        state.SetIterationTime(ms / 1000.0);
-        samples.push_back(ms);
+        const double ms = msSince(clock);
+        keepSample(state, samples, ms);
         (void)mp.stop();
         (void)mp.close();
     }

@@ -1,0 +1,76 @@
+#pragma once
+
+// Helpers of the benchmarks that play through libmpv: the untimed null audio output, an event-loop
+// spin with a time-out, the keeping of per-iteration times and their median, and the files of a
+// generated library (tone tracks and small text files).
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QString>
+#include <algorithm>
+#include <benchmark/benchmark.h>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+#include "platform/mpvmediaplayer.h"
+#include "tonemp3.h"
+
+// The null output without its real-time pacing: audio is taken as soon as it is decoded, so the
+// first position past 0 marks the first decoded audio.
+inline platform::MpvOptions nullOutput()
+{
+    platform::MpvOptions options;
+    options.audioOutput = QStringLiteral("null");
+    options.untimed = true;
+    return options;
+}
+
+// Runs the event loop until `done`, polling as fast as it can; false after ten seconds.
+inline bool spinUntil(const std::function<bool()>& done)
+{
+    constexpr int kTimeoutMs = 10000;
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > kTimeoutMs) return false;
+        QCoreApplication::processEvents();
+    }
+    return true;
+}
+
+inline double msSince(const QElapsedTimer& clock)
+{
+    return double(clock.nsecsElapsed()) / 1e6;
+}
+
+// Reports `ms` as the iteration's time and keeps it for the summary.
+inline void keepSample(benchmark::State& state, std::vector<double>& samples, double ms)
+{
+    state.SetIterationTime(ms / 1000.0);
+    samples.push_back(ms);
+}
+
+// The summaries take the median, which one slow turn of a busy machine does not move.
+inline double median(std::vector<double> values)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const size_t middle = values.size() / 2;
+    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+inline void writeText(const QString& path, const QString& text)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(text.toUtf8());
+}
+
+// A tone track of `lengthMs` at `path`; says so on stderr when it cannot be written.
+inline void writeToneTrack(const QString& path, int lengthMs)
+{
+    tools::Tone tone;
+    tone.lengthMs = lengthMs;
+    if (!tools::writeToneMp3(path, tone)) std::fprintf(stderr, "cannot write a track\n");
+}
