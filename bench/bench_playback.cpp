@@ -9,7 +9,6 @@
 #include <QListWidget>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <clocale>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -148,14 +147,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
     std::vector<double> samples;
     for (auto _ : state) {
         ended = false;
-        QElapsedTimer clock;
-        clock.start();
-        mp.setFileName(library().tracks().at(1));
-        (void)mp.open();
-        (void)mp.play();
-        if (!spinUntil([&] { return audioFlows(mp); })) state.SkipWithError("no audio");
-        const double ms = msSince(clock);
-        keepSample(state, samples, ms);
+        keepSample(state, samples, msToFirstAudio(mp, library().tracks().at(1), state));
         if (!spinUntil([&] { return ended; })) state.SkipWithError("the file did not end");
     }
     samplesMs["start baseline"] = samples;
@@ -226,11 +218,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // libmpv refuses to start under any other numeric locale.
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    runBenchmarks(argc, argv);
     theWindow.reset();
     std::printf("\n%-28s %10s %10s %8s\n", "median ms", "window", "bare mpv", "ratio");
     printRatio("playClick to first audio", "start", "");

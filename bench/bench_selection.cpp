@@ -12,7 +12,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <benchmark/benchmark.h>
-#include <clocale>
 #include <cstdio>
 #include <map>
 #include <memory>
@@ -148,14 +147,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
     const QString file = library().track("Beta__Two", 2);
     std::vector<double> samples;
     for (auto _ : state) {
-        QElapsedTimer clock;
-        clock.start();
-        mp.setFileName(file);
-        (void)mp.open();
-        (void)mp.play();
-        if (!spinUntil([&] { return mp.position() > 0; })) state.SkipWithError("no audio");
-        const double ms = msSince(clock);
-        keepSample(state, samples, ms);
+        keepSample(state, samples, msToFirstAudio(mp, file, state));
         (void)mp.stop();
         (void)mp.close();
     }
@@ -174,11 +166,7 @@ int main(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    // libmpv refuses to start under any other numeric locale.
-    std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    runBenchmarks(argc, argv);
     theJukebox.reset();
     const double measured = median(samplesMs["selection"]);
     const double baseline = median(samplesMs["selection baseline"]);

@@ -10,6 +10,7 @@
 #include <QString>
 #include <algorithm>
 #include <benchmark/benchmark.h>
+#include <clocale>
 #include <cstdio>
 #include <functional>
 #include <vector>
@@ -45,6 +46,19 @@ inline double msSince(const QElapsedTimer& clock)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
+// Opens and plays `file` on `mp`: the ms until its first decoded audio. The run is marked failed
+// when no audio comes.
+inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file, benchmark::State& state)
+{
+    QElapsedTimer clock;
+    clock.start();
+    mp.setFileName(file);
+    (void)mp.open();
+    (void)mp.play();
+    if (!spinUntil([&] { return mp.position() > 0; })) state.SkipWithError("no audio");
+    return msSince(clock);
+}
+
 // Reports `ms` as the iteration's time and keeps it for the summary.
 inline void keepSample(benchmark::State& state, std::vector<double>& samples, double ms)
 {
@@ -59,6 +73,16 @@ inline double median(std::vector<double> values)
     std::sort(values.begin(), values.end());
     const size_t middle = values.size() / 2;
     return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
+}
+
+// Runs the benchmarks the command line names; the application must exist already.
+inline void runBenchmarks(int& argc, char** argv)
+{
+    // libmpv refuses to start under any other numeric locale.
+    std::setlocale(LC_NUMERIC, "C");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
 }
 
 inline void writeText(const QString& path, const QString& text)
