@@ -27,6 +27,7 @@
 #include "jukebox/logfile.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
+#include "jukebox/prismview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
@@ -141,6 +142,7 @@ void resetGlobals()
     ledmode = 0;
     ledprog = 0;
     volumesender = nullptr;
+    currentrotation = 0;
 }
 
 int32_t aspx(int32_t x)

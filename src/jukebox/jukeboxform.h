@@ -17,6 +17,7 @@
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
 #include <QImage>
+#include <QPoint>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -47,6 +48,8 @@ namespace jukebox {
 
 class EditBox;
 class FrameShape;
+class PageSlide;
+class PrismView;
 class PictureBox;
 class TextLabel;
 class Top100List;
@@ -228,6 +231,21 @@ public:
     void reloadeditlist();
     // Puts the page panels in their places around the current page (the start of every page drawing).
     void placePagePanels();
+    // -- Album pages: the page steps and the letter jump, as the keys and buttons call them --
+    // The forward step of the Left key (also the left arrow button and the right-hand covers) and
+    // the back step of the Right key; nothing while a slide runs. With the setting
+    // `wraponunderscore` a step onto the albums that begin with "_" turns `Key` into the letter A
+    // (forward) or Z (back), which the key handling then takes on as a letter jump.
+    void pageForward(uint16_t& Key);
+    void pageBack(uint16_t& Key);
+    // The letter jump of a letter key A..Z.
+    void letterJump(QChar letter);
+    // True while the prism shows instead of the flat pages.
+    bool prismShown() const;
+    // The slide animator of the page steps (made on first use).
+    PageSlide& pageSlide();
+    // The 3D prism while one exists (non-owning); without it the flat pages always show.
+    PrismView* ThreeDPanel = nullptr;
 
     // ---- Keys and keyboard lights (jukeboxform_keys.cpp) ----
     // `Key` is a virtual key code; handlers may change it for the rows that follow.
@@ -609,6 +627,19 @@ private:
 
     bool isFullScreenSize() const;
 
+    // Pieces of the album pages (jukeboxform_pages.cpp).
+    void emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list);
+    void fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album);
+    void fillTrackList(controls::TScrollListbox* list, int album);
+    void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
+    void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
+    void dragPrism(int fromX, int toX, int y);
+    void releasePrism();
+    void showPrism();
+    void leavePrism();
+    void placeCoverPanel();
+    void setPageListsMoving(bool on);
+
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;
     // Passes every event of the program to OnMessage (owned through its parent, this window).
@@ -645,6 +676,10 @@ private:
     void copytrack(int albumNumber, int track);
     // Above 0 while an entry step or a keyed-in selection runs: the keypad and search picks wait.
     int entryBusy_ = 0;
+    // The album pages' slide animator (owned through its parent, this window).
+    PageSlide* pageSlide_ = nullptr;
+    // Where the last drag on the prism stands, so its release lands there.
+    QPoint prismDragAt_;
 };
 
 } // namespace jukebox

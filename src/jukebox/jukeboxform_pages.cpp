@@ -1,41 +1,507 @@
-// Album pages and navigation: which albums stand where, page steps and slides, the letter jump,
-// the cover panel, the thumbnail pick and the switch to the prism.
-// Until this topic is built, each handler leaves everything as it is.
+// Album pages and navigation: which albums stand where, how a page is painted, page steps and
+// slides, the letter jump, the cover panel, the thumbnail pick and the switch to the prism.
 
 #include "jukebox/jukeboxform.h"
 
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QFont>
+#include <QFontMetrics>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <algorithm>
+
+#include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "jukebox/albumpages.h"
+#include "jukebox/pageslide.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/prismview.h"
+#include "jukebox/searchtrack.h"
+#include "jukebox/tags.h"
+#include "jukebox/textlabel.h"
+#include "library/global.h"
+#include "library/profiling.h"
+#include "platform/files.h"
+#include "platform/mediaplayer.h"
+#include "player/mainform.h"
+#include "player/video.h"
+#include "skins/imaging.h"
+#include "skins/loadjpegorbmp.h"
+#include "skins/resourceskins.h"
+
 namespace jukebox {
+
+namespace {
+// Virtual key codes the page steps deal in.
+constexpr uint16_t kVkShift = 0x10;
+constexpr uint16_t kVkLeft = 0x25;
+constexpr uint16_t kVkRight = 0x27;
+constexpr uint16_t kVkA = 0x41;
+constexpr uint16_t kVkZ = 0x5A;
+constexpr uint16_t kVkLimit = 256;
+
+// `navbuttimer` Tag: the arrow button being held.
+constexpr int kNavForward = 0;
+constexpr int kNavBack = 1;
+constexpr int kNavInterval = 100;
+constexpr int kNavSpeedUp = 2;
+
+// The arrow buttons.
+constexpr int kArrowSoftening = 25;
+constexpr int kArrowDownFontSize = 18;
+constexpr int kArrowUpFontSize = 20;
+// Drags on the prism: heights in the prism's pixels, and the pause between press and move.
+constexpr int kPrismDragLeftY = 100;
+constexpr int kPrismDragRightY = 300;
+constexpr int kPrismDragPause = 2;
+
+// The album strip at the bottom of a cover.
+constexpr int kStripShare = 8; // an eighth of the cover's height
+constexpr int32_t kStripGrey = 0x808080;
+constexpr double kStripAlpha = 0.4;
+constexpr int kNumberFontSize = 10;
+constexpr int kNumberLeft = 10;
+constexpr int kNumberTop = 4;
+constexpr int kRingMarginX = 4;
+constexpr int kRingMarginY = 2;
+constexpr int kNamesGap = 25;
+constexpr int kNamesRaise = 2;
+constexpr int kNamesFontSize = 7;
+constexpr int kNamesOutline = 3;
+
+// A prism face.
+constexpr int kFaceSide = 512;
+
+// The thumbnail panel.
+constexpr int kThumbsTop = 2;
+constexpr int kThumbsShorter = 24;
+
+// A profiling trace of a stretch of code while debugging is on.
+class ProfileTrace
+{
+public:
+    explicit ProfileTrace(const QString& name) : on_(player::DEBUGON)
+    {
+        if (on_) library::startprofiletimer(name);
+    }
+    ~ProfileTrace()
+    {
+        if (on_) library::endprofiletimer();
+    }
+    ProfileTrace(const ProfileTrace&) = delete;
+    ProfileTrace& operator=(const ProfileTrace&) = delete;
+
+private:
+    bool on_;
+};
+
+QFont panelFont(int designSize, bool bold = false)
+{
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(std::max(1, aspy(designSize)));
+    font.setBold(bold);
+    return font;
+}
+
+bool validAlbum(int k)
+{
+    return k >= 1 && k <= library::jalbumcount && k < library::jalbum.size();
+}
+
+// The slot that pads an odd album list: no album name, the artist a form feed.
+bool isFiller(int k)
+{
+    if (!validAlbum(k)) return false;
+    const library::talbumtype& entry = library::jalbum[k];
+    return entry.album.isEmpty() && entry.artist == QString(QChar(12));
+}
+
+// Albums that are not the filler.
+int realAlbumCount()
+{
+    const int count = library::jalbumcount;
+    return count > 0 && isFiller(count) ? count - 1 : count;
+}
+
+QString albumFolder(int k)
+{
+    if (!validAlbum(k)) return QString();
+    const library::talbumtype& entry = library::jalbum[k];
+    return platform::joinPath(library::config.path, entry.artist + QStringLiteral("__") + entry.album);
+}
+
+// Row `row` (from 0) of the player's album list, or nothing.
+QString albumRow(const QComboBox* list, int row)
+{
+    return list && row >= 0 && row < list->count() ? list->itemText(row) : QString();
+}
+
+// The cover of album `k` stretched over a new picture of `size`.
+QImage coverPicture(int k, const QSize& size)
+{
+    QImage picture(size, QImage::Format_RGB888);
+    picture.fill(Qt::black);
+    QImage cover;
+    skins::loadjpegbmp(albumFolder(k), cover, size);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(picture.rect(), cover);
+    return picture;
+}
+
+// The album number "%.4d" in a white-ringed black oval; returns the text's width.
+int paintAlbumNumber(QPainter& painter, int number, int top)
+{
+    const QFont font = panelFont(kNumberFontSize);
+    const QString text = QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
+    const QFontMetrics metrics(font, painter.device());
+    const QRect area(aspx(kNumberLeft), top, metrics.horizontalAdvance(text), metrics.height());
+    painter.setPen(QPen(Qt::white, 1));
+    painter.setBrush(Qt::black);
+    painter.drawEllipse(
+        area.adjusted(-aspx(kRingMarginX), -aspy(kRingMarginY), aspx(kRingMarginX), aspy(kRingMarginY)));
+    painter.setFont(font);
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
+    return area.width();
+}
+
+// Artist (capitals, bold) and album name in two lines from `left`, `top`: first as outlines stroked
+// with a 3-pixel black pen and filled white, then as white text over them, so the small names keep
+// a dark edge and read on any cover.
+void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist, const QString& name)
+{
+    const QFont artistFont = panelFont(kNamesFontSize, true);
+    const QFont nameFont = panelFont(kNamesFontSize);
+    const QFontMetrics artistMetrics(artistFont, painter.device());
+    const QFontMetrics nameMetrics(nameFont, painter.device());
+    // One text line lower: the height a line of "LL" takes.
+    const int lineHeight = artistMetrics.size(Qt::TextSingleLine, QStringLiteral("LL")).height();
+    const QString upper = artist.toUpper();
+    QPainterPath outline;
+    outline.addText(left, top + artistMetrics.ascent(), artistFont, upper);
+    outline.addText(left, top + lineHeight + nameMetrics.ascent(), nameFont, name);
+    painter.setPen(QPen(Qt::black, kNamesOutline));
+    painter.setBrush(Qt::white);
+    painter.drawPath(outline);
+    painter.setPen(Qt::white);
+    painter.setFont(artistFont);
+    painter.drawText(QPoint(left, top + artistMetrics.ascent()), upper);
+    painter.setFont(nameFont);
+    painter.drawText(QPoint(left, top + lineHeight + nameMetrics.ascent()), name);
+}
+
+// The strip at the bottom of `lab`: the picture toned down towards grey, with the album's number
+// and names on it.
+void paintAlbumStrip(QImage& lab, int k)
+{
+    const int height = lab.height() / kStripShare;
+    if (height <= 0 || lab.width() <= 0) return;
+    const QRect place(0, lab.height() - height, lab.width(), height);
+    QImage strip = lab.copy(place).convertToFormat(QImage::Format_RGB888);
+    skins::alphablendbitmapwithcolor(strip, kStripGrey, strip, kStripAlpha);
+    {
+        QPainter painter(&strip);
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        const int top = aspy(aspx(kNumberTop));
+        const int numberWidth = paintAlbumNumber(painter, k, top);
+        const library::talbumtype entry = validAlbum(k) ? library::jalbum[k] : library::talbumtype{};
+        paintAlbumNames(painter, numberWidth + aspx(kNamesGap) + aspx(kRingMarginX), top - aspy(kNamesRaise),
+                        entry.artist, entry.album);
+    }
+    QPainter painter(&lab);
+    painter.setCompositionMode(QPainter::CompositionMode_Source);
+    painter.drawImage(place.topLeft(), strip);
+}
+
+QImage programPicture(const QString& name)
+{
+    QImage picture;
+    (void)skins::loadbitmap(picture, name);
+    return picture;
+}
+
+// The theme's arrow-button picture `name`, softened, on `button`; without such a picture the button
+// keeps the one it has.
+void showArrowPicture(PictureBox* button, const QString& name)
+{
+    try {
+        const library::tskin& skin = library::config.theme.sbut;
+        QImage picture = skins::LoadSkinResource(name, skin.Skin, skin.Color, false);
+        skins::Antialiasing(picture, kArrowSoftening);
+        button->setPicture(picture);
+    } catch (const skins::ResourceNotFound&) {
+    }
+}
+
+void sendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons)
+{
+    const Qt::MouseButton button = type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton;
+    QMouseEvent event(type, at, target->mapToGlobal(at), button, buttons, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &event);
+}
+} // namespace
+
+// ---- Which albums go where ----
+
+bool Tjukebox::prismShown() const
+{
+    return tagOf(imViewMode) == 1;
+}
+
+PageSlide& Tjukebox::pageSlide()
+{
+    if (!pageSlide_) pageSlide_ = new PageSlide(this);
+    return *pageSlide_;
+}
 
 void Tjukebox::drawalbum(int num)
 {
-    (void)num;
+    if (prismShown()) return;
+    const ProfileTrace trace(QStringLiteral("drawalbum"));
+    midpanelpanel->setUpdatesEnabled(false);
+    placePagePanels();
+    for (PictureBox* title : {lb1, lb2, lb3, lb4, lb7, lb8})
+        title->clearPicture();
+    const struct
+    {
+        PictureBox* cover;
+        controls::TScrollListbox* list;
+    } slots[] = {{cd1, lsb1},    {cd2, lsb2},    {cd3, lsb3}, {cd4, lsb4},
+                 {cd5, nullptr}, {cd6, nullptr}, {cd7, lsb7}, {cd8, lsb8}};
+    if (library::jalbumcount <= 0) {
+        for (const auto& slot : slots)
+            emptyPageSlot(slot.cover, slot.list);
+    } else {
+        // Whatever asked for the page, the upper album of a valid page is shown and becomes current.
+        currentalbum = pageOf(num, library::jalbumcount);
+        const std::array<int, 8> albums = pageAlbums(currentalbum, library::jalbumcount);
+        for (size_t i = 0; i < albums.size(); ++i) {
+            if (isFiller(albums[i]))
+                emptyPageSlot(slots[i].cover, slots[i].list);
+            else
+                fillPageSlot(slots[i].cover, slots[i].list, albums[i]);
+        }
+        library::config.jlastalbum = currentalbum;
+    }
+    midpanelpanel->setUpdatesEnabled(true);
+}
+
+// A slot without an album: a black cover and an empty list, so nothing of an earlier page stays
+// to be touched.
+void Tjukebox::emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list)
+{
+    QImage black(cover->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
+    black.fill(Qt::black);
+    cover->setPicture(black);
+    setTag(cover, 0);
+    if (!list) return;
+    list->clear();
+    setTag(list, 0);
+    list->Paint();
+}
+
+void Tjukebox::fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album)
+{
+    QImage picture = cover->size().isEmpty() ? QImage() : coverPicture(album, cover->size());
+    drawtitles(picture, list, album);
+    cover->setPicture(picture);
+    setTag(cover, album);
 }
 
 void Tjukebox::drawtitles(QImage& lab, QObject* lsb, int albumindex)
 {
-    (void)lab;
-    (void)lsb;
-    (void)albumindex;
+    // Long drawing keeps the message line moving.
+    const auto stepMessageLine = [this] {
+        if (lcd3) lcd3->timercall(this);
+    };
+    stepMessageLine();
+    paintAlbumStrip(lab, albumindex);
+    if (auto* list = qobject_cast<controls::TScrollListbox*>(lsb)) {
+        stepMessageLine();
+        fillTrackList(list, albumindex);
+    }
+    if (!lab.isNull()) {
+        QPainter painter(&lab);
+        painter.setPen(Qt::black);
+        painter.drawLine(0, 0, 0, lab.height() - 1);
+    }
+    stepMessageLine();
+}
+
+void Tjukebox::fillTrackList(controls::TScrollListbox* list, int album)
+{
+    // Drawn once when full, not once per row.
+    list->setdrawmode(false);
+    list->clear();
+    for (const TitleRow& row : readTitleRows(albumFolder(album), album))
+        list->additemandinfo(row.text, row.album, row.track, QImage(), QString(), QString());
+    setTag(list, album);
+    list->setdrawmode(true);
+    list->Paint();
 }
 
 TCubePositions Tjukebox::GetGubePositions() const
 {
-    return {};
+    return cubePositions(currentrotation);
 }
 
 void Tjukebox::drawalbum3D(int n, int mode)
 {
-    (void)n;
-    (void)mode;
+    if (!ThreeDPanel) return;
+    if (library::jalbumcount <= 0) {
+        ThreeDPanel->NoAlbums();
+        return;
+    }
+    for (const PrismFill& fill : prismFills(n, mode, GetGubePositions(), realAlbumCount())) {
+        QImage face = coverPicture(fill.album, QSize(kFaceSide, kFaceSide));
+        drawtitles(face, nullptr, fill.album);
+        if (player::DEBUGON) {
+            QPainter painter(&face);
+            painter.setPen(Qt::white);
+            painter.drawText(QPoint(2, QFontMetrics(painter.font()).ascent()),
+                             QStringLiteral("Titles[%1]").arg(fill.face));
+        }
+        ThreeDPanel->setArtwork(fill.face, face);
+        ThreeDPanel->setTitles(fill.face, fill.album, readTitleRows(albumFolder(fill.album), fill.album));
+    }
+    if (mode == 0) ThreeDPanel->drawFrame();
 }
 
-void Tjukebox::movealbumlr() {}
+// ---- Page steps and slides ----
 
-void Tjukebox::movealbumrl() {}
+void Tjukebox::pageForward(uint16_t& Key)
+{
+    if (moveinprogress) return;
+    closepanels();
+    pressArrow(butl, butllabel, QStringLiteral("LBUTDOWN"));
+    setTag(navbuttimer, kNavForward);
+    navbuttimer->setEnabled(true);
+    currentalbum += 2;
+    if (currentalbum > library::jalbumcount) currentalbum = 1;
+    movealbumlr();
+    drawalbum(currentalbum);
+    library::config.jlastalbum = currentalbum;
+    // Albums beginning with "_" stand behind all others: stepping onto them goes round to album 1.
+    const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
+    if (library::config.wraponunderscore && albumRow(rows, currentalbum).startsWith(QLatin1Char('_')))
+        Key = kVkA;
+}
+
+void Tjukebox::pageBack(uint16_t& Key)
+{
+    if (moveinprogress) return;
+    closepanels();
+    pressArrow(butr, butrlabel, QStringLiteral("RBUTDOWN"));
+    setTag(navbuttimer, kNavBack);
+    navbuttimer->setEnabled(true);
+    currentalbum -= 2;
+    if (currentalbum < 1) currentalbum = std::max(1, library::jalbumcount - 1);
+    movealbumrl();
+    drawalbum(currentalbum);
+    library::config.jlastalbum = currentalbum;
+    // Stepping back from album 1 onto the "_" albums goes on to the albums under Z.
+    const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
+    if (library::config.wraponunderscore && currentalbum > 1 &&
+        albumRow(rows, currentalbum - 1).startsWith(QLatin1Char('_')))
+        Key = kVkZ;
+}
+
+void Tjukebox::setPageListsMoving(bool on)
+{
+    for (controls::TScrollListbox* list : {lsb1, lsb2, lsb3, lsb4, lsb7, lsb8})
+        list->setinmotion(on);
+}
+
+// The next page, standing on the right, slides left over the current one.
+void Tjukebox::movealbumlr()
+{
+    const ProfileTrace trace(QStringLiteral("movealbumlr"));
+    moveinprogress = true;
+    toprightpanel->raise();
+    botrightpanel->raise();
+    setPageListsMoving(true);
+    const int goal = toppanel->x();
+    if (library::SLOWPROCESSOR) {
+        for (QWidget* page : {toprightpanel, botrightpanel})
+            page->move(goal, page->y());
+    } else {
+        pageSlide().run({toprightpanel, botrightpanel}, goal, DEFscrollamountlr, [this] {
+            if (lcd3) lcd3->timercall(this);
+        });
+    }
+    QCoreApplication::processEvents();
+    moveinprogress = false;
+    setPageListsMoving(false);
+}
+
+// The current page slides right and uncovers the previous page standing behind it.
+void Tjukebox::movealbumrl()
+{
+    moveinprogress = true;
+    toppanel->raise();
+    botpanel->raise();
+    setPageListsMoving(true);
+    const int goal = toprightpanel->x();
+    if (library::SLOWPROCESSOR) {
+        for (QWidget* page : {toppanel, botpanel})
+            page->move(goal, page->y());
+    } else {
+        // The step is reset only when an arrow button is let go; before that it takes its default.
+        const int step = scrollamountrl >= 1 ? scrollamountrl : DEFscrollamountrl;
+        pageSlide().run({toppanel, botpanel}, goal, step);
+    }
+    QCoreApplication::processEvents();
+    moveinprogress = false;
+    setPageListsMoving(false);
+}
 
 void Tjukebox::movealbuml3D() {}
 
 void Tjukebox::movealbumr3D() {}
+
+// ---- Arrow buttons ----
+
+void Tjukebox::pressArrow(PictureBox* button, TextLabel* label, const QString& picture)
+{
+    // A slow machine keeps the released picture.
+    if (!library::SLOWPROCESSOR) showArrowPicture(button, picture);
+    label->setFont(panelFont(kArrowDownFontSize));
+}
+
+void Tjukebox::releaseArrow(PictureBox* button, TextLabel* label, const QString& picture)
+{
+    showArrowPicture(button, picture);
+    label->setFont(panelFont(kArrowUpFontSize));
+    navbuttimer->setEnabled(false);
+    navbuttimer->setInterval(kNavInterval);
+    scrollamountlr = DEFscrollamountlr;
+    scrollamountrl = DEFscrollamountrl;
+    if (prismShown()) releasePrism();
+}
+
+// Presses on the prism at (fromX, y) and drags to (toX, y), as a guest's finger would.
+void Tjukebox::dragPrism(int fromX, int toX, int y)
+{
+    QWidget* view = ThreeDPanel ? ThreeDPanel->panel() : nullptr;
+    if (!view) return;
+    sendMouse(view, QEvent::MouseButtonPress, QPoint(fromX, y), Qt::LeftButton);
+    pageSlide().pause(kPrismDragPause);
+    if (!ThreeDPanel || ThreeDPanel->panel() != view) return;
+    prismDragAt_ = QPoint(toX, y);
+    sendMouse(view, QEvent::MouseMove, prismDragAt_, Qt::LeftButton);
+}
+
+void Tjukebox::releasePrism()
+{
+    QWidget* view = ThreeDPanel ? ThreeDPanel->panel() : nullptr;
+    if (view) sendMouse(view, QEvent::MouseButtonRelease, prismDragAt_, Qt::NoButton);
+}
 
 void Tjukebox::butllabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                                   int Y)
@@ -45,6 +511,9 @@ void Tjukebox::butllabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::K
     (void)Shift;
     (void)X;
     (void)Y;
+    uint16_t key = kVkLeft;
+    FormKeydown(this, key, Qt::NoModifier);
+    if (prismShown() && ThreeDPanel) dragPrism(ThreeDPanel->panel()->width() / 2, 0, kPrismDragLeftY);
 }
 
 void Tjukebox::butllabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
@@ -55,6 +524,7 @@ void Tjukebox::butllabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::Key
     (void)Shift;
     (void)X;
     (void)Y;
+    releaseArrow(butl, butllabel, QStringLiteral("LBUTUP"));
 }
 
 void Tjukebox::butrlabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
@@ -65,6 +535,12 @@ void Tjukebox::butrlabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::K
     (void)Shift;
     (void)X;
     (void)Y;
+    uint16_t key = kVkRight;
+    FormKeydown(this, key, Qt::NoModifier);
+    if (prismShown() && ThreeDPanel) {
+        const int width = ThreeDPanel->panel()->width();
+        dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);
+    }
 }
 
 void Tjukebox::butrlabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
@@ -75,8 +551,10 @@ void Tjukebox::butrlabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::Key
     (void)Shift;
     (void)X;
     (void)Y;
+    releaseArrow(butr, butrlabel, QStringLiteral("RBUTUP"));
 }
 
+// A click without its press and release does nothing: the buttons act on press and release.
 void Tjukebox::butllabelClick(QObject* Sender)
 {
     (void)Sender;
@@ -87,54 +565,204 @@ void Tjukebox::butrlabelClick(QObject* Sender)
     (void)Sender;
 }
 
+// A held arrow button steps a page at every tick.
 void Tjukebox::navbuttimerTimer(QObject* Sender)
 {
     (void)Sender;
+    if (navbuttimer->interval() > kNavInterval)
+        navbuttimer->setInterval(navbuttimer->interval() - kNavSpeedUp);
+    if (tagOf(navbuttimer) == kNavBack)
+        butrlabelMouseDown(butrlabel, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    else
+        butllabelMouseDown(butllabel, Qt::LeftButton, Qt::NoModifier, 0, 0);
 }
+
+// ---- Letter jump ----
 
 QString Tjukebox::removethe(const QString& s) const
 {
-    return s;
+    return jukebox::removethe(s);
 }
 
 int Tjukebox::findalbumalpha(int startpos, QChar letter) const
 {
-    (void)startpos;
-    (void)letter;
+    const QComboBox* rows = player::mainform ? player::mainform->Dalbumlist : nullptr;
+    if (!rows) return -1;
+    const QChar wanted = letter.toUpper();
+    const auto matches = [&](int row) { return letterKey(rows->itemText(row)).startsWith(wanted); };
+    // From the album after the current page's lower album round to its upper album; the lower
+    // album itself is where a jump by its letter would stay.
+    for (int row = std::max(0, startpos + 1); row < rows->count(); ++row)
+        if (matches(row)) return row + 1;
+    for (int row = 0; row < std::min(startpos, int(rows->count())); ++row)
+        if (matches(row)) return row + 1;
     return -1;
 }
 
 void Tjukebox::thumbalphaalbum(QChar letter)
 {
-    (void)letter;
+    const QComboBox* rows = player::mainform ? player::mainform->Dalbumlist : nullptr;
+    if (!rows) return;
+    const QChar wanted = letter.toUpper();
+    for (int row = 0; row < rows->count(); ++row) {
+        if (letterKey(rows->itemText(row)).startsWith(wanted)) {
+            thumbs->Makealbumvisible(row + 1);
+            return;
+        }
+    }
 }
 
+void Tjukebox::letterJump(QChar letter)
+{
+    if (!thumbpanel->isHidden()) {
+        thumbalphaalbum(letter);
+        return;
+    }
+    if (searchpanel && !searchpanel->isHidden()) return;
+    int r = findalbumalpha(currentalbum, letter);
+    if (letter.toUpper() == QLatin1Char('A')) r = 1;
+    if (r <= -1) return;
+    if (!prismShown()) {
+        currentalbum = r % 2 == 0 ? r - 1 : r;
+        drawalbum(currentalbum);
+    } else {
+        currentalbum = r;
+        drawalbum3D(r, 0);
+        drawalbum3D(r, -1);
+    }
+    toprightpanel->update();
+    botrightpanel->update();
+    library::config.jlastalbum = currentalbum;
+}
+
+// The letter bar's letter goes through the window's key handling, with Shift held as a keyboard
+// would send it.
 void Tjukebox::alphapanelvkey(QObject* Sender, uint16_t Key)
 {
     (void)Sender;
-    (void)Key;
+    if (Key >= kVkLimit) return;
+    const auto key = static_cast<int>(Key);
+    const QString text = QString(QChar(Key)).toUpper();
+    // Qt flips the Shift flag of a Shift key's own event to the state after it, so the press is
+    // made without and the release with the flag, as the keyboard reports them.
+    QCoreApplication::postEvent(
+        this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, kVkShift, 0));
+    QCoreApplication::postEvent(this,
+                                new QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier, 0, key, 0, text));
+    QCoreApplication::postEvent(this,
+                                new QKeyEvent(QEvent::KeyRelease, key, Qt::ShiftModifier, 0, key, 0, text));
+    QCoreApplication::postEvent(
+        this, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 0, kVkShift, 0));
 }
+
+// ---- Covers, thumbnails, the prism switch ----
 
 void Tjukebox::cdClick(QObject* Sender)
 {
-    (void)Sender;
+    if (Sender == cd3 || Sender == cd4) {
+        // The next page: as a press and release of the left arrow button.
+        navbuttimer->setInterval(kNavInterval);
+        butllabelMouseDown(butllabel, Qt::LeftButton, Qt::NoModifier, 0, 0);
+        butllabelMouseUp(butllabel, Qt::LeftButton, Qt::NoModifier, 0, 0);
+        return;
+    }
+    platform::MediaPlayer* mp = player::mainform ? player::mainform->mediaPlayer() : nullptr;
+    const bool video = mp && mp->fileName().endsWith(QLatin1Char('G'), Qt::CaseInsensitive);
+    if (!video) {
+        const int album = tagOf(Sender);
+        if (validAlbum(album) && !isFiller(album)) jbcovershow(albumFolder(album));
+        return;
+    }
+    if (library::config.videomonitor == 0) {
+        placeCoverPanel();
+        mp->setDisplay(coverimagepanel);
+        mp->setDisplayRect(coverimagepanel->rect());
+        jbcovershow(QString());
+    } else {
+        player::videoshow();
+    }
+}
+
+// The cover panel covers the album area, its picture the whole panel.
+void Tjukebox::placeCoverPanel()
+{
+    coverimagepanel->setGeometry(midpanelpanel->geometry());
+    coverimage->setGeometry(coverimagepanel->rect());
 }
 
 void Tjukebox::jbcovershow(const QString& path)
 {
-    (void)path;
+    placeCoverPanel();
+    if (!path.isEmpty()) {
+        QImage picture;
+        skins::loadjpegbmp(path, picture, coverimage->size());
+        coverimage->setPicture(picture);
+    }
+    coverimagepanel->raise();
+    coverimagepanel->show();
 }
 
-void Tjukebox::sizethumbpanel() {}
+void Tjukebox::sizethumbpanel()
+{
+    thumbpanel->setGeometry(leftpanel->width(), 0, midpanelpanel->width(), height());
+    thumbs->setGeometry(0, aspy(kThumbsTop), thumbpanel->width(),
+                        thumbpanel->height() - aspy(kThumbsShorter));
+}
 
 void Tjukebox::thumbsClick(QObject* Sender)
 {
     (void)Sender;
+    const int picked = thumbs->itemindex();
+    if (library::jalbumcount <= 0 || picked < 0 || picked >= thumbs->pl.items.size()) return;
+    currentalbum = thumbs->pl.items[picked].album;
+    if (!prismShown()) {
+        drawalbum(currentalbum);
+    } else {
+        if (currentalbum > library::jalbumcount) currentalbum = 1;
+        drawalbum3D(currentalbum, 0);
+        drawalbum3D(currentalbum, -1);
+    }
+    setvisualspanel(false);
+    if (thumbmode == 1) {
+        close();
+        thumbmode = 0;
+    }
+    imViewMode->setVisible(!library::config.disable3d);
 }
 
 void Tjukebox::imViewModeClick(QObject* Sender)
 {
     (void)Sender;
+    // Without a prism the flat pages stay.
+    if (library::jalbumcount <= 0 || !ThreeDPanel) return;
+    if (prismShown())
+        leavePrism();
+    else
+        showPrism();
+}
+
+void Tjukebox::showPrism()
+{
+    setTag(imViewMode, 1);
+    imViewMode->setStretch(true);
+    imViewMode->setPicture(programPicture(QStringLiteral("VIEWNORM")));
+    QWidget* view = ThreeDPanel->panel();
+    view->show();
+    drawalbum3D(currentalbum, 0);
+    drawalbum3D(currentalbum, -1);
+    view->raise();
+}
+
+void Tjukebox::leavePrism()
+{
+    setTag(imViewMode, 0);
+    imViewMode->setStretch(false);
+    imViewMode->setPicture(programPicture(QStringLiteral("VIEW3D")));
+    // The prism counts albums one by one; the pages take the page of its album.
+    if (currentalbum > library::jalbumcount) currentalbum = 1;
+    if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
+    drawalbum(currentalbum);
+    ThreeDPanel->panel()->hide();
 }
 
 void Tjukebox::favClick(QObject* Sender)
@@ -142,18 +770,47 @@ void Tjukebox::favClick(QObject* Sender)
     (void)Sender;
 }
 
-void Tjukebox::setaddall() {}
+void Tjukebox::setaddall()
+{
+    const bool on = library::config.jukeboxaddall;
+    for (TextLabel* label : {lsb1playall, lsb2playall, lsb3playall, lsb4playall, lsb7playall, lsb8playall})
+        label->setVisible(on);
+    if (ThreeDPanel) ThreeDPanel->setAddAllEnabled(on);
+}
 
+// The remote control's focus passes from the end of the upper list to the lower list, and back
+// from the top of the lower list to the end of the upper one.
 void Tjukebox::lsb1Reachedend(QObject* Sender)
 {
     (void)Sender;
+    lsb1->losefocus();
+    tv_currentlsb = 1;
+    tv_lsb = lsb2;
 }
 
 void Tjukebox::lsb2Reachedtop(QObject* Sender)
 {
     (void)Sender;
+    tv_currentlsb = 0;
+    tv_lsb = lsb1;
+    lsb1->scrolltoend();
+    lsb2->losefocus();
 }
 
-void Tjukebox::reloadeditlist() {}
+void Tjukebox::reloadeditlist()
+{
+    const QComboBox* rows = player::mainform ? player::mainform->Dalbumlist : nullptr;
+    editlb->setdrawmode(false);
+    editlb->clear();
+    const bool withThumbnails = !VisualsPanelPanel->isHidden();
+    for (int row = 0; rows && row < rows->count(); ++row) {
+        QImage picture;
+        const int thumbnail = withThumbnails ? thumbs->lookupalbum(row + 1) : -1;
+        if (thumbnail >= 0) picture = thumbs->pl.items[thumbnail].picture;
+        editlb->additemandinfo(rows->itemText(row), row + 1, 0, picture, QString(), QString());
+    }
+    editlb->setdrawmode(true);
+    editlb->Paint();
+}
 
 } // namespace jukebox
