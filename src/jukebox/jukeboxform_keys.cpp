@@ -340,7 +340,9 @@ void Tjukebox::FormKeydown(QObject* Sender, uint16_t& Key, Qt::KeyboardModifiers
         if (!library::config.lock) close();
     }
     if (!keypadlocked) keypadKey(*this, Key);
-    if (isLetterKey(Key)) letterJump(QChar(char16_t(Key)));
+    // Alt chords are coins, credits, volume and the like from coin mechanisms and button panels:
+    // paying must not turn the guest's page, so only plain letters jump.
+    if (isLetterKey(Key) && !chord.testFlag(Qt::AltModifier)) letterJump(QChar(char16_t(Key)));
 }
 
 void Tjukebox::FormKeyUp(QObject* Sender, uint16_t& Key, Qt::KeyboardModifiers Shift)

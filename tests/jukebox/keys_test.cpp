@@ -631,6 +631,15 @@ TEST_F(KeyPagesTest, LettersJumpWhileTheKeypadIsLockedAndCtrlTOpensOnlyTheThemes
     EXPECT_EQ(jukebox::currentalbum, 1);
 }
 
+TEST_F(KeyPagesTest, ACoinChordLeavesTheGuestsPage)
+{
+    Tjukebox& window = open(names("Abba Beck Cher Dido Tina Toto"));
+    library::config.creditsystem = true;
+    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(jukebox::currentalbum, 1);
+    EXPECT_GT(window.credit->Credits(), 0);
+}
+
 TEST_F(KeyPagesTest, AStepOntoTheUnderscoreAlbumsGoesOnAsTheLetterA)
 {
     Tjukebox& window = open(names("Abba Beck Cher Dido _Misc _Xmas"), QStringLiteral("WrapOnUnderscore=1\n"));
