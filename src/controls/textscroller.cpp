@@ -53,6 +53,11 @@ void TTextScroller::setfont(const QFont& f)
     Paint();
 }
 
+bool TTextScroller::running() const
+{
+    return otimer->isEnabled();
+}
+
 void TTextScroller::state(bool v)
 {
     otimer->setEnabled(v);

@@ -34,6 +34,8 @@ public:
     void setfont(const QFont& f);
     // Starts or stops the scrolling; either way the text starts again from its beginning.
     void state(bool v);
+    // True while the text scrolls.
+    bool running() const;
     // Milliseconds per step; negative values count as 0, which stops the steps.
     int32_t speed() const { return fspeed; }
     void setspeed(int32_t v);

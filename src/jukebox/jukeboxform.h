@@ -29,6 +29,7 @@ class QCloseEvent;
 class QDropEvent;
 class QKeyEvent;
 class QLabel;
+class QRandomGenerator;
 
 namespace controls {
 class TAlphaBar;
@@ -262,6 +263,9 @@ public:
     void numoff();
     void off();
     void lightstimerTimer(QObject* Sender);
+    // -- Keys and keyboard lights: our own additions --
+    // The random source of the light show (not owned); nullptr (the default) is the system's.
+    void setLightsRandom(QRandomGenerator* random) { lightsRandom_ = random; }
 
     // ---- Operator panels (jukeboxform_panels.cpp) ----
     void openpanelClick(QObject* Sender);
@@ -571,6 +575,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    // Keys and keyboard lights: a held volume key lets go when the window loses the focus.
+    void changeEvent(QEvent* event) override;
 
 private:
     // Pieces of DoDFM, one per area of the screen.
@@ -648,10 +654,6 @@ private:
     std::unique_ptr<controls::TTransparentHint> trackHint_;
     // Set while the window is being laid out, so the resizes it causes lay out nothing.
     bool layingOut_ = false;
-    // The album pages' slide animator (owned through its parent, this window).
-    PageSlide* pageSlide_ = nullptr;
-    // Where the last drag on the prism stands, so its release lands there.
-    QPoint prismDragAt_;
 
     // ---- Number entry (jukeboxform_numbers.cpp, jukeboxform_rows.cpp) ----
     void clearTypedEntry();
@@ -680,6 +682,14 @@ private:
     void copytrack(int albumNumber, int track);
     // Above 0 while an entry step or a keyed-in selection runs: the keypad and search picks wait.
     int entryBusy_ = 0;
+    // The album pages' slide animator (owned through its parent, this window).
+    PageSlide* pageSlide_ = nullptr;
+    // Where the last drag on the prism stands, so its release lands there.
+    QPoint prismDragAt_;
+    // Keys and keyboard lights: the light show's random source (not owned; null: the system's),
+    // and the key event the hook took last (only compared, never used).
+    QRandomGenerator* lightsRandom_ = nullptr;
+    const QEvent* hookedKey_ = nullptr;
 };
 
 } // namespace jukebox

@@ -1,0 +1,7 @@
+#include "skins/thememanagerform.h"
+
+namespace skins {
+
+void gothemes() {}
+
+} // namespace skins
