@@ -2,6 +2,8 @@
 
 #include <memory>
 
+#include "platform/seam.h"
+
 // X11 last: its macros (None, Bool, Status, KeyPress) clash with Qt's names.
 #include <X11/XKBlib.h>
 #include <X11/Xlib.h>
@@ -123,20 +125,18 @@ private:
     mutable bool tried_ = false;
 };
 
-KeyLights* installed = nullptr;
+Seam<KeyLights, XkbKeyLights> seam;
 
 } // namespace
 
 KeyLights& keyLights()
 {
-    if (installed) return *installed;
-    static XkbKeyLights real;
-    return real;
+    return seam.get();
 }
 
 void setKeyLights(KeyLights* replacement)
 {
-    installed = replacement;
+    seam.set(replacement);
 }
 
 } // namespace platform

@@ -5,16 +5,12 @@
 
 #include <QVector>
 
+#include "installedfake.h"
 #include "platform/keylights.h"
 
-class FakeKeyLights final : public platform::KeyLights
+class FakeKeyLights final : public InstalledFake<platform::KeyLights, &platform::setKeyLights>
 {
 public:
-    FakeKeyLights() { platform::setKeyLights(this); }
-    ~FakeKeyLights() override { platform::setKeyLights(nullptr); }
-    FakeKeyLights(const FakeKeyLights&) = delete;
-    FakeKeyLights& operator=(const FakeKeyLights&) = delete;
-
     bool isOn(platform::LockKey key) const override { return on_[index(key)]; }
     void press(platform::LockKey key) override
     {
