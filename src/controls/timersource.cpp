@@ -58,18 +58,16 @@ private:
     QElapsedTimer clock_;
 };
 
-platform::Seam<TimerSource, QtTimerSource> seam;
-
 } // namespace
 
 TimerSource& timerSource()
 {
-    return seam.get();
+    return platform::Seam<TimerSource, QtTimerSource>::get();
 }
 
 void setTimerSource(TimerSource* replacement)
 {
-    seam.set(replacement);
+    platform::Seam<TimerSource, QtTimerSource>::set(replacement);
 }
 
 } // namespace controls

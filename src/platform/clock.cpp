@@ -12,18 +12,16 @@ public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
 };
 
-Seam<Clock, SystemClock> seam;
-
 } // namespace
 
 Clock& clock()
 {
-    return seam.get();
+    return Seam<Clock, SystemClock>::get();
 }
 
 void setClock(Clock* replacement)
 {
-    seam.set(replacement);
+    Seam<Clock, SystemClock>::set(replacement);
 }
 
 } // namespace platform

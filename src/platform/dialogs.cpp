@@ -5,18 +5,14 @@
 
 namespace platform {
 
-namespace {
-Seam<Dialogs, QtDialogs> seam;
-} // namespace
-
 Dialogs& dialogs()
 {
-    return seam.get();
+    return Seam<Dialogs, QtDialogs>::get();
 }
 
 void setDialogs(Dialogs* replacement)
 {
-    seam.set(replacement);
+    Seam<Dialogs, QtDialogs>::set(replacement);
 }
 
 } // namespace platform

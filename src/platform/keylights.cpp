@@ -125,18 +125,16 @@ private:
     mutable bool tried_ = false;
 };
 
-Seam<KeyLights, XkbKeyLights> seam;
-
 } // namespace
 
 KeyLights& keyLights()
 {
-    return seam.get();
+    return Seam<KeyLights, XkbKeyLights>::get();
 }
 
 void setKeyLights(KeyLights* replacement)
 {
-    seam.set(replacement);
+    Seam<KeyLights, XkbKeyLights>::set(replacement);
 }
 
 } // namespace platform

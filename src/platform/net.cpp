@@ -144,18 +144,16 @@ private:
     uint16_t sequence_ = 0;
 };
 
-Seam<Network, IcmpNetwork> seam;
-
 } // namespace
 
 Network& network()
 {
-    return seam.get();
+    return Seam<Network, IcmpNetwork>::get();
 }
 
 void setNetwork(Network* replacement)
 {
-    seam.set(replacement);
+    Seam<Network, IcmpNetwork>::set(replacement);
 }
 
 } // namespace platform

@@ -32,18 +32,16 @@ public:
     }
 };
 
-Seam<Power, SystemdPower> seam;
-
 } // namespace
 
 Power& power()
 {
-    return seam.get();
+    return Seam<Power, SystemdPower>::get();
 }
 
 void setPower(Power* replacement)
 {
-    seam.set(replacement);
+    Seam<Power, SystemdPower>::set(replacement);
 }
 
 } // namespace platform

@@ -166,18 +166,16 @@ private:
     std::vector<pid_t> children_;
 };
 
-Seam<Processes, SpawnProcesses> seam;
-
 } // namespace
 
 Processes& processes()
 {
-    return seam.get();
+    return Seam<Processes, SpawnProcesses>::get();
 }
 
 void setProcesses(Processes* replacement)
 {
-    seam.set(replacement);
+    Seam<Processes, SpawnProcesses>::set(replacement);
 }
 
 } // namespace platform

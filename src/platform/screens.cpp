@@ -21,18 +21,16 @@ public:
     }
 };
 
-Seam<Screens, QtScreens> seam;
-
 } // namespace
 
 Screens& screens()
 {
-    return seam.get();
+    return Seam<Screens, QtScreens>::get();
 }
 
 void setScreens(Screens* replacement)
 {
-    seam.set(replacement);
+    Seam<Screens, QtScreens>::set(replacement);
 }
 
 } // namespace platform

@@ -1,8 +1,8 @@
 #pragma once
 
 // One replaceable service behind an interface: the implementation a test (or the program) installed,
-// else a default built on first use and kept for the rest of the run. Each seam's .cpp holds one
-// of these at namespace scope and forwards its getter and setter to it. Installing is not
+// else a default built on first use and kept for the rest of the run. Each seam's .cpp forwards its
+// getter and setter to the one Seam of its interface and default. Installing is not
 // synchronised: it happens before the code that uses the seam runs.
 
 namespace platform {
@@ -11,7 +11,7 @@ template<class Interface, class Default> class Seam
 {
 public:
     // The installed implementation, or the default when none is installed.
-    Interface& get()
+    static Interface& get()
     {
         if (installed_) return *installed_;
         // Built on first use, so a program that always installs its own never builds the default.
@@ -20,10 +20,10 @@ public:
     }
 
     // Installs another implementation (not owned); nullptr restores the default.
-    void set(Interface* replacement) { installed_ = replacement; }
+    static void set(Interface* replacement) { installed_ = replacement; }
 
 private:
-    Interface* installed_ = nullptr;
+    static inline Interface* installed_ = nullptr;
 };
 
 } // namespace platform
