@@ -1,21 +1,19 @@
 #include "player/frontend.h"
 
+#include "platform/seam.h"
+
 namespace player {
 
-namespace {
-FrontEnd* installed = nullptr;
-} // namespace
+using FrontEndSeam = platform::Seam<FrontEnd, FrontEnd>;
 
 FrontEnd& frontend()
 {
-    if (installed) return *installed;
-    static FrontEnd doNothing;
-    return doNothing;
+    return FrontEndSeam::get();
 }
 
 void setFrontEnd(FrontEnd* replacement)
 {
-    installed = replacement;
+    FrontEndSeam::set(replacement);
 }
 
 } // namespace player
