@@ -1,11 +1,10 @@
 #include "library/osk.h"
 
 #include <QByteArray>
-#include <QGuiApplication>
-#include <QScreen>
 
 #include "library/runprogram.h"
 #include "platform/mailslot.h"
+#include "platform/screens.h"
 
 namespace library {
 
@@ -13,8 +12,7 @@ namespace {
 
 int screenHeight()
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() : 0;
+    return platform::screens().geometry(nullptr).height();
 }
 
 } // namespace

@@ -14,7 +14,6 @@
 #include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
 #include <QSlider>
 #include <QToolButton>
 #include <algorithm>
@@ -24,6 +23,7 @@
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
+#include "platform/screens.h"
 #include "platform/cursors.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
@@ -46,7 +46,7 @@ const QString kFontFace = QStringLiteral("musetradigital");
 // A picture of the screen's size with `picture` stretched over all of it.
 QImage stretchedToScreen(const QImage& picture)
 {
-    const QSize size = QGuiApplication::primaryScreen()->size();
+    const QSize size = platform::screens().geometry(nullptr).size();
     QImage screen(size, QImage::Format_RGB32);
     screen.fill(Qt::black);
     if (!picture.isNull()) {

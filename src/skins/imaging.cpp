@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "library/global.h"
+#include "platform/screens.h"
 #include "skins/colors.h"
 #include "skins/resourceskins.h"
 
@@ -200,8 +201,7 @@ void generatecover(QImage& pic, const QString& title, QRandomGenerator& random)
 
 void Antialiasing(QImage& Image, int32_t Percent)
 {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    Antialiasing(Image, Percent, screen ? screen->geometry().width() : 0);
+    Antialiasing(Image, Percent, platform::screens().geometry(nullptr).width());
 }
 
 void Antialiasing(QImage& Image, int32_t Percent, int screenWidth)
