@@ -1,0 +1,116 @@
+// Start-up to the jukebox window with a library of 10,000 albums (ten tracks and a "title.dat"
+// each), beside the bare album scan of the same library measured in the same run.
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <clocale>
+#include <cstdio>
+#include <memory>
+
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "platform/mpvmediaplayer.h"
+#include "platform/programfolder.h"
+#include "player/application.h"
+
+namespace {
+
+constexpr int kAlbums = 10'000;
+constexpr int kTracksPerAlbum = 10;
+
+double startupSeconds = 0;
+double scanSeconds = 0;
+
+void touch(const QString& path, const QByteArray& content = {})
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(content);
+}
+
+// The program folder with its settings and, beside it, the library.
+QString programFolder()
+{
+    static QTemporaryDir dir;
+    static bool made = false;
+    if (!made) {
+        made = true;
+        QByteArray titles;
+        for (int t = 1; t <= kTracksPerAlbum; ++t)
+            titles += "Track title " + QByteArray::number(t) + '\n';
+        for (int n = 0; n < kAlbums; ++n) {
+            const QString folder = dir.filePath(QStringLiteral("music/%1rtist %2__Album %3")
+                                                    .arg(QChar(n % 2 ? u'a' : u'A'))
+                                                    .arg((n * 7919) % kAlbums)
+                                                    .arg(n));
+            QDir().mkpath(folder);
+            for (int t = 1; t <= kTracksPerAlbum; ++t)
+                touch(folder + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0')));
+            touch(folder + QStringLiteral("/title.dat"), titles);
+        }
+        QDir().mkpath(dir.filePath(QStringLiteral("cache")));
+        touch(dir.filePath(QStringLiteral("Musetra.ini")),
+              QStringLiteral("[main]\nPath=%1\nCachePath=%2\nautoplay=0\n")
+                  .arg(dir.filePath(QStringLiteral("music")), dir.filePath(QStringLiteral("cache")))
+                  .toUtf8());
+    }
+    return dir.path();
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_StartupToJukebox(benchmark::State& state)
+{
+    platform::setProgramFolder(programFolder());
+    double total = 0;
+    for (auto _ : state) {
+        library::resetGlobals();
+        const auto start = std::chrono::steady_clock::now();
+        auto windows = std::make_unique<player::Application>(
+            [] { return std::make_unique<platform::MpvMediaPlayer>(); });
+        const double seconds = secondsSince(start);
+        state.SetIterationTime(seconds);
+        total += seconds;
+        if (library::albumcount != kAlbums) state.SkipWithError("start-up found the wrong number of albums");
+        windows.reset();
+    }
+    startupSeconds = total / double(state.iterations());
+}
+
+void BM_ScanOnly(benchmark::State& state)
+{
+    library::config.path = programFolder() + QStringLiteral("/music/");
+    const auto start = std::chrono::steady_clock::now();
+    for (auto _ : state) {
+        const bool found = library::scanalbumfolders({});
+        benchmark::DoNotOptimize(found);
+    }
+    scanSeconds = secondsSince(start) / double(state.iterations());
+}
+
+BENCHMARK(BM_StartupToJukebox)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(3);
+BENCHMARK(BM_ScanOnly)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (startupSeconds > 0 && scanSeconds > 0)
+        std::printf("\nstart-up to the jukebox with %d albums: %.0f ms; the scan alone: %.0f ms; ratio %.1f "
+                    "(goal: start-up under 1000 ms)\n",
+                    kAlbums, startupSeconds * 1000, scanSeconds * 1000, startupSeconds / scanSeconds);
+    return 0;
+}
