@@ -24,6 +24,7 @@
 #include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
+#include "library/albumstore.h"
 #include "library/global.h"
 #include "library/profiling.h"
 #include "platform/files.h"
@@ -132,7 +133,7 @@ QString albumFolder(int k)
 {
     if (!validAlbum(k)) return QString();
     const library::talbumtype& entry = library::jalbum[k];
-    return platform::joinPath(library::config.path, entry.artist + QStringLiteral("__") + entry.album);
+    return library::albumfolderpath(entry);
 }
 
 // Row `row` (from 0) of the player's album list, or nothing.

@@ -19,6 +19,7 @@
 #include "jukebox/backgroundplay.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/tags.h"
+#include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
 #include "platform/files.h"
@@ -156,8 +157,7 @@ void Tjukebox::copytrack(int albumNumber, int track)
     if (!mf || albumNumber < 1 || albumNumber > library::albumcount || albumNumber >= library::album.size())
         return;
     const library::talbumtype& entry = library::album.at(albumNumber);
-    const QString folder =
-        platform::joinPath(library::config.path, entry.artist + QStringLiteral("__") + entry.album);
+    const QString folder = library::albumfolderpath(entry);
     const QString wanted = platform::joinPath(folder, QString::asprintf("track%02d.mp3", track));
     const QString found = platform::resolveNoCase(wanted);
     const QString source = found.isEmpty() ? wanted : found;

@@ -112,4 +112,14 @@ void rebuildjalbum()
     if (odd) jalbum[jalbumcount] = {QString(), QString(QChar(12))};
 }
 
+QString albumfoldername(const talbumtype& entry)
+{
+    return entry.artist + QStringLiteral("__") + entry.album;
+}
+
+QString albumfolderpath(const talbumtype& entry)
+{
+    return platform::joinPath(config.path, albumfoldername(entry));
+}
+
 } // namespace library

@@ -11,6 +11,13 @@
 
 namespace library {
 
+struct talbumtype;
+
+// The folder name of `entry`: artist + "__" + album.
+QString albumfoldername(const talbumtype& entry);
+// The folder of `entry` under the library root.
+QString albumfolderpath(const talbumtype& entry);
+
 // Scans the album folders under the library root into `albumref`, `albumrefonload` and their
 // counts (and sizes `album` to match), making "title.dat" where it is missing. Calls
 // `afterEachAlbum` after each album, so a splash can stay alive. False, with nothing changed,

@@ -22,13 +22,6 @@
 
 namespace player {
 
-namespace {
-QString albumFolderName(const library::talbumtype& entry)
-{
-    return entry.artist + QStringLiteral("__") + entry.album;
-}
-} // namespace
-
 bool Tmainform::buildcontentlist(bool forceload)
 {
     if (!forceload) return library::albumcount != 0;
@@ -41,8 +34,7 @@ bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
 {
     if (library::albumcount == 0 || sender == nullptr) return false;
     if (albumindex < 1 || albumindex >= library::album.size()) return false;
-    const QString folder =
-        platform::joinPath(library::config.path, albumFolderName(library::album.at(albumindex)));
+    const QString folder = library::albumfolderpath(library::album.at(albumindex));
     if (sender == tracklist)
         library::currentalbumpath = folder;
     else if (sender == dtracklist)
@@ -60,7 +52,7 @@ bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
 void Tmainform::loadAlbumTitles(QListWidget* list, int n)
 {
     if (loadtitles(list, n)) return;
-    maketitles(albumFolderName(library::album.at(n)));
+    maketitles(library::albumfoldername(library::album.at(n)));
     (void)loadtitles(list, n);
 }
 
@@ -72,8 +64,7 @@ void Tmainform::albumlistChange(QObject* Sender)
     if (library::albumcount != 0 && n >= 1 && n < library::album.size()) {
         QGuiApplication::setOverrideCursor(Qt::WaitCursor);
         QImage picture;
-        skins::loadjpegbmp(platform::joinPath(library::config.path, albumFolderName(library::album.at(n))),
-                           picture);
+        skins::loadjpegbmp(library::albumfolderpath(library::album.at(n)), picture);
         cover->setPixmap(QPixmap::fromImage(picture));
         QGuiApplication::restoreOverrideCursor();
         albumlist->setToolTip(albumlist->currentText());
@@ -109,8 +100,7 @@ void Tmainform::addalbum(const QString& art, const QString& alb)
     const QString row = art + QStringLiteral(" - ") + alb;
     Dalbumlist->addItem(row);
     albumlist->addItem(row);
-    frontend().addthumbnail(platform::joinPath(library::config.path, art + QStringLiteral("__") + alb),
-                            albumlist->count() - 1);
+    frontend().addthumbnail(library::albumfolderpath({alb, art}), albumlist->count() - 1);
     library::rebuildjalbum();
 }
 
