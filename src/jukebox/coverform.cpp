@@ -6,9 +6,6 @@ Tcoverform::Tcoverform(QWidget* parent) : QWidget(parent) {}
 
 Tcoverform::~Tcoverform() = default;
 
-void Tcoverform::covershow(const QString& name)
-{
-    (void)name;
-}
+void Tcoverform::covershow(const QString&) {}
 
 } // namespace jukebox

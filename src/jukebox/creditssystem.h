@@ -16,9 +16,9 @@ class CreditView
 public:
     virtual ~CreditView() = default;
     // Shows `text` on the scrolling message line.
-    virtual void domessage(const QString& text) { (void)text; }
+    virtual void domessage(const QString& /*text*/) {}
     // Shows `text` as the credit count (the label `CreditStat`).
-    virtual void setCreditStat(const QString& text) { (void)text; }
+    virtual void setCreditStat(const QString& /*text*/) {}
 };
 
 class TCredits

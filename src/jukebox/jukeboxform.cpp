@@ -184,9 +184,8 @@ Tjukebox::~Tjukebox()
     tv_lsb = nullptr;
 }
 
-void Tjukebox::FormCreate(QObject* Sender)
+void Tjukebox::FormCreate(QObject*)
 {
-    (void)Sender;
     credit = std::make_unique<TCredits>(this);
     createBackgroundTimers();
     createPlayLog();
@@ -356,15 +355,7 @@ void Tjukebox::docovers()
     // The cover-loading thread starts here once it exists; until then the thumbnails stay empty.
 }
 
-void Tjukebox::ThreeDPanelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                                    int X, int Y)
-{
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
-}
+void Tjukebox::ThreeDPanelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 
 void Tjukebox::drawlcdpanelsurround() {}
 
@@ -373,9 +364,8 @@ bool Tjukebox::isFullScreenSize() const
     return size() == platform::screens().geometry(this).size();
 }
 
-void Tjukebox::FormResize(QObject* Sender)
+void Tjukebox::FormResize(QObject*)
 {
-    (void)Sender;
     if (isMinimized() || layingOut_) return;
     thumbpanel->setsourcebitmap(&jbbg);
     // The commerce panel stands on the operators' backdrop like the other operator panels.
@@ -402,9 +392,8 @@ void Tjukebox::FormResize(QObject* Sender)
     alphapanel->raise();
 }
 
-void Tjukebox::FormClose(QObject* Sender)
+void Tjukebox::FormClose(QObject*)
 {
-    (void)Sender;
     lcd3->state(false);
     player::Tmainform* mf = player::mainform;
     if (!mf) return;
@@ -415,18 +404,12 @@ void Tjukebox::FormClose(QObject* Sender)
     mf->restoreClick(this);
 }
 
-bool Tjukebox::FormCanResize(QObject* Sender, int& NewWidth, int& NewHeight)
+bool Tjukebox::FormCanResize(QObject*, int&, int&)
 {
-    (void)Sender;
-    (void)NewWidth;
-    (void)NewHeight;
     return true;
 }
 
-void Tjukebox::FormPaint(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::FormPaint(QObject*) {}
 
 void Tjukebox::resizeEvent(QResizeEvent* event)
 {

@@ -35,9 +35,8 @@ bool playerBusy()
 
 } // namespace
 
-void Tjukebox::autoplaycbClick(QObject* Sender)
+void Tjukebox::autoplaycbClick(QObject*)
 {
-    (void)Sender;
     if (library::albumcount == 0) {
         autoplaycb->setchecked(false);
         return;
@@ -64,9 +63,8 @@ void Tjukebox::autoplaycbClick(QObject* Sender)
     BackGroundTimerCount = 0;
 }
 
-void Tjukebox::BackGroundTimerTimer(QObject* Sender)
+void Tjukebox::BackGroundTimerTimer(QObject*)
 {
-    (void)Sender;
     if (library::config.bgduration == 0 || !autoplaycb->checked()) {
         BackgroundTimer->setEnabled(false);
         return;
@@ -102,9 +100,8 @@ void Tjukebox::dofade()
     fadetimer->setEnabled(true);
 }
 
-void Tjukebox::FadeTimerTimer(QObject* Sender)
+void Tjukebox::FadeTimerTimer(QObject*)
 {
-    (void)Sender;
     int32_t step = tagOf(fadetimer);
     if (step == 0) {
         const uint32_t v = getvol();

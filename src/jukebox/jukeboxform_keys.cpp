@@ -312,9 +312,8 @@ void shortenToRest(controls::Ticker& timer)
 
 } // namespace
 
-void Tjukebox::FormKeydown(QObject* Sender, uint16_t& Key, Qt::KeyboardModifiers Shift)
+void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
 {
-    (void)Sender;
     const Qt::KeyboardModifiers chord = Shift & kChordModifiers;
     if (chord.testFlag(Qt::AltModifier)) altChord(*this, Key);
     anyChordKey(*this, Key);
@@ -345,9 +344,8 @@ void Tjukebox::FormKeydown(QObject* Sender, uint16_t& Key, Qt::KeyboardModifiers
     if (isLetterKey(Key) && !chord.testFlag(Qt::AltModifier)) letterJump(QChar(char16_t(Key)));
 }
 
-void Tjukebox::FormKeyUp(QObject* Sender, uint16_t& Key, Qt::KeyboardModifiers Shift)
+void Tjukebox::FormKeyUp(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
 {
-    (void)Sender;
     // The volume repeat of Alt+O and Alt+K stops when the letter is let go, whether or not Alt
     // still is: Alt may well be released first.
     if (Key == 'O') panelshapeMouseUp(volumeupshape2, Qt::LeftButton, Qt::NoModifier, 0, 0);
@@ -445,9 +443,8 @@ void Tjukebox::off()
     capsoff();
 }
 
-void Tjukebox::lightstimerTimer(QObject* Sender)
+void Tjukebox::lightstimerTimer(QObject*)
 {
-    (void)Sender;
     if (library::Getwindowsversion() == kWindows95) {
         lightstimer->setEnabled(false);
         return;

@@ -176,9 +176,8 @@ void showBackgroundPiece(PictureBox* picture)
 }
 } // namespace
 
-void bitmapoverbitmap(const QImage& source, QImage& dest, int32_t maskcolor, int sx, int sy)
+void bitmapoverbitmap(const QImage& source, QImage& dest, int32_t, int sx, int sy)
 {
-    (void)maskcolor;
     QImage copy(dest.size(), QImage::Format_RGB888);
     copy.fill(Qt::black);
     QPainter painter(&copy);

@@ -351,11 +351,8 @@ void Tjukebox::numButUp()
     num13->setPicture(keypadPicture(QStringLiteral("WIDEBUTUP")));
 }
 
-void Tjukebox::rightpanelpicMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                                      int X, int Y)
+void Tjukebox::rightpanelpicMouseDown(QObject* Sender, Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
-    (void)Button;
-    (void)Shift;
     const auto* label = qobject_cast<const QWidget*>(Sender);
     if (!label) return;
     // The touch in keypad pixels: the key areas are measured from the keypad's top-left corner.
@@ -364,14 +361,8 @@ void Tjukebox::rightpanelpicMouseDown(QObject* Sender, Qt::MouseButton Button, Q
     if (pressed != kNoKey) numButDown(pressed);
 }
 
-void Tjukebox::keypadpanelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                  int Y)
+void Tjukebox::keypadpanelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
     if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     numButUp();
 }
@@ -387,9 +378,8 @@ void Tjukebox::starterrorblink()
     errortimer->setEnabled(true);
 }
 
-void Tjukebox::errortimerTimer(QObject* Sender)
+void Tjukebox::errortimerTimer(QObject*)
 {
-    (void)Sender;
     keypadlocked = true;
     if (errortime < kBlinkTicks) {
         const bool dark = errortime % 2 == 0;

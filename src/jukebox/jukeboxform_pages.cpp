@@ -504,38 +504,20 @@ void Tjukebox::releasePrism()
     if (view) sendMouse(view, QEvent::MouseButtonRelease, prismDragAt_, Qt::NoButton);
 }
 
-void Tjukebox::butllabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                  int Y)
+void Tjukebox::butllabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
     uint16_t key = kVkLeft;
     FormKeydown(this, key, Qt::NoModifier);
     if (prismShown() && ThreeDPanel) dragPrism(ThreeDPanel->panel()->width() / 2, 0, kPrismDragLeftY);
 }
 
-void Tjukebox::butllabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                int Y)
+void Tjukebox::butllabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
     releaseArrow(butl, butllabel, QStringLiteral("LBUTUP"));
 }
 
-void Tjukebox::butrlabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                  int Y)
+void Tjukebox::butrlabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
     uint16_t key = kVkRight;
     FormKeydown(this, key, Qt::NoModifier);
     if (prismShown() && ThreeDPanel) {
@@ -544,32 +526,19 @@ void Tjukebox::butrlabelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::K
     }
 }
 
-void Tjukebox::butrlabelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                int Y)
+void Tjukebox::butrlabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
     releaseArrow(butr, butrlabel, QStringLiteral("RBUTUP"));
 }
 
 // A click without its press and release does nothing: the buttons act on press and release.
-void Tjukebox::butllabelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::butllabelClick(QObject*) {}
 
-void Tjukebox::butrlabelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::butrlabelClick(QObject*) {}
 
 // A held arrow button steps a page at every tick.
-void Tjukebox::navbuttimerTimer(QObject* Sender)
+void Tjukebox::navbuttimerTimer(QObject*)
 {
-    (void)Sender;
     if (navbuttimer->interval() > kNavInterval)
         navbuttimer->setInterval(navbuttimer->interval() - kNavSpeedUp);
     if (tagOf(navbuttimer) == kNavBack)
@@ -638,9 +607,8 @@ void Tjukebox::letterJump(QChar letter)
 
 // The letter bar's letter goes through the window's key handling, with Shift held as a keyboard
 // would send it.
-void Tjukebox::alphapanelvkey(QObject* Sender, uint16_t Key)
+void Tjukebox::alphapanelvkey(QObject*, uint16_t Key)
 {
-    (void)Sender;
     if (Key >= kVkLimit) return;
     const auto key = static_cast<int>(Key);
     const QString text = QString(QChar(Key)).toUpper();
@@ -710,9 +678,8 @@ void Tjukebox::sizethumbpanel()
                         thumbpanel->height() - aspy(kThumbsShorter));
 }
 
-void Tjukebox::thumbsClick(QObject* Sender)
+void Tjukebox::thumbsClick(QObject*)
 {
-    (void)Sender;
     const int picked = thumbs->itemindex();
     if (library::jalbumcount <= 0 || picked < 0 || picked >= thumbs->pl.items.size()) return;
     currentalbum = thumbs->pl.items[picked].album;
@@ -731,9 +698,8 @@ void Tjukebox::thumbsClick(QObject* Sender)
     imViewMode->setVisible(!library::config.disable3d);
 }
 
-void Tjukebox::imViewModeClick(QObject* Sender)
+void Tjukebox::imViewModeClick(QObject*)
 {
-    (void)Sender;
     // Without a prism the flat pages stay.
     if (library::jalbumcount <= 0 || !ThreeDPanel) return;
     if (prismShown())
@@ -766,10 +732,7 @@ void Tjukebox::leavePrism()
     ThreeDPanel->panel()->hide();
 }
 
-void Tjukebox::favClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::favClick(QObject*) {}
 
 void Tjukebox::setaddall()
 {
@@ -781,17 +744,15 @@ void Tjukebox::setaddall()
 
 // The remote control's focus passes from the end of the upper list to the lower list, and back
 // from the top of the lower list to the end of the upper one.
-void Tjukebox::lsb1Reachedend(QObject* Sender)
+void Tjukebox::lsb1Reachedend(QObject*)
 {
-    (void)Sender;
     lsb1->losefocus();
     tv_currentlsb = 1;
     tv_lsb = lsb2;
 }
 
-void Tjukebox::lsb2Reachedtop(QObject* Sender)
+void Tjukebox::lsb2Reachedtop(QObject*)
 {
-    (void)Sender;
     tv_currentlsb = 0;
     tv_lsb = lsb1;
     lsb1->scrolltoend();

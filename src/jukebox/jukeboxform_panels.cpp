@@ -6,209 +6,83 @@
 
 namespace jukebox {
 
-void Tjukebox::openpanelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::openpanelClick(QObject*) {}
 
-void Tjukebox::openpanelMouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y)
-{
-    (void)Sender;
-    (void)Shift;
-    (void)X;
-    (void)Y;
-}
+void Tjukebox::openpanelMouseMove(QObject*, Qt::KeyboardModifiers, int, int) {}
 
-void Tjukebox::kioskpanelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::kioskpanelClick(QObject*) {}
 
-void Tjukebox::VisualsPanelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::VisualsPanelClick(QObject*) {}
 
-void Tjukebox::setvisualspanel(bool on)
-{
-    (void)on;
-}
+void Tjukebox::setvisualspanel(bool) {}
 
-void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift,
-                                   int X, int Y)
-{
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
-}
+void Tjukebox::panelshapeMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 
-void Tjukebox::panelshapeMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
-                                 int Y)
-{
-    (void)Sender;
-    (void)Button;
-    (void)Shift;
-    (void)X;
-    (void)Y;
-}
+void Tjukebox::panelshapeMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 
-void Tjukebox::volumetimerTimer(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::volumetimerTimer(QObject*) {}
 
-void Tjukebox::rejectallClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::rejectallClick(QObject*) {}
 
-void Tjukebox::ripbutClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::ripbutClick(QObject*) {}
 
-void Tjukebox::lsb1playallClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::lsb1playallClick(QObject*) {}
 
-void Tjukebox::lsb2playallClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::lsb2playallClick(QObject*) {}
 
-void Tjukebox::coverimageClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::coverimageClick(QObject*) {}
 
-void Tjukebox::randombutClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randombutClick(QObject*) {}
 
-void Tjukebox::randompanellbClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randompanellbClick(QObject*) {}
 
-void Tjukebox::randompanelselectallClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randompanelselectallClick(QObject*) {}
 
-void Tjukebox::randompanelselectnoneClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randompanelselectnoneClick(QObject*) {}
 
-void Tjukebox::randompanelOKClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randompanelOKClick(QObject*) {}
 
-bool Tjukebox::cb(int n)
+bool Tjukebox::cb(int)
 {
-    (void)n;
     return false;
 }
 
-void Tjukebox::RandomCancelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::RandomCancelClick(QObject*) {}
 
-void Tjukebox::randompanelcancelClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::randompanelcancelClick(QObject*) {}
 
-void Tjukebox::advancedbutClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::advancedbutClick(QObject*) {}
 
-void Tjukebox::codeKeyPress(QObject* Sender, QChar& Key)
-{
-    (void)Sender;
-    (void)Key;
-}
+void Tjukebox::codeKeyPress(QObject*, QChar&) {}
 
-void Tjukebox::codeEnter(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::codeEnter(QObject*) {}
 
-void Tjukebox::codeExit(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::codeExit(QObject*) {}
 
-void Tjukebox::codeClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::codeClick(QObject*) {}
 
-void Tjukebox::codefirstClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::codefirstClick(QObject*) {}
 
-void Tjukebox::setcodeClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::setcodeClick(QObject*) {}
 
-void Tjukebox::volumeshowClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::volumeshowClick(QObject*) {}
 
-void Tjukebox::addallshowClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::addallshowClick(QObject*) {}
 
-void Tjukebox::NoRepeatCbClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::NoRepeatCbClick(QObject*) {}
 
-void Tjukebox::editlbClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::editlbClick(QObject*) {}
 
-void Tjukebox::advancedOKClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::advancedOKClick(QObject*) {}
 
-void Tjukebox::GoThemeManagerClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::GoThemeManagerClick(QObject*) {}
 
-void Tjukebox::jbinfogoClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::jbinfogoClick(QObject*) {}
 
-void Tjukebox::GoCommercialManagerClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::GoCommercialManagerClick(QObject*) {}
 
-void Tjukebox::cmResetCreditStatsClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::cmResetCreditStatsClick(QObject*) {}
 
-void Tjukebox::commerceOKClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::commerceOKClick(QObject*) {}
 
 } // namespace jukebox

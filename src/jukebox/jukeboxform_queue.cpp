@@ -5,45 +5,21 @@
 
 namespace jukebox {
 
-void Tjukebox::goplaylistviewClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::goplaylistviewClick(QObject*) {}
 
-void Tjukebox::playlistPlayClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::playlistPlayClick(QObject*) {}
 
-void Tjukebox::playlistPurgeClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::playlistPurgeClick(QObject*) {}
 
-void Tjukebox::playlistRemoveClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::playlistRemoveClick(QObject*) {}
 
-void Tjukebox::playlistMoveUpClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::playlistMoveUpClick(QObject*) {}
 
-void Tjukebox::playlistMoveDownClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::playlistMoveDownClick(QObject*) {}
 
-void Tjukebox::moveitems(bool up)
-{
-    (void)up;
-}
+void Tjukebox::moveitems(bool) {}
 
-void Tjukebox::queuePanelPlayingRow(int row)
-{
-    (void)row;
-}
+void Tjukebox::queuePanelPlayingRow(int) {}
 
 void Tjukebox::connectQueuePanel() {}
 

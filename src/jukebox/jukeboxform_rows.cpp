@@ -142,12 +142,8 @@ void Tjukebox::playall(QObject* lsb)
     QCoreApplication::processEvents();
 }
 
-void Tjukebox::playall3d(QObject* Sender)
-{
-    // The prism's "Add All" labels name the face whose list they add; the prism and its lists
-    // come with the 3D view, and until it exists no such label can be touched.
-    (void)Sender;
-}
+// The prism's "Add All" labels come with the 3D view: until it exists none can be touched.
+void Tjukebox::playall3d(QObject*) {}
 
 // Copies track `track` of album `albumNumber` to the copy destination, named after its title and
 // album, without queueing it.

@@ -5,9 +5,6 @@
 
 namespace jukebox {
 
-void Tjukebox::panel_searchbut_imageClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::panel_searchbut_imageClick(QObject*) {}
 
 } // namespace jukebox

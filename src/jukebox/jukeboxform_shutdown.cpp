@@ -5,37 +5,22 @@
 
 namespace jukebox {
 
-void Tjukebox::ShutdownbutClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tjukebox::ShutdownbutClick(QObject*) {}
 
-bool Tjukebox::TopPanelWindowProc(QEvent* Msg)
+bool Tjukebox::TopPanelWindowProc(QEvent*)
 {
-    (void)Msg;
     return false;
 }
 
-bool Tjukebox::BotPanelWindowProc(QEvent* Msg)
+bool Tjukebox::BotPanelWindowProc(QEvent*)
 {
-    (void)Msg;
     return false;
 }
 
-void Tjukebox::TopPanelFileDrop(QDropEvent* Msg)
-{
-    (void)Msg;
-}
+void Tjukebox::TopPanelFileDrop(QDropEvent*) {}
 
-void Tjukebox::BotPanelFileDrop(QDropEvent* Msg)
-{
-    (void)Msg;
-}
+void Tjukebox::BotPanelFileDrop(QDropEvent*) {}
 
-void Tjukebox::handledroppedfile(QDropEvent* Msg, QWidget* receiver)
-{
-    (void)Msg;
-    (void)receiver;
-}
+void Tjukebox::handledroppedfile(QDropEvent*, QWidget*) {}
 
 } // namespace jukebox

@@ -5,15 +5,8 @@
 
 namespace jukebox {
 
-void Tjukebox::addthumbnail(const QString& albumFolder, int index)
-{
-    (void)albumFolder;
-    (void)index;
-}
+void Tjukebox::addthumbnail(const QString&, int) {}
 
-void Tjukebox::deletethumbnail(int index)
-{
-    (void)index;
-}
+void Tjukebox::deletethumbnail(int) {}
 
 } // namespace jukebox

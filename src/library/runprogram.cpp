@@ -38,9 +38,8 @@ bool waitKeepingWindowsAlive(const std::function<bool()>& done, QDeadlineTimer d
 
 } // namespace
 
-bool runprogram(const QString& commandline, int32_t windowstate, bool waitfor)
+bool runprogram(const QString& commandline, int32_t, bool waitfor)
 {
-    (void)windowstate;
     const platform::ProgramId id = platform::processes().start(commandline);
     if (id == 0) return false;
     if (waitfor)

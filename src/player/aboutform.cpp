@@ -8,16 +8,10 @@ Tabout::Tabout(QWidget* parent) : QWidget(parent) {}
 
 Tabout::~Tabout() = default;
 
-void showabout(int mode)
-{
-    (void)mode;
-}
+void showabout(int) {}
 
-void initmessage(const QString& mes, const QString& artist, const QString& album)
+void initmessage(const QString&, const QString&, const QString&)
 {
-    (void)mes;
-    (void)artist;
-    (void)album;
     QCoreApplication::processEvents();
 }
 

@@ -16,9 +16,9 @@ public:
     virtual ~FrontEnd() = default;
 
     // Creates the jukebox window on first use; `show` shows it full-screen and hides the player.
-    virtual void gojukebox(bool show) { (void)show; }
+    virtual void gojukebox(bool /*show*/) {}
     // Shows `text` on the jukebox's scrolling message line.
-    virtual void domessage(const QString& text) { (void)text; }
+    virtual void domessage(const QString& /*text*/) {}
     virtual bool jukeboxExists() const { return false; }
     virtual bool jukeboxVisible() const { return false; }
     // Closes the jukebox window (its close handler shows the player again).
@@ -32,35 +32,26 @@ public:
 
     // The thumbnail scroller follows the album list: a new album's cover (from its folder) goes in at
     // `index`, and a deleted album's thumbnail at `index` goes out.
-    virtual void addthumbnail(const QString& albumFolder, int index)
-    {
-        (void)albumFolder;
-        (void)index;
-    }
-    virtual void deletethumbnail(int index) { (void)index; }
+    virtual void addthumbnail(const QString& /*albumFolder*/, int /*index*/) {}
+    virtual void deletethumbnail(int /*index*/) {}
 
     // ---- Play queue and playback ----
     // Gives one credit back to the jukebox's credit counter.
     virtual void RefundCredit() {}
     // Writes one play-log line for a track put on the queue.
-    virtual void writeentry(const QString& artist, const QString& album, const QString& track)
-    {
-        (void)artist;
-        (void)album;
-        (void)track;
-    }
+    virtual void writeentry(const QString& /*artist*/, const QString& /*album*/, const QString& /*track*/) {}
     // Whether the track now playing is a background track.
     virtual bool autoplaying() const { return false; }
-    virtual void setAutoplaying(bool on) { (void)on; }
+    virtual void setAutoplaying(bool /*on*/) {}
     // The queue has run out: background play counts its rest phase afresh.
     virtual void restartBackgroundRest() {}
     // The queue panel's playing row (-1 for none), repainted when the panel shows.
-    virtual void setQueuePanelPlayingRow(int row) { (void)row; }
+    virtual void setQueuePanelPlayingRow(int /*row*/) {}
     // The jukebox's cover picture panel, where videos play when they are to show on the jukebox
     // screen; nullptr while there is none.
     virtual QWidget* coverimagepanel() const { return nullptr; }
     // Brings the cover picture panel to the front and shows it, with the cover of `path` unless empty.
-    virtual void jbcovershow(const QString& path) { (void)path; }
+    virtual void jbcovershow(const QString& /*path*/) {}
 };
 
 // The front end in force: the do-nothing default unless one was installed.

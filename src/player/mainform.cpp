@@ -245,14 +245,8 @@ void Tmainform::closeEvent(QCloseEvent* event)
 
 // The toolbar pictures are painted with the rest of the window's layout.
 
-void Tmainform::buttonsMouseMove(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tmainform::buttonsMouseMove(QObject*) {}
 
-void Tmainform::restoreClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tmainform::restoreClick(QObject*) {}
 
 } // namespace player

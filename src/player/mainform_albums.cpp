@@ -56,9 +56,8 @@ void Tmainform::loadAlbumTitles(QListWidget* list, int n)
     (void)loadtitles(list, n);
 }
 
-void Tmainform::albumlistChange(QObject* Sender)
+void Tmainform::albumlistChange(QObject*)
 {
-    (void)Sender;
     const int n = albumlist->currentIndex() + 1;
     library::config.lastalbum = n;
     if (library::albumcount != 0 && n >= 1 && n < library::album.size()) {
@@ -78,9 +77,8 @@ void Tmainform::albumlistChange(QObject* Sender)
     }
 }
 
-void Tmainform::DalbumlistChange(QObject* Sender)
+void Tmainform::DalbumlistChange(QObject*)
 {
-    (void)Sender;
     const int n = Dalbumlist->currentIndex() + 1;
     library::config.dlastalbum = n;
     if (library::albumcount == 0 || n < 1 || n >= library::album.size()) return;

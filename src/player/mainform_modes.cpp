@@ -10,9 +10,8 @@
 
 namespace player {
 
-void Tmainform::CdplayerbutClick(QObject* Sender)
+void Tmainform::CdplayerbutClick(QObject*)
 {
-    (void)Sender;
     dj->setEnabled(false);
     numberoftracks->stop();
     Cdplayerbut->setChecked(true);
@@ -20,9 +19,8 @@ void Tmainform::CdplayerbutClick(QObject* Sender)
     buttonsMouseMove(nullptr);
 }
 
-void Tmainform::playlistbutClick(QObject* Sender)
+void Tmainform::playlistbutClick(QObject*)
 {
-    (void)Sender;
     dj->setEnabled(true);
     playlistbut->setChecked(true);
     if (Dalbumlist->currentIndex() < 0 && albumlist->currentIndex() >= 0) {

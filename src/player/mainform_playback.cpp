@@ -77,9 +77,8 @@ void Tmainform::showNoTrack()
     setWindowTitle(QStringLiteral("No track"));
 }
 
-void Tmainform::playClick(QObject* Sender)
+void Tmainform::playClick(QObject*)
 {
-    (void)Sender;
     playbutmod->hide();
     if (paused) {
         if (mpplay()) applyVolume();
@@ -203,9 +202,8 @@ QString Tmainform::openQueueEntry(int row, const QString& folder)
     return folder;
 }
 
-void Tmainform::tracklistClick(QObject* Sender)
+void Tmainform::tracklistClick(QObject*)
 {
-    (void)Sender;
     loadFailed_ = true;
     moveProgress(0);
     const int row = tracklist->currentRow();
@@ -410,9 +408,8 @@ void Tmainform::stepTrack(QObject* Sender, int step)
         Stop->setChecked(true);
 }
 
-void Tmainform::pauseClick(QObject* Sender)
+void Tmainform::pauseClick(QObject*)
 {
-    (void)Sender;
     if (paused) {
         paused = false;
         play->setChecked(true);
@@ -425,14 +422,8 @@ void Tmainform::pauseClick(QObject* Sender)
 
 // Placeholders for handlers of the rest of the window; the DJ announcement and the play-list
 // track list give their own behaviour here.
-void Tmainform::doDJ(const QString& album)
-{
-    (void)album;
-}
+void Tmainform::doDJ(const QString&) {}
 
-void Tmainform::dtracklistClick(QObject* Sender)
-{
-    (void)Sender;
-}
+void Tmainform::dtracklistClick(QObject*) {}
 
 } // namespace player

@@ -124,9 +124,8 @@ void Tmainform::insertClick(QObject* Sender)
     if (p <= dcurrentlyplayingtrack) ++dcurrentlyplayingtrack;
 }
 
-void Tmainform::DelClick(QObject* Sender)
+void Tmainform::DelClick(QObject*)
 {
-    (void)Sender;
     const int r = queueRow();
     if (r < 0) return;
     const int oldRows = dplaylist->count();
@@ -202,11 +201,8 @@ void Tmainform::swapQueueEntries(int a, int b)
         dcurrentlyplayingtrack = a;
 }
 
-void Tmainform::dplaylistDragOver(QObject* Sender, QObject* Source, int X, int Y, bool& Accept)
+void Tmainform::dplaylistDragOver(QObject*, QObject* Source, int, int, bool& Accept)
 {
-    (void)Sender;
-    (void)X;
-    (void)Y;
     Accept = qobject_cast<QListWidget*>(Source) != nullptr;
 }
 
@@ -242,9 +238,8 @@ void Tmainform::dplaylistDblClick(QObject* Sender)
     if (queueRow() >= 0) playClick(Sender);
 }
 
-void Tmainform::numberoftracksTimer(QObject* Sender)
+void Tmainform::numberoftracksTimer(QObject*)
 {
-    (void)Sender;
     const QString rows = QString::number(dplaylist->count());
     if (playmode == 0)
         playlistcaption->setText(rows + QStringLiteral(" tracks"));

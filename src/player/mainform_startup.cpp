@@ -93,9 +93,8 @@ void installfont()
     (void)platform::installFontResource(QStringLiteral(":/FONT"), kFontFace);
 }
 
-void Tmainform::FormCreate(QObject* Sender)
+void Tmainform::FormCreate(QObject*)
 {
-    (void)Sender;
     createMediaPlayer();
     toolbar->setAutoFillBackground(true);
     vol->setRange(0, kVolumeMax);
@@ -353,9 +352,8 @@ void Tmainform::jukeboxbutClick(QObject* Sender)
     if (library::config.mediaplayermode) frontend().closeJukebox();
 }
 
-void Tmainform::reloadClick(QObject* Sender)
+void Tmainform::reloadClick(QObject*)
 {
-    (void)Sender;
     firstrun = true;
     if (!mp->fileName().isEmpty()) (void)mp->stop();
     // The running program's settings are the ones the new start-up reads back.
@@ -365,9 +363,8 @@ void Tmainform::reloadClick(QObject* Sender)
     setEnabled(true);
 }
 
-void Tmainform::OptionsClick(QObject* Sender)
+void Tmainform::OptionsClick(QObject*)
 {
-    (void)Sender;
     QCoreApplication::processEvents();
     play->setChecked(false);
     StopClick(nullptr);
@@ -376,16 +373,14 @@ void Tmainform::OptionsClick(QObject* Sender)
     FormCreate(this);
 }
 
-void Tmainform::fileexitClick(QObject* Sender)
+void Tmainform::fileexitClick(QObject*)
 {
-    (void)Sender;
     close();
     QCoreApplication::quit();
 }
 
-void Tmainform::FormClose(QObject* Sender)
+void Tmainform::FormClose(QObject*)
 {
-    (void)Sender;
     library::writeini();
     QFile::remove(blankfilepath);
     QCoreApplication::quit();

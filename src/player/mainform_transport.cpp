@@ -192,9 +192,8 @@ void Tmainform::skipBy(QObject* Sender, int lines)
     if (playmode == 1) (paused ? pause : play)->setChecked(true);
 }
 
-void Tmainform::progressChange(QObject* Sender)
+void Tmainform::progressChange(QObject*)
 {
-    (void)Sender;
     if (progressmove) return;
     const uint32_t target = uint32_t(progress->value()) * 1000u;
     if (target != progresslastpos) {
@@ -215,9 +214,8 @@ void Tmainform::setupfrequency()
     progress->setTickPosition(QSlider::TicksBelow);
 }
 
-void Tmainform::TimersTimer(QObject* Sender)
+void Tmainform::TimersTimer(QObject*)
 {
-    (void)Sender;
     QCoreApplication::processEvents();
     int lengthMs = 0;
     bool lengthKnown = false;
@@ -259,9 +257,8 @@ void Tmainform::sorttimemode()
     trlabel->setText(timermode == 1 ? QStringLiteral("TR") : QStringLiteral("TE"));
 }
 
-void Tmainform::timemodebutClick(QObject* Sender)
+void Tmainform::timemodebutClick(QObject*)
 {
-    (void)Sender;
     timermode = timermode == 1 ? 0 : 1;
     sorttimemode();
 }
@@ -295,9 +292,8 @@ void Tmainform::volChange(QObject* Sender)
     }
 }
 
-void Tmainform::mutebutClick(QObject* Sender)
+void Tmainform::mutebutClick(QObject*)
 {
-    (void)Sender;
     volChange(mutebut);
 }
 

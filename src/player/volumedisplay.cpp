@@ -6,9 +6,6 @@ Tvolumedisplay::Tvolumedisplay(QWidget* parent) : QWidget(parent) {}
 
 Tvolumedisplay::~Tvolumedisplay() = default;
 
-void Tvolumedisplay::draw(uint8_t i)
-{
-    (void)i;
-}
+void Tvolumedisplay::draw(uint8_t) {}
 
 } // namespace player
