@@ -21,6 +21,7 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "jukebox/creditssystem.h"
@@ -645,6 +646,8 @@ private:
     void leavePrism();
     void placeCoverPanel();
     void setPageListsMoving(bool on);
+    void slidePage(QWidget* top, QWidget* bottom, int goal, int step,
+                   const std::function<void()>& eachFrame = {});
 
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;

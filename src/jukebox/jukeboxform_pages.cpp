@@ -419,47 +419,41 @@ void Tjukebox::setPageListsMoving(bool on)
         list->setinmotion(on);
 }
 
-// The next page, standing on the right, slides left over the current one.
-void Tjukebox::movealbumlr()
+// Slides a page's two halves, raised over the others, to x = `goal` (at once on a slow machine);
+// the page lists hold still meanwhile.
+void Tjukebox::slidePage(QWidget* top, QWidget* bottom, int goal, int step,
+                         const std::function<void()>& eachFrame)
 {
-    const ProfileTrace trace(QStringLiteral("movealbumlr"));
     moveinprogress = true;
-    toprightpanel->raise();
-    botrightpanel->raise();
+    top->raise();
+    bottom->raise();
     setPageListsMoving(true);
-    const int goal = toppanel->x();
     if (library::SLOWPROCESSOR) {
-        for (QWidget* page : {toprightpanel, botrightpanel})
+        for (QWidget* page : {top, bottom})
             page->move(goal, page->y());
     } else {
-        pageSlide().run({toprightpanel, botrightpanel}, goal, DEFscrollamountlr, [this] {
-            if (lcd3) lcd3->timercall(this);
-        });
+        pageSlide().run({top, bottom}, goal, step, eachFrame);
     }
     QCoreApplication::processEvents();
     moveinprogress = false;
     setPageListsMoving(false);
 }
 
+// The next page, standing on the right, slides left over the current one.
+void Tjukebox::movealbumlr()
+{
+    const ProfileTrace trace(QStringLiteral("movealbumlr"));
+    slidePage(toprightpanel, botrightpanel, toppanel->x(), DEFscrollamountlr, [this] {
+        if (lcd3) lcd3->timercall(this);
+    });
+}
+
 // The current page slides right and uncovers the previous page standing behind it.
 void Tjukebox::movealbumrl()
 {
-    moveinprogress = true;
-    toppanel->raise();
-    botpanel->raise();
-    setPageListsMoving(true);
-    const int goal = toprightpanel->x();
-    if (library::SLOWPROCESSOR) {
-        for (QWidget* page : {toppanel, botpanel})
-            page->move(goal, page->y());
-    } else {
-        // The step is reset only when an arrow button is let go; before that it takes its default.
-        const int step = scrollamountrl >= 1 ? scrollamountrl : DEFscrollamountrl;
-        pageSlide().run({toppanel, botpanel}, goal, step);
-    }
-    QCoreApplication::processEvents();
-    moveinprogress = false;
-    setPageListsMoving(false);
+    // The step is reset only when an arrow button is let go; before that it takes its default.
+    const int step = scrollamountrl >= 1 ? scrollamountrl : DEFscrollamountrl;
+    slidePage(toppanel, botpanel, toprightpanel->x(), step);
 }
 
 void Tjukebox::movealbuml3D() {}
