@@ -220,13 +220,6 @@ template<typename Text> int readName(Text text, qsizetype& pos, const LogDateFor
     return -1;
 }
 
-// QTime's own range check, without building a QTime first: this runs once per line read.
-bool isValidTime(int hour, int minute, int second, int millis)
-{
-    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
-           millis >= 0 && millis < 1000;
-}
-
 void sortLongestFirst(LogDateFormat::NameList& names)
 {
     std::erase_if(names, [](const auto& entry) { return entry.first.isEmpty(); });
@@ -344,6 +337,17 @@ struct LogDateFormat::Fields
     int millis = 0;
     int pm = -1;
     bool twelveHour = false;
+
+    // QTime's own range check, without building a QTime first: this runs once per line read.
+    bool isValidTime() const
+    {
+        return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+               millis >= 0 && millis < 1000;
+    }
+    QTime time() const
+    {
+        return QTime::fromMSecsSinceStartOfDay(((hour * 60 + minute) * 60 + second) * 1000 + millis);
+    }
 };
 
 template<typename Text>
@@ -351,29 +355,29 @@ bool LogDateFormat::readWith(size_t index, Text text, QDate& date, QTime& time, 
                              bool remembered) const
 {
     const Pattern& pattern = patterns_[index];
-    Fields f;
+    Fields fields;
     qsizetype pos = 0;
     if (remembered)
         pos = memo->prefix.size();
-    else if (!readTokens(index, 0, pattern.dateEnd, text, pos, f))
+    else if (!readTokens(index, 0, pattern.dateEnd, text, pos, fields))
         return false;
     const qsizetype dateEndPos = pos;
-    if (!readTokens(index, pattern.dateEnd, pattern.tokens.size(), text, pos, f) || pos != text.size())
+    if (!readTokens(index, pattern.dateEnd, pattern.tokens.size(), text, pos, fields) || pos != text.size())
         return false;
-    if (f.twelveHour && f.pm >= 0) {
-        if (f.hour < 1 || f.hour > 12) return false;
-        f.hour = f.hour % 12 + (f.pm == 1 ? 12 : 0);
+    if (fields.twelveHour && fields.pm >= 0) {
+        if (fields.hour < 1 || fields.hour > 12) return false;
+        fields.hour = fields.hour % 12 + (fields.pm == 1 ? 12 : 0);
     }
-    date = remembered ? memo->date : QDate(f.year, f.month, f.day);
-    if (!date.isValid() || !isValidTime(f.hour, f.minute, f.second, f.millis)) return false;
-    time = QTime::fromMSecsSinceStartOfDay(((f.hour * 60 + f.minute) * 60 + f.second) * 1000 + f.millis);
+    date = remembered ? memo->date : QDate(fields.year, fields.month, fields.day);
+    if (!date.isValid() || !fields.isValidTime()) return false;
+    time = fields.time();
     if (memo && !remembered && dateEndPos > 0) *memo = {text.first(dateEndPos).toString(), index, date};
     return true;
 }
 
 template<typename Text>
 bool LogDateFormat::readTokens(size_t index, size_t from, size_t to, Text text, qsizetype& pos,
-                               Fields& f) const
+                               Fields& fields) const
 {
     const std::vector<Token>& tokens = patterns_[index].tokens;
     for (size_t t = from; t < to; ++t) {
@@ -397,40 +401,40 @@ bool LogDateFormat::readTokens(size_t index, size_t from, size_t to, Text text, 
             value = readName(text, pos, days_);
             break;
         case Token::MonthName:
-            value = f.month = readName(text, pos, months_);
+            value = fields.month = readName(text, pos, months_);
             break;
         case Token::AmPm:
-            value = f.pm = readName(text, pos, ampm_);
+            value = fields.pm = readName(text, pos, ampm_);
             break;
         case Token::Day:
-            value = f.day = readNumber(text, pos, 2);
+            value = fields.day = readNumber(text, pos, 2);
             break;
         case Token::Month:
-            value = f.month = readNumber(text, pos, 2);
+            value = fields.month = readNumber(text, pos, 2);
             break;
         case Token::Year2:
             value = readNumber(text, pos, 2);
-            f.year = value < 0 ? -1 : widenYear(value);
+            fields.year = value < 0 ? -1 : widenYear(value);
             break;
         case Token::Year4:
             // Exactly four digits, so that a two-digit year falls to the forms that widen it.
-            value = f.year = readNumber(text, pos, 4);
+            value = fields.year = readNumber(text, pos, 4);
             if (value < 1000) return false;
             break;
         case Token::Hour:
-            f.twelveHour = true;
+            fields.twelveHour = true;
             [[fallthrough]];
         case Token::Hour24:
-            value = f.hour = readNumber(text, pos, 2);
+            value = fields.hour = readNumber(text, pos, 2);
             break;
         case Token::Minute:
-            value = f.minute = readNumber(text, pos, 2);
+            value = fields.minute = readNumber(text, pos, 2);
             break;
         case Token::Second:
-            value = f.second = readNumber(text, pos, 2);
+            value = fields.second = readNumber(text, pos, 2);
             break;
         case Token::Millis:
-            value = f.millis = readNumber(text, pos, 3);
+            value = fields.millis = readNumber(text, pos, 3);
             break;
         }
         if (value < 0) return false;

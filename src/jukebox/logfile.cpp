@@ -33,7 +33,7 @@ constexpr qint64 kBeepSize = 1024 * 128;
 constexpr uint32_t kStatusIntervalMs = 200;
 constexpr qsizetype kStatusLimit = 69;
 constexpr qint64 kLinesPerClockLook = 64;
-constexpr qsizetype kBlockSize = 1024 * 1024;
+constexpr qsizetype kBlockSize = 64 * 1024;
 
 const QString kCalculating = QStringLiteral("Calculating top 100, please wait for results");
 const QString kCleaning = kCalculating + QStringLiteral(": Cleaning Log File");
@@ -157,24 +157,43 @@ template<typename Visit> bool forEachLineOf(QFile& file, qint64 size, Visit visi
 
 // Artist, album and title as read from the text after the date (quotes removed); false when
 // there are fewer than three fields.
-[[nodiscard]] bool splitFields(const QString& fields, tlogentry& res)
+[[nodiscard]] bool splitFields(QStringView fields, tlogentry& res)
 {
     const qsizetype albumTab = fields.indexOf(QLatin1Char('\t'));
     if (albumTab < 0) return false;
     const qsizetype trackTab = fields.indexOf(QLatin1Char('\t'), albumTab + 1);
     if (trackTab < 0) return false;
-    res.artist = fields.left(albumTab);
-    res.album = fields.mid(albumTab + 1, trackTab - albumTab - 1);
-    res.track = fields.mid(trackTab + 1);
+    res.artist = fields.first(albumTab).toString();
+    res.album = fields.sliced(albumTab + 1, trackTab - albumTab - 1).toString();
+    res.track = fields.sliced(trackTab + 1).toString();
     return true;
+}
+
+// `text` upper-cased as QString::toUpper does it. Plain ASCII, the rule, needs none of the
+// Unicode tables; upper-casing is done a character at a time, so where the text is not plain
+// ASCII, the part already done reads the same to QString::toUpper.
+QString upperCased(QString text)
+{
+    for (QChar& c : text) {
+        const char16_t u = c.unicode();
+        if (u >= 0x80) return std::move(text).toUpper();
+        if (u >= 'a' && u <= 'z') c = QChar(u - ('a' - 'A'));
+    }
+    return text;
 }
 
 // Entries are the same track when artist, album and title match after trimming and
 // upper-casing; the date does not count.
 QString chartKey(const tlogentry& e)
 {
-    return e.artist.trimmed().toUpper() + QLatin1Char('\t') + e.album.trimmed().toUpper() +
-           QLatin1Char('\t') + e.track.trimmed().toUpper();
+    QString key;
+    key.reserve(e.artist.size() + e.album.size() + e.track.size() + 2);
+    key.append(QStringView(e.artist).trimmed())
+        .append(QLatin1Char('\t'))
+        .append(QStringView(e.album).trimmed())
+        .append(QLatin1Char('\t'))
+        .append(QStringView(e.track).trimmed());
+    return upperCased(std::move(key));
 }
 
 // The status text after `dots` progress dots: `base` gains a dot each time and starts again
@@ -236,7 +255,7 @@ uint64_t wordAt(const char* p)
 
 // A quick hash of the text after a line's date, eight bytes at a time: hashing byte by byte
 // took a tenth of the chart's time.
-size_t hashOf(std::string_view key)
+uint32_t hashOf(std::string_view key)
 {
     constexpr uint64_t kMultiplier = 0x9e3779b97f4a7c15ULL;
     const char* const p = key.data();
@@ -253,7 +272,8 @@ size_t hashOf(std::string_view key)
             word |= uint64_t{static_cast<unsigned char>(p[i])} << (8 * i);
         mix(word);
     }
-    return static_cast<size_t>(hash ^ (hash >> 32));
+    // The high half of a product depends on every bit of the words.
+    return static_cast<uint32_t>(((hash ^ (hash >> 32)) * kMultiplier) >> 32);
 }
 
 // Maps the text after a line's date to its chart entry. The keys lie side by side in one
@@ -271,22 +291,21 @@ public:
         used_ = 0;
     }
 
-    // The entry of `key`, or nullptr.
-    const qsizetype* find(std::string_view key) const
+    // The entry of `key`, or -1.
+    qsizetype find(std::string_view key) const
     {
-        const size_t hash = hashOf(key);
+        const uint32_t hash = hashOf(key);
         for (size_t i = hash & (slots_.size() - 1);; i = (i + 1) & (slots_.size() - 1)) {
             const Slot& slot = slots_[i];
-            if (slot.entry < 0) return nullptr;
-            if (slot.hash == hash && keyOf(slot) == key) return &slot.entry;
+            if (slot.entry < 0) return -1;
+            if (slot.hash == hash && keyOf(slot) == key) return slot.entry;
         }
     }
 
     void insert(std::string_view key, qsizetype entry)
     {
         if ((used_ + 1) * 2 > slots_.size()) grow();
-        const size_t hash = hashOf(key);
-        place(Slot{hash, keys_.size(), key.size(), entry});
+        place(Slot{hashOf(key), entry, keys_.size(), key.size()});
         keys_.append(key);
         ++used_;
     }
@@ -296,10 +315,10 @@ private:
 
     struct Slot
     {
-        size_t hash = 0;
+        uint32_t hash = 0;
+        qsizetype entry = -1; // -1: empty
         size_t offset = 0;
         size_t length = 0;
-        qsizetype entry = -1; // -1: empty
     };
 
     std::string_view keyOf(const Slot& slot) const
@@ -352,9 +371,8 @@ public:
         if (dateLength < 0) return;
         const std::string_view fields(line.data() + dateLength + 1,
                                       static_cast<size_t>(line.size() - dateLength - 1));
-        const qsizetype* known = byFields_.find(fields);
-        qsizetype index = known ? *known : -1;
-        if (!known) {
+        qsizetype index = byFields_.find(fields);
+        if (index < 0) {
             tlogentry entry;
             if (!log_->readentry(decode(line), entry)) return;
             const QString key = chartKey(entry);
@@ -428,10 +446,11 @@ bool tlogfile::readentry(const QString& ln, tlogentry& res) const
     QDate date;
     QTime time;
     tlogentry read;
-    if (!format_.read(QStringView(line).left(tab), date, time) || !splitFields(line.mid(tab + 1), read))
+    if (!format_.read(QStringView(line).first(tab), date, time) ||
+        !splitFields(QStringView(line).sliced(tab + 1), read))
         return false;
     read.date = QDateTime(date, time);
-    res = read;
+    res = std::move(read);
     return true;
 }
 
