@@ -145,13 +145,17 @@ QString withoutZone(const QString& format)
     return rewriteRuns(format, QLatin1Char('t'), [](qsizetype) { return QString(); }).simplified();
 }
 
+bool isDigit(char16_t c)
+{
+    return c >= '0' && c <= '9';
+}
+
 // Reads up to `maxDigits` decimal digits at `pos`; -1 when there is none.
-int readNumber(QStringView text, qsizetype& pos, int maxDigits)
+template<typename Text> int readNumber(Text text, qsizetype& pos, int maxDigits)
 {
     int value = 0;
     int digits = 0;
-    while (digits < maxDigits && pos < text.size() && text[pos] >= QLatin1Char('0') &&
-           text[pos] <= QLatin1Char('9')) {
+    while (digits < maxDigits && pos < text.size() && isDigit(text[pos].unicode())) {
         value = value * 10 + (text[pos].unicode() - '0');
         ++pos;
         ++digits;
@@ -159,29 +163,56 @@ int readNumber(QStringView text, qsizetype& pos, int maxDigits)
     return digits == 0 ? -1 : value;
 }
 
-QChar lower(QChar c)
+char16_t lower(char16_t c)
 {
-    if (c >= QLatin1Char('A') && c <= QLatin1Char('Z')) return QChar(c.unicode() + ('a' - 'A'));
-    return c.unicode() < 0x80 ? c : c.toLower();
+    if (c >= 'A' && c <= 'Z') return static_cast<char16_t>(c + ('a' - 'A'));
+    return c < 0x80 ? c : QChar(c).toLower().unicode();
+}
+
+bool isSpace(char16_t c)
+{
+    return QChar::isSpace(c);
 }
 
 // Whether `word` (already lower-case) starts the text at `pos`, without regard to case.
-bool startsHere(QStringView text, qsizetype pos, const QString& word)
+template<typename Text> bool startsHere(Text text, qsizetype pos, QStringView word)
 {
     if (text.size() - pos < word.size()) return false;
     for (qsizetype i = 0; i < word.size(); ++i) {
-        if (lower(text[pos + i]) != word[i]) return false;
+        if (lower(text[pos + i].unicode()) != word[i].unicode()) return false;
     }
     return true;
 }
 
+// Whether `text` starts with `prefix`, case and all.
+template<typename Text> bool startsWithExactly(Text text, QStringView prefix)
+{
+    if (text.size() < prefix.size()) return false;
+    for (qsizetype i = 0; i < prefix.size(); ++i) {
+        if (text[i].unicode() != prefix[i].unicode()) return false;
+    }
+    return true;
+}
+
+// `text` without blanks at either end.
+template<typename Text> Text trimmedText(Text text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isSpace(text[begin].unicode()))
+        ++begin;
+    while (end > begin && isSpace(text[end - 1].unicode()))
+        --end;
+    return text.sliced(begin, end - begin);
+}
+
 // The longest of `names` that starts the text at `pos`, without regard to case; its value or -1.
-int readName(QStringView text, qsizetype& pos, const LogDateFormat::NameList& names)
+template<typename Text> int readName(Text text, qsizetype& pos, const LogDateFormat::NameList& names)
 {
     if (pos >= text.size()) return -1;
-    const QChar first = lower(text[pos]);
+    const char16_t first = lower(text[pos].unicode());
     for (const auto& [name, value] : names) {
-        if (name[0] == first && startsHere(text, pos, name)) {
+        if (name[0].unicode() == first && startsHere(text, pos, name)) {
             pos += name.size();
             return value;
         }
@@ -263,12 +294,22 @@ QString LogDateFormat::write(const QDate& date, const QTime& time) const
 
 bool LogDateFormat::read(QStringView text, QDate& date, QTime& time, Memo* memo) const
 {
-    text = text.trimmed();
+    return readText(text, date, time, memo);
+}
+
+bool LogDateFormat::read(QLatin1StringView text, QDate& date, QTime& time, Memo* memo) const
+{
+    return readText(text, date, time, memo);
+}
+
+template<typename Text> bool LogDateFormat::readText(Text text, QDate& date, QTime& time, Memo* memo) const
+{
+    text = trimmedText(text);
     for (size_t i = 0; i < patterns_.size(); ++i) {
         // A text that starts with the remembered date part may still read that part otherwise
         // ("3" then "31"): then it is read again in full.
         const bool fits =
-            memo && memo->pattern == i && !memo->prefix.isEmpty() && text.startsWith(memo->prefix);
+            memo && memo->pattern == i && !memo->prefix.isEmpty() && startsWithExactly(text, memo->prefix);
         if (readWith(i, text, date, time, memo, fits)) return true;
         if (fits && readWith(i, text, date, time, memo, false)) return true;
     }
@@ -284,21 +325,63 @@ int LogDateFormat::widenYear(int twoDigits) const
     return year;
 }
 
-bool LogDateFormat::readWith(size_t index, QStringView text, QDate& date, QTime& time, Memo* memo,
+// The fields read so far from one text.
+struct LogDateFormat::Fields
+{
+    int day = -1;
+    int month = -1;
+    int year = -1;
+    int hour = 0;
+    int minute = 0;
+    int second = 0;
+    int millis = 0;
+    int pm = -1;
+    bool twelveHour = false;
+
+    // QTime's own range check, without building a QTime first: this runs once per line read.
+    bool isValidTime() const
+    {
+        return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+               millis >= 0 && millis < 1000;
+    }
+    QTime time() const
+    {
+        return QTime::fromMSecsSinceStartOfDay(((hour * 60 + minute) * 60 + second) * 1000 + millis);
+    }
+};
+
+template<typename Text>
+bool LogDateFormat::readWith(size_t index, Text text, QDate& date, QTime& time, Memo* memo,
                              bool remembered) const
 {
     const Pattern& pattern = patterns_[index];
-    int day = -1, month = -1, year = -1, hour = 0, minute = 0, second = 0, millis = 0, pm = -1;
-    bool twelveHour = false;
+    Fields fields;
     qsizetype pos = 0;
-    size_t first = 0;
-    if (remembered) {
-        first = pattern.dateEnd;
+    if (remembered)
         pos = memo->prefix.size();
+    else if (!readTokens(index, 0, pattern.dateEnd, text, pos, fields))
+        return false;
+    const qsizetype dateEndPos = pos;
+    if (!readTokens(index, pattern.dateEnd, pattern.tokens.size(), text, pos, fields) || pos != text.size())
+        return false;
+    if (fields.twelveHour && fields.pm >= 0) {
+        if (fields.hour < 1 || fields.hour > 12) return false;
+        fields.hour = fields.hour % 12 + (fields.pm == 1 ? 12 : 0);
     }
-    qsizetype dateEndPos = pattern.dateEnd == 0 ? 0 : -1;
-    for (size_t t = first; t < pattern.tokens.size(); ++t) {
-        const Token& token = pattern.tokens[t];
+    date = remembered ? memo->date : QDate(fields.year, fields.month, fields.day);
+    if (!date.isValid() || !fields.isValidTime()) return false;
+    time = fields.time();
+    if (memo && !remembered && dateEndPos > 0) *memo = {text.first(dateEndPos).toString(), index, date};
+    return true;
+}
+
+template<typename Text>
+bool LogDateFormat::readTokens(size_t index, size_t from, size_t to, Text text, qsizetype& pos,
+                               Fields& fields) const
+{
+    const std::vector<Token>& tokens = patterns_[index].tokens;
+    for (size_t t = from; t < to; ++t) {
+        const Token& token = tokens[t];
         int value = 0;
         switch (token.kind) {
         case Token::Literal:
@@ -306,66 +389,56 @@ bool LogDateFormat::readWith(size_t index, QStringView text, QDate& date, QTime&
             pos += token.text.size();
             break;
         case Token::Blanks:
-            if (pos >= text.size() || !text[pos].isSpace()) return false;
-            while (pos < text.size() && text[pos].isSpace())
+            if (pos >= text.size() || !isSpace(text[pos].unicode())) return false;
+            while (pos < text.size() && isSpace(text[pos].unicode()))
                 ++pos;
             break;
         case Token::Zone:
-            while (pos < text.size() && !text[pos].isSpace())
+            while (pos < text.size() && !isSpace(text[pos].unicode()))
                 ++pos;
             break;
         case Token::DayName:
             value = readName(text, pos, days_);
             break;
         case Token::MonthName:
-            value = month = readName(text, pos, months_);
+            value = fields.month = readName(text, pos, months_);
             break;
         case Token::AmPm:
-            value = pm = readName(text, pos, ampm_);
+            value = fields.pm = readName(text, pos, ampm_);
             break;
         case Token::Day:
-            value = day = readNumber(text, pos, 2);
+            value = fields.day = readNumber(text, pos, 2);
             break;
         case Token::Month:
-            value = month = readNumber(text, pos, 2);
+            value = fields.month = readNumber(text, pos, 2);
             break;
         case Token::Year2:
             value = readNumber(text, pos, 2);
-            year = value < 0 ? -1 : widenYear(value);
+            fields.year = value < 0 ? -1 : widenYear(value);
             break;
         case Token::Year4:
             // Exactly four digits, so that a two-digit year falls to the forms that widen it.
-            value = year = readNumber(text, pos, 4);
+            value = fields.year = readNumber(text, pos, 4);
             if (value < 1000) return false;
             break;
         case Token::Hour:
-            twelveHour = true;
+            fields.twelveHour = true;
             [[fallthrough]];
         case Token::Hour24:
-            value = hour = readNumber(text, pos, 2);
+            value = fields.hour = readNumber(text, pos, 2);
             break;
         case Token::Minute:
-            value = minute = readNumber(text, pos, 2);
+            value = fields.minute = readNumber(text, pos, 2);
             break;
         case Token::Second:
-            value = second = readNumber(text, pos, 2);
+            value = fields.second = readNumber(text, pos, 2);
             break;
         case Token::Millis:
-            value = millis = readNumber(text, pos, 3);
+            value = fields.millis = readNumber(text, pos, 3);
             break;
         }
         if (value < 0) return false;
-        if (t + 1 == pattern.dateEnd) dateEndPos = pos;
     }
-    if (pos != text.size()) return false;
-    if (twelveHour && pm >= 0) {
-        if (hour < 1 || hour > 12) return false;
-        hour = hour % 12 + (pm == 1 ? 12 : 0);
-    }
-    date = remembered ? memo->date : QDate(year, month, day);
-    time = QTime(hour, minute, second, millis);
-    if (!date.isValid() || !time.isValid()) return false;
-    if (memo && !remembered && dateEndPos > 0) *memo = {text.first(dateEndPos).toString(), index, date};
     return true;
 }
 

@@ -38,6 +38,9 @@ public:
     QString write(const QDate& date, const QTime& time) const;
     // The date and time of `text`; false when no known form matches the whole text.
     [[nodiscard]] bool read(QStringView text, QDate& date, QTime& time, Memo* memo = nullptr) const;
+    // The same for text of plain ASCII, read from its bytes as they are: log lines rarely hold
+    // anything else, and a million of them read faster without widening each one first.
+    [[nodiscard]] bool read(QLatin1StringView text, QDate& date, QTime& time, Memo* memo = nullptr) const;
 
     // The formats in QDateTime notation, as written.
     const QString& dateFormat() const { return dateFormat_; }
@@ -75,9 +78,19 @@ public:
     using NameList = std::vector<std::pair<QString, int>>;
 
 private:
+    struct Fields;
+
+    // Both kinds of text are read by the same code: `Text` is QStringView or QLatin1StringView.
+    template<typename Text>
+    [[nodiscard]] bool readText(Text text, QDate& date, QTime& time, Memo* memo) const;
     // Reads `text` with pattern `index`; `remembered`: its date part is the one in `memo`.
-    [[nodiscard]] bool readWith(size_t index, QStringView text, QDate& date, QTime& time, Memo* memo,
+    template<typename Text>
+    [[nodiscard]] bool readWith(size_t index, Text text, QDate& date, QTime& time, Memo* memo,
                                 bool remembered) const;
+    // Reads the tokens [`from`, `to`) of pattern `index` from `text` at `pos`, onwards.
+    template<typename Text>
+    [[nodiscard]] bool readTokens(size_t index, size_t from, size_t to, Text text, qsizetype& pos,
+                                  Fields& fields) const;
     int widenYear(int twoDigits) const;
 
     QLocale locale_;

@@ -92,7 +92,8 @@ private:
     // Cuts the log to the last month; with `counter`, also counts every line the cut log holds.
     // False when there is no log to read.
     bool cleanandcount(ChartCounter* counter);
-    [[nodiscard]] bool readdate(QByteArrayView line, QDate& date, LogDateFormat::Memo* memo) const;
+    // The length of the date that starts `line` when the line reads as an entry; -1 otherwise.
+    [[nodiscard]] qsizetype readdate(QByteArrayView line, QDate& date, LogDateFormat::Memo* memo) const;
     // Puts `kept` (unless null) in place of the first `readsize` bytes of the log; `tail` gets
     // the lines appended after them. False when the log could not be read or written.
     [[nodiscard]] bool rewritelog(qint64 readsize, const QByteArray* kept, QByteArray& tail);

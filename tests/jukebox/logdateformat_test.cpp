@@ -126,3 +126,46 @@ TEST(LogDateFormat, ReadingManyLinesWithAMemoGivesWhatReadingEachAloneGives)
         EXPECT_EQ(withMemoTime, aloneTime) << line;
     }
 }
+
+TEST(LogDateFormat, PlainAsciiReadsFromItsBytesAsFromItsText)
+{
+    // The log reads plain ASCII dates straight from their bytes, one line after another with a
+    // memo: remembered days, malformed times and other forms read as the decoded text does.
+    const LogDateFormat format(QLocale(QStringLiteral("en_US")), 2024);
+    struct Case
+    {
+        const char* text;
+        QDate date; // invalid: unreadable
+        QTime time;
+    };
+    const QDate day(2024, 3, 20);
+    const Case cases[] = {
+        {"3/20/2024 10:05:09 PM", day, QTime(22, 5, 9)},
+        {"3/20/2024 10:06:00 AM", day, QTime(10, 6)},
+        {"3/20/2024 10:61:00 AM", {}, {}},
+        {"3/20/2024 13:00:00 PM", {}, {}},
+        {"3/20/2024 1O:00:00 AM", {}, {}},
+        {"3/20/2024 10:06:00 AM x", {}, {}},
+        {" 3/20/2024  9:00:00 am ", day, QTime(9, 0)},
+        {"3/20/2024", day, QTime(0, 0)},
+        {"3/20/24 11:05:09 PM", day, QTime(23, 5, 9)},
+        {"20/3/2024 23:05", day, QTime(23, 5)},
+        {"2024-1-3 10:00:00", QDate(2024, 1, 3), QTime(10, 0)},
+        {"2024-1-31 10:00:00", QDate(2024, 1, 31), QTime(10, 0)},
+        {"2024-1-31 24:00:00", {}, {}},
+    };
+    LogDateFormat::Memo bytesMemo;
+    LogDateFormat::Memo textMemo;
+    for (const Case& c : cases) {
+        QDate date, textDate;
+        QTime time, textTime;
+        const bool read = format.read(QLatin1StringView(c.text), date, time, &bytesMemo);
+        EXPECT_EQ(format.read(QString::fromLatin1(c.text), textDate, textTime, &textMemo), read) << c.text;
+        ASSERT_EQ(read, c.date.isValid()) << c.text;
+        if (!read) continue;
+        EXPECT_EQ(date, c.date) << c.text;
+        EXPECT_EQ(time, c.time) << c.text;
+        EXPECT_EQ(textDate, date) << c.text;
+        EXPECT_EQ(textTime, time) << c.text;
+    }
+}

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <gtest/gtest.h>
+#include <map>
 #include <memory>
 
 #include "fakeclock.h"
@@ -236,6 +237,82 @@ TEST_F(PlayLog, ChartCountsTracksGroupsSpellingsAndOrdersTiesByLatestFirstPlay)
                                         QStringLiteral("Dido - No Angel : Thank You (1)"),
                                         QStringLiteral("Beck - Odelay : Devils Haircut (1)")}));
     EXPECT_GE(chart.refreshes, 1);
+}
+
+TEST_F(PlayLog, ChartGroupsSpellingsBeyondPlainAscii)
+{
+    const QDate d(2024, 3, 20);
+    writeLog(line(d, "Björk", "Post", "Army of Me") + line(d, "BJÖRK", "post", "ARMY OF ME") +
+             line(d, " björk", "Post ", "army of me") + line(d, "Die Ärzte", "Straße", "Zu spät") +
+             line(d, "DIE ÄRZTE", "STRASSE", "zu SPÄT") + line(d, "Bjork", "Post", "Army of Me"));
+    tlogfile log(path(), &chart);
+    runChart(log);
+    EXPECT_EQ(chart.items, (QStringList{QStringLiteral("Björk - Post : Army of Me (3)"),
+                                        QStringLiteral("Die Ärzte - Straße : Zu spät (2)"),
+                                        QStringLiteral("Bjork - Post : Army of Me (1)")}));
+}
+
+TEST_F(PlayLog, OtherDateFormsCountAndMalformedTimesDoNot)
+{
+    const QByteArray fields = "\t\"Abba\"\t\"Gold\"\t\"Waterloo\"\n";
+    const QByteArray first = line(QDate(2024, 3, 20), "Abba", "Gold", "Waterloo");
+    const QByteArray stamp = first.left(first.indexOf('\t'));
+    const QByteArray day =
+        LogDateFormat(QLocale::system(), 2024).write(QDate(2024, 3, 20), QTime(0, 0)).toUtf8();
+    QByteArray log = first;
+    for (const QByteArray& readable :
+         {QByteArray("2024-03-20 10:00:00"), QByteArray("\"2024-03-20\" 10:00:01"),
+          QByteArray("3/20/2024 10:02"), "  " + stamp + " ", day})
+        log += readable + fields;
+    // Lines of the same day as the line before, whose time cannot be read.
+    for (const char* time : {" 10:61:00", " 1O:00:00", " 10:00:00x", " 10:00:", " 24:00:00"})
+        log += day + time + fields;
+    writeLog(log);
+    tlogfile chartThread(path(), &chart);
+    runChart(chartThread);
+    EXPECT_EQ(chart.items, QStringList{QStringLiteral("Abba - Gold : Waterloo (6)")});
+    EXPECT_EQ(contents(), log); // unreadable lines count as recent as the line before them
+}
+
+TEST_F(PlayLog, BigLogsAreReadLineForLine)
+{
+    // Lines of thirteen lengths, old ones among them, one line longer than a whole reading
+    // block and a last line without its line end: cleaning and counting see every line whole.
+    QByteArray log;
+    QByteArray kept;
+    std::map<int, int> plays;
+    const auto add = [&](const QByteArray& entry, bool recent) {
+        log += entry;
+        if (recent) kept += entry;
+    };
+    for (int i = 0; i < 4000; ++i) {
+        const int track = i * 7 % 13;
+        const bool recent = i % 5 != 0;
+        add(line(recent ? QDate(2024, 3, 20) : QDate(2024, 1, 10), QStringLiteral("Artist"),
+                 QStringLiteral("Album"), QStringLiteral("T%1").arg(QString(track * 40, QLatin1Char('x')))),
+            recent);
+        if (recent) ++plays[track];
+        if (i == 2000)
+            add(line(QDate(2024, 3, 20), QStringLiteral("Long"), QString(100000, QLatin1Char('y')),
+                     QStringLiteral("Line")),
+                true);
+    }
+    add(line(QDate(2024, 3, 21), "Last", "Album", "Track").chopped(1), true);
+    writeLog(log);
+
+    tlogfile chartThread(path(), &chart);
+    runChart(chartThread);
+    EXPECT_EQ(contents(), kept);
+    QStringList expected{QStringLiteral("Long - %1 : Line (1)").arg(QString(100000, QLatin1Char('y'))),
+                         QStringLiteral("Last - Album : Track (1)")};
+    for (const auto& [track, count] : plays)
+        expected << QStringLiteral("Artist - Album : T%1 (%2)")
+                        .arg(QString(track * 40, QLatin1Char('x')))
+                        .arg(count);
+    QStringList shown = chart.items;
+    shown.sort();
+    expected.sort();
+    EXPECT_EQ(shown, expected);
 }
 
 TEST_F(PlayLog, ChartShowsAtMostAHundredPlacesAndEmptyArtistsTakeAPlaceUnseen)
