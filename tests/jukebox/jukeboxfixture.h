@@ -100,6 +100,15 @@ protected:
         return *jukebox::jukebox;
     }
 
+    // Starts on a screen of `size` and lays the jukebox window out over all of it.
+    jukebox::Tjukebox& startOnScreen(QSize size)
+    {
+        screens.bounds = QRect(QPoint(0, 0), size);
+        jukebox::Tjukebox& window = start();
+        fillScreen(window);
+        return window;
+    }
+
     // Makes the jukebox window as large as the screen and lays it out.
     void fillScreen(jukebox::Tjukebox& window)
     {

@@ -220,9 +220,7 @@ class ScalingTest : public JukeboxTest, public ::testing::WithParamInterface<Sca
 TEST_P(ScalingTest, RoundsHalvesToEven)
 {
     writeSettings();
-    screens.bounds = QRect(QPoint(0, 0), GetParam().screen);
-    Tjukebox& window = start();
-    fillScreen(window);
+    startOnScreen(GetParam().screen);
 
     const int scaled =
         GetParam().vertical ? jukebox::aspy(GetParam().design) : jukebox::aspx(GetParam().design);
@@ -250,9 +248,7 @@ TEST_F(JukeboxTest, LayoutOnlyWhenTheWindowCoversTheScreen)
 {
     addAlbums(2);
     writeSettings();
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
     const QRect keypad = window.keypadpanel->geometry();
     ASSERT_DOUBLE_EQ(jukebox::aspectx, 1.28);
 
@@ -349,14 +345,7 @@ TEST_F(JukeboxTest, SlowMachineCoversTheScreenWhileCoversLoad)
 {
     writeSettings(QStringLiteral("SlowProcessor=1\n"));
     screens.bounds = QRect(0, 0, 1000, 750);
-    form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
-    player::mainform = form.get();
-    form->FormCreate(form.get());
-    frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
-    frontEnd->gojukebox(false);
-    ASSERT_NE(jukebox::jukebox, nullptr);
-
-    const QLabel* caption = jukebox::jukebox->loadcovercaption;
+    const QLabel* caption = start().loadcovercaption;
     EXPECT_FALSE(caption->isHidden());
     EXPECT_EQ(caption->geometry(), QRect(0, 0, 1000, 750));
     EXPECT_EQ(caption->font().pointSize(), 40);

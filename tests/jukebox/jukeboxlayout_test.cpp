@@ -185,9 +185,7 @@ TEST_P(LayoutSmoke, EveryControlInItsPlaceWithItsCaption)
 {
     addAlbums(3);
     writeSettings();
-    screens.bounds = QRect(QPoint(0, 0), GetParam().size);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(GetParam().size);
 
     for (const auto& branch : kTree) {
         for (const char* child : branch.children) {
@@ -235,9 +233,7 @@ TEST_F(JukeboxTest, PagesCoversAndListsFollowTheDesign)
 {
     addAlbums(3);
     writeSettings();
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     // Covers 260 x 260, pages twice as wide; upper pages at 23, lower at 298.
     EXPECT_EQ(window.cd1->geometry(), QRect(0, 0, 333, 333));
@@ -268,9 +264,7 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
 {
     addAlbums(1);
     writeSettings();
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
     EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB888);
@@ -307,9 +301,7 @@ TEST_F(JukeboxTest, ThemeChangeLaysTheScreenOutAgain)
 {
     addAlbums(1);
     writeSettings();
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
     const QImage plainArrow = window.butl->picture();
     const QImage plainBackground = jukebox::jbbg;
     ASSERT_EQ(window.alphapanel->width(), window.midpanelpanel->geometry().right() + 1 - 41);
@@ -339,9 +331,7 @@ class LetterBarTest : public JukeboxTest, public ::testing::WithParamInterface<L
 TEST_P(LetterBarTest, StandsWhereTheThemeSays)
 {
     writeSettings(QStringLiteral("[Skins]\nalphaorientation=%1\n").arg(GetParam().orientation));
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     if (GetParam().bounds.isEmpty()) {
         EXPECT_TRUE(window.alphapanel->isHidden());
@@ -363,9 +353,7 @@ TEST_F(JukeboxTest, SettingsDecideWhatTheRightColumnShows)
     writeSettings(QStringLiteral("Disable3D=1\nPowerOff=1\nlock=1\n[Commercial]\ncreditsystem=1\n"));
     arguments =
         QStringList{QStringLiteral("musetra"), QStringLiteral("KIOSK"), QString(), QStringLiteral("/l")};
-    screens.bounds = QRect(0, 0, 1024, 768);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     EXPECT_FALSE(window.CreditInfoPanel->isHidden());
     EXPECT_TRUE(window.imViewMode->isHidden());
@@ -382,9 +370,7 @@ TEST_F(JukeboxTest, SettingsDecideWhatTheRightColumnShows)
 TEST_F(JukeboxTest, ViewSwitchKeepsItsScreenSize)
 {
     writeSettings();
-    screens.bounds = QRect(0, 0, 1920, 1080);
-    Tjukebox& window = start();
-    fillScreen(window);
+    Tjukebox& window = startOnScreen(QSize(1920, 1080));
 
     EXPECT_EQ(window.imViewMode->size(), QSize(60, 50));
     EXPECT_FALSE(window.imViewMode->picture().isNull());
