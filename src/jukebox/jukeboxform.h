@@ -333,6 +333,9 @@ public:
     void TopPanelFileDrop(QDropEvent* Msg);
     void BotPanelFileDrop(QDropEvent* Msg);
     void handledroppedfile(QDropEvent* Msg, QWidget* receiver);
+    // One of the other programs' windows, as the launcher search goes through them: the window
+    // whose title holds "Launcher" is restored and ends the search (false); the rest go on (true).
+    bool EnumWindowsSwitch(quint64 handle, intptr_t lparam);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
@@ -648,6 +651,12 @@ private:
     void setPageListsMoving(bool on);
     void slidePage(QWidget* top, QWidget* bottom, int goal, int step,
                    const std::function<void()>& eachFrame = {});
+
+    // Pieces of the shutdown button and the page drops (jukeboxform_shutdown.cpp).
+    // The shutdown button's quit road: stops what runs and ends the program.
+    void endProgram();
+    // Drag and drop on an album page (`toppanel` or `botpanel`); true when the event was handled.
+    bool pageDropEvent(QEvent* Msg, QWidget* page);
 
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;
