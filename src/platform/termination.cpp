@@ -27,7 +27,9 @@ bool openPipe()
 
 void catchSignal(int number)
 {
-    struct sigaction action{};
+    struct sigaction action
+    {
+    };
     action.sa_handler = writeToPipe;
     sigemptyset(&action.sa_mask);
     action.sa_flags = SA_RESTART;

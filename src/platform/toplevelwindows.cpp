@@ -93,11 +93,13 @@ public:
 private:
     static QVector<WindowId> clientList(Display* display)
     {
-        const Property clients = readProperty(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
+        const Property clients =
+            readProperty(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
         // Format-32 properties come back as an array of longs, whatever the item size on the wire.
         const auto* windows = reinterpret_cast<const unsigned long*>(clients.data.get());
         QVector<WindowId> result;
-        for (unsigned long i = 0; i < clients.items; ++i) result.append(windows[i]);
+        for (unsigned long i = 0; i < clients.items; ++i)
+            result.append(windows[i]);
         return result;
     }
 };

@@ -13,7 +13,7 @@ constexpr int kAddTrackCancelled = 2;
 // Offers the file `apath` for the album `aart` / `aalb`; `firstrun` is true for the first file of a
 // drop. Returns kAddTrackAdded or kAddTrackCancelled; `oart` and `oalb` receive the album that took
 // the track, for the next file of the same drop.
-int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart, QString& oalb,
-                   bool firstrun);
+int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                   QString& oalb, bool firstrun);
 
 } // namespace ripper

@@ -525,7 +525,8 @@ TEST_F(StartupTest, TerminationSignalLeavesByTheExitRoad)
     ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(silentFile); }));
     QFile settings(program.path() + QStringLiteral("/Musetra.ini"));
     ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
-    EXPECT_TRUE(QString::fromUtf8(settings.readAll()).contains(QStringLiteral("jlastalbum=3"), Qt::CaseInsensitive));
+    EXPECT_TRUE(
+        QString::fromUtf8(settings.readAll()).contains(QStringLiteral("jlastalbum=3"), Qt::CaseInsensitive));
 }
 
 } // namespace

@@ -31,6 +31,7 @@ bool FakePower::powerOff()
 QVector<platform::WindowId> FakeTopLevelWindows::list()
 {
     QVector<platform::WindowId> ids;
-    for (int n = 1; n <= titles.size(); ++n) ids << platform::WindowId(n);
+    for (int n = 1; n <= titles.size(); ++n)
+        ids << platform::WindowId(n);
     return ids;
 }

@@ -60,7 +60,10 @@ class FakeTopLevelWindows final
 public:
     QVector<platform::WindowId> list() override;
     QString title(platform::WindowId window) override { return titles.value(int(window) - 1); }
-    bool exists(platform::WindowId window) override { return window >= 1 && window <= platform::WindowId(titles.size()); }
+    bool exists(platform::WindowId window) override
+    {
+        return window >= 1 && window <= platform::WindowId(titles.size());
+    }
     void restore(platform::WindowId window) override { restored << titles.value(int(window) - 1); }
 
     // Window n has the id n + 1.
