@@ -312,6 +312,8 @@ public:
     void GoCommercialManagerClick(QObject* Sender);
     void cmResetCreditStatsClick(QObject* Sender);
     void commerceOKClick(QObject* Sender);
+    // Lays out every screen that shows skin pictures again, after a theme change.
+    void restyle();
     // The play log for the path now set (made or remade when the path changed); null without one.
     tlogfile* playLog();
 

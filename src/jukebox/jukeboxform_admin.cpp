@@ -3,7 +3,7 @@
 
 #include "jukebox/jukeboxform.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QSlider>
 
 #include "controls/bitmapactionbutton.h"
@@ -11,7 +11,9 @@
 #include "controls/numericinput.h"
 #include "controls/scrolllistbox.h"
 #include "controls/transparentpanel.h"
+#include "jukebox/backdrops.h"
 #include "jukebox/editbox.h"
+#include "jukebox/jukeboxform_build.h"
 #include "jukebox/logfile.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
@@ -133,7 +135,17 @@ void Tjukebox::advancedOKClick(QObject*)
 void Tjukebox::GoThemeManagerClick(QObject* Sender)
 {
     advancedOKClick(Sender);
-    skins::gothemes();
+    skins::gothemes([this] { restyle(); });
+}
+
+// Screens keep the skin pictures they were given, so after a theme change every one of them asks
+// again: this window lays itself out anew, and every other window repaints.
+void Tjukebox::restyle()
+{
+    backdrp = build::themePicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
+    FormResize(this);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->update();
 }
 
 void Tjukebox::jbinfogoClick(QObject*)
