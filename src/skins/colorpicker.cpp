@@ -156,8 +156,21 @@ void TColorPicker::resizeEvent(QResizeEvent* event)
     sideswatch->setGeometry(mainswatch->geometry().right() + 1 + width() / 20, topmargin, kStripWidth,
                             mainswatch->height() + 2 * topoffset);
     GenerateInitialColors();
+    placeCursor();
     Paint();
-    drawsidetick(roundHalfEven(double(currenthue) * (sideswatch->height() - 2 * topoffset) / HLSMAX));
+    drawsidetick(hueTickY());
+}
+
+// The cursor at the swatch pixel of the current saturation and luminance.
+void TColorPicker::placeCursor()
+{
+    curposx = roundHalfEven(double(currentsat) * mainswatch->width() / HLSMAX);
+    curposy = roundHalfEven(double(currentlum) * mainswatch->height() / HLSMAX);
+}
+
+int TColorPicker::hueTickY() const
+{
+    return roundHalfEven(double(currenthue) * (sideswatch->height() - 2 * topoffset) / HLSMAX);
 }
 
 // The hue strip: one line per hue at full saturation and middle luminance.
@@ -245,10 +258,9 @@ void TColorPicker::sideMove(int y)
 void TColorPicker::setcolor(int32_t v)
 {
     RGBtoHSL(v, currenthue, currentsat, currentlum);
-    curposx = roundHalfEven(double(currentsat) * mainswatch->width() / HLSMAX);
-    curposy = roundHalfEven(double(currentlum) * mainswatch->height() / HLSMAX);
+    placeCursor();
     Paint();
-    drawsidetick(roundHalfEven(double(currenthue) * (sideswatch->height() - 2 * topoffset) / HLSMAX));
+    drawsidetick(hueTickY());
     fcolor = v;
     changed();
 }

@@ -68,6 +68,9 @@ private:
     void GenerateInitialColors();
     void Paint();
     void drawcursor();
+    // The swatch is sized with the picker, so the cursor follows each resize.
+    void placeCursor();
+    int hueTickY() const;
     void drawsidetick(int y);
     void swatchMove(int x, int y);
     void sideMove(int y);

@@ -10,7 +10,7 @@
 
 #include "library/global.h"
 #include "platform/dialogs.h"
-#include "platform/programfolder.h"
+#include "platform/peresources.h"
 #include "skins/colorpicker.h"
 #include "skins/colors.h"
 #include "skins/resourceskins.h"
@@ -166,12 +166,18 @@ void Tthememanager::FormCreate()
     fillLists();
 }
 
-// Every readable skin file beside the program adds its themes; one without a theme text, or
+// Every readable skin file where skins are looked up adds its themes; one without a theme text, or
 // with lines that cannot be read, is left out.
 void Tthememanager::loadSkinFiles()
 {
-    const QStringList files =
-        QDir(platform::programFolder()).entryList({QStringLiteral("*.skn")}, QDir::Files, QDir::Name);
+    QStringList files;
+    for (const QString& folder : platform::libraryFolders()) {
+        for (const QString& file :
+             QDir(folder).entryList({QStringLiteral("*.skn")}, QDir::Files, QDir::Name)) {
+            // A file the lookup finds in an earlier folder stands for this one.
+            if (!files.contains(file, Qt::CaseInsensitive)) files << file;
+        }
+    }
     for (const QString& file : files) {
         tthemeset set;
         set.skinname = file.left(file.size() - 4);
