@@ -30,11 +30,6 @@ namespace {
 constexpr int kCodeSelectionLength = 3;
 constexpr QChar kBackspace = u'\b';
 
-void hideKeyboard()
-{
-    if (library::keyboardshowing) library::osk(false, false);
-}
-
 } // namespace
 
 // ---- Advanced options ----
@@ -42,7 +37,7 @@ void hideKeyboard()
 void Tjukebox::advancedbutClick(QObject*)
 {
     keypadlocked = true;
-    hideKeyboard();
+    library::hideosk();
     advanced->setGeometry(rect());
     advanced->raise();
     code->setText(library::config.password);
@@ -69,7 +64,7 @@ void Tjukebox::codeEnter(QObject*)
 
 void Tjukebox::codeExit(QObject*)
 {
-    hideKeyboard();
+    library::hideosk();
 }
 
 void Tjukebox::codeClick(QObject*)
@@ -86,7 +81,7 @@ void Tjukebox::codefirstClick(QObject* Sender)
 // The passcode is the track number typed after album "0000": always three digits.
 void Tjukebox::setcodeClick(QObject*)
 {
-    hideKeyboard();
+    library::hideosk();
     editlb->setFocus();
     library::config.password = QStringLiteral("%1").arg(code->text().toInt(), 3, 10, QLatin1Char('0'));
     code->setText(library::config.password);
@@ -129,7 +124,7 @@ void Tjukebox::advancedOKClick(QObject*)
     setaddall();
     keypadlocked = false;
     advanced->hide();
-    hideKeyboard();
+    library::hideosk();
 }
 
 void Tjukebox::GoThemeManagerClick(QObject* Sender)
@@ -167,6 +162,8 @@ void Tjukebox::GoCommercialManagerClick(QObject* Sender)
     CmBgVolume->setvalue(library::config.bgvolumemax);
     CmBgDuration->setvalue(library::config.bgduration);
     CmBgWaitTime->setvalue(library::config.bgwaittime);
+    Cmtop100Lab->setText(
+        QStringLiteral("Top 100 Plays:- (By popularity then most recent in the last month)"));
     tlogfile* chart = playLog();
     Cmtop100Lab->setVisible(chart != nullptr);
     CmTop100->setVisible(chart != nullptr);

@@ -44,14 +44,10 @@ constexpr int kTicksBeforeSpeedUp = 11;
 constexpr int kDiceEvery = 20;
 constexpr int kDiceFaces = 4;
 constexpr int kCountBelowDice = 50;
+constexpr int kRandomCancelWidth = 275;
 constexpr int32_t kWarningRed = 0x0000FF;
 constexpr int32_t kChooseButton = 1;
 constexpr int32_t kBackButton = 2;
-
-void hideKeyboard()
-{
-    if (library::keyboardshowing) library::osk(false, false);
-}
 
 // A corner picture shows its UP picture while its panel is open and its DOWN picture otherwise.
 void showCorner(PictureBox* corner, const QString& name, const library::tskin& skin, bool open)
@@ -118,7 +114,7 @@ void Tjukebox::kioskpanelClick(QObject*)
     const bool open = toggleCorner(kioskpanel, QStringLiteral("BRCORNER"), library::config.theme.sbrcorner);
     panel_kiosk->setVisible(open);
     if (open) panel_kiosk->raise();
-    hideKeyboard();
+    library::hideosk();
 }
 
 void Tjukebox::VisualsPanelClick(QObject*)
@@ -140,7 +136,7 @@ void Tjukebox::setvisualspanel(bool on)
     if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     setTag(VisualsPanel, 1);
     showCorner(VisualsPanel, QStringLiteral("LCORNER"), skin, true);
-    hideKeyboard();
+    library::hideosk();
     thumbpanel->show();
     thumbpanel->raise();
     alphapanel->raise();
@@ -189,6 +185,8 @@ void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::Keyboar
         key->setPicture(build::programPicture(QStringLiteral("VOLUMEDOWN")));
         setTag(key, 1);
         stepVolume(isVolumeUp(*this, Sender) ? 1 : -1);
+        // A volume step ends a mute, so the mute key comes up with it.
+        showMuteState();
     }
 }
 
@@ -276,7 +274,7 @@ void Tjukebox::ripbutClick(QObject*)
 {
     kioskpanelClick(kioskpanel);
     QCoreApplication::processEvents();
-    hideKeyboard();
+    library::hideosk();
     player::Tmainform* mf = player::mainform;
     if (mf) mf->numberoftracks->stop();
     // The CD extraction runs here once the extraction window offers its entry.
@@ -318,13 +316,16 @@ void showChoosingFace(Tjukebox& window, bool on)
 
 void Tjukebox::randombutClick(QObject*)
 {
-    hideKeyboard();
+    library::hideosk();
     randompanel->raise();
     if (randompanel->isVisible()) {
         randompanel->hide();
         return;
     }
     placeRandomPanel();
+    randomdicepanel->move((randompanel->width() - randomdicepanel->width()) / 2,
+                          (randompanel->height() - randomdicepanel->height()) / 2);
+    RandomCancel->resize(aspx(kRandomCancelWidth), RandomCancel->height());
     randompanelOK->setbuttoncolor(kChooseButton);
     randompanelcancel->setbuttoncolor(kBackButton);
     cancelrandomop = false;
