@@ -1,5 +1,6 @@
 #include "skins/thememanagerform.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -334,7 +335,8 @@ void Tthememanager::reject()
 
 void gothemes(const std::function<void()>& restyle)
 {
-    Tthememanager thememanager(restyle);
+    // Over the window it was opened from, so a full-screen jukebox cannot hide it.
+    Tthememanager thememanager(restyle, QApplication::activeWindow());
     (void)platform::dialogs().execModal(thememanager);
 }
 
