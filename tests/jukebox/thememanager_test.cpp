@@ -12,6 +12,7 @@
 #include "pewriter.h"
 #include "platform/jpegcodec.h"
 #include "printers.h"
+#include "skins/colorpicker.h"
 #include "skins/thememanagerform.h"
 
 namespace {
@@ -104,6 +105,14 @@ TEST_F(ThemeManagerTest, NoColorLeavesTheElementUntinted)
         QTest::mouseClick(manager.OK, Qt::LeftButton);
     });
     EXPECT_EQ(library::config.theme.sbut.Color, library::clNone);
+}
+
+TEST(ColorPicker, PureRedIsHueZeroFullSaturationMiddleLuminanceBothWays)
+{
+    int hue = -1, sat = -1, lum = -1;
+    skins::RGBtoHSL(0x0000FF, hue, sat, lum);
+    EXPECT_EQ(std::vector<int>({hue, sat, lum}), std::vector<int>({0, 240, 120}));
+    EXPECT_EQ(skins::HSLtoRGB(0, 120, 240), 0x0000FF);
 }
 
 } // namespace
