@@ -48,7 +48,7 @@ void stopPlayer()
 void Tjukebox::ShutdownbutClick(QObject*)
 {
     library::writeini();
-    if (library::keyboardshowing) library::osk(false, false);
+    library::hideosk();
     if (library::config.showminimize == kMinimise) {
         showMinimized();
         stopPlayer();
