@@ -1,5 +1,6 @@
-// The top-100 chart of a play log of 1,000,000 lines (10,000 distinct tracks) against the shell
-// pipeline `cut -f2- | sort | uniq -c | sort -rn | head -100` on the same file.
+// The top-100 chart of a play log of 1,000,000 lines (10,000 distinct tracks) against the strongest
+// plain shell count of the same file: awk counting the lines after their date in a hash, then only
+// the 10,000 totals sorted (`awk ... | sort -rn | head -100`, in the C locale).
 
 #include <QApplication>
 #include <QDateTime>
@@ -10,9 +11,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
-#include <map>
 
 #include "jukebox/logdateformat.h"
+#include "keepingreporter.h"
 #include "jukebox/logfile.h"
 #include "platform/waithelper.h"
 
@@ -55,31 +56,21 @@ void BM_Chart(benchmark::State& state)
 }
 BENCHMARK(BM_Chart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_ShellPipeline(benchmark::State& state)
+void BM_AwkHashCount(benchmark::State& state)
 {
     for (auto _ : state) {
         QProcess shell;
         shell.start(QStringLiteral("sh"),
                     {QStringLiteral("-c"),
-                     QStringLiteral("cut -f2- \"$0\" | sort | uniq -c | sort -rn | head -100"), logPath});
+                     QStringLiteral("LC_ALL=C awk '{ sub(/^[^\\t]*\\t/, \"\"); n[$0]++ } "
+                                    "END { for (k in n) print n[k] \"\\t\" k }' \"$0\" | "
+                                    "LC_ALL=C sort -rn | head -100"),
+                     logPath});
         shell.waitForFinished(-1);
         benchmark::DoNotOptimize(shell.readAllStandardOutput());
     }
 }
-BENCHMARK(BM_ShellPipeline)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-
-// Keeps the real time per iteration of each benchmark, to print the ratio at the end.
-class RatioReporter : public benchmark::ConsoleReporter
-{
-public:
-    void ReportRuns(const std::vector<Run>& runs) override
-    {
-        for (const Run& run : runs)
-            times[run.benchmark_name()] = run.GetAdjustedRealTime();
-        ConsoleReporter::ReportRuns(runs);
-    }
-    std::map<std::string, double> times;
-};
+BENCHMARK(BM_AwkHashCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 
@@ -92,12 +83,12 @@ int main(int argc, char** argv)
     writeLog(logPath);
 
     benchmark::Initialize(&argc, argv);
-    RatioReporter reporter;
+    KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double chart = reporter.times["BM_Chart/iterations:3/real_time"];
-    const double pipeline = reporter.times["BM_ShellPipeline/iterations:3/real_time"];
+    const double awk = reporter.times["BM_AwkHashCount/iterations:3/real_time"];
     if (chart > 0)
-        std::printf("chart of %d lines: %.0f ms, shell pipeline: %.0f ms, %.1fx faster (goal: 5x)\n", kLines,
-                    chart, pipeline, pipeline / chart);
+        std::printf("chart of %d lines: %.0f ms, awk hash count: %.0f ms, %.2fx faster\n", kLines, chart, awk,
+                    awk / chart);
     return 0;
 }

@@ -1,9 +1,10 @@
 // Start-up to the jukebox window with a library of 10,000 albums (ten tracks and a "title.dat"
-// each), beside the bare album scan of the same library measured in the same run.
+// each), in this process on the offscreen platform, beside the bare album scan of the same library
+// measured in the same run. It leaves out what a guest also waits for (exec, linking, the X
+// connection, mapping the window): bench_startup_process measures that.
 
 #include <QApplication>
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -11,6 +12,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "benchlibrary.h"
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "platform/mpvmediaplayer.h"
@@ -20,16 +22,8 @@
 namespace {
 
 constexpr int kAlbums = 10'000;
-constexpr int kTracksPerAlbum = 10;
-
 double startupSeconds = 0;
 double scanSeconds = 0;
-
-void touch(const QString& path, const QByteArray& content = {})
-{
-    QFile file(path);
-    if (file.open(QIODevice::WriteOnly)) file.write(content);
-}
 
 // The program folder with its settings and, beside it, the library.
 QString programFolder()
@@ -38,24 +32,13 @@ QString programFolder()
     static bool made = false;
     if (!made) {
         made = true;
-        QByteArray titles;
-        for (int t = 1; t <= kTracksPerAlbum; ++t)
-            titles += "Track title " + QByteArray::number(t) + '\n';
-        for (int n = 0; n < kAlbums; ++n) {
-            const QString folder = dir.filePath(QStringLiteral("music/%1rtist %2__Album %3")
-                                                    .arg(QChar(n % 2 ? u'a' : u'A'))
-                                                    .arg((n * 7919) % kAlbums)
-                                                    .arg(n));
-            QDir().mkpath(folder);
-            for (int t = 1; t <= kTracksPerAlbum; ++t)
-                touch(folder + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0')));
-            touch(folder + QStringLiteral("/title.dat"), titles);
-        }
+        bench::writeAlbumLibrary(dir.filePath(QStringLiteral("music")), kAlbums);
         QDir().mkpath(dir.filePath(QStringLiteral("cache")));
-        touch(dir.filePath(QStringLiteral("Musetra.ini")),
-              QStringLiteral("[main]\nPath=%1\nCachePath=%2\nautoplay=0\n")
-                  .arg(dir.filePath(QStringLiteral("music")), dir.filePath(QStringLiteral("cache")))
-                  .toUtf8());
+        bench::touchFile(
+            dir.filePath(QStringLiteral("Musetra.ini")),
+            QStringLiteral("[main]\nPath=%1\nCachePath=%2\nautoplay=0\n")
+                .arg(dir.filePath(QStringLiteral("music")), dir.filePath(QStringLiteral("cache")))
+                .toUtf8());
     }
     return dir.path();
 }
@@ -109,8 +92,9 @@ int main(int argc, char** argv)
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     if (startupSeconds > 0 && scanSeconds > 0)
-        std::printf("\nstart-up to the jukebox with %d albums: %.0f ms; the scan alone: %.0f ms; ratio %.1f "
-                    "(goal: start-up under 1000 ms)\n",
-                    kAlbums, startupSeconds * 1000, scanSeconds * 1000, startupSeconds / scanSeconds);
+        std::printf(
+            "\nstart-up to the jukebox in process (offscreen) with %d albums: %.0f ms; the scan alone: "
+            "%.0f ms; ratio %.1f (goal: start-up under 1000 ms)\n",
+            kAlbums, startupSeconds * 1000, scanSeconds * 1000, startupSeconds / scanSeconds);
     return 0;
 }

@@ -1,19 +1,20 @@
 // Cover loading: 100 distinct 1200 x 1200 JPEG covers loaded for 170 x 170 pictures, beside the
-// reference decoder's own scaled decode of the same files (djpeg -scale 1/4, which decodes at
-// the same 2/8 scale, started once per file as a library scan would start it), and the first
-// screen of eight covers.
+// floor of the same work: libjpeg itself, in this process, reading each file and decoding it to
+// RGB at the same 2/8 scale (no checks, no picture object). Also the first screen of eight covers.
 
 #include <QDir>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
-#include <QProcess>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <cstdio>
+#include <jpeglib.h>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "keepingreporter.h"
 #include "platform/jpegcodec.h"
@@ -97,14 +98,41 @@ void BM_LoadCovers(benchmark::State& state)
     }
 }
 
-void BM_DjpegQuarterScale(benchmark::State& state)
+// libjpeg's own decode of `file` to RGB at 2/8 scale; the files are the benchmark's own, so
+// libjpeg's default error handling (which ends the program) never comes into play.
+bool decodeQuarterScale(const QString& file, std::vector<unsigned char>& pixels)
 {
+    QFile in(file);
+    if (!in.open(QIODevice::ReadOnly)) return false;
+    const QByteArray bytes = in.readAll();
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(bytes.constData()), bytes.size());
+    jpeg_read_header(&info, TRUE);
+    info.out_color_space = JCS_RGB;
+    info.scale_num = 2;
+    info.scale_denom = 8;
+    jpeg_start_decompress(&info);
+    const size_t stride = size_t(info.output_width) * info.output_components;
+    pixels.resize(stride * info.output_height);
+    while (info.output_scanline < info.output_height) {
+        unsigned char* row = pixels.data() + stride * info.output_scanline;
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+void BM_LibjpegQuarterScale(benchmark::State& state)
+{
+    std::vector<unsigned char> pixels;
     for (auto _ : state) {
         for (const QString& file : library().files()) {
-            const int code = QProcess::execute(
-                QStringLiteral("djpeg"), {QStringLiteral("-scale"), QStringLiteral("1/4"),
-                                          QStringLiteral("-outfile"), QStringLiteral("/dev/null"), file});
-            if (code != 0) state.SkipWithError("djpeg failed");
+            if (!decodeQuarterScale(file, pixels)) state.SkipWithError("cannot read a cover");
+            benchmark::DoNotOptimize(pixels.data());
         }
     }
 }
@@ -121,7 +149,7 @@ void BM_FirstScreenOfCovers(benchmark::State& state)
 }
 
 BENCHMARK(BM_LoadCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
-BENCHMARK(BM_DjpegQuarterScale)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_LibjpegQuarterScale)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FirstScreenOfCovers)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
@@ -135,11 +163,12 @@ int main(int argc, char** argv)
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double ours = reporter.times["BM_LoadCovers/real_time"];
-    const double djpeg = reporter.times["BM_DjpegQuarterScale/real_time"];
+    const double floor = reporter.times["BM_LibjpegQuarterScale/real_time"];
     const double first = reporter.times["BM_FirstScreenOfCovers/real_time"];
-    if (ours > 0 && djpeg > 0)
-        std::printf("100 covers: %.1f ms, djpeg -scale 1/4: %.1f ms, ratio %.2f (goal <= 1.20)\n", ours,
-                    djpeg, ours / djpeg);
+    if (ours > 0 && floor > 0)
+        std::printf(
+            "100 covers: %.1f ms, libjpeg in process at 2/8 scale: %.1f ms, ratio %.2f (goal <= 1.20)\n",
+            ours, floor, ours / floor);
     if (first > 0) std::printf("first screen of %d covers: %.1f ms (goal < 50 ms)\n", kFirstScreen, first);
     benchmark::Shutdown();
     return 0;

@@ -10,8 +10,19 @@ OwnerDrawn::OwnerDrawn(QWidget* parent) : QWidget(parent) {}
 
 QImage& OwnerDrawn::clearFace()
 {
-    face_ = QImage(size().expandedTo(QSize(1, 1)), QImage::Format_ARGB32_Premultiplied);
-    face_.fill(Qt::transparent);
+    QImage& face = faceToCover();
+    face.fill(Qt::transparent);
+    return face;
+}
+
+QImage& OwnerDrawn::faceToCover()
+{
+    // The last face is drawn over when it still fits and nothing else holds it: a new one of a
+    // large control costs fresh memory every time.
+    const QSize wanted = size().expandedTo(QSize(1, 1));
+    if (face_.size() != wanted || face_.format() != QImage::Format_ARGB32_Premultiplied ||
+        !face_.isDetached())
+        face_ = QImage(wanted, QImage::Format_ARGB32_Premultiplied);
     // Text drawn on the face has the size it would have on the screen.
     face_.setDotsPerMeterX(qRound(logicalDpiX() / 0.0254));
     face_.setDotsPerMeterY(qRound(logicalDpiY() / 0.0254));

@@ -36,6 +36,8 @@ Q_SIGNALS:
 protected:
     // Starts a new face at the control's size, fully transparent.
     QImage& clearFace();
+    // The same, with its pixels left as they are, for a caller that paints every one of them.
+    QImage& faceToCover();
     // Replaces the face and schedules its copy to the screen.
     void showFace(const QImage& image);
     // Schedules the copy of the face to the screen after it was drawn in place.

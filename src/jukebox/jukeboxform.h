@@ -25,6 +25,7 @@
 #include <memory>
 
 #include "jukebox/creditssystem.h"
+#include "jukebox/pagefaces.h"
 
 class QCloseEvent;
 class QDropEvent;
@@ -647,6 +648,9 @@ private:
     void emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list);
     void fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album);
     void fillTrackList(controls::TScrollListbox* list, int album);
+    void fillTitles(QObject* lsb, int album);
+    void stepMessageLine();
+    void preparePage(int num);
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);
@@ -705,6 +709,8 @@ private:
     int entryBusy_ = 0;
     // The album pages' slide animator (owned through its parent, this window).
     PageSlide* pageSlide_ = nullptr;
+    // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread.
+    PreparedFaces preparedFaces_;
     // Where the last drag on the prism stands, so its release lands there.
     QPoint prismDragAt_;
     // Keys and keyboard lights: the light show's random source (not owned; null: the system's),

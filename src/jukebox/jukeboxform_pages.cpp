@@ -18,6 +18,7 @@
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
 #include "jukebox/albumpages.h"
+#include "jukebox/pagefaces.h"
 #include "jukebox/pageslide.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/prismview.h"
@@ -61,20 +62,6 @@ constexpr int kPrismDragLeftY = 100;
 constexpr int kPrismDragRightY = 300;
 constexpr int kPrismDragPause = 2;
 
-// The album strip at the bottom of a cover.
-constexpr int kStripShare = 8; // an eighth of the cover's height
-constexpr int32_t kStripGrey = 0x808080;
-constexpr double kStripAlpha = 0.4;
-constexpr int kNumberFontSize = 10;
-constexpr int kNumberLeft = 10;
-constexpr int kNumberTop = 4;
-constexpr int kRingMarginX = 4;
-constexpr int kRingMarginY = 2;
-constexpr int kNamesGap = 25;
-constexpr int kNamesRaise = 2;
-constexpr int kNamesFontSize = 7;
-constexpr int kNamesOutline = 3;
-
 // A prism face.
 constexpr int kFaceSide = 512;
 
@@ -100,14 +87,6 @@ public:
 private:
     bool on_;
 };
-
-QFont panelFont(int designSize, bool bold = false)
-{
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(designSize)));
-    font.setBold(bold);
-    return font;
-}
 
 bool validAlbum(int k)
 {
@@ -142,82 +121,11 @@ QString albumRow(const QComboBox* list, int row)
     return list && row >= 0 && row < list->count() ? list->itemText(row) : QString();
 }
 
-// The cover of album `k` stretched over a new picture of `size`.
-QImage coverPicture(int k, const QSize& size)
+// What the cover picture of album `k` at `size` is made from.
+FaceSource faceSource(int k, const QSize& size)
 {
-    QImage picture(size, QImage::Format_RGB888);
-    picture.fill(Qt::black);
-    QImage cover;
-    skins::loadjpegbmp(albumFolder(k), cover, size);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(picture.rect(), cover);
-    return picture;
-}
-
-// The album number "%.4d" in a white-ringed black oval; returns the text's width.
-int paintAlbumNumber(QPainter& painter, int number, int top)
-{
-    const QFont font = panelFont(kNumberFontSize);
-    const QString text = QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
-    const QFontMetrics metrics(font, painter.device());
-    const QRect area(aspx(kNumberLeft), top, metrics.horizontalAdvance(text), metrics.height());
-    painter.setPen(QPen(Qt::white, 1));
-    painter.setBrush(Qt::black);
-    painter.drawEllipse(
-        area.adjusted(-aspx(kRingMarginX), -aspy(kRingMarginY), aspx(kRingMarginX), aspy(kRingMarginY)));
-    painter.setFont(font);
-    painter.drawText(area, Qt::AlignLeft | Qt::AlignTop, text);
-    return area.width();
-}
-
-// Artist (capitals, bold) and album name in two lines from `left`, `top`: first as outlines stroked
-// with a 3-pixel black pen and filled white, then as white text over them, so the small names keep
-// a dark edge and read on any cover.
-void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist, const QString& name)
-{
-    const QFont artistFont = panelFont(kNamesFontSize, true);
-    const QFont nameFont = panelFont(kNamesFontSize);
-    const QFontMetrics artistMetrics(artistFont, painter.device());
-    const QFontMetrics nameMetrics(nameFont, painter.device());
-    // One text line lower: the height a line of "LL" takes.
-    const int lineHeight = artistMetrics.size(Qt::TextSingleLine, QStringLiteral("LL")).height();
-    const QString upper = artist.toUpper();
-    QPainterPath outline;
-    outline.addText(left, top + artistMetrics.ascent(), artistFont, upper);
-    outline.addText(left, top + lineHeight + nameMetrics.ascent(), nameFont, name);
-    painter.setPen(QPen(Qt::black, kNamesOutline));
-    painter.setBrush(Qt::white);
-    painter.drawPath(outline);
-    painter.setPen(Qt::white);
-    painter.setFont(artistFont);
-    painter.drawText(QPoint(left, top + artistMetrics.ascent()), upper);
-    painter.setFont(nameFont);
-    painter.drawText(QPoint(left, top + lineHeight + nameMetrics.ascent()), name);
-}
-
-// The strip at the bottom of `lab`: the picture toned down towards grey, with the album's number
-// and names on it.
-void paintAlbumStrip(QImage& lab, int k)
-{
-    const int height = lab.height() / kStripShare;
-    if (height <= 0 || lab.width() <= 0) return;
-    const QRect place(0, lab.height() - height, lab.width(), height);
-    QImage strip = lab.copy(place).convertToFormat(QImage::Format_RGB888);
-    skins::alphablendbitmapwithcolor(strip, kStripGrey, strip, kStripAlpha);
-    {
-        QPainter painter(&strip);
-        painter.setRenderHint(QPainter::Antialiasing);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        const int top = aspy(aspx(kNumberTop));
-        const int numberWidth = paintAlbumNumber(painter, k, top);
-        const library::talbumtype entry = validAlbum(k) ? library::jalbum[k] : library::talbumtype{};
-        paintAlbumNames(painter, numberWidth + aspx(kNamesGap) + aspx(kRingMarginX), top - aspy(kNamesRaise),
-                        entry.artist, entry.album);
-    }
-    QPainter painter(&lab);
-    painter.setCompositionMode(QPainter::CompositionMode_Source);
-    painter.drawImage(place.topLeft(), strip);
+    const library::talbumtype entry = validAlbum(k) ? library::jalbum[k] : library::talbumtype{};
+    return {k, albumFolder(k), entry.artist, entry.album, size};
 }
 
 QImage programPicture(const QString& name)
@@ -263,7 +171,10 @@ PageSlide& Tjukebox::pageSlide()
 
 void Tjukebox::drawalbum(int num)
 {
-    if (prismShown()) return;
+    if (prismShown()) {
+        preparedFaces_.clear();
+        return;
+    }
     const ProfileTrace trace(QStringLiteral("drawalbum"));
     midpanelpanel->setUpdatesEnabled(false);
     placePagePanels();
@@ -281,6 +192,8 @@ void Tjukebox::drawalbum(int num)
     } else {
         // Whatever asked for the page, the upper album of a valid page is shown and becomes current.
         currentalbum = pageOf(num, library::jalbumcount);
+        // Made side by side; a page step started them already before its slide.
+        preparePage(currentalbum);
         const std::array<int, 8> albums = pageAlbums(currentalbum, library::jalbumcount);
         for (size_t i = 0; i < albums.size(); ++i) {
             if (isFiller(albums[i]))
@@ -290,7 +203,24 @@ void Tjukebox::drawalbum(int num)
         }
         library::config.jlastalbum = currentalbum;
     }
+    // Pictures made ahead serve one drawing only: a later one loads the covers as they are then.
+    preparedFaces_.clear();
     midpanelpanel->setUpdatesEnabled(true);
+}
+
+// Starts making the cover pictures of page `num` on worker threads.
+void Tjukebox::preparePage(int num)
+{
+    if (prismShown() || library::jalbumcount <= 0) return;
+    // The worker only reads the loader's error pictures; they are made here, on the window thread.
+    skins::initerrorbitmaps();
+    const std::array<int, 8> albums = pageAlbums(pageOf(num, library::jalbumcount), library::jalbumcount);
+    const PictureBox* const covers[] = {cd1, cd2, cd3, cd4, cd5, cd6, cd7, cd8};
+    QVector<FaceSource> sources;
+    for (size_t i = 0; i < albums.size(); ++i) {
+        if (!isFiller(albums[i])) sources.append(faceSource(albums[i], covers[i]->size()));
+    }
+    preparedFaces_.prepare(sources);
 }
 
 // A slot without an album: a black cover and an empty list, so nothing of an earlier page stays
@@ -309,28 +239,35 @@ void Tjukebox::emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list)
 
 void Tjukebox::fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album)
 {
-    QImage picture = cover->size().isEmpty() ? QImage() : coverPicture(album, cover->size());
-    drawtitles(picture, list, album);
+    const FaceSource source = faceSource(album, cover->size());
+    QImage picture = preparedFaces_.take(source);
+    if (picture.isNull()) picture = paintCoverFace(source);
+    stepMessageLine();
+    fillTitles(list, album);
     cover->setPicture(picture);
     setTag(cover, album);
 }
 
 void Tjukebox::drawtitles(QImage& lab, QObject* lsb, int albumindex)
 {
-    // Long drawing keeps the message line moving.
-    const auto stepMessageLine = [this] {
-        if (lcd3) lcd3->timercall(this);
-    };
     stepMessageLine();
-    paintAlbumStrip(lab, albumindex);
+    const FaceSource source = faceSource(albumindex, lab.size());
+    paintAlbumFace(lab, albumindex, source.artist, source.name);
+    fillTitles(lsb, albumindex);
+}
+
+// Long drawing keeps the message line moving.
+void Tjukebox::stepMessageLine()
+{
+    if (lcd3) lcd3->timercall(this);
+}
+
+// The album's track list into `lsb` when it is a page list, with the message line kept moving.
+void Tjukebox::fillTitles(QObject* lsb, int album)
+{
     if (auto* list = qobject_cast<controls::TScrollListbox*>(lsb)) {
         stepMessageLine();
-        fillTrackList(list, albumindex);
-    }
-    if (!lab.isNull()) {
-        QPainter painter(&lab);
-        painter.setPen(Qt::black);
-        painter.drawLine(0, 0, 0, lab.height() - 1);
+        fillTrackList(list, album);
     }
     stepMessageLine();
 }
@@ -360,7 +297,7 @@ void Tjukebox::drawalbum3D(int n, int mode)
         return;
     }
     for (const PrismFill& fill : prismFills(n, mode, GetGubePositions(), realAlbumCount())) {
-        QImage face = coverPicture(fill.album, QSize(kFaceSide, kFaceSide));
+        QImage face = stretchedCover(albumFolder(fill.album), QSize(kFaceSide, kFaceSide));
         drawtitles(face, nullptr, fill.album);
         if (player::DEBUGON) {
             QPainter painter(&face);
@@ -385,6 +322,7 @@ void Tjukebox::pageForward(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum += 2;
     if (currentalbum > library::jalbumcount) currentalbum = 1;
+    preparePage(currentalbum);
     movealbumlr();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;
@@ -403,6 +341,7 @@ void Tjukebox::pageBack(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum -= 2;
     if (currentalbum < 1) currentalbum = std::max(1, library::jalbumcount - 1);
+    preparePage(currentalbum);
     movealbumrl();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;
@@ -466,13 +405,13 @@ void Tjukebox::pressArrow(PictureBox* button, TextLabel* label, const QString& p
 {
     // A slow machine keeps the released picture.
     if (!library::SLOWPROCESSOR) showArrowPicture(button, picture);
-    label->setFont(panelFont(kArrowDownFontSize));
+    label->setFont(pageFont(kArrowDownFontSize));
 }
 
 void Tjukebox::releaseArrow(PictureBox* button, TextLabel* label, const QString& picture)
 {
     showArrowPicture(button, picture);
-    label->setFont(panelFont(kArrowUpFontSize));
+    label->setFont(pageFont(kArrowUpFontSize));
     navbuttimer->setEnabled(false);
     navbuttimer->setInterval(kNavInterval);
     scrollamountlr = DEFscrollamountlr;

@@ -41,11 +41,20 @@ QImage PictureBox::keyedPicture() const
     return controls::keyedOut(picture_, picture_.pixel(0, picture_.height() - 1));
 }
 
+// An opaque picture stretched over the face, or at least as large as it, paints every pixel.
+bool PictureBox::picturePaintsWholeFace() const
+{
+    if (picture_.isNull() || transparent_ || picture_.hasAlphaChannel()) return false;
+    return stretch_ || (picture_.width() >= width() && picture_.height() >= height());
+}
+
 void PictureBox::Paint()
 {
-    QImage& canvas = clearFace();
+    const bool whole = picturePaintsWholeFace();
+    QImage& canvas = whole ? faceToCover() : clearFace();
     if (!picture_.isNull()) {
         QPainter painter(&canvas);
+        if (whole) painter.setCompositionMode(QPainter::CompositionMode_Source);
         if (stretch_) {
             painter.setRenderHint(QPainter::SmoothPixmapTransform);
             painter.drawImage(canvas.rect(), keyedPicture());

@@ -45,6 +45,7 @@ protected:
 
 private:
     QImage keyedPicture() const;
+    bool picturePaintsWholeFace() const;
 
     QImage picture_;
     bool stretch_ = false;

@@ -100,6 +100,10 @@ void MpvMediaPlayer::createCore(const MpvOptions& options)
     const std::pair<const char*, const char*> settings[] = {
         {"config", "no"}, // the user's own mpv settings must not change how the jukebox plays
         {"load-scripts", "no"},
+        // Built-in scripts the jukebox never uses: each would start a Lua state of its own.
+        {"load-stats-overlay", "no"},
+        {"load-osd-console", "no"},
+        {"load-auto-profiles", "no"},
         {"ytdl", "no"},
         {"terminal", "no"},
         {"input-default-bindings", "no"},

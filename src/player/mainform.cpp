@@ -27,6 +27,7 @@ constexpr int kToolbarPicture = 34;
 constexpr int kCoverSize = 170;
 constexpr int kClientWidth = 524;
 constexpr int kClientHeight = 359;
+constexpr int kAlbumListChars = 24;
 
 QToolButton* toolbarPicture(QWidget* parent, const QString& hint)
 {
@@ -53,6 +54,16 @@ QToolButton* speedButton(QWidget* parent, const QString& hint)
     button->setText(hint);
     button->setCheckable(true);
     return button;
+}
+
+// An album list has a row for every album: sized by its rows, the box would measure the text of each
+// one (a long wait with a large library), so it is sized by a fixed number of characters instead.
+QComboBox* newAlbumList(QWidget* parent)
+{
+    auto* box = new QComboBox(parent);
+    box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    box->setMinimumContentsLength(kAlbumListChars);
+    return box;
 }
 } // namespace
 
@@ -134,7 +145,7 @@ QWidget* Tmainform::buildPlayPanel()
 {
     playpanel = new QWidget(this);
     auto* grid = new QGridLayout(playpanel);
-    albumlist = new QComboBox(playpanel);
+    albumlist = newAlbumList(playpanel);
     tracklist = new QListWidget(playpanel);
     coverPanel = new QFrame(playpanel);
     coverPanel->setFrameShape(QFrame::StyledPanel);
@@ -156,7 +167,7 @@ QWidget* Tmainform::buildPlaylistPanel()
 {
     Playlist = new QWidget(this);
     auto* grid = new QGridLayout(Playlist);
-    Dalbumlist = new QComboBox(Playlist);
+    Dalbumlist = newAlbumList(Playlist);
     dtracklist = new QListWidget(Playlist);
     dplaylist = new QListWidget(Playlist);
     Add = new QPushButton(tr("&Add >>"), Playlist);

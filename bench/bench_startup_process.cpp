@@ -1,0 +1,377 @@
+// Start-up as a guest waits for it: from the exec of the real program to its full-screen window
+// being mapped on an X server (Xvfb, started here on a free display), with 10 and with 10,000
+// albums, 10 runs each, median. Beside it in the same run: the bare scan of the same library (in
+// process) and a minimal Qt program that maps one full-screen window. Then the memory the program
+// holds after 10 s idle (VmHWM, VmRSS) at 1024 x 768 and 1920 x 1080, beside the minimal program's.
+// The machine has no sound device, so the player's audio falls through to the null output.
+// Goals: 10,000 albums within 2x of the minimal program plus the scan, and under 240 ms; idle
+// memory under 118 MB at 1024 x 768 and under 160 MB at 1920 x 1080.
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <poll.h>
+#include <xcb/xcb.h>
+
+#include "benchlibrary.h"
+#include "library/albumstore.h"
+#include "library/global.h"
+
+namespace {
+
+constexpr int kRuns = 10;
+constexpr int kSmallLibrary = 10;
+constexpr int kLargeLibrary = 10'000;
+constexpr int kIdleMs = 10'000;
+constexpr int kMapTimeoutMs = 30'000;
+constexpr int kFirstDisplay = 90;
+constexpr int kLastDisplay = 400;
+constexpr double kGoalStartMs = 240;
+constexpr double kGoalStartRatio = 2.0;
+
+struct Screen
+{
+    int width;
+    int height;
+    double goalMb;
+};
+constexpr Screen kScreens[] = {{1024, 768, 118}, {1920, 1080, 160}};
+
+double median(std::vector<double> values)
+{
+    if (values.empty()) return 0;
+    std::nth_element(values.begin(), values.begin() + values.size() / 2, values.end());
+    return values[values.size() / 2];
+}
+
+// An Xvfb of the given size on the first display number that is free; stopped when destroyed.
+class XServer
+{
+public:
+    XServer(int width, int height)
+    {
+        for (int number = kFirstDisplay; number <= kLastDisplay && !connection_; ++number) {
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) continue;
+            if (QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number))) continue;
+            tryDisplay(number, width, height);
+        }
+    }
+    ~XServer()
+    {
+        if (connection_) xcb_disconnect(connection_);
+        server_.terminate();
+        if (!server_.waitForFinished(5000)) server_.kill();
+    }
+    XServer(const XServer&) = delete;
+    XServer& operator=(const XServer&) = delete;
+
+    bool running() const { return connection_ != nullptr; }
+    QString display() const { return display_; }
+    xcb_connection_t* connection() const { return connection_; }
+    xcb_screen_t* screen() const { return xcb_setup_roots_iterator(xcb_get_setup(connection_)).data; }
+
+private:
+    void tryDisplay(int number, int width, int height)
+    {
+        display_ = QStringLiteral(":%1").arg(number);
+        server_.setProgram(QStringLiteral("Xvfb"));
+        server_.setArguments({display_, QStringLiteral("-screen"), QStringLiteral("0"),
+                              QStringLiteral("%1x%2x24").arg(width).arg(height), QStringLiteral("-nolisten"),
+                              QStringLiteral("tcp"), QStringLiteral("-noreset")});
+        server_.setStandardOutputFile(QProcess::nullDevice());
+        server_.setStandardErrorFile(QProcess::nullDevice());
+        server_.start();
+        if (!server_.waitForStarted()) return;
+        QElapsedTimer waited;
+        waited.start();
+        while (server_.state() == QProcess::Running && waited.elapsed() < 5000) {
+            xcb_connection_t* connection = xcb_connect(display_.toLocal8Bit().constData(), nullptr);
+            if (!xcb_connection_has_error(connection)) {
+                connection_ = connection;
+                return;
+            }
+            xcb_disconnect(connection);
+            QThread::msleep(10);
+        }
+        server_.kill();
+        server_.waitForFinished();
+    }
+
+    QProcess server_;
+    QString display_;
+    xcb_connection_t* connection_ = nullptr;
+};
+
+// Watches the X server's top-level windows for one that is mapped at the size of the whole screen.
+class MapWatcher
+{
+public:
+    explicit MapWatcher(const XServer& server) : connection_(server.connection()), screen_(server.screen())
+    {
+        const uint32_t mask = XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY;
+        xcb_change_window_attributes(connection_, screen_->root, XCB_CW_EVENT_MASK, &mask);
+        // A round trip, then whatever earlier programs left queued is dropped.
+        free(xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+        while (xcb_generic_event_t* event = xcb_poll_for_event(connection_))
+            free(event);
+    }
+
+    // Waits until a top-level window stands mapped over the whole screen; false after the timeout.
+    bool waitForFullScreenWindow(int timeoutMs)
+    {
+        QElapsedTimer waited;
+        waited.start();
+        mapped_.clear();
+        while (waited.elapsed() < timeoutMs) {
+            pollfd descriptor{xcb_get_file_descriptor(connection_), POLLIN, 0};
+            if (!xcb_poll_for_queued_event(connection_))
+                (void)poll(&descriptor, 1, int(std::max<qint64>(1, timeoutMs - waited.elapsed())));
+            while (xcb_generic_event_t* event = xcb_poll_for_event(connection_)) {
+                const bool done = handle(event);
+                free(event);
+                if (done) return true;
+            }
+        }
+        return false;
+    }
+
+private:
+    bool handle(const xcb_generic_event_t* event)
+    {
+        const uint8_t type = event->response_type & 0x7f;
+        if (type == XCB_MAP_NOTIFY) {
+            const auto* map = reinterpret_cast<const xcb_map_notify_event_t*>(event);
+            mapped_.push_back(map->window);
+            return coversScreen(map->window);
+        }
+        if (type == XCB_CONFIGURE_NOTIFY) {
+            const auto* configure = reinterpret_cast<const xcb_configure_notify_event_t*>(event);
+            return std::find(mapped_.begin(), mapped_.end(), configure->window) != mapped_.end() &&
+                   configure->width >= screen_->width_in_pixels &&
+                   configure->height >= screen_->height_in_pixels;
+        }
+        return false;
+    }
+
+    bool coversScreen(xcb_window_t window)
+    {
+        xcb_get_geometry_reply_t* geometry =
+            xcb_get_geometry_reply(connection_, xcb_get_geometry(connection_, window), nullptr);
+        const bool whole = geometry && geometry->width >= screen_->width_in_pixels &&
+                           geometry->height >= screen_->height_in_pixels;
+        free(geometry);
+        return whole;
+    }
+
+    xcb_connection_t* connection_;
+    xcb_screen_t* screen_;
+    std::vector<xcb_window_t> mapped_;
+};
+
+// A program started on the X server; ended when destroyed.
+class Started
+{
+public:
+    Started(const QString& program, const QString& display)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("DISPLAY"), display);
+        environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+        process_.setProcessEnvironment(environment);
+        process_.setStandardOutputFile(QProcess::nullDevice());
+        process_.setStandardErrorFile(QProcess::nullDevice());
+        process_.setWorkingDirectory(QFileInfo(program).path());
+        process_.start(program, {});
+    }
+    ~Started()
+    {
+        process_.terminate();
+        if (!process_.waitForFinished(5000)) {
+            process_.kill();
+            process_.waitForFinished();
+        }
+    }
+    Started(const Started&) = delete;
+    Started& operator=(const Started&) = delete;
+
+    qint64 pid() const { return process_.processId(); }
+
+private:
+    QProcess process_;
+};
+
+// `program` started, with the milliseconds from its exec to its full-screen window being mapped
+// (nothing when no such window came).
+std::pair<std::unique_ptr<Started>, std::optional<double>> startUntilWindow(const QString& program,
+                                                                            const XServer& server)
+{
+    MapWatcher watcher(server);
+    QElapsedTimer clock;
+    clock.start();
+    auto started = std::make_unique<Started>(program, server.display());
+    if (!watcher.waitForFullScreenWindow(kMapTimeoutMs)) return {std::move(started), std::nullopt};
+    return {std::move(started), double(clock.nsecsElapsed()) / 1e6};
+}
+
+std::optional<double> startToWindow(const QString& program, const XServer& server)
+{
+    return startUntilWindow(program, server).second;
+}
+
+std::optional<double> medianStart(const QString& program, const XServer& server)
+{
+    (void)startToWindow(program, server); // warms the page cache and the font cache
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        const std::optional<double> ms = startToWindow(program, server);
+        if (!ms) return std::nullopt;
+        times.push_back(*ms);
+    }
+    return median(times);
+}
+
+double medianScanMs(const QString& root, int albums)
+{
+    library::config.path = root + QLatin1Char('/');
+    (void)library::scanalbumfolders({});
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        QElapsedTimer clock;
+        clock.start();
+        const bool found = library::scanalbumfolders({});
+        times.push_back(double(clock.nsecsElapsed()) / 1e6);
+        if (!found || library::albumcount != albums) return -1;
+    }
+    return median(times);
+}
+
+// The jukebox program beside a settings file that points at `albums` generated albums.
+QString installJukebox(const QString& folder, const QString& original, int albums)
+{
+    const QString music = folder + QStringLiteral("/music");
+    const QString cache = folder + QStringLiteral("/cache");
+    QDir().mkpath(music);
+    QDir().mkpath(cache);
+    bench::writeAlbumLibrary(music, albums);
+    bench::touchFile(
+        folder + QStringLiteral("/Musetra.ini"),
+        QStringLiteral("[main]\nPath=%1/\nCachePath=%2\nautoplay=0\n").arg(music, cache).toUtf8());
+    // The program finds its settings beside its own file, so it runs from a link (or copy) here.
+    const QString program = folder + QStringLiteral("/musetra");
+    std::error_code failed;
+    std::filesystem::create_hard_link(original.toStdString(), program.toStdString(), failed);
+    if (failed) QFile::copy(original, program);
+    return program;
+}
+
+// VmHWM and VmRSS of a process, in MB.
+std::pair<double, double> memoryOf(qint64 pid)
+{
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    double peak = 0;
+    double resident = 0;
+    if (!status.open(QIODevice::ReadOnly)) return {peak, resident};
+    for (const QByteArray& line : status.readAll().split('\n')) {
+        const QList<QByteArray> parts = line.simplified().split(' ');
+        if (parts.size() < 2) continue;
+        if (parts[0] == "VmHWM:") peak = parts[1].toDouble() / 1024;
+        if (parts[0] == "VmRSS:") resident = parts[1].toDouble() / 1024;
+    }
+    return {peak, resident};
+}
+
+const char* verdict(bool met)
+{
+    return met ? "met" : "NOT met";
+}
+
+void reportStarts(const Screen& screen, const XServer& server, const QString& minimal,
+                  const std::pair<QString, QString> programs[2], const double scans[2])
+{
+    const std::optional<double> floor = medianStart(minimal, server);
+    if (!floor) {
+        std::printf("the minimal Qt program mapped no full-screen window\n");
+        return;
+    }
+    std::printf("start-up at %d x %d, exec to full-screen window mapped, median of %d:\n", screen.width,
+                screen.height, kRuns);
+    std::printf("  minimal Qt program: %.0f ms\n", *floor);
+    const int sizes[2] = {kSmallLibrary, kLargeLibrary};
+    for (int i = 0; i < 2; ++i) {
+        const std::optional<double> start = medianStart(programs[i].first, server);
+        if (!start) {
+            std::printf("  %d albums: the jukebox window was not mapped\n", sizes[i]);
+            continue;
+        }
+        const double baseline = *floor + scans[i];
+        std::printf(
+            "  %5d albums: jukebox %.0f ms; minimal Qt program %.0f ms + bare scan %.1f ms = %.0f ms; "
+            "ratio %.2f\n",
+            sizes[i], *start, *floor, scans[i], baseline, *start / baseline);
+        if (sizes[i] == kLargeLibrary)
+            std::printf("  goal (10,000 albums): ratio <= %.1f: %s; under %.0f ms: %s\n", kGoalStartRatio,
+                        verdict(*start / baseline <= kGoalStartRatio), kGoalStartMs,
+                        verdict(*start < kGoalStartMs));
+    }
+}
+
+void reportIdleMemory(const Screen& screen, const XServer& server, const QString& minimal,
+                      const QString& jukebox)
+{
+    const auto floor = startUntilWindow(minimal, server);
+    const auto program = startUntilWindow(jukebox, server);
+    if (!floor.second || !program.second) {
+        std::printf("  idle memory: a full-screen window was not mapped\n");
+        return;
+    }
+    QThread::msleep(kIdleMs);
+    const auto [peak, resident] = memoryOf(program.first->pid());
+    const auto [floorPeak, floorResident] = memoryOf(floor.first->pid());
+    std::printf(
+        "idle memory after %d s at %d x %d with %d albums: jukebox VmHWM %.0f MB, VmRSS %.0f MB; "
+        "minimal Qt program VmHWM %.0f MB, VmRSS %.0f MB; ratio VmRSS %.2f (goal: under %.0f MB: %s)\n",
+        kIdleMs / 1000, screen.width, screen.height, kLargeLibrary, peak, resident, floorPeak, floorResident,
+        resident / floorResident, screen.goalMb, verdict(peak < screen.goalMb));
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
+    const QString bin = QCoreApplication::applicationDirPath();
+    const QString jukebox = bin + QStringLiteral("/musetra");
+    const QString minimal = bin + QStringLiteral("/startup_minimal_window");
+    if (!QFileInfo(jukebox).isExecutable() || !QFileInfo(minimal).isExecutable()) {
+        std::printf("build the musetra and startup_minimal_window programs first\n");
+        return 1;
+    }
+    QTemporaryDir small;
+    QTemporaryDir large;
+    const std::pair<QString, QString> programs[2] = {
+        {installJukebox(small.path(), jukebox, kSmallLibrary), small.path() + QStringLiteral("/music")},
+        {installJukebox(large.path(), jukebox, kLargeLibrary), large.path() + QStringLiteral("/music")}};
+    const double scans[2] = {medianScanMs(programs[0].second, kSmallLibrary),
+                             medianScanMs(programs[1].second, kLargeLibrary)};
+    for (const Screen& screen : kScreens) {
+        const XServer server(screen.width, screen.height);
+        if (!server.running()) {
+            std::printf("no X server could be started (Xvfb)\n");
+            return 1;
+        }
+        reportStarts(screen, server, minimal, programs, scans);
+        reportIdleMemory(screen, server, minimal, programs[1].first);
+    }
+    return 0;
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+// A generated library for the benchmarks: album folders "Artist N__Album N" (mixed case and a
+// spread of first letters, so ordering has real work to do), each with ten empty tracks and a
+// "title.dat", under `root`.
+
+#include <QByteArray>
+#include <QChar>
+#include <QDir>
+#include <QFile>
+#include <QString>
+
+namespace bench {
+
+constexpr int kTracksPerAlbum = 10;
+
+inline void touchFile(const QString& path, const QByteArray& content = {})
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(content);
+}
+
+inline void writeAlbumLibrary(const QString& root, int albums)
+{
+    QByteArray titles;
+    for (int t = 1; t <= kTracksPerAlbum; ++t)
+        titles += "Track title " + QByteArray::number(t) + '\n';
+    for (int n = 0; n < albums; ++n) {
+        const QString folder = QStringLiteral("%1/%2rtist %3__Album %4")
+                                   .arg(root)
+                                   .arg(QChar(n % 2 ? u'a' : u'A'))
+                                   .arg((n * 7919) % albums)
+                                   .arg(n);
+        QDir().mkpath(folder);
+        for (int t = 1; t <= kTracksPerAlbum; ++t)
+            touchFile(folder + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0')));
+        touchFile(folder + QStringLiteral("/title.dat"), titles);
+    }
+}
+
+} // namespace bench
