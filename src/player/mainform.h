@@ -327,6 +327,7 @@ private:
     void showTrackLength();
     static QString minutesAndSeconds(int seconds);
 
+    bool shownOnce_ = false;
     bool loadFailed_ = false;          // the last track asked for could not be loaded
     bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
     int captionBlinkPhase_ = 0;

@@ -26,6 +26,7 @@ constexpr int kToolbarHeight = 42;
 constexpr int kTransportHeight = 66;
 constexpr int kViewsHeight = kClientHeight - kToolbarHeight - kTransportHeight;
 constexpr int kFontPixels = 11;
+constexpr int kCounterPixels = 16;
 constexpr QSize kPicture(34, 34);
 constexpr QSize kSpeedButton(28, 26);
 constexpr int kCoverFrame = 4;
@@ -67,6 +68,9 @@ void Tmainform::placeControls()
     cover->move(kCoverFrame, kCoverFrame);
 
     Playlist->setGeometry(views);
+    // The play-list view covers the CD-player view whenever it shows.
+    Playlist->setAutoFillBackground(true);
+    Playlist->raise();
     Dalbumlist->setGeometry(8, 6, 220, 24);
     dtracklist->setGeometry(8, 36, 220, 184);
     showcover->setGeometry(8, 224, 150, 20);
@@ -81,6 +85,11 @@ void Tmainform::placeControls()
     transport->setGeometry(0, kToolbarHeight + kViewsHeight, kClientWidth, kTransportHeight);
     progress->setGeometry(6, 4, 384, 26);
     counter->setGeometry(396, 4, 64, 26);
+    QFont digits = small;
+    digits.setPixelSize(kCounterPixels);
+    digits.setBold(true);
+    counter->setFont(digits);
+    counter->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     trlabel->setGeometry(462, 4, 28, 26);
     timemodebut->setGeometry(QRect(QPoint(492, 4), kSpeedButton));
     placeRow({play, pause, Stop}, 6, 36);
@@ -96,7 +105,8 @@ void Tmainform::centreOnMonitor()
 {
     adjustSize();
     const QRect monitor = platform::screens().geometry(this);
-    move(monitor.center() - rect().center());
+    // `move` places the frame, so the frame is what gets centred.
+    move(monitor.center() - QRect(QPoint(0, 0), frameGeometry().size()).center());
 }
 
 } // namespace player

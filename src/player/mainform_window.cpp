@@ -81,6 +81,13 @@ bool Tmainform::windowEvent(QObject* watched, QEvent* event)
             if (watched == picture) buttonsMouseMove(event->type() == QEvent::Enter ? picture : nullptr);
         }
         return false;
+    case QEvent::Show:
+        // Centred when it first shows, at the size its menu bar finally takes.
+        if (watched == this && !shownOnce_) {
+            shownOnce_ = true;
+            centreOnMonitor();
+        }
+        return false;
     case QEvent::MouseButtonRelease:
         if (watched == cover && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) coverClick(cover);
         return false;
