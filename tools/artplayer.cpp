@@ -98,12 +98,7 @@ QImage randomMode()
 QImage jukeboxMode()
 {
     return modePicture([](QPainter& p) {
-        QPainterPath arch;
-        arch.moveTo(5, 32);
-        arch.lineTo(5, 15);
-        arch.arcTo(QRectF(5, 2, 24, 26), 180, -180);
-        arch.lineTo(29, 32);
-        arch.closeSubpath();
+        const QPainterPath arch = archPath(QRectF(5, 2, 24, 26), 32);
         QLinearGradient body(0, 2, 0, 32);
         body.setColorAt(0, QColor(0x4A, 0x3A, 0x8A));
         body.setColorAt(1, QColor(0x12, 0x14, 0x28));
@@ -120,7 +115,20 @@ QImage jukeboxMode()
 }
 
 // The transport glyph shapes, each drawn in dark ink on a see-through 18 x 18 picture.
-enum class Glyph { Play, Pause, Stop, Back, SkipBack, SkipForward, Forward, CoverPick, Audition, Dj, Mute, TimeMode };
+enum class Glyph {
+    Play,
+    Pause,
+    Stop,
+    Back,
+    SkipBack,
+    SkipForward,
+    Forward,
+    CoverPick,
+    Audition,
+    Dj,
+    Mute,
+    TimeMode
+};
 
 QPainterPath triangle(qreal left, qreal right, qreal top, qreal bottom)
 {
@@ -236,18 +244,11 @@ QVector<Picture> playerPictures()
     {
         const char* name;
         Glyph glyph;
-    } glyphs[] = {{"PLAY", Glyph::Play},
-                  {"PAUSE", Glyph::Pause},
-                  {"STOP", Glyph::Stop},
-                  {"BACK", Glyph::Back},
-                  {"SKIPBACK", Glyph::SkipBack},
-                  {"SKIPFORWARD", Glyph::SkipForward},
-                  {"FORWARD", Glyph::Forward},
-                  {"COVERPICK", Glyph::CoverPick},
-                  {"AUDITION", Glyph::Audition},
-                  {"DJ", Glyph::Dj},
-                  {"MUTE", Glyph::Mute},
-                  {"TIMEMODE", Glyph::TimeMode}};
+    } glyphs[] = {
+        {"PLAY", Glyph::Play},       {"PAUSE", Glyph::Pause},         {"STOP", Glyph::Stop},
+        {"BACK", Glyph::Back},       {"SKIPBACK", Glyph::SkipBack},   {"SKIPFORWARD", Glyph::SkipForward},
+        {"FORWARD", Glyph::Forward}, {"COVERPICK", Glyph::CoverPick}, {"AUDITION", Glyph::Audition},
+        {"DJ", Glyph::Dj},           {"MUTE", Glyph::Mute},           {"TIMEMODE", Glyph::TimeMode}};
     for (const auto& g : glyphs)
         pictures.append({QStringLiteral("GLYPH") + QString::fromLatin1(g.name), glyphPicture(g.glyph)});
     return pictures;

@@ -13,6 +13,7 @@ namespace {
 constexpr int kBufferMs = 200;
 constexpr int kNormalPitch = 50;
 constexpr int kNormalRange = 50;
+constexpr int kFullVolume = 100;
 const char* const kVoice = "en";
 
 // The one engine of the process and the object that opened it (espeak-ng keeps global state).
@@ -36,6 +37,21 @@ void setStyle(int pitch, int range)
 {
     check(espeak_ng_SetParameter(espeakPITCH, pitch, 0), "pitch");
     check(espeak_ng_SetParameter(espeakRANGE, range, 0), "pitch range");
+}
+
+// The engine opens the sound card only when it first speaks, and on its own thread, where a failure
+// is lost. So one silent sound is spoken here, waiting for it, to learn whether there is a card.
+void probeSoundCard()
+{
+    check(espeak_ng_InitializeOutput(
+              espeak_ng_OUTPUT_MODE(ENOUTPUT_MODE_SYNCHRONOUS | ENOUTPUT_MODE_SPEAK_AUDIO), 0, nullptr),
+          "no audio output");
+    check(espeak_ng_SetParameter(espeakVOLUME, 0, 0), "volume");
+    static const char kSound[] = "a";
+    const espeak_ng_STATUS spoken =
+        espeak_ng_Synthesize(kSound, sizeof kSound, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
+    check(espeak_ng_SetParameter(espeakVOLUME, kFullVolume, 0), "volume");
+    check(spoken, "no audio output");
 }
 
 } // namespace
@@ -64,8 +80,9 @@ void EspeakSpeech::Register(const QString&, const QString&)
     const bool memory = output_ == Output::Memory;
     const auto mode = memory ? ENOUTPUT_MODE_SYNCHRONOUS : ENOUTPUT_MODE_SPEAK_AUDIO;
     try {
-        check(espeak_ng_InitializeOutput(mode, kBufferMs, nullptr), "no audio output");
         check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
+        if (!memory) probeSoundCard();
+        check(espeak_ng_InitializeOutput(mode, kBufferMs, nullptr), "no audio output");
     } catch (const SpeechError&) {
         (void)espeak_ng_Terminate();
         engineOwner = nullptr;
@@ -105,8 +122,8 @@ void EspeakSpeech::Speak(const QString& text, int flags)
     if (speed_ > 0) check(espeak_ng_SetParameter(espeakRATE, speed_, 0), "speed");
     applyStyle(flags);
     const QByteArray utf8 = text.toUtf8();
-    check(espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0, espeakCHARS_UTF8,
-                               nullptr, nullptr),
+    check(espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                               espeakCHARS_UTF8, nullptr, nullptr),
           "speak");
 }
 

@@ -112,8 +112,8 @@ QWidget* Tmainform::buildToolbar()
     filtercount->setToolTip(tr("Edit Album Filter"));
     filtercount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Ten slots as the image list has them, so each faded copy stands ten places behind.
-    for (const QString& name : {QStringLiteral("MODECD"), QStringLiteral("MODELIST"), QStringLiteral("MODERANDOM"),
-                                QStringLiteral("MODEJUKEBOX")})
+    for (const QString& name : {QStringLiteral("MODECD"), QStringLiteral("MODELIST"),
+                                QStringLiteral("MODERANDOM"), QStringLiteral("MODEJUKEBOX")})
         butimages.append(modePicture(name));
     while (butimages.size() < kToolbarImageSlots)
         butimages.append(modePicture(QString()));
@@ -164,7 +164,8 @@ QWidget* Tmainform::buildPlaylistPanel()
     return Playlist;
 }
 
-QToolButton* Tmainform::speedButton(QWidget* parent, const QString& hint, const QString& glyph, bool checkable)
+QToolButton* Tmainform::speedButton(QWidget* parent, const QString& hint, const QString& glyph,
+                                    bool checkable)
 {
     auto* button = new QToolButton(parent);
     button->setToolTip(hint);

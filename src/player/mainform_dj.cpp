@@ -102,7 +102,8 @@ void Tmainform::doDJ(const QString& album)
         speak(title + QStringLiteral(" by ") + artist, speed, titleFlags);
         break;
     case 2:
-        speak(title + QStringLiteral(" from ") + albumTitle + QStringLiteral(" by ") + artist, speed, titleFlags);
+        speak(title + QStringLiteral(" from ") + albumTitle + QStringLiteral(" by ") + artist, speed,
+              titleFlags);
         break;
     default:
         speak(title + QStringLiteral(" ") + artist, speed, titleFlags);

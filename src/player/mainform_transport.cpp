@@ -60,7 +60,8 @@ void Tmainform::buildPlaybackControls()
     audition = speedButton(transport, tr("Toggle Audition"), QStringLiteral("GLYPHAUDITION"));
     dj = speedButton(transport, tr("Toggle DJ"), QStringLiteral("GLYPHDJ"));
     mutebut = speedButton(transport, tr("Toggle Mute"), QStringLiteral("GLYPHMUTE"));
-    timemodebut = speedButton(transport, tr("Toggle time elapsed/remaining"), QStringLiteral("GLYPHTIMEMODE"), false);
+    timemodebut =
+        speedButton(transport, tr("Toggle time elapsed/remaining"), QStringLiteral("GLYPHTIMEMODE"), false);
     counter = new QLabel(QStringLiteral("-"), transport);
     counter->setToolTip(tr("Time Elapsed"));
     trlabel = new QLabel(QStringLiteral("TE"), transport);

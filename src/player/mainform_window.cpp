@@ -38,9 +38,7 @@ constexpr int kButtonsTimerMs = 1500;
 class WindowEvents : public QObject
 {
 public:
-    explicit WindowEvents(std::function<bool(QObject*, QEvent*)> handler) : handler_(std::move(handler))
-    {
-    }
+    explicit WindowEvents(std::function<bool(QObject*, QEvent*)> handler) : handler_(std::move(handler)) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override { return handler_(watched, event); }
@@ -89,7 +87,8 @@ bool Tmainform::windowEvent(QObject* watched, QEvent* event)
         }
         return false;
     case QEvent::MouseButtonRelease:
-        if (watched == cover && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) coverClick(cover);
+        if (watched == cover && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton)
+            coverClick(cover);
         return false;
     default:
         return false;
@@ -172,7 +171,8 @@ void Tmainform::dtracklistClick(QObject*)
 {
     const int row = dtracklist->currentRow();
     const bool chosen = row >= 0 && dtracklist->count() > 0;
-    const QString q = chosen ? QLatin1Char('"') + dtracklist->item(row)->text() + QLatin1Char('"') : QString();
+    const QString q =
+        chosen ? QLatin1Char('"') + dtracklist->item(row)->text() + QLatin1Char('"') : QString();
     Add->setToolTip(QStringLiteral("Add ") + q + QStringLiteral(" to end of playlist"));
     insert->setToolTip(QStringLiteral("Insert \"") + q + QStringLiteral("\" into playlist"));
     if (chosen) Add->setEnabled(true);

@@ -59,7 +59,8 @@ int AddAlbum(int no)
 
 int RemoveAlbum(int no)
 {
-    const auto first = std::find_if(avail.cbegin(), avail.cend(), [no](const tavail& e) { return e.album == no; });
+    const auto first =
+        std::find_if(avail.cbegin(), avail.cend(), [no](const tavail& e) { return e.album == no; });
     if (first == avail.cend() || !mainform) return trackcount;
     const int position = int(first - avail.cbegin());
     chooseAlbumRow(no);
@@ -185,6 +186,9 @@ void Trnd_dialog::includelistClick(QObject*)
 void Trnd_dialog::setEveryRow(bool selected)
 {
     for (int i = 0; i < includelist->count(); ++i) {
+        // A row already so is left alone: an album ticked twice would be queued twice, and
+        // "Select None" would leave its second block in a pool with nothing ticked.
+        if (includelist->item(i)->isSelected() == selected) continue;
         includelist->setCurrentRow(i, QItemSelectionModel::NoUpdate);
         includelist->item(i)->setSelected(selected);
         includelistClick(includelist);

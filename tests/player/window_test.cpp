@@ -38,7 +38,8 @@ protected:
 
     void clickRow(QListWidget* list, int row)
     {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(row)).center());
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
+                          list->visualItemRect(list->item(row)).center());
     }
 
     // Whether the toolbar picture `button` shows image `index` of the image list.
@@ -59,7 +60,9 @@ TEST_F(WindowTest, HasItsFixedClientAreaWithEveryControlInsideCentredOnItsMonito
     EXPECT_EQ(form->height(), client->geometry().bottom() + 1);
     EXPECT_EQ(form->toolbar->geometry(), QRect(0, 0, 524, 42));
     EXPECT_EQ(form->cover->size(), QSize(170, 170));
-    EXPECT_LE((form->frameGeometry().center() - platform::screens().geometry(form.get()).center()).manhattanLength(), 1);
+    EXPECT_LE((form->frameGeometry().center() - platform::screens().geometry(form.get()).center())
+                  .manhattanLength(),
+              1);
     for (QWidget* panel : {form->playpanel, form->Playlist}) {
         panel->show();
         for (QWidget* control : panel->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
@@ -74,7 +77,8 @@ TEST_F(WindowTest, HasItsFixedClientAreaWithEveryControlInsideCentredOnItsMonito
         EXPECT_TRUE(form->transport->rect().contains(a->geometry())) << a->toolTip().toStdString();
         EXPECT_FALSE(a->icon().isNull()) << a->toolTip().toStdString();
         for (QToolButton* b : buttons)
-            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry())) << a->toolTip().toStdString() << b->toolTip().toStdString();
+            EXPECT_TRUE(a == b || !a->geometry().intersects(b->geometry()))
+                << a->toolTip().toStdString() << b->toolTip().toStdString();
     }
     form->playlistbutClick(nullptr);
     const QImage playList = form->grab().toImage();
