@@ -111,7 +111,7 @@ void Tmainform::buttonsMouseMove(QObject* Sender)
     if (frontend().jukeboxExists() && frontend().jukeboxVisible()) return;
     QToolButton* const pictures[] = {butcd, butcdlist, butrandom, butjukebox};
     const QAction* modes[] = {Cdplayerbut, playlistbut, randombut, jukeboxbut};
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < int(std::size(pictures)); ++i) {
         const bool lit = Sender == pictures[i] || modes[i]->isChecked();
         const QImage picture = butimages.value(lit ? i : i + kToolbarImageSlots);
         pictures[i]->setIcon(QIcon(QPixmap::fromImage(picture)));

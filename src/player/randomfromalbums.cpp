@@ -22,11 +22,14 @@ QVector<tavail> avail;
 int32_t trackcount = 0;
 QRandomGenerator* installedRandom = nullptr;
 
-// Row `no` of the player's play-list album list, with its titles loaded into `dtracklist`.
-void chooseAlbumRow(int no)
+// Makes row `no` of the player's play-list album list the chosen one, with its titles loaded into
+// `dtracklist`; false (and nothing chosen) when the list has no such row.
+bool chooseAlbumRow(int no)
 {
+    if (!mainform || no < 0 || no >= mainform->Dalbumlist->count()) return false;
     mainform->Dalbumlist->setCurrentIndex(no);
     mainform->DalbumlistChange(mainform->Dalbumlist);
+    return true;
 }
 
 } // namespace
@@ -49,8 +52,7 @@ int getrandomtrackcount()
 
 int AddAlbum(int no)
 {
-    if (!mainform) return trackcount;
-    chooseAlbumRow(no);
+    if (!chooseAlbumRow(no)) return trackcount;
     for (int t = 0; t < mainform->dtracklist->count(); ++t)
         avail.append({no, t});
     trackcount = int32_t(avail.size());
@@ -61,9 +63,9 @@ int RemoveAlbum(int no)
 {
     const auto first =
         std::find_if(avail.cbegin(), avail.cend(), [no](const tavail& e) { return e.album == no; });
-    if (first == avail.cend() || !mainform) return trackcount;
+    if (first == avail.cend()) return trackcount;
     const int position = int(first - avail.cbegin());
-    chooseAlbumRow(no);
+    if (!chooseAlbumRow(no)) return trackcount;
     for (int t = 0; t < mainform->dtracklist->count() && position < trackcount; ++t)
         removeitem(position);
     return trackcount;
@@ -92,7 +94,8 @@ bool makerandom(const std::function<bool(int)>& cb)
     // Fisher-Yates: entry i takes one of the entries not queued yet, so each is queued exactly once.
     for (int i = 0; i < trackcount; ++i) {
         swappos(i, i + int(random.bounded(quint32(trackcount - i))));
-        chooseAlbumRow(avail.at(i).album);
+        // An album gone since the pool was made has nothing to queue.
+        if (!chooseAlbumRow(avail.at(i).album)) continue;
         mainform->dtracklist->setCurrentRow(avail.at(i).track);
         mainform->AddClick(nullptr);
         if (cb && cb(i)) break;
