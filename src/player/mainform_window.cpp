@@ -163,7 +163,8 @@ void Tmainform::FormActivate(QObject*)
         djClick(dj);
     }
     skins::moveformtomonitor(this);
-    volChange(this);
+    // Through the mute button while it is down: coming back to the window keeps the mute.
+    applyVolume();
     buttonsMouseMove(nullptr);
 }
 

@@ -156,6 +156,8 @@ TEST_F(VolumeDisplayTest, TheBarStandsForTheVolumeAndHidesOnTheSecondTick)
     QTest::mouseClick(form->mutebut, Qt::LeftButton);
     EXPECT_NE(display->symbol->pixmap().toImage(), volumeTitle); // "Muted"
     EXPECT_EQ(display->width(), 0);
+    form->FormActivate(form.get());
+    EXPECT_TRUE(form->mutebut->isChecked());
 
     ASSERT_TRUE(display->isVisible());
     display->delayTimer(display->delay);
