@@ -38,8 +38,30 @@
 
 namespace jukebox {
 
+namespace build {
+
+QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg)
+{
+    try {
+        return skins::LoadSkinResource(name, skin.Skin, skin.Color, jpeg);
+    } catch (const skins::ResourceNotFound&) {
+        return QImage();
+    }
+}
+
+QImage programPicture(const QString& name)
+{
+    QImage picture;
+    (void)skins::loadbitmap(picture, name);
+    return picture;
+}
+
+} // namespace build
+
 namespace {
 using build::kWhite;
+using build::programPicture;
+using build::themePicture;
 
 // Columns of the design.
 constexpr int kLeftColumn = 19;
@@ -134,24 +156,6 @@ QFont designFont(int size, bool bold = false)
 QRect designRect(int left, int top, int width, int height)
 {
     return QRect(aspx(left), aspy(top), aspx(width), aspy(height));
-}
-
-// A picture of the theme's skin `skin`; black when neither the skin nor the program has it.
-QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg = false)
-{
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, jpeg);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
-}
-
-// One of the program's own pictures.
-QImage programPicture(const QString& name)
-{
-    QImage picture;
-    (void)skins::loadbitmap(picture, name);
-    return picture;
 }
 
 // `source` stretched to `size`, 24 bits per pixel; black without a source.
