@@ -94,11 +94,15 @@ private:
     controls::TScrollListbox& list_;
 };
 
-// "Garamond" is the jukebox's panel font; EB Garamond draws it on this system.
+// "Garamond" is the jukebox's panel font. Guests read numbers on it all night, so it is drawn by a
+// book face whose figures stand on the line at capital height (Linux Libertine); EB Garamond, whose
+// figures are old-style ("0001" reads "OOOI"), serves only where Libertine is missing.
 void useGaramondSubstitute()
 {
-    if (QFont::substitutes(QStringLiteral("Garamond")).contains(QStringLiteral("EB Garamond"))) return;
-    QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
+    const QStringList faces{QStringLiteral("Linux Libertine O"), QStringLiteral("EB Garamond")};
+    if (QFont::substitutes(QStringLiteral("Garamond")) == faces) return;
+    QFont::removeSubstitutions(QStringLiteral("Garamond"));
+    QFont::insertSubstitutions(QStringLiteral("Garamond"), faces);
 }
 } // namespace
 

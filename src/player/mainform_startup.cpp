@@ -118,8 +118,12 @@ void Tmainform::FormCreate(QObject*)
     initlistboxes();
     initmessage(QStringLiteral("Initialising......"));
     // The media player always counts in milliseconds.
-    selectRememberedAlbums();
-    playmode = 0;
+    // A background track started by the list filling keeps its album chosen and the player
+    // playing, so its end starts the next background track as at any other time.
+    if (!frontend().autoplaying()) {
+        selectRememberedAlbums();
+        playmode = 0;
+    }
     closeSplash();
 }
 
@@ -173,6 +177,7 @@ void Tmainform::resetPlayerState()
     dCurrentTrack = 0;
     paused = false;
     playmode = 0;
+    queueRanOut_ = false;
 }
 
 void Tmainform::resetPlayerControls()
@@ -355,7 +360,7 @@ void Tmainform::jukeboxbutClick(QObject* Sender)
 void Tmainform::reloadClick(QObject*)
 {
     firstrun = true;
-    if (!mp->fileName().isEmpty()) (void)mp->stop();
+    stopForRestart();
     // The running program's settings are the ones the new start-up reads back.
     library::writeini();
     setEnabled(false);
@@ -366,11 +371,18 @@ void Tmainform::reloadClick(QObject*)
 void Tmainform::OptionsClick(QObject*)
 {
     QCoreApplication::processEvents();
+    stopForRestart();
+    firstrun = true;
+    FormCreate(this);
+}
+
+// A restart ends with the player stopped and its buttons saying so, so the jukebox starts the
+// next selection itself.
+void Tmainform::stopForRestart()
+{
     play->setChecked(false);
     StopClick(nullptr);
     Stop->setChecked(true);
-    firstrun = true;
-    FormCreate(this);
 }
 
 void Tmainform::fileexitClick(QObject*)

@@ -233,6 +233,27 @@ TEST_F(BackgroundPlay, TrackPlaysAtTheCappedVolumeAndTheNextFollowsItsEnd)
     EXPECT_TRUE(fake().commands().contains(QStringLiteral("stop")));
 }
 
+TEST_F(BackgroundPlay, StartedAtStartUpItGoesOnFromTrackToTrack)
+{
+    addAlbum(QStringLiteral("Solo__Record"), 3);
+    writeSettings(QStringLiteral("autoplay=1\n"));
+    // As the application does: the front end is in place before the player window is made.
+    frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
+    player::setFrontEnd(frontEnd.get());
+    form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
+    player::mainform = form.get();
+    form->FormCreate(form.get());
+    ASSERT_TRUE(jukebox::autoplaying);
+    fake().clearCommands();
+
+    QSignalSpy ended(form->mediaPlayer(), &platform::MediaPlayer::completed);
+    fake().finishPlay();
+    ASSERT_TRUE(ended.wait(2000));
+    EXPECT_EQ(opens(), 1);
+    EXPECT_TRUE(jukebox::autoplaying);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Playing);
+}
+
 TEST_F(BackgroundPlay, NothingStartsInTheRestPhaseOrWithoutAPlayableTrack)
 {
     jukebox::Tjukebox& window = startOneAlbum(QStringLiteral("bgvolume=20\n"), false);

@@ -265,6 +265,32 @@ INSTANTIATE_TEST_SUITE_P(Playback, EndOfQueueTest,
                                            EndCase{"BackgroundTrackWithBackgroundOff", true, false, 0}),
                          [](const auto& param) { return std::string(param.param.name); });
 
+TEST_F(PlaybackTest, NoRepeatTakesATrackAgainOnceTheQueueHasRunOut)
+{
+    start();
+    library::config.norepeat = true;
+    queueAll(1);
+    playRow(0);
+    finish();
+
+    queueTrack(1, 1, true);
+    EXPECT_EQ(rows(), strings({"A1", "A1"}));
+    EXPECT_EQ(frontEnd.refunds, 0);
+}
+
+TEST_F(PlaybackTest, ReloadWhileAQueueTrackPlaysEndsStopped)
+{
+    start();
+    queueAll(2);
+    playRow(0);
+    form->reloadClick(form->reload);
+
+    EXPECT_FALSE(form->play->isChecked());
+    EXPECT_TRUE(form->Stop->isChecked());
+    EXPECT_FALSE(form->Timers->isActive());
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Stopped);
+}
+
 TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
 {
     start();
