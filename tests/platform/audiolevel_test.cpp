@@ -31,12 +31,13 @@ public:
         environment.insert(QStringLiteral("HOME"), folder.path());
         daemon_.setProcessEnvironment(environment);
         daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        daemon_.start(QStringLiteral("pulseaudio"),
-                      {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
-                       QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
-                       QStringLiteral("--log-level=error"),
-                       QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket(),
-                       QStringLiteral("--load=module-null-sink sink_name=level")});
+        daemon_.start(
+            QStringLiteral("pulseaudio"),
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
+             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
+             QStringLiteral("--log-level=error"),
+             QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket(),
+             QStringLiteral("--load=module-null-sink sink_name=level")});
     }
     ~PrivateSoundServer()
     {
@@ -49,8 +50,9 @@ public:
     [[nodiscard]] bool waitReady()
     {
         return daemon_.waitForStarted(5000) &&
-               QTest::qWaitFor([&] { return QFileInfo::exists(socket()) || daemon_.state() != QProcess::Running; },
-                               10000) &&
+               QTest::qWaitFor(
+                   [&] { return QFileInfo::exists(socket()) || daemon_.state() != QProcess::Running; },
+                   10000) &&
                daemon_.state() == QProcess::Running;
     }
 
@@ -61,8 +63,9 @@ public:
         QProcess recorder;
         recorder.start(QStringLiteral("parec"),
                        {QStringLiteral("--server=") + address(), QStringLiteral("--device=level.monitor"),
-                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"), QStringLiteral("--channels=1"),
-                        QStringLiteral("--rate=%1").arg(kRate), QStringLiteral("--latency-msec=20")});
+                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                        QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kRate),
+                        QStringLiteral("--latency-msec=20")});
         const bool played = waitForQuiet(recorder) && play();
         recorder.terminate();
         recorder.waitForFinished(5000);
