@@ -586,6 +586,30 @@ TEST_F(PlaybackTest, AlbumTracksFollowEachOtherInTheCdPlayerStyle)
     EXPECT_EQ(frontEnd.autoplayStarts, 1);
 }
 
+TEST_F(PlaybackTest, CdPlayerForwardAndBackStayWithinTheAlbum)
+{
+    start();
+    form->Cdplayerbut->setChecked(true);
+    ASSERT_TRUE(form->loadtitles(form->tracklist, 1));
+    const auto step = [&](int direction) {
+        direction < 0 ? form->bckClick(form->bck) : form->fwdClick(form->fwd);
+    };
+    for (const int row : {0, 3}) {
+        form->tracklist->setCurrentRow(row);
+        form->tracklistClick(form->tracklist);
+        form->playClick(nullptr);
+        fake().clearCommands();
+        // Past either end nothing happens; the other way the neighbour plays at once.
+        const int outward = row == 0 ? -1 : 1;
+        step(outward);
+        EXPECT_THAT(opened(), IsEmpty());
+        step(-outward);
+        EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track0%1.mp3").arg(row - outward + 1)));
+        EXPECT_EQ(fake().commands().count(QStringLiteral("play")), 1);
+        EXPECT_TRUE(form->play->isChecked());
+    }
+}
+
 TEST_F(PlaybackTest, CdPlayerTitleNamesAFileOnlyInsideTheAlbumFolder)
 {
     addAlbum(QStringLiteral("Beta__Two"), {QStringLiteral("AC/DC Live"), QStringLiteral("../../escape")});
