@@ -355,6 +355,26 @@ TEST_F(BackgroundPlay, ThirtyMinutesOfMusicThenTenOfRest)
     EXPECT_FALSE(window.BackgroundTimer->isEnabled());
 }
 
+TEST_F(BackgroundPlay, EndOfTheRestNeverStartsOverAGuestsTrack)
+{
+    jukebox::Tjukebox& window = startOneAlbum(QStringLiteral("creditsystem=1\nbgduration=1\nbgwaittime=1\n"));
+    window.autoplaycb->setchecked(true);
+    window.autoplaycbClick(window.autoplaycb);
+    ASSERT_TRUE(fire(window.BackgroundTimer));
+    ASSERT_TRUE(fire(window.fadetimer, 30));
+    // A guest's track plays through the rest.
+    ASSERT_TRUE(form->loadtitles(form->dtracklist, 1));
+    form->dtracklist->setCurrentRow(1);
+    form->AddClick(nullptr);
+    form->playClick(nullptr);
+    const QStringList guestTrack = opened();
+
+    ASSERT_TRUE(fire(window.BackgroundTimer));
+    EXPECT_EQ(opened(), guestTrack);
+    EXPECT_FALSE(jukebox::autoplaying);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Playing);
+}
+
 struct VolumeStep
 {
     bool background;
