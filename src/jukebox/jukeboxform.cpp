@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "controls/bitmapactionbutton.h"
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
 #include "controls/talphabetbar.h"
@@ -46,7 +47,6 @@ constexpr double kDesignWidth = 800.0;
 constexpr double kDesignHeight = 600.0;
 constexpr int kBackgroundInterval = 60000;
 constexpr int kFadeInterval = 100;
-constexpr int kNavInterval = 100;
 constexpr int kDefaultLcdDelay = 20;
 constexpr int32_t kLetterBarFontColour = 0xFEFFFF;
 constexpr int kLetterBarFontSize = 12;
@@ -291,9 +291,7 @@ void Tjukebox::createLetterBar()
 {
     alphapanel = new controls::TAlphaBar(this);
     alphapanel->setObjectName(QStringLiteral("alphapanel"));
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(kLetterBarFontSize)));
-    alphapanel->setFont(font);
+    alphapanel->setFont(controls::panelFont(aspy(kLetterBarFontSize)));
     QPalette colours = alphapanel->palette();
     colours.setColor(QPalette::WindowText, skins::tcolorToQColor(kLetterBarFontColour));
     alphapanel->setPalette(colours);

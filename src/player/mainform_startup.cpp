@@ -23,12 +23,13 @@
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
-#include "platform/screens.h"
+#include "platform/arguments.h"
 #include "platform/cursors.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
+#include "platform/screens.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
@@ -57,20 +58,9 @@ QImage stretchedToScreen(const QImage& picture)
     return screen;
 }
 
-// A built-in picture, or an empty one when the program lacks it (the screens then show black).
-QImage skinPicture(const QString& name, const library::tskin& skin)
-{
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, true);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
-}
-
 bool firstArgumentIs(const QString& word)
 {
-    const QStringList arguments = QCoreApplication::arguments();
-    return arguments.size() > 1 && arguments.at(1).toUpper() == word;
+    return platform::commandLineArgument(1).toUpper() == word;
 }
 
 QString blankFileMessage(const QString& firstWords)
@@ -137,7 +127,8 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    jukebox::sbg = skinPicture(QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone});
+    jukebox::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
+                                            library::tskin{QString(), library::clNone}, true);
     jukebox::bg = stretchedToScreen(jukebox::sbg);
 }
 
@@ -152,7 +143,8 @@ void Tmainform::applyKioskCursor()
 
 void Tmainform::prepareJukeboxBackdrop()
 {
-    jukebox::backdrp = skinPicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground);
+    jukebox::backdrp =
+        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
 }
 
