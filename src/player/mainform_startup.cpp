@@ -110,7 +110,7 @@ void Tmainform::FormCreate(QObject*)
     // The media player always counts in milliseconds.
     // A background track started by the list filling keeps its album chosen and the player
     // playing, so its end starts the next background track as at any other time.
-    if (!frontend().autoplaying()) {
+    if (playmode != 1) {
         selectRememberedAlbums();
         playmode = 0;
     }
