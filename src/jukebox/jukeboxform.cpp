@@ -146,6 +146,7 @@ void resetGlobals()
     ledmode = 0;
     ledprog = 0;
     volumesender = nullptr;
+    cancelrandomop = false;
     currentrotation = 0;
 }
 
@@ -255,10 +256,13 @@ void Tjukebox::createBackgroundTimers()
 }
 
 // The chart thread of the play log waits, suspended, until the commerce panel asks for the chart.
+// A thread made before is asked to stop and waited for first.
 void Tjukebox::createPlayLog()
 {
+    delete log;
+    log = nullptr;
     if (library::config.trackslogfile.isEmpty()) return;
-    top100_ = std::make_unique<Top100Chart>(*CmTop100);
+    if (!top100_) top100_ = std::make_unique<Top100Chart>(*CmTop100);
     log = new tlogfile(library::config.trackslogfile, top100_.get(), this);
 }
 
@@ -343,6 +347,7 @@ void Tjukebox::closepanels()
     if (tagOf(panel_searchbut_image) == 1) panel_searchbut_imageClick(panel_searchbut_image);
     if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     if (thumbpanel->isVisible()) setvisualspanel(false);
+    if (!coverimagepanel->isHidden()) coverimageClick(coverimage);
 }
 
 void Tjukebox::setopenpanel()

@@ -4,12 +4,17 @@
 // its parent and gets its field's name as its object name, so the name on screen and in code never
 // differ; and the window's few colours. Internal to the jukebox window's sources.
 
+#include <QImage>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
 
 #include "skins/colors.h"
+
+namespace library {
+struct tskin;
+}
 
 namespace jukebox::build {
 
@@ -47,6 +52,11 @@ inline void fillBlack(QWidget* widget)
     widget->setPalette(colours);
     widget->setAutoFillBackground(true);
 }
+
+// A picture of the theme's skin `skin`; empty when neither the skin nor the program has it.
+QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg = false);
+// One of the program's own pictures.
+QImage programPicture(const QString& name);
 
 } // namespace jukebox::build
 

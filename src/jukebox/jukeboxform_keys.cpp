@@ -306,7 +306,7 @@ void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
     if (chord.testFlag(Qt::AltModifier)) altChord(*this, Key);
     anyChordKey(*this, Key);
     if (Key == 'T' && chord == Qt::ControlModifier) {
-        skins::gothemes();
+        skins::gothemes([this] { restyle(); });
         return;
     }
     // A step onto the albums that begin with "_" may turn the key into the letter A or Z.

@@ -123,7 +123,9 @@ void JukeboxFrontEnd::RefundCredit()
 
 void JukeboxFrontEnd::writeentry(const QString& artist, const QString& album, const QString& track)
 {
-    if (jukebox && jukebox->log) jukebox->log->writeentry(artist, album, track);
+    // A play log set by a reload after the window was made is written too.
+    tlogfile* log = jukebox ? jukebox->playLog() : nullptr;
+    if (log) log->writeentry(artist, album, track);
 }
 
 bool JukeboxFrontEnd::autoplaying() const

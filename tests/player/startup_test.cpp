@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 #include <QToolButton>
+#include <csignal>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -507,6 +509,25 @@ TEST_F(StartupTest, ApplicationRunsStartUpBeforeTheOtherWindowsExist)
     }
     EXPECT_EQ(player::mainform, nullptr);
     EXPECT_EQ(player::video, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartupTest, TerminationSignalLeavesByTheExitRoad)
+{
+    writeSettings();
+    player::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
+    const QString silentFile = player::blankfilepath;
+    ASSERT_TRUE(QFile::exists(silentFile));
+    library::config.jlastalbum = 3;
+    std::raise(SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(silentFile); }));
+    QFile settings(program.path() + QStringLiteral("/Musetra.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(settings.readAll()).contains(QStringLiteral("jlastalbum=3"), Qt::CaseInsensitive));
 }
 
 } // namespace
