@@ -39,30 +39,8 @@
 
 namespace jukebox {
 
-namespace build {
-
-QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg)
-{
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, jpeg);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
-}
-
-QImage programPicture(const QString& name)
-{
-    QImage picture;
-    (void)skins::loadbitmap(picture, name);
-    return picture;
-}
-
-} // namespace build
-
 namespace {
 using build::kWhite;
-using build::programPicture;
-using build::themePicture;
 
 // Columns of the design.
 constexpr int kLeftColumn = 19;
