@@ -1,11 +1,13 @@
 #include "controls/drawing.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 #include <QWidget>
 #include <algorithm>
 
@@ -62,6 +64,7 @@ QFont panelFont(int points, bool bold)
 QImage programPicture(const QString& name)
 {
     // Decoded once: the spinning globe asks for a frame ten times a second, buttons at every paint.
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
     static QHash<QString, QImage> decoded;
     auto found = decoded.constFind(name);
     if (found == decoded.cend()) {
