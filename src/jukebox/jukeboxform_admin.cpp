@@ -21,6 +21,7 @@
 #include "library/osk.h"
 #include "player/aboutform.h"
 #include "player/mainform.h"
+#include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
 
 namespace jukebox {
@@ -137,7 +138,7 @@ void Tjukebox::GoThemeManagerClick(QObject* Sender)
 // again: this window lays itself out anew, and every other window repaints.
 void Tjukebox::restyle()
 {
-    backdrp = build::themePicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
+    backdrp = skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     FormResize(this);
     for (QWidget* window : QApplication::topLevelWidgets())
         window->update();

@@ -4,6 +4,7 @@
 #include <QEventLoop>
 #include <QFont>
 
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
@@ -49,9 +50,7 @@ void JukeboxFrontEnd::gojukebox(bool show)
             // On a slow machine a caption covers the screen while the covers load.
             TextLabel* caption = jukebox->loadcovercaption;
             caption->setGeometry(jukebox->rect());
-            QFont font(QStringLiteral("Garamond"));
-            font.setPointSize(std::max(1, jukebox->width() / kCaptionSizeDivisor));
-            caption->setFont(font);
+            caption->setFont(controls::panelFont(jukebox->width() / kCaptionSizeDivisor));
             caption->setFontColor(kCaptionColour);
             caption->setAlignment(Qt::AlignCenter);
             caption->show();
