@@ -17,6 +17,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "controls/drawing.h"
 #include "platform/mediaplayer.h"
 
 namespace player {
@@ -45,7 +46,7 @@ QFrame* bevel(QWidget* parent)
 // A built-in picture of the toolbar's image list; an empty slot when the program lacks it.
 QImage modePicture(const QString& name)
 {
-    QImage picture(QStringLiteral(":/") + name);
+    QImage picture = controls::programPicture(name);
     if (picture.isNull()) {
         picture = QImage(kToolbarPicture, kToolbarPicture, QImage::Format_RGB32);
         picture.fill(Qt::white);
@@ -169,7 +170,7 @@ QToolButton* Tmainform::speedButton(QWidget* parent, const QString& hint, const 
 {
     auto* button = new QToolButton(parent);
     button->setToolTip(hint);
-    button->setIcon(QIcon(QPixmap(QStringLiteral(":/") + glyph)));
+    button->setIcon(QIcon(QPixmap::fromImage(controls::programPicture(glyph))));
     button->setCheckable(checkable);
     return button;
 }

@@ -8,10 +8,10 @@
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QToolButton>
-#include <cmath>
 
 #include "library/global.h"
 #include "library/names.h"
+#include "library/rounding.h"
 #include "platform/speech.h"
 #include "player/olespeech.h"
 
@@ -39,7 +39,7 @@ UnitRandom announcementRandom()
 // v rounded to the nearest integer, halves to even.
 int R(double v)
 {
-    return int(std::nearbyint(v));
+    return library::roundHalfEven(v);
 }
 
 // The speaking style of draw 1..4.

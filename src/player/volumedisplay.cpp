@@ -9,8 +9,8 @@
 #include <QPixmap>
 #include <QTimer>
 #include <QToolButton>
-#include <cmath>
 
+#include "library/rounding.h"
 #include "platform/screens.h"
 #include "player/mainform.h"
 
@@ -70,7 +70,7 @@ void Tvolumedisplay::draw(uint8_t i)
     delayTag = 0;
     if (!delay->isActive()) delay->start();
     const bool muted = mainform && mainform->mutebut && mainform->mutebut->isChecked();
-    resize(int(std::nearbyint(i * increment)), height());
+    resize(library::roundHalfEven(i * increment), height());
     symbol->show();
     settitle(muted ? QStringLiteral("Muted") : QStringLiteral("Volume"), i);
     show();
