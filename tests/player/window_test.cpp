@@ -36,12 +36,6 @@ protected:
         PlayerWindowTest::TearDown();
     }
 
-    void clickRow(QListWidget* list, int row)
-    {
-        QTest::mouseClick(list->viewport(), Qt::LeftButton, {},
-                          list->visualItemRect(list->item(row)).center());
-    }
-
     // Whether the toolbar picture `button` shows image `index` of the image list.
     bool shows(QToolButton* button, int index) const
     {
@@ -109,13 +103,13 @@ TEST_F(WindowTest, ClickingATrackNamesItInTheAddAndInsertHints)
     form->playlistbutClick(nullptr);
     form->Dalbumlist->setCurrentIndex(0);
     form->DalbumlistChange(form->Dalbumlist);
-    clickRow(form->dtracklist, 0);
+    const QPoint row0 = form->dtracklist->visualItemRect(form->dtracklist->item(0)).center();
+    QTest::mouseClick(form->dtracklist->viewport(), Qt::LeftButton, {}, row0);
     EXPECT_EQ(form->Add->toolTip(), QStringLiteral("Add \"Blue\" to end of playlist"));
     EXPECT_EQ(form->insert->toolTip(), QStringLiteral("Insert \"\"Blue\"\" into playlist"));
     EXPECT_FALSE(form->del->isEnabled());
     // A double click queues the track.
-    QTest::mouseDClick(form->dtracklist->viewport(), Qt::LeftButton, {},
-                       form->dtracklist->visualItemRect(form->dtracklist->item(0)).center());
+    QTest::mouseDClick(form->dtracklist->viewport(), Qt::LeftButton, {}, row0);
     EXPECT_EQ(rows(), strings({"Blue"}));
 }
 

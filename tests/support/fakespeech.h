@@ -25,7 +25,7 @@ public:
         if (!engineMissing.isEmpty()) throw platform::SpeechError(engineMissing.toStdString());
         registeredAs = application;
     }
-    void setEnabled(bool on) override { enabled = on; }
+    void setEnabled(bool) override {}
     void setSpeed(int wordsPerMinute) override { speed = wordsPerMinute; }
     void Speak(const QString& text, int flags) override
     {
@@ -45,7 +45,6 @@ public:
     QString engineMissing; // non-empty: Register throws with this text
     bool failSpeaking = false;
     QString registeredAs;
-    bool enabled = false;
     int speed = 0;
     int stops = 0;
     QVector<Said> said;
