@@ -9,26 +9,154 @@
 
 namespace library {
 
-const std::array<const char*, kID3GenreCount> ID3Genre = {
-    "Blues", "Classic Rock", "Country", "Dance", "Disco", "Funk", "Grunge", "Hip-Hop", "Jazz", "Metal",
-    "New Age", "Oldies", "Other", "Pop", "R&B", "Rap", "Reggae", "Rock", "Techno", "Industrial",
-    "Alternative", "Ska", "Death Metal", "Pranks", "Soundtrack", "Euro-Techno", "Ambient", "Trip-Hop",
-    "Vocal", "Jazz+Funk", "Fusion", "Trance", "Classical", "Instrumental", "Acid", "House", "Game",
-    "Sound Clip", "Gospel", "Noise", "AlternRock", "Bass", "Soul", "Punk", "Space", "Meditative",
-    "Instrumental Pop", "Instrumental Rock", "Ethnic", "Gothic", "Darkwave", "Techno-Industrial",
-    "Electronic", "Pop-Folk", "Eurodance", "Dream", "Southern Rock", "Comedy", "Cult", "Gangsta",
-    "Top 40", "Christian Rap", "Pop/Funk", "Jungle", "Native American", "Cabaret", "New Wave",
-    "Psychadelic", "Rave", "Showtunes", "Trailer", "Lo-Fi", "Tribal", "Acid Punk", "Acid Jazz", "Polka",
-    "Retro", "Musical", "Rock & Roll", "Hard Rock", "Folk", "Folk-Rock", "National Folk", "Swing",
-    "Fast Fusion", "Bebob", "Latin", "Revival", "Celtic", "Bluegrass", "Avantgarde", "Gothic Rock",
-    "Progressive Rock", "Psychedelic Rock", "Symphonic Rock", "Slow Rock", "Big Band", "Chorus",
-    "Easy Listening", "Acoustic", "Humour", "Speech", "Chanson", "Opera", "Chamber Music", "Sonata",
-    "Symphony", "Booty Bass", "Primus", "Porn Groove", "Satire", "Slow Jam", "Club", "Tango", "Samba",
-    "Folklore", "Ballad", "Power Ballad", "Rhythmic Soul", "Freestyle", "Duet", "Punk Rock",
-    "Drum Solo", "Acapella", "Euro-House", "Dance Hall", "Goa", "Drum & Bass", "Club-House",
-    "Hardcore", "Terror", "Indie", "BritPop", "Negerpunk", "Polsk Punk", "Beat",
-    "Christian Gangsta Rap", "Heavy Metal", "Black Metal", "Crossover", "Contemporary Christian",
-    "Christian Rock", "Merengue", "Salsa", "Trash Metal", "Anime", "Jpop", "Synthpop"};
+const std::array<const char*, kID3GenreCount> ID3Genre = {"Blues",
+                                                          "Classic Rock",
+                                                          "Country",
+                                                          "Dance",
+                                                          "Disco",
+                                                          "Funk",
+                                                          "Grunge",
+                                                          "Hip-Hop",
+                                                          "Jazz",
+                                                          "Metal",
+                                                          "New Age",
+                                                          "Oldies",
+                                                          "Other",
+                                                          "Pop",
+                                                          "R&B",
+                                                          "Rap",
+                                                          "Reggae",
+                                                          "Rock",
+                                                          "Techno",
+                                                          "Industrial",
+                                                          "Alternative",
+                                                          "Ska",
+                                                          "Death Metal",
+                                                          "Pranks",
+                                                          "Soundtrack",
+                                                          "Euro-Techno",
+                                                          "Ambient",
+                                                          "Trip-Hop",
+                                                          "Vocal",
+                                                          "Jazz+Funk",
+                                                          "Fusion",
+                                                          "Trance",
+                                                          "Classical",
+                                                          "Instrumental",
+                                                          "Acid",
+                                                          "House",
+                                                          "Game",
+                                                          "Sound Clip",
+                                                          "Gospel",
+                                                          "Noise",
+                                                          "AlternRock",
+                                                          "Bass",
+                                                          "Soul",
+                                                          "Punk",
+                                                          "Space",
+                                                          "Meditative",
+                                                          "Instrumental Pop",
+                                                          "Instrumental Rock",
+                                                          "Ethnic",
+                                                          "Gothic",
+                                                          "Darkwave",
+                                                          "Techno-Industrial",
+                                                          "Electronic",
+                                                          "Pop-Folk",
+                                                          "Eurodance",
+                                                          "Dream",
+                                                          "Southern Rock",
+                                                          "Comedy",
+                                                          "Cult",
+                                                          "Gangsta",
+                                                          "Top 40",
+                                                          "Christian Rap",
+                                                          "Pop/Funk",
+                                                          "Jungle",
+                                                          "Native American",
+                                                          "Cabaret",
+                                                          "New Wave",
+                                                          "Psychadelic",
+                                                          "Rave",
+                                                          "Showtunes",
+                                                          "Trailer",
+                                                          "Lo-Fi",
+                                                          "Tribal",
+                                                          "Acid Punk",
+                                                          "Acid Jazz",
+                                                          "Polka",
+                                                          "Retro",
+                                                          "Musical",
+                                                          "Rock & Roll",
+                                                          "Hard Rock",
+                                                          "Folk",
+                                                          "Folk-Rock",
+                                                          "National Folk",
+                                                          "Swing",
+                                                          "Fast Fusion",
+                                                          "Bebob",
+                                                          "Latin",
+                                                          "Revival",
+                                                          "Celtic",
+                                                          "Bluegrass",
+                                                          "Avantgarde",
+                                                          "Gothic Rock",
+                                                          "Progressive Rock",
+                                                          "Psychedelic Rock",
+                                                          "Symphonic Rock",
+                                                          "Slow Rock",
+                                                          "Big Band",
+                                                          "Chorus",
+                                                          "Easy Listening",
+                                                          "Acoustic",
+                                                          "Humour",
+                                                          "Speech",
+                                                          "Chanson",
+                                                          "Opera",
+                                                          "Chamber Music",
+                                                          "Sonata",
+                                                          "Symphony",
+                                                          "Booty Bass",
+                                                          "Primus",
+                                                          "Porn Groove",
+                                                          "Satire",
+                                                          "Slow Jam",
+                                                          "Club",
+                                                          "Tango",
+                                                          "Samba",
+                                                          "Folklore",
+                                                          "Ballad",
+                                                          "Power Ballad",
+                                                          "Rhythmic Soul",
+                                                          "Freestyle",
+                                                          "Duet",
+                                                          "Punk Rock",
+                                                          "Drum Solo",
+                                                          "Acapella",
+                                                          "Euro-House",
+                                                          "Dance Hall",
+                                                          "Goa",
+                                                          "Drum & Bass",
+                                                          "Club-House",
+                                                          "Hardcore",
+                                                          "Terror",
+                                                          "Indie",
+                                                          "BritPop",
+                                                          "Negerpunk",
+                                                          "Polsk Punk",
+                                                          "Beat",
+                                                          "Christian Gangsta Rap",
+                                                          "Heavy Metal",
+                                                          "Black Metal",
+                                                          "Crossover",
+                                                          "Contemporary Christian",
+                                                          "Christian Rock",
+                                                          "Merengue",
+                                                          "Salsa",
+                                                          "Trash Metal",
+                                                          "Anime",
+                                                          "Jpop",
+                                                          "Synthpop"};
 
 namespace {
 
@@ -82,12 +210,9 @@ void readv1(const QByteArray& block, tid3tag& tag)
         int offset;
         int width;
     };
-    const Field fields[] = {{&tag.field, 0, kMarkerWidth},
-                            {&tag.track, 3, kTextWidth},
-                            {&tag.artist, 33, kTextWidth},
-                            {&tag.album, 63, kTextWidth},
-                            {&tag.year, 93, kYearWidth},
-                            {&tag.comments, 97, kTextWidth}};
+    const Field fields[] = {{&tag.field, 0, kMarkerWidth}, {&tag.track, 3, kTextWidth},
+                            {&tag.artist, 33, kTextWidth}, {&tag.album, 63, kTextWidth},
+                            {&tag.year, 93, kYearWidth},   {&tag.comments, 97, kTextWidth}};
     for (const Field& f : fields) {
         if (block.size() < f.offset + f.width) return;
         *f.into = v1Text(block, f.offset, f.width);
@@ -109,9 +234,9 @@ QByteArray v1Block(const tid3tag& tag)
 {
     // Always the marker, whatever `field` holds: a block without it would not be found again, and
     // the next write would append a second one.
-    QByteArray block = QByteArray("TAG") + v1Field(tag.track, kTextWidth)
-                       + v1Field(tag.artist, kTextWidth) + v1Field(tag.album, kTextWidth)
-                       + v1Field(tag.year, kYearWidth) + v1Field(tag.comments, kTextWidth);
+    QByteArray block = QByteArray("TAG") + v1Field(tag.track, kTextWidth) + v1Field(tag.artist, kTextWidth) +
+                       v1Field(tag.album, kTextWidth) + v1Field(tag.year, kYearWidth) +
+                       v1Field(tag.comments, kTextWidth);
     block.append(static_cast<char>(genreNumber(tag.genre)));
     return block;
 }
@@ -121,7 +246,8 @@ QByteArray v1Block(const tid3tag& tag)
 uint32_t bigEndian(const QByteArray& bytes, qsizetype at)
 {
     uint32_t value = 0;
-    for (qsizetype i = at; i < at + 4; ++i) value = (value << 8) | static_cast<uint8_t>(bytes[i]);
+    for (qsizetype i = at; i < at + 4; ++i)
+        value = (value << 8) | static_cast<uint8_t>(bytes[i]);
     return value;
 }
 
@@ -129,7 +255,8 @@ uint32_t bigEndian(const QByteArray& bytes, qsizetype at)
 uint32_t synchsafe(const QByteArray& bytes, qsizetype at)
 {
     uint32_t value = 0;
-    for (qsizetype i = at; i < at + 4; ++i) value = (value << 7) | (static_cast<uint8_t>(bytes[i]) & 0x7F);
+    for (qsizetype i = at; i < at + 4; ++i)
+        value = (value << 7) | (static_cast<uint8_t>(bytes[i]) & 0x7F);
     return value;
 }
 
@@ -156,19 +283,27 @@ QString frameText(const QByteArray& value)
     }
     qsizetype first = 0;
     qsizetype last = decoded.size();
-    while (first < last && decoded[first] <= QLatin1Char(' ')) ++first;
-    while (last > first && decoded[last - 1] <= QLatin1Char(' ')) --last;
+    while (first < last && decoded[first] <= QLatin1Char(' '))
+        ++first;
+    while (last > first && decoded[last - 1] <= QLatin1Char(' '))
+        --last;
     return decoded.mid(first, last - first);
 }
 
 void takeFrame(const QByteArray& id, const QString& text, tid3tag& tag)
 {
-    if (id == "TIT2") tag.track = text;
-    else if (id == "TPE1") tag.artist = text;
-    else if (id == "TALB") tag.album = text;
-    else if (id == "TRCK") tag.trackno = settingsInteger(text);
-    else if (id == "TYER") tag.year = text;
-    else if (id == "TCON") tag.genre = text;
+    if (id == "TIT2")
+        tag.track = text;
+    else if (id == "TPE1")
+        tag.artist = text;
+    else if (id == "TALB")
+        tag.album = text;
+    else if (id == "TRCK")
+        tag.trackno = settingsInteger(text);
+    else if (id == "TYER")
+        tag.year = text;
+    else if (id == "TCON")
+        tag.genre = text;
 }
 
 // Where the first frame starts: after the extended header when the tag has one.

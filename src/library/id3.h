@@ -21,7 +21,7 @@ struct tid3tag
     QString album;
     QString year;
     QString comments;
-    QString genre; // the genre's name
+    QString genre;       // the genre's name
     int32_t trackno = 0; // read only, never written
 };
 

@@ -11,8 +11,8 @@ namespace {
 
 QByteArray v1Block(const QByteArray& marker, char trackByte, uint8_t genre)
 {
-    QByteArray block = marker + QByteArray("Title").leftJustified(30, '\0') + QByteArray(30, 'A')
-                       + QByteArray("Album").leftJustified(30, '\0') + "1999" + QByteArray(29, 'c');
+    QByteArray block = marker + QByteArray("Title").leftJustified(30, '\0') + QByteArray(30, 'A') +
+                       QByteArray("Album").leftJustified(30, '\0') + "1999" + QByteArray(29, 'c');
     block.append(trackByte);
     block.append(static_cast<char>(genre));
     return block;
@@ -22,7 +22,8 @@ QByteArray frame(const QByteArray& id, const QByteArray& value)
 {
     const auto size = static_cast<uint32_t>(value.size());
     QByteArray f = id;
-    for (int shift = 24; shift >= 0; shift -= 8) f.append(static_cast<char>((size >> shift) & 0xFF));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        f.append(static_cast<char>((size >> shift) & 0xFF));
     return f + QByteArray(2, '\0') + value;
 }
 
@@ -31,7 +32,8 @@ QByteArray v2Tag(const QByteArray& frames, int padding = 200)
 {
     const auto size = static_cast<uint32_t>(frames.size() + padding);
     QByteArray tag("ID3\x03\x00\x00", 6);
-    for (int shift = 21; shift >= 0; shift -= 7) tag.append(static_cast<char>((size >> shift) & 0x7F));
+    for (int shift = 21; shift >= 0; shift -= 7)
+        tag.append(static_cast<char>((size >> shift) & 0x7F));
     return tag + frames + QByteArray(padding, '\0');
 }
 
@@ -87,8 +89,9 @@ TEST(Id3, WritingReplacesAnExistingBlockOrAppendsOne)
 TEST(Id3, VersionTwoTextFramesAtTheStartOfTheFile)
 {
     TempFolder folder;
-    const QByteArray frames = frame("TIT2", QByteArray("\0 Song \r", 8)) + frame("TRCK", QByteArray("\0005/12", 5))
-                              + frame("TPE1", QByteArray("\x01\xFF\xFEZ\0o\0e\0", 9)) + frame("TCON", QByteArray("\0(17)", 5));
+    const QByteArray frames =
+        frame("TIT2", QByteArray("\0 Song \r", 8)) + frame("TRCK", QByteArray("\0005/12", 5)) +
+        frame("TPE1", QByteArray("\x01\xFF\xFEZ\0o\0e\0", 9)) + frame("TCON", QByteArray("\0(17)", 5));
     const tid3tag tag = read(folder, v2Tag(frames) + QByteArray(5000, 'x'));
     EXPECT_EQ(tag.track, QStringLiteral("Song"));
     EXPECT_EQ(tag.trackno, 5);
@@ -107,6 +110,7 @@ TEST(Id3, CutOrOversizedTagsEndTheReadingWithWhatCameBefore)
     EXPECT_EQ(read(folder, v2Tag(title + tooLong, 0)).track, QStringLiteral("Kept"));
     EXPECT_EQ(read(folder, v2Tag(title + tooLong, 0)).album, QString());
     const QByteArray whole = v2Tag(title + frame("TALB", QByteArray("\0Album", 6)), 0);
-    for (qsizetype cut = 0; cut < whole.size(); ++cut) read(folder, whole.left(cut));
+    for (qsizetype cut = 0; cut < whole.size(); ++cut)
+        read(folder, whole.left(cut));
     EXPECT_EQ(read(folder, whole.left(whole.size() - 1)).track, QStringLiteral("Kept"));
 }
