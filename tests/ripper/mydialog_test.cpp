@@ -33,7 +33,7 @@ TEST(QuestionDialog, LiesBelowTheTitleStripScaledToTheScreen)
     EXPECT_EQ(ripper::aspy(18), 23);
     EXPECT_EQ(ripper::aspx(5), 6); // 6.4
     ripper::aspectx = 1.1;
-    EXPECT_EQ(ripper::aspx(5), 6); // 5.5 goes to the even neighbour
+    EXPECT_EQ(ripper::aspx(5), 6);   // 5.5 goes to the even neighbour
     EXPECT_EQ(ripper::aspx(15), 16); // 16.5 too
     ripper::aspectx = 1.28;
 
