@@ -7,6 +7,7 @@
 
 #include "controls/bitmapprogress.h"
 #include "library/global.h"
+#include "library/id3.h"
 #include "platform/files.h"
 #include "platform/lameenc.h"
 #include "platform/mediaplayer.h"
@@ -101,8 +102,18 @@ void tmp3encode::stopmpifnec()
     });
 }
 
+// A tag that cannot be written leaves a playable MP3 without one.
 void tmp3encode::writethetag()
 {
+    platform::synchronize(window_, [this] {
+        library::tid3tag tag;
+        tag.field = QStringLiteral("TAG");
+        tag.track = trackname;
+        tag.artist = artistname;
+        tag.album = albumname;
+        tag.genre = QString(2, QChar(0));
+        (void)library::writetag(outfile, tag);
+    });
 }
 
 bool tmp3encode::encodeAll(QFile& in, QFile& out, Stream& stream, QString& failure)

@@ -119,6 +119,7 @@ void resetripmain()
     manualentry = false;
     Sectiontitle = QStringLiteral("Extract Compact Disk");
     cdhandle.reset();
+    spinglobe = nullptr;
 }
 
 void Tripmain::FormCreate(const QString& encoderLibrary)
