@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <gtest/gtest.h>
 
 #include "cddbserver.h"
@@ -8,7 +9,10 @@
 #include "library/global.h"
 #include "printers.h"
 #include "ripground.h"
+#include "platform/fatal.h"
 #include "ripper/musripmain.h"
+#include "ripper/nolame.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -90,4 +94,20 @@ TEST_F(Road, WithoutDrivesNoDriveIsOpened)
     EXPECT_EQ(questions[0].title, QStringLiteral("Install problem"));
     EXPECT_EQ(questions[1].text, QStringLiteral("Could not open the CD drive."));
     EXPECT_EQ(drives.opened, 0);
+}
+
+TEST(MissingEncoder, SaysWhatIsMissingAndItsOkEndsTheProgram)
+{
+    const ThrowingHalt halt;
+    AnsweringDialogs dialogs;
+    QStringList texts;
+    dialogs.modalHandler = [&](QDialog& shown) {
+        for (const QLabel* label : shown.findChildren<QLabel*>())
+            texts.append(label->text());
+        dynamic_cast<ripper::TnoLAME&>(shown).OKClick();
+        return 1;
+    };
+    EXPECT_THROW(ripper::Tripmain(nullptr, QStringLiteral("libno-such-encoder.so.0")), platform::Halted);
+    EXPECT_EQ(texts.value(0), QStringLiteral("Could not find LAME_ENC.DLL"));
+    ripper::resetripmain();
 }

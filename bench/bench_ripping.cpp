@@ -1,0 +1,238 @@
+// CD extraction speed.
+// Encoding: 60 s of CD audio encoded by the encoder thread's work, beside the `lame` command line at
+// the same bit rate and settings (goal: at least 0.95x its speed).
+// The road: a three-track disc image extracted and encoded by the extraction window, beside its
+// extraction alone and its encoding alone (goal: within 1.1x of max(extraction, encoding) + the
+// encoding of one track, the part that cannot overlap).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <numbers>
+
+#include "library/global.h"
+#include "platform/cdrom.h"
+#include "platform/lameenc.h"
+#include "ripper/mp3encode.h"
+#include "ripper/musripmain.h"
+
+namespace {
+
+constexpr int kBitrate = 192;
+constexpr uint32_t kFramesPerSecond = 75;
+constexpr uint32_t kTrackFrames = 20 * kFramesPerSecond;
+constexpr int kTracks = 3;
+
+struct Timings
+{
+    double encoder = 0;
+    double lame = 0;
+    double road = 0;
+    double extraction = 0;
+    double encoding = 0;
+};
+Timings timings;
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+QTemporaryDir& workFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString workFile(const QString& name)
+{
+    return workFolder().filePath(name);
+}
+
+QByteArray tone(uint32_t frames, double hertz)
+{
+    QByteArray bytes(qsizetype(frames) * platform::kCdFrameBytes, '\0');
+    auto* samples = reinterpret_cast<int16_t*>(bytes.data());
+    for (qsizetype i = 0; i < bytes.size() / 4; ++i) {
+        const double t = double(i) / 44100;
+        const auto value = int16_t(9000 * std::sin(2 * std::numbers::pi * hertz * t) +
+                                   3000 * std::sin(2 * std::numbers::pi * 3.7 * hertz * t));
+        samples[2 * i] = value;
+        samples[2 * i + 1] = int16_t(value / 2);
+    }
+    return bytes;
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(data);
+}
+
+// The 60 s PCM file, made on first use.
+QString minutePcm()
+{
+    const QString path = workFile(QStringLiteral("minute.pcm"));
+    if (!QFile::exists(path)) writeFile(path, tone(60 * kFramesPerSecond, 440));
+    return path;
+}
+
+// Encodes `pcm` into `mp3` as the extraction window's encoder does, on the calling thread.
+bool encodeTrack(const QString& pcm, const QString& mp3)
+{
+    ripper::tmp3encode enc(nullptr);
+    enc.infile = pcm;
+    enc.outfile = mp3;
+    enc.tracknumber = 1;
+    enc.bitrate = kBitrate;
+    enc.Execute();
+    return enc.succeeded();
+}
+
+void BM_EncoderThread(benchmark::State& state)
+{
+    const QByteArray pcm = [] {
+        QFile f(minutePcm());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    double seconds = 0;
+    for (auto _ : state) {
+        writeFile(workFile(QStringLiteral("encode.pcm")), pcm); // the encoder deletes its input
+        const auto start = std::chrono::steady_clock::now();
+        if (!encodeTrack(workFile(QStringLiteral("encode.pcm")), workFile(QStringLiteral("encode.mp3"))))
+            state.SkipWithError("encoding failed");
+        seconds += secondsSince(start);
+    }
+    timings.encoder = seconds / double(state.iterations());
+}
+
+void BM_LameCommandLine(benchmark::State& state)
+{
+    const QString pcm = minutePcm();
+    double seconds = 0;
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        QProcess lame;
+        lame.start(QStringLiteral("lame"),
+                   {QStringLiteral("--quiet"), QStringLiteral("-r"), QStringLiteral("-s"), QStringLiteral("44.1"),
+                    QStringLiteral("--bitwidth"), QStringLiteral("16"), QStringLiteral("--signed"),
+                    QStringLiteral("--little-endian"), QStringLiteral("-m"), QStringLiteral("s"), QStringLiteral("-b"),
+                    QString::number(kBitrate), QStringLiteral("-p"), QStringLiteral("-t"), pcm,
+                    workFile(QStringLiteral("lame.mp3"))});
+        if (!lame.waitForFinished(-1) || lame.exitCode() != 0) state.SkipWithError("lame failed (is it installed?)");
+        seconds += secondsSince(start);
+    }
+    timings.lame = seconds / double(state.iterations());
+}
+
+// A disc image of kTracks tracks of kTrackFrames frames, made on first use.
+QString discImage()
+{
+    const QString cue = workFile(QStringLiteral("disc.cue"));
+    if (QFile::exists(cue)) return cue;
+    QByteArray bin;
+    QString sheet = QStringLiteral("FILE \"disc.bin\" BINARY\n");
+    for (int t = 0; t < kTracks; ++t) {
+        const uint32_t start = uint32_t(t) * kTrackFrames;
+        sheet += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2:%3:00\n")
+                     .arg(t + 1, 2, 10, QLatin1Char('0'))
+                     .arg(start / kFramesPerSecond / 60, 2, 10, QLatin1Char('0'))
+                     .arg(start / kFramesPerSecond % 60, 2, 10, QLatin1Char('0'));
+        bin += tone(kTrackFrames, 330.0 * (t + 1));
+    }
+    writeFile(workFile(QStringLiteral("disc.bin")), bin);
+    writeFile(cue, sheet.toUtf8());
+    return cue;
+}
+
+void prepareRoad()
+{
+    const QString root = workFile(QStringLiteral("music"));
+    QDir().mkpath(root + QStringLiteral("/Bench__Disc"));
+    QDir().mkpath(workFile(QStringLiteral("cache")));
+    library::config.path = root + QLatin1Char('/');
+    library::config.bitrate = kBitrate;
+    library::cachepath = workFile(QStringLiteral("cache"));
+    library::albumpath = QStringLiteral("Bench__Disc");
+    library::tracks = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    library::trackscount = kTracks;
+    ripper::id3titles = {kTracks - 1, library::tracks, QStringLiteral("Bench"), QStringLiteral("Disc")};
+    ripper::cdhandle = platform::cdDrives().open({QString(), QString(), discImage()});
+}
+
+void BM_ExtractAndEncodeRoad(benchmark::State& state)
+{
+    ripper::Tripmain window;
+    ripper::ripmain = &window;
+    double seconds = 0;
+    for (auto _ : state) {
+        prepareRoad();
+        const auto start = std::chrono::steady_clock::now();
+        window.doripping();
+        seconds += secondsSince(start);
+        ripper::cdhandle.reset();
+    }
+    ripper::ripmain = nullptr;
+    timings.road = seconds / double(state.iterations());
+}
+
+// The parts of the road on their own: reading every track into its PCM file, then encoding each.
+void BM_ExtractionThenEncoding(benchmark::State& state)
+{
+    ripper::Tripmain window;
+    ripper::ripmain = &window;
+    double extraction = 0;
+    double encoding = 0;
+    for (auto _ : state) {
+        prepareRoad();
+        const auto start = std::chrono::steady_clock::now();
+        for (int t = 0; t < kTracks; ++t)
+            window.rip(workFile(QStringLiteral("cache/track%1.tmp").arg(t)), t);
+        extraction += secondsSince(start);
+        const auto encodeStart = std::chrono::steady_clock::now();
+        for (int t = 0; t < kTracks; ++t)
+            encodeTrack(workFile(QStringLiteral("cache/track%1.tmp").arg(t)), workFile(QStringLiteral("alone.mp3")));
+        encoding += secondsSince(encodeStart);
+        ripper::cdhandle.reset();
+    }
+    ripper::ripmain = nullptr;
+    timings.extraction = extraction / double(state.iterations());
+    timings.encoding = encoding / double(state.iterations());
+}
+
+BENCHMARK(BM_EncoderThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_LameCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ExtractAndEncodeRoad)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ExtractionThenEncoding)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!platform::LoadLameEncDLL()) {
+        std::printf("the MP3 encoder library cannot be loaded\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    if (timings.encoder > 0 && timings.lame > 0)
+        std::printf("\nEncoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal >= 0.95)\n",
+                    timings.encoder * 1000, timings.lame * 1000, timings.lame / timings.encoder);
+    const double oneTrack = timings.encoding / kTracks;
+    const double bound = std::max(timings.extraction, timings.encoding) + oneTrack;
+    if (timings.road > 0 && bound > 0)
+        std::printf("Road of %d x 20 s: %.0f ms; extraction %.0f ms, encoding %.0f ms; "
+                    "max + one track %.0f ms; ratio %.2f (goal <= 1.1)\n",
+                    kTracks, timings.road * 1000, timings.extraction * 1000, timings.encoding * 1000, bound * 1000,
+                    timings.road / bound);
+    return 0;
+}
