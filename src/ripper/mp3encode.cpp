@@ -180,7 +180,8 @@ void tmp3encode::Execute()
     ffinished = false;
     log(QStringLiteral("Encoding data for track ") + quotedTrack());
     QFile in(infile);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)) {
+    // Read straight into the chunk buffer: each chunk is one read, with no copy through Qt's buffer.
+    if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
         log(QStringLiteral("Error opening extracted wave file:") + infile);
         progvis(false);
         ffinished = true;

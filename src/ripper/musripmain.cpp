@@ -135,8 +135,6 @@ void Tripmain::FormCreate(const QString& encoderLibrary)
     bg->setPixmap(QPixmap::fromImage(
         skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true)
             .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    sizeform(this, QStringLiteral("Compact Disk Extraction"), false);
-    setGeometry(screen);
     spinglobe = new controls::TSpinGlobe(this);
     spinglobe->stop();
     spinglobe->move((width() - spinglobe->width()) / 2, (height() - spinglobe->height()) / 2);

@@ -149,6 +149,8 @@ private:
     [[nodiscard]] bool openDrive();
     [[nodiscard]] bool readTocAsking();
     [[nodiscard]] bool internetOrManual();
+    [[nodiscard]] bool onlineOrManual(const QString& text, const QString& first, const QString& second,
+                                      const QString& title, const std::function<bool()>& firstButton);
     void queryDatabase();
     void chooseMatch(const talbums& albums);
     void noMatch();

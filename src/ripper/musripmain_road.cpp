@@ -196,18 +196,28 @@ bool Tripmain::readTocAsking()
 
 bool Tripmain::internetOrManual()
 {
+    if (onlineOrManual(QStringLiteral("A connection to the internet is needed to find album information."),
+                       QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
+                       QStringLiteral("Internet Connection"), [] { return false; }))
+        return true;
+    endRoad();
+    return false;
+}
+
+// Asks `text` while the internet cannot be reached. The first button runs `firstButton` and asks
+// again unless that answered true; the second goes on without the internet (`manualentry`);
+// "Back to Jukebox" answers false.
+bool Tripmain::onlineOrManual(const QString& text, const QString& first, const QString& second, const QString& title,
+                              const std::function<bool()>& firstButton)
+{
     while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find album information."),
-                                   QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
-                                   QStringLiteral("Internet Connection"), true);
-        if (answer == kBackToJukebox) {
-            endRoad();
-            return false;
-        }
+        const uint16_t answer = md(text, first, second, title, true);
+        if (answer == kBackToJukebox) return false;
         if (answer == kSecondButton) {
             manualentry = true;
             return true;
         }
+        if (firstButton()) return true;
     }
     return true;
 }
@@ -352,20 +362,14 @@ bool Tripmain::manualTitles()
     return true;
 }
 
+// The dial-up program is run only when it is chosen, and the road goes on once it reports
+// "connected"; any other end of its wait asks again.
 bool Tripmain::internetForCover()
 {
-    while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
-                                   QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
-                                   QStringLiteral("Artwork Aquision"), true);
-        if (answer == kBackToJukebox) return false;
-        if (answer == kSecondButton) {
-            manualentry = true;
-            return true;
-        }
-        if (library::runAndWaitForReport(kDialUpProgram) == kConnected) return true;
-    }
-    return true;
+    return onlineOrManual(QStringLiteral("A connection to the internet is needed to find artwork."),
+                          QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
+                          QStringLiteral("Artwork Aquision"),
+                          [] { return library::runAndWaitForReport(kDialUpProgram) == kConnected; });
 }
 
 // Extraction, then the album joins the list with the tracks that were finished: a cancelled
