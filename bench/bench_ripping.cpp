@@ -122,12 +122,13 @@ void BM_LameCommandLine(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         QProcess lame;
         lame.start(QStringLiteral("lame"),
-                   {QStringLiteral("--quiet"), QStringLiteral("-r"), QStringLiteral("-s"), QStringLiteral("44.1"),
-                    QStringLiteral("--bitwidth"), QStringLiteral("16"), QStringLiteral("--signed"),
-                    QStringLiteral("--little-endian"), QStringLiteral("-m"), QStringLiteral("s"), QStringLiteral("-b"),
-                    QString::number(kBitrate), QStringLiteral("-p"), QStringLiteral("-t"), pcm,
-                    workFile(QStringLiteral("lame.mp3"))});
-        if (!lame.waitForFinished(-1) || lame.exitCode() != 0) state.SkipWithError("lame failed (is it installed?)");
+                   {QStringLiteral("--quiet"), QStringLiteral("-r"), QStringLiteral("-s"),
+                    QStringLiteral("44.1"), QStringLiteral("--bitwidth"), QStringLiteral("16"),
+                    QStringLiteral("--signed"), QStringLiteral("--little-endian"), QStringLiteral("-m"),
+                    QStringLiteral("s"), QStringLiteral("-b"), QString::number(kBitrate),
+                    QStringLiteral("-p"), QStringLiteral("-t"), pcm, workFile(QStringLiteral("lame.mp3"))});
+        if (!lame.waitForFinished(-1) || lame.exitCode() != 0)
+            state.SkipWithError("lame failed (is it installed?)");
         keepFastest(timings.lame, secondsSince(start));
     }
 }
@@ -194,7 +195,8 @@ void BM_ExtractionThenEncoding(benchmark::State& state)
         keepFastest(timings.extraction, secondsSince(start));
         const auto encodeStart = std::chrono::steady_clock::now();
         for (int t = 0; t < kTracks; ++t)
-            encodeTrack(workFile(QStringLiteral("cache/track%1.tmp").arg(t)), workFile(QStringLiteral("alone.mp3")));
+            encodeTrack(workFile(QStringLiteral("cache/track%1.tmp").arg(t)),
+                        workFile(QStringLiteral("alone.mp3")));
         keepFastest(timings.encoding, secondsSince(encodeStart));
         ripper::cdhandle.reset();
     }
@@ -219,13 +221,14 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("\nFastest runs. Encoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal >= 0.95)\n",
-                    timings.encoder * 1000, timings.lame * 1000, timings.lame / timings.encoder);
+    std::printf("\nFastest runs. Encoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal "
+                ">= 0.95)\n",
+                timings.encoder * 1000, timings.lame * 1000, timings.lame / timings.encoder);
     const double oneTrack = timings.encoding / kTracks;
     const double bound = std::max(timings.extraction, timings.encoding) + oneTrack;
     std::printf("Road of %d x 20 s: %.0f ms; extraction %.0f ms, encoding %.0f ms; "
-                    "max + one track %.0f ms; ratio %.2f (goal <= 1.1)\n",
-                    kTracks, timings.road * 1000, timings.extraction * 1000, timings.encoding * 1000, bound * 1000,
-                    timings.road / bound);
+                "max + one track %.0f ms; ratio %.2f (goal <= 1.1)\n",
+                kTracks, timings.road * 1000, timings.extraction * 1000, timings.encoding * 1000,
+                bound * 1000, timings.road / bound);
     return 0;
 }

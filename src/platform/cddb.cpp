@@ -55,7 +55,8 @@ Connection connect(const CddbOptions& options)
     cddb_set_http_path_query(conn.get(), options.path.toUtf8().constData());
     // A malformed address only leaves the library's default in place.
     cddb_set_email_address(conn.get(), options.email.toUtf8().constData());
-    cddb_set_client(conn.get(), options.agent.toUtf8().constData(), options.agentVersion.toUtf8().constData());
+    cddb_set_client(conn.get(), options.agent.toUtf8().constData(),
+                    options.agentVersion.toUtf8().constData());
     cddb_set_timeout(conn.get(), kCddbTimeoutSeconds);
     return conn;
 }

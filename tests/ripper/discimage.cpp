@@ -47,7 +47,9 @@ DiscImage makeDiscImage(const QString& folder, const QString& name, const QVecto
         image.starts.append(start);
         image.tracks.append(tone(frames[i], 220.0 * (i + 1)));
         bin.write(image.tracks.last());
-        cue += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2\n").arg(i + 1, 2, 10, QLatin1Char('0')).arg(msf(start));
+        cue += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2\n")
+                   .arg(i + 1, 2, 10, QLatin1Char('0'))
+                   .arg(msf(start));
         start += frames[i];
     }
     image.starts.append(start);

@@ -114,8 +114,8 @@ TEST_F(Extraction, AChunkFailingFiveTimesIsSkippedAndTheTwentyFirstEndsTheTrack)
     const QByteArray& track = image.tracks[0];
     const qsizetype chunk = 26 * 2352;
     EXPECT_EQ(folder.read(QStringLiteral("cache/track0.tmp")), track.left(chunk) + track.mid(2 * chunk));
-    EXPECT_TRUE(logLines().contains(QStringLiteral(
-        "CD Read Error.  (at:26. code: 7). Continuing. Cancel and try cleaning the disk?")));
+    EXPECT_TRUE(logLines().contains(
+        QStringLiteral("CD Read Error.  (at:26. code: 7). Continuing. Cancel and try cleaning the disk?")));
 
     // A long track whose every chunk fails: 21 errors, then the abort.
     const DiscImage longDisc = makeDiscImage(folder.path(), QStringLiteral("long"), {30 * 26});

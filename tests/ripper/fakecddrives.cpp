@@ -18,7 +18,8 @@ public:
         if (owner_.tocFailures > 0 && owner_.tocFailures--) return false;
         toc = platform::CdToc{1, int(image_.tracks.size()), {}};
         for (int i = 0; i < image_.starts.size(); ++i)
-            toc.tracks.append({i + 1 < image_.starts.size() ? i + 1 : platform::kCdLeadOutTrack, image_.starts[i], true});
+            toc.tracks.append(
+                {i + 1 < image_.starts.size() ? i + 1 : platform::kCdLeadOutTrack, image_.starts[i], true});
         return true;
     }
 

@@ -18,7 +18,8 @@ public:
     QVector<platform::CdDriveName> list() override;
     std::unique_ptr<platform::CdDrive> open(const platform::CdDriveName& drive) override;
 
-    QVector<platform::CdDriveName> drives{{QStringLiteral("Fake"), QStringLiteral("Drive"), QStringLiteral("fake")}};
+    QVector<platform::CdDriveName> drives{
+        {QStringLiteral("Fake"), QStringLiteral("Drive"), QStringLiteral("fake")}};
     int tocFailures = 0;
     // Reads starting at a frame that fail, and how often.
     QHash<uint32_t, int> chunkFailures;

@@ -47,8 +47,8 @@ TEST_F(Road, NeedsSixHundredMebibytesFree)
 {
     space.bytes = ripper::kRipFreeSpace - 1;
     window->rip_go();
-    EXPECT_EQ(questionTexts(),
-              QStringList{QStringLiteral("There is not enough disk space available to complete this request.")});
+    EXPECT_EQ(questionTexts(), QStringList{QStringLiteral(
+                                   "There is not enough disk space available to complete this request.")});
     EXPECT_FALSE(window->isVisible());
     EXPECT_TRUE(cddb.commands().isEmpty());
 
@@ -63,7 +63,8 @@ TEST_F(Road, NeedsSixHundredMebibytesFree)
     EXPECT_EQ(query.mid(3).join(QLatin1Char(' ')), QStringLiteral("3 150 250 327 5"));
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].text.startsWith(QStringLiteral("Could not query CD database.")));
-    EXPECT_TRUE(questions[0].text.contains(QStringLiteral("(Disk ID ") + query[2].toUpper() + QLatin1Char(')')));
+    EXPECT_TRUE(
+        questions[0].text.contains(QStringLiteral("(Disk ID ") + query[2].toUpper() + QLatin1Char(')')));
     EXPECT_EQ(questions[0].title, QStringLiteral("CD Database"));
     EXPECT_FALSE(window->isVisible());
     EXPECT_EQ(ripper::cdhandle, nullptr) << "the drive is closed when the road ends";
@@ -77,8 +78,9 @@ TEST_F(Road, AnUnreadableDiscIsAskedForAgainUntilExit)
     window->rip_go();
     ASSERT_EQ(questions.size(), 2);
     EXPECT_EQ(questions[0].text, QStringLiteral("Insert a CD and hit contine"));
-    EXPECT_EQ(questions[1].text, QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
-                                                "Click continue when ready."));
+    EXPECT_EQ(questions[1].text,
+              QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+                             "Click continue when ready."));
     EXPECT_EQ(questions[1].title, QStringLiteral("CD Extraction - Insert CD"));
     EXPECT_EQ(ripper::cdhandle, nullptr);
     EXPECT_FALSE(window->isVisible());
