@@ -11,14 +11,12 @@ ExtractionWindow::ExtractionWindow(QSize screen) : window_(std::make_unique<ripp
     ripper::aspectx = screen.width() / 800.0;
     ripper::aspecty = screen.height() / 600.0;
     window_->setGeometry(QRect(QPoint(0, 0), screen));
-    auto* bg = new QLabel(window_.get());
-    bg->setObjectName(QStringLiteral("bg"));
+    QLabel* bg = window_->bg;
     bg->setGeometry(window_->rect());
     QPixmap backdrop(screen);
     backdrop.fill(Qt::darkBlue);
     bg->setPixmap(backdrop);
-    toptitle = new QLabel(window_.get());
-    toptitle->setObjectName(QStringLiteral("toptitle"));
+    toptitle = window_->toptitle;
     toptitle->setGeometry(ripper::aspx(10), ripper::aspy(28), screen.width() - ripper::aspx(20), 40);
     ripper::ripmain = window_.get();
 }

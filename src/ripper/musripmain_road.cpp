@@ -1,0 +1,434 @@
+// The CD road of the extraction window: drive, table of contents, internet, CD database or typed
+// details, title check, cover, extraction and the new album in the list.
+
+#include "ripper/musripmain.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/bitmapprogress.h"
+#include "controls/tspinningglobe.h"
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "library/isconnected.h"
+#include "library/names.h"
+#include "library/osk.h"
+#include "library/runprogram.h"
+#include "platform/cddb.h"
+#include "platform/diskspace.h"
+#include "platform/files.h"
+#include "player/mainform.h"
+#include "ripper/albumartist.h"
+#include "ripper/artworkform.h"
+#include "ripper/multiple.h"
+#include "ripper/mydialog.h"
+#include "ripper/verifyform.h"
+
+namespace ripper {
+
+namespace {
+
+// The drives the library's drive list may hold.
+constexpr int kMaxDrives = 8;
+// A machine on the internet that answers echo requests.
+const QString kInternetCheckAddress = QStringLiteral("8.8.8.8");
+const QString kDialUpProgram = QStringLiteral("rasdialr.exe");
+const QString kConnected = QStringLiteral("connected");
+const QString kAgent = QStringLiteral("MusRip");
+const QString kAgentVersion = QStringLiteral("1.0");
+constexpr int kCddbPort = 80;
+// Frames before the first track that the CD database counts in its offsets.
+constexpr uint32_t kLeadInFrames = 150;
+constexpr uint32_t kFramesPerSecond = 75;
+
+void processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+platform::CddbOptions cddbOptions()
+{
+    return platform::CddbOptions{library::config.cddbserver, library::config.cddbcgi, library::config.email,
+                                 kAgent, kAgentVersion, kCddbPort};
+}
+
+platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
+{
+    platform::CddbDisc disc;
+    for (int i = 0; i + 1 < toc.tracks.size(); ++i)
+        disc.offsets.append(toc.tracks[i].start + kLeadInFrames);
+    if (!toc.tracks.isEmpty()) disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
+    return disc;
+}
+
+int audioTrackCount(const platform::CdToc& toc)
+{
+    int count = 0;
+    for (int i = 0; i + 1 < toc.tracks.size(); ++i)
+        if (toc.tracks[i].audio) ++count;
+    return count;
+}
+
+QString driveText(const platform::CdDriveName& drive)
+{
+    return drive.vendor + QLatin1Char(' ') + drive.product;
+}
+
+// The lines of a database record: cut at carriage returns, line feeds dropped; text after the
+// last carriage return is not a line.
+QStringList recordLines(QString record)
+{
+    record.remove(QLatin1Char('\n'));
+    QStringList lines = record.split(QLatin1Char('\r'));
+    lines.removeLast();
+    return lines;
+}
+
+// The titles file of the album folder, cut to its first `count` lines.
+void keepFirstTitles(const QString& folder, int count)
+{
+    QStringList titles;
+    if (!library::readtitlesfile(folder, titles)) return;
+    const QStringList kept = titles.mid(0, count);
+    const QString text = kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")), text.toUtf8());
+}
+
+// An album of which no track was finished leaves nothing behind but what was there before.
+void removeUnfinishedAlbum(const QString& folder)
+{
+    QDir dir(folder);
+    dir.remove(QStringLiteral("title.dat"));
+    dir.remove(QStringLiteral("title.jpg"));
+    QDir(library::config.path).rmdir(library::albumpath);
+}
+
+} // namespace
+
+void Tripmain::rip_go()
+{
+    if (roadRunning_) return;
+    if (platform::diskSpace().available(library::config.path) < kRipFreeSpace) {
+        showFullScreen();
+        md(QStringLiteral("There is not enough disk space available to complete this request."),
+           QStringLiteral("Go Back"), QString(), QString(), false);
+        close();
+        return;
+    }
+    showFullScreen();
+    processEvents();
+    goClick();
+}
+
+void Tripmain::goClick()
+{
+    const QScopedValueRollback running(roadRunning_, true);
+    startRoad();
+    if (!openDrive() || !readTocAsking() || !internetOrManual()) return;
+    queryDatabase();
+}
+
+void Tripmain::startRoad()
+{
+    cdselect->setEnabled(false);
+    cancelop = false;
+    manualentry = false;
+    finishedTracks_ = 0;
+    cancel->setcolor(0);
+    cancel->settext(QStringLiteral("Cancel"));
+    log->clear();
+    go->setEnabled(false);
+    setCursor(Qt::WaitCursor);
+    enumcddrives();
+}
+
+void Tripmain::enumcddrives()
+{
+    cds->clear();
+    cddrives.clear();
+    for (const platform::CdDriveName& drive : platform::cdDrives().list()) {
+        if (cddrives.size() == kMaxDrives) break;
+        if ((drive.vendor + drive.product).trimmed().isEmpty()) continue;
+        cddrives.append(drive);
+        cds->addItem(driveText(drive));
+    }
+    if (cds->count() == 0)
+        md(QStringLiteral("Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
+                          "See the MusRip website for more information."),
+           QStringLiteral("Try again"), QString(), QStringLiteral("Install problem"), true);
+    cds->setCurrentIndex(0);
+    cdsChange();
+}
+
+bool Tripmain::openDrive()
+{
+    library::trackscount = 0;
+    if (currentcd < cddrives.size()) cdhandle = platform::cdDrives().open(cddrives[currentcd]);
+    if (cdhandle) return true;
+    md(QStringLiteral("Could not open the CD drive."), QStringLiteral("Exit"), QString(),
+       QStringLiteral("Hardware Error"), false);
+    endRoad();
+    return false;
+}
+
+bool Tripmain::readTocAsking()
+{
+    QString text = QStringLiteral("Insert a CD and hit contine");
+    while (!cdhandle->readToc(toc_)) {
+        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"), QStringLiteral("CD Extraction - Insert CD"),
+               false) != kFirstButton) {
+            endRoad();
+            return false;
+        }
+        text = QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+                              "Click continue when ready.");
+    }
+    audioTracks_ = audioTrackCount(toc_);
+    return true;
+}
+
+bool Tripmain::internetOrManual()
+{
+    while (!library::Checkhost(kInternetCheckAddress)) {
+        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find album information."),
+                                   QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
+                                   QStringLiteral("Internet Connection"), true);
+        if (answer == kBackToJukebox) {
+            endRoad();
+            return false;
+        }
+        if (answer == kSecondButton) {
+            manualentry = true;
+            return true;
+        }
+    }
+    return true;
+}
+
+void Tripmain::startGlobe(const QString& caption)
+{
+    spinglobe->move((width() - spinglobe->width()) / 2, (height() - spinglobe->height()) / 2);
+    processEvents();
+    spinglobe->start();
+    processEvents();
+    toptitle->setText(caption);
+}
+
+void Tripmain::queryDatabase()
+{
+    startGlobe(QStringLiteral("Getting CDDB Server Information"));
+    toptitle->setText(QStringLiteral("Getting Album Information"));
+    const platform::CddbDisc disc = cddbDiscOf(toc_);
+    discid_ = platform::cddbDiscId(disc);
+    processEvents();
+    if (!platform::cddbQuery(cddbOptions(), disc, kMaxMatches, matches_) || matches_.isEmpty()) {
+        noMatch();
+        return;
+    }
+    talbums albums;
+    for (const platform::CddbMatch& match : matches_) {
+        albums.artists.append(match.artist);
+        albums.titles.append(match.title);
+    }
+    albums.count = int32_t(matches_.size());
+    startGlobe(QStringLiteral("Getting Track Information"));
+    chooseMatch(albums);
+}
+
+void Tripmain::chooseMatch(const talbums& albums)
+{
+    int32_t chosen = -1;
+    while (library::trackscount <= 0) {
+        processEvents();
+        chosen = multipledialog(albums);
+        if (chosen == kMatchManualEntry) {
+            library::trackscount = 0;
+            manualRoad();
+            return;
+        }
+        if (chosen < 0 || chosen >= matches_.size()) {
+            endRoad();
+            return;
+        }
+        gettracks(chosen);
+        if (library::trackscount > 0) break;
+        const uint16_t answer = md(
+            QStringLiteral("Internet CDDB returned no track information. Disk ID ") + discIdText() +
+                QStringLiteral("\r\nUsing server path: ") + serverPath() +
+                QStringLiteral("\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
+                               "manually or Try Again to reselect the album."),
+            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"), true);
+        if (answer == kBackToJukebox) return endRoad();
+        if (answer == kFirstButton) return manualRoad();
+    }
+    library::artist = QString(matches_[chosen].artist).remove(QChar(0));
+    library::title = QString(matches_[chosen].title).remove(QChar(0));
+    finishRoad();
+}
+
+// The titles the database gave (or the operator typed) match the disc's audio tracks: extra ones
+// are dropped and missing ones are named by their number.
+void Tripmain::fitTitlesToDisc()
+{
+    library::tracks = library::tracks.mid(0, audioTracks_);
+    for (int n = int(library::tracks.size()); n < audioTracks_; ++n)
+        library::tracks.append(QStringLiteral("Track ") + QString::number(n + 1));
+    library::trackscount = int32_t(library::tracks.size());
+}
+
+void Tripmain::gettracks(int32_t alb)
+{
+    processEvents();
+    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb]);
+    library::tracks.clear();
+    library::trackscount = 0;
+    for (const QString& line : recordLines(record)) {
+        QString left;
+        QString right;
+        library::split(line, QStringLiteral("="), left, right);
+        if (left.left(6).toUpper() == QStringLiteral("TTITLE")) library::tracks.append(right);
+    }
+    library::trackscount = int32_t(library::tracks.size());
+    if (library::trackscount > 0) fitTitlesToDisc();
+}
+
+// The database found the disc: check the titles, choose the cover, extract.
+void Tripmain::finishRoad()
+{
+    id3titles.artist = library::artist;
+    id3titles.album = library::title;
+    spinglobe->stop();
+    setWindowTitle(QStringLiteral("MusRip: ") + library::artist + QLatin1Char('-') + library::title);
+    if (doverify(0) == kSecondButton || doartwork(0) == kSecondButton) return endRoad();
+    extractAndAdd();
+}
+
+void Tripmain::noMatch()
+{
+    if (manualentry) return manualRoad();
+    const uint16_t answer = md(
+        QStringLiteral("Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
+                       "connection.(Disk ID ") +
+            discIdText() + QStringLiteral(")\r\nUsing server path: ") + serverPath() +
+            QStringLiteral("\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
+                           "information manually."),
+        QStringLiteral("Manual"), QStringLiteral("Cancel"), QStringLiteral("CD Database"), false);
+    if (answer == kFirstButton) return manualRoad();
+    endRoad();
+}
+
+void Tripmain::manualRoad()
+{
+    if (!manualTitles()) return;
+    library::title.clear();
+    library::artist.clear();
+    spinglobe->stop();
+    if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
+    id3titles.artist = library::artist;
+    id3titles.album = library::title;
+    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton) return endRoad();
+    extractAndAdd();
+}
+
+// The titles of the manual road: "Track 1" .. one per audio track of the disc.
+bool Tripmain::manualTitles()
+{
+    if (!cdhandle->readToc(toc_)) {
+        md(QStringLiteral("Unable to read Table of Contents from CD:") + QString::number(cdhandle->lastError()),
+           QString(), QStringLiteral("Cancel"), QStringLiteral("CD Error"), true);
+        endRoad();
+        return false;
+    }
+    audioTracks_ = audioTrackCount(toc_);
+    library::tracks.clear();
+    fitTitlesToDisc();
+    return true;
+}
+
+bool Tripmain::internetForCover()
+{
+    while (!library::Checkhost(kInternetCheckAddress)) {
+        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
+                                   QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
+                                   QStringLiteral("Artwork Aquision"), true);
+        if (answer == kBackToJukebox) return false;
+        if (answer == kSecondButton) {
+            manualentry = true;
+            return true;
+        }
+        if (library::runAndWaitForReport(kDialUpProgram) == kConnected) return true;
+    }
+    return true;
+}
+
+// Extraction, then the album joins the list with the tracks that were finished: a cancelled
+// extraction keeps only those in its titles file, and one that finished none adds nothing.
+void Tripmain::extractAndAdd()
+{
+    doripping();
+    closecd();
+    stopit();
+    logent(QStringLiteral("Completed."));
+    const QString folder = platform::joinPath(library::config.path, library::albumpath);
+    if (finishedTracks_ < library::trackscount) keepFirstTitles(folder, finishedTracks_);
+    if (finishedTracks_ > 0 && player::mainform) player::mainform->addalbum(library::artist, library::title);
+    if (finishedTracks_ == 0) removeUnfinishedAlbum(folder);
+    die();
+}
+
+void Tripmain::endRoad()
+{
+    stopit();
+    die();
+}
+
+void Tripmain::die()
+{
+    manualentry = false;
+    library::osk(false, false);
+    close();
+    processEvents();
+}
+
+void Tripmain::stopit()
+{
+    spinglobe->stop();
+    spinglobe->hide();
+    closecd();
+    unsetCursor();
+    go->setEnabled(true);
+    cdselect->setEnabled(true);
+    cancel->hide();
+    progress->hide();
+    encprogress->hide();
+}
+
+void Tripmain::closecd()
+{
+    cdhandle.reset();
+}
+
+void Tripmain::logent(const QString& m)
+{
+    log->appendPlainText(m);
+    processEvents();
+}
+
+QString Tripmain::discIdText() const
+{
+    return QStringLiteral("%1").arg(discid_, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+QString Tripmain::serverPath() const
+{
+    return library::config.cddbserver + library::config.cddbcgi;
+}
+
+} // namespace ripper
