@@ -29,7 +29,7 @@ const QString kBadNames = QStringLiteral(
 const QString kExists = QStringLiteral("Album already exists. Enter different album details");
 } // namespace
 
-Talbumdialog::Talbumdialog()
+Talbumdialog::Talbumdialog(const QString& album, const QString& artist) : oalb(album), oart(artist)
 {
     sizeform(this, QStringLiteral("Enter CD Information"), true);
     editalb = entryBox(this, aspx(kEntryPoints));
@@ -41,6 +41,8 @@ Talbumdialog::Talbumdialog()
     error = dialogLabel(this, QString(), aspx(kErrorPoints));
     error->setAlignment(Qt::AlignHCenter);
     connect(OK, &controls::TBitmapActionButton::OnClick, this, &Talbumdialog::OKClick);
+    editart->setText(artist);
+    editalb->setText(album);
     layOut();
 }
 
@@ -83,19 +85,15 @@ void Talbumdialog::OKClick()
 
 int32_t getuseralbumtitle(QString& album, QString& artist)
 {
-    oart = artist;
-    oalb = album;
-    Talbumdialog dialog;
-    dialog.editart->setText(artist);
-    dialog.editalb->setText(album);
+    Talbumdialog dialog(album, artist);
     library::osk(true, false);
     const int result = runRipDialog(dialog, {Talbumdialog::kAccepted}, Talbumdialog::kGoBack);
     if (result == Talbumdialog::kAccepted) {
-        album = alb;
-        artist = art;
+        album = dialog.alb;
+        artist = dialog.art;
     } else {
-        album = oalb;
-        artist = oart;
+        album = dialog.oalb;
+        artist = dialog.oart;
     }
     library::osk(false, false);
     return result;

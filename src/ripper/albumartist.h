@@ -16,12 +16,6 @@ class TBitmapActionButton;
 
 namespace ripper {
 
-// The names accepted by the dialog, and those it was opened with.
-inline QString alb;
-inline QString art;
-inline QString oalb;
-inline QString oart;
-
 class Talbumdialog : public RipDialog
 {
     Q_OBJECT
@@ -30,7 +24,8 @@ public:
     static constexpr int kAccepted = 1;
     static constexpr int kGoBack = 2;
 
-    Talbumdialog();
+    // Opens with `album` and `artist` in the entry boxes.
+    Talbumdialog(const QString& album, const QString& artist);
 
     QLineEdit* editalb = nullptr;
     QLineEdit* editart = nullptr;
@@ -39,6 +34,12 @@ public:
     controls::TBitmapActionButton* OK = nullptr;
     controls::TBitmapActionButton* Cancel = nullptr;
     QLabel* error = nullptr;
+
+    // The names accepted, and those the dialog was opened with.
+    QString alb;
+    QString art;
+    const QString oalb;
+    const QString oart;
 
 protected:
     int backResult() const override { return kGoBack; }

@@ -23,7 +23,7 @@ constexpr int32_t kManualColour = 3;
 constexpr int32_t kBlack = 0;
 } // namespace
 
-Tmultiplealbums::Tmultiplealbums()
+Tmultiplealbums::Tmultiplealbums(const talbums& albs) : albums(albs)
 {
     lb = new controls::TScrollListbox(this);
     cancel = answerButton(this, kGoBackColour, kGoBack);
@@ -75,10 +75,9 @@ void Tmultiplealbums::lbClick()
 
 int32_t multipledialog(const talbums& albs)
 {
-    albums = albs;
     int32_t answer = kMatchGoBack;
     {
-        Tmultiplealbums dialog;
+        Tmultiplealbums dialog(albs);
         const int result = runRipDialog(dialog, {Tmultiplealbums::kChosen, Tmultiplealbums::kManualEntry},
                                         Tmultiplealbums::kGoBack);
         if (result == Tmultiplealbums::kChosen) answer = dialog.chosenRow();

@@ -29,9 +29,6 @@ struct talbums
 constexpr int32_t kMatchGoBack = -1;
 constexpr int32_t kMatchManualEntry = -4;
 
-// The matches the list shows (a copy of the road's).
-inline talbums albums;
-
 class Tmultiplealbums : public RipDialog
 {
     Q_OBJECT
@@ -42,7 +39,8 @@ public:
     static constexpr int kGoBack = 2;
     static constexpr int kManualEntry = 8;
 
-    Tmultiplealbums();
+    // Lists a copy of `albs`.
+    explicit Tmultiplealbums(const talbums& albs);
 
     // The row the user chose; kMatchGoBack when no row is chosen.
     int32_t chosenRow() const;
@@ -60,6 +58,8 @@ private:
     void layOut();
     // Only a click on a row chooses; the "MORE" boxes and the empty area do not.
     void lbClick();
+
+    talbums albums;
 };
 
 // The chosen match's index (from 0), kMatchGoBack or kMatchManualEntry; the list is shown even
