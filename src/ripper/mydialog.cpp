@@ -2,10 +2,8 @@
 
 #include <QFontMetrics>
 #include <QLabel>
-#include <QPainter>
 
 #include "controls/bitmapactionbutton.h"
-#include "platform/dialogs.h"
 #include "ripper/dialogframe.h"
 
 namespace ripper {
@@ -20,30 +18,16 @@ constexpr int32_t kCancelColour = 4;
 constexpr int32_t kQuitColour = 2;
 constexpr int32_t kBlackButton = 0;
 
-controls::TBitmapActionButton* answerButton(QWidget* dialog, int32_t colour, uint16_t answer)
-{
-    auto* button = new controls::TBitmapActionButton(dialog);
-    button->setbuttoncolor(colour);
-    QObject::connect(button, &controls::TBitmapActionButton::OnClick, dialog,
-                     [dialog, answer] { static_cast<QDialog*>(dialog)->done(answer); });
-    return button;
-}
-
 // Sets the caption and widens the button from its design width by the caption's width.
-void captionButton(controls::TBitmapActionButton* button, const QString& caption, int points)
+void captionWidened(controls::TBitmapActionButton* button, const QString& caption, int points)
 {
-    setDialogText(button, points, kDialogTextColour);
-    button->settext(caption);
-    button->resize(kButtonDesignWidth + QFontMetrics(button->font()).horizontalAdvance(caption),
-                   button->height());
+    captionButton(button, caption, points,
+                  kButtonDesignWidth + QFontMetrics(dialogFont(points)).horizontalAdvance(caption));
 }
 } // namespace
 
-Tmdialog::Tmdialog(QWidget* parent) : QDialog(parent)
+Tmdialog::Tmdialog()
 {
-    // Above the full-screen jukebox and extraction windows, with neither frame nor system menu.
-    setWindowFlags(Qt::Dialog | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint);
-    setAttribute(Qt::WA_OpaquePaintEvent);
     sizeform(this, stitle, false);
     lb = new QLabel(this);
     OK = answerButton(this, kOkColour, kFirstButton);
@@ -65,8 +49,8 @@ void Tmdialog::placeMessage()
 
 void Tmdialog::placeAnswerButtons()
 {
-    captionButton(OK, okmes, aspy(kButtonPoints));
-    captionButton(cancel, cancelmes, aspy(kButtonPoints));
+    captionWidened(OK, okmes, aspy(kButtonPoints));
+    captionWidened(cancel, cancelmes, aspy(kButtonPoints));
     const int top = height() / 2;
     OK->move(width() / 4 - OK->width() / 2, top);
     cancel->move(width() / 2 + width() / 4 - cancel->width() / 2, top);
@@ -80,28 +64,17 @@ void Tmdialog::placeQuitButton()
 {
     quitbut->hide();
     if (!squit) return;
-    setDialogText(quitbut, cancel->font().pointSize(), kDialogTextColour);
     quitbut->setbuttoncolor(kBlackButton);
-    quitbut->settext(QStringLiteral("Back to Jukebox"));
-    quitbut->resize(aspx(kQuitDesignWidth), quitbut->height());
+    captionButton(quitbut, QStringLiteral("Back to Jukebox"), cancel->font().pointSize(),
+                  aspx(kQuitDesignWidth));
     quitbut->move(width() / 2 - quitbut->width() / 2, height() - 2 * quitbut->height());
     quitbut->show();
 }
 
-uint16_t Tmdialog::backAnswer() const
+int Tmdialog::backResult() const
 {
     if (squit) return kBackToJukebox;
     return cancelmes.isEmpty() ? kFirstButton : kSecondButton;
-}
-
-void Tmdialog::reject()
-{
-    done(backAnswer());
-}
-
-void Tmdialog::paintEvent(QPaintEvent*)
-{
-    dobg(this);
 }
 
 uint16_t md(const QString& Msg, const QString& aOkmes, const QString& aCancelmes, const QString& title,
@@ -113,10 +86,8 @@ uint16_t md(const QString& Msg, const QString& aOkmes, const QString& aCancelmes
     stitle = title;
     squit = quit;
     Tmdialog dialog;
-    const int answer = platform::dialogs().execModal(dialog);
-    if (answer == kFirstButton || answer == kSecondButton || answer == kBackToJukebox)
-        return static_cast<uint16_t>(answer);
-    return dialog.backAnswer();
+    return static_cast<uint16_t>(
+        runRipDialog(dialog, {kFirstButton, kSecondButton, kBackToJukebox}, dialog.backResult()));
 }
 
 } // namespace ripper

@@ -5,9 +5,10 @@
 // three buttons, and puts its title into the extraction window's title strip.
 // Created, run and freed by `md` on the GUI thread.
 
-#include <QDialog>
 #include <QString>
 #include <cstdint>
+
+#include "ripper/ripdialog.h"
 
 class QLabel;
 namespace controls {
@@ -29,26 +30,22 @@ constexpr uint16_t kFirstButton = 1;
 constexpr uint16_t kSecondButton = 2;
 constexpr uint16_t kBackToJukebox = 3;
 
-class Tmdialog : public QDialog
+class Tmdialog : public RipDialog
 {
     Q_OBJECT
 
 public:
     // Lays itself out from the unit's question (`mes` .. `squit`).
-    explicit Tmdialog(QWidget* parent = nullptr);
+    Tmdialog();
 
     // Escape and a close request answer like the last button shown: "Back to Jukebox" when it is
-    // offered, else the second button, else the first, so a caller always gets an answer it handles.
-    void reject() override;
-    uint16_t backAnswer() const;
+    // offered, else the second button, else the first.
+    int backResult() const override;
 
     QLabel* lb = nullptr;
     controls::TBitmapActionButton* OK = nullptr;
     controls::TBitmapActionButton* cancel = nullptr;
     controls::TBitmapActionButton* quitbut = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void placeMessage();
