@@ -11,6 +11,7 @@
 #include "ripground.h"
 #include "platform/fatal.h"
 #include "ripper/musripmain.h"
+#include "ripper/albumartist.h"
 #include "ripper/nolame.h"
 #include "tempfolder.h"
 
@@ -96,6 +97,35 @@ TEST_F(Road, WithoutDrivesNoDriveIsOpened)
     EXPECT_EQ(questions[0].title, QStringLiteral("Install problem"));
     EXPECT_EQ(questions[1].text, QStringLiteral("Could not open the CD drive."));
     EXPECT_EQ(drives.opened, 0);
+}
+
+TEST_F(Road, OfflineTheOperatorTypesTheDetails)
+{
+    network.results.clear();
+    cddb.setQueryReply(kNoMatch);
+    answers = {2, 2}; // "Manually enter information", then "Use manual information" for the cover
+    QStringList dialogsShown;
+    otherDialog = [&](QDialog& shown) {
+        dialogsShown << QString::fromLatin1(shown.metaObject()->className());
+        if (auto* entry = dynamic_cast<ripper::Talbumdialog*>(&shown)) {
+            entry->art = QStringLiteral("Night Owls");
+            entry->alb = QStringLiteral("Long Road");
+        }
+        return 1;
+    };
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              (QStringList{QStringLiteral("A connection to the internet is needed to find album "
+                                          "information."),
+                           QStringLiteral("A connection to the internet is needed to find artwork.")}));
+    EXPECT_EQ(cddb.commands().size(), 1) << "the database is still asked";
+    EXPECT_EQ(dialogsShown,
+              (QStringList{QStringLiteral("ripper::Talbumdialog"), QStringLiteral("ripper::Tverify")}));
+    EXPECT_EQ(library::tracks,
+              (QStringList{QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")}));
+    EXPECT_EQ(ripper::id3titles.artist, QStringLiteral("Night Owls"));
+    EXPECT_EQ(ripper::id3titles.album, QStringLiteral("Long Road"));
+    EXPECT_TRUE(processes.started.filter(QStringLiteral("rasdialr")).isEmpty()) << "no dial-up unless chosen";
 }
 
 TEST(MissingEncoder, SaysWhatIsMissingAndItsOkEndsTheProgram)
