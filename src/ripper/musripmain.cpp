@@ -135,11 +135,8 @@ void Tripmain::FormCreate(const QString& encoderLibrary)
     if (!library::mshand.isOpen()) library::initmailslot();
     createControls();
     setAttribute(Qt::WA_OpaquePaintEvent);
+    backdrop_ = skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true);
     setGeometry(screen);
-    bg->setGeometry(rect());
-    bg->setPixmap(QPixmap::fromImage(
-        skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true)
-            .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     spinglobe = new controls::TSpinGlobe(this);
     spinglobe->stop();
     spinglobe->move((width() - spinglobe->width()) / 2, (height() - spinglobe->height()) / 2);
@@ -161,17 +158,16 @@ void Tripmain::createControls()
     mainmenu = new QMenuBar(this);
     curpath = new QLabel(this);
     inf = new QLabel(QStringLiteral("Get CD Information"), this);
-    inf->setAlignment(Qt::AlignCenter);
+    // The text stands at the foot of its strip, below the title strip.
+    inf->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     setDialogText(inf, aspx(18), kInfoColour);
     log = new QPlainTextEdit(this);
     log->setReadOnly(true);
     log->installEventFilter(this);
     progress = new controls::TBitmapProgress(this);
-    progress->assignbackground(builtinPicture(QStringLiteral("cd")));
     progress->setradius(aspx(100));
     progress->setstartradius(aspx(36));
     encprogress = new controls::TBitmapProgress(this);
-    encprogress->assignbackground(builtinPicture(QStringLiteral("dataprog")));
     encprogress->setradius(aspx(100));
     encprogress->setstartradius(0);
     encprogress->_setmax(100);
@@ -205,6 +201,8 @@ void Tripmain::createJukeboxPanel()
     labmute = panelLabel(jbcontrolpanel, QStringLiteral("Mute"));
     labvolume = panelLabel(jbcontrolpanel, QStringLiteral("Volume Control"));
     jbautoplay = new controls::TBitmapCheckbox(jbcontrolpanel);
+    jbautoplay->setcolor(0); // black behind the caption, as the panel
+    setDialogText(jbautoplay, aspy(8), kDialogTextColour);
     jbautoplay->settext(QStringLiteral("Auto-play on"));
     connect(reject, &controls::TBitmapActionButton::OnClick, this, &Tripmain::rejectClick);
     connect(mute, &controls::TBitmapActionButton::OnClick, this, &Tripmain::muteClick);
@@ -245,6 +243,9 @@ void Tripmain::resizeEvent(QResizeEvent* event)
 void Tripmain::FormResize()
 {
     const int w = width();
+    bg->setGeometry(rect());
+    bg->setPixmap(
+        QPixmap::fromImage(backdrop_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     log->setGeometry((w - int(std::nearbyint(w / 1.5))) / 2, inf->y() + inf->height() + 10,
                      int(std::nearbyint(w / 1.5)), w / 4);
     QPalette logColours = log->palette();
@@ -255,8 +256,14 @@ void Tripmain::FormResize()
     inf->setGeometry(0, 10, w, kInfoHeight);
     const int side = aspy(200);
     const int ringTop = log->y() + log->height() + 10;
+    const bool ringsResized = progress->size() != QSize(side, side);
     progress->setGeometry(w / 2 - side, ringTop, side, side);
     encprogress->setGeometry(w / 2, ringTop, side, side);
+    // The rings' pictures are stretched to their size when they are given (which hides the rings).
+    if (ringsResized) {
+        progress->assignbackground(builtinPicture(QStringLiteral("cd")));
+        encprogress->assignbackground(builtinPicture(QStringLiteral("dataprog")));
+    }
     setDialogText(cancel, aspx(18), kDialogTextColour);
     cancel->setGeometry((w - kCancelWidth) / 2, ringTop + side + aspy(10), kCancelWidth, cancel->height());
     layoutJukeboxPanel();

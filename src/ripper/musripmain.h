@@ -176,6 +176,7 @@ private:
     void stopOnWriteFailure(const QString& fn);
 
     std::unique_ptr<tmp3encode> enc;
+    QImage backdrop_; // the backdrop picture, stretched over `bg` at every resize
     platform::CdToc toc_;
     QVector<platform::CddbMatch> matches_;
     uint32_t discid_ = 0;

@@ -24,6 +24,7 @@
 #include "platform/cddb.h"
 #include "platform/diskspace.h"
 #include "platform/files.h"
+#include "platform/textcodec.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/artworkform.h"
@@ -47,6 +48,9 @@ constexpr int kCddbPort = 80;
 // Frames before the first track that the CD database counts in its offsets.
 constexpr uint32_t kLeadInFrames = 150;
 constexpr uint32_t kFramesPerSecond = 75;
+// An album folder's name is one name of at most 255 bytes: artist + "__" + title.
+constexpr int kMaxFolderBytes = 255;
+constexpr int kFolderSeparatorBytes = 2;
 
 void processEvents()
 {
@@ -84,6 +88,25 @@ int audioTrackCount(const platform::CdToc& toc)
 QString driveText(const platform::CdDriveName& drive)
 {
     return drive.vendor + QLatin1Char(' ') + drive.product;
+}
+
+// A name from the database as one half of an album folder name "artist__title": no control
+// characters, none of the characters folder names may not hold, no "__" inside and no "_" at its
+// ends (either would move the split between artist and title), no leading "." (a hidden folder),
+// at most `maxBytes` bytes.
+QString folderPart(const QString& name, int maxBytes)
+{
+    QString clean;
+    for (const QChar c : name)
+        if (c.category() != QChar::Other_Control) clean += c;
+    clean = library::stripbadchars(clean);
+    while (clean.contains(QStringLiteral("__")))
+        clean.replace(QStringLiteral("__"), QStringLiteral("_"));
+    while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
+        clean.remove(0, 1);
+    while (clean.endsWith(QLatin1Char('_')))
+        clean.chop(1);
+    return platform::cutToUtf8Bytes(clean, maxBytes);
 }
 
 // The lines of a database record: cut at carriage returns, line feeds dropped; text after the
@@ -287,8 +310,12 @@ void Tripmain::chooseMatch(const talbums& albums)
         if (answer == kBackToJukebox) return endRoad();
         if (answer == kFirstButton) return manualRoad();
     }
-    library::artist = QString(matches_[chosen].artist).remove(QChar(0));
-    library::title = QString(matches_[chosen].title).remove(QChar(0));
+    const platform::CddbMatch& match = matches_[chosen];
+    id3titles.artist = QString(match.artist).remove(QChar(0));
+    id3titles.album = QString(match.title).remove(QChar(0));
+    library::artist = folderPart(match.artist, (kMaxFolderBytes - kFolderSeparatorBytes) / 2);
+    library::title = folderPart(match.title, kMaxFolderBytes - kFolderSeparatorBytes -
+                                                 int(library::artist.toUtf8().size()));
     finishRoad();
 }
 
@@ -318,11 +345,10 @@ void Tripmain::gettracks(int32_t alb)
     if (library::trackscount > 0) fitTitlesToDisc();
 }
 
-// The database found the disc: check the titles, choose the cover, extract.
+// The database found the disc: check the titles, choose the cover, extract. The tags carry the
+// names as the database gave them; the folder is named by their cleaned form.
 void Tripmain::finishRoad()
 {
-    id3titles.artist = library::artist;
-    id3titles.album = library::title;
     spinglobe->stop();
     setWindowTitle(QStringLiteral("MusRip: ") + library::artist + QLatin1Char('-') + library::title);
     if (doverify(0) == kSecondButton || doartwork(0) == kSecondButton) return endRoad();
