@@ -1,6 +1,7 @@
 #include "ripper/mp3encode.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QThread>
 #include <cmath>
 #include <vector>
@@ -180,15 +181,15 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
 
 void tmp3encode::Execute()
 {
+    // The window thread may treat the track as done once this is set, on every road out.
+    const auto finish = qScopeGuard([this] { ffinished = true; });
     ffinished = false;
     log(QStringLiteral("Encoding data for track ") + quotedTrack());
     QFile in(infile);
     // Read straight into the chunk buffer: each chunk is one read, with no copy through Qt's buffer.
     if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
         log(QStringLiteral("Error opening extracted wave file:") + infile);
-        progvis(false);
-        ffinished = true;
-        return;
+        return progvis(false);
     }
     stopmpifnec();
     QFile out(outfile);
@@ -196,9 +197,7 @@ void tmp3encode::Execute()
         log(QStringLiteral("Error creating output file:") + outfile);
         in.close();
         in.remove(); // the track cannot be made; its PCM would only fill the disk
-        progvis(false);
-        ffinished = true;
-        return;
+        return progvis(false);
     }
     const bool ok = encodeFile(in, out);
     c = kProgressMax;
@@ -210,7 +209,6 @@ void tmp3encode::Execute()
     fsucceeded = ok;
     progvis(false);
     c = 0;
-    ffinished = true;
 }
 
 } // namespace ripper
