@@ -44,6 +44,7 @@ struct Tconfig
     int32_t bitrate = 0;
     QString cddbserver;
     QString cddbcgi;
+    QString artworkhost; // host (and port) of the cover-art service
     QString email;
     bool norepeat = false;
     QString networksettings;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "library/inifuncs.h"
+#include "library/names.h"
 
 namespace library {
 
@@ -281,13 +282,7 @@ QString frameText(const QByteArray& value)
         decoded = QString::fromLatin1(text);
         break;
     }
-    qsizetype first = 0;
-    qsizetype last = decoded.size();
-    while (first < last && decoded[first] <= QLatin1Char(' '))
-        ++first;
-    while (last > first && decoded[last - 1] <= QLatin1Char(' '))
-        --last;
-    return decoded.mid(first, last - first);
+    return trimcontrols(decoded);
 }
 
 void takeFrame(const QByteArray& id, const QString& text, tid3tag& tag)
