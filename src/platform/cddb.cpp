@@ -105,10 +105,11 @@ bool cddbQuery(const CddbOptions& options, const CddbDisc& disc, int maxMatches,
     return true;
 }
 
-QString cddbRecord(const CddbOptions& options, const CddbMatch& match)
+QString cddbRecord(const CddbOptions& options, const CddbMatch& match, const CddbDisc& disc)
 {
     const Connection conn = connect(options);
-    const Disc d(cddb_disc_new());
+    // libcddb names only the tracks the disc already has.
+    const Disc d = makeDisc(disc);
     if (!conn || !d) return {};
     cddb_disc_set_category_str(d.get(), match.category.toUtf8().constData());
     cddb_disc_set_discid(d.get(), match.discid);

@@ -332,7 +332,7 @@ void Tripmain::fitTitlesToDisc()
 void Tripmain::gettracks(int32_t alb)
 {
     processEvents();
-    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb]);
+    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb], cddbDiscOf(toc_));
     library::tracks.clear();
     library::trackscount = 0;
     for (const QString& line : recordLines(record)) {

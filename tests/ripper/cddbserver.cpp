@@ -98,8 +98,12 @@ void LoopbackCddb::serve()
 
 QString cddbRecordText(const QString& artist, const QString& album, const QStringList& titles)
 {
-    QString record = QStringLiteral("# xmcd\r\n#\r\n# Revision: 1\r\n#\r\nDTITLE=") + artist +
-                     QStringLiteral(" / ") + album + QStringLiteral("\r\n");
+    QString record = QStringLiteral("# xmcd\r\n#\r\n# Track frame offsets:\r\n");
+    for (int i = 0; i < std::max<qsizetype>(1, titles.size()); ++i)
+        record += QStringLiteral("#\t") + QString::number(150 + 100 * i) + QStringLiteral("\r\n");
+    record += QStringLiteral(
+                  "#\r\n# Disc length: 5 seconds\r\n#\r\n# Revision: 1\r\n#\r\nDISCID=00000000\r\nDTITLE=") +
+              artist + QStringLiteral(" / ") + album + QStringLiteral("\r\nDYEAR=\r\nDGENRE=\r\n");
     for (int i = 0; i < titles.size(); ++i)
         record += QStringLiteral("TTITLE") + QString::number(i) + QLatin1Char('=') + titles[i] +
                   QStringLiteral("\r\n");

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QTest>
 #include <gtest/gtest.h>
 
 #include "cddbserver.h"
@@ -11,7 +12,12 @@
 #include "ripground.h"
 #include "platform/fatal.h"
 #include "ripper/musripmain.h"
+#include "controls/scrolllistbox.h"
+#include "library/id3.h"
 #include "ripper/albumartist.h"
+#include "ripper/artworkform.h"
+#include "ripper/mp3encode.h"
+#include "ripper/multiple.h"
 #include "ripper/nolame.h"
 #include "tempfolder.h"
 
@@ -30,12 +36,32 @@ protected:
         image = makeDiscImage(folder.path(), QStringLiteral("road"), {100, 77, 53});
         qputenv("MUSETRA_CDROM", image.cuePath.toLocal8Bit());
         library::config.cddbserver = cddb.server();
+        library::config.artworkhost = QStringLiteral("127.0.0.1:1"); // no cover service: the generated cover
     }
 
     void TearDown() override
     {
         qunsetenv("MUSETRA_CDROM");
         RipGround::TearDown();
+    }
+
+    // Answers the match list with the next of `rows`, the cover choice with its OK once its
+    // candidates are ready, and the track list editor with "Next".
+    std::function<int(QDialog&)> chooseRows(QVector<int>& rows)
+    {
+        return [&rows](QDialog& shown) {
+            if (auto* list = qobject_cast<ripper::Tmultiplealbums*>(&shown)) {
+                list->lb->setitemindex(rows.takeFirst());
+                return int(ripper::Tmultiplealbums::kChosen);
+            }
+            if (auto* cover = qobject_cast<ripper::Tartwork*>(&shown)) {
+                shown.show();
+                EXPECT_TRUE(QTest::qWaitFor([cover] { return cover->ready(); }));
+                cover->OKClick();
+                return shown.result();
+            }
+            return 1;
+        };
     }
 
     LoopbackCddb cddb;
@@ -99,6 +125,66 @@ TEST_F(Road, WithoutDrivesNoDriveIsOpened)
     EXPECT_EQ(drives.opened, 0);
 }
 
+TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
+{
+    cddb.setQueryReply(
+        QStringLiteral("211 Found inexact matches, list follows (until terminating `.')\r\n"
+                       "rock 0a0b0c0d Nobody / Nothing\r\nmisc 1a2b3c4d .Lan__terns / Harbour\r\n.\r\n"));
+    cddb.setRecord(QStringLiteral("0a0b0c0d"),
+                   cddbRecordText(QStringLiteral("Nobody"), QStringLiteral("Nothing"), {}));
+    cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                   cddbRecordText(QStringLiteral(".Lan__terns"), QStringLiteral("Harbour"),
+                                  QStringLiteral("Quay|Tide|Lamp|Bonus").split(QLatin1Char('|'))));
+    answers = {2}; // "Try again" after the record without titles
+    QVector<int> rows{0, 1};
+    otherDialog = chooseRows(rows);
+    window->rip_go();
+
+    EXPECT_EQ(cddb.commands().filter(QStringLiteral("cddb read")).size(), 2)
+        << cddb.commands().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(questions.size(), 1) << questionTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(questions[0].title, QStringLiteral("Information Aquisition"));
+    const QString album = root + QStringLiteral("/Lan_terns__Harbour/");
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lan_terns__Harbour/title.dat")),
+              QByteArray("Quay\nTide\nLamp\n"));
+    EXPECT_EQ(QDir(album).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("title.dat title.jpg track01.mp3 track02.mp3 track03.mp3"));
+    library::tid3tag tag;
+    library::readtag(album + QStringLiteral("track03.mp3"), tag);
+    EXPECT_EQ(tag.track + QLatin1Char('/') + tag.artist, QStringLiteral("Lamp/.Lan__terns"));
+    EXPECT_TRUE(QDir(cache).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(library::album.value(library::albumcount).artist, QStringLiteral("Lan_terns"));
+    EXPECT_EQ(logLines().last(), QStringLiteral("Completed."));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
+{
+    cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d Lanterns / Harbour\r\n"));
+    cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                   cddbRecordText(QStringLiteral("Lanterns"), QStringLiteral("Harbour"),
+                                  QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    drives.onRead = [&](uint32_t lba) {
+        if (lba == image.starts[0]) window->cancelClick();
+    };
+    window->rip_go();
+    EXPECT_FALSE(QDir(root + QStringLiteral("/Lanterns__Harbour")).exists());
+    EXPECT_EQ(library::albumcount, 0);
+
+    drives.onRead = [&](uint32_t lba) {
+        if (lba != image.starts[1]) return;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->encoder()->finished(); }));
+        window->cancelClick();
+    };
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
+    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
+    EXPECT_EQ(library::albumcount, 1);
+}
+
 TEST_F(Road, OfflineTheOperatorTypesTheDetails)
 {
     network.results.clear();
@@ -111,7 +197,7 @@ TEST_F(Road, OfflineTheOperatorTypesTheDetails)
             entry->art = QStringLiteral("Night Owls");
             entry->alb = QStringLiteral("Long Road");
         }
-        return 1;
+        return qobject_cast<ripper::Tartwork*>(&shown) ? 2 : 1; // the cover choice: Exit
     };
     window->rip_go();
     EXPECT_EQ(questionTexts(),
@@ -119,8 +205,8 @@ TEST_F(Road, OfflineTheOperatorTypesTheDetails)
                                           "information."),
                            QStringLiteral("A connection to the internet is needed to find artwork.")}));
     EXPECT_EQ(cddb.commands().size(), 1) << "the database is still asked";
-    EXPECT_EQ(dialogsShown,
-              (QStringList{QStringLiteral("ripper::Talbumdialog"), QStringLiteral("ripper::Tverify")}));
+    EXPECT_EQ(dialogsShown.join(QLatin1Char(' ')),
+              QStringLiteral("ripper::Talbumdialog ripper::Tverify ripper::Tartwork"));
     EXPECT_EQ(library::tracks,
               (QStringList{QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")}));
     EXPECT_EQ(ripper::id3titles.artist, QStringLiteral("Night Owls"));
