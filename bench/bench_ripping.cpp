@@ -12,10 +12,9 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 #include <chrono>
-#include <cmath>
 #include <cstdio>
-#include <numbers>
 
+#include "discimage.h"
 #include "library/global.h"
 #include "platform/cdrom.h"
 #include "platform/lameenc.h"
@@ -62,20 +61,6 @@ QString workFile(const QString& name)
     return workFolder().filePath(name);
 }
 
-QByteArray tone(uint32_t frames, double hertz)
-{
-    QByteArray bytes(qsizetype(frames) * platform::kCdFrameBytes, '\0');
-    auto* samples = reinterpret_cast<int16_t*>(bytes.data());
-    for (qsizetype i = 0; i < bytes.size() / 4; ++i) {
-        const double t = double(i) / 44100;
-        const auto value = int16_t(9000 * std::sin(2 * std::numbers::pi * hertz * t) +
-                                   3000 * std::sin(2 * std::numbers::pi * 3.7 * hertz * t));
-        samples[2 * i] = value;
-        samples[2 * i + 1] = int16_t(value / 2);
-    }
-    return bytes;
-}
-
 void writeFile(const QString& path, const QByteArray& data)
 {
     QFile file(path);
@@ -86,7 +71,10 @@ void writeFile(const QString& path, const QByteArray& data)
 QString minutePcm()
 {
     const QString path = workFile(QStringLiteral("minute.pcm"));
-    if (!QFile::exists(path)) writeFile(path, tone(60 * kFramesPerSecond, 440));
+    if (!QFile::exists(path))
+        writeFile(path,
+                  tools::makeDiscImage(workFolder().path(), QStringLiteral("minute"), {60 * kFramesPerSecond})
+                      .tracks[0]);
     return path;
 }
 
@@ -136,20 +124,9 @@ void BM_LameCommandLine(benchmark::State& state)
 // A disc image of kTracks tracks of kTrackFrames frames, made on first use.
 QString discImage()
 {
-    const QString cue = workFile(QStringLiteral("disc.cue"));
-    if (QFile::exists(cue)) return cue;
-    QByteArray bin;
-    QString sheet = QStringLiteral("FILE \"disc.bin\" BINARY\n");
-    for (int t = 0; t < kTracks; ++t) {
-        const uint32_t start = uint32_t(t) * kTrackFrames;
-        sheet += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2:%3:00\n")
-                     .arg(t + 1, 2, 10, QLatin1Char('0'))
-                     .arg(start / kFramesPerSecond / 60, 2, 10, QLatin1Char('0'))
-                     .arg(start / kFramesPerSecond % 60, 2, 10, QLatin1Char('0'));
-        bin += tone(kTrackFrames, 330.0 * (t + 1));
-    }
-    writeFile(workFile(QStringLiteral("disc.bin")), bin);
-    writeFile(cue, sheet.toUtf8());
+    static const QString cue = tools::makeDiscImage(workFolder().path(), QStringLiteral("disc"),
+                                                    QVector<uint32_t>(kTracks, kTrackFrames))
+                                   .cuePath;
     return cue;
 }
 

@@ -7,7 +7,7 @@ namespace {
 class FakeDrive final : public platform::CdDrive
 {
 public:
-    FakeDrive(FakeCdDrives& owner, const DiscImage& image) : owner_(owner), image_(image)
+    FakeDrive(FakeCdDrives& owner, const tools::DiscImage& image) : owner_(owner), image_(image)
     {
         for (const QByteArray& track : image.tracks)
             disc_ += track;
@@ -42,7 +42,7 @@ public:
 
 private:
     FakeCdDrives& owner_;
-    const DiscImage& image_;
+    const tools::DiscImage& image_;
     QByteArray disc_;
 };
 

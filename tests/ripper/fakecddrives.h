@@ -13,7 +13,7 @@
 class FakeCdDrives final : public InstalledFake<platform::CdDrives, &platform::setCdDrives>
 {
 public:
-    explicit FakeCdDrives(const DiscImage& image) : image_(image) {}
+    explicit FakeCdDrives(const tools::DiscImage& image) : image_(image) {}
 
     QVector<platform::CdDriveName> list() override;
     std::unique_ptr<platform::CdDrive> open(const platform::CdDriveName& drive) override;
@@ -28,5 +28,5 @@ public:
     int opened = 0;
 
 private:
-    const DiscImage& image_;
+    const tools::DiscImage& image_;
 };

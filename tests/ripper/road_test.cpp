@@ -33,7 +33,7 @@ protected:
     void SetUp() override
     {
         RipGround::SetUp();
-        image = makeDiscImage(folder.path(), QStringLiteral("road"), {100, 77, 53});
+        image = tools::makeDiscImage(folder.path(), QStringLiteral("road"), {100, 77, 53});
         qputenv("MUSETRA_CDROM", image.cuePath.toLocal8Bit());
         library::config.cddbserver = cddb.server();
         library::config.artworkhost = QStringLiteral("127.0.0.1:1"); // no cover service: the generated cover
@@ -65,7 +65,7 @@ protected:
     }
 
     LoopbackCddb cddb;
-    DiscImage image;
+    tools::DiscImage image;
 };
 
 } // namespace

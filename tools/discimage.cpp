@@ -1,11 +1,12 @@
 #include "discimage.h"
 
 #include <QFile>
-#include <QTextStream>
 #include <cmath>
 #include <numbers>
 
 #include "platform/cdrom.h"
+
+namespace tools {
 
 namespace {
 
@@ -57,3 +58,5 @@ DiscImage makeDiscImage(const QString& folder, const QString& name, const QVecto
     if (sheet.open(QIODevice::WriteOnly)) sheet.write(cue.toUtf8());
     return image;
 }
+
+} // namespace tools
