@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QGuiApplication>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -102,8 +103,11 @@ void TAddTrack::createControls()
     layout->addWidget(new QLabel(QStringLiteral("Track Title"), this), 3, 0);
     layout->addWidget(ebtrack, 3, 1);
     layout->addWidget(repeataction, 4, 0, 1, 2);
-    layout->addWidget(Ok, 5, 0);
-    layout->addWidget(Cancel, 5, 1);
+    auto* answers = new QHBoxLayout;
+    answers->addStretch();
+    answers->addWidget(Ok);
+    answers->addWidget(Cancel);
+    layout->addLayout(answers, 5, 0, 1, 2);
     actiontimer = new QTimer(this);
     actiontimer->setInterval(kRepeatMs);
     // One press only: a press that fails leaves the dialog to the user.
