@@ -110,9 +110,9 @@ void Tartwork::resizeEvent(QResizeEvent*)
 void Tartwork::layOut()
 {
     const int s = aspx(kSpace);
-    captionButton(exitbut, QStringLiteral("Exit"), aspx(kExitPoints), exitbut->width());
+    captionButton(exitbut, QStringLiteral("Exit"), aspx(kExitPoints), kFitCaption);
     captionButton(ok, mode == 1 ? QStringLiteral("Save Changes") : QStringLiteral("Extract CD"),
-                  aspx(kOkPoints), ok->width());
+                  aspx(kOkPoints), kFitCaption);
     inf->setGeometry(0, s, width(), inf->sizeHint().height());
     const int memoWidth = int(std::nearbyint(width() / kMemoWidthShare));
     memo->setGeometry((width() - memoWidth) / 2, bottomOf(inf) + s, memoWidth, 0);

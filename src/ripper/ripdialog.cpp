@@ -56,7 +56,7 @@ void captionButton(controls::TBitmapActionButton* button, const QString& caption
 {
     setDialogText(button, points, kDialogTextColour);
     button->settext(caption);
-    button->resize(width, button->height());
+    if (width != kFitCaption) button->resize(width, button->height());
 }
 
 QLabel* dialogLabel(QWidget* parent, const QString& text, int points)

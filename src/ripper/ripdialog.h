@@ -41,7 +41,9 @@ int runRipDialog(QDialog& dialog, std::initializer_list<int> results, int back);
 controls::TBitmapActionButton* actionButton(QWidget* parent, int32_t colour);
 // The same, ending `dialog` with `answer` when clicked.
 controls::TBitmapActionButton* answerButton(QDialog* dialog, int32_t colour, int answer);
-// Shows `caption` in amber "Garamond" of `points` on `button`, which becomes `width` pixels wide.
+// Shows `caption` in amber "Garamond" of `points` on `button`, which becomes `width` pixels wide,
+// or as wide as the caption needs with kFitCaption.
+constexpr int kFitCaption = 0;
 void captionButton(controls::TBitmapActionButton* button, const QString& caption, int points, int width);
 // A see-through label in amber "Garamond" of `points`.
 QLabel* dialogLabel(QWidget* parent, const QString& text, int points);

@@ -37,11 +37,11 @@ Tverify::Tverify()
     lab->setAlignment(Qt::AlignHCenter);
     titleedit = entryBox(this, aspx(kTextPoints));
     settitle = actionButton(this, kSetColour);
-    captionButton(settitle, QStringLiteral("Set Track"), aspx(kTextPoints), settitle->width());
+    captionButton(settitle, QStringLiteral("Set Track"), aspx(kTextPoints), kFitCaption);
     cancel1 = answerButton(this, kGoBackColour, kGoBack);
     captionButton(cancel1, QStringLiteral("Go Back"), aspx(kTextPoints), aspx(kGoBackWidth));
     next = answerButton(this, kNextColour, kNext);
-    captionButton(next, QStringLiteral("Next"), aspx(kTextPoints), next->width());
+    captionButton(next, QStringLiteral("Next"), aspx(kTextPoints), kFitCaption);
     next->setVisible(mode != 1);
     lbpanel = new QWidget(this);
     lbpanel->setAutoFillBackground(true);
