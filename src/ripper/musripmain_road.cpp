@@ -28,6 +28,7 @@
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/artworkform.h"
+#include "ripper/editmenuform.h"
 #include "ripper/multiple.h"
 #include "ripper/mydialog.h"
 #include "ripper/verifyform.h"
@@ -154,6 +155,13 @@ void Tripmain::rip_go()
     showFullScreen();
     processEvents();
     goClick();
+}
+
+int32_t Tripmain::doedit(int32_t al)
+{
+    showFullScreen();
+    processEvents();
+    return goeditmenu(al);
 }
 
 void Tripmain::goClick()
