@@ -134,6 +134,7 @@ void keepFirstTitles(const QString& folder, int count)
 // An album of which no track was finished leaves nothing behind but what was there before.
 void removeUnfinishedAlbum(const QString& folder)
 {
+    if (library::albumpath.isEmpty()) return; // never the library root itself
     QDir dir(folder);
     dir.remove(QStringLiteral("title.dat"));
     dir.remove(QStringLiteral("title.jpg"));
