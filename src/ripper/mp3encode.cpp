@@ -62,8 +62,7 @@ QString tmp3encode::quotedTrack() const
 
 void tmp3encode::log(const QString& text)
 {
-    platform::synchronize(window_,
-                          [this, text] { windowOf(window_)->logent(QStringLiteral("    ") + text); });
+    platform::synchronize(window_, [this, text] { windowOf(window_)->logent(QStringLiteral("    ") + text); });
 }
 
 void tmp3encode::setprogsize()
@@ -132,8 +131,8 @@ bool tmp3encode::encodeAll(QFile& in, QFile& out, Stream& stream, QString& failu
             return false;
         }
         uint32_t produced = 0;
-        if (platform::beEncodeChunk(stream.handle, uint32_t(toRead / 2), stream.input.data(),
-                                    stream.output.data(), produced) != platform::BE_ERR_SUCCESSFUL) {
+        if (platform::beEncodeChunk(stream.handle, uint32_t(toRead / 2), stream.input.data(), stream.output.data(),
+                                    produced) != platform::BE_ERR_SUCCESSFUL) {
             failure = QStringLiteral("Error encoding data: track ") + quotedTrack();
             return false;
         }
@@ -160,8 +159,7 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
     config.bCRC = true;
     Stream stream;
     uint32_t bufsize = 0;
-    if (platform::beInitStream(config, stream.samples, bufsize, stream.handle) !=
-        platform::BE_ERR_SUCCESSFUL) {
+    if (platform::beInitStream(config, stream.samples, bufsize, stream.handle) != platform::BE_ERR_SUCCESSFUL) {
         log(QStringLiteral("Error Initalizing Encoder"));
         return false;
     }
@@ -171,8 +169,7 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
     const bool ok = encodeAll(in, out, stream, failure);
     if (!ok) log(failure);
     uint32_t produced = 0;
-    if (platform::beDeinitStream(stream.handle, stream.output.data(), produced) ==
-        platform::BE_ERR_SUCCESSFUL)
+    if (platform::beDeinitStream(stream.handle, stream.output.data(), produced) == platform::BE_ERR_SUCCESSFUL)
         out.write(reinterpret_cast<const char*>(stream.output.data()), produced);
     if (!ok) log(QStringLiteral("Aborted encoding data for ") + quotedTrack());
     return ok && out.error() == QFileDevice::NoError;

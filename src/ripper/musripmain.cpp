@@ -48,10 +48,7 @@ QImage builtinPicture(const QString& name)
 class OutlineShape : public QWidget
 {
 public:
-    explicit OutlineShape(QWidget* parent) : QWidget(parent)
-    {
-        setAttribute(Qt::WA_TransparentForMouseEvents);
-    }
+    explicit OutlineShape(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -84,10 +81,8 @@ using JukeboxShape = jukebox::FrameShape* jukebox::Tjukebox::*;
 void pressShape(JukeboxShape shape, bool down)
 {
     jukebox::Tjukebox& window = *jukebox::jukebox;
-    if (down)
-        window.panelshapeMouseDown(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
-    else
-        window.panelshapeMouseUp(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    if (down) window.panelshapeMouseDown(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    else window.panelshapeMouseUp(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
 }
 
 void clickShape(JukeboxShape shape)
@@ -185,10 +180,10 @@ void Tripmain::createControls()
     toptitle->setObjectName(QStringLiteral("toptitle"));
     toptitleshape = new OutlineShape(this);
     createJukeboxPanel();
-    for (QWidget* hidden : {static_cast<QWidget*>(cancel), static_cast<QWidget*>(cdselect),
-                            static_cast<QWidget*>(log), jbcontrolpanel, static_cast<QWidget*>(go),
-                            static_cast<QWidget*>(curpath), static_cast<QWidget*>(progress),
-                            static_cast<QWidget*>(encprogress), static_cast<QWidget*>(mainmenu)})
+    for (QWidget* hidden : {static_cast<QWidget*>(cancel), static_cast<QWidget*>(cdselect), static_cast<QWidget*>(log),
+                            jbcontrolpanel, static_cast<QWidget*>(go), static_cast<QWidget*>(curpath),
+                            static_cast<QWidget*>(progress), static_cast<QWidget*>(encprogress),
+                            static_cast<QWidget*>(mainmenu)})
         hidden->hide();
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -228,8 +223,7 @@ void Tripmain::placeTitle()
     toptitle->adjustSize();
     setWindowFlag(Qt::FramelessWindowHint);
     toptitle->setGeometry(aspx(10), aspy(28), width() - aspx(20), toptitle->height());
-    toptitleshape->setGeometry(toptitle->x() - 2, toptitle->y() - 2, toptitle->width() + 4,
-                               toptitle->height() + 2);
+    toptitleshape->setGeometry(toptitle->x() - 2, toptitle->y() - 2, toptitle->width() + 4, toptitle->height() + 2);
 }
 
 // Without the encoder library nothing can be extracted: the missing-encoder dialog ends the program.

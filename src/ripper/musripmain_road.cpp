@@ -55,12 +55,8 @@ void processEvents()
 
 platform::CddbOptions cddbOptions()
 {
-    return platform::CddbOptions{library::config.cddbserver,
-                                 library::config.cddbcgi,
-                                 library::config.email,
-                                 kAgent,
-                                 kAgentVersion,
-                                 kCddbPort};
+    return platform::CddbOptions{library::config.cddbserver, library::config.cddbcgi, library::config.email,
+                                 kAgent, kAgentVersion, kCddbPort};
 }
 
 platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
@@ -68,8 +64,7 @@ platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
     platform::CddbDisc disc;
     for (int i = 0; i + 1 < toc.tracks.size(); ++i)
         disc.offsets.append(toc.tracks[i].start + kLeadInFrames);
-    if (!toc.tracks.isEmpty())
-        disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
+    if (!toc.tracks.isEmpty()) disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
     return disc;
 }
 
@@ -103,8 +98,7 @@ void keepFirstTitles(const QString& folder, int count)
     if (!library::readtitlesfile(folder, titles)) return;
     const QStringList kept = titles.mid(0, count);
     const QString text = kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")),
-                                        text.toUtf8());
+    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")), text.toUtf8());
 }
 
 // An album of which no track was finished leaves nothing behind but what was there before.
@@ -166,9 +160,8 @@ void Tripmain::enumcddrives()
         cds->addItem(driveText(drive));
     }
     if (cds->count() == 0)
-        md(QStringLiteral(
-               "Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
-               "See the MusRip website for more information."),
+        md(QStringLiteral("Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
+                          "See the MusRip website for more information."),
            QStringLiteral("Try again"), QString(), QStringLiteral("Install problem"), true);
     cds->setCurrentIndex(0);
     cdsChange();
@@ -189,8 +182,8 @@ bool Tripmain::readTocAsking()
 {
     QString text = QStringLiteral("Insert a CD and hit contine");
     while (!cdhandle->readToc(toc_)) {
-        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
-               QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
+        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"), QStringLiteral("CD Extraction - Insert CD"),
+               false) != kFirstButton) {
             endRoad();
             return false;
         }
@@ -204,10 +197,9 @@ bool Tripmain::readTocAsking()
 bool Tripmain::internetOrManual()
 {
     while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer =
-            md(QStringLiteral("A connection to the internet is needed to find album information."),
-               QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
-               QStringLiteral("Internet Connection"), true);
+        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find album information."),
+                                   QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
+                                   QStringLiteral("Internet Connection"), true);
         if (answer == kBackToJukebox) {
             endRoad();
             return false;
@@ -270,11 +262,9 @@ void Tripmain::chooseMatch(const talbums& albums)
         const uint16_t answer = md(
             QStringLiteral("Internet CDDB returned no track information. Disk ID ") + discIdText() +
                 QStringLiteral("\r\nUsing server path: ") + serverPath() +
-                QStringLiteral(
-                    "\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
-                    "manually or Try Again to reselect the album."),
-            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"),
-            true);
+                QStringLiteral("\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
+                               "manually or Try Again to reselect the album."),
+            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"), true);
         if (answer == kBackToJukebox) return endRoad();
         if (answer == kFirstButton) return manualRoad();
     }
@@ -324,13 +314,11 @@ void Tripmain::noMatch()
 {
     if (manualentry) return manualRoad();
     const uint16_t answer = md(
-        QStringLiteral(
-            "Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
-            "connection.(Disk ID ") +
+        QStringLiteral("Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
+                       "connection.(Disk ID ") +
             discIdText() + QStringLiteral(")\r\nUsing server path: ") + serverPath() +
-            QStringLiteral(
-                "\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
-                "information manually."),
+            QStringLiteral("\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
+                           "information manually."),
         QStringLiteral("Manual"), QStringLiteral("Cancel"), QStringLiteral("CD Database"), false);
     if (answer == kFirstButton) return manualRoad();
     endRoad();
@@ -345,8 +333,7 @@ void Tripmain::manualRoad()
     if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
     id3titles.artist = library::artist;
     id3titles.album = library::title;
-    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton)
-        return endRoad();
+    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton) return endRoad();
     extractAndAdd();
 }
 
@@ -354,8 +341,7 @@ void Tripmain::manualRoad()
 bool Tripmain::manualTitles()
 {
     if (!cdhandle->readToc(toc_)) {
-        md(QStringLiteral("Unable to read Table of Contents from CD:") +
-               QString::number(cdhandle->lastError()),
+        md(QStringLiteral("Unable to read Table of Contents from CD:") + QString::number(cdhandle->lastError()),
            QString(), QStringLiteral("Cancel"), QStringLiteral("CD Error"), true);
         endRoad();
         return false;
@@ -369,10 +355,9 @@ bool Tripmain::manualTitles()
 bool Tripmain::internetForCover()
 {
     while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer =
-            md(QStringLiteral("A connection to the internet is needed to find artwork."),
-               QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
-               QStringLiteral("Artwork Aquision"), true);
+        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
+                                   QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
+                                   QStringLiteral("Artwork Aquision"), true);
         if (answer == kBackToJukebox) return false;
         if (answer == kSecondButton) {
             manualentry = true;
