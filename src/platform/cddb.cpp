@@ -55,7 +55,8 @@ Connection connect(const CddbOptions& options)
     cddb_set_http_path_query(conn.get(), options.path.toUtf8().constData());
     // A malformed address only leaves the library's default in place.
     cddb_set_email_address(conn.get(), options.email.toUtf8().constData());
-    cddb_set_client(conn.get(), options.agent.toUtf8().constData(), options.agentVersion.toUtf8().constData());
+    cddb_set_client(conn.get(), options.agent.toUtf8().constData(),
+                    options.agentVersion.toUtf8().constData());
     cddb_set_timeout(conn.get(), kCddbTimeoutSeconds);
     return conn;
 }
@@ -104,10 +105,11 @@ bool cddbQuery(const CddbOptions& options, const CddbDisc& disc, int maxMatches,
     return true;
 }
 
-QString cddbRecord(const CddbOptions& options, const CddbMatch& match)
+QString cddbRecord(const CddbOptions& options, const CddbMatch& match, const CddbDisc& disc)
 {
     const Connection conn = connect(options);
-    const Disc d(cddb_disc_new());
+    // libcddb names only the tracks the disc already has.
+    const Disc d = makeDisc(disc);
     if (!conn || !d) return {};
     cddb_disc_set_category_str(d.get(), match.category.toUtf8().constData());
     cddb_disc_set_discid(d.get(), match.discid);

@@ -47,9 +47,9 @@ uint32_t cddbDiscId(const CddbDisc& disc);
 [[nodiscard]] bool cddbQuery(const CddbOptions& options, const CddbDisc& disc, int maxMatches,
                              QVector<CddbMatch>& matches);
 
-// The record of `match` as lines ending in a carriage return and line feed: "DTITLE=" artist
+// The record of `match` for `disc` as lines ending in a carriage return and line feed: "DTITLE=" artist
 // " / " title, then "TTITLE<n>=" for every track the record names. Empty when the record cannot
 // be read.
-QString cddbRecord(const CddbOptions& options, const CddbMatch& match);
+QString cddbRecord(const CddbOptions& options, const CddbMatch& match, const CddbDisc& disc);
 
 } // namespace platform

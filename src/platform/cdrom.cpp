@@ -80,8 +80,8 @@ private:
     {
         const lsn_t start = cdio_get_track_lsn(handle_.get(), track);
         if (start == CDIO_INVALID_LSN || start < 0) return false;
-        const bool audio = number == kCdLeadOutTrack ||
-                           cdio_get_track_format(handle_.get(), track) == TRACK_FORMAT_AUDIO;
+        const bool audio =
+            number == kCdLeadOutTrack || cdio_get_track_format(handle_.get(), track) == TRACK_FORMAT_AUDIO;
         toc.tracks.append(CdTocTrack{number, uint32_t(start), audio});
         return true;
     }

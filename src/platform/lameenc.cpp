@@ -45,15 +45,17 @@ template<class F> bool lookUp(void* library, const char* name, F& call)
 bool lookUpAll(void* lib, LameCalls& c)
 {
     return lookUp(lib, "lame_init", c.init) && lookUp(lib, "lame_set_in_samplerate", c.setInSamplerate) &&
-           lookUp(lib, "lame_set_num_channels", c.setNumChannels) && lookUp(lib, "lame_set_mode", c.setMode) &&
-           lookUp(lib, "lame_set_brate", c.setBrate) &&
+           lookUp(lib, "lame_set_num_channels", c.setNumChannels) &&
+           lookUp(lib, "lame_set_mode", c.setMode) && lookUp(lib, "lame_set_brate", c.setBrate) &&
            lookUp(lib, "lame_set_error_protection", c.setErrorProtection) &&
-           lookUp(lib, "lame_set_copyright", c.setCopyright) && lookUp(lib, "lame_set_original", c.setOriginal) &&
+           lookUp(lib, "lame_set_copyright", c.setCopyright) &&
+           lookUp(lib, "lame_set_original", c.setOriginal) &&
            lookUp(lib, "lame_set_extension", c.setExtension) &&
            lookUp(lib, "lame_set_bWriteVbrTag", c.setWriteVbrTag) &&
            lookUp(lib, "lame_init_params", c.initParams) &&
-           lookUp(lib, "lame_encode_buffer_interleaved", c.encode) && lookUp(lib, "lame_encode_flush", c.flush) &&
-           lookUp(lib, "lame_close", c.close) && lookUp(lib, "get_lame_version", c.version);
+           lookUp(lib, "lame_encode_buffer_interleaved", c.encode) &&
+           lookUp(lib, "lame_encode_flush", c.flush) && lookUp(lib, "lame_close", c.close) &&
+           lookUp(lib, "get_lame_version", c.version);
 }
 
 lame_global_flags* flagsOf(HBE_STREAM stream)
@@ -63,11 +65,11 @@ lame_global_flags* flagsOf(HBE_STREAM stream)
 
 bool configure(lame_global_flags* gf, const TBECONFIG& config)
 {
-    return calls.setInSamplerate(gf, int(config.dwSampleRate)) == 0 && calls.setNumChannels(gf, 2) == 0 && calls.setMode(gf, MPEG_mode(config.byMode)) == 0 &&
-           calls.setBrate(gf, config.wBitrate) == 0 && calls.setErrorProtection(gf, config.bCRC) == 0 &&
-           calls.setCopyright(gf, config.bCopyright) == 0 && calls.setOriginal(gf, config.bOriginal) == 0 &&
-           calls.setExtension(gf, config.bPrivate) == 0 && calls.setWriteVbrTag(gf, 0) == 0 &&
-           calls.initParams(gf) >= 0;
+    return calls.setInSamplerate(gf, int(config.dwSampleRate)) == 0 && calls.setNumChannels(gf, 2) == 0 &&
+           calls.setMode(gf, MPEG_mode(config.byMode)) == 0 && calls.setBrate(gf, config.wBitrate) == 0 &&
+           calls.setErrorProtection(gf, config.bCRC) == 0 && calls.setCopyright(gf, config.bCopyright) == 0 &&
+           calls.setOriginal(gf, config.bOriginal) == 0 && calls.setExtension(gf, config.bPrivate) == 0 &&
+           calls.setWriteVbrTag(gf, 0) == 0 && calls.initParams(gf) >= 0;
 }
 
 } // namespace
@@ -91,7 +93,8 @@ uint32_t beInitStream(const TBECONFIG& config, uint32_t& samples, uint32_t& bufs
     stream = nullptr;
     if (!calls.init) return BE_ERR_NO_MORE_HANDLES;
     // Input is always interleaved stereo, as a CD delivers it.
-    if (config.dwConfig != BE_CONFIG_MP3 || config.byMode > BE_MP3_MODE_DUALCHANNEL) return BE_ERR_INVALID_FORMAT;
+    if (config.dwConfig != BE_CONFIG_MP3 || config.byMode > BE_MP3_MODE_DUALCHANNEL)
+        return BE_ERR_INVALID_FORMAT;
     lame_global_flags* gf = calls.init();
     if (!gf) return BE_ERR_NO_MORE_HANDLES;
     if (!configure(gf, config)) {
@@ -111,7 +114,8 @@ uint32_t beEncodeChunk(HBE_STREAM stream, uint32_t count, const int16_t* input, 
     if (!stream) return BE_ERR_INVALID_HANDLE;
     // libmp3lame counts samples per channel.
     const int perChannel = int(count / 2);
-    const int n = calls.encode(flagsOf(stream), const_cast<short*>(input), perChannel, output, int(kOutputBytes));
+    const int n =
+        calls.encode(flagsOf(stream), const_cast<short*>(input), perChannel, output, int(kOutputBytes));
     if (n < 0) return n == -1 ? BE_ERR_BUFFER_TOO_SMALL : BE_ERR_INVALID_FORMAT_PARAMETERS;
     produced = uint32_t(n);
     return BE_ERR_SUCCESSFUL;

@@ -1,6 +1,7 @@
 #include "ripper/mp3encode.h"
 
 #include <QFile>
+#include <QScopeGuard>
 #include <QThread>
 #include <cmath>
 #include <vector>
@@ -62,7 +63,8 @@ QString tmp3encode::quotedTrack() const
 
 void tmp3encode::log(const QString& text)
 {
-    platform::synchronize(window_, [this, text] { windowOf(window_)->logent(QStringLiteral("    ") + text); });
+    platform::synchronize(window_,
+                          [this, text] { windowOf(window_)->logent(QStringLiteral("    ") + text); });
 }
 
 void tmp3encode::setprogsize()
@@ -131,8 +133,8 @@ bool tmp3encode::encodeAll(QFile& in, QFile& out, Stream& stream, QString& failu
             return false;
         }
         uint32_t produced = 0;
-        if (platform::beEncodeChunk(stream.handle, uint32_t(toRead / 2), stream.input.data(), stream.output.data(),
-                                    produced) != platform::BE_ERR_SUCCESSFUL) {
+        if (platform::beEncodeChunk(stream.handle, uint32_t(toRead / 2), stream.input.data(),
+                                    stream.output.data(), produced) != platform::BE_ERR_SUCCESSFUL) {
             failure = QStringLiteral("Error encoding data: track ") + quotedTrack();
             return false;
         }
@@ -159,7 +161,8 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
     config.bCRC = true;
     Stream stream;
     uint32_t bufsize = 0;
-    if (platform::beInitStream(config, stream.samples, bufsize, stream.handle) != platform::BE_ERR_SUCCESSFUL) {
+    if (platform::beInitStream(config, stream.samples, bufsize, stream.handle) !=
+        platform::BE_ERR_SUCCESSFUL) {
         log(QStringLiteral("Error Initalizing Encoder"));
         return false;
     }
@@ -169,7 +172,8 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
     const bool ok = encodeAll(in, out, stream, failure);
     if (!ok) log(failure);
     uint32_t produced = 0;
-    if (platform::beDeinitStream(stream.handle, stream.output.data(), produced) == platform::BE_ERR_SUCCESSFUL)
+    if (platform::beDeinitStream(stream.handle, stream.output.data(), produced) ==
+        platform::BE_ERR_SUCCESSFUL)
         out.write(reinterpret_cast<const char*>(stream.output.data()), produced);
     if (!ok) log(QStringLiteral("Aborted encoding data for ") + quotedTrack());
     return ok && out.error() == QFileDevice::NoError;
@@ -177,14 +181,15 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
 
 void tmp3encode::Execute()
 {
+    // The window thread may treat the track as done once this is set, on every road out.
+    const auto finish = qScopeGuard([this] { ffinished = true; });
     ffinished = false;
     log(QStringLiteral("Encoding data for track ") + quotedTrack());
     QFile in(infile);
-    if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly)) {
+    // Read straight into the chunk buffer: each chunk is one read, with no copy through Qt's buffer.
+    if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
         log(QStringLiteral("Error opening extracted wave file:") + infile);
-        progvis(false);
-        ffinished = true;
-        return;
+        return progvis(false);
     }
     stopmpifnec();
     QFile out(outfile);
@@ -192,9 +197,7 @@ void tmp3encode::Execute()
         log(QStringLiteral("Error creating output file:") + outfile);
         in.close();
         in.remove(); // the track cannot be made; its PCM would only fill the disk
-        progvis(false);
-        ffinished = true;
-        return;
+        return progvis(false);
     }
     const bool ok = encodeFile(in, out);
     c = kProgressMax;
@@ -206,7 +209,6 @@ void tmp3encode::Execute()
     fsucceeded = ok;
     progvis(false);
     c = 0;
-    ffinished = true;
 }
 
 } // namespace ripper

@@ -48,7 +48,10 @@ QImage builtinPicture(const QString& name)
 class OutlineShape : public QWidget
 {
 public:
-    explicit OutlineShape(QWidget* parent) : QWidget(parent) { setAttribute(Qt::WA_TransparentForMouseEvents); }
+    explicit OutlineShape(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -81,8 +84,10 @@ using JukeboxShape = jukebox::FrameShape* jukebox::Tjukebox::*;
 void pressShape(JukeboxShape shape, bool down)
 {
     jukebox::Tjukebox& window = *jukebox::jukebox;
-    if (down) window.panelshapeMouseDown(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
-    else window.panelshapeMouseUp(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    if (down)
+        window.panelshapeMouseDown(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
+    else
+        window.panelshapeMouseUp(window.*shape, Qt::LeftButton, Qt::NoModifier, 0, 0);
 }
 
 void clickShape(JukeboxShape shape)
@@ -130,12 +135,7 @@ void Tripmain::FormCreate(const QString& encoderLibrary)
     if (!library::mshand.isOpen()) library::initmailslot();
     createControls();
     setAttribute(Qt::WA_OpaquePaintEvent);
-    setGeometry(screen);
-    bg->setGeometry(rect());
-    bg->setPixmap(QPixmap::fromImage(
-        skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true)
-            .scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
-    sizeform(this, QStringLiteral("Compact Disk Extraction"), false);
+    backdrop_ = skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true);
     setGeometry(screen);
     spinglobe = new controls::TSpinGlobe(this);
     spinglobe->stop();
@@ -158,17 +158,16 @@ void Tripmain::createControls()
     mainmenu = new QMenuBar(this);
     curpath = new QLabel(this);
     inf = new QLabel(QStringLiteral("Get CD Information"), this);
-    inf->setAlignment(Qt::AlignCenter);
+    // The text stands at the foot of its strip, below the title strip.
+    inf->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
     setDialogText(inf, aspx(18), kInfoColour);
     log = new QPlainTextEdit(this);
     log->setReadOnly(true);
     log->installEventFilter(this);
     progress = new controls::TBitmapProgress(this);
-    progress->assignbackground(builtinPicture(QStringLiteral("cd")));
     progress->setradius(aspx(100));
     progress->setstartradius(aspx(36));
     encprogress = new controls::TBitmapProgress(this);
-    encprogress->assignbackground(builtinPicture(QStringLiteral("dataprog")));
     encprogress->setradius(aspx(100));
     encprogress->setstartradius(0);
     encprogress->_setmax(100);
@@ -180,10 +179,10 @@ void Tripmain::createControls()
     toptitle->setObjectName(QStringLiteral("toptitle"));
     toptitleshape = new OutlineShape(this);
     createJukeboxPanel();
-    for (QWidget* hidden : {static_cast<QWidget*>(cancel), static_cast<QWidget*>(cdselect), static_cast<QWidget*>(log),
-                            jbcontrolpanel, static_cast<QWidget*>(go), static_cast<QWidget*>(curpath),
-                            static_cast<QWidget*>(progress), static_cast<QWidget*>(encprogress),
-                            static_cast<QWidget*>(mainmenu)})
+    for (QWidget* hidden : {static_cast<QWidget*>(cancel), static_cast<QWidget*>(cdselect),
+                            static_cast<QWidget*>(log), jbcontrolpanel, static_cast<QWidget*>(go),
+                            static_cast<QWidget*>(curpath), static_cast<QWidget*>(progress),
+                            static_cast<QWidget*>(encprogress), static_cast<QWidget*>(mainmenu)})
         hidden->hide();
     QPalette black = palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -202,6 +201,8 @@ void Tripmain::createJukeboxPanel()
     labmute = panelLabel(jbcontrolpanel, QStringLiteral("Mute"));
     labvolume = panelLabel(jbcontrolpanel, QStringLiteral("Volume Control"));
     jbautoplay = new controls::TBitmapCheckbox(jbcontrolpanel);
+    jbautoplay->setcolor(0); // black behind the caption, as the panel
+    setDialogText(jbautoplay, aspy(8), kDialogTextColour);
     jbautoplay->settext(QStringLiteral("Auto-play on"));
     connect(reject, &controls::TBitmapActionButton::OnClick, this, &Tripmain::rejectClick);
     connect(mute, &controls::TBitmapActionButton::OnClick, this, &Tripmain::muteClick);
@@ -223,7 +224,8 @@ void Tripmain::placeTitle()
     toptitle->adjustSize();
     setWindowFlag(Qt::FramelessWindowHint);
     toptitle->setGeometry(aspx(10), aspy(28), width() - aspx(20), toptitle->height());
-    toptitleshape->setGeometry(toptitle->x() - 2, toptitle->y() - 2, toptitle->width() + 4, toptitle->height() + 2);
+    toptitleshape->setGeometry(toptitle->x() - 2, toptitle->y() - 2, toptitle->width() + 4,
+                               toptitle->height() + 2);
 }
 
 // Without the encoder library nothing can be extracted: the missing-encoder dialog ends the program.
@@ -241,6 +243,9 @@ void Tripmain::resizeEvent(QResizeEvent* event)
 void Tripmain::FormResize()
 {
     const int w = width();
+    bg->setGeometry(rect());
+    bg->setPixmap(
+        QPixmap::fromImage(backdrop_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
     log->setGeometry((w - int(std::nearbyint(w / 1.5))) / 2, inf->y() + inf->height() + 10,
                      int(std::nearbyint(w / 1.5)), w / 4);
     QPalette logColours = log->palette();
@@ -251,8 +256,14 @@ void Tripmain::FormResize()
     inf->setGeometry(0, 10, w, kInfoHeight);
     const int side = aspy(200);
     const int ringTop = log->y() + log->height() + 10;
+    const bool ringsResized = progress->size() != QSize(side, side);
     progress->setGeometry(w / 2 - side, ringTop, side, side);
     encprogress->setGeometry(w / 2, ringTop, side, side);
+    // The rings' pictures are stretched to their size when they are given (which hides the rings).
+    if (ringsResized) {
+        progress->assignbackground(builtinPicture(QStringLiteral("cd")));
+        encprogress->assignbackground(builtinPicture(QStringLiteral("dataprog")));
+    }
     setDialogText(cancel, aspx(18), kDialogTextColour);
     cancel->setGeometry((w - kCancelWidth) / 2, ringTop + side + aspy(10), kCancelWidth, cancel->height());
     layoutJukeboxPanel();

@@ -149,6 +149,8 @@ private:
     [[nodiscard]] bool openDrive();
     [[nodiscard]] bool readTocAsking();
     [[nodiscard]] bool internetOrManual();
+    [[nodiscard]] bool onlineOrManual(const QString& text, const QString& first, const QString& second,
+                                      const QString& title, const std::function<bool()>& firstButton);
     void queryDatabase();
     void chooseMatch(const talbums& albums);
     void noMatch();
@@ -174,6 +176,7 @@ private:
     void stopOnWriteFailure(const QString& fn);
 
     std::unique_ptr<tmp3encode> enc;
+    QImage backdrop_; // the backdrop picture, stretched over `bg` at every resize
     platform::CdToc toc_;
     QVector<platform::CddbMatch> matches_;
     uint32_t discid_ = 0;

@@ -67,8 +67,9 @@ void Tripmain::doripping()
     enc.reset();
     processEvents();
     for (int32_t n = 0; n < library::trackscount && !cancelop; ++n) {
-        tempfilename = platform::joinPath(library::cachepath.left(255),
-                                          QStringLiteral("track") + QString::number(n) + QStringLiteral(".tmp"));
+        tempfilename =
+            platform::joinPath(library::cachepath.left(255),
+                               QStringLiteral("track") + QString::number(n) + QStringLiteral(".tmp"));
         rip(tempfilename, n);
         if (!cancelop) collectEncoder();
         if (cancelop) return endExtraction();
@@ -145,7 +146,8 @@ bool Tripmain::readTocForTrack(platform::CdToc& toc)
 {
     while (cdhandle && !cdhandle->readToc(toc)) {
         if (md(QStringLiteral("Unable to read Table of Contents from CD.\r\nTry cleaning the disk."),
-               QStringLiteral("Try Again"), QStringLiteral("Exit"), QStringLiteral("CD Error"), false) != kFirstButton) {
+               QStringLiteral("Try Again"), QStringLiteral("Exit"), QStringLiteral("CD Error"),
+               false) != kFirstButton) {
             die();
             return false;
         }
@@ -167,8 +169,8 @@ void Tripmain::rip(const QString& fn, int32_t trck)
     progress->_setposition(0);
     QFile file(fn);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return stopOnWriteFailure(fn);
-    logent(QStringLiteral("Extracting data for track ") + QString::number(trck + 1) + QStringLiteral(" - \"") +
-           library::tracks.value(trck) + QLatin1Char('"'));
+    logent(QStringLiteral("Extracting data for track ") + QString::number(trck + 1) +
+           QStringLiteral(" - \"") + library::tracks.value(trck) + QLatin1Char('"'));
     readChunks(file, start, end - start);
     file.close();
     progress->_setmax(kProgressMax);
@@ -202,8 +204,8 @@ void Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
         const qint64 bytes = qint64(num2rip) * platform::kCdFrameBytes;
         if (read && file.write(buffer.data(), bytes) != bytes) return stopOnWriteFailure(file.fileName());
         if (!read) {
-            logent(QStringLiteral("CD Read Error.  (at:") + QString::number(start) + QStringLiteral(". code: ") +
-                   QString::number(cdhandle->lastError()) +
+            logent(QStringLiteral("CD Read Error.  (at:") + QString::number(start) +
+                   QStringLiteral(". code: ") + QString::number(cdhandle->lastError()) +
                    QStringLiteral("). Continuing. Cancel and try cleaning the disk?"));
             if (++errcount > kMaxFailedChunks) {
                 logent(QStringLiteral("Too many errors. Aborting. Possibly a data track?"));

@@ -24,6 +24,7 @@
 #include "platform/cddb.h"
 #include "platform/diskspace.h"
 #include "platform/files.h"
+#include "platform/textcodec.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/artworkform.h"
@@ -47,6 +48,9 @@ constexpr int kCddbPort = 80;
 // Frames before the first track that the CD database counts in its offsets.
 constexpr uint32_t kLeadInFrames = 150;
 constexpr uint32_t kFramesPerSecond = 75;
+// An album folder's name is one name of at most 255 bytes: artist + "__" + title.
+constexpr int kMaxFolderBytes = 255;
+constexpr int kFolderSeparatorBytes = 2;
 
 void processEvents()
 {
@@ -55,8 +59,12 @@ void processEvents()
 
 platform::CddbOptions cddbOptions()
 {
-    return platform::CddbOptions{library::config.cddbserver, library::config.cddbcgi, library::config.email,
-                                 kAgent, kAgentVersion, kCddbPort};
+    return platform::CddbOptions{library::config.cddbserver,
+                                 library::config.cddbcgi,
+                                 library::config.email,
+                                 kAgent,
+                                 kAgentVersion,
+                                 kCddbPort};
 }
 
 platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
@@ -64,7 +72,8 @@ platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
     platform::CddbDisc disc;
     for (int i = 0; i + 1 < toc.tracks.size(); ++i)
         disc.offsets.append(toc.tracks[i].start + kLeadInFrames);
-    if (!toc.tracks.isEmpty()) disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
+    if (!toc.tracks.isEmpty())
+        disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
     return disc;
 }
 
@@ -79,6 +88,25 @@ int audioTrackCount(const platform::CdToc& toc)
 QString driveText(const platform::CdDriveName& drive)
 {
     return drive.vendor + QLatin1Char(' ') + drive.product;
+}
+
+// A name from the database as one half of an album folder name "artist__title": no control
+// characters, none of the characters folder names may not hold, no "__" inside and no "_" at its
+// ends (either would move the split between artist and title), no leading "." (a hidden folder),
+// at most `maxBytes` bytes.
+QString folderPart(const QString& name, int maxBytes)
+{
+    QString clean;
+    for (const QChar c : name)
+        if (c.category() != QChar::Other_Control) clean += c;
+    clean = library::stripbadchars(clean);
+    while (clean.contains(QStringLiteral("__")))
+        clean.replace(QStringLiteral("__"), QStringLiteral("_"));
+    while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
+        clean.remove(0, 1);
+    while (clean.endsWith(QLatin1Char('_')))
+        clean.chop(1);
+    return platform::cutToUtf8Bytes(clean, maxBytes);
 }
 
 // The lines of a database record: cut at carriage returns, line feeds dropped; text after the
@@ -98,7 +126,8 @@ void keepFirstTitles(const QString& folder, int count)
     if (!library::readtitlesfile(folder, titles)) return;
     const QStringList kept = titles.mid(0, count);
     const QString text = kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")), text.toUtf8());
+    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")),
+                                        text.toUtf8());
 }
 
 // An album of which no track was finished leaves nothing behind but what was there before.
@@ -160,8 +189,9 @@ void Tripmain::enumcddrives()
         cds->addItem(driveText(drive));
     }
     if (cds->count() == 0)
-        md(QStringLiteral("Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
-                          "See the MusRip website for more information."),
+        md(QStringLiteral(
+               "Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
+               "See the MusRip website for more information."),
            QStringLiteral("Try again"), QString(), QStringLiteral("Install problem"), true);
     cds->setCurrentIndex(0);
     cdsChange();
@@ -182,8 +212,8 @@ bool Tripmain::readTocAsking()
 {
     QString text = QStringLiteral("Insert a CD and hit contine");
     while (!cdhandle->readToc(toc_)) {
-        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"), QStringLiteral("CD Extraction - Insert CD"),
-               false) != kFirstButton) {
+        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
+               QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
             endRoad();
             return false;
         }
@@ -196,18 +226,28 @@ bool Tripmain::readTocAsking()
 
 bool Tripmain::internetOrManual()
 {
+    if (onlineOrManual(QStringLiteral("A connection to the internet is needed to find album information."),
+                       QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
+                       QStringLiteral("Internet Connection"), [] { return false; }))
+        return true;
+    endRoad();
+    return false;
+}
+
+// Asks `text` while the internet cannot be reached. The first button runs `firstButton` and asks
+// again unless that answered true; the second goes on without the internet (`manualentry`);
+// "Back to Jukebox" answers false.
+bool Tripmain::onlineOrManual(const QString& text, const QString& first, const QString& second,
+                              const QString& title, const std::function<bool()>& firstButton)
+{
     while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find album information."),
-                                   QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
-                                   QStringLiteral("Internet Connection"), true);
-        if (answer == kBackToJukebox) {
-            endRoad();
-            return false;
-        }
+        const uint16_t answer = md(text, first, second, title, true);
+        if (answer == kBackToJukebox) return false;
         if (answer == kSecondButton) {
             manualentry = true;
             return true;
         }
+        if (firstButton()) return true;
     }
     return true;
 }
@@ -262,14 +302,20 @@ void Tripmain::chooseMatch(const talbums& albums)
         const uint16_t answer = md(
             QStringLiteral("Internet CDDB returned no track information. Disk ID ") + discIdText() +
                 QStringLiteral("\r\nUsing server path: ") + serverPath() +
-                QStringLiteral("\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
-                               "manually or Try Again to reselect the album."),
-            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"), true);
+                QStringLiteral(
+                    "\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
+                    "manually or Try Again to reselect the album."),
+            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"),
+            true);
         if (answer == kBackToJukebox) return endRoad();
         if (answer == kFirstButton) return manualRoad();
     }
-    library::artist = QString(matches_[chosen].artist).remove(QChar(0));
-    library::title = QString(matches_[chosen].title).remove(QChar(0));
+    const platform::CddbMatch& match = matches_[chosen];
+    id3titles.artist = QString(match.artist).remove(QChar(0));
+    id3titles.album = QString(match.title).remove(QChar(0));
+    library::artist = folderPart(match.artist, (kMaxFolderBytes - kFolderSeparatorBytes) / 2);
+    library::title = folderPart(match.title, kMaxFolderBytes - kFolderSeparatorBytes -
+                                                 int(library::artist.toUtf8().size()));
     finishRoad();
 }
 
@@ -286,7 +332,7 @@ void Tripmain::fitTitlesToDisc()
 void Tripmain::gettracks(int32_t alb)
 {
     processEvents();
-    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb]);
+    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb], cddbDiscOf(toc_));
     library::tracks.clear();
     library::trackscount = 0;
     for (const QString& line : recordLines(record)) {
@@ -299,11 +345,10 @@ void Tripmain::gettracks(int32_t alb)
     if (library::trackscount > 0) fitTitlesToDisc();
 }
 
-// The database found the disc: check the titles, choose the cover, extract.
+// The database found the disc: check the titles, choose the cover, extract. The tags carry the
+// names as the database gave them; the folder is named by their cleaned form.
 void Tripmain::finishRoad()
 {
-    id3titles.artist = library::artist;
-    id3titles.album = library::title;
     spinglobe->stop();
     setWindowTitle(QStringLiteral("MusRip: ") + library::artist + QLatin1Char('-') + library::title);
     if (doverify(0) == kSecondButton || doartwork(0) == kSecondButton) return endRoad();
@@ -314,11 +359,13 @@ void Tripmain::noMatch()
 {
     if (manualentry) return manualRoad();
     const uint16_t answer = md(
-        QStringLiteral("Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
-                       "connection.(Disk ID ") +
+        QStringLiteral(
+            "Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
+            "connection.(Disk ID ") +
             discIdText() + QStringLiteral(")\r\nUsing server path: ") + serverPath() +
-            QStringLiteral("\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
-                           "information manually."),
+            QStringLiteral(
+                "\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
+                "information manually."),
         QStringLiteral("Manual"), QStringLiteral("Cancel"), QStringLiteral("CD Database"), false);
     if (answer == kFirstButton) return manualRoad();
     endRoad();
@@ -333,7 +380,8 @@ void Tripmain::manualRoad()
     if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
     id3titles.artist = library::artist;
     id3titles.album = library::title;
-    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton) return endRoad();
+    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton)
+        return endRoad();
     extractAndAdd();
 }
 
@@ -341,7 +389,8 @@ void Tripmain::manualRoad()
 bool Tripmain::manualTitles()
 {
     if (!cdhandle->readToc(toc_)) {
-        md(QStringLiteral("Unable to read Table of Contents from CD:") + QString::number(cdhandle->lastError()),
+        md(QStringLiteral("Unable to read Table of Contents from CD:") +
+               QString::number(cdhandle->lastError()),
            QString(), QStringLiteral("Cancel"), QStringLiteral("CD Error"), true);
         endRoad();
         return false;
@@ -352,20 +401,14 @@ bool Tripmain::manualTitles()
     return true;
 }
 
+// The dial-up program is run only when it is chosen, and the road goes on once it reports
+// "connected"; any other end of its wait asks again.
 bool Tripmain::internetForCover()
 {
-    while (!library::Checkhost(kInternetCheckAddress)) {
-        const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
-                                   QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
-                                   QStringLiteral("Artwork Aquision"), true);
-        if (answer == kBackToJukebox) return false;
-        if (answer == kSecondButton) {
-            manualentry = true;
-            return true;
-        }
-        if (library::runAndWaitForReport(kDialUpProgram) == kConnected) return true;
-    }
-    return true;
+    return onlineOrManual(QStringLiteral("A connection to the internet is needed to find artwork."),
+                          QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
+                          QStringLiteral("Artwork Aquision"),
+                          [] { return library::runAndWaitForReport(kDialUpProgram) == kConnected; });
 }
 
 // Extraction, then the album joins the list with the tracks that were finished: a cancelled

@@ -18,13 +18,11 @@ namespace {
 // A label whose text is a link opened in the system's browser.
 QLabel* linkLabel(QWidget* parent, const QString& text, const QString& url)
 {
-    auto* label = new QLabel(QStringLiteral("<a href=\"") + url + QStringLiteral("\">") + text +
-                                 QStringLiteral("</a>"),
-                             parent);
+    auto* label = new QLabel(
+        QStringLiteral("<a href=\"") + url + QStringLiteral("\">") + text + QStringLiteral("</a>"), parent);
     label->setTextFormat(Qt::RichText);
-    QObject::connect(label, &QLabel::linkActivated, label, [](const QString& link) {
-        QDesktopServices::openUrl(QUrl(link));
-    });
+    QObject::connect(label, &QLabel::linkActivated, label,
+                     [](const QString& link) { QDesktopServices::openUrl(QUrl(link)); });
     return label;
 }
 

@@ -17,7 +17,8 @@ QString commandOf(const QByteArray& request)
     const QList<QByteArray> words = request.split(' ');
     if (words.size() < 2) return {};
     const QUrlQuery query(QUrl(QString::fromLatin1(words[1])).query());
-    return query.queryItemValue(QStringLiteral("cmd"), QUrl::FullyDecoded).replace(QLatin1Char('+'), QLatin1Char(' '));
+    return query.queryItemValue(QStringLiteral("cmd"), QUrl::FullyDecoded)
+        .replace(QLatin1Char('+'), QLatin1Char(' '));
 }
 
 } // namespace
@@ -67,7 +68,8 @@ QString LoopbackCddb::answer(const QString& command)
     const QString discid = words.value(3);
     if (words.value(1) == QStringLiteral("read") && records_.contains(discid))
         return QStringLiteral("210 ") + words.value(2) + QLatin1Char(' ') + discid +
-               QStringLiteral(" CD database entry follows\r\n") + records_.value(discid) + QStringLiteral(".\r\n");
+               QStringLiteral(" CD database entry follows\r\n") + records_.value(discid) +
+               QStringLiteral(".\r\n");
     return QStringLiteral("401 Specified CDDB entry not found.\r\n");
 }
 
@@ -96,9 +98,14 @@ void LoopbackCddb::serve()
 
 QString cddbRecordText(const QString& artist, const QString& album, const QStringList& titles)
 {
-    QString record = QStringLiteral("# xmcd\r\n#\r\n# Revision: 1\r\n#\r\nDTITLE=") + artist + QStringLiteral(" / ") +
-                     album + QStringLiteral("\r\n");
+    QString record = QStringLiteral("# xmcd\r\n#\r\n# Track frame offsets:\r\n");
+    for (int i = 0; i < std::max<qsizetype>(1, titles.size()); ++i)
+        record += QStringLiteral("#\t") + QString::number(150 + 100 * i) + QStringLiteral("\r\n");
+    record += QStringLiteral(
+                  "#\r\n# Disc length: 5 seconds\r\n#\r\n# Revision: 1\r\n#\r\nDISCID=00000000\r\nDTITLE=") +
+              artist + QStringLiteral(" / ") + album + QStringLiteral("\r\nDYEAR=\r\nDGENRE=\r\n");
     for (int i = 0; i < titles.size(); ++i)
-        record += QStringLiteral("TTITLE") + QString::number(i) + QLatin1Char('=') + titles[i] + QStringLiteral("\r\n");
+        record += QStringLiteral("TTITLE") + QString::number(i) + QLatin1Char('=') + titles[i] +
+                  QStringLiteral("\r\n");
     return record + QStringLiteral("EXTD=\r\nPLAYORDER=\r\n");
 }

@@ -47,7 +47,7 @@ protected:
     {
         RipGround::SetUp();
         // 60, 30 and 17 frames: no track is a whole number of chunks.
-        image = makeDiscImage(folder.path(), QStringLiteral("disc"), {60, 30, 17});
+        image = tools::makeDiscImage(folder.path(), QStringLiteral("disc"), {60, 30, 17});
         drives = std::make_unique<FakeCdDrives>(image);
         prepareAlbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"),
                      {QStringLiteral("One"), QStringLiteral("Two"), QStringLiteral("Three")});
@@ -66,7 +66,7 @@ protected:
         return root + QLatin1Char('/') + library::albumpath + QLatin1Char('/') + name;
     }
 
-    DiscImage image;
+    tools::DiscImage image;
     std::unique_ptr<FakeCdDrives> drives;
 };
 
@@ -114,11 +114,11 @@ TEST_F(Extraction, AChunkFailingFiveTimesIsSkippedAndTheTwentyFirstEndsTheTrack)
     const QByteArray& track = image.tracks[0];
     const qsizetype chunk = 26 * 2352;
     EXPECT_EQ(folder.read(QStringLiteral("cache/track0.tmp")), track.left(chunk) + track.mid(2 * chunk));
-    EXPECT_TRUE(logLines().contains(QStringLiteral(
-        "CD Read Error.  (at:26. code: 7). Continuing. Cancel and try cleaning the disk?")));
+    EXPECT_TRUE(logLines().contains(
+        QStringLiteral("CD Read Error.  (at:26. code: 7). Continuing. Cancel and try cleaning the disk?")));
 
     // A long track whose every chunk fails: 21 errors, then the abort.
-    const DiscImage longDisc = makeDiscImage(folder.path(), QStringLiteral("long"), {30 * 26});
+    const tools::DiscImage longDisc = tools::makeDiscImage(folder.path(), QStringLiteral("long"), {30 * 26});
     FakeCdDrives failing(longDisc);
     for (uint32_t at = 0; at < 30 * 26; at += 26)
         failing.chunkFailures.insert(at, 5);
@@ -130,22 +130,6 @@ TEST_F(Extraction, AChunkFailingFiveTimesIsSkippedAndTheTwentyFirstEndsTheTrack)
     EXPECT_EQ(lines.last(), QStringLiteral("Too many errors. Aborting. Possibly a data track?"));
     EXPECT_EQ(failing.chunkFailures.value(21 * 26), 5) << "nothing read after the abort";
     ripper::cdhandle.reset();
-}
-
-TEST_F(Extraction, CancelStopsAfterTheCurrentChunkAndLeavesOnlyFinishedTracks)
-{
-    int secondTrackReads = 0;
-    drives->onRead = [&](uint32_t lba) {
-        if (lba < image.starts[1]) return;
-        ++secondTrackReads;
-        window->cancelClick();
-    };
-    window->doripping();
-    EXPECT_EQ(secondTrackReads, 1);
-    EXPECT_FALSE(QFile::exists(albumFile(QStringLiteral("track02.mp3"))));
-    EXPECT_FALSE(QFile::exists(albumFile(QStringLiteral("track03.mp3"))));
-    EXPECT_TRUE(QDir(cache).entryList(QDir::Files).isEmpty()) << "no PCM file stays behind";
-    EXPECT_EQ(window->encoder(), nullptr) << "the encoder was waited for";
 }
 
 namespace {
@@ -182,7 +166,7 @@ TEST_F(Encoding, EmptyPcmGivesTheFinalBytesAndTheTag)
 
 TEST_F(Encoding, TerminatedPartWayLeavesNeitherFile)
 {
-    auto enc = encoderOf(makeDiscImage(folder.path(), QStringLiteral("minute"), {60 * 75}).tracks[0]);
+    auto enc = encoderOf(tools::makeDiscImage(folder.path(), QStringLiteral("minute"), {60 * 75}).tracks[0]);
     enc->Resume();
     ASSERT_TRUE(QTest::qWaitFor([&] { return enc->position() > 0; }));
     enc->Terminate();

@@ -7,7 +7,7 @@ namespace {
 class FakeDrive final : public platform::CdDrive
 {
 public:
-    FakeDrive(FakeCdDrives& owner, const DiscImage& image) : owner_(owner), image_(image)
+    FakeDrive(FakeCdDrives& owner, const tools::DiscImage& image) : owner_(owner), image_(image)
     {
         for (const QByteArray& track : image.tracks)
             disc_ += track;
@@ -18,7 +18,8 @@ public:
         if (owner_.tocFailures > 0 && owner_.tocFailures--) return false;
         toc = platform::CdToc{1, int(image_.tracks.size()), {}};
         for (int i = 0; i < image_.starts.size(); ++i)
-            toc.tracks.append({i + 1 < image_.starts.size() ? i + 1 : platform::kCdLeadOutTrack, image_.starts[i], true});
+            toc.tracks.append(
+                {i + 1 < image_.starts.size() ? i + 1 : platform::kCdLeadOutTrack, image_.starts[i], true});
         return true;
     }
 
@@ -41,7 +42,7 @@ public:
 
 private:
     FakeCdDrives& owner_;
-    const DiscImage& image_;
+    const tools::DiscImage& image_;
     QByteArray disc_;
 };
 

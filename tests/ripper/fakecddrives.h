@@ -13,12 +13,13 @@
 class FakeCdDrives final : public InstalledFake<platform::CdDrives, &platform::setCdDrives>
 {
 public:
-    explicit FakeCdDrives(const DiscImage& image) : image_(image) {}
+    explicit FakeCdDrives(const tools::DiscImage& image) : image_(image) {}
 
     QVector<platform::CdDriveName> list() override;
     std::unique_ptr<platform::CdDrive> open(const platform::CdDriveName& drive) override;
 
-    QVector<platform::CdDriveName> drives{{QStringLiteral("Fake"), QStringLiteral("Drive"), QStringLiteral("fake")}};
+    QVector<platform::CdDriveName> drives{
+        {QStringLiteral("Fake"), QStringLiteral("Drive"), QStringLiteral("fake")}};
     int tocFailures = 0;
     // Reads starting at a frame that fail, and how often.
     QHash<uint32_t, int> chunkFailures;
@@ -27,5 +28,5 @@ public:
     int opened = 0;
 
 private:
-    const DiscImage& image_;
+    const tools::DiscImage& image_;
 };

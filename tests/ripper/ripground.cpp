@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QPlainTextEdit>
 
+#include "controls/rowrenderer.h"
 #include "fakemediaplayer.h"
 #include "library/global.h"
 #include "player/mainform.h"
@@ -11,6 +12,7 @@
 
 void RipGround::SetUp()
 {
+    controls::setpaintpause([](int) {});
     library::resetGlobals();
     player::resetGlobals();
     ripper::resetripmain();
@@ -35,6 +37,7 @@ void RipGround::SetUp()
 
 void RipGround::TearDown()
 {
+    controls::setpaintpause({});
     ripper::ripmain = nullptr;
     window.reset();
     player::mainform = nullptr;

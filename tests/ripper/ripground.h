@@ -51,6 +51,7 @@ protected:
     QString root;
     QString cache;
     AnsweringDialogs dialogs;
+    FakeProcesses processes; // the on-screen keyboard and the dial-up program
     FakeNetwork network;
     FakeDiskSpace space;
     QVector<Question> questions;

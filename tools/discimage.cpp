@@ -1,11 +1,12 @@
 #include "discimage.h"
 
 #include <QFile>
-#include <QTextStream>
 #include <cmath>
 #include <numbers>
 
 #include "platform/cdrom.h"
+
+namespace tools {
 
 namespace {
 
@@ -47,7 +48,9 @@ DiscImage makeDiscImage(const QString& folder, const QString& name, const QVecto
         image.starts.append(start);
         image.tracks.append(tone(frames[i], 220.0 * (i + 1)));
         bin.write(image.tracks.last());
-        cue += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2\n").arg(i + 1, 2, 10, QLatin1Char('0')).arg(msf(start));
+        cue += QStringLiteral("  TRACK %1 AUDIO\n    INDEX 01 %2\n")
+                   .arg(i + 1, 2, 10, QLatin1Char('0'))
+                   .arg(msf(start));
         start += frames[i];
     }
     image.starts.append(start);
@@ -55,3 +58,5 @@ DiscImage makeDiscImage(const QString& folder, const QString& name, const QVecto
     if (sheet.open(QIODevice::WriteOnly)) sheet.write(cue.toUtf8());
     return image;
 }
+
+} // namespace tools

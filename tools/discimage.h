@@ -1,13 +1,16 @@
 #pragma once
 
-// Audio CD images for tests: a ".bin" of raw frames and the ".cue" sheet that describes its tracks,
-// which libcdio reads like a disc in a drive. Every track holds its own tone, so its bytes differ
-// from every other track's.
+// Audio CD images: a ".bin" of raw frames and the ".cue" sheet that describes its tracks, which
+// the CD drive layer reads like a disc in a drive (name the sheet in MUSETRA_CDROM). Every track
+// holds its own tone, so its bytes differ from every other track's. Used by the tests and the
+// benchmarks. Any thread.
 
 #include <QByteArray>
 #include <QString>
 #include <QVector>
 #include <cstdint>
+
+namespace tools {
 
 struct DiscImage
 {
@@ -18,3 +21,5 @@ struct DiscImage
 
 // Writes "<name>.bin" and "<name>.cue" into `folder` with one audio track per entry of `frames`.
 DiscImage makeDiscImage(const QString& folder, const QString& name, const QVector<uint32_t>& frames);
+
+} // namespace tools
