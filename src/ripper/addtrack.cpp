@@ -137,7 +137,7 @@ void TAddTrack::showEvent(QShowEvent* event)
 void TAddTrack::reject()
 {
     actiontimer->stop();
-    done(kCancelled);
+    done(kAddTrackCancelled);
 }
 
 void TAddTrack::error(const QString& text)
@@ -155,7 +155,7 @@ void TAddTrack::OkClick()
     }
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
-    done(addTrack(folder) ? kAdded : kCancelled);
+    done(addTrack(folder) ? kAddTrackAdded : kAddTrackCancelled);
 }
 
 QString TAddTrack::targetFolder()
@@ -208,8 +208,8 @@ bool TAddTrack::addTrack(const QString& folder)
     return true;
 }
 
-int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
-                       QString& oalb, bool firstrun)
+int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                   QString& oalb, bool firstrun)
 {
     TAddTrack dialog(aart, aalb, apath);
     if (firstrun) repeatactionset = false;
@@ -217,7 +217,7 @@ int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& 
     const int result = platform::dialogs().execModal(dialog);
     oalb = dialog.alb;
     oart = dialog.art;
-    return result == TAddTrack::kAdded ? TAddTrack::kAdded : TAddTrack::kCancelled;
+    return result == kAddTrackAdded ? kAddTrackAdded : kAddTrackCancelled;
 }
 
 } // namespace ripper
