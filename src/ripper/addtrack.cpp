@@ -19,7 +19,6 @@
 #include "library/names.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/albumfiles.h"
@@ -137,7 +136,7 @@ void TAddTrack::showEvent(QShowEvent* event)
 void TAddTrack::reject()
 {
     actiontimer->stop();
-    done(kAddTrackCancelled);
+    done(kCancelled);
 }
 
 void TAddTrack::error(const QString& text)
@@ -155,7 +154,7 @@ void TAddTrack::OkClick()
     }
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
-    done(addTrack(folder) ? kAddTrackAdded : kAddTrackCancelled);
+    done(addTrack(folder) ? kAdded : kCancelled);
 }
 
 QString TAddTrack::targetFolder()
@@ -208,8 +207,8 @@ bool TAddTrack::addTrack(const QString& folder)
     return true;
 }
 
-int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
-                   QString& oalb, bool firstrun)
+int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                       QString& oalb, bool firstrun)
 {
     TAddTrack dialog(aart, aalb, apath);
     if (firstrun) repeatactionset = false;
@@ -217,7 +216,7 @@ int addtrackdialog(const QString& aart, const QString& aalb, const QString& apat
     const int result = platform::dialogs().execModal(dialog);
     oalb = dialog.alb;
     oart = dialog.art;
-    return result == kAddTrackAdded ? kAddTrackAdded : kAddTrackCancelled;
+    return result == TAddTrack::kAdded ? TAddTrack::kAdded : TAddTrack::kCancelled;
 }
 
 } // namespace ripper

@@ -7,6 +7,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <cstdint>
 
 #include "library/id3.h"
 
@@ -20,10 +21,6 @@ class QTimer;
 
 namespace ripper {
 
-// The answers of `addtrackdialog`.
-constexpr int kAddTrackAdded = 1;
-constexpr int kAddTrackCancelled = 2;
-
 // The state of the repeat box, carried to the next dialog of the same drop.
 inline bool repeatactionset = false;
 
@@ -32,6 +29,9 @@ class TAddTrack : public QDialog
     Q_OBJECT
 
 public:
+    static constexpr int kAdded = 1;
+    static constexpr int kCancelled = 2;
+
     // Offers the file `path` for the album `art` / `alb`.
     TAddTrack(const QString& art, const QString& alb, const QString& path);
 
@@ -72,10 +72,9 @@ private:
 };
 
 // Adds the dropped file `apath` to the album `aart` / `aalb` or a new one; `firstrun` marks the
-// first file of a drop. kAddTrackAdded when the track was added, kAddTrackCancelled when the user
-// cancelled or it failed (the rest of the drop stops). `oart` / `oalb` get the album the next file
-// of the drop goes to.
-int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
-                   QString& oalb, bool firstrun);
+// first file of a drop. 1 when the track was added, 2 when the user cancelled or it failed (the
+// rest of the drop stops). `oart` / `oalb` get the album the next file of the drop goes to.
+int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                       QString& oalb, bool firstrun);
 
 } // namespace ripper

@@ -14,8 +14,6 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
-#include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "player/mainform.h"
 #include "ripper/albumfiles.h"
 #include "ripper/artworkquery.h"
@@ -310,13 +308,12 @@ bool Tartwork::makeFolder(const QString& folder)
 bool Tartwork::writeTitles(const QString& folder)
 {
     const int32_t count = std::min(int(library::trackscount), int(library::tracks.size()));
-    QByteArray lines;
+    QStringList lines;
     for (int32_t i = 0; i < count; ++i)
-        lines += library::tracks[i].trimmed().toUtf8() + '\n';
+        lines.append(library::trimcontrols(library::tracks[i]));
     id3titles.count = library::trackscount - 1;
     id3titles.track = library::tracks.mid(0, count);
-    if (platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")), lines))
-        return true;
+    if (writetitles(folder, lines)) return true;
     fileError(QStringLiteral("Error writing contents file!"));
     return false;
 }

@@ -18,7 +18,6 @@
 #include "library/isconnected.h"
 #include "library/runprogram.h"
 #include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
 #include "player/mainform.h"

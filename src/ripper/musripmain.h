@@ -70,6 +70,8 @@ public:
 
     // The extract button of the jukebox: free space check, then the CD road.
     void rip_go();
+    // Shows the window and runs the album edit menu for album `al` (from 1) over it; its result.
+    int32_t doedit(int32_t al);
     // Ends a road: clears the manual flag, hides the on-screen keyboard and closes the window.
     void die();
     // Resets the window after a road; closes the drive.

@@ -6,11 +6,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
+#include <QThread>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapprogress.h"
@@ -25,9 +27,11 @@
 #include "platform/diskspace.h"
 #include "platform/files.h"
 #include "platform/textcodec.h"
+#include "platform/waithelper.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/artworkform.h"
+#include "ripper/editmenuform.h"
 #include "ripper/multiple.h"
 #include "ripper/mydialog.h"
 #include "ripper/verifyform.h"
@@ -65,6 +69,21 @@ platform::CddbOptions cddbOptions()
                                  kAgent,
                                  kAgentVersion,
                                  kCddbPort};
+}
+
+// Runs `work` (a blocking exchange with a server) on a thread of its own while the window goes on
+// processing events, so the busy globe turns and the screen stays alive; returns its result.
+template<class Result> Result awayFromWindowThread(const std::function<Result()>& work)
+{
+    Result result{};
+    const std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    if (!thread->isFinished()) loop.exec();
+    // A quitting application ends the loop early; the exchange is still waited for.
+    platform::waitForThread(*thread);
+    return result;
 }
 
 platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
@@ -133,6 +152,7 @@ void keepFirstTitles(const QString& folder, int count)
 // An album of which no track was finished leaves nothing behind but what was there before.
 void removeUnfinishedAlbum(const QString& folder)
 {
+    if (library::albumpath.isEmpty()) return; // never the library root itself
     QDir dir(folder);
     dir.remove(QStringLiteral("title.dat"));
     dir.remove(QStringLiteral("title.jpg"));
@@ -154,6 +174,13 @@ void Tripmain::rip_go()
     showFullScreen();
     processEvents();
     goClick();
+}
+
+int32_t Tripmain::doedit(int32_t al)
+{
+    showFullScreen();
+    processEvents();
+    return goeditmenu(al);
 }
 
 void Tripmain::goClick()
@@ -268,7 +295,11 @@ void Tripmain::queryDatabase()
     const platform::CddbDisc disc = cddbDiscOf(toc_);
     discid_ = platform::cddbDiscId(disc);
     processEvents();
-    if (!platform::cddbQuery(cddbOptions(), disc, kMaxMatches, matches_) || matches_.isEmpty()) {
+    QVector<platform::CddbMatch> found;
+    const bool asked = awayFromWindowThread<bool>(
+        [&] { return platform::cddbQuery(cddbOptions(), disc, kMaxMatches, found); });
+    matches_ = found;
+    if (!asked || matches_.isEmpty()) {
         noMatch();
         return;
     }
@@ -332,7 +363,10 @@ void Tripmain::fitTitlesToDisc()
 void Tripmain::gettracks(int32_t alb)
 {
     processEvents();
-    const QString record = platform::cddbRecord(cddbOptions(), matches_[alb], cddbDiscOf(toc_));
+    const platform::CddbMatch match = matches_[alb];
+    const platform::CddbDisc disc = cddbDiscOf(toc_);
+    const QString record =
+        awayFromWindowThread<QString>([&] { return platform::cddbRecord(cddbOptions(), match, disc); });
     library::tracks.clear();
     library::trackscount = 0;
     for (const QString& line : recordLines(record)) {

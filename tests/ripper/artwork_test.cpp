@@ -177,9 +177,15 @@ TEST_F(CoverChoice, AFailedFolderKeepsTheWindowOpenAndExitEndsTheLookup)
 {
     library::config.path = folder.write(QStringLiteral("plainfile"), "x") + QLatin1Char('/');
     server.answer(kPath, 0, {});
-    choose = [](ripper::Tartwork& w) {
-        QTimer::singleShot(50, &w,
-                           [&w] { QTest::mouseClick(w.exitbut, Qt::LeftButton, {}, QPoint(10, 10)); });
+    choose = [this](ripper::Tartwork& w) {
+        // Exit once the service has the request: the lookup is then waiting for its answer.
+        auto* poll = new QTimer(&w);
+        QObject::connect(poll, &QTimer::timeout, &w, [this, &w, poll] {
+            if (server.targets().isEmpty()) return;
+            poll->stop();
+            QTest::mouseClick(w.exitbut, Qt::LeftButton, {}, QPoint(10, 10));
+        });
+        poll->start(10);
         ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.isVisible(); }, 10000));
     };
     EXPECT_EQ(ripper::doartwork(0), 2);
