@@ -19,6 +19,32 @@ Q_LOGGING_CATEGORY(lcAlbums, "musetra.library.albums")
 const QString kTitlesFile = QStringLiteral("title.dat");
 const QString kUnknownTrack = QStringLiteral("Unknown track name");
 constexpr qsizetype kExtensionLength = 4; // ".mp3", ".mpg"
+// Three digits choose tracks up to 999 and a touch on the track list any row beyond; no album of
+// ours comes near this many, and the bound keeps a hostile file from costing gigabytes.
+constexpr qsizetype kMaxTitles = 9999;
+// Far more than any row shows; a longer line would only cost time where it is drawn.
+constexpr qsizetype kMaxTitleBytes = 1024;
+
+// An album folder must be an ordinary folder inside the library. One that resolves to the root or
+// above it (a link back up) would get "title.dat" written outside any album, and one whose name
+// is not UTF-8 cannot be opened again by the name read from the disk.
+bool usableAlbumFolder(const QString& name)
+{
+    const QFileInfo folder(platform::joinPath(config.path, name));
+    if (!folder.exists()) {
+        qCWarning(lcAlbums).noquote() << "Album folder" << name
+                                      << "left out: its name is not valid UTF-8; please rename it";
+        return false;
+    }
+    const QString target = folder.canonicalFilePath();
+    const QString root = QFileInfo(config.path).canonicalFilePath();
+    if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
+        qCWarning(lcAlbums).noquote() << "Album folder" << name
+                                      << "left out: it leads to the library folder or one above it";
+        return false;
+    }
+    return true;
+}
 
 } // namespace
 
@@ -33,7 +59,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
         extractalbumartist(name, entry.album, entry.artist);
         // A folder without an artist or album part gets no row in the lists; leaving it out here
         // keeps the album count and the rows in step.
-        if (entry.artist.isEmpty() || entry.album.isEmpty()) continue;
+        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(name)) continue;
         found.append(entry);
         if (platform::findNoCase(platform::joinPath(config.path, name), kTitlesFile).isEmpty())
             maketitles(name);
@@ -61,13 +87,16 @@ void maketitles(const QString& folderName)
         qCWarning(lcAlbums) << "cannot write" << target;
 }
 
-bool readtitlesfile(const QString& folderPath, QStringList& titles)
+bool readtitlelines(const QString& folderPath, QStringList& lines)
 {
     const QString name = platform::findNoCase(folderPath, kTitlesFile);
-    if (name.isEmpty()) return false;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QStringList lines = platform::splitLines(platform::decodeText(file.readAll()));
+    return !name.isEmpty() && platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
+}
+
+bool readtitlesfile(const QString& folderPath, QStringList& titles)
+{
+    QStringList lines;
+    if (!readtitlelines(folderPath, lines)) return false;
     for (QString& line : lines) {
         if (line.isEmpty()) line = kUnknownTrack;
     }

@@ -1,7 +1,9 @@
 #include "platform/files.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <algorithm>
 #include <unistd.h>
@@ -62,6 +64,18 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
         return false;
     }
     return file.commit();
+}
+
+void removeAtomicWriteLeftovers(const QString& path)
+{
+    const QFileInfo file(path);
+    // QSaveFile's temporary copy is the file's own name and six letters or digits.
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDir folder = file.absoluteDir();
+    for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files)) {
+        if (leftover.match(name).hasMatch()) QFile::remove(folder.filePath(name));
+    }
 }
 
 QString joinPath(const QString& folder, const QString& name)

@@ -27,6 +27,10 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
 // a crash leaves either the old file or the new one, never a mixture. False on any failure.
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
 
+// Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
+// killed between writing one and renaming it ("name.XXXXXX"). Called before a file is first used.
+void removeAtomicWriteLeftovers(const QString& path);
+
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);
 
