@@ -25,25 +25,31 @@ constexpr qsizetype kMaxTitles = 9999;
 // Far more than any row shows; a longer line would only cost time where it is drawn.
 constexpr qsizetype kMaxTitleBytes = 1024;
 
-// An album folder must be an ordinary folder inside the library. One that resolves to the root or
-// above it (a link back up) would get "title.dat" written outside any album, and one whose name
-// is not UTF-8 cannot be opened again by the name read from the disk.
+// An album folder must be an ordinary folder inside the library: one that resolves to the root or
+// above it (a link back up) would get "title.dat" written outside any album.
 bool usableAlbumFolder(const QString& name)
 {
     const QFileInfo folder(platform::joinPath(config.path, name));
-    if (!folder.exists()) {
-        qCWarning(lcAlbums).noquote() << "Album folder" << name
-                                      << "left out: its name is not valid UTF-8; please rename it";
-        return false;
-    }
     const QString target = folder.canonicalFilePath();
     const QString root = QFileInfo(config.path).canonicalFilePath();
+    if (target.isEmpty()) return false; // gone since it was listed
     if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
-        qCWarning(lcAlbums).noquote() << "Album folder" << name
-                                      << "left out: it leads to the library folder or one above it";
+        qCWarning(lcAlbums).noquote()
+            << "Album folder" << name << "left out: it leads to the library folder or one above it";
         return false;
     }
     return true;
+}
+
+// Folders whose names are not UTF-8 cannot be opened by any name we could read; no listing shows
+// them, so the operator hears of each one here.
+void reportUnreadableFolderNames()
+{
+    for (const QString& name : platform::undecodableNames(config.path)) {
+        if (name.contains(QStringLiteral("__")))
+            qCWarning(lcAlbums).noquote()
+                << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
+    }
 }
 
 } // namespace
@@ -52,6 +58,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 {
     // Hidden folders are left out (no QDir::Hidden); the order is case-insensitive by name.
     const QStringList folders = platform::listFolder(config.path, {QStringLiteral("*__*")}, QDir::Dirs);
+    reportUnreadableFolderNames();
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
     for (const QString& name : folders) {

@@ -5,8 +5,12 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <filesystem>
 #include <unistd.h>
+
+#include "platform/textcodec.h"
 
 namespace platform {
 
@@ -47,6 +51,21 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
         const int order = a.compare(b, Qt::CaseInsensitive);
         return order != 0 ? order < 0 : a < b;
     });
+    return names;
+}
+
+QStringList undecodableNames(const QString& folder)
+{
+    QStringList names;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QFile::encodeName(folder).toStdString(), error)) {
+        const std::string raw = entry.path().filename().native();
+        const QByteArray bytes(raw.data(), qsizetype(raw.size()));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8.decode(bytes); // decodes (and finds errors) only when converted
+        if (utf8.hasError()) names.append(decodeText(bytes));
+    }
     return names;
 }
 

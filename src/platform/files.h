@@ -23,6 +23,10 @@ QString resolveNoCase(const QString& path);
 // name order (ties broken by the exact name, so the order is stable).
 QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters);
 
+// The names in `folder` that are not valid UTF-8, shown as Windows-1252. Qt's listings leave such
+// entries out, and no path made from a name Qt could give would reach them.
+QStringList undecodableNames(const QString& folder);
+
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. False on any failure.
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);

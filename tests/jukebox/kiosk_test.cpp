@@ -5,7 +5,6 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
-#include <QWindowStateChangeEvent>
 
 #include "jukeboxfixture.h"
 
@@ -38,11 +37,11 @@ void runTool(const QString& program, const QStringList& arguments)
 class KioskLock : public JukeboxTest
 {
 protected:
-    jukebox::Tjukebox& showJukebox(bool locked)
+    jukebox::Tjukebox& showLockedJukebox()
     {
         screens.bounds = QGuiApplication::primaryScreen()->geometry();
         addAlbums(2);
-        writeSettings(locked ? QStringLiteral("lock=1\n") : QString());
+        writeSettings(QStringLiteral("lock=1\n"));
         jukebox::Tjukebox& window = start();
         frontEnd->gojukebox(true);
         window.installEventFilter(&counter);
@@ -60,7 +59,7 @@ protected:
 
 TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
 {
-    jukebox::Tjukebox& window = showJukebox(true);
+    jukebox::Tjukebox& window = showLockedJukebox();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window); }));
     const QString id = QString::number(window.winId());
@@ -78,22 +77,6 @@ TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id});
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
-}
-
-TEST_F(KioskLock, WithoutTheLockTheSameRequestsCloseAndMinimise)
-{
-    jukebox::Tjukebox& window = showJukebox(false);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window.winId())});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
-    QCoreApplication::processEvents(); // a restore would be queued by now
-    EXPECT_TRUE(window.isMinimized());
-
-    frontEnd->gojukebox(true);
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+F4")});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.isVisible(); }));
-    EXPECT_TRUE(form->isVisible()) << "the desktop player shows";
 }
 
 } // namespace
