@@ -29,7 +29,8 @@ void prepareFuzzing()
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     // AltINI would send the writes to any file of the machine.
-    if (QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).toLower().contains("altini")) return 0;
+    if (QByteArray(reinterpret_cast<const char*>(data), qsizetype(size)).toLower().contains("altini"))
+        return 0;
     const QString path = writeFuzzFile(QStringLiteral("Musetra.ini"), data, size);
     // The first round may tidy what it read (a default of one blank reads back empty); from
     // then on every key must come back as it was written.
