@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QFont>
 
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
@@ -48,9 +49,7 @@ void JukeboxFrontEnd::gojukebox(bool show)
             // On a slow machine a caption covers the screen while the covers load.
             TextLabel* caption = jukebox->loadcovercaption;
             caption->setGeometry(jukebox->rect());
-            QFont font(QStringLiteral("Garamond"));
-            font.setPointSize(std::max(1, jukebox->width() / kCaptionSizeDivisor));
-            caption->setFont(font);
+            caption->setFont(controls::panelFont(jukebox->width() / kCaptionSizeDivisor));
             caption->setFontColor(kCaptionColour);
             caption->setAlignment(Qt::AlignCenter);
             caption->show();
@@ -124,7 +123,9 @@ void JukeboxFrontEnd::RefundCredit()
 
 void JukeboxFrontEnd::writeentry(const QString& artist, const QString& album, const QString& track)
 {
-    if (jukebox && jukebox->log) jukebox->log->writeentry(artist, album, track);
+    // A play log set by a reload after the window was made is written too.
+    tlogfile* log = jukebox ? jukebox->playLog() : nullptr;
+    if (log) log->writeentry(artist, album, track);
 }
 
 bool JukeboxFrontEnd::autoplaying() const

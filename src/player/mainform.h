@@ -255,6 +255,7 @@ private:
     void resetPlayerControls();
     void selectRememberedAlbums();
     void closeSplash();
+    void stopForRestart();
 
     // Steps of the album list filling.
     void fillAlbumRows();
@@ -290,6 +291,7 @@ private:
 
     bool loadFailed_ = false;          // the last track asked for could not be loaded
     bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
+    bool queueRanOut_ = false;         // the last entry played to its end and nothing started since
     int captionBlinkPhase_ = 0;
 
     MediaPlayerFactory makeMediaPlayer_;

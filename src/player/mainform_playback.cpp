@@ -88,6 +88,7 @@ void Tmainform::playClick(QObject*)
     const int row = queueRow();
     dcurrentlyplayingtrack = std::max(row, 0);
     playingEntryRemoved_ = false;
+    queueRanOut_ = false;
     frontend().setQueuePanelPlayingRow(row);
 
     if (playlistStyle()) {
@@ -294,6 +295,7 @@ void Tmainform::playNextQueueEntry(bool backgroundTrackEnded)
         return;
     }
     // The queue has run out: the idle time goes back to background play.
+    queueRanOut_ = true;
     Stop->setChecked(true);
     Timers->stop();
     showNoTrack();

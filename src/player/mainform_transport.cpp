@@ -21,9 +21,9 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
-#include <cmath>
 
 #include "library/global.h"
+#include "library/rounding.h"
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
 #include "player/volumedisplay.h"
@@ -47,7 +47,7 @@ constexpr QSize kTriangleSize(80, 14);
 // Milliseconds as whole seconds, halves to even.
 int roundedSeconds(double ms)
 {
-    return int(std::nearbyint(ms / 1000.0));
+    return library::roundHalfEven(ms / 1000.0);
 }
 
 QToolButton* transportButton(QWidget* parent, const QString& hint, bool checkable)
@@ -309,11 +309,11 @@ void Tmainform::drawtriangle(int pos)
     painter.drawLine(w - 1, h - 2, w - 1, 0);
     painter.setPen(skins::tcolorToQColor(skins::clBtnShadow));
     painter.drawLine(w - 1, 0, 0, h - 2);
-    const int m = int(std::nearbyint(pos / kTriangleStep));
+    const int m = library::roundHalfEven(pos / kTriangleStep);
     if (m > 0) {
         const QColor fill = skins::tcolorToQColor(skins::clHighlight);
-        const int x = int(std::nearbyint((w - 2) / 10.0 * m));
-        const int top = h - 3 - int(std::nearbyint((h - 3) / 10.0 * m));
+        const int x = library::roundHalfEven((w - 2) / 10.0 * m);
+        const int top = h - 3 - library::roundHalfEven((h - 3) / 10.0 * m);
         painter.setPen(fill);
         painter.setBrush(fill);
         painter.drawPolygon(QPolygon({QPoint(2, h - 3), QPoint(x, h - 3), QPoint(x, top)}));
