@@ -90,6 +90,7 @@ void maketitles(const QString& folderName)
     // An existing titles file of another spelling is replaced rather than joined by a second one.
     QString target = platform::findNoCase(folder, kTitlesFile);
     if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
+    platform::removeAtomicWriteLeftovers(target);
     if (!platform::writeFileAtomically(target, text.toUtf8()))
         qCWarning(lcAlbums) << "cannot write" << target;
 }

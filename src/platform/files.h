@@ -32,7 +32,8 @@ QStringList undecodableNames(const QString& folder);
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
 
 // Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
-// killed between writing one and renaming it ("name.XXXXXX"). Called before a file is first used.
+// killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used
+// in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.

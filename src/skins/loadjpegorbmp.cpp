@@ -122,6 +122,7 @@ void copyWithTime(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return;
     const QDateTime stamp = source.fileTime(QFileDevice::FileModificationTime);
+    platform::removeAtomicWriteLeftovers(to);
     if (!platform::writeFileAtomically(to, source.readAll())) {
         qCInfo(lcCovers) << "cannot copy" << from << "to" << to;
         return;

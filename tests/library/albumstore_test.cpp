@@ -138,11 +138,13 @@ TEST_F(AlbumStoreTest, ScanMakesMissingTitlesFromTheTrackFiles)
     folder.write(QStringLiteral("First__Album/track03.mpg"), "x");
     folder.write(QStringLiteral("First__Album/cover.jpg"), "x");
     folder.write(QStringLiteral("First__Album/.hidden.mp3"), "x");
+    folder.write(QStringLiteral("First__Album/title.dat.Xy12Zq"), "left by a kill before the rename");
     folder.write(QStringLiteral("Second__Album/Title.DAT"), "Kept\n");
     folder.write(QStringLiteral("Second__Album/track01.mp3"), "x");
     ASSERT_TRUE(scanalbumfolders({}));
     EXPECT_EQ(folder.read(QStringLiteral("First__Album/title.dat")),
               QByteArray("TRACK01\ntrack02\ntrack03\n"));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("First__Album/title.dat.Xy12Zq"))));
     EXPECT_EQ(folder.read(QStringLiteral("Second__Album/Title.DAT")), QByteArray("Kept\n"));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Second__Album/title.dat"))));
 }
