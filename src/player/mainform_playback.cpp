@@ -422,10 +422,4 @@ void Tmainform::pauseClick(QObject*)
     }
 }
 
-// Placeholders for handlers of the rest of the window; the DJ announcement and the play-list
-// track list give their own behaviour here.
-void Tmainform::doDJ(const QString&) {}
-
-void Tmainform::dtracklistClick(QObject*) {}
-
 } // namespace player

@@ -289,10 +289,12 @@ TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
 {
     writeSettings();
     player::Tmainform& mf = create();
+    // The window holds its ten pictures from its creation on; the test paints its own into them.
+    ASSERT_EQ(mf.butimages.size(), 10);
     for (int i = 0; i < 10; ++i) {
         QImage image(34, 34, QImage::Format_RGB32);
         image.fill(i == 3 ? Qt::black : Qt::white);
-        mf.butimages.append(image);
+        mf.butimages[i] = image;
     }
     mf.FormCreate(&mf);
     ASSERT_EQ(mf.butimages.size(), 20);
