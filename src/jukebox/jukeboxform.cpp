@@ -426,6 +426,12 @@ void Tjukebox::resizeEvent(QResizeEvent* event)
 
 void Tjukebox::closeEvent(QCloseEvent* event)
 {
+    // Under the operator lock no request from outside the program (Alt+F4, the window manager,
+    // a close message) may show a guest the desktop; the program's own roads still close it.
+    if (library::config.lock && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     FormClose(this);
     // Closing only hides the window; it lives until the program ends.
     event->accept();

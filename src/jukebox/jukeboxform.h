@@ -590,10 +590,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Keys and keyboard lights: a held volume key lets go when the window loses the focus.
+    // Keys and keyboard lights: a held volume key lets go when the window loses the focus; under
+    // the operator lock a minimised window comes back.
     void changeEvent(QEvent* event) override;
 
 private:
+    // Back to full-screen on the window's monitor, in front and active.
+    void restoreFullScreen();
     // Pieces of DoDFM, one per area of the screen.
     void buildColumns();
     void buildRightColumn();
