@@ -110,8 +110,8 @@ inline controls::TTransparentPanel* TrackHintPanel = nullptr;
 // Remote-control focus between the two page lists: the list and its number (0 lsb1, 1 lsb2).
 inline controls::TScrollListbox* tv_lsb = nullptr;
 inline int32_t tv_currentlsb = 0;
-// Time of the last Left or Right key-down (a date-time), 0 after any key-up.
-inline double lastnavkeyinterval = 0;
+// Time of the last Left or Right key-down (ms of the steady clock), 0 after any key-up.
+inline qint64 lastnavkeyinterval = 0;
 // Keyboard-light show.
 inline int32_t ledcount = 0;
 inline int32_t leddest = 0;
@@ -149,6 +149,11 @@ class Tjukebox : public QWidget, public CreditView
     Q_OBJECT
 
 public:
+    // The step of a held page arrow, and the least time between two arrow-key steps (ms).
+    static constexpr int kNavInterval = 100;
+    // An error blink lasts this many ticks of the error timer; the displays hide on the even ones.
+    static constexpr int kBlinkTicks = 10;
+
     // Builds every control (`DoDFM`); `FormCreate` runs after that, once `jukebox` points here.
     explicit Tjukebox(QWidget* parent = nullptr);
     ~Tjukebox() override;
@@ -586,10 +591,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Keys and keyboard lights: a held volume key lets go when the window loses the focus.
+    // Keys and keyboard lights: a held volume key lets go when the window loses the focus; under
+    // the operator lock a minimised window comes back.
     void changeEvent(QEvent* event) override;
 
 private:
+    // Back to full-screen on the window's monitor, in front and active.
+    void restoreFullScreen();
     // Pieces of DoDFM, one per area of the screen.
     void buildColumns();
     void buildRightColumn();

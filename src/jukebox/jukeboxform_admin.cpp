@@ -21,6 +21,8 @@
 #include "library/osk.h"
 #include "player/aboutform.h"
 #include "player/mainform.h"
+#include "ripper/musripmain.h"
+#include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
 
 namespace jukebox {
@@ -111,7 +113,7 @@ void Tjukebox::editlbClick(QObject*)
     editlb->hide();
     QCoreApplication::processEvents();
     const int top = editlb->topmost();
-    // The album edit menu opens here once the extraction window offers it.
+    if (ripper::ripmain) ripper::ripmain->doedit(editlb->itemindex() + 1);
     editlb->show();
     reloadeditlist();
     if (currentalbum > 0) editlb->settopmost(top);
@@ -137,7 +139,7 @@ void Tjukebox::GoThemeManagerClick(QObject* Sender)
 // again: this window lays itself out anew, and every other window repaints.
 void Tjukebox::restyle()
 {
-    backdrp = build::themePicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
+    backdrp = skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     FormResize(this);
     for (QWidget* window : QApplication::topLevelWidgets())
         window->update();

@@ -4,7 +4,6 @@
 // its parent and gets its field's name as its object name, so the name on screen and in code never
 // differ; and the window's few colours. Internal to the jukebox window's sources.
 
-#include <QImage>
 #include <QPalette>
 #include <QString>
 #include <QWidget>
@@ -52,11 +51,6 @@ inline void fillBlack(QWidget* widget)
     widget->setPalette(colours);
     widget->setAutoFillBackground(true);
 }
-
-// A picture of the theme's skin `skin`; empty when neither the skin nor the program has it.
-QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg = false);
-// One of the program's own pictures.
-QImage programPicture(const QString& name);
 
 } // namespace jukebox::build
 

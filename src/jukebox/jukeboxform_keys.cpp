@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
@@ -40,12 +41,6 @@ namespace vk = platform::vk;
 
 namespace {
 
-// Keyboard auto-repeat of Left and Right closer together than this is dropped: a held arrow
-// steps through its own repeat timer instead.
-constexpr qint64 kNavRepeatMs = 100;
-constexpr double kMsPerDay = 24.0 * 60 * 60 * 1000;
-// A value of `errortime` that ends a running error blink at its next tick.
-constexpr int32_t kErrorBlinkEnd = 10;
 constexpr int32_t kWindows95 = 1;
 // Light show: the longest pattern (in steps and milliseconds) and the number of patterns.
 constexpr int kLongestPattern = 200;
@@ -58,14 +53,6 @@ constexpr uint16_t kMuteCode = 0x3D;
 
 // The modifiers a key chord is told by.
 constexpr Qt::KeyboardModifiers kChordModifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-
-// `moment` as a date-time number: days since 30 December 1899, the time of day as the fraction.
-double dateTimeOf(const QDateTime& moment)
-{
-    static const QDate kDayZero(1899, 12, 30);
-    return static_cast<double>(kDayZero.daysTo(moment.date())) +
-           moment.time().msecsSinceStartOfDay() / kMsPerDay;
-}
 
 bool isDigitKey(uint16_t key)
 {
@@ -118,8 +105,10 @@ bool dropsArrowRepeat(QEvent::Type type, uint16_t code)
         return false;
     }
     if (code != vk::Left && code != vk::Right) return false;
-    const double now = dateTimeOf(platform::clock().now());
-    const bool drop = lastnavkeyinterval != 0 && now - lastnavkeyinterval < kNavRepeatMs / kMsPerDay;
+    // Keyboard auto-repeat of Left and Right closer together than this is dropped: a held arrow
+    // steps through its own repeat timer instead.
+    const qint64 now = platform::clock().steadyMs();
+    const bool drop = lastnavkeyinterval != 0 && now - lastnavkeyinterval < Tjukebox::kNavInterval;
     lastnavkeyinterval = now;
     return drop;
 }
@@ -329,7 +318,7 @@ void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
             pageBack(Key);
     }
     if (Key == vk::Left || Key == vk::Right) return;
-    if (isClearKey(Key)) errortime = kErrorBlinkEnd;
+    if (isClearKey(Key)) errortime = Tjukebox::kBlinkTicks;
     if (Key == vk::Escape) {
         if (!thumbpanel->isHidden()) {
             setvisualspanel(false);
@@ -509,6 +498,14 @@ void Tjukebox::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
+void Tjukebox::restoreFullScreen()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    show();
+    raise();
+    activateWindow();
+}
+
 void Tjukebox::keyReleaseEvent(QKeyEvent* event)
 {
     if (player::DEBUGON && !event->isAutoRepeat()) {
@@ -520,6 +517,11 @@ void Tjukebox::keyReleaseEvent(QKeyEvent* event)
 
 void Tjukebox::changeEvent(QEvent* event)
 {
+    // Under the operator lock a minimise request from outside comes straight back full-screen,
+    // once the window system has finished minimising.
+    if (event->type() == QEvent::WindowStateChange && event->spontaneous() && library::config.lock &&
+        isMinimized())
+        QTimer::singleShot(0, this, &Tjukebox::restoreFullScreen);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
         (volumesender == volumeupshape2 || volumesender == volumedownshape2))
         panelshapeMouseUp(volumesender, Qt::LeftButton, Qt::NoModifier, 0, 0);

@@ -16,6 +16,7 @@
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
+#include "controls/drawing.h"
 #include "controls/scrolllistbox.h"
 #include "controls/selecterlistbox.h"
 #include "controls/talphabetbar.h"
@@ -31,8 +32,10 @@
 #include "library/global.h"
 #include "library/osk.h"
 #include "player/mainform.h"
+#include "ripper/musripmain.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
+#include "skins/resourceskins.h"
 
 namespace jukebox {
 
@@ -53,7 +56,7 @@ constexpr int32_t kBackButton = 2;
 void showCorner(PictureBox* corner, const QString& name, const library::tskin& skin, bool open)
 {
     corner->setPicture(
-        build::themePicture(name + (open ? QStringLiteral("UP") : QStringLiteral("DOWN")), skin));
+        skins::skinPictureOrNull(name + (open ? QStringLiteral("UP") : QStringLiteral("DOWN")), skin));
 }
 
 // Flips the open state kept in the corner's Tag; returns the new state.
@@ -170,7 +173,7 @@ bool onLastQueueRow(const player::Tmainform& mf)
 void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
     if (Sender == rejectshape1 || Sender == rejectshape2) {
-        reject->setPicture(build::programPicture(QStringLiteral("REJECTDOWN")));
+        reject->setPicture(controls::programPicture(QStringLiteral("REJECTDOWN")));
         rejectTrack();
     } else if (Sender == muteshape2) {
         player::Tmainform* mf = player::mainform;
@@ -182,7 +185,7 @@ void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::Keyboar
         volumesender = Sender;
         volumetimer->setEnabled(true);
         PictureBox* key = isVolumeUp(*this, Sender) ? volumeup : volumedown;
-        key->setPicture(build::programPicture(QStringLiteral("VOLUMEDOWN")));
+        key->setPicture(controls::programPicture(QStringLiteral("VOLUMEDOWN")));
         setTag(key, 1);
         stepVolume(isVolumeUp(*this, Sender) ? 1 : -1);
         // A volume step ends a mute, so the mute key comes up with it.
@@ -193,7 +196,7 @@ void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::Keyboar
 void Tjukebox::panelshapeMouseUp(QObject* Sender, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
     if (Sender == rejectshape1 || Sender == rejectshape2) {
-        reject->setPicture(build::programPicture(QStringLiteral("REJECTUP")));
+        reject->setPicture(controls::programPicture(QStringLiteral("REJECTUP")));
         if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     } else if (Sender == muteshape2) {
         showMuteState();
@@ -202,7 +205,7 @@ void Tjukebox::panelshapeMouseUp(QObject* Sender, Qt::MouseButton, Qt::KeyboardM
         volumetimer->setInterval(kVolumeRepeatMs);
         setTag(volumetimer, 0);
         PictureBox* key = isVolumeUp(*this, Sender) ? volumeup : volumedown;
-        key->setPicture(build::programPicture(QStringLiteral("VOLUMEUP")));
+        key->setPicture(controls::programPicture(QStringLiteral("VOLUMEUP")));
         setTag(key, 0);
     }
 }
@@ -210,7 +213,7 @@ void Tjukebox::panelshapeMouseUp(QObject* Sender, Qt::MouseButton, Qt::KeyboardM
 void Tjukebox::showMuteState()
 {
     const bool muted = player::mainform && player::mainform->mutebut->isChecked();
-    mute->setPicture(build::programPicture(muted ? QStringLiteral("MUTEDOWN") : QStringLiteral("MUTEUP")));
+    mute->setPicture(controls::programPicture(muted ? QStringLiteral("MUTEDOWN") : QStringLiteral("MUTEUP")));
 }
 
 // A background track gives way to another; a chosen track to the next in the queue. The last
@@ -277,7 +280,7 @@ void Tjukebox::ripbutClick(QObject*)
     library::hideosk();
     player::Tmainform* mf = player::mainform;
     if (mf) mf->numberoftracks->stop();
-    // The CD extraction runs here once the extraction window offers its entry.
+    if (ripper::ripmain) ripper::ripmain->rip_go();
     if (mf) mf->numberoftracks->start();
     drawalbum(currentalbum);
     domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));

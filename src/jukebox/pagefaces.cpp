@@ -5,6 +5,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "controls/drawing.h"
 #include "jukebox/jukeboxform.h"
 #include "skins/imaging.h"
 #include "skins/loadjpegorbmp.h"
@@ -29,7 +30,7 @@ constexpr int kNamesOutline = 3;
 // The album number "%.4d" in a white-ringed black oval; returns the text's width.
 int paintAlbumNumber(QPainter& painter, int number, int top)
 {
-    const QFont font = pageFont(kNumberFontSize);
+    const QFont font = controls::panelFont(aspy(kNumberFontSize));
     const QString text = QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
     const QFontMetrics metrics(font, painter.device());
     const QRect area(aspx(kNumberLeft), top, metrics.horizontalAdvance(text), metrics.height());
@@ -47,8 +48,8 @@ int paintAlbumNumber(QPainter& painter, int number, int top)
 // a dark edge and read on any cover.
 void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist, const QString& name)
 {
-    const QFont artistFont = pageFont(kNamesFontSize, true);
-    const QFont nameFont = pageFont(kNamesFontSize);
+    const QFont artistFont = controls::panelFont(aspy(kNamesFontSize), true);
+    const QFont nameFont = controls::panelFont(aspy(kNamesFontSize));
     const QFontMetrics artistMetrics(artistFont, painter.device());
     const QFontMetrics nameMetrics(nameFont, painter.device());
     // One text line lower: the height a line of "LL" takes.
@@ -88,14 +89,6 @@ void paintAlbumStrip(QImage& lab, int number, const QString& artist, const QStri
     painter.drawImage(place.topLeft(), strip);
 }
 } // namespace
-
-QFont pageFont(int designSize, bool bold)
-{
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(designSize)));
-    font.setBold(bold);
-    return font;
-}
 
 void paintAlbumFace(QImage& lab, int number, const QString& artist, const QString& name)
 {

@@ -7,7 +7,6 @@
 // held up for long. `paintCoverFace` and `paintAlbumFace` may run on any thread; `PreparedFaces`
 // belongs to the window thread (its workers read only their own copies).
 
-#include <QFont>
 #include <QImage>
 #include <QSize>
 #include <QString>
@@ -16,9 +15,6 @@
 #include <vector>
 
 namespace jukebox {
-
-// The font of the page texts: "Garamond" at a design size scaled to the screen.
-QFont pageFont(int designSize, bool bold = false);
 
 // Everything a cover picture is made from, copied so that no thread reads shared state.
 struct FaceSource

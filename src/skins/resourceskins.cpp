@@ -264,6 +264,15 @@ QImage LoadSkinResource(const QString& name, const QString& skinname, int32_t bl
     return picture;
 }
 
+QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG)
+{
+    try {
+        return LoadSkinResource(name, skin.Skin, skin.Color, IsJPEG);
+    } catch (const ResourceNotFound&) {
+        return QImage();
+    }
+}
+
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)
 {
     assertWindowThread();

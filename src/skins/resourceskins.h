@@ -84,6 +84,10 @@ void loadbitmapresource(ModuleHandle hi, const QString& resname, QImage& dest);
 // request for a name fixes its skin, tint and kind until ReplaceSkinResource.
 QImage LoadSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);
 
+// LoadSkinResource with the skin and tint of a theme entry; a null picture when neither the skin
+// nor the program has `name` (the screen then shows nothing there).
+QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG = false);
+
 // Loads `name` afresh with another skin and tint and replaces the cached picture; a name not yet
 // cached is loaded as LoadSkinResource does.
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);
