@@ -101,7 +101,8 @@ void paintAlbumFace(QImage& lab, int number, const QString& artist, const QStrin
 
 QImage stretchedCover(const QString& folder, const QSize& size)
 {
-    QImage picture(size, QImage::Format_RGB888);
+    // In the screen's own format, so the cover control shows this picture without a copy of it.
+    QImage picture(size, QImage::Format_RGB32);
     picture.fill(Qt::black);
     QImage cover;
     skins::loadjpegbmp(folder, cover, size);

@@ -41,6 +41,15 @@ QImage PictureBox::keyedPicture() const
     return controls::keyedOut(picture_, picture_.pixel(0, picture_.height() - 1));
 }
 
+namespace {
+// Pictures the screen takes without converting them first.
+bool blitsAsItIs(const QImage& picture)
+{
+    return picture.format() == QImage::Format_RGB32 ||
+           picture.format() == QImage::Format_ARGB32_Premultiplied;
+}
+} // namespace
+
 // An opaque picture stretched over the face, or at least as large as it, paints every pixel.
 bool PictureBox::picturePaintsWholeFace() const
 {
@@ -51,6 +60,11 @@ bool PictureBox::picturePaintsWholeFace() const
 void PictureBox::Paint()
 {
     const bool whole = picturePaintsWholeFace();
+    if (whole && !stretch_ && picture_.size() == size() && blitsAsItIs(picture_)) {
+        // The face is the picture itself: one copy of the pixels, not two.
+        showFace(picture_);
+        return;
+    }
     QImage& canvas = whole ? faceToCover() : clearFace();
     if (!picture_.isNull()) {
         QPainter painter(&canvas);

@@ -127,9 +127,8 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    jukebox::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
-                                            library::tskin{QString(), library::clNone}, true);
-    jukebox::bg = stretchedToScreen(jukebox::sbg);
+    jukebox::bg = stretchedToScreen(skins::skinPictureOrNull(
+        QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone}, true));
 }
 
 void Tmainform::applyKioskCursor()
@@ -143,9 +142,8 @@ void Tmainform::applyKioskCursor()
 
 void Tmainform::prepareJukeboxBackdrop()
 {
-    jukebox::backdrp =
-        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
-    jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
+    jukebox::jbbg = stretchedToScreen(
+        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true));
 }
 
 void Tmainform::makeFadedToolbarImages()
