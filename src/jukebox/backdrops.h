@@ -7,10 +7,9 @@
 
 namespace jukebox {
 
-// Only the pictures at the screen's size are kept: their decoded originals, several megabytes
-// each, would be held twice for nothing.
-inline QImage bg;   // the built-in "ADMINBACKDROP" picture, untinted, stretched over the whole screen
-inline QImage jbbg; // the "BACKGROUND" picture in the skin and tint of the theme's background, stretched
-                    // over the whole screen, made anew at every start-up
+inline QImage sbg;     // the built-in "ADMINBACKDROP" picture, untinted
+inline QImage bg;      // `sbg` stretched over the whole screen
+inline QImage backdrp; // the "BACKGROUND" picture in the skin and tint of the theme's background
+inline QImage jbbg;    // `backdrp` stretched over the whole screen, made anew at every start-up
 
 } // namespace jukebox

@@ -4,11 +4,13 @@
 #include <clocale>
 #include <memory>
 
+#include "platform/memory.h"
 #include "platform/mpvmediaplayer.h"
 #include "player/application.h"
 
 int main(int argc, char** argv)
 {
+    platform::returnLargeBlocksWhenFreed();
     QApplication app(argc, argv);
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");

@@ -127,8 +127,9 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    jukebox::bg = stretchedToScreen(skins::skinPictureOrNull(
-        QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone}, true));
+    jukebox::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
+                                            library::tskin{QString(), library::clNone}, true);
+    jukebox::bg = stretchedToScreen(jukebox::sbg);
 }
 
 void Tmainform::applyKioskCursor()
@@ -142,8 +143,9 @@ void Tmainform::applyKioskCursor()
 
 void Tmainform::prepareJukeboxBackdrop()
 {
-    jukebox::jbbg = stretchedToScreen(
-        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true));
+    jukebox::backdrp =
+        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
+    jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
 }
 
 void Tmainform::makeFadedToolbarImages()

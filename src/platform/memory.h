@@ -1,0 +1,13 @@
+#pragma once
+
+// How the program's memory is handed out and back.
+
+namespace platform {
+
+// Every large block (a picture of a control or a screen, a decoded cover) gets memory of its own
+// from the system and gives it back when freed. Without this the allocator serves such blocks
+// from its heap after the first few and keeps what they leave behind, so an idle jukebox would
+// hold tens of megabytes of pictures it drew once during start-up. Called first thing in main.
+void returnLargeBlocksWhenFreed();
+
+} // namespace platform
