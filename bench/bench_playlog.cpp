@@ -88,7 +88,7 @@ int main(int argc, char** argv)
     const double chart = reporter.times["BM_Chart/iterations:3/real_time"];
     const double awk = reporter.times["BM_AwkHashCount/iterations:3/real_time"];
     if (chart > 0)
-        std::printf("chart of %d lines: %.0f ms, awk hash count: %.0f ms, %.2fx faster\n", kLines, chart, awk,
-                    awk / chart);
+        std::printf("chart of %d lines: %.0f ms, awk hash count: %.0f ms, %.2fx faster (goal: faster: %s)\n",
+                    kLines, chart, awk, awk / chart, chart < awk ? "met" : "NOT met");
     return 0;
 }
