@@ -116,12 +116,17 @@ TEST_F(PanelsTest, PasscodeTakesDigitsOnlyIsStoredAsThreeDigitsAndUnlocksTheKeyp
 TEST_F(PanelsTest, RandomBuildQueuesTheChosenAlbumsAndRollsTheDiceEveryTwentyTracks)
 {
     addLibrary(3, [](int) { return 20; });
-    open();
+    fillScreen(open());
     click(window->randombut);
     EXPECT_EQ(window->randompanellb->count(), 3);
+    const QImage shown = window->randompanellb->face(); // the albums, not the list's first face
+    window->randompanellb->Paint();
+    const QImage unselected = window->randompanellb->face();
+    EXPECT_EQ(unselected, shown);
     click(window->randompanelOK);
     EXPECT_EQ(window->randomcountlabel->text(), QStringLiteral("No albums selected."));
     click(window->randompanelselectall);
+    EXPECT_NE(window->randompanellb->face(), unselected); // chosen albums stand out
     EXPECT_EQ(window->randomcountlabel->text(), QStringLiteral("Total tracks selected: 60"));
     click(window->randompanelOK);
     EXPECT_EQ(form->dplaylist->count(), 60);
