@@ -16,6 +16,7 @@
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QString>
@@ -637,6 +638,7 @@ private:
     void placeRandomPanel();
     void placeAdvancedPanel();
     void placeCommercePanel();
+    QFont commerceFont(int labelRoom, int chartRoom) const;
     void makeBackgrounds();
     void placeBackgroundPieces();
     void placePageLists();

@@ -139,11 +139,16 @@ TEST_F(PanelsTest, RandomBuildQueuesTheChosenAlbumsAndRollsTheDiceEveryTwentyTra
 TEST_F(PanelsTest, CommercePanelChartsOncePerOpeningAndDoneStoresTheSettingsWithAFreshChart)
 {
     addLibrary(1);
-    open(QStringLiteral("[Commercial]\ncreditsystem=1\ntrackslogfile=%1/plays.log\n").arg(program.path()));
+    screens.bounds = QRect(0, 0, 1024, 768);
+    fillScreen(open(
+        QStringLiteral("[Commercial]\ncreditsystem=1\ntrackslogfile=%1/plays.log\n").arg(program.path())));
     window->playLog()->writeentry(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("One"));
     const auto chartRows = [this] { return window->CmTop100->items().count(); };
     QPointer<jukebox::tlogfile> first = window->log;
     click(window->GoCommercialManager);
+    // On a 4:3 screen the captions are whole: beside their numbers, and the chart's across its half.
+    for (const QLabel* caption : {window->CmBgWaitTimeLab, window->Cmtop100Lab})
+        EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width());
     ASSERT_TRUE(QTest::qWaitFor([&] { return first->isFinished(); }));
     EXPECT_EQ(chartRows(), 1);
 
