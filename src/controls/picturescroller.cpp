@@ -105,6 +105,12 @@ int32_t TPictureScroller::lookupalbum(int32_t a) const
     return -1;
 }
 
+QImage TPictureScroller::albumpicture(int32_t a) const
+{
+    const int32_t i = lookupalbum(a);
+    return i >= 0 ? pl.items.at(i).picture : QImage();
+}
+
 void TPictureScroller::Makeitemvisible(int32_t i)
 {
     if (facross > 0) ftopmost = (std::max(i, 0) / facross) * facross;

@@ -42,6 +42,8 @@ public:
     void Delete(int32_t i);
     void clear();
     int32_t lookupalbum(int32_t a) const;
+    // The picture kept for album `a` (what a list row shows beside the album); none without one.
+    QImage albumpicture(int32_t a) const;
     void Makeitemvisible(int32_t i);
     void Makealbumvisible(int32_t a);
     void Moveup();

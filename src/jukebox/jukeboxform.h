@@ -611,6 +611,8 @@ private:
     void chooseStartAlbum();
     // Binds the queue panel's keys to the window's queue handlers.
     void connectQueuePanel();
+    // Fills the queue panel's list from the player's queue (jukeboxform_queue.cpp).
+    void fillQueueList(int marked, int playing);
 
     // Pieces of setscreen.
     void placeColumns();
