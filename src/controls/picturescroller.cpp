@@ -7,6 +7,7 @@
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
 #include "skins/colors.h"
+#include "skins/loadjpegorbmp.h"
 
 namespace controls {
 
@@ -65,7 +66,14 @@ int TPictureScroller::thumbnailside() const
 
 void TPictureScroller::add(const QImage& bmp, int32_t alb)
 {
-    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb});
+    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb, QString()});
+    fcount = int32_t(pl.items.size());
+    stale_ = true;
+}
+
+void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
+{
+    pl.items.append(picrecord{thumbnailOf(bmp, kSmallSide), alb, folder});
     fcount = int32_t(pl.items.size());
     stale_ = true;
 }
@@ -75,7 +83,8 @@ void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
     if (i < 0 || i >= fcount) return;
     picrecord& record = pl.items[i];
     // The new picture fills the whole thumbnail, at the thumbnail's own size.
-    record.picture = thumbnailOf(bmp, record.picture.width());
+    record.picture = thumbnailOf(bmp, record.folder.isEmpty() ? record.picture.width() : thumbnailside());
+    record.folder.clear();
     record.album = alb;
     stale_ = true;
 }
@@ -84,8 +93,10 @@ void TPictureScroller::Delete(int32_t i)
 {
     if (i < 0 || i >= fcount) return;
     // Pictures move up one place; album numbers stay, as the album list renumbers the same way.
-    for (int j = i; j < fcount - 1; ++j)
+    for (int j = i; j < fcount - 1; ++j) {
         pl.items[j].picture = pl.items[j + 1].picture;
+        pl.items[j].folder = pl.items[j + 1].folder;
+    }
     pl.items.removeLast();
     fcount = int32_t(pl.items.size());
     Paint();
@@ -94,6 +105,7 @@ void TPictureScroller::Delete(int32_t i)
 void TPictureScroller::clear()
 {
     pl.items.clear();
+    cells_.clear();
     fcount = 0;
     stale_ = true;
 }
@@ -246,7 +258,7 @@ int TPictureScroller::drawCells(QPainter& painter, Grid& grid)
     for (int t = ftopmost; t < fcount; ++t) {
         const int j = drawn + 1;
         matrix[j] = tmatrix{x, grid.y, x + grid.side, grid.y + grid.side, t};
-        painter.drawImage(QRect(x, grid.y, grid.side, grid.side), pl.items[t].picture);
+        painter.drawImage(QRect(x, grid.y, grid.side, grid.side), cellOf(pl.items[t], grid.side));
         if (fremote) {
             grid.penwidth = kRemotePen;
             if (j - 1 == remotey * facross + remotex) {
@@ -284,6 +296,22 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
               QRect(QPoint(grid.width / 2 - arrow.width() / 2, box.y2 - arrow.height() - 1), arrow.size()),
               arrow, kArrowKey);
     matrix[entry] = box;
+}
+
+// The picture of a cell: a picture given as such, or the cover of a folder decoded at the cell's
+// side (the decoder reduces it in the DCT) and kept among the cached cells.
+const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
+{
+    if (record.folder.isEmpty()) return record.picture;
+    if (side != cellSide_) {
+        cells_.clear();
+        cellSide_ = side;
+    }
+    if (const QImage* cached = cells_.object(record.folder)) return *cached;
+    QImage cover;
+    skins::loadjpegbmp(record.folder, cover, QSize(side, side));
+    cells_.insert(record.folder, new QImage(thumbnailOf(cover, side)));
+    return *cells_.object(record.folder);
 }
 
 int TPictureScroller::hit(int x, int y)

@@ -12,7 +12,7 @@
 // jukeboxform_numbers.cpp (number entry), jukeboxform_background.cpp (background play),
 // jukeboxform_pages.cpp (album pages), jukeboxform_keys.cpp (keys and lights),
 // jukeboxform_panels.cpp (operator panels), jukeboxform_search.cpp, jukeboxform_queue.cpp,
-// jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp.
+// jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp (with docovers).
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
@@ -335,6 +335,8 @@ public:
     void handledroppedfile(QDropEvent* Msg, QWidget* receiver);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
+    // Stops the cover loader between two albums and waits for it (the program ends).
+    void stopcovers();
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.
     void addthumbnail(const QString& albumFolder, int index);
