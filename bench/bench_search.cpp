@@ -13,6 +13,7 @@
 
 #include "controls/scrolllistbox.h"
 #include "jukebox/editbox.h"
+#include "jukebox/picturebox.h"
 #include "jukebox/searchthread.h"
 #include "jukebox/searchtrack.h"
 #include "library/global.h"
@@ -35,7 +36,8 @@ QString libraryRoot()
     dir = std::make_unique<QTemporaryDir>();
     library::album.resize(1);
     for (int n = 1; n <= kAlbums; ++n) {
-        const library::talbumtype entry{QStringLiteral("Album %1").arg(n), QStringLiteral("Artist %1").arg(n)};
+        const library::talbumtype entry{QStringLiteral("Album %1").arg(n),
+                                        QStringLiteral("Artist %1").arg(n)};
         library::album.append(entry);
         const QString folder = dir->filePath(entry.artist + QStringLiteral("__") + entry.album);
         QDir().mkpath(folder);
@@ -97,7 +99,7 @@ int main(int argc, char** argv)
     std::printf("\n%-8s %8s %12s %12s %8s  (goal: ratio <= 1.0)\n", "albums", "rows", "search ms", "grep ms",
                 "ratio");
     if (searchSeconds > 0 && grepSeconds > 0)
-        std::printf("%-8d %8d %12.1f %12.1f %8.2f\n", kAlbums, searchRows, searchSeconds * 1000, grepSeconds * 1000,
-                    searchSeconds / grepSeconds);
+        std::printf("%-8d %8d %12.1f %12.1f %8.2f\n", kAlbums, searchRows, searchSeconds * 1000,
+                    grepSeconds * 1000, searchSeconds / grepSeconds);
     return 0;
 }

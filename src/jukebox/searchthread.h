@@ -4,9 +4,9 @@
 // names (artist and album), then the track titles of every album's "title.dat", then all the
 // tracks of the albums the first pass found. It works on a copy of the album list taken when it
 // is made and never touches widgets: its rows reach the window thread through blocking hand-overs,
-// in order, a batch at a time. The window thread stops it by setting `cancel` and waiting for it
-// with the project's wait helper.
-// Made, started, cancelled and freed on the window thread; `run` is the worker.
+// in order, a batch at a time; the title files are read by a few short-lived readers at once. The window
+// thread stops it by setting `cancel` and waiting for it with the project's wait helper. Made, started,
+// cancelled and freed on the window thread; `run` is the worker.
 
 #include <QString>
 #include <QStringList>
@@ -69,8 +69,16 @@ protected:
     void run() override;
 
 private:
+    // What one album's title file gave: its lines and the rows of those that match.
+    struct TitleHits
+    {
+        QStringList lines;
+        QVector<SearchRow> rows;
+    };
+
     void findAlbums(QVector<tknownalbums>& found);
     void findTitles(const QVector<tknownalbums>& found, QVector<QStringList>& foundTitles);
+    TitleHits titleHits(int32_t n) const;
     void listFoundAlbums(const QVector<tknownalbums>& found, const QVector<QStringList>& foundTitles);
     void addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon);
     void flush();
