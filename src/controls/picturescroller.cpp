@@ -192,6 +192,7 @@ void TPictureScroller::pressEntry(const tmatrix& entry)
 void TPictureScroller::Paint()
 {
     QImage& canvas = clearFace();
+    provisional_ = false;
     visrows = 0;
     viscols = facross;
     stale_ = false;
@@ -303,6 +304,12 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
 const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
 {
     if (record.folder.isEmpty()) return record.picture;
+    // Nobody sees a hidden scroller: it draws the small copies and decodes its cells once it
+    // shows, so the cover loader's hand-overs never wait for cells.
+    if (!isVisible()) {
+        provisional_ = true;
+        return record.picture;
+    }
     if (side != cellSide_) {
         cells_.clear();
         cellSide_ = side;
@@ -312,6 +319,12 @@ const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
     skins::loadjpegbmp(record.folder, cover, QSize(side, side));
     cells_.insert(record.folder, new QImage(thumbnailOf(cover, side)));
     return *cells_.object(record.folder);
+}
+
+void TPictureScroller::showEvent(QShowEvent* event)
+{
+    TouchList::showEvent(event);
+    if (provisional_) Paint();
 }
 
 int TPictureScroller::hit(int x, int y)

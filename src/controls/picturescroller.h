@@ -5,8 +5,9 @@
 // it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
 // A picture given as such is kept at its display size with 16 bits per pixel. An album cover
 // given by its folder keeps only a small copy (what list rows show beside the album); its cell
-// is decoded from the cover when it comes into view and held in a cache of a fixed number of
-// cells, so memory stays bounded however many albums there are.
+// is decoded from the cover when it comes into view (a hidden scroller draws the small copies)
+// and held in a cache of a fixed number of cells, so memory stays bounded however many albums
+// there are.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
 
@@ -96,6 +97,9 @@ public:
 
     tpicturelist pl;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct Grid;
 
@@ -131,6 +135,8 @@ private:
     // Decoded cells of covers given by their folder, by folder, all of side `cellSide_`.
     QCache<QString, QImage> cells_{kCachedCells};
     int cellSide_ = 0;
+    // The last rendering drew small copies in place of cells (the scroller was hidden).
+    bool provisional_ = false;
 };
 
 } // namespace controls
