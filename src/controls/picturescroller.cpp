@@ -126,7 +126,11 @@ QImage TPictureScroller::albumpicture(int32_t a) const
 void TPictureScroller::Makeitemvisible(int32_t i)
 {
     if (facross > 0) ftopmost = (std::max(i, 0) / facross) * facross;
-    Paint();
+    // A hidden scroller renders when it shows or is touched.
+    if (isVisible())
+        Paint();
+    else
+        stale_ = true;
 }
 
 void TPictureScroller::Makealbumvisible(int32_t a)
@@ -324,7 +328,7 @@ const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
 void TPictureScroller::showEvent(QShowEvent* event)
 {
     TouchList::showEvent(event);
-    if (provisional_) Paint();
+    if (provisional_ || stale_) Paint();
 }
 
 int TPictureScroller::hit(int x, int y)
