@@ -18,6 +18,7 @@
 
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -632,6 +633,7 @@ private:
     void placePageLists();
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();
+    QRect panelArea() const;
     void placeTrackHint();
     void applyDisplayOnly();
     void placeLetterBar();

@@ -88,6 +88,7 @@ void Tjukebox::goplaylistviewClick(QObject*)
     QCoreApplication::processEvents();
     playlistpanel->raise();
     // A hidden panel hears of its size only when shown; it is laid out before it shows.
+    placeSearchAndQueuePanels();
     playlistpanel->Resize();
     const int selected = player::mainform ? player::mainform->dplaylist->currentRow() : -1;
     fillQueueList(-1, selected);

@@ -23,6 +23,7 @@ void Tjukebox::panel_searchbut_imageClick(QObject*)
     placeCorners();
     if (open) {
         // A hidden panel hears of its size only when shown; it is laid out before it shows.
+        placeSearchAndQueuePanels();
         searchpanel->Resize();
         searchpanel->show();
         searchpanel->keywords->setEnabled(true);

@@ -63,6 +63,8 @@ void OnScreenKeyboard::addKey(QGridLayout* grid, QChar key, int row, int column,
     auto* button = new QPushButton(keyCaption(key), this);
     button->setFocusPolicy(Qt::NoFocus);
     button->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+    // The keys share whatever size the command line gives the keyboard, however small.
+    button->setMinimumSize(1, 1);
     connect(button, &QPushButton::clicked, this, [key] { platform::sendKeystroke(key); });
     grid->addWidget(button, row, column, 1, span);
 }
