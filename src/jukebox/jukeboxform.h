@@ -336,7 +336,7 @@ public:
     void handledroppedfile(QDropEvent* Msg, QWidget* receiver);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
-    // Stops the cover loader between two albums and waits for it (the program ends).
+    // Stops the cover loader between two albums, waits for it and frees it (the program ends).
     void stopcovers();
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.

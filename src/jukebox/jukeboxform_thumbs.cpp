@@ -18,8 +18,8 @@ void Tjukebox::docovers()
     QCoreApplication::processEvents();
     if (initcovers) return;
     initcovers = new loadcovers(*this);
-    // The loader frees itself when it ends.
-    connect(initcovers, &QThread::finished, this, [loader = initcovers] {
+    // The loader frees itself when it ends (unless the window freed it first, which drops this).
+    connect(initcovers, &QThread::finished, initcovers, [loader = initcovers] {
         if (initcovers == loader) initcovers = nullptr;
         loader->deleteLater();
     });
@@ -31,6 +31,8 @@ void Tjukebox::stopcovers()
     if (!initcovers) return;
     initcovers->requestInterruption();
     platform::waitForThread(*initcovers);
+    delete initcovers;
+    initcovers = nullptr;
 }
 
 void Tjukebox::addthumbnail(const QString& albumFolder, int index)
