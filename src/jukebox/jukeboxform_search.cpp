@@ -17,7 +17,7 @@ void Tjukebox::panel_searchbut_imageClick(QObject*)
     if (!searchpanel) return;
     const bool open = tagOf(panel_searchbut_image) != 1;
     if (open) setvisualspanel(false);
-    if (library::keyboardshowing) library::osk(false, true);
+    library::hideosk();
     // The corner shows its UP picture while the panel is open.
     setTag(panel_searchbut_image, open ? 1 : 0);
     placeCorners();
