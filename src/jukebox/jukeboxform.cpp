@@ -177,6 +177,7 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
 Tjukebox::~Tjukebox()
 {
     qApp->removeEventFilter(messageHook_);
+    stopcovers();
     // The chart thread may still hand rows to the chart list: it goes before the list does.
     delete log;
     log = nullptr;
@@ -354,12 +355,6 @@ void Tjukebox::setopenpanel()
 {
     if (panel->isVisible()) openpanelClick(openpanel);
     openpanelpanel->setVisible(library::config.jukeboxvolumepanel);
-}
-
-void Tjukebox::docovers()
-{
-    QCoreApplication::processEvents();
-    // The cover-loading thread starts here once it exists; until then the thumbnails stay empty.
 }
 
 void Tjukebox::ThreeDPanelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
