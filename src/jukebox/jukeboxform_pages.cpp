@@ -379,6 +379,7 @@ void Tjukebox::drawalbum3D(int n, int mode)
 void Tjukebox::pageForward(uint16_t& Key)
 {
     if (moveinprogress) return;
+    if (turnPrism(kVkLeft)) return;
     closepanels();
     pressArrow(butl, butllabel, QStringLiteral("LBUTDOWN"));
     setTag(navbuttimer, kNavForward);
@@ -397,6 +398,7 @@ void Tjukebox::pageForward(uint16_t& Key)
 void Tjukebox::pageBack(uint16_t& Key)
 {
     if (moveinprogress) return;
+    if (turnPrism(kVkRight)) return;
     closepanels();
     pressArrow(butr, butrlabel, QStringLiteral("RBUTDOWN"));
     setTag(navbuttimer, kNavBack);
@@ -498,11 +500,24 @@ void Tjukebox::releasePrism()
     if (view) sendMouse(view, QEvent::MouseButtonRelease, prismDragAt_, Qt::NoButton);
 }
 
+// While the prism shows, the arrow keys and buttons drag on it instead of stepping pages: the
+// Left key as a drag from the middle to the left edge, the Right key to the right edge. The key's
+// release lets go, and the prism swings on to the next side. False on the flat pages.
+bool Tjukebox::turnPrism(uint16_t key)
+{
+    if (!prismShown() || !ThreeDPanel) return false;
+    const int width = ThreeDPanel->panel()->width();
+    if (key == kVkLeft)
+        dragPrism(width / 2, 0, kPrismDragLeftY);
+    else
+        dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);
+    return true;
+}
+
 void Tjukebox::butllabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
     uint16_t key = kVkLeft;
     FormKeydown(this, key, Qt::NoModifier);
-    if (prismShown() && ThreeDPanel) dragPrism(ThreeDPanel->panel()->width() / 2, 0, kPrismDragLeftY);
 }
 
 void Tjukebox::butllabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
@@ -514,10 +529,6 @@ void Tjukebox::butrlabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifie
 {
     uint16_t key = kVkRight;
     FormKeydown(this, key, Qt::NoModifier);
-    if (prismShown() && ThreeDPanel) {
-        const int width = ThreeDPanel->panel()->width();
-        dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);
-    }
 }
 
 void Tjukebox::butrlabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
