@@ -16,6 +16,7 @@
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
 #include "controls/textscroller.h"
+#include "controls/transparentpanel.h"
 #include "controls/ticker.h"
 #include "jukebox/albumpages.h"
 #include "jukebox/pageslide.h"
@@ -720,6 +721,8 @@ void Tjukebox::showPrism()
     imViewMode->setPicture(programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
+    // The track hint's strip stands over the album area, across the middle of the prism.
+    TrackHintPanel->hide();
     drawalbum3D(currentalbum, 0);
     drawalbum3D(currentalbum, -1);
     view->raise();
@@ -735,6 +738,7 @@ void Tjukebox::leavePrism()
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
     drawalbum(currentalbum);
     ThreeDPanel->panel()->hide();
+    TrackHintPanel->show();
 }
 
 void Tjukebox::favClick(QObject*) {}

@@ -204,4 +204,15 @@ TEST_F(PrismTest, SwitchingViewsKeepsTheCurrentAlbum)
     EXPECT_EQ(jukebox::tagOf(jb.cd1), 5);
 }
 
+TEST_F(PrismTest, WithThreeDSwitchedOffThereIsNoPrismToSwitchTo)
+{
+    addLibrary(3);
+    Tjukebox& jb = open(QStringLiteral("Disable3D=1\n"));
+    fillScreen(jb);
+    EXPECT_EQ(jb.ThreeDPanel, nullptr);
+    EXPECT_TRUE(jb.imViewMode->isHidden());
+    jb.imViewModeClick(jb.imViewMode);
+    EXPECT_FALSE(jb.prismShown());
+}
+
 } // namespace
