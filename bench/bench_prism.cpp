@@ -4,7 +4,8 @@
 //   brings, each frame timed from the step to the frame on screen, beside a bare QOpenGLWidget of
 //   the window's size that only clears and swaps, in the same run;
 // - a guest's touch on a row of the prism's front list to the first decoded audio of that track,
-//   through the whole number road, beside the same file opened and played on a bare player.
+//   through the whole number road, beside the same file opened and played on a bare player and
+//   beside the same road taken from a row of the flat pages.
 // Goal: the median frame within 3x the bare frame, every frame under 33 ms.
 
 #include <QApplication>
@@ -12,14 +13,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLinearGradient>
-#include <QListWidget>
 #include <QOpenGLFunctions>
 #include <QOpenGLWidget>
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QToolButton>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
@@ -28,15 +26,14 @@
 #include <string>
 #include <vector>
 
+#include "controls/scrolllistbox.h"
 #include "jukebox/jukeboxform.h"
-#include "jukebox/jukeboxfrontend.h"
 #include "jukebox/picturebox.h"
+#include "gradientcover.h"
 #include "mpvbench.h"
+#include "startedjukebox.h"
 #include "platform/jpegcodec.h"
-#include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
-#include "player/frontend.h"
-#include "player/mainform.h"
 #include "view3d/gllistbox.h"
 #include "view3d/glpanel.h"
 
@@ -56,17 +53,6 @@ constexpr double kGoalFrameMs = 33.0;
 
 std::map<std::string, std::vector<double>> samplesMs;
 
-QImage coverOf(int n)
-{
-    QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB32);
-    QPainter painter(&cover);
-    QLinearGradient shade(0, 0, kCoverSide, kCoverSide);
-    shade.setColorAt(0, QColor::fromHsv(n * 70 % 360, 200, 230));
-    shade.setColorAt(1, QColor::fromHsv((n * 70 + 120) % 360, 220, 90));
-    painter.fillRect(cover.rect(), shade);
-    return cover;
-}
-
 // A program folder with settings and four albums, each with a cover, titles and tone tracks.
 class Library
 {
@@ -85,7 +71,8 @@ public:
             }
             writeText(album + QStringLiteral("/title.dat"), titles);
             QFile cover(album + QStringLiteral("/title.jpg"));
-            if (cover.open(QIODevice::WriteOnly)) cover.write(platform::encodeJpeg(coverOf(n), 90));
+            if (cover.open(QIODevice::WriteOnly))
+                cover.write(platform::encodeJpeg(gradientCover(n, kCoverSide), 90));
         }
         writeText(dir_.filePath(QStringLiteral("Musetra.ini")),
                   QStringLiteral("[main]\nPath=%1\nCachePath=%2\n")
@@ -104,21 +91,11 @@ private:
     QTemporaryDir dir_;
 };
 
-// The player window and the jukebox, started as the program starts them, the jukebox on screen
-// and switched to the prism.
-struct Jukebox
+// The started jukebox on screen, switched to the prism.
+struct Jukebox : StartedJukebox
 {
     Jukebox()
     {
-        form = std::make_unique<player::Tmainform>(
-            [] { return std::make_unique<platform::MpvMediaPlayer>(nullptr, nullOutput()); });
-        player::mainform = form.get();
-        form->FormCreate(form.get());
-        frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
-        player::setFrontEnd(frontEnd.get());
-        frontEnd->gojukebox(false);
-        form->playlistbut->setChecked(true);
-        jukebox::lcddelay = jukebox::NORMALLCDDELAY;
         jukebox::Tjukebox& jb = *jukebox::jukebox;
         jb.resize(kWidth, kHeight);
         jb.FormResize(&jb);
@@ -128,15 +105,6 @@ struct Jukebox
         jb.imViewModeClick(jb.imViewMode);
         spinUntil([this] { return prism->isValid(); });
     }
-    ~Jukebox()
-    {
-        player::setFrontEnd(nullptr);
-        frontEnd.reset();
-        player::mainform = nullptr;
-        form.reset();
-    }
-
-    platform::MediaPlayer& mp() const { return *form->mediaPlayer(); }
 
     // Where row `row` of the front list stands on screen in the frame now drawn.
     QPoint frontRow(int row) const
@@ -151,8 +119,6 @@ struct Jukebox
         return {};
     }
 
-    std::unique_ptr<player::Tmainform> form;
-    std::unique_ptr<jukebox::JukeboxFrontEnd> frontEnd;
     view3d::TGLPanel* prism = nullptr;
 };
 
@@ -211,33 +177,45 @@ void BM_BareClearAndSwap(benchmark::State& state)
     }
 }
 
-// A touch on row 2 of the front list (album 1) to the first audio of album 1's track 2.
+// A touch on row 2 of the prism's front list (album 1) to the first audio of album 1's track 2.
 void BM_PrismRowToFirstAudio(benchmark::State& state)
 {
     Jukebox& j = *theJukebox;
-    const QString wanted = theLibrary->track(1, 2);
     std::vector<double> samples;
     for (auto _ : state) {
         const QPoint at = j.frontRow(1);
-        QElapsedTimer clock;
-        double ms = -1;
-        QTimer poll;
-        poll.setInterval(0);
-        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-            if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0) ms = msSince(clock);
-        });
-        poll.start();
-        clock.start();
-        QTest::mousePress(j.prism, Qt::LeftButton, {}, at);
-        QTest::mouseRelease(j.prism, Qt::LeftButton, {}, at);
-        if (!spinUntil([&] { return ms >= 0; })) state.SkipWithError("no audio");
-        poll.stop();
-        keepSample(state, samples, ms);
-        j.form->clearlistClick(nullptr);
-        j.form->loadblankmp3file();
-        spinUntil([&] { return !j.form->play->isChecked(); });
+        keepSample(state, samples,
+                   msToAudioAfter(
+                       j, theLibrary->track(1, 2),
+                       [&] {
+                           QTest::mousePress(j.prism, Qt::LeftButton, {}, at);
+                           QTest::mouseRelease(j.prism, Qt::LeftButton, {}, at);
+                       },
+                       state));
     }
     samplesMs["row"] = samples;
+}
+
+// The same number road from row 2 of the upper page's list, on the flat pages.
+void BM_PageRowToFirstAudio(benchmark::State& state)
+{
+    Jukebox& j = *theJukebox;
+    jukebox::Tjukebox& jb = *jukebox::jukebox;
+    if (jb.prismShown()) jb.imViewModeClick(jb.imViewMode);
+    jukebox::currentalbum = 1;
+    jb.drawalbum(1);
+    std::vector<double> samples;
+    for (auto _ : state) {
+        keepSample(state, samples,
+                   msToAudioAfter(
+                       j, theLibrary->track(1, 2),
+                       [&] {
+                           jb.lsb1->setitemindex(1);
+                           jb.lsbClick(jb.lsb1);
+                       },
+                       state));
+    }
+    samplesMs["page row"] = samples;
 }
 
 void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
@@ -256,6 +234,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
 BENCHMARK(BM_PrismTurnFrame)->Iterations(kTurns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BareClearAndSwap)->Iterations(kTurns)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_PrismRowToFirstAudio)->UseManualTime()->Iterations(kSelections)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PageRowToFirstAudio)->UseManualTime()->Iterations(kSelections)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_BarePlayerOpenPlayToFirstAudio)
     ->UseManualTime()
     ->Iterations(kSelections)
@@ -274,10 +253,14 @@ void printSummary()
                     "prism turn frame vs bare clear", frame, bare, frame / bare, worst, kGoalRatio,
                     kGoalFrameMs, frame / bare <= kGoalRatio && worst < kGoalFrameMs ? "met" : "NOT met");
     const double row = median(samplesMs["row"]);
+    const double page = median(samplesMs["page row"]);
     const double player = median(samplesMs["row baseline"]);
     if (row > 0 && player > 0)
-        std::printf("%-34s %10.2f %10.2f %8.2f\n", "prism row touch to first audio", row, player,
-                    row / player);
+        std::printf("%-34s %10.2f %10.2f %8.2f  (baseline: open and play on a bare player)\n",
+                    "prism row touch to first audio", row, player, row / player);
+    if (row > 0 && page > 0)
+        std::printf("%-34s %10.2f %10.2f %8.2f  (baseline: the same road from a page row)\n",
+                    "prism row touch to first audio", row, page, row / page);
 }
 
 } // namespace

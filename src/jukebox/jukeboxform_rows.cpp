@@ -1,7 +1,7 @@
-// Selections made by touching a list rather than typing: a row of a page's track list, a search
-// result and "Add All". Each is turned into the digits a guest would type, so credits, fades and
-// the queue work the same whichever way a track was chosen. Control + a row copies the track to
-// the copy destination instead.
+// Selections made by touching a list rather than typing: a row of a page's or the prism's track
+// list, a search result and "Add All". Each is turned into the digits a guest would type, so
+// credits, fades and the queue work the same whichever way a track was chosen. Control + a row
+// copies the track to the copy destination instead.
 
 #include "jukebox/jukeboxform.h"
 

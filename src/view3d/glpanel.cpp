@@ -2,6 +2,7 @@
 
 #include <QComboBox>
 #include <QEvent>
+#include <QGuiApplication>
 #include <QLoggingCategory>
 #include <QMouseEvent>
 #include <QOffscreenSurface>
@@ -175,6 +176,8 @@ TGLPanel::~TGLPanel()
 bool TGLPanel::available()
 {
     static const bool drawable = [] {
+        // Nothing drawn on the offscreen platform is ever seen, and what GL it has borrows a display.
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
         QOpenGLContext context;
         context.setFormat(prismFormat());
         QOffscreenSurface surface;
