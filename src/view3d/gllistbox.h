@@ -40,28 +40,19 @@ public:
 
     const controls::ListItems& items() const { return fitems; }
     int32_t itemindex() const { return fitemindex; }
-    int32_t topmost() const { return ftopmost; }
     // Takes `i` when it is a row before the last one.
     void settopmost(int32_t i);
-    int32_t displayitems() const { return fdisplayitems; }
     int32_t highlighteditem() const { return look_.highlighteditem; }
-    const QFont& font() const { return look_.font; }
     void setfont(const QFont& f);
-    float linespacing() const { return flinespacing; }
     // Below 1 counts as 1; the layout follows at once.
     void setlinespacing(float v);
     void setmargin(int32_t v) { look_.margin = v; }
     void setmoretext(const QString& v) { look_.moretext = v; }
-    int32_t realworldwidth() const { return frealworldwidth; }
-    int32_t realworldheight() const { return frealworldheight; }
     void setrealworldsize(int32_t width, int32_t height);
     int32_t tag() const { return ftag; }
     void settag(int32_t v) { ftag = v; }
     void setOnClick(TglNotify handler) { FOnClick = std::move(handler); }
-    bool drawmode() const { return fdrawmode; }
-    void setdrawmode(bool v) { fdrawmode = v; }
-    // The rendered list and its hit rectangles.
-    const QImage& image() const { return bm; }
+    // The hit rectangles of the last rendering.
     const QVector<controls::tmatrix>& hits() const { return matrix; }
 
     // Renders the list when marked, reports a pending click after this frame, draws the quad.

@@ -92,17 +92,13 @@ public:
     // One widget's handling of `event` at pointer position `at`: 0 not active, 1 taken, 3 missed.
     uint8_t ProcessControl(uint8_t event, const QPoint& at);
 
-    const Tarea& RealWord() const { return frealworld; }
-    const tgl3DCoord& Normal() const { return fNormal; }
     void setNormal(const tgl3DCoord& v) { fNormal = v; }
-    const tglTexCoord& Texture() const { return fTexCoord; }
     void setTexture(const tglTexCoord& v) { fTexCoord = v; }
     const tglVertices& Vertices() const { return fVertices; }
     void setVertices(const tglVertices& v) { fVertices = v; }
     tglControlSet* parent() const { return fparent; }
     bool enabled() const { return fenabled; }
     void setenabled(bool v) { fenabled = v; }
-    bool interactive() const { return finteractive; }
     const QString& Name() const { return fname; }
     void setName(const QString& v) { fname = v; }
     bool nodraw() const { return fnodraw; }
@@ -114,7 +110,6 @@ protected:
     // Draws the quad with the widget's texture.
     void paintquad();
 
-    Tarea frealworld;
     tgl3DCoord fNormal;
     tglTexCoord fTexCoord;
     tglVertices fVertices;
@@ -138,7 +133,6 @@ class tglBitmap : public tglControl
 public:
     explicit tglBitmap(tglControlSet* set);
 
-    const QImage& bitmap() const { return fbitmap; }
     // Takes a copy of `b`; it reaches the texture at the next paint. A null picture leaves the
     // texture's earlier image in place.
     void setbitmap(const QImage& b);
@@ -159,14 +153,11 @@ class tglLabel : public tglControl
 public:
     explicit tglLabel(tglControlSet* set);
 
-    const QString& caption() const { return fcaption; }
     // Sets the caption and draws it on the label's bitmap.
     void setlabel(const QString& s);
-    const QFont& font() const { return ffont; }
     // Takes `f` and draws the caption in it.
     void setfont(const QFont& f);
     void setOnClick(TglNotify handler) { FOnClick = std::move(handler); }
-    const QImage& image() const { return bm; }
 
     void Paint() override;
     // The bitmap takes the size of the padded caption in the label's font and the caption is drawn.

@@ -47,9 +47,6 @@ struct tglTexCoord
     tgl2DCoord v4;
 };
 
-// The spare corner set every widget carries.
-using Tarea = tglVertices;
-
 // One entry of the texture table: the OpenGL texture name and the entry's running number, counted
 // from 0 over the life of the process and never reused.
 struct ttexture
