@@ -325,21 +325,11 @@ QImage logo()
     QPainter p(&image);
     prepare(p);
     // The emblem: a jukebox arch in chrome with an amber neon tube.
-    QPainterPath arch;
-    arch.moveTo(14, 100);
-    arch.lineTo(14, 44);
-    arch.arcTo(QRectF(14, 8, 72, 72), 180, -180);
-    arch.lineTo(86, 100);
-    arch.closeSubpath();
+    const QPainterPath arch = archPath(QRectF(14, 8, 72, 72), 100);
     p.setPen(Qt::NoPen);
     p.setBrush(chrome(arch.boundingRect(), 0.9));
     p.drawPath(arch);
-    QPainterPath innerArch;
-    innerArch.moveTo(22, 96);
-    innerArch.lineTo(22, 44);
-    innerArch.arcTo(QRectF(22, 16, 56, 56), 180, -180);
-    innerArch.lineTo(78, 96);
-    innerArch.closeSubpath();
+    const QPainterPath innerArch = archPath(QRectF(22, 16, 56, 56), 96);
     QLinearGradient body(0, 16, 0, 96);
     body.setColorAt(0, QColor(0x2A, 0x22, 0x5A));
     body.setColorAt(1, QColor(0x0A, 0x0C, 0x18));

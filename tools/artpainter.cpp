@@ -257,4 +257,15 @@ uint32_t Dice::next()
     return state_;
 }
 
+QPainterPath archPath(const QRectF& dome, qreal bottom)
+{
+    QPainterPath arch;
+    arch.moveTo(dome.left(), bottom);
+    arch.lineTo(dome.left(), dome.center().y());
+    arch.arcTo(dome, 180, -180);
+    arch.lineTo(dome.right(), bottom);
+    arch.closeSubpath();
+    return arch;
+}
+
 } // namespace art

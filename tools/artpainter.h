@@ -49,6 +49,9 @@ QImage blurred(const QImage& source, int radius);
 // Paints what `draw` paints a second time, blurred and brightened, underneath: a neon glow.
 void glow(QImage& target, const std::function<void(QPainter&)>& draw, int radius, qreal strength = 1.0);
 
+// A jukebox arch: straight sides from `bottom` up to the middle of `dome`, closed by its upper half.
+QPainterPath archPath(const QRectF& dome, qreal bottom);
+
 // A shiny highlight over the upper part of `shape`.
 void gloss(QPainter& p, const QPainterPath& shape, qreal opacity = 0.55);
 

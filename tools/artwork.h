@@ -21,4 +21,7 @@ QVector<Picture> skinPictures();
 // Pictures that are always the program's own: list arrows, round buttons, icons, globe frames, ...
 QVector<Picture> fixedPictures();
 
+// The desktop player window's toolbar mode pictures and transport glyphs.
+QVector<Picture> playerPictures();
+
 } // namespace art

@@ -183,6 +183,7 @@ int main(int argc, char** argv)
     }
     QVector<art::Picture> pictures = art::skinPictures();
     pictures += art::fixedPictures();
+    pictures += art::playerPictures();
     QDir().mkpath(args[1]);
     QHash<QString, QImage> byName;
     for (const art::Picture& picture : std::as_const(pictures)) {

@@ -63,7 +63,7 @@ QImage drawCover(const DemoAlbum& demo)
     painter.fillRect(image.rect(), backdrop);
 
     // A record: dark disc, grooves, coloured label.
-    const QPointF centre(kCoverSize * 0.62, kCoverSize * 0.42);
+    const QPointF centre(kCoverSize * 0.62, kCoverSize * 0.58);
     const double radius = kCoverSize * 0.3;
     QRadialGradient disc(centre, radius);
     disc.setColorAt(0, QColor(40, 40, 40));
@@ -82,17 +82,17 @@ QImage drawCover(const DemoAlbum& demo)
     painter.setBrush(QColor(20, 20, 20));
     painter.drawEllipse(centre, 5, 5);
 
-    // Title band across the lower part.
-    painter.fillRect(QRectF(0, kCoverSize * 0.72, kCoverSize, kCoverSize * 0.28), QColor(0, 0, 0, 150));
+    // Title band across the top: the jukebox lays its own strip over the foot of every cover.
+    painter.fillRect(QRectF(0, 0, kCoverSize, kCoverSize * 0.26), QColor(0, 0, 0, 150));
     painter.setPen(Qt::white);
     QFont title(QStringLiteral("Liberation Sans"), 30, QFont::Bold);
     painter.setFont(title);
-    painter.drawText(QRectF(20, kCoverSize * 0.73, kCoverSize - 40, kCoverSize * 0.14),
+    painter.drawText(QRectF(20, kCoverSize * 0.01, kCoverSize - 40, kCoverSize * 0.14),
                      Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(demo.album));
     QFont artist(QStringLiteral("Liberation Sans"), 18);
     painter.setFont(artist);
     painter.setPen(QColor(230, 230, 230));
-    painter.drawText(QRectF(20, kCoverSize * 0.86, kCoverSize - 40, kCoverSize * 0.11),
+    painter.drawText(QRectF(20, kCoverSize * 0.14, kCoverSize - 40, kCoverSize * 0.11),
                      Qt::AlignLeft | Qt::AlignVCenter, QString::fromUtf8(demo.artist).remove(u'_'));
     return image;
 }

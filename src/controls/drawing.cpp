@@ -1,11 +1,15 @@
 #include "controls/drawing.h"
 
 #include <QColor>
+#include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QHash>
 #include <QImage>
 #include <QPainter>
+#include <QThread>
 #include <QWidget>
+#include <algorithm>
 
 #include "skins/imaging.h"
 
@@ -44,11 +48,31 @@ void textOut(QPainter& painter, int x, int y, const QString& text)
     painter.drawText(x, y + painter.fontMetrics().ascent(), text);
 }
 
+QFont panelFont()
+{
+    return QFont(QStringLiteral("Garamond"));
+}
+
+QFont panelFont(int points, bool bold)
+{
+    QFont font = panelFont();
+    font.setPointSize(std::max(1, points));
+    font.setBold(bold);
+    return font;
+}
+
 QImage programPicture(const QString& name)
 {
-    QImage picture;
-    (void)skins::loadbitmap(picture, name);
-    return picture;
+    // Decoded once: the spinning globe asks for a frame ten times a second, buttons at every paint.
+    Q_ASSERT(QThread::currentThread() == QCoreApplication::instance()->thread());
+    static QHash<QString, QImage> decoded;
+    auto found = decoded.constFind(name);
+    if (found == decoded.cend()) {
+        QImage picture;
+        (void)skins::loadbitmap(picture, name);
+        found = decoded.insert(name, picture);
+    }
+    return *found;
 }
 
 QColor fontColor(const QWidget& widget)

@@ -25,7 +25,12 @@ int textHeight(const QWidget& widget, const QFont& font);
 // Draws `text` in the painter's font and pen with its top-left corner at (x, y), no background.
 void textOut(QPainter& painter, int x, int y, const QString& text);
 
-// One of the program's own pictures by name; a null picture when there is none.
+// The jukebox's panel face "Garamond" at its default size, or at `points` points (at least 1).
+QFont panelFont();
+QFont panelFont(int points, bool bold = false);
+
+// One of the program's own pictures by name, decoded once; a null picture when there is none.
+// GUI thread only.
 QImage programPicture(const QString& name);
 
 // The colour of a control's text: its palette's window text.

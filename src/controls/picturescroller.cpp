@@ -193,8 +193,7 @@ void TPictureScroller::Paint()
     grid.top = height() / 2 - block / 2 - grid.spacing;
     grid.limit = block + grid.top;
     grid.side = cell - grid.spacing;
-    grid.font = QFont(QStringLiteral("Garamond"));
-    grid.font.setPointSize(kMoreFontSize);
+    grid.font = panelFont(kMoreFontSize);
 
     QPainter painter(&canvas);
     painter.setFont(grid.font);
@@ -215,7 +214,7 @@ void TPictureScroller::drawUpBox(QPainter& painter, const Grid& grid)
         return;
     }
     const QImage& arrow =
-        builtinbitmap(marked == kUpBox ? QStringLiteral("PUPPRESSED") : QStringLiteral("PUPNORMAL"));
+        programPicture(marked == kUpBox ? QStringLiteral("PUPPRESSED") : QStringLiteral("PUPNORMAL"));
     const QFontMetrics metrics(grid.font, painter.device());
     const int tw = metrics.horizontalAdvance(fmoretext);
     const int th = metrics.height();
@@ -264,7 +263,7 @@ int TPictureScroller::drawCells(QPainter& painter, Grid& grid)
 void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entry)
 {
     const QImage& arrow =
-        builtinbitmap(marked == kDownBox ? QStringLiteral("PDOWNPRESSED") : QStringLiteral("PDOWNNORMAL"));
+        programPicture(marked == kDownBox ? QStringLiteral("PDOWNPRESSED") : QStringLiteral("PDOWNNORMAL"));
     const QFontMetrics metrics(grid.font, painter.device());
     const int tw = metrics.horizontalAdvance(fmoretext);
     const int th = metrics.height();

@@ -1,17 +1,15 @@
 #include "controls/rowrenderer.h"
 
 #include <QFontMetrics>
-#include <QHash>
 #include <QLoggingCategory>
 #include <QPainter>
 #include <QPoint>
 #include <QThread>
 #include <algorithm>
-#include <cmath>
 
 #include "controls/drawing.h"
+#include "library/rounding.h"
 #include "skins/colors.h"
-#include "skins/imaging.h"
 
 namespace controls {
 
@@ -28,11 +26,6 @@ constexpr int kBoxPad = 4;
 constexpr int32_t kWhite = 0xFFFFFF;
 constexpr int32_t kBlack = 0x000000;
 constexpr QRgb kIconKey = 0xFF0000u; // pure red, which the icons leave for the brush
-
-int roundEven(double v)
-{
-    return int(std::nearbyint(v));
-}
 
 QColor tc(int32_t colour)
 {
@@ -118,14 +111,15 @@ void ListPainter::drawRow(int i, int& y, RowPen& pen, RenderedList& out)
     const int size = m_.font.pointSize();
     const bool cursor = i == m_.marked;
     QFont font = m_.font;
-    if (cursor) font.setPointSize(roundEven(size * kCursorScale));
+    if (cursor) font.setPointSize(library::roundHalfEven(size * kCursorScale));
     p_.setFont(font);
     const QString& text = (*m_.items)[i];
     const TScrollListItemAdditonalInfo* info = m_.items->object(i);
     RowExtent extent;
     if (cursor) {
         // The cursor row keeps whatever text colour the row before it left.
-        extent = cliptextOut(m_.margin, y - roundEven(size * kCursorScale) / 4, text, i + 1, info, pen);
+        extent = cliptextOut(m_.margin, y - library::roundHalfEven(size * kCursorScale) / 4, text, i + 1,
+                             info, pen);
         out.cursorrow = i;
     } else {
         const bool lit = m_.highlightindex && m_.highlighteditem > -1 && i == m_.highlighteditem;
@@ -176,8 +170,8 @@ void ListPainter::drawPicture(const QImage& picture, int y)
 int ListPainter::drawIcon(const QString& icon, int y)
 {
     const int s = m_.screenheight;
-    const int side = roundEven(double(s) / kDesignHeight * kIconSide);
-    const QImage& picture = builtinbitmap(icon);
+    const int side = library::roundHalfEven(double(s) / kDesignHeight * kIconSide);
+    const QImage& picture = programPicture(icon);
     if (picture.isNull()) {
         qCWarning(lcLists) << "no built-in bitmap" << icon;
     } else if (side > 0) {
@@ -186,13 +180,13 @@ int ListPainter::drawIcon(const QString& icon, int y)
         p_.fillRect(square, tc(kBlack));
         p_.drawImage(square, keyedOut(picture, kIconKey));
     }
-    return roundEven(double(s) / kDesignHeight * kIconRoom) + m_.iconshift;
+    return library::roundHalfEven(double(s) / kDesignHeight * kIconRoom) + m_.iconshift;
 }
 
 void ListPainter::setMoreFont()
 {
     QFont font(QStringLiteral("arial"));
-    font.setPointSize(std::max(1, roundEven(m_.font.pointSize() * kMoreScale)));
+    font.setPointSize(std::max(1, library::roundHalfEven(m_.font.pointSize() * kMoreScale)));
     font.setBold(true);
     p_.setFont(font);
 }
@@ -280,10 +274,10 @@ void ListItems::clear()
 
 ArrowSet loadarrows(const QString& prefix)
 {
-    return ArrowSet{builtinbitmap(prefix + QStringLiteral("UPNORMAL")),
-                    builtinbitmap(prefix + QStringLiteral("UPPRESSED")),
-                    builtinbitmap(prefix + QStringLiteral("DOWNNORMAL")),
-                    builtinbitmap(prefix + QStringLiteral("DOWNPRESSED"))};
+    return ArrowSet{programPicture(prefix + QStringLiteral("UPNORMAL")),
+                    programPicture(prefix + QStringLiteral("UPPRESSED")),
+                    programPicture(prefix + QStringLiteral("DOWNNORMAL")),
+                    programPicture(prefix + QStringLiteral("DOWNPRESSED"))};
 }
 
 RenderedList renderscrolllist(const ScrollListModel& model, const QSize& size)
@@ -297,7 +291,7 @@ RenderedList renderscrolllist(const ScrollListModel& model, const QSize& size)
 QImage newface(const QSize& size, int dpi)
 {
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-    const int dpm = roundEven(dpi / 0.0254);
+    const int dpm = library::roundHalfEven(dpi / 0.0254);
     image.setDotsPerMeterX(dpm);
     image.setDotsPerMeterY(dpm);
     return image;
@@ -333,18 +327,6 @@ void gdirectangle(QPainter& painter, int x1, int y1, int x2, int y2, const QColo
     painter.fillRect(QRect(outline.left() - a, outline.top() - a, t, outline.height() + 2 * a), pen);
     painter.fillRect(
         QRect(outline.right() - a + ((t + 1) % 2), outline.top() - a, t, outline.height() + 2 * a), pen);
-}
-
-const QImage& builtinbitmap(const QString& name)
-{
-    static QHash<QString, QImage> cache;
-    auto found = cache.find(name);
-    if (found == cache.end()) {
-        QImage picture;
-        (void)skins::loadbitmap(picture, name);
-        found = cache.insert(name, picture);
-    }
-    return *found;
 }
 
 void paintpause(int ms)

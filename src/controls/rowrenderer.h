@@ -167,9 +167,6 @@ int drawrowlabel(QPainter& painter, int x, int y, int n, int width);
 void gdirectangle(QPainter& painter, int x1, int y1, int x2, int y2, const QColor& pen, const QColor& brush,
                   int penwidth = 1);
 
-// A built-in bitmap by name, cached for the life of the program; null when there is none.
-const QImage& builtinbitmap(const QString& name);
-
 // The pause between the two renderings of a touched row, so the touch is seen before its action
 // runs. Production waits on the GUI thread; tests install a pause of their own.
 void paintpause(int ms);

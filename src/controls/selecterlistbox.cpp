@@ -99,9 +99,7 @@ void TSelecterListBox::drawBoxes(QPainter& painter, const QSize& size)
 {
     const bool showTop = topmost != 0;
     const bool showBottom = topmost + displayitems - 1 < fcount - 1;
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(kMoreFontSize);
-    painter.setFont(font);
+    painter.setFont(panelFont(kMoreFontSize));
     painter.setPen(skins::tcolorToQColor(kListGrey));
     const QString more = QStringLiteral("More");
     const int w = size.width();

@@ -3,10 +3,11 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <algorithm>
-#include <cmath>
 
 #include "controls/drawing.h"
 #include "library/global.h"
+#include "library/rounding.h"
+#include "platform/virtualkeys.h"
 #include "skins/imaging.h"
 #include "skins/resourceskins.h"
 
@@ -15,12 +16,6 @@ namespace controls {
 namespace {
 constexpr int kLetters = 26;
 constexpr QRgb kCutOut = qRgb(255, 0, 0); // never drawn by the buttons: cut out of the shape
-constexpr uint16_t kVirtualKeyA = 0x41;   // letters a..z are the keys A..Z, unshifted
-
-int roundi(double v)
-{
-    return static_cast<int>(std::nearbyint(v));
-}
 } // namespace
 
 TAlphaBar::TAlphaBar(QWidget* owner) : OwnerDrawn(owner) {}
@@ -31,7 +26,8 @@ void TAlphaBar::Paint()
     vcanv.fill(kCutOut);
     buttonheight = std::max(width(), height()) / static_cast<double>(kLetters);
     const double bh = buttonheight;
-    const QSize cell = upright() ? QSize(width(), roundi(bh)) : QSize(roundi(bh), height());
+    const QSize cell =
+        upright() ? QSize(width(), library::roundHalfEven(bh)) : QSize(library::roundHalfEven(bh), height());
     const library::tskin& skin = library::config.theme.salphabuttons;
     const QImage up =
         skins::LoadSkinResource(QStringLiteral("AlphaButtonUp"), skin.Skin, skin.Color, false).scaled(cell);
@@ -43,8 +39,8 @@ void TAlphaBar::Paint()
     painter.setPen(fontColor(*this));
     const QFontMetrics metrics(font(), this);
     for (int i = 0; i < kLetters; ++i) {
-        const int from = roundi(i * bh);
-        const int to = roundi(i * bh + bh);
+        const int from = library::roundHalfEven(i * bh);
+        const int to = library::roundHalfEven(i * bh + bh);
         const QRect tr = upright() ? QRect(0, from, width(), to - from) : QRect(from, 0, to - from, height());
         const QImage& picture = buttonmatrix[i].down ? down : up;
         if (!picture.isNull()) drawKeyed(painter, tr, picture, picture.pixel(0, 0));
@@ -84,7 +80,7 @@ void TAlphaBar::mouseReleaseEvent(QMouseEvent* event)
 {
     (void)noteRelease(*event);
     for (int i = 0; i < kLetters; ++i) {
-        if (buttonmatrix[i].down) Q_EMIT OnVirtualKey(this, static_cast<uint16_t>(kVirtualKeyA + i));
+        if (buttonmatrix[i].down) Q_EMIT OnVirtualKey(this, static_cast<uint16_t>(platform::vk::KeyA + i));
         buttonmatrix[i].down = false;
     }
     Paint();

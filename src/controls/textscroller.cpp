@@ -26,7 +26,7 @@ QString rotatedLeft(const QString& s)
 
 TTextScroller::TTextScroller(QWidget* owner)
     : OwnerDrawn(owner), otimer(timerSource().makeTicker(this)), fcolor(skins::clWindow),
-      ffont(QStringLiteral("Garamond"), kDefaultFontSize)
+      ffont(panelFont(kDefaultFontSize))
 {
     setAttribute(Qt::WA_OpaquePaintEvent);
     otimer->setInterval(kDefaultSpeed);

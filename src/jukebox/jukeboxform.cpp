@@ -15,6 +15,7 @@
 #include <stdexcept>
 
 #include "controls/bitmapactionbutton.h"
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
 #include "controls/talphabetbar.h"
@@ -47,7 +48,6 @@ constexpr double kDesignWidth = 800.0;
 constexpr double kDesignHeight = 600.0;
 constexpr int kBackgroundInterval = 60000;
 constexpr int kFadeInterval = 100;
-constexpr int kNavInterval = 100;
 constexpr int kDefaultLcdDelay = 20;
 constexpr int32_t kLetterBarFontColour = 0xFEFFFF;
 constexpr int kLetterBarFontSize = 12;
@@ -95,11 +95,15 @@ private:
     controls::TScrollListbox& list_;
 };
 
-// "Garamond" is the jukebox's panel font; EB Garamond draws it on this system.
+// "Garamond" is the jukebox's panel font. Guests read numbers on it all night, so it is drawn by a
+// book face whose figures stand on the line at capital height (Linux Libertine); EB Garamond, whose
+// figures are old-style ("0001" reads "OOOI"), serves only where Libertine is missing.
 void useGaramondSubstitute()
 {
-    if (QFont::substitutes(QStringLiteral("Garamond")).contains(QStringLiteral("EB Garamond"))) return;
-    QFont::insertSubstitution(QStringLiteral("Garamond"), QStringLiteral("EB Garamond"));
+    const QStringList faces{QStringLiteral("Linux Libertine O"), QStringLiteral("EB Garamond")};
+    if (QFont::substitutes(QStringLiteral("Garamond")) == faces) return;
+    QFont::removeSubstitutions(QStringLiteral("Garamond"));
+    QFont::insertSubstitutions(QStringLiteral("Garamond"), faces);
 }
 } // namespace
 
@@ -143,6 +147,7 @@ void resetGlobals()
     ledmode = 0;
     ledprog = 0;
     volumesender = nullptr;
+    cancelrandomop = false;
     currentrotation = 0;
 }
 
@@ -255,10 +260,13 @@ void Tjukebox::createBackgroundTimers()
 }
 
 // The chart thread of the play log waits, suspended, until the commerce panel asks for the chart.
+// A thread made before is asked to stop and waited for first.
 void Tjukebox::createPlayLog()
 {
+    delete log;
+    log = nullptr;
     if (library::config.trackslogfile.isEmpty()) return;
-    top100_ = std::make_unique<Top100Chart>(*CmTop100);
+    if (!top100_) top100_ = std::make_unique<Top100Chart>(*CmTop100);
     log = new tlogfile(library::config.trackslogfile, top100_.get(), this);
 }
 
@@ -291,9 +299,7 @@ void Tjukebox::createLetterBar()
 {
     alphapanel = new controls::TAlphaBar(this);
     alphapanel->setObjectName(QStringLiteral("alphapanel"));
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(kLetterBarFontSize)));
-    alphapanel->setFont(font);
+    alphapanel->setFont(controls::panelFont(aspy(kLetterBarFontSize)));
     QPalette colours = alphapanel->palette();
     colours.setColor(QPalette::WindowText, skins::tcolorToQColor(kLetterBarFontColour));
     alphapanel->setPalette(colours);
@@ -345,6 +351,7 @@ void Tjukebox::closepanels()
     if (tagOf(panel_searchbut_image) == 1) panel_searchbut_imageClick(panel_searchbut_image);
     if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     if (thumbpanel->isVisible()) setvisualspanel(false);
+    if (!coverimagepanel->isHidden()) coverimageClick(coverimage);
 }
 
 void Tjukebox::setopenpanel()

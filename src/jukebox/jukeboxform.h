@@ -11,8 +11,8 @@
 // jukeboxform_dfm*.cpp (the control tree), jukeboxform_layout.cpp (screen layout),
 // jukeboxform_numbers.cpp (number entry), jukeboxform_background.cpp (background play),
 // jukeboxform_pages.cpp (album pages), jukeboxform_keys.cpp (keys and lights),
-// jukeboxform_panels.cpp (operator panels), jukeboxform_search.cpp, jukeboxform_queue.cpp,
-// jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp.
+// jukeboxform_panels.cpp and jukeboxform_admin.cpp (operator panels), jukeboxform_search.cpp,
+// jukeboxform_queue.cpp, jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp.
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
@@ -109,8 +109,8 @@ inline controls::TTransparentPanel* TrackHintPanel = nullptr;
 // Remote-control focus between the two page lists: the list and its number (0 lsb1, 1 lsb2).
 inline controls::TScrollListbox* tv_lsb = nullptr;
 inline int32_t tv_currentlsb = 0;
-// Time of the last Left or Right key-down (a date-time), 0 after any key-up.
-inline double lastnavkeyinterval = 0;
+// Time of the last Left or Right key-down (ms of the steady clock), 0 after any key-up.
+inline qint64 lastnavkeyinterval = 0;
 // Keyboard-light show.
 inline int32_t ledcount = 0;
 inline int32_t leddest = 0;
@@ -118,6 +118,8 @@ inline int32_t ledmode = 0;
 inline int32_t ledprog = 0;
 // The volume key being held.
 inline QObject* volumesender = nullptr;
+// Set to stop the random playlist build.
+inline bool cancelrandomop = false;
 
 // Puts every global of this unit back to its state at program start (test fixtures).
 void resetGlobals();
@@ -146,6 +148,11 @@ class Tjukebox : public QWidget, public CreditView
     Q_OBJECT
 
 public:
+    // The step of a held page arrow, and the least time between two arrow-key steps (ms).
+    static constexpr int kNavInterval = 100;
+    // An error blink lasts this many ticks of the error timer; the displays hide on the even ones.
+    static constexpr int kBlinkTicks = 10;
+
     // Builds every control (`DoDFM`); `FormCreate` runs after that, once `jukebox` points here.
     explicit Tjukebox(QWidget* parent = nullptr);
     ~Tjukebox() override;
@@ -270,7 +277,7 @@ public:
     // The random source of the light show (not owned); nullptr (the default) is the system's.
     void setLightsRandom(QRandomGenerator* random) { lightsRandom_ = random; }
 
-    // ---- Operator panels (jukeboxform_panels.cpp) ----
+    // ---- Operator panels (jukeboxform_panels.cpp, jukeboxform_admin.cpp) ----
     void openpanelClick(QObject* Sender);
     void openpanelMouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);
     void kioskpanelClick(QObject* Sender);
@@ -312,6 +319,10 @@ public:
     void GoCommercialManagerClick(QObject* Sender);
     void cmResetCreditStatsClick(QObject* Sender);
     void commerceOKClick(QObject* Sender);
+    // Lays out every screen that shows skin pictures again, after a theme change.
+    void restyle();
+    // The play log for the path now set (made or remade when the path changed); null without one.
+    tlogfile* playLog();
 
     // ---- Search panel (jukeboxform_search.cpp) ----
     void panel_searchbut_imageClick(QObject* Sender);
@@ -335,6 +346,9 @@ public:
     void TopPanelFileDrop(QDropEvent* Msg);
     void BotPanelFileDrop(QDropEvent* Msg);
     void handledroppedfile(QDropEvent* Msg, QWidget* receiver);
+    // One of the other programs' windows, as the launcher search goes through them: the window
+    // whose title holds "Launcher" is restored and ends the search (false); the rest go on (true).
+    bool EnumWindowsSwitch(quint64 handle, intptr_t lparam);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
@@ -650,6 +664,15 @@ private:
     void setPageListsMoving(bool on);
     void slidePage(QWidget* top, QWidget* bottom, int goal, int step,
                    const std::function<void()>& eachFrame = {});
+
+    // Pieces of the shutdown button and the page drops (jukeboxform_shutdown.cpp).
+    // The shutdown button's quit road: stops what runs and ends the program.
+    void endProgram();
+    // Drag and drop on an album page (`toppanel` or `botpanel`); true when the event was handled.
+    bool pageDropEvent(QEvent* Msg, QWidget* page);
+    // Pieces of the control panel (jukeboxform_panels.cpp).
+    void rejectTrack();
+    void showMuteState();
 
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;

@@ -11,6 +11,10 @@
 
 #include "skins/colors.h"
 
+namespace library {
+struct tskin;
+}
+
 namespace jukebox::build {
 
 // Panel texts; list and entry texts; the frames round lists and panels.

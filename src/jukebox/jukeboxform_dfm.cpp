@@ -8,6 +8,7 @@
 #include <QFont>
 #include <QLabel>
 
+#include "controls/drawing.h"
 #include "controls/scrolllistbox.h"
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
@@ -37,7 +38,7 @@ constexpr int kVolumeRepeatInterval = 100;
 void makePageList(controls::TScrollListbox* list)
 {
     list->setcolor(kBlack);
-    list->setfont(QFont(QStringLiteral("Garamond")));
+    list->setfont(controls::panelFont());
     setTextColour(list, kListTextColour);
     list->setnumbercolor(kPanelTextColour);
     list->clear();
@@ -55,9 +56,7 @@ void makeFramePair(FrameShape* outer, FrameShape* inner)
 
 void Tjukebox::DoDFM()
 {
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(kWindowFontSize);
-    setFont(font);
+    setFont(controls::panelFont(kWindowFontSize));
     setTextColour(this, kPanelTextColour);
     fillBlack(this);
 

@@ -4,6 +4,7 @@
 #include "jukebox/jukeboxform.h"
 
 #include <QFont>
+#include <QRegularExpressionValidator>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
@@ -113,6 +114,8 @@ void Tjukebox::buildAdvancedPanel()
     captioned(setcode, QStringLiteral("Set"));
     JUKEBOX_MAKE(code, EditBox, codepanel);
     code->setMaxLength(kCodeLength);
+    // Only digits reach the passcode, typed or pasted.
+    code->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), code));
 
     JUKEBOX_MAKE(editpanel, QWidget, advanced);
     JUKEBOX_MAKE(editlabel, TextLabel, editpanel);

@@ -40,12 +40,6 @@ namespace vk = platform::vk;
 
 namespace {
 
-// Keyboard auto-repeat of Left and Right closer together than this is dropped: a held arrow
-// steps through its own repeat timer instead.
-constexpr qint64 kNavRepeatMs = 100;
-constexpr double kMsPerDay = 24.0 * 60 * 60 * 1000;
-// A value of `errortime` that ends a running error blink at its next tick.
-constexpr int32_t kErrorBlinkEnd = 10;
 constexpr int32_t kWindows95 = 1;
 // Light show: the longest pattern (in steps and milliseconds) and the number of patterns.
 constexpr int kLongestPattern = 200;
@@ -58,14 +52,6 @@ constexpr uint16_t kMuteCode = 0x3D;
 
 // The modifiers a key chord is told by.
 constexpr Qt::KeyboardModifiers kChordModifiers = Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier;
-
-// `moment` as a date-time number: days since 30 December 1899, the time of day as the fraction.
-double dateTimeOf(const QDateTime& moment)
-{
-    static const QDate kDayZero(1899, 12, 30);
-    return static_cast<double>(kDayZero.daysTo(moment.date())) +
-           moment.time().msecsSinceStartOfDay() / kMsPerDay;
-}
 
 bool isDigitKey(uint16_t key)
 {
@@ -118,8 +104,10 @@ bool dropsArrowRepeat(QEvent::Type type, uint16_t code)
         return false;
     }
     if (code != vk::Left && code != vk::Right) return false;
-    const double now = dateTimeOf(platform::clock().now());
-    const bool drop = lastnavkeyinterval != 0 && now - lastnavkeyinterval < kNavRepeatMs / kMsPerDay;
+    // Keyboard auto-repeat of Left and Right closer together than this is dropped: a held arrow
+    // steps through its own repeat timer instead.
+    const qint64 now = platform::clock().steadyMs();
+    const bool drop = lastnavkeyinterval != 0 && now - lastnavkeyinterval < Tjukebox::kNavInterval;
     lastnavkeyinterval = now;
     return drop;
 }
@@ -318,7 +306,7 @@ void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
     if (chord.testFlag(Qt::AltModifier)) altChord(*this, Key);
     anyChordKey(*this, Key);
     if (Key == 'T' && chord == Qt::ControlModifier) {
-        skins::gothemes();
+        skins::gothemes([this] { restyle(); });
         return;
     }
     // A step onto the albums that begin with "_" may turn the key into the letter A or Z.
@@ -329,7 +317,7 @@ void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
             pageBack(Key);
     }
     if (Key == vk::Left || Key == vk::Right) return;
-    if (isClearKey(Key)) errortime = kErrorBlinkEnd;
+    if (isClearKey(Key)) errortime = Tjukebox::kBlinkTicks;
     if (Key == vk::Escape) {
         if (!thumbpanel->isHidden()) {
             setvisualspanel(false);

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPainter>
 
+#include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
 #include "controls/numericinput.h"
@@ -121,37 +122,10 @@ constexpr int32_t kBarTop = 1;
 constexpr int32_t kBarBottom = 2;
 constexpr int32_t kBarHidden = 3;
 
-// The panel font at a design size, scaled like a height.
-QFont designFont(int size, bool bold = false)
-{
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(size)));
-    font.setBold(bold);
-    return font;
-}
-
 // A rectangle of the design in screen pixels.
 QRect designRect(int left, int top, int width, int height)
 {
     return QRect(aspx(left), aspy(top), aspx(width), aspy(height));
-}
-
-// A picture of the theme's skin `skin`; black when neither the skin nor the program has it.
-QImage themePicture(const QString& name, const library::tskin& skin, bool jpeg = false)
-{
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, jpeg);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
-}
-
-// One of the program's own pictures.
-QImage programPicture(const QString& name)
-{
-    QImage picture;
-    (void)skins::loadbitmap(picture, name);
-    return picture;
 }
 
 // `source` stretched to `size`, 24 bits per pixel; black without a source.
@@ -196,7 +170,7 @@ void Tjukebox::setscreen()
     lsb1->setlinespacing(2.0f);
     for (controls::TScrollListbox* list : {lsb2, lsb3, lsb4, lsb7, lsb8})
         list->setlinespacing(lsb1->linespacing());
-    setFont(designFont(kWindowFontSize));
+    setFont(controls::panelFont(aspy(kWindowFontSize)));
 
     placeColumns();
     setupkeypad();
@@ -251,7 +225,7 @@ void Tjukebox::setupkeypad()
                              width, height);
 
     const library::tskin& skin = library::config.theme.skeypad;
-    const QImage keyUp = themePicture(QStringLiteral("KEYPADUP"), skin);
+    const QImage keyUp = skins::skinPictureOrNull(QStringLiteral("KEYPADUP"), skin);
     PictureBox* const keys[] = {num1, num2, num3, num4, num5, num6, num7, num8, num9, num10, num11, num12};
     for (int i = 0; i < 12; ++i) {
         const int row = i / 3;
@@ -259,7 +233,7 @@ void Tjukebox::setupkeypad()
         keys[i]->setGeometry(sx + column * (kw + sx), sy + row * (kh + sy), kw, kh);
         keys[i]->setPicture(keyUp);
     }
-    num13->setPicture(themePicture(QStringLiteral("WIDEBUTUP"), skin));
+    num13->setPicture(skins::skinPictureOrNull(QStringLiteral("WIDEBUTUP"), skin));
     num13->setGeometry(sx, num10->y() + kh + sy, 3 * kw + 2 * sx, kh / 2);
 
     const struct
@@ -299,9 +273,7 @@ void Tjukebox::setupnumlabel(TextLabel* lab, PictureBox* img, const QString& txt
     lab->setText(txt);
     lab->setAlignment(Qt::AlignCenter);
     lab->setFontColor(kWhite);
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspx(kKeyFontSize)));
-    lab->setFont(font);
+    lab->setFont(controls::panelFont(aspx(kKeyFontSize)));
     lab->raise();
     connect(lab, &TextLabel::OnClick, this, &Tjukebox::numClick, Qt::UniqueConnection);
 }
@@ -331,7 +303,7 @@ void Tjukebox::placeLcdPanel()
         text->setGeometry(text->parentWidget()->rect());
     }
     lcd3->setGeometry(0, lcd2->geometry().bottom() + 1 + aspy(kLcdGap), width, aspy(kMessageLineHeight));
-    lcd3->setfont(designFont(kAddAllFontSize * 2));
+    lcd3->setfont(controls::panelFont(aspy(kAddAllFontSize * 2)));
     lcdpanel->setGeometry(keypadpanel->x(), aspy(kLcdTop), width, lcd3->geometry().bottom() + 1 + 2);
 }
 
@@ -356,7 +328,7 @@ void Tjukebox::placeRightColumn()
 
     imViewMode->setGeometry((columnWidth - kViewModeWidth) / 2, aspy(kViewModeTop), kViewModeWidth,
                             kViewModeHeight);
-    imViewMode->setPicture(programPicture(QStringLiteral("VIEW3D")));
+    imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEW3D")));
     imViewMode->setVisible(!library::config.disable3d);
 
     // The two arrow keys at the ends of a bar as wide as the keypad.
@@ -366,14 +338,14 @@ void Tjukebox::placeRightColumn()
     const QSize arrow(aspx(kArrowSize), aspy(kArrowSize));
     butl->setGeometry(QRect(QPoint(0, 0), arrow));
     butr->setGeometry(QRect(QPoint(butpanel->width() - arrow.width(), 0), arrow));
-    butl->setPicture(themePicture(QStringLiteral("LBUTUP"), skin));
-    butr->setPicture(themePicture(QStringLiteral("RBUTUP"), skin));
+    butl->setPicture(skins::skinPictureOrNull(QStringLiteral("LBUTUP"), skin));
+    butr->setPicture(skins::skinPictureOrNull(QStringLiteral("RBUTUP"), skin));
     for (QWidget* area : std::initializer_list<QWidget*>{blshape1, blshape2, butllabel})
         area->setGeometry(butl->geometry());
     for (QWidget* area : std::initializer_list<QWidget*>{brshape1, brshape2, butrlabel})
         area->setGeometry(butr->geometry());
     for (TextLabel* label : {butllabel, butrlabel})
-        label->setFont(designFont(kArrowSize / 2 - 5));
+        label->setFont(controls::panelFont(aspy(kArrowSize / 2 - 5)));
 
     const int favSize = aspx(kArrowSize);
     fav->setGeometry((columnWidth - favSize) / 2, aspy(kPanelKeyTop), favSize, favSize);
@@ -382,10 +354,10 @@ void Tjukebox::placeRightColumn()
 // Reject, mute, volume up and volume down side by side, each with its frame and caption.
 void Tjukebox::placeControlPanel()
 {
-    reject->setPicture(programPicture(QStringLiteral("REJECTUP")));
-    mute->setPicture(programPicture(QStringLiteral("MUTEUP")));
-    volumeup->setPicture(programPicture(QStringLiteral("VOLUMEUP")));
-    volumedown->setPicture(programPicture(QStringLiteral("VOLUMEUP")));
+    reject->setPicture(controls::programPicture(QStringLiteral("REJECTUP")));
+    mute->setPicture(controls::programPicture(QStringLiteral("MUTEUP")));
+    volumeup->setPicture(controls::programPicture(QStringLiteral("VOLUMEUP")));
+    volumedown->setPicture(controls::programPicture(QStringLiteral("VOLUMEUP")));
     rejectlabel->setText(QStringLiteral("Reject"));
     mutelabel->setText(QStringLiteral("Mute"));
     volumelabel->setText(QStringLiteral("Volume Control"));
@@ -416,9 +388,9 @@ void Tjukebox::placeControlPanel()
         left += kPanelKeySize + kPanelKeyGap;
     }
     for (TextLabel* label : {rejectlabel, mutelabel, volumelabel})
-        label->setFont(designFont(kPanelLabelSize));
+        label->setFont(controls::panelFont(aspy(kPanelLabelSize)));
     for (TextLabel* label : {volumeuplabel, volumedownlabel})
-        label->setFont(designFont(kPanelSignSize, true));
+        label->setFont(controls::panelFont(aspy(kPanelSignSize), true));
     const int volumeLeft = kPanelKeyLeft + 2 * (kPanelKeySize + kPanelKeyGap);
     volumelabel->setGeometry(
         designRect(volumeLeft - 6, labelTop, 2 * kPanelKeySize + kPanelKeyGap + 12, kPanelLabelHeight));
@@ -461,7 +433,8 @@ void Tjukebox::placeCorners()
         entry.picture->setGeometry(entry.picture->parentWidget()->rect());
         // Open corners show their UP picture, closed ones their DOWN picture.
         const QString state = tagOf(entry.picture) == 1 ? QStringLiteral("UP") : QStringLiteral("DOWN");
-        entry.picture->setPicture(themePicture(QString::fromLatin1(entry.name) + state, entry.skin));
+        entry.picture->setPicture(
+            skins::skinPictureOrNull(QString::fromLatin1(entry.name) + state, entry.skin));
     }
     panel_searchbut->show();
 }
@@ -477,7 +450,7 @@ void Tjukebox::placeKioskPanel()
     advancedbut->settext(QStringLiteral("Advanced Options"));
     Shutdownbut->settext(library::config.poweroff ? QStringLiteral("Turn Off") : QStringLiteral("Exit"));
 
-    const QFont font = designFont(kKioskFontSize, true);
+    const QFont font = controls::panelFont(aspy(kKioskFontSize), true);
     int top = aspy(kKioskGap + 2);
     const int left = aspx(kKioskGap + 3);
     QWidget* const stack[] = {autoplaycb, goplaylistview, randombut,  rejectall,
@@ -506,7 +479,7 @@ void Tjukebox::placeRandomPanel()
     randompanelOK->settext(QStringLiteral("Make Playlist from albums"));
     randompanelcancel->settext(QStringLiteral("Go Back"));
     randompanel->setGeometry(midpanelpanel->geometry());
-    const QFont buttonFont = designFont(kRandomButtonFontSize);
+    const QFont buttonFont = controls::panelFont(aspy(kRandomButtonFontSize));
     for (controls::TBitmapActionButton* button :
          {randompanelOK, randompanelcancel, randompanelselectall, randompanelselectnone, RandomCancel}) {
         button->setFont(buttonFont);
@@ -514,7 +487,7 @@ void Tjukebox::placeRandomPanel()
     }
     randompanelselectnone->resize(aspx(kSelectNoneWidth), randompanelselectnone->height());
 
-    QFont listFont = designFont(kRandomListFontSize);
+    QFont listFont = controls::panelFont(aspy(kRandomListFontSize));
     randompanellb->setfont(listFont);
     const int listWidth = randompanel->width() - 2 * aspx(kRandomListLeft);
     const int buttonsHeight = 2 * (randompanelOK->height() + aspy(kKioskGap));
@@ -522,7 +495,7 @@ void Tjukebox::placeRandomPanel()
     randompanellb->setGeometry(aspx(kRandomListLeft), aspy(kAdminMargin), listWidth, listHeight);
     randompanelshape2->setGeometry(randompanellb->geometry().adjusted(-3, -3, 3, 3));
     randompanelshape1->setGeometry(randompanellb->geometry().adjusted(-5, -5, 5, 5));
-    randomcountlabel->setFont(designFont(kRandomListFontSize));
+    randomcountlabel->setFont(controls::panelFont(aspy(kRandomListFontSize)));
     randomcountlabel->setGeometry(randompanellb->x(), randompanellb->geometry().bottom() + aspy(8), listWidth,
                                   aspy(kAdminRow) / 2 + aspy(4));
     int top = randomcountlabel->geometry().bottom() + aspy(kKioskGap);
@@ -531,7 +504,7 @@ void Tjukebox::placeRandomPanel()
     top += randompanelselectall->height() + aspy(kKioskGap);
     randompanelOK->move(randompanellb->x(), top);
     randompanelcancel->move(randompanelOK->geometry().right() + aspx(10), top);
-    RandomCancel->setFont(designFont(kRandomListFontSize));
+    RandomCancel->setFont(controls::panelFont(aspy(kRandomListFontSize)));
     RandomCancel->autosize();
     RandomCancel->move(aspx(kRandomCancelLeft), aspy(kRandomCancelTop));
     randomdicepanel->setGeometry((randompanel->width() - aspx(kCoverSize) / 2) / 2, aspy(kAdminRow * 2),
@@ -547,8 +520,8 @@ void Tjukebox::placeAdvancedPanel()
     jbinfogo->settext(QStringLiteral("Statistics"));
     GoThemeManager->settext(QStringLiteral("Lauch Theme Manager"));
     advanced->setGeometry(rect());
-    const QFont font = designFont(kAdminFontSize);
-    const QFont buttonFont = designFont(kAdminButtonFontSize);
+    const QFont font = controls::panelFont(aspy(kAdminFontSize));
+    const QFont buttonFont = controls::panelFont(aspy(kAdminButtonFontSize));
     const int margin = aspx(kAdminMargin);
 
     for (QWidget* text : std::initializer_list<QWidget*>{unlocklabel, codefirst, code, editlabel})
@@ -605,8 +578,8 @@ void Tjukebox::placeAdvancedPanel()
 void Tjukebox::placeCommercePanel()
 {
     Commerce->setGeometry(rect());
-    const QFont font = designFont(kAdminButtonFontSize + 2);
-    const QFont titleFont = designFont(kAdminFontSize, true);
+    const QFont font = controls::panelFont(aspy(kAdminButtonFontSize + 2));
+    const QFont titleFont = controls::panelFont(aspy(kAdminFontSize), true);
     const int margin = aspx(kAdminMargin);
     const int half = Commerce->width() / 2;
     const int row = aspy(kAdminRow);
@@ -671,7 +644,7 @@ void Tjukebox::placeCommercePanel()
     Cmtop100Lab->setGeometry(0, CmResetCreditStats->geometry().bottom() + 1 + aspy(kKioskGap), width,
                              row / 2);
     const int chartTop = Cmtop100Lab->geometry().bottom() + 1;
-    CmTop100->setfont(designFont(kAdminButtonFontSize - 1));
+    CmTop100->setfont(controls::panelFont(aspy(kAdminButtonFontSize - 1)));
     CmTop100->setGeometry(0, chartTop, width, CmStatisticsPanel->height() - chartTop);
 }
 
@@ -679,7 +652,7 @@ void Tjukebox::makeBackgrounds()
 {
     const library::ttheme& theme = library::config.theme;
     const QSize screen(screenwidth, screenheight);
-    jbbg = stretched(themePicture(QStringLiteral("BACKGROUND"), theme.sbackground, true), screen,
+    jbbg = stretched(skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true), screen,
                      Qt::SmoothTransformation);
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
@@ -758,7 +731,7 @@ void Tjukebox::placePageLists()
         PictureBox* title;
     } lists[] = {{lsb1, lb1}, {lsb2, lb2}, {lsb3, lb3}, {lsb4, lb4}, {lsb7, lb7}, {lsb8, lb8}};
     for (const auto& entry : lists) {
-        entry.list->setfont(designFont(kAddAllFontSize * 2));
+        entry.list->setfont(controls::panelFont(aspy(kAddAllFontSize * 2)));
         positionlsb(entry.list, entry.title);
         entry.list->raise();
     }
@@ -775,7 +748,7 @@ void Tjukebox::placeAddAllLabels()
     } labels[] = {{lsb1playall, toppanel, lsb1},      {lsb2playall, botpanel, lsb2},
                   {lsb3playall, toprightpanel, lsb3}, {lsb4playall, botrightpanel, lsb4},
                   {lsb7playall, topoverpanel, lsb7},  {lsb8playall, botoverpanel, lsb8}};
-    const QFont font = designFont(kAddAllFontSize);
+    const QFont font = controls::panelFont(aspy(kAddAllFontSize));
     for (const auto& entry : labels) {
         entry.label->setText(QStringLiteral("Add All"));
         entry.label->setFont(font);
@@ -797,7 +770,7 @@ void Tjukebox::placeTrackHint()
     const int top = midpanelpanel->y() + topoverpanel->geometry().bottom() + 1;
     TrackHintPanel->setGeometry(midpanelpanel->x(), top, midpanelpanel->width(), aspy(kHintHeight));
     trackhint->setGeometry(TrackHintPanel->rect());
-    trackhint->setFont(designFont(kHintFontSize));
+    trackhint->setFont(controls::panelFont(aspy(kHintFontSize)));
     TrackHintPanel->raise();
 }
 
@@ -832,7 +805,7 @@ void Tjukebox::placeLetterBar()
         break;
     }
     alphapanel->setVisible(orientation != kBarHidden);
-    alphapanel->setFont(designFont(kLetterBarFontSize));
+    alphapanel->setFont(controls::panelFont(aspy(kLetterBarFontSize)));
     alphapanel->raise();
 }
 

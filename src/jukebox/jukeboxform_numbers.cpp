@@ -39,8 +39,6 @@ constexpr int kAlbumComplete = kAlbumDigits + 1;
 constexpr int kTrackComplete = kTrackDigits + 1;
 // The entry stays on the display this long after a track was queued.
 constexpr int kQueuedTrackDelay = 50;
-// A blink is ten ticks of the error timer: the displays hide on the even ones.
-constexpr int kBlinkTicks = 10;
 // How often the entry looks at a running fade while it waits for its end.
 constexpr int kFadePoll = 10;
 
@@ -94,12 +92,7 @@ QString shownField(const QString& field, int count, int width)
 
 QImage keypadPicture(const QString& name)
 {
-    const library::tskin& skin = library::config.theme.skeypad;
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, false);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
+    return skins::skinPictureOrNull(name, library::config.theme.skeypad);
 }
 
 } // namespace

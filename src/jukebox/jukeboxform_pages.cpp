@@ -13,6 +13,7 @@
 #include <QPainterPath>
 #include <algorithm>
 
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
 #include "controls/textscroller.h"
@@ -30,6 +31,7 @@
 #include "library/profiling.h"
 #include "platform/files.h"
 #include "platform/mediaplayer.h"
+#include "platform/virtualkeys.h"
 #include "player/mainform.h"
 #include "player/video.h"
 #include "skins/imaging.h"
@@ -39,18 +41,11 @@
 namespace jukebox {
 
 namespace {
-// Virtual key codes the page steps deal in.
-constexpr uint16_t kVkShift = 0x10;
-constexpr uint16_t kVkLeft = 0x25;
-constexpr uint16_t kVkRight = 0x27;
-constexpr uint16_t kVkA = 0x41;
-constexpr uint16_t kVkZ = 0x5A;
-constexpr uint16_t kVkLimit = 256;
+namespace vk = platform::vk;
 
 // `navbuttimer` Tag: the arrow button being held.
 constexpr int kNavForward = 0;
 constexpr int kNavBack = 1;
-constexpr int kNavInterval = 100;
 constexpr int kNavSpeedUp = 2;
 
 // The arrow buttons.
@@ -102,14 +97,6 @@ private:
     bool on_;
 };
 
-QFont panelFont(int designSize, bool bold = false)
-{
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(designSize)));
-    font.setBold(bold);
-    return font;
-}
-
 bool validAlbum(int k)
 {
     return k >= 1 && k <= library::jalbumcount && k < library::jalbum.size();
@@ -159,7 +146,7 @@ QImage coverPicture(int k, const QSize& size)
 // The album number "%.4d" in a white-ringed black oval; returns the text's width.
 int paintAlbumNumber(QPainter& painter, int number, int top)
 {
-    const QFont font = panelFont(kNumberFontSize);
+    const QFont font = controls::panelFont(aspy(kNumberFontSize));
     const QString text = QStringLiteral("%1").arg(number, 4, 10, QLatin1Char('0'));
     const QFontMetrics metrics(font, painter.device());
     const QRect area(aspx(kNumberLeft), top, metrics.horizontalAdvance(text), metrics.height());
@@ -177,8 +164,8 @@ int paintAlbumNumber(QPainter& painter, int number, int top)
 // a dark edge and read on any cover.
 void paintAlbumNames(QPainter& painter, int left, int top, const QString& artist, const QString& name)
 {
-    const QFont artistFont = panelFont(kNamesFontSize, true);
-    const QFont nameFont = panelFont(kNamesFontSize);
+    const QFont artistFont = controls::panelFont(aspy(kNamesFontSize), true);
+    const QFont nameFont = controls::panelFont(aspy(kNamesFontSize));
     const QFontMetrics artistMetrics(artistFont, painter.device());
     const QFontMetrics nameMetrics(nameFont, painter.device());
     // One text line lower: the height a line of "LL" takes.
@@ -221,24 +208,14 @@ void paintAlbumStrip(QImage& lab, int k)
     painter.drawImage(place.topLeft(), strip);
 }
 
-QImage programPicture(const QString& name)
-{
-    QImage picture;
-    (void)skins::loadbitmap(picture, name);
-    return picture;
-}
-
 // The theme's arrow-button picture `name`, softened, on `button`; without such a picture the button
 // keeps the one it has.
 void showArrowPicture(PictureBox* button, const QString& name)
 {
-    try {
-        const library::tskin& skin = library::config.theme.sbut;
-        QImage picture = skins::LoadSkinResource(name, skin.Skin, skin.Color, false);
-        skins::Antialiasing(picture, kArrowSoftening);
-        button->setPicture(picture);
-    } catch (const skins::ResourceNotFound&) {
-    }
+    QImage picture = skins::skinPictureOrNull(name, library::config.theme.sbut);
+    if (picture.isNull()) return;
+    skins::Antialiasing(picture, kArrowSoftening);
+    button->setPicture(picture);
 }
 
 void sendMouse(QWidget* target, QEvent::Type type, const QPoint& at, Qt::MouseButtons buttons)
@@ -393,7 +370,7 @@ void Tjukebox::pageForward(uint16_t& Key)
     // Albums beginning with "_" stand behind all others: stepping onto them goes round to album 1.
     const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
     if (library::config.wraponunderscore && albumRow(rows, currentalbum).startsWith(QLatin1Char('_')))
-        Key = kVkA;
+        Key = vk::KeyA;
 }
 
 void Tjukebox::pageBack(uint16_t& Key)
@@ -413,7 +390,7 @@ void Tjukebox::pageBack(uint16_t& Key)
     const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
     if (library::config.wraponunderscore && currentalbum > 1 &&
         albumRow(rows, currentalbum - 1).startsWith(QLatin1Char('_')))
-        Key = kVkZ;
+        Key = vk::KeyZ;
 }
 
 void Tjukebox::setPageListsMoving(bool on)
@@ -469,13 +446,13 @@ void Tjukebox::pressArrow(PictureBox* button, TextLabel* label, const QString& p
 {
     // A slow machine keeps the released picture.
     if (!library::SLOWPROCESSOR) showArrowPicture(button, picture);
-    label->setFont(panelFont(kArrowDownFontSize));
+    label->setFont(controls::panelFont(aspy(kArrowDownFontSize)));
 }
 
 void Tjukebox::releaseArrow(PictureBox* button, TextLabel* label, const QString& picture)
 {
     showArrowPicture(button, picture);
-    label->setFont(panelFont(kArrowUpFontSize));
+    label->setFont(controls::panelFont(aspy(kArrowUpFontSize)));
     navbuttimer->setEnabled(false);
     navbuttimer->setInterval(kNavInterval);
     scrollamountlr = DEFscrollamountlr;
@@ -517,7 +494,7 @@ bool Tjukebox::turnPrism(uint16_t key)
 
 void Tjukebox::butllabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    uint16_t key = kVkLeft;
+    uint16_t key = vk::Left;
     FormKeydown(this, key, Qt::NoModifier);
 }
 
@@ -528,7 +505,7 @@ void Tjukebox::butllabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers
 
 void Tjukebox::butrlabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
-    uint16_t key = kVkRight;
+    uint16_t key = vk::Right;
     FormKeydown(this, key, Qt::NoModifier);
 }
 
@@ -615,19 +592,19 @@ void Tjukebox::letterJump(QChar letter)
 // would send it.
 void Tjukebox::alphapanelvkey(QObject*, uint16_t Key)
 {
-    if (Key >= kVkLimit) return;
+    if (Key >= vk::Count) return;
     const auto key = static_cast<int>(Key);
     const QString text = QString(QChar(Key)).toUpper();
     // Qt flips the Shift flag of a Shift key's own event to the state after it, so the press is
     // made without and the release with the flag, as the keyboard reports them.
     QCoreApplication::postEvent(
-        this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, kVkShift, 0));
+        this, new QKeyEvent(QEvent::KeyPress, Qt::Key_Shift, Qt::NoModifier, 0, vk::Shift, 0));
     QCoreApplication::postEvent(this,
                                 new QKeyEvent(QEvent::KeyPress, key, Qt::ShiftModifier, 0, key, 0, text));
     QCoreApplication::postEvent(this,
                                 new QKeyEvent(QEvent::KeyRelease, key, Qt::ShiftModifier, 0, key, 0, text));
     QCoreApplication::postEvent(
-        this, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 0, kVkShift, 0));
+        this, new QKeyEvent(QEvent::KeyRelease, Qt::Key_Shift, Qt::ShiftModifier, 0, vk::Shift, 0));
 }
 
 // ---- Covers, thumbnails, the prism switch ----
@@ -718,7 +695,7 @@ void Tjukebox::showPrism()
 {
     setTag(imViewMode, 1);
     imViewMode->setStretch(true);
-    imViewMode->setPicture(programPicture(QStringLiteral("VIEWNORM")));
+    imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
     // The track hint's strip stands over the album area, across the middle of the prism.
@@ -732,7 +709,7 @@ void Tjukebox::leavePrism()
 {
     setTag(imViewMode, 0);
     imViewMode->setStretch(false);
-    imViewMode->setPicture(programPicture(QStringLiteral("VIEW3D")));
+    imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEW3D")));
     // The prism counts albums one by one; the pages take the page of its album.
     if (currentalbum > library::jalbumcount) currentalbum = 1;
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;

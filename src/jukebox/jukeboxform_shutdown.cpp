@@ -1,26 +1,159 @@
-// Leaving the jukebox (the shutdown button) and files dropped on the two album pages.
-// Until this topic is built, each handler leaves everything as it is.
+// Leaving the jukebox (the shutdown button), handing the screen to a launcher program, and files
+// dropped on the two album pages.
 
 #include "jukebox/jukeboxform.h"
 
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QMimeData>
+#include <QTimer>
+#include <QToolButton>
+#include <QUrl>
+
+#include "controls/textscroller.h"
+#include "controls/ticker.h"
+#include "library/global.h"
+#include "library/inifuncs.h"
+#include "library/osk.h"
+#include "library/shutdownwindows.h"
+#include "platform/toplevelwindows.h"
+#include "player/mainform.h"
+#include "ripper/addtrack.h"
+#include "skins/resourceskins.h"
+
 namespace jukebox {
 
-void Tjukebox::ShutdownbutClick(QObject*) {}
+namespace {
+constexpr int32_t kMinimise = 1;
+constexpr int32_t kHandToLauncher = 2;
+constexpr int kTitleLength = 254;
 
-bool Tjukebox::TopPanelWindowProc(QEvent*)
+// True for the files the Add Track dialog takes: MP3 audio and MPG video, in any case.
+bool isTrackFile(const QString& path)
 {
+    const QString ending = path.right(4).toUpper();
+    return ending == QStringLiteral(".MP3") || ending == QStringLiteral(".MPG");
+}
+
+// Stops the player as its Stop button does, so its buttons say stopped and the next selection starts.
+void stopPlayer()
+{
+    if (!player::mainform) return;
+    player::mainform->StopClick(nullptr);
+    player::mainform->Stop->setChecked(true);
+}
+} // namespace
+
+void Tjukebox::ShutdownbutClick(QObject*)
+{
+    library::writeini();
+    library::hideosk();
+    if (library::config.showminimize == kMinimise) {
+        showMinimized();
+        stopPlayer();
+        return;
+    }
+    if (library::config.showminimize == kHandToLauncher) {
+        rejectallClick(nullptr);
+        if (panel_kiosk->isVisible()) kioskpanelClick(nullptr);
+        for (const platform::WindowId window : platform::topLevelWindows().list())
+            if (!EnumWindowsSwitch(window, 0)) break;
+        return;
+    }
+    endProgram();
+}
+
+// The quit road: everything that runs is stopped before the program ends, the machine turned off
+// first when the operator asked for that (the settings are already on disk).
+void Tjukebox::endProgram()
+{
+    skins::freeskinresources();
+    if (player::kiosk) {
+        lcd3->state(false);
+        if (player::mainform) player::mainform->numberoftracks->stop();
+        volumetimer->setEnabled(false);
+        if (library::config.poweroff) library::WinExit(library::kEwxShutdown | library::kEwxForce);
+        stopPlayer();
+    }
+    qApp->removeEventFilter(messageHook_);
+    // The player window's own exit writes the settings once more and removes the silent file.
+    if (player::mainform)
+        player::mainform->FormClose(nullptr);
+    else
+        QCoreApplication::quit();
+}
+
+bool Tjukebox::EnumWindowsSwitch(platform::WindowId handle, intptr_t)
+{
+    platform::TopLevelWindows& windows = platform::topLevelWindows();
+    // The launcher names itself; a title with the word in other letter case is someone else's.
+    if (!windows.title(handle).left(kTitleLength).contains(QStringLiteral("Launcher"), Qt::CaseSensitive))
+        return true;
+    if (windows.exists(handle)) windows.restore(handle);
     return false;
 }
 
-bool Tjukebox::BotPanelWindowProc(QEvent*)
+bool Tjukebox::TopPanelWindowProc(QEvent* Msg)
 {
-    return false;
+    return pageDropEvent(Msg, toppanel);
 }
 
-void Tjukebox::TopPanelFileDrop(QDropEvent*) {}
+bool Tjukebox::BotPanelWindowProc(QEvent* Msg)
+{
+    return pageDropEvent(Msg, botpanel);
+}
 
-void Tjukebox::BotPanelFileDrop(QDropEvent*) {}
+// A page takes part in drag and drop only for local files; a drop goes to its drop handler.
+bool Tjukebox::pageDropEvent(QEvent* Msg, QWidget* page)
+{
+    if (Msg->type() == QEvent::DragEnter || Msg->type() == QEvent::DragMove) {
+        auto* drag = static_cast<QDragMoveEvent*>(Msg);
+        if (drag->mimeData()->hasUrls()) drag->acceptProposedAction();
+        return true;
+    }
+    if (Msg->type() != QEvent::Drop) return false;
+    auto* drop = static_cast<QDropEvent*>(Msg);
+    drop->acceptProposedAction();
+    if (page == toppanel)
+        TopPanelFileDrop(drop);
+    else
+        BotPanelFileDrop(drop);
+    return true;
+}
 
-void Tjukebox::handledroppedfile(QDropEvent*, QWidget*) {}
+void Tjukebox::TopPanelFileDrop(QDropEvent* Msg)
+{
+    handledroppedfile(Msg, toppanel);
+}
+
+void Tjukebox::BotPanelFileDrop(QDropEvent* Msg)
+{
+    handledroppedfile(Msg, botpanel);
+}
+
+void Tjukebox::handledroppedfile(QDropEvent* Msg, QWidget* receiver)
+{
+    bool firstrun = true;
+    const int target = receiver == toppanel ? currentalbum : currentalbum + 1;
+    // The filler slot of an odd album count is no album: nothing can be added to it.
+    if (target < 1 || target > library::albumcount) return;
+    QString artist = library::album.at(target).artist;
+    QString albumname = library::album.at(target).album;
+    for (const QUrl& url : Msg->mimeData()->urls()) {
+        const QString file = url.toLocalFile();
+        if (!isTrackFile(file)) continue;
+        QString usedArtist;
+        QString usedAlbum;
+        const int result = ripper::addtrackdialog(artist, albumname, file, usedArtist, usedAlbum, firstrun);
+        artist = usedArtist;
+        albumname = usedAlbum;
+        if (result == ripper::kAddTrackCancelled) return;
+        firstrun = false;
+    }
+    drawalbum(currentalbum);
+    drawalbum3D(currentalbum, 0);
+    drawalbum3D(currentalbum, -1);
+}
 
 } // namespace jukebox

@@ -1,8 +1,10 @@
 #include "jukebox/jukeboxfrontend.h"
 
 #include <QCoreApplication>
+#include <QEventLoop>
 #include <QFont>
 
+#include "controls/drawing.h"
 #include "controls/picturescroller.h"
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
@@ -48,9 +50,7 @@ void JukeboxFrontEnd::gojukebox(bool show)
             // On a slow machine a caption covers the screen while the covers load.
             TextLabel* caption = jukebox->loadcovercaption;
             caption->setGeometry(jukebox->rect());
-            QFont font(QStringLiteral("Garamond"));
-            font.setPointSize(std::max(1, jukebox->width() / kCaptionSizeDivisor));
-            caption->setFont(font);
+            caption->setFont(controls::panelFont(jukebox->width() / kCaptionSizeDivisor));
             caption->setFontColor(kCaptionColour);
             caption->setAlignment(Qt::AlignCenter);
             caption->show();
@@ -124,7 +124,9 @@ void JukeboxFrontEnd::RefundCredit()
 
 void JukeboxFrontEnd::writeentry(const QString& artist, const QString& album, const QString& track)
 {
-    if (jukebox && jukebox->log) jukebox->log->writeentry(artist, album, track);
+    // A play log set by a reload after the window was made is written too.
+    tlogfile* log = jukebox ? jukebox->playLog() : nullptr;
+    if (log) log->writeentry(artist, album, track);
 }
 
 bool JukeboxFrontEnd::autoplaying() const
@@ -157,6 +159,28 @@ QWidget* JukeboxFrontEnd::coverimagepanel() const
 void JukeboxFrontEnd::jbcovershow(const QString& path)
 {
     if (jukebox) jukebox->jbcovershow(path);
+}
+
+int JukeboxFrontEnd::pickcover()
+{
+    if (!jukebox) createWindow();
+    thumbmode = 1;
+    jukebox->setvisualspanel(true);
+    jukebox->setWindowModality(Qt::ApplicationModal);
+    jukebox->setGeometry(platform::screens().geometry(jukebox));
+    jukebox->showFullScreen();
+    jukebox->raise();
+    jukebox->activateWindow();
+    // Modal: the player waits here until a thumbnail is picked (which closes the jukebox) or the
+    // jukebox is closed otherwise.
+    while (jukebox && jukebox->isVisible())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    if (!jukebox) return -1;
+    jukebox->setWindowModality(Qt::NonModal);
+    // A pick ends the cover-picker mode; a close without one leaves it on.
+    const bool picked = thumbmode == 0;
+    thumbmode = 0;
+    return picked && jukebox->thumbs ? jukebox->thumbs->itemindex() : -1;
 }
 
 } // namespace jukebox

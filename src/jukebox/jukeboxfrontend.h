@@ -43,6 +43,7 @@ public:
     void setQueuePanelPlayingRow(int row) override;
     QWidget* coverimagepanel() const override;
     void jbcovershow(const QString& path) override;
+    int pickcover() override;
 
 private:
     void createWindow();

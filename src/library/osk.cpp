@@ -37,6 +37,11 @@ void osk(bool show, bool alpha)
     }
 }
 
+void hideosk()
+{
+    if (keyboardshowing) osk(false, false);
+}
+
 void writeoskmailslot(const QString& s)
 {
     QByteArray message = s.toUtf8();

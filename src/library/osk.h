@@ -20,6 +20,9 @@ QString oskCommandLine(int screenheight, bool alpha);
 // Starts the keyboard (show), in the letter layout when `alpha`, or tells it to close.
 void osk(bool show, bool alpha);
 
+// Closes the keyboard when it shows; nothing otherwise.
+void hideosk();
+
 // Sends `s` with a terminating zero byte to the keyboard's mailslot; nothing happens when the
 // keyboard is not running.
 void writeoskmailslot(const QString& s);

@@ -1,5 +1,7 @@
 #include "platform/clock.h"
 
+#include <QDeadlineTimer>
+
 #include "platform/seam.h"
 
 namespace platform {
@@ -10,6 +12,7 @@ class SystemClock final : public Clock
 {
 public:
     QDateTime now() const override { return QDateTime::currentDateTime(); }
+    qint64 steadyMs() const override { return QDeadlineTimer::current().deadline(); }
 };
 
 } // namespace

@@ -543,12 +543,11 @@ bool MpvMediaPlayer::setVolume(int volume)
 
 void MpvMediaPlayer::applyVolume()
 {
-    const double target = volume_ / 10.0;
     const bool audioFlows = playing_ && clock_.elapsed() - playStartedMs_ >= kGlideAfterPlayMs;
-    if (!audioFlows || target == appliedVolume_) {
+    if (!audioFlows || volume_ == appliedVolume_) {
         glideTimer_->stop();
-        appliedVolume_ = target;
-        mpv_set_property(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &appliedVolume_);
+        appliedVolume_ = volume_;
+        sendVolume();
         return;
     }
     // mpv multiplies each block of samples by one gain, so a jump is a step in the waveform: a
@@ -561,11 +560,19 @@ void MpvMediaPlayer::applyVolume()
 
 void MpvMediaPlayer::glideTimerTimeout()
 {
-    const double target = volume_ / 10.0;
+    const double target = volume_;
     const double done = std::min(1.0, static_cast<double>(clock_.elapsed() - glideStartMs_) / kGlideMs);
     appliedVolume_ = done >= 1.0 ? target : glideFrom_ + (target - glideFrom_) * done;
     if (done >= 1.0) glideTimer_->stop();
-    if (handle_) mpv_set_property(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &appliedVolume_);
+    sendVolume();
+}
+
+// mpv's volume v scales the wave by (v / 100)^3: the amplitude becomes its cube root.
+void MpvMediaPlayer::sendVolume()
+{
+    if (!handle_) return;
+    double mpvVolume = 100.0 * std::cbrt(appliedVolume_ / kMaxVolume);
+    mpv_set_property(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &mpvVolume);
 }
 
 // --- video ------------------------------------------------------------------------------------

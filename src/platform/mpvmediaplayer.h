@@ -9,8 +9,10 @@
 // - The file is unloaded by mpv when playback reaches its end (keep-open is off, so every end is an
 //   explicit end-file event of that file); the player then stays "open" at the end position, and a
 //   later play loads the file again at that position (or at the start, when it was at the end).
-// - Volume is mpv's software volume (the `volume` property, a cubic curve), never the system mixer;
-//   changes while audio flows glide over a short time so a stepped fade has no zipper noise.
+// - Volume is mpv's software volume (the `volume` property), never the system mixer. The 0..1000
+//   volume is an amplitude (500 halves the wave, about -6 dB); mpv's property is cubic in amplitude,
+//   so it gets the cube root. Changes while audio flows glide over a short time in amplitude, so a
+//   stepped fade has no zipper noise.
 //
 // GUI thread only. Owned by its QObject parent. The mpv core is destroyed with the player.
 
@@ -115,6 +117,7 @@ private:
     double readDouble(const char* name, double fallback) const;
 
     void applyVolume();
+    void sendVolume();
     void glideTimerTimeout();
 
     void queueRender();
@@ -145,8 +148,8 @@ private:
     qint64 currentEntry_ = 0; // mpv playlist entry of the file being loaded or played
 
     int volume_ = kMaxVolume;
-    double appliedVolume_ = 100.0; // mpv's volume now, 0..100
-    double glideFrom_ = 100.0;
+    double appliedVolume_ = kMaxVolume; // the amplitude given to mpv now, 0..kMaxVolume
+    double glideFrom_ = kMaxVolume;
     QTimer* glideTimer_;
     QElapsedTimer clock_;
     qint64 glideStartMs_ = 0;

@@ -1,6 +1,5 @@
 #include "platform/peresources.h"
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +8,7 @@
 #include <QtEndian>
 
 #include "platform/files.h"
+#include "platform/programfolder.h"
 
 namespace platform {
 
@@ -361,6 +361,11 @@ QImage imageFromDib(const QByteArray& dib)
     return image;
 }
 
+QStringList libraryFolders()
+{
+    return {programFolder(), QDir::currentPath()};
+}
+
 QString findLibraryFile(const QString& fileName)
 {
     if (fileName.isEmpty()) return {};
@@ -368,7 +373,7 @@ QString findLibraryFile(const QString& fileName)
         qCWarning(lcPe) << "library name" << fileName << "refused: it holds a path separator";
         return {};
     }
-    const QStringList folders = {QCoreApplication::applicationDirPath(), QDir::currentPath()};
+    const QStringList folders = libraryFolders();
     for (const QString& folder : folders) {
         const QString path = findNoCase(folder, fileName);
         if (!path.isEmpty() && QFileInfo(path).isFile()) return path;

@@ -10,6 +10,7 @@
 #include <QHash>
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -59,6 +60,8 @@ private:
 // folder, then in the current folder, each time without regard to case. Names holding a path
 // separator are refused. Empty when not found.
 QString findLibraryFile(const QString& fileName);
+// The folders findLibraryFile looks in, in its order.
+QStringList libraryFolders();
 
 // A device-independent bitmap (BITMAPINFOHEADER or BITMAPCOREHEADER, palette, pixels) as a
 // picture; null when the header is inconsistent with the data.

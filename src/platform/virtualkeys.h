@@ -63,6 +63,7 @@ constexpr uint16_t Oem4 = 0xDB;      // [ {
 constexpr uint16_t Oem5 = 0xDC;      // \ |
 constexpr uint16_t Oem6 = 0xDD;      // ] }
 constexpr uint16_t Oem7 = 0xDE;      // ' "
+constexpr uint16_t Count = 0x100;    // every code lies below this
 } // namespace vk
 
 // The virtual key code of `event`'s key; 0 for a key that has none.

@@ -3,6 +3,7 @@
 #include "jukebox/coverform.h"
 #include "jukebox/jukeboxfrontend.h"
 #include "platform/cursors.h"
+#include "platform/termination.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
 #include "player/volumedisplay.h"
@@ -17,6 +18,8 @@ Application::Application(Tmainform::MediaPlayerFactory makeMediaPlayer)
     mainform_ = std::make_unique<Tmainform>(std::move(makeMediaPlayer));
     mainform = mainform_.get();
     mainform_->FormCreate(mainform_.get());
+    // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road.
+    platform::onTerminationRequest(mainform_.get(), [this] { mainform_->fileexitClick(nullptr); });
 
     rnd_dialog_ = std::make_unique<Trnd_dialog>();
     rnd_dialog = rnd_dialog_.get();

@@ -50,6 +50,9 @@ public:
     // The jukebox's cover picture panel, where videos play when they are to show on the jukebox
     // screen; nullptr while there is none.
     virtual QWidget* coverimagepanel() const { return nullptr; }
+    // Shows the jukebox's thumbnails modally for the operator to pick an album's cover; returns the
+    // picked thumbnail's index, or -1 when the jukebox closed without a pick.
+    virtual int pickcover() { return -1; }
     // Brings the cover picture panel to the front and shows it, with the cover of `path` unless empty.
     virtual void jbcovershow(const QString& /*path*/) {}
 };

@@ -6,33 +6,30 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "controls/drawing.h"
 #include "platform/mediaplayer.h"
 
 namespace player {
 
 namespace {
-constexpr int kToolbarHeight = 42;
 constexpr int kToolbarPicture = 34;
 constexpr int kCoverSize = 170;
-constexpr int kClientWidth = 524;
-constexpr int kClientHeight = 359;
 
 QToolButton* toolbarPicture(QWidget* parent, const QString& hint)
 {
     auto* button = new QToolButton(parent);
     button->setAutoRaise(true);
-    button->setFixedSize(kToolbarPicture, kToolbarPicture);
     button->setIconSize(QSize(kToolbarPicture, kToolbarPicture));
     button->setToolTip(hint);
     return button;
@@ -46,13 +43,15 @@ QFrame* bevel(QWidget* parent)
     return frame;
 }
 
-QToolButton* speedButton(QWidget* parent, const QString& hint)
+// A built-in picture of the toolbar's image list; an empty slot when the program lacks it.
+QImage modePicture(const QString& name)
 {
-    auto* button = new QToolButton(parent);
-    button->setToolTip(hint);
-    button->setText(hint);
-    button->setCheckable(true);
-    return button;
+    QImage picture = controls::programPicture(name);
+    if (picture.isNull()) {
+        picture = QImage(kToolbarPicture, kToolbarPicture, QImage::Format_RGB32);
+        picture.fill(Qt::white);
+    }
+    return picture.convertToFormat(QImage::Format_RGB32);
 }
 } // namespace
 
@@ -79,6 +78,8 @@ Tmainform::Tmainform(MediaPlayerFactory makeMediaPlayer, QWidget* parent)
 {
     buildComponents();
     buildPlaybackControls();
+    connectWindowControls();
+    placeControls();
 }
 
 Tmainform::~Tmainform() = default;
@@ -90,50 +91,44 @@ void Tmainform::buildComponents()
     layout->setSpacing(0);
     buildMenu();
     layout->setMenuBar(menuBar_);
-    layout->addWidget(buildToolbar());
-
+    client_ = new QWidget(this);
+    layout->addWidget(client_);
     // The two views share one place; exactly one of them shows.
-    auto* views = new QWidget(this);
-    auto* viewsLayout = new QGridLayout(views);
-    viewsLayout->setContentsMargins(4, 4, 4, 4);
-    viewsLayout->addWidget(buildPlayPanel(), 0, 0);
-    viewsLayout->addWidget(buildPlaylistPanel(), 0, 0);
-    layout->addWidget(views, 1);
-    layout->addWidget(buildTransport());
-
-    resize(kClientWidth, kClientHeight);
+    buildToolbar();
+    buildPlayPanel();
+    buildPlaylistPanel();
+    buildTransport();
 }
 
 QWidget* Tmainform::buildToolbar()
 {
-    toolbar = new QWidget(this);
-    toolbar->setFixedHeight(kToolbarHeight);
-    auto* row = new QHBoxLayout(toolbar);
-    row->setContentsMargins(4, 4, 4, 4);
+    toolbar = new QWidget(client_);
     butcd = toolbarPicture(toolbar, tr("CD Player Mode"));
     butcdlist = toolbarPicture(toolbar, tr("Play List Mode"));
     butrandom = toolbarPicture(toolbar, tr("Random Playlist"));
     butjukebox = toolbarPicture(toolbar, tr("Jukebox Mode"));
     bevel4 = bevel(toolbar);
     Bevel5 = bevel(toolbar);
-    row->addWidget(butcd);
-    row->addWidget(butcdlist);
-    row->addWidget(bevel4);
-    row->addWidget(butrandom);
-    row->addWidget(Bevel5);
-    row->addWidget(butjukebox);
-    row->addStretch(1);
+    filtercount = new QLabel(toolbar);
+    filtercount->setToolTip(tr("Edit Album Filter"));
+    filtercount->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    // Ten slots as the image list has them, so each faded copy stands ten places behind.
+    for (const QString& name : {QStringLiteral("MODECD"), QStringLiteral("MODELIST"),
+                                QStringLiteral("MODERANDOM"), QStringLiteral("MODEJUKEBOX")})
+        butimages.append(modePicture(name));
+    while (butimages.size() < kToolbarImageSlots)
+        butimages.append(modePicture(QString()));
 
     connect(butcd, &QToolButton::clicked, this, [this] { CdplayerbutClick(butcd); });
     connect(butcdlist, &QToolButton::clicked, this, [this] { playlistbutClick(butcdlist); });
+    connect(butrandom, &QToolButton::clicked, this, [this] { randombutClick(butrandom); });
     connect(butjukebox, &QToolButton::clicked, this, [this] { jukeboxbutClick(butjukebox); });
     return toolbar;
 }
 
 QWidget* Tmainform::buildPlayPanel()
 {
-    playpanel = new QWidget(this);
-    auto* grid = new QGridLayout(playpanel);
+    playpanel = new QWidget(client_);
     albumlist = new QComboBox(playpanel);
     tracklist = new QListWidget(playpanel);
     coverPanel = new QFrame(playpanel);
@@ -142,10 +137,6 @@ QWidget* Tmainform::buildPlayPanel()
     cover = new QLabel(coverPanel);
     cover->setFixedSize(kCoverSize, kCoverSize);
     cover->setScaledContents(true);
-    (new QVBoxLayout(coverPanel))->addWidget(cover);
-    grid->addWidget(albumlist, 0, 0, 1, 2);
-    grid->addWidget(tracklist, 1, 0);
-    grid->addWidget(coverPanel, 1, 1);
 
     // `activated` comes from the user only: setting the row in code never runs the handler.
     connect(albumlist, &QComboBox::activated, this, [this] { albumlistChange(albumlist); });
@@ -154,8 +145,7 @@ QWidget* Tmainform::buildPlayPanel()
 
 QWidget* Tmainform::buildPlaylistPanel()
 {
-    Playlist = new QWidget(this);
-    auto* grid = new QGridLayout(Playlist);
+    Playlist = new QWidget(client_);
     Dalbumlist = new QComboBox(Playlist);
     dtracklist = new QListWidget(Playlist);
     dplaylist = new QListWidget(Playlist);
@@ -169,28 +159,28 @@ QWidget* Tmainform::buildPlaylistPanel()
     clearlist->setToolTip(tr("Clear Playlist"));
     del->setEnabled(false);
     clearlist->setEnabled(false);
-
-    auto* buttons = new QVBoxLayout;
-    for (QPushButton* button : {Add, insert, del, clearlist})
-        buttons->addWidget(button);
-    buttons->addStretch(1);
-    grid->addWidget(Dalbumlist, 0, 0);
-    grid->addWidget(dtracklist, 1, 0);
-    grid->addLayout(buttons, 1, 1);
-    grid->addWidget(dplaylist, 0, 2, 2, 1);
     Playlist->hide();
 
     connect(Dalbumlist, &QComboBox::activated, this, [this] { DalbumlistChange(Dalbumlist); });
     return Playlist;
 }
 
+QToolButton* Tmainform::speedButton(QWidget* parent, const QString& hint, const QString& glyph,
+                                    bool checkable)
+{
+    auto* button = new QToolButton(parent);
+    button->setToolTip(hint);
+    button->setIcon(QIcon(QPixmap::fromImage(controls::programPicture(glyph))));
+    button->setCheckable(checkable);
+    return button;
+}
+
 QWidget* Tmainform::buildTransport()
 {
-    transport = new QWidget(this);
-    auto* row = new QHBoxLayout(transport);
-    play = speedButton(transport, tr("Play"));
-    Stop = speedButton(transport, tr("Stop"));
-    coverpickbut = speedButton(transport, tr("Cover picker"));
+    transport = new QWidget(client_);
+    play = speedButton(transport, tr("Play"), QStringLiteral("GLYPHPLAY"));
+    Stop = speedButton(transport, tr("Stop"), QStringLiteral("GLYPHSTOP"));
+    coverpickbut = speedButton(transport, tr("Cover picker"), QStringLiteral("GLYPHCOVERPICK"));
     auto* speedButtons = new QButtonGroup(transport);
     speedButtons->addButton(play);
     speedButtons->addButton(Stop);
@@ -199,11 +189,6 @@ QWidget* Tmainform::buildTransport()
     vol = new QSlider(Qt::Horizontal, transport);
     vol->setToolTip(tr("Volume"));
     vol->setTickPosition(QSlider::NoTicks);
-    row->addWidget(play);
-    row->addWidget(Stop);
-    row->addWidget(coverpickbut);
-    row->addStretch(1);
-    row->addWidget(vol);
 
     connect(Stop, &QToolButton::clicked, this, [this] { StopClick(Stop); });
     // Like the track bar it stands for, the volume bar runs its handler for changes made in code too.
@@ -215,26 +200,36 @@ void Tmainform::buildMenu()
 {
     menuBar_ = new QMenuBar(this);
     QMenu* file = menuBar_->addMenu(tr("&File"));
+    fileMenu_ = file;
     reload = file->addAction(tr("&Reload Album Information..."));
     file->addSeparator();
     fileexit = file->addAction(tr("E&xit"));
 
     QMenu* mode = menuBar_->addMenu(tr("&Mode"));
+    modeMenu_ = mode;
     modemenu = new QActionGroup(this);
     Cdplayerbut = mode->addAction(tr("&CD Player Style"));
     playlistbut = mode->addAction(tr("&Play List Style"));
     randombut = mode->addAction(tr("&Random Playlist.."));
     jukeboxbut = mode->addAction(tr("&Jukebox Style..."));
-    for (QAction* item : {Cdplayerbut, playlistbut, randombut, jukeboxbut}) {
+    // Only the two styles carry the check mark: the other two are commands that end in one of them.
+    for (QAction* item : {Cdplayerbut, playlistbut}) {
         item->setCheckable(true);
         modemenu->addAction(item);
     }
+    QMenu* help = menuBar_->addMenu(tr("&Help"));
+    menuabout = help->addAction(tr("&About..."));
 
     connect(reload, &QAction::triggered, this, [this] { reloadClick(reload); });
     connect(fileexit, &QAction::triggered, this, [this] { fileexitClick(fileexit); });
     connect(Cdplayerbut, &QAction::triggered, this, [this] { CdplayerbutClick(Cdplayerbut); });
     connect(playlistbut, &QAction::triggered, this, [this] { playlistbutClick(playlistbut); });
+    connect(randombut, &QAction::triggered, this, [this] { randombutClick(randombut); });
     connect(jukeboxbut, &QAction::triggered, this, [this] { jukeboxbutClick(jukeboxbut); });
+    connect(menuabout, &QAction::triggered, this, [this] { menuaboutClick(menuabout); });
+    // The pictures follow the style in force whoever switches it, even by setting the check mark.
+    for (QAction* item : {Cdplayerbut, playlistbut})
+        connect(item, &QAction::toggled, this, [this] { buttonsMouseMove(nullptr); });
 }
 
 void Tmainform::closeEvent(QCloseEvent* event)
@@ -242,11 +237,5 @@ void Tmainform::closeEvent(QCloseEvent* event)
     FormClose(this);
     event->accept();
 }
-
-// The toolbar pictures are painted with the rest of the window's layout.
-
-void Tmainform::buttonsMouseMove(QObject*) {}
-
-void Tmainform::restoreClick(QObject*) {}
 
 } // namespace player

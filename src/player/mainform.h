@@ -27,6 +27,7 @@ class QComboBox;
 class QFrame;
 class QLabel;
 class QListWidget;
+class QMenu;
 class QMenuBar;
 class QPushButton;
 class QSlider;
@@ -89,6 +90,9 @@ void resetGlobals();
 // Loads the digital display font built into the program ("FONT") under its face name.
 void installfont();
 
+// Enables (true) or disables (false) the player window's "&File" and "&Mode" menus.
+void mainmenuvisible(bool i);
+
 class Tmainform : public QWidget
 {
     Q_OBJECT
@@ -118,13 +122,27 @@ public:
     void addalbum(const QString& art, const QString& alb);
     void deletealbum(int i);
 
-    // Play modes, album choice and playback; built with the rest of the window.
+    // Play modes, album choice and the window's own controls.
     void albumlistChange(QObject* Sender);
     void DalbumlistChange(QObject* Sender);
+    // Shows each toolbar picture lit when the mouse is over it (`Sender`) or its style is in force,
+    // else faded.
     void buttonsMouseMove(QObject* Sender);
     void restoreClick(QObject* Sender);
     void CdplayerbutClick(QObject* Sender);
     void playlistbutClick(QObject* Sender);
+    void randombutClick(QObject* Sender);
+    void tracklistDblClick(QObject* Sender);
+    void dtracklistDblClick(QObject* Sender);
+    void coverClick(QObject* Sender);
+    void showcoverClick(QObject* Sender);
+    void coverpickbutClick(QObject* Sender);
+    void menuaboutClick(QObject* Sender);
+    void FormActivate(QObject* Sender);
+    // The Ctrl+Alt chords and Esc; `Key` becomes 0 when the chord acted.
+    void FormKeyUp(QObject* Sender, int& Key, Qt::KeyboardModifiers Shift);
+    void buttonstimerTimer(QObject* Sender);
+    void djClick(QObject* Sender);
     void StopClick(QObject* Sender);
     void volChange(QObject* Sender);
     void MPNotify(platform::NotifyValue value);
@@ -199,6 +217,8 @@ public:
     QToolButton* butjukebox = nullptr;
     QFrame* bevel4 = nullptr;
     QFrame* Bevel5 = nullptr;
+    QLabel* filtercount = nullptr;
+    QTimer* buttonstimer = nullptr; // debug repaints, 1500 ms
 
     // CD-player view.
     QWidget* playpanel = nullptr;
@@ -232,13 +252,32 @@ public:
     QAction* playlistbut = nullptr;
     QAction* randombut = nullptr;
     QAction* jukeboxbut = nullptr;
+    QAction* menuabout = nullptr;
+
+    // The image list's slots; the faded copy of picture i is picture i + 10.
+    static constexpr int kToolbarImageSlots = 10;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    friend void mainmenuvisible(bool i);
+
+    // A transport speed button showing the built-in glyph `glyph`, with `hint` as its hint.
+    static QToolButton* speedButton(QWidget* parent, const QString& hint, const QString& glyph,
+                                    bool checkable = true);
     void buildComponents();
+    void connectWindowControls();
+    void placeControls();
+    void centreOnMonitor();
+    bool windowEvent(QObject* watched, QEvent* event);
+    bool handleKeyRelease(QObject* watched, QEvent* event);
+    void sendKeyStroke(QWidget* target, int key);
+    void makeWholeLibraryRandomPlaylist();
+    void selectPickedAlbum(int row);
+    static void restoreDefaultCursor();
     QWidget* buildToolbar();
     QWidget* buildPlayPanel();
     QWidget* buildPlaylistPanel();
@@ -255,6 +294,7 @@ private:
     void resetPlayerControls();
     void selectRememberedAlbums();
     void closeSplash();
+    void stopForRestart();
 
     // Steps of the album list filling.
     void fillAlbumRows();
@@ -288,12 +328,19 @@ private:
     void showTrackLength();
     static QString minutesAndSeconds(int seconds);
 
+    bool shownOnce_ = false;
     bool loadFailed_ = false;          // the last track asked for could not be loaded
     bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
+    bool queueRanOut_ = false;         // the last entry played to its end and nothing started since
     int captionBlinkPhase_ = 0;
 
     MediaPlayerFactory makeMediaPlayer_;
     QMenuBar* menuBar_ = nullptr;
+    QMenu* fileMenu_ = nullptr;
+    QMenu* modeMenu_ = nullptr;
+    QWidget* client_ = nullptr; // the fixed client area below the menu bar
+    // The key preview and the toolbar pictures' mouse watch; destroyed before the widgets.
+    std::unique_ptr<QObject> windowEvents_;
     std::unique_ptr<platform::MediaPlayer> mp;
 };
 

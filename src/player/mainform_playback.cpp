@@ -88,6 +88,7 @@ void Tmainform::playClick(QObject*)
     const int row = queueRow();
     dcurrentlyplayingtrack = std::max(row, 0);
     playingEntryRemoved_ = false;
+    queueRanOut_ = false;
     frontend().setQueuePanelPlayingRow(row);
 
     if (playlistStyle()) {
@@ -294,6 +295,7 @@ void Tmainform::playNextQueueEntry(bool backgroundTrackEnded)
         return;
     }
     // The queue has run out: the idle time goes back to background play.
+    queueRanOut_ = true;
     Stop->setChecked(true);
     Timers->stop();
     showNoTrack();
@@ -419,11 +421,5 @@ void Tmainform::pauseClick(QObject*)
         (void)mp->pause();
     }
 }
-
-// Placeholders for handlers of the rest of the window; the DJ announcement and the play-list
-// track list give their own behaviour here.
-void Tmainform::doDJ(const QString&) {}
-
-void Tmainform::dtracklistClick(QObject*) {}
 
 } // namespace player

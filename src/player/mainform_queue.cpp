@@ -60,8 +60,10 @@ void Tmainform::AddClick(QObject* Sender, bool creditTaken)
     audition->setEnabled(true);
     const int selected = queueRow();
     const int trackRow = dtracklist->currentRow();
+    // Once the queue has run out, its selected last entry has been played and no longer counts.
+    const int firstWaitingRow = queueRanOut_ ? selected + 1 : selected;
     if (selected >= 0 && library::config.norepeat &&
-        alreadyQueued(selected, library::dcurrentalbumpath, trackRow + 1)) {
+        alreadyQueued(firstWaitingRow, library::dcurrentalbumpath, trackRow + 1)) {
         // Only a credit this selection used is given back: the desktop, the random playlist and
         // a jukebox without credits took none.
         if (creditTaken) frontend().RefundCredit();
@@ -173,6 +175,7 @@ void Tmainform::clearlistClick(QObject* Sender)
     dCurrentTrack = 0;
     dcurrentlyplayingtrack = 0;
     playingEntryRemoved_ = false;
+    queueRanOut_ = false;
     {
         const QSignalBlocker quiet(dplaylist);
         dplaylist->clear();

@@ -23,12 +23,13 @@
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
-#include "platform/screens.h"
+#include "platform/arguments.h"
 #include "platform/cursors.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
+#include "platform/screens.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
@@ -57,20 +58,9 @@ QImage stretchedToScreen(const QImage& picture)
     return screen;
 }
 
-// A built-in picture, or an empty one when the program lacks it (the screens then show black).
-QImage skinPicture(const QString& name, const library::tskin& skin)
-{
-    try {
-        return skins::LoadSkinResource(name, skin.Skin, skin.Color, true);
-    } catch (const skins::ResourceNotFound&) {
-        return QImage();
-    }
-}
-
 bool firstArgumentIs(const QString& word)
 {
-    const QStringList arguments = QCoreApplication::arguments();
-    return arguments.size() > 1 && arguments.at(1).toUpper() == word;
+    return platform::commandLineArgument(1).toUpper() == word;
 }
 
 QString blankFileMessage(const QString& firstWords)
@@ -118,8 +108,12 @@ void Tmainform::FormCreate(QObject*)
     initlistboxes();
     initmessage(QStringLiteral("Initialising......"));
     // The media player always counts in milliseconds.
-    selectRememberedAlbums();
-    playmode = 0;
+    // A background track started by the list filling keeps its album chosen and the player
+    // playing, so its end starts the next background track as at any other time.
+    if (playmode != 1) {
+        selectRememberedAlbums();
+        playmode = 0;
+    }
     closeSplash();
 }
 
@@ -133,7 +127,8 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    jukebox::sbg = skinPicture(QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone});
+    jukebox::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
+                                            library::tskin{QString(), library::clNone}, true);
     jukebox::bg = stretchedToScreen(jukebox::sbg);
 }
 
@@ -148,7 +143,8 @@ void Tmainform::applyKioskCursor()
 
 void Tmainform::prepareJukeboxBackdrop()
 {
-    jukebox::backdrp = skinPicture(QStringLiteral("BACKGROUND"), library::config.theme.sbackground);
+    jukebox::backdrp =
+        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
 }
 
@@ -173,6 +169,7 @@ void Tmainform::resetPlayerState()
     dCurrentTrack = 0;
     paused = false;
     playmode = 0;
+    queueRanOut_ = false;
 }
 
 void Tmainform::resetPlayerControls()
@@ -355,7 +352,7 @@ void Tmainform::jukeboxbutClick(QObject* Sender)
 void Tmainform::reloadClick(QObject*)
 {
     firstrun = true;
-    if (!mp->fileName().isEmpty()) (void)mp->stop();
+    stopForRestart();
     // The running program's settings are the ones the new start-up reads back.
     library::writeini();
     setEnabled(false);
@@ -366,11 +363,18 @@ void Tmainform::reloadClick(QObject*)
 void Tmainform::OptionsClick(QObject*)
 {
     QCoreApplication::processEvents();
+    stopForRestart();
+    firstrun = true;
+    FormCreate(this);
+}
+
+// A restart ends with the player stopped and its buttons saying so, so the jukebox starts the
+// next selection itself.
+void Tmainform::stopForRestart()
+{
     play->setChecked(false);
     StopClick(nullptr);
     Stop->setChecked(true);
-    firstrun = true;
-    FormCreate(this);
 }
 
 void Tmainform::fileexitClick(QObject*)

@@ -8,8 +8,6 @@
 #include <QCoreApplication>
 #include <QEvent>
 #include <QFrame>
-#include <QGridLayout>
-#include <QHBoxLayout>
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
@@ -21,9 +19,9 @@
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
-#include <cmath>
 
 #include "library/global.h"
+#include "library/rounding.h"
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
 #include "player/volumedisplay.h"
@@ -47,32 +45,23 @@ constexpr QSize kTriangleSize(80, 14);
 // Milliseconds as whole seconds, halves to even.
 int roundedSeconds(double ms)
 {
-    return int(std::nearbyint(ms / 1000.0));
-}
-
-QToolButton* transportButton(QWidget* parent, const QString& hint, bool checkable)
-{
-    auto* button = new QToolButton(parent);
-    button->setToolTip(hint);
-    button->setText(hint);
-    button->setCheckable(checkable);
-    return button;
+    return library::roundHalfEven(ms / 1000.0);
 }
 
 } // namespace
 
 void Tmainform::buildPlaybackControls()
 {
-    auto* row = qobject_cast<QBoxLayout*>(transport->layout());
-    bck = transportButton(transport, tr("Back a track"), true);
-    skipback = transportButton(transport, tr("Skip back"), true);
-    pause = transportButton(transport, tr("Pause"), true);
-    skipforward = transportButton(transport, tr("Skip forward"), true);
-    fwd = transportButton(transport, tr("Forward a track"), true);
-    audition = transportButton(transport, tr("Toggle Audition"), true);
-    dj = transportButton(transport, tr("Toggle DJ"), true);
-    mutebut = transportButton(transport, tr("Toggle Mute"), true);
-    timemodebut = transportButton(transport, tr("Toggle time elapsed/remaining"), false);
+    bck = speedButton(transport, tr("Back a track"), QStringLiteral("GLYPHBACK"));
+    skipback = speedButton(transport, tr("Skip back"), QStringLiteral("GLYPHSKIPBACK"));
+    pause = speedButton(transport, tr("Pause"), QStringLiteral("GLYPHPAUSE"));
+    skipforward = speedButton(transport, tr("Skip forward"), QStringLiteral("GLYPHSKIPFORWARD"));
+    fwd = speedButton(transport, tr("Forward a track"), QStringLiteral("GLYPHFORWARD"));
+    audition = speedButton(transport, tr("Toggle Audition"), QStringLiteral("GLYPHAUDITION"));
+    dj = speedButton(transport, tr("Toggle DJ"), QStringLiteral("GLYPHDJ"));
+    mutebut = speedButton(transport, tr("Toggle Mute"), QStringLiteral("GLYPHMUTE"));
+    timemodebut =
+        speedButton(transport, tr("Toggle time elapsed/remaining"), QStringLiteral("GLYPHTIMEMODE"), false);
     counter = new QLabel(QStringLiteral("-"), transport);
     counter->setToolTip(tr("Time Elapsed"));
     trlabel = new QLabel(QStringLiteral("TE"), transport);
@@ -94,17 +83,9 @@ void Tmainform::buildPlaybackControls()
     }
     for (QToolButton* button : {pause, bck, skipback, skipforward, fwd, dj})
         button->setEnabled(false);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{bck, skipback, pause, skipforward, fwd, audition, dj, mutebut,
-                                         timemodebut, counter, trlabel, progress, vol_triangle})
-        row->addWidget(control);
 
     showcover = new QCheckBox(tr("Show cover"), Playlist);
     playlistcaption = new QLabel(Playlist);
-    if (auto* grid = qobject_cast<QGridLayout*>(Playlist->layout())) {
-        grid->addWidget(showcover, 2, 0);
-        grid->addWidget(playlistcaption, 2, 2);
-    }
 
     Timers = new QTimer(this);
     Timers->setInterval(kPositionTickMs);
@@ -309,11 +290,11 @@ void Tmainform::drawtriangle(int pos)
     painter.drawLine(w - 1, h - 2, w - 1, 0);
     painter.setPen(skins::tcolorToQColor(skins::clBtnShadow));
     painter.drawLine(w - 1, 0, 0, h - 2);
-    const int m = int(std::nearbyint(pos / kTriangleStep));
+    const int m = library::roundHalfEven(pos / kTriangleStep);
     if (m > 0) {
         const QColor fill = skins::tcolorToQColor(skins::clHighlight);
-        const int x = int(std::nearbyint((w - 2) / 10.0 * m));
-        const int top = h - 3 - int(std::nearbyint((h - 3) / 10.0 * m));
+        const int x = library::roundHalfEven((w - 2) / 10.0 * m);
+        const int top = h - 3 - library::roundHalfEven((h - 3) / 10.0 * m);
         painter.setPen(fill);
         painter.setBrush(fill);
         painter.drawPolygon(QPolygon({QPoint(2, h - 3), QPoint(x, h - 3), QPoint(x, top)}));

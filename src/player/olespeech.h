@@ -1,12 +1,30 @@
 #pragma once
 
-// The speech unit of the DJ announcements. Everything that loads, stops or reports a track first
-// silences the voice through `killspeech`. GUI thread only.
+// The speech unit of the DJ announcements: creates the voice, says texts through it, and silences
+// it. Everything that loads, stops or reports a track first silences the voice through
+// `killspeech`. GUI thread only.
+
+#include <QString>
+#include <functional>
 
 namespace player {
 
-// Stops any announcement in progress. Announcements are short and spoken at high priority, so
-// nothing is cut off: this is deliberately empty, and callers may call it freely.
+// Creates the speech object and registers the program with it: 0 on success, 1 when there is no
+// engine to speak with (no voice data, no audio output).
+int initspeech();
+// Says `text` at `speed` words per minute with `flags` (a style value + the high-priority flag).
+// Returns at once: the voice speaks while the program goes on. An engine error is logged and
+// swallowed, so an announcement never stops a track from playing. Nothing happens before a
+// successful `initspeech`.
+void speak(const QString& text, int speed, int flags);
+// Silences an announcement still being spoken, so it never runs on over a stop or the next track.
 void killspeech();
+// Forgets the speech object (test fixtures).
+void resetspeech();
+
+// The draws of the announcements, each a number in [0, 1). Tests install a scripted source; an empty
+// function restores the default, which is reseeded from the clock for every announcement.
+using UnitRandom = std::function<double()>;
+void setdjrandom(UnitRandom source);
 
 } // namespace player

@@ -1,8 +1,8 @@
 #pragma once
 
-// The borderless window that shows video tracks full-size.
-// Created once by the program entry and kept until the program ends; `video` points at it while it
-// lives. GUI thread only.
+// The borderless black window that shows video tracks full-size on the configured video monitor;
+// a click hides it. Created once by the program entry and kept until the program ends; `video`
+// points at it while it lives. GUI thread only.
 
 #include <QWidget>
 
@@ -15,13 +15,18 @@ class Tvideo : public QWidget
 public:
     explicit Tvideo(QWidget* parent = nullptr);
     ~Tvideo() override;
+
+    void FormClick(QObject* Sender);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
 // The one instance while it exists (non-owning).
 inline Tvideo* video = nullptr;
 
-// Shows the video window on the video monitor as the media player's display; built with the rest
-// of the window.
+// Shows the video window on the video monitor (the primary one when the setting names none that
+// exists) and makes it the media player's display.
 void videoshow();
 
 } // namespace player

@@ -264,6 +264,15 @@ QImage LoadSkinResource(const QString& name, const QString& skinname, int32_t bl
     return picture;
 }
 
+QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG)
+{
+    try {
+        return LoadSkinResource(name, skin.Skin, skin.Color, IsJPEG);
+    } catch (const ResourceNotFound&) {
+        return QImage();
+    }
+}
+
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)
 {
     assertWindowThread();
@@ -307,8 +316,9 @@ bool getline(const QString& ln, QString& param, QString& value)
     return true;
 }
 
-void readthemetext(const QByteArray& info, library::TThemeSubset& theme, QString& name)
+int readthemetext(const QByteArray& info, library::TThemeSubset& theme, QString& name)
 {
+    int skipped = 0;
     // A text stored as a C string ends at its first zero byte.
     const qsizetype end = info.indexOf('\0');
     const QStringList lines = platform::splitLines(platform::decodeText(end < 0 ? info : info.left(end)));
@@ -325,21 +335,24 @@ void readthemetext(const QByteArray& info, library::TThemeSubset& theme, QString
             inTheme = true;
         } else if (!inTheme) {
             qCWarning(lcSkins) << "theme text line" << i << "comes before the first THEMENAME: skipped";
+            ++skipped;
         } else if (!applyThemeKey(theme.last(), key, value)) {
             qCWarning(lcSkins) << "theme text line" << i << "has no number for" << key << ": skipped";
+            ++skipped;
         }
     }
+    return skipped;
 }
 
-void loadtheme(const QString& fn, library::TThemeSubset& theme, QString& name)
+int loadtheme(const QString& fn, library::TThemeSubset& theme, QString& name)
 {
     const QString path = platform::findLibraryFile(fn);
-    if (path.isEmpty()) return;
+    if (path.isEmpty()) return -1;
     const auto file = platform::PeResources::open(path);
-    if (!file) return;
+    if (!file) return -1;
     const auto info = file->find(platform::RT_RCDATA, QStringLiteral("INFO"));
     if (!info || info->isEmpty()) throw ResourceNotFound(QStringLiteral("INFO"));
-    readthemetext(*info, theme, name);
+    return readthemetext(*info, theme, name);
 }
 
 QString findBuiltinResource(const QString& name)

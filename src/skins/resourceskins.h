@@ -84,6 +84,10 @@ void loadbitmapresource(ModuleHandle hi, const QString& resname, QImage& dest);
 // request for a name fixes its skin, tint and kind until ReplaceSkinResource.
 QImage LoadSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);
 
+// LoadSkinResource with the skin and tint of a theme entry; a null picture when neither the skin
+// nor the program has `name` (the screen then shows nothing there).
+QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG = false);
+
 // Loads `name` afresh with another skin and tint and replaces the cached picture; a name not yet
 // cached is loaded as LoadSkinResource does.
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);
@@ -101,13 +105,15 @@ bool getline(const QString& ln, QString& param, QString& value);
 
 // Reads the theme text "INFO" of the skin file `fn` (a bare file name with its extension): line 0
 // is the display name, then THEMENAME lines start themes that the following keys fill. A file
-// that cannot be read leaves `theme` and `name` unchanged. Throws ResourceNotFound when the file
-// has no (or an empty) "INFO" text.
-void loadtheme(const QString& fn, library::TThemeSubset& theme, QString& name);
+// that cannot be read leaves `theme` and `name` unchanged and gives -1; otherwise the result is
+// the number of lines skipped (see readthemetext). Throws ResourceNotFound when the file has no
+// (or an empty) "INFO" text.
+int loadtheme(const QString& fn, library::TThemeSubset& theme, QString& name);
 
 // The theme-text part of loadtheme, for the bytes of an "INFO" text. Lines with keys before the
-// first THEMENAME or with values that are not numbers where numbers belong are skipped.
-void readthemetext(const QByteArray& info, library::TThemeSubset& theme, QString& name);
+// first THEMENAME or with values that are not numbers where numbers belong are skipped; the
+// result is how many were.
+int readthemetext(const QByteArray& info, library::TThemeSubset& theme, QString& name);
 
 // The Qt resource path (":/NAME") of the program's own resource `name`, found without regard to
 // case; empty when there is none.

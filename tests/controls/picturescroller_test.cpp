@@ -185,6 +185,19 @@ TEST_F(Scroller, RemoteCursorWalksTheVisibleCells)
     EXPECT_EQ(scroller->cursorrow(), 0);
 }
 
+TEST_F(Scroller, RemoteStepDownOntoAnEmptyCellIsUndone)
+{
+    build(6);
+    scroller->setremote(true);
+    for (int i = 0; i < 3; ++i)
+        scroller->Moveright();
+    ASSERT_EQ(scroller->cursorcolumn(), 3);
+    scroller->Movedown(); // the short last row holds only two thumbnails
+    EXPECT_EQ(scroller->cursorrow(), 0);
+    scroller->remoteclick();
+    EXPECT_EQ(scroller->itemindex(), 3);
+}
+
 TEST_F(Scroller, RemoteStepsPastTheEdgesScrollTheGrid)
 {
     build(20);

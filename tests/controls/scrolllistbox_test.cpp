@@ -259,6 +259,22 @@ TEST_F(ScrollList, NavigationWalksTheCursorAndReportsTheEnds)
     EXPECT_EQ(list->cursor(), -3);
 }
 
+TEST_F(ScrollList, EveryNavigationStepKeepsTheCursorRowOnScreen)
+{
+    build(30);
+    const auto onScreen = [&] {
+        return list->cursor() >= list->topmost() && list->cursor() < list->topmost() + list->displayitems();
+    };
+    for (int step = 1; step <= 31; ++step) {
+        list->scrolldown();
+        EXPECT_TRUE(onScreen()) << "step down " << step;
+    }
+    for (int step = 1; step <= 31; ++step) {
+        list->scrollup();
+        EXPECT_TRUE(onScreen()) << "step up " << step;
+    }
+}
+
 TEST_F(ScrollList, TopmostAcceptsOnlyRowsBeforeTheLast)
 {
     build(30);

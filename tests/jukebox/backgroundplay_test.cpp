@@ -233,6 +233,27 @@ TEST_F(BackgroundPlay, TrackPlaysAtTheCappedVolumeAndTheNextFollowsItsEnd)
     EXPECT_TRUE(fake().commands().contains(QStringLiteral("stop")));
 }
 
+TEST_F(BackgroundPlay, StartedAtStartUpItGoesOnFromTrackToTrack)
+{
+    addAlbum(QStringLiteral("Solo__Record"), 3);
+    writeSettings(QStringLiteral("autoplay=1\n"));
+    // As the application does: the front end is in place before the player window is made.
+    frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
+    player::setFrontEnd(frontEnd.get());
+    form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
+    player::mainform = form.get();
+    form->FormCreate(form.get());
+    ASSERT_TRUE(jukebox::autoplaying);
+    fake().clearCommands();
+
+    QSignalSpy ended(form->mediaPlayer(), &platform::MediaPlayer::completed);
+    fake().finishPlay();
+    ASSERT_TRUE(ended.wait(2000));
+    EXPECT_EQ(opens(), 1);
+    EXPECT_TRUE(jukebox::autoplaying);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Playing);
+}
+
 TEST_F(BackgroundPlay, NothingStartsInTheRestPhaseOrWithoutAPlayableTrack)
 {
     jukebox::Tjukebox& window = startOneAlbum(QStringLiteral("bgvolume=20\n"), false);
@@ -332,6 +353,26 @@ TEST_F(BackgroundPlay, ThirtyMinutesOfMusicThenTenOfRest)
     window.autoplaycb->setchecked(false);
     ASSERT_TRUE(fire(window.BackgroundTimer));
     EXPECT_FALSE(window.BackgroundTimer->isEnabled());
+}
+
+TEST_F(BackgroundPlay, EndOfTheRestNeverStartsOverAGuestsTrack)
+{
+    jukebox::Tjukebox& window = startOneAlbum(QStringLiteral("creditsystem=1\nbgduration=1\nbgwaittime=1\n"));
+    window.autoplaycb->setchecked(true);
+    window.autoplaycbClick(window.autoplaycb);
+    ASSERT_TRUE(fire(window.BackgroundTimer));
+    ASSERT_TRUE(fire(window.fadetimer, 30));
+    // A guest's track plays through the rest.
+    ASSERT_TRUE(form->loadtitles(form->dtracklist, 1));
+    form->dtracklist->setCurrentRow(1);
+    form->AddClick(nullptr);
+    form->playClick(nullptr);
+    const QStringList guestTrack = opened();
+
+    ASSERT_TRUE(fire(window.BackgroundTimer));
+    EXPECT_EQ(opened(), guestTrack);
+    EXPECT_FALSE(jukebox::autoplaying);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Playing);
 }
 
 struct VolumeStep

@@ -2,6 +2,7 @@
 // page, scaling, the message line, resizing and closing.
 
 #include <QComboBox>
+#include <QFontMetricsF>
 #include <QLabel>
 #include <gtest/gtest.h>
 #include <stdexcept>
@@ -321,6 +322,23 @@ TEST_F(JukeboxTest, CreditCounterShowsOnTheWindow)
     frontEnd->RefundCredit();
     EXPECT_EQ(window.credit->Credits(), 3);
     EXPECT_EQ(window.CreditStat->text(), QStringLiteral("3"));
+}
+
+// Badges, track numbers, keypad and credits are drawn in the panel face: its figures must stand on
+// the line at capital height, so "0001" never reads "OOOI".
+TEST_F(JukeboxTest, PanelFaceDrawsLiningFigures)
+{
+    writeSettings();
+    start();
+    QFont face(QStringLiteral("Garamond"));
+    face.setPixelSize(100);
+    const QFontMetricsF metrics(face);
+    const QRectF capital = metrics.tightBoundingRect(QStringLiteral("H"));
+    for (const QChar figure : QStringLiteral("0123456789")) {
+        const QRectF shape = metrics.tightBoundingRect(QString(figure));
+        EXPECT_NEAR(shape.top(), capital.top(), capital.height() * 0.1) << figure.toLatin1();
+        EXPECT_NEAR(shape.bottom(), capital.bottom(), capital.height() * 0.04) << figure.toLatin1();
+    }
 }
 
 TEST_F(JukeboxTest, ShowingCoversTheScreenAndClosingGivesThePlayerBack)

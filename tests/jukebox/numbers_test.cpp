@@ -2,6 +2,7 @@
 // the operator lock and the error blink.
 
 #include <QFile>
+#include <QTest>
 #include <ostream>
 #include <gtest/gtest.h>
 
@@ -328,6 +329,35 @@ TEST_F(NumberEntryTest, KeypadIsRefusedWhileAStepOrAnAlbumIsUnderWay)
     jb.numClick(jb.numlabel8);
     jukebox::noinput = false;
     EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+}
+
+// The guest touches the keys: each of the thirteen enters what its caption says.
+TEST_F(NumberEntryTest, EveryKeypadKeyEntersItsOwnCaption)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    fillScreen(jb);
+    type("0001001");
+    type("0002002");
+    QStringList captions;
+    for (jukebox::TextLabel* key :
+         {jb.numlabel1, jb.numlabel2, jb.numlabel3, jb.numlabel4, jb.numlabel5, jb.numlabel6, jb.numlabel7,
+          jb.numlabel8, jb.numlabel9, jb.numlabel10, jb.numlabel11, jb.numlabel12, jb.numlabel13}) {
+        const QString caption = key->text();
+        captions << caption;
+        type(caption == QStringLiteral("Clear") ? "12" : caption == QStringLiteral("Enter") ? "C7" : "C");
+        QTest::mouseClick(key, Qt::LeftButton);
+        if (caption == QStringLiteral("Cancel Last Entry")) {
+            EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+        } else {
+            const QString shown = caption == QStringLiteral("Clear")   ? QStringLiteral("    ")
+                                  : caption == QStringLiteral("Enter") ? QStringLiteral("0007")
+                                                                       : QStringLiteral("   ") + caption;
+            EXPECT_EQ(jb.lcdtext1->text(), shown) << caption.toStdString();
+        }
+    }
+    captions.sort();
+    EXPECT_EQ(captions.join(u' '), QStringLiteral("0 1 2 3 4 5 6 7 8 9 Cancel Last Entry Clear Enter"));
 }
 
 TEST_F(NumberEntryTest, CancelLastEntryRemovesTheLastQueuedTrack)

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <functional>
 #include <gtest/gtest.h>
 #include <limits>
 
@@ -215,6 +216,109 @@ TEST_F(SettingsTest, EveryWrittenKeyRoundTrips)
     EXPECT_EQ(genre.data, writtenGenre.data);
     EXPECT_EQ(artisttype.data, writtenArtistType.data);
     EXPECT_EQ(filter, writtenFilter);
+}
+
+// Each key by the name the settings file uses, with a value other than its default.
+struct KeyCase
+{
+    const char* line;
+    std::function<bool()> read;
+};
+
+const KeyCase kMainKeys[] = {
+    {"Path=/srv/music", [] { return config.path == QStringLiteral("/srv/music/"); }},
+    {"Cached=1", [] { return cached; }},
+    {"SlowProcessor=1", [] { return SLOWPROCESSOR; }},
+    {"Volume=88", [] { return config.volume == 88; }},
+    {"DJ On=1", [] { return config.Dj_default; }},
+    {"DJ Comment=1", [] { return config.Dj_comment; }},
+    {"LastAlbum=4", [] { return config.lastalbum == 4; }},
+    {"dLastAlbum=5", [] { return config.dlastalbum == 5; }},
+    {"jLastAlbum=6", [] { return config.jlastalbum == 6; }},
+    {"AuditionTimeout=11", [] { return config.auditiontimeout == 11; }},
+    {"burnpath=/burn", [] { return config.burnpath == QStringLiteral("/burn"); }},
+    {"screensaverpath=viz", [] { return config.screensaverpath == QStringLiteral("viz"); }},
+    {"BackgroundStyle=3", [] { return config.bgstyle == 3; }},
+    {"BorderStyle=4", [] { return config.borderstyle == 4; }},
+    {"BackgroundColor=5", [] { return config.bgcolor == 5; }},
+    {"BorderColor=6", [] { return config.bordercolor == 6; }},
+    {"CDopt=7", [] { return config.cdopt == 7; }},
+    {"timeannounce=0", [] { return !config.timeannounce; }},
+    {"mediaplayermode=1", [] { return config.mediaplayermode; }},
+    {"hideexit=1", [] { return config.hideexit; }},
+    {"jukeboxcontrolpanel=0", [] { return !config.hidepanel; }},
+    {"litewarn=0", [] { return !config.litewarn; }},
+    {"defaultfilteron=1", [] { return config.defaultfilteron; }},
+    {"autoplay=0", [] { return !config.autoplay && !autoplaymode; }},
+    {"lock=1", [] { return config.lock; }},
+    {"norepeat=1", [] { return config.norepeat; }},
+    {"jukeboxaddall=0", [] { return !config.jukeboxaddall; }},
+    {"jukeboxvolumepanel=0", [] { return !config.jukeboxvolumepanel; }},
+    {"password=321", [] { return config.password == QStringLiteral("321"); }},
+    {"CopyTrackDestination=/copies", [] { return config.copytrackdest == QStringLiteral("/copies"); }},
+    {"Monitor=2", [] { return config.monitor == 2; }},
+    {"ErrorLog=/errors.log", [] { return config.errorlog == QStringLiteral("/errors.log"); }},
+    {"VideoMonitor=3", [] { return config.videomonitor == 3; }},
+    {"FontSize=9", [] { return config.fontsize == 9; }},
+    {"ShowMinimize=2", [] { return config.showminimize == 2; }},
+    {"PowerOff=1", [] { return config.poweroff; }},
+    {"Disable3D=1", [] { return config.disable3d; }},
+    {"WrapOnUnderscore=0", [] { return !config.wraponunderscore; }},
+    {"Bitrate=320", [] { return config.bitrate == 320; }},
+    {"CDDBServer=cddb.local", [] { return config.cddbserver == QStringLiteral("cddb.local"); }},
+    {"CDDBcgi=/cgi", [] { return config.cddbcgi == QStringLiteral("/cgi"); }},
+    {"email=pub@example.org", [] { return config.email == QStringLiteral("pub@example.org"); }},
+    {"networksettings=netconf", [] { return config.networksettings == QStringLiteral("netconf"); }},
+};
+
+const KeyCase kCommercialKeys[] = {
+    {"creditsystem=1", [] { return config.creditsystem; }},
+    {"playspercoincredit=3", [] { return config.playspercoincredit == 3; }},
+    {"allowfreecredit=0", [] { return !config.allowfreecredit; }},
+    {"bgvolumemax=40", [] { return config.bgvolumemax == 40; }},
+    {"bgduration=20", [] { return config.bgduration == 20; }},
+    {"bgwaittime=25", [] { return config.bgwaittime == 25; }},
+    {"trackslogfile=/plays.log", [] { return config.trackslogfile == QStringLiteral("/plays.log"); }},
+    {"credittotal=-7", [] { return config.credittotal == -7; }},
+    {"freecredittotal=8", [] { return config.freecredittotal == 8; }},
+    {"bgvolume=17", [] { return config.bgvolume == 17; }},
+};
+
+QByteArray sectionText(const char* section, const auto& keys)
+{
+    QByteArray text = QByteArray("[") + section + "]\n";
+    for (const KeyCase& key : keys)
+        text += QByteArray(key.line) + '\n';
+    return text;
+}
+
+TEST_F(SettingsTest, EveryKeyIsReadUnderItsOwnName)
+{
+    QByteArray skins = "[Skins]\nalphaorientation=1\n";
+    for (const char* entry : {"but", "keypad", "lcorner", "rcorner", "blcorner", "brcorner", "alphabuttons",
+                              "widebut", "background"})
+        skins += QByteArray("s") + entry + '=' + entry + "\nc" + entry + "=" +
+                 QByteArray::number(qstrlen(entry)) + '\n';
+    writeIni(sectionText("main", kMainKeys) + "CachePath=" + folder.path().toUtf8() + '\n' +
+             sectionText("Commercial", kCommercialKeys) + skins);
+    ASSERT_TRUE(readini());
+
+    EXPECT_EQ(cachepath, folder.path());
+    for (const KeyCase& key : kMainKeys)
+        EXPECT_TRUE(key.read()) << key.line;
+    for (const KeyCase& key : kCommercialKeys)
+        EXPECT_TRUE(key.read()) << key.line;
+    const ttheme& theme = config.theme;
+    EXPECT_EQ(theme.alphaorientation, 1);
+    EXPECT_EQ(theme.sbut, (tskin{QStringLiteral("but"), 3}));
+    EXPECT_EQ(theme.skeypad, (tskin{QStringLiteral("keypad"), 6}));
+    EXPECT_EQ(theme.slcorner, (tskin{QStringLiteral("lcorner"), 7}));
+    EXPECT_EQ(theme.srcorner, (tskin{QStringLiteral("rcorner"), 7}));
+    EXPECT_EQ(theme.sblcorner, (tskin{QStringLiteral("blcorner"), 8}));
+    EXPECT_EQ(theme.sbrcorner, (tskin{QStringLiteral("brcorner"), 8}));
+    EXPECT_EQ(theme.salphabuttons, (tskin{QStringLiteral("alphabuttons"), 12}));
+    EXPECT_EQ(theme.swidebut, (tskin{QStringLiteral("widebut"), 7}));
+    EXPECT_EQ(theme.sbackground, (tskin{QStringLiteral("background"), 10}));
 }
 
 TEST_F(SettingsTest, KeysTheProgramNeverWritesKeepTheirStoredText)

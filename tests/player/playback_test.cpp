@@ -265,6 +265,32 @@ INSTANTIATE_TEST_SUITE_P(Playback, EndOfQueueTest,
                                            EndCase{"BackgroundTrackWithBackgroundOff", true, false, 0}),
                          [](const auto& param) { return std::string(param.param.name); });
 
+TEST_F(PlaybackTest, NoRepeatTakesATrackAgainOnceTheQueueHasRunOut)
+{
+    start();
+    library::config.norepeat = true;
+    queueAll(1);
+    playRow(0);
+    finish();
+
+    queueTrack(1, 1, true);
+    EXPECT_EQ(rows(), strings({"A1", "A1"}));
+    EXPECT_EQ(frontEnd.refunds, 0);
+}
+
+TEST_F(PlaybackTest, ReloadWhileAQueueTrackPlaysEndsStopped)
+{
+    start();
+    queueAll(2);
+    playRow(0);
+    form->reloadClick(form->reload);
+
+    EXPECT_FALSE(form->play->isChecked());
+    EXPECT_TRUE(form->Stop->isChecked());
+    EXPECT_FALSE(form->Timers->isActive());
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Stopped);
+}
+
 TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
 {
     start();
@@ -558,6 +584,30 @@ TEST_F(PlaybackTest, AlbumTracksFollowEachOtherInTheCdPlayerStyle)
     EXPECT_TRUE(form->Stop->isChecked());
     EXPECT_FALSE(form->Timers->isActive());
     EXPECT_EQ(frontEnd.autoplayStarts, 1);
+}
+
+TEST_F(PlaybackTest, CdPlayerForwardAndBackStayWithinTheAlbum)
+{
+    start();
+    form->Cdplayerbut->setChecked(true);
+    ASSERT_TRUE(form->loadtitles(form->tracklist, 1));
+    const auto step = [&](int direction) {
+        direction < 0 ? form->bckClick(form->bck) : form->fwdClick(form->fwd);
+    };
+    for (const int row : {0, 3}) {
+        form->tracklist->setCurrentRow(row);
+        form->tracklistClick(form->tracklist);
+        form->playClick(nullptr);
+        fake().clearCommands();
+        // Past either end nothing happens; the other way the neighbour plays at once.
+        const int outward = row == 0 ? -1 : 1;
+        step(outward);
+        EXPECT_THAT(opened(), IsEmpty());
+        step(-outward);
+        EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track0%1.mp3").arg(row - outward + 1)));
+        EXPECT_EQ(fake().commands().count(QStringLiteral("play")), 1);
+        EXPECT_TRUE(form->play->isChecked());
+    }
 }
 
 TEST_F(PlaybackTest, CdPlayerTitleNamesAFileOnlyInsideTheAlbumFolder)

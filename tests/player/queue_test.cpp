@@ -250,6 +250,13 @@ INSTANTIATE_TEST_SUITE_P(
                                      f.insertClick(nullptr);
                                  },
                                  3, QStringLiteral("A3")},
+                      FollowCase{"InsertDirectlyAbove",
+                                 [](player::Tmainform& f) {
+                                     f.dplaylist->setCurrentRow(1);
+                                     f.dtracklist->setCurrentRow(6);
+                                     f.insertClick(nullptr);
+                                 },
+                                 3, QStringLiteral("A3")},
                       FollowCase{"InsertBelow",
                                  [](player::Tmainform& f) {
                                      f.dplaylist->setCurrentRow(2);

@@ -44,6 +44,7 @@ public:
     void setQueuePanelPlayingRow(int row) override { panelRows << row; }
     QWidget* coverimagepanel() const override { return panel; }
     void jbcovershow(const QString& path) override { coverShows << path; }
+    int pickcover() override { return pickedCover; }
 
     // Forgets what was asked so far (the start-up's own calls).
     void clearRecords()
@@ -61,6 +62,7 @@ public:
     bool visible = false;
     bool background = false;
     QWidget* panel = nullptr;
+    int pickedCover = -1;
     QStringList messages;
     QStringList logEntries;
     QStringList coverShows;

@@ -12,7 +12,9 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QSlider>
+#include <QTest>
 #include <QToolButton>
+#include <csignal>
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -50,8 +52,6 @@ public:
     void gojukebox(bool show) override
     {
         calls << (show ? QStringLiteral("gojukebox(true)") : QStringLiteral("gojukebox(false)"));
-        laterWindowsExisted = laterWindowsExisted || player::volumedisplay != nullptr ||
-                              player::video != nullptr || player::rnd_dialog != nullptr;
     }
     void domessage(const QString& text) override { calls << QStringLiteral("domessage(%1)").arg(text); }
     void closeJukebox() override { calls << QStringLiteral("closeJukebox"); }
@@ -64,7 +64,6 @@ public:
     void deletethumbnail(int index) override { calls << QStringLiteral("deletethumbnail(%1)").arg(index); }
 
     QStringList calls;
-    bool laterWindowsExisted = false;
 };
 
 // "artist - album" of album numbers 1..albumcount.
@@ -290,10 +289,12 @@ TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
 {
     writeSettings();
     player::Tmainform& mf = create();
+    // The window holds its ten pictures from its creation on; the test paints its own into them.
+    ASSERT_EQ(mf.butimages.size(), 10);
     for (int i = 0; i < 10; ++i) {
         QImage image(34, 34, QImage::Format_RGB32);
         image.fill(i == 3 ? Qt::black : Qt::white);
-        mf.butimages.append(image);
+        mf.butimages[i] = image;
     }
     mf.FormCreate(&mf);
     ASSERT_EQ(mf.butimages.size(), 20);
@@ -488,11 +489,15 @@ TEST_F(StartupTest, ApplicationRunsStartUpBeforeTheOtherWindowsExist)
 {
     writeSettings();
     {
-        player::Application windows([this] {
+        // The player window makes its media player at the start of its creation.
+        bool laterWindowsExisted = true;
+        player::Application windows([&] {
             ++playersMade;
+            laterWindowsExisted = player::rnd_dialog || ripper::ripmain || jukebox::coverform ||
+                                  player::volumedisplay || player::video;
             return std::make_unique<FakeMediaPlayer>();
         });
-        EXPECT_FALSE(frontEnd.laterWindowsExisted);
+        EXPECT_FALSE(laterWindowsExisted);
         EXPECT_NE(player::mainform, nullptr);
         EXPECT_NE(player::rnd_dialog, nullptr);
         EXPECT_NE(ripper::ripmain, nullptr);
@@ -506,6 +511,25 @@ TEST_F(StartupTest, ApplicationRunsStartUpBeforeTheOtherWindowsExist)
     }
     EXPECT_EQ(player::mainform, nullptr);
     EXPECT_EQ(player::video, nullptr);
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartupTest, TerminationSignalLeavesByTheExitRoad)
+{
+    writeSettings();
+    player::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
+    const QString silentFile = player::blankfilepath;
+    ASSERT_TRUE(QFile::exists(silentFile));
+    library::config.jlastalbum = 3;
+    std::raise(SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(silentFile); }));
+    QFile settings(program.path() + QStringLiteral("/Musetra.ini"));
+    ASSERT_TRUE(settings.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(
+        QString::fromUtf8(settings.readAll()).contains(QStringLiteral("jlastalbum=3"), Qt::CaseInsensitive));
 }
 
 } // namespace

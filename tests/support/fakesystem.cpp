@@ -27,3 +27,11 @@ bool FakePower::powerOff()
     ++requests;
     return accepts;
 }
+
+QVector<platform::WindowId> FakeTopLevelWindows::list()
+{
+    QVector<platform::WindowId> ids;
+    for (int n = 1; n <= titles.size(); ++n)
+        ids << platform::WindowId(n);
+    return ids;
+}

@@ -12,6 +12,7 @@
 #include "platform/net.h"
 #include "platform/power.h"
 #include "platform/process.h"
+#include "platform/toplevelwindows.h"
 
 // Records every start; started programs run until the test ends them.
 class FakeProcesses final : public InstalledFake<platform::Processes, &platform::setProcesses>
@@ -50,4 +51,22 @@ public:
 
     bool accepts = true;
     int requests = 0;
+};
+
+// Other programs' windows by title, in list order; restores are recorded.
+class FakeTopLevelWindows final
+    : public InstalledFake<platform::TopLevelWindows, &platform::setTopLevelWindows>
+{
+public:
+    QVector<platform::WindowId> list() override;
+    QString title(platform::WindowId window) override { return titles.value(int(window) - 1); }
+    bool exists(platform::WindowId window) override
+    {
+        return window >= 1 && window <= platform::WindowId(titles.size());
+    }
+    void restore(platform::WindowId window) override { restored << titles.value(int(window) - 1); }
+
+    // Window n has the id n + 1.
+    QStringList titles;
+    QStringList restored;
 };

@@ -1,0 +1,207 @@
+// Operator panels, continued: the advanced options (passcode, album editing, display options,
+// theme manager, statistics) and the commerce settings with the play log's top-100 chart.
+
+#include "jukebox/jukeboxform.h"
+
+#include <QApplication>
+#include <QSlider>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/bitmapcheckbox.h"
+#include "controls/numericinput.h"
+#include "controls/scrolllistbox.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/backdrops.h"
+#include "jukebox/editbox.h"
+#include "jukebox/jukeboxform_build.h"
+#include "jukebox/logfile.h"
+#include "jukebox/textlabel.h"
+#include "library/global.h"
+#include "library/inifuncs.h"
+#include "library/osk.h"
+#include "player/aboutform.h"
+#include "player/mainform.h"
+#include "skins/resourceskins.h"
+#include "skins/thememanagerform.h"
+
+namespace jukebox {
+
+namespace {
+
+constexpr int kCodeSelectionLength = 3;
+constexpr QChar kBackspace = u'\b';
+
+} // namespace
+
+// ---- Advanced options ----
+
+void Tjukebox::advancedbutClick(QObject*)
+{
+    keypadlocked = true;
+    library::hideosk();
+    advanced->setGeometry(rect());
+    advanced->raise();
+    code->setText(library::config.password);
+    volumeshow->setchecked(library::config.jukeboxvolumepanel);
+    addallshow->setchecked(library::config.jukeboxaddall);
+    NoRepeatCb->setchecked(library::config.norepeat);
+    GoCommercialManager->setVisible(library::config.creditsystem);
+    reloadeditlist();
+    if (currentalbum > 0) editlb->settopmost(currentalbum - 1);
+    advanced->show();
+    editlb->setFocus();
+}
+
+void Tjukebox::codeKeyPress(QObject*, QChar& Key)
+{
+    if (!Key.isDigit() && Key != kBackspace) Key = QChar();
+}
+
+void Tjukebox::codeEnter(QObject*)
+{
+    library::osk(true, false);
+    code->setSelection(1, kCodeSelectionLength);
+}
+
+void Tjukebox::codeExit(QObject*)
+{
+    library::hideosk();
+}
+
+void Tjukebox::codeClick(QObject*)
+{
+    code->setSelection(0, kCodeSelectionLength);
+    code->setFocus();
+}
+
+void Tjukebox::codefirstClick(QObject* Sender)
+{
+    codeClick(Sender);
+}
+
+// The passcode is the track number typed after album "0000": always three digits.
+void Tjukebox::setcodeClick(QObject*)
+{
+    library::hideosk();
+    editlb->setFocus();
+    library::config.password = QStringLiteral("%1").arg(code->text().toInt(), 3, 10, QLatin1Char('0'));
+    code->setText(library::config.password);
+}
+
+void Tjukebox::volumeshowClick(QObject* Sender)
+{
+    addallshowClick(Sender);
+    setopenpanel();
+}
+
+void Tjukebox::addallshowClick(QObject*)
+{
+    library::config.jukeboxvolumepanel = volumeshow->checked();
+    library::config.jukeboxaddall = addallshow->checked();
+    library::writeini();
+}
+
+void Tjukebox::NoRepeatCbClick(QObject*)
+{
+    library::config.norepeat = NoRepeatCb->checked();
+}
+
+void Tjukebox::editlbClick(QObject*)
+{
+    if (editlb->itemindex() < 0) return;
+    editlb->hide();
+    QCoreApplication::processEvents();
+    const int top = editlb->topmost();
+    // The album edit menu opens here once the extraction window offers it.
+    editlb->show();
+    reloadeditlist();
+    if (currentalbum > 0) editlb->settopmost(top);
+}
+
+void Tjukebox::advancedOKClick(QObject*)
+{
+    library::writeini();
+    drawalbum(currentalbum);
+    setaddall();
+    keypadlocked = false;
+    advanced->hide();
+    library::hideosk();
+}
+
+void Tjukebox::GoThemeManagerClick(QObject* Sender)
+{
+    advancedOKClick(Sender);
+    skins::gothemes([this] { restyle(); });
+}
+
+// Screens keep the skin pictures they were given, so after a theme change every one of them asks
+// again: this window lays itself out anew, and every other window repaints.
+void Tjukebox::restyle()
+{
+    backdrp = skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
+    FormResize(this);
+    for (QWidget* window : QApplication::topLevelWidgets())
+        window->update();
+}
+
+void Tjukebox::jbinfogoClick(QObject*)
+{
+    player::showabout(1);
+}
+
+// ---- Commerce ----
+
+void Tjukebox::GoCommercialManagerClick(QObject* Sender)
+{
+    CmCredit->setText(QStringLiteral("Coin credits: %1 Free credits: %2")
+                          .arg(library::config.credittotal)
+                          .arg(library::config.freecredittotal));
+    if (Sender == CmResetCreditStats) return;
+    Commerce->setGeometry(rect());
+    CmPlaysPerCredit->setvalue(library::config.playspercoincredit);
+    CmAllowFreeCredit->setchecked(library::config.allowfreecredit);
+    CmBgVolume->setvalue(library::config.bgvolumemax);
+    CmBgDuration->setvalue(library::config.bgduration);
+    CmBgWaitTime->setvalue(library::config.bgwaittime);
+    Cmtop100Lab->setText(
+        QStringLiteral("Top 100 Plays:- (By popularity then most recent in the last month)"));
+    tlogfile* chart = playLog();
+    Cmtop100Lab->setVisible(chart != nullptr);
+    CmTop100->setVisible(chart != nullptr);
+    // The chart is worked out once per opening: a resumed thread runs its body only once.
+    if (chart) chart->Resume();
+    Commerce->show();
+    Commerce->raise();
+}
+
+void Tjukebox::cmResetCreditStatsClick(QObject*)
+{
+    library::config.credittotal = 0;
+    library::config.freecredittotal = 0;
+    library::writeini();
+    GoCommercialManagerClick(CmResetCreditStats);
+}
+
+void Tjukebox::commerceOKClick(QObject*)
+{
+    if (player::mainform) player::mainform->volChange(player::mainform->vol);
+    Commerce->hide();
+    library::config.playspercoincredit = CmPlaysPerCredit->value();
+    library::config.allowfreecredit = CmAllowFreeCredit->checked();
+    library::config.bgvolumemax = CmBgVolume->value();
+    library::config.bgduration = CmBgDuration->value();
+    library::config.bgwaittime = CmBgWaitTime->value();
+    // A fresh, suspended chart thread for the next opening; the old one is stopped and waited for.
+    if (!library::config.trackslogfile.isEmpty()) createPlayLog();
+    library::writeini();
+}
+
+tlogfile* Tjukebox::playLog()
+{
+    const QString& path = library::config.trackslogfile;
+    if (path.isEmpty()) return nullptr;
+    if (!log || log->configfile() != path) createPlayLog();
+    return log;
+}
+
+} // namespace jukebox

@@ -1,0 +1,114 @@
+// The DJ: the button that switches the announcements on, and the announcement of a track about to
+// play: a phrase or the time, then the title with artist and album, in a random style and speed.
+
+#include "player/mainform.h"
+
+#include <QAction>
+#include <QDateTime>
+#include <QListWidget>
+#include <QRandomGenerator>
+#include <QToolButton>
+
+#include "library/global.h"
+#include "library/names.h"
+#include "library/rounding.h"
+#include "platform/speech.h"
+#include "player/olespeech.h"
+
+namespace player {
+
+namespace {
+
+constexpr int kLowestSpeed = 140;
+constexpr int kSpeedSpread = 40;
+
+UnitRandom& installedRandom()
+{
+    static UnitRandom source;
+    return source;
+}
+
+// The draws of one announcement: the installed source, else a generator seeded from the clock now.
+UnitRandom announcementRandom()
+{
+    if (installedRandom()) return installedRandom();
+    auto generator = std::make_shared<QRandomGenerator>(quint32(QDateTime::currentMSecsSinceEpoch()));
+    return [generator] { return generator->generateDouble(); };
+}
+
+// v rounded to the nearest integer, halves to even.
+int R(double v)
+{
+    return library::roundHalfEven(v);
+}
+
+// The speaking style of draw 1..4.
+int styleOf(int draw)
+{
+    static constexpr int kStyles[] = {platform::kSpeechStatement, platform::kSpeechCommand,
+                                      platform::kSpeechWarning, platform::kSpeechReading};
+    return kStyles[std::clamp(draw, 1, 4) - 1];
+}
+
+// A phrase of the Phrases section, or the time in its place when the draw says so.
+QString drawPhrase(const UnitRandom& x)
+{
+    const int n = int(std::min<qsizetype>(library::phrases.count, library::phrases.data.size()));
+    if (n <= 0) return QString();
+    QString phrase = library::phrases.data.at(std::clamp(int(x() * n), 0, n - 1));
+    const int r = R(x() * n - 1.0);
+    if (r == (n + 1) / 2 && library::config.timeannounce)
+        phrase = QTime::currentTime().toString(QStringLiteral("hh mm"));
+    return phrase;
+}
+
+} // namespace
+
+void setdjrandom(UnitRandom source)
+{
+    installedRandom() = std::move(source);
+}
+
+void Tmainform::djClick(QObject*)
+{
+    if (dj->isChecked() && initspeech() != 0) dj->setEnabled(false);
+}
+
+void Tmainform::doDJ(const QString& album)
+{
+    killspeech();
+    const UnitRandom x = announcementRandom();
+    const QString phrase = drawPhrase(x);
+    QString artist;
+    QString albumTitle;
+    (void)library::extractalbumandaristfrompath(album, artist, albumTitle);
+    QListWidget* titles = playlistStyle() ? dplaylist : tracklist;
+    const QListWidgetItem* row = titles->currentItem();
+    const QString title = row ? row->text() : QString();
+
+    const int a = R(x() * 3) + 1;
+    const int d = R(x() * 3) + 1;
+    const int c = R(x() * 2) + 1;
+    const int speed = R(x() * kSpeedSpread) + kLowestSpeed;
+    const int titleFlags = styleOf(a) + platform::kSpeechHighPriority;
+    if (!library::config.Dj_comment) {
+        speak(artist + QStringLiteral(", ") + albumTitle + QStringLiteral(",") + title, speed, titleFlags);
+        return;
+    }
+    // The first entry of a queue is announced without a phrase.
+    if (queueRow() != 0) speak(phrase, speed, styleOf(d) + platform::kSpeechHighPriority);
+    switch (c) {
+    case 1:
+        speak(title + QStringLiteral(" by ") + artist, speed, titleFlags);
+        break;
+    case 2:
+        speak(title + QStringLiteral(" from ") + albumTitle + QStringLiteral(" by ") + artist, speed,
+              titleFlags);
+        break;
+    default:
+        speak(title + QStringLiteral(" ") + artist, speed, titleFlags);
+        break;
+    }
+}
+
+} // namespace player

@@ -1,0 +1,171 @@
+// The About box as splash and as information box, and the on-screen volume display.
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <cstdint>
+#include <limits>
+
+#include "controls/bitmapactionbutton.h"
+#include "platform/screens.h"
+#include "player/aboutform.h"
+#include "player/volumedisplay.h"
+#include "printers.h"
+#include "queuetesting.h"
+
+namespace {
+
+TEST(ByteFormat, GroupsDigitsByThousands)
+{
+    EXPECT_EQ(player::byteformat(0), QStringLiteral("0"));
+    EXPECT_EQ(player::byteformat(999), QStringLiteral("999"));
+    EXPECT_EQ(player::byteformat(1000), QStringLiteral("1,000"));
+    EXPECT_EQ(player::byteformat(1234567), QStringLiteral("1,234,567"));
+    EXPECT_EQ(player::byteformat(std::numeric_limits<int64_t>::max()),
+              QStringLiteral("9,223,372,036,854,775,807"));
+}
+
+// Remembers the splash's message when start-up hands over to the jukebox.
+class SplashWatchingFrontEnd : public RecordingFrontEnd
+{
+public:
+    void gojukebox(bool) override { splashTexts << (player::about ? player::about->mes->text() : QString()); }
+    QStringList splashTexts;
+};
+
+class AboutTest : public PlayerGround<SplashWatchingFrontEnd>
+{
+protected:
+    void SetUp() override
+    {
+        PlayerGround::SetUp();
+        for (const char* name : {"Alpha__One", "Beta__Two"}) {
+            const QString folder = QString::fromUtf8(name);
+            program.mkdir(QStringLiteral("music/") + folder);
+            program.write(QStringLiteral("music/%1/title.dat").arg(folder), "First\nSecond\n");
+            program.write(QStringLiteral("music/%1/track01.mp3").arg(folder), QByteArray(1500, 'a'));
+            program.write(QStringLiteral("music/%1/track02.mp3").arg(folder), QByteArray(2500, 'b'));
+        }
+        program.write(
+            QStringLiteral("Musetra.ini"),
+            QStringLiteral("[main]\nPath=%1\nCachePath=%2\n").arg(libraryRoot, cacheFolder).toUtf8());
+        form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
+        player::mainform = form.get();
+        form->FormCreate(form.get());
+    }
+
+    // Shows the information box and lets `operate` work it while it is open.
+    void showInformation(const std::function<void(player::Tabout&)>& operate)
+    {
+        dialogs.modalHandler = [&](QDialog& shown) {
+            shown.show();
+            operate(static_cast<player::Tabout&>(shown));
+            return shown.result();
+        };
+        form->menuaboutClick(form->menuabout);
+    }
+};
+
+TEST_F(AboutTest, TheSplashShowsTheStartUpsTextsAndIsGoneAfterIt)
+{
+    EXPECT_EQ(frontEnd.splashTexts.value(0), QStringLiteral("Initialising Jukebox...."));
+    EXPECT_EQ(player::about, nullptr);
+    player::initmessage(QStringLiteral("Later"));
+    EXPECT_EQ(player::about, nullptr);
+}
+
+TEST_F(AboutTest, TheInformationBoxCountsTheLibraryAndOkClosesIt)
+{
+    const qint64 titleBytes = QFileInfo(libraryRoot + QStringLiteral("/Alpha__One/title.dat")).size();
+    const QString bytes = player::byteformat(2 * (4000 + titleBytes));
+    QStringList texts;
+    bool closed = false;
+    showInformation([&](player::Tabout& box) {
+        EXPECT_TRUE(
+            QTest::qWaitFor([&] { return box.artist->text().contains(QStringLiteral("4 total MP3")); }));
+        texts << box.mes->text() << box.album->text() << box.artist->text().split(QStringLiteral("\r\n"));
+        QTest::mouseClick(box.OK, Qt::LeftButton);
+        closed = QTest::qWaitFor([&] { return !box.isVisible(); });
+    });
+    ASSERT_EQ(texts.size(), 5);
+    EXPECT_EQ(texts[0], QStringLiteral("MP3 Filesystem information:-"));
+    EXPECT_EQ(texts[1], QStringLiteral("2 total albums."));
+    EXPECT_EQ(texts[2], bytes + QStringLiteral(" total bytes in 6 file(s)."));
+    EXPECT_EQ(texts[3], QStringLiteral("4 total MP3 files."));
+    EXPECT_TRUE(texts[4].endsWith(QStringLiteral(" bytes free on volume."))) << texts[4].toStdString();
+    EXPECT_TRUE(closed);
+    EXPECT_EQ(player::about, nullptr);
+}
+
+TEST_F(AboutTest, EscapeStopsTheCountingAtOnce)
+{
+    QString counted = QStringLiteral("unset");
+    showInformation([&](player::Tabout& box) {
+        QTest::keyClick(&box, Qt::Key_Escape);
+        QCoreApplication::processEvents();
+        counted = box.artist->text();
+    });
+    EXPECT_TRUE(counted.isEmpty());
+    EXPECT_TRUE(player::cancel);
+}
+
+class FixedScreens final : public platform::Screens
+{
+public:
+    QRect geometry(const QWidget*) const override { return {0, 0, 1024, 768}; }
+};
+
+class VolumeDisplayTest : public PlayerWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        PlayerWindowTest::SetUp();
+        platform::setScreens(&screens);
+        addAlbum(QStringLiteral("Alpha__One"), strings({"A1"}));
+        display = std::make_unique<player::Tvolumedisplay>();
+        player::volumedisplay = display.get();
+        start();
+    }
+    void TearDown() override
+    {
+        PlayerWindowTest::TearDown();
+        player::volumedisplay = nullptr;
+        display.reset();
+        platform::setScreens(nullptr);
+    }
+
+    FixedScreens screens;
+    std::unique_ptr<player::Tvolumedisplay> display;
+};
+
+TEST_F(VolumeDisplayTest, TheBarStandsForTheVolumeAndHidesOnTheSecondTick)
+{
+    EXPECT_EQ(display->pos(), QPoint(102, 608));
+    EXPECT_EQ(display->height(), 32);
+    QList<int> widths;
+    for (int volume : {150, 75, 0}) {
+        form->vol->setValue(volume);
+        widths << display->width();
+    }
+    EXPECT_EQ(widths, QList<int>({912, 456, 0}));
+    const QImage volumeTitle = display->symbol->pixmap().toImage();
+    QTest::mouseClick(form->mutebut, Qt::LeftButton);
+    EXPECT_NE(display->symbol->pixmap().toImage(), volumeTitle); // "Muted"
+    EXPECT_EQ(display->width(), 0);
+    form->FormActivate(form.get());
+    EXPECT_TRUE(form->mutebut->isChecked());
+
+    ASSERT_TRUE(display->isVisible());
+    display->delayTimer(display->delay);
+    EXPECT_TRUE(display->isVisible());
+    display->delayTimer(display->delay);
+    EXPECT_FALSE(display->isVisible());
+    EXPECT_FALSE(display->symbol->isVisible());
+    EXPECT_FALSE(display->delay->isActive());
+}
+
+} // namespace
