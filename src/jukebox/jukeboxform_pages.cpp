@@ -357,7 +357,7 @@ void Tjukebox::drawalbum3D(int n, int mode)
 void Tjukebox::pageForward(uint16_t& Key)
 {
     if (moveinprogress) return;
-    if (turnPrism(kVkLeft)) return;
+    if (turnPrism(vk::Left)) return;
     closepanels();
     pressArrow(butl, butllabel, QStringLiteral("LBUTDOWN"));
     setTag(navbuttimer, kNavForward);
@@ -376,7 +376,7 @@ void Tjukebox::pageForward(uint16_t& Key)
 void Tjukebox::pageBack(uint16_t& Key)
 {
     if (moveinprogress) return;
-    if (turnPrism(kVkRight)) return;
+    if (turnPrism(vk::Right)) return;
     closepanels();
     pressArrow(butr, butrlabel, QStringLiteral("RBUTDOWN"));
     setTag(navbuttimer, kNavBack);
@@ -485,7 +485,7 @@ bool Tjukebox::turnPrism(uint16_t key)
 {
     if (!prismShown() || !ThreeDPanel) return false;
     const int width = ThreeDPanel->panel()->width();
-    if (key == kVkLeft)
+    if (key == vk::Left)
         dragPrism(width / 2, 0, kPrismDragLeftY);
     else
         dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);

@@ -19,6 +19,7 @@
 #include "jukebox/jukeboxform.h"
 #include "jukebox/picturebox.h"
 #include "library/global.h"
+#include "platform/virtualkeys.h"
 #include "player/mainform.h"
 #include "view3d/gllistbox.h"
 #include "view3d/glui.h"
@@ -37,8 +38,6 @@ constexpr int kQuarter = 90;
 constexpr int kFullTurn = 360;
 constexpr double kDragDegrees = 10.0; // per tick for a drag across the whole panel
 constexpr int kListMargin = 5;
-constexpr uint16_t kVkA = 0x41;
-constexpr uint16_t kVkZ = 0x5A;
 
 // The eye at (0, 0, 5.75) looking at the origin; 45 degrees of vertical view from 1 to 10.
 constexpr double kEyeDistance = 5.75;
@@ -391,7 +390,7 @@ void TGLPanel::wrapOnUnderscore(int dir)
     const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
     if (!library::config.wraponunderscore || !rows || rows->count() <= jukebox::currentalbum) return;
     if (!rows->itemText(jukebox::currentalbum).startsWith(QLatin1Char('_'))) return;
-    uint16_t key = dir == -1 ? kVkA : kVkZ;
+    uint16_t key = dir == -1 ? platform::vk::KeyA : platform::vk::KeyZ;
     jukebox_.FormKeydown(&jukebox_, key, Qt::NoModifier);
 }
 
