@@ -18,6 +18,7 @@
 #include <QPainter>
 #include <QTemporaryDir>
 #include <QTest>
+#include <algorithm>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <functional>
@@ -247,11 +248,18 @@ void printSummary()
     const double bare = median(samplesMs["bare"]);
     const double worst = prism.empty() ? 0 : *std::max_element(prism.begin(), prism.end());
     std::printf("\n%-34s %10s %10s %8s\n", "median ms", "measured", "baseline", "ratio");
+    const auto slow = [](const std::vector<double>& frames) {
+        return static_cast<long long>(
+            std::count_if(frames.begin(), frames.end(), [](double ms) { return ms >= kGoalFrameMs; }));
+    };
+    const long long over = slow(prism);
     if (frame > 0 && bare > 0)
-        std::printf("%-34s %10.2f %10.2f %8.2f  (worst frame %.2f ms; goal: ratio <= %.0f and every frame "
-                    "< %.0f ms: %s)\n",
-                    "prism turn frame vs bare clear", frame, bare, frame / bare, worst, kGoalRatio,
-                    kGoalFrameMs, frame / bare <= kGoalRatio && worst < kGoalFrameMs ? "met" : "NOT met");
+        std::printf("%-34s %10.2f %10.2f %8.2f  (worst frame %.2f ms; %lld of %zu frames, bare %lld, at %.0f "
+                    "ms or more; "
+                    "goal: ratio <= %.0f and every frame under %.0f ms: %s)\n",
+                    "prism turn frame vs bare clear", frame, bare, frame / bare, worst, over, prism.size(),
+                    slow(samplesMs["bare"]), kGoalFrameMs, kGoalRatio, kGoalFrameMs,
+                    frame / bare <= kGoalRatio && over == 0 ? "met" : "NOT met");
     const double row = median(samplesMs["row"]);
     const double page = median(samplesMs["page row"]);
     const double player = median(samplesMs["row baseline"]);
