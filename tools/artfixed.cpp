@@ -268,6 +268,34 @@ QImage globeFrame(int frame)
     return image;
 }
 
+// The retailer's badge shown above the price of a downloaded cover: a chrome-edged tag with a
+// shopping bag and "CD SHOP", on white that the program makes see-through.
+QImage retailerLogo()
+{
+    QImage image = canvas(140, 40, Qt::white);
+    QPainterPath tag;
+    tag.addRoundedRect(QRectF(1.5, 1.5, 137, 37), 9, 9);
+    {
+        QPainter p(&image);
+        prepare(p);
+        p.setPen(QPen(QBrush(chrome(tag.boundingRect())), 2.4));
+        p.setBrush(darkGlass(tag.boundingRect()));
+        p.drawPath(tag);
+        p.setPen(Qt::NoPen);
+        p.setBrush(kAmber);
+        p.drawPolygon(QPolygonF({QPointF(12, 16), QPointF(30, 16), QPointF(33, 32), QPointF(9, 32)}));
+        p.setPen(QPen(kAmber, 1.4));
+        p.setBrush(Qt::NoBrush);
+        p.drawArc(QRectF(16.5, 10, 9, 12), 0, 180 * 16);
+        p.setPen(QPen(kNight, 1.2));
+        p.drawLine(QPointF(12.5, 19), QPointF(29.5, 19));
+        p.setFont(garamond(20, QFont::Bold));
+        p.setPen(kAmberHot);
+        p.drawText(QRectF(36, 0, 98, 40), Qt::AlignCenter, QStringLiteral("CD SHOP"));
+    }
+    return keyed(image, tag, Qt::white);
+}
+
 QImage discIcon()
 {
     QImage image = canvas(kIcon, kIcon, kNight);
@@ -698,6 +726,7 @@ QVector<Picture> fixedPictures()
     add(QStringLiteral("CDICON"), discIcon());
     add(QStringLiteral("NOTES"), notesIcon());
     add(QStringLiteral("LOGO"), logo());
+    add(QStringLiteral("RETAILER"), retailerLogo());
     add(QStringLiteral("VIEW3D"), viewSwitch(true));
     add(QStringLiteral("VIEWNORM"), viewSwitch(false));
     add(QStringLiteral("KEYBOARDICONUP"), keyboardKey(true));

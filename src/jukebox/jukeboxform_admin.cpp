@@ -21,6 +21,7 @@
 #include "library/osk.h"
 #include "player/aboutform.h"
 #include "player/mainform.h"
+#include "ripper/musripmain.h"
 #include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
 
@@ -112,7 +113,7 @@ void Tjukebox::editlbClick(QObject*)
     editlb->hide();
     QCoreApplication::processEvents();
     const int top = editlb->topmost();
-    // The album edit menu opens here once the extraction window offers it.
+    if (ripper::ripmain) ripper::ripmain->doedit(editlb->itemindex() + 1);
     editlb->show();
     reloadeditlist();
     if (currentalbum > 0) editlb->settopmost(top);

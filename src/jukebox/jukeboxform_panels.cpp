@@ -32,6 +32,7 @@
 #include "library/global.h"
 #include "library/osk.h"
 #include "player/mainform.h"
+#include "ripper/musripmain.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
 #include "skins/resourceskins.h"
@@ -279,7 +280,7 @@ void Tjukebox::ripbutClick(QObject*)
     library::hideosk();
     player::Tmainform* mf = player::mainform;
     if (mf) mf->numberoftracks->stop();
-    // The CD extraction runs here once the extraction window offers its entry.
+    if (ripper::ripmain) ripper::ripmain->rip_go();
     if (mf) mf->numberoftracks->start();
     drawalbum(currentalbum);
     domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));

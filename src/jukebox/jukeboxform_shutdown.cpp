@@ -148,7 +148,7 @@ void Tjukebox::handledroppedfile(QDropEvent* Msg, QWidget* receiver)
         const int result = ripper::addtrackdialog(artist, albumname, file, usedArtist, usedAlbum, firstrun);
         artist = usedArtist;
         albumname = usedAlbum;
-        if (result == ripper::kAddTrackCancelled) return;
+        if (result == ripper::TAddTrack::kCancelled) return;
         firstrun = false;
     }
     drawalbum(currentalbum);

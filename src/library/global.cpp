@@ -25,6 +25,9 @@ void resetGlobals()
     trackscount = 0;
     currentalbumpath.clear();
     dcurrentalbumpath.clear();
+    artist.clear();
+    title.clear();
+    albumpath.clear();
     filter = tfilter{};
 }
 

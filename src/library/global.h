@@ -44,6 +44,7 @@ struct Tconfig
     int32_t bitrate = 0;
     QString cddbserver;
     QString cddbcgi;
+    QString artworkhost; // host (and port) of the cover-art service
     QString email;
     bool norepeat = false;
     QString networksettings;
@@ -107,6 +108,11 @@ inline QStringList tracks;
 inline int32_t trackscount = 0;
 inline QString currentalbumpath;
 inline QString dcurrentalbumpath;
+// The album being extracted or edited: its artist, its title and its folder name (artist + "__" +
+// title) under the library root.
+inline QString artist;
+inline QString title;
+inline QString albumpath;
 
 // Puts every global of this unit, and the album filter, back to its state at program start
 // (test fixtures).

@@ -32,6 +32,7 @@ const QString kCommercial = QStringLiteral("Commercial");
 // Placeholders for the CD database settings until the operator sets real ones.
 const QString kDefaultCddbServer = QStringLiteral("gnudb.gnudb.org");
 const QString kDefaultEmail = QStringLiteral("jukebox@example.com");
+const QString kDefaultArtworkHost = QStringLiteral("covers.musetra.net");
 
 struct SkinKey
 {
@@ -237,6 +238,7 @@ void readMainKeys(tinifile& ini)
     config.cddbserver = ini.readppstring(QStringLiteral("CDDBServer"), kDefaultCddbServer);
     config.cddbcgi = ini.readppstring(QStringLiteral("CDDBcgi"), QStringLiteral("/~cddb/cddb.cgi"));
     config.email = ini.readppstring(QStringLiteral("email"), kDefaultEmail);
+    config.artworkhost = ini.readppstring(QStringLiteral("ArtworkHost"), kDefaultArtworkHost);
     config.networksettings = ini.readppstring(QStringLiteral("networksettings"), QString());
     const QString storedFilter = ini.readppstring(QStringLiteral("defaultfilter"), QString());
     if (!storedFilter.isEmpty() && config.defaultfilteron) readStoredFilter(storedFilter);
@@ -467,6 +469,7 @@ bool readini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
+    platform::removeAtomicWriteLeftovers(ini.inipath);
     if (!QFileInfo::exists(ini.inipath))
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));

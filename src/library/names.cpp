@@ -46,6 +46,17 @@ QString stripbadchars(const QString& a)
     return platform::cutToUtf8Bytes(name, kMaxNameBytes);
 }
 
+QString trimcontrols(const QString& s)
+{
+    qsizetype first = 0;
+    qsizetype last = s.size();
+    while (first < last && s[first] <= QLatin1Char(' '))
+        ++first;
+    while (last > first && s[last - 1] <= QLatin1Char(' '))
+        --last;
+    return s.mid(first, last - first);
+}
+
 bool validname(const QString& s)
 {
     for (const QChar bad : QStringLiteral("_-+/\\:*?\"<>|")) {

@@ -16,6 +16,9 @@ void split(const QString& s, const QString& ch, QString& l, QString& r);
 // `a` without the characters \ / : * ? " > < |, cut to a folder name's 255 bytes.
 QString stripbadchars(const QString& a);
 
+// `s` without spaces and control characters (codes 0 to 32) at both ends.
+QString trimcontrols(const QString& s);
+
 // False when `s` holds any of _ - + / \ : * ? " < > | or only blanks.
 bool validname(const QString& s);
 

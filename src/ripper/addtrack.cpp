@@ -1,14 +1,222 @@
 #include "ripper/addtrack.h"
 
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "library/names.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "player/mainform.h"
+#include "ripper/albumartist.h"
+#include "ripper/albumfiles.h"
+#include "skins/imaging.h"
+
 namespace ripper {
 
-// The dialog is built with the album editing; until then every file is declined.
-int addtrackdialog(const QString& aart, const QString& aalb, const QString&, QString& oart, QString& oalb,
-                   bool)
+namespace {
+constexpr int kClientWidth = 535;
+constexpr int kClientHeight = 419;
+constexpr int kRepeatMs = 100;
+constexpr int kCoverSide = 300;
+constexpr int kExtensionLength = 4;
+
+// The hourglass while it lives.
+class BusyCursor
 {
-    oart = aart;
-    oalb = aalb;
-    return kAddTrackCancelled;
+public:
+    BusyCursor() { QGuiApplication::setOverrideCursor(Qt::WaitCursor); }
+    ~BusyCursor() { QGuiApplication::restoreOverrideCursor(); }
+    BusyCursor(const BusyCursor&) = delete;
+    BusyCursor& operator=(const BusyCursor&) = delete;
+};
+
+// "track" + two digits + ".mp3", or ".mpG" for a file whose name ends in "g" (a video track).
+QString trackFileName(int number, const QString& dropped)
+{
+    const bool video = dropped.endsWith(QLatin1Char('g'), Qt::CaseInsensitive);
+    return QStringLiteral("track%1.mp").arg(number, 2, 10, QLatin1Char('0')) +
+           (video ? QStringLiteral("G") : QStringLiteral("3"));
+}
+
+// Copies `from` to `to` through a temporary file checked against the source; `to` must not exist.
+bool copyChecked(const QString& from, const QString& to)
+{
+    const QString temporary = to + QStringLiteral(".part");
+    QFile::remove(temporary);
+    const bool copied = QFile::copy(from, temporary) &&
+                        QFileInfo(temporary).size() == QFileInfo(from).size() && QFile::rename(temporary, to);
+    if (!copied) QFile::remove(temporary);
+    return copied;
+}
+} // namespace
+
+TAddTrack::TAddTrack(const QString& aart, const QString& aalb, const QString& path)
+    : art(aart), alb(aalb), path_(path)
+{
+    const BusyCursor busy;
+    createControls();
+    setWindowTitle(QStringLiteral("Add Track - ") + path_);
+    oldalbum->setText(QStringLiteral("Add Track To: ") + art + QLatin1Char(' ') + alb);
+    fillFromTag();
+}
+
+void TAddTrack::createControls()
+{
+    setFixedSize(kClientWidth, kClientHeight);
+    auto* layout = new QGridLayout(this);
+    oldalbum = new QRadioButton(this);
+    oldalbum->setChecked(true);
+    newalbum = new QRadioButton(QStringLiteral("Create New Album"), this);
+    newalbumframe = new QGroupBox(this);
+    newalbumframe->setEnabled(false);
+    auto* frameLayout = new QGridLayout(newalbumframe);
+    ebartist = new QLineEdit(newalbumframe);
+    ebalbum = new QLineEdit(newalbumframe);
+    frameLayout->addWidget(new QLabel(QStringLiteral("Artist"), newalbumframe), 0, 0);
+    frameLayout->addWidget(ebartist, 0, 1);
+    frameLayout->addWidget(new QLabel(QStringLiteral("Album"), newalbumframe), 1, 0);
+    frameLayout->addWidget(ebalbum, 1, 1);
+    ebtrack = new QLineEdit(this);
+    repeataction = new QCheckBox(QStringLiteral("Repeat for all tracks in selection "), this);
+    Ok = new QPushButton(QStringLiteral("Ok"), this);
+    Cancel = new QPushButton(QStringLiteral("Cancel"), this);
+    layout->addWidget(oldalbum, 0, 0, 1, 2);
+    layout->addWidget(newalbum, 1, 0, 1, 2);
+    layout->addWidget(newalbumframe, 2, 0, 1, 2);
+    layout->addWidget(new QLabel(QStringLiteral("Track Title"), this), 3, 0);
+    layout->addWidget(ebtrack, 3, 1);
+    layout->addWidget(repeataction, 4, 0, 1, 2);
+    auto* answers = new QHBoxLayout;
+    answers->addStretch();
+    answers->addWidget(Ok);
+    answers->addWidget(Cancel);
+    layout->addLayout(answers, 5, 0, 1, 2);
+    actiontimer = new QTimer(this);
+    actiontimer->setInterval(kRepeatMs);
+    // One press only: a press that fails leaves the dialog to the user.
+    actiontimer->setSingleShot(true);
+    connect(actiontimer, &QTimer::timeout, this, &TAddTrack::OkClick);
+    connect(Ok, &QPushButton::clicked, this, &TAddTrack::OkClick);
+    connect(Cancel, &QPushButton::clicked, this, &TAddTrack::reject);
+    connect(newalbum, &QRadioButton::toggled, this, [this](bool on) {
+        newalbumframe->setEnabled(on);
+        if (on) ebartist->setFocus();
+    });
+    connect(repeataction, &QCheckBox::clicked, this, [](bool on) { repeatactionset = on; });
+}
+
+void TAddTrack::fillFromTag()
+{
+    library::readtag(path_, id_);
+    ebalbum->setText(library::trimcontrols(id_.album));
+    ebartist->setText(library::trimcontrols(id_.artist));
+    ebtrack->setText(library::trimcontrols(id_.track));
+    if (ebtrack->text().isEmpty()) ebtrack->setText(QFileInfo(path_).fileName().chopped(kExtensionLength));
+}
+
+void TAddTrack::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    if (repeataction->isChecked()) actiontimer->start();
+}
+
+void TAddTrack::reject()
+{
+    actiontimer->stop();
+    done(kCancelled);
+}
+
+void TAddTrack::error(const QString& text)
+{
+    (void)platform::dialogs().messageBox(QStringLiteral("Error"), text, platform::MessageIcon::Error,
+                                         platform::MessageButtons::Ok);
+}
+
+void TAddTrack::OkClick()
+{
+    actiontimer->stop();
+    if (ebtrack->text().isEmpty()) {
+        error(QStringLiteral("You must specify a name for the track."));
+        return;
+    }
+    const QString folder = targetFolder();
+    if (folder.isEmpty()) return;
+    done(addTrack(folder) ? kAdded : kCancelled);
+}
+
+QString TAddTrack::targetFolder()
+{
+    if (oldalbum->isChecked()) return library::albumfolderpath({alb, art});
+    const QString artist = ebartist->text();
+    const QString album = ebalbum->text();
+    if (artist.isEmpty() || album.isEmpty() || !library::validname(artist + QLatin1Char(' ') + album)) {
+        error(kBadNamesMessage);
+        return {};
+    }
+    art = artist;
+    alb = album;
+    return makeNewAlbum();
+}
+
+QString TAddTrack::makeNewAlbum()
+{
+    const QString folder = library::albumfolderpath({alb, art});
+    if (QDir(folder).exists()) return folder;
+    QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
+    skins::generatecover(cover, art + QLatin1Char(' ') + alb);
+    if (!QDir().mkpath(folder) || !writecover(folder, cover)) {
+        error(QStringLiteral("Could not create folder. Possibly it already exists"));
+        return {};
+    }
+    if (player::mainform) player::mainform->addalbum(art, alb);
+    return folder;
+}
+
+bool TAddTrack::addTrack(const QString& folder)
+{
+    const BusyCursor busy;
+    const int number = nexttracknumber(folder);
+    if (number > kMaxTrackNumber) {
+        error(QStringLiteral("The album already holds 99 tracks."));
+        return false;
+    }
+    const QString destination = platform::joinPath(folder, trackFileName(number, path_));
+    if (!copyChecked(path_, destination)) {
+        error(QStringLiteral("Error copying track file."));
+        return false;
+    }
+    if (!settitleline(folder, number, ebtrack->text())) {
+        // A track without its title would shift the titles of later tracks: it goes again.
+        QFile::remove(destination);
+        error(QStringLiteral("Error writing title file."));
+        return false;
+    }
+    return true;
+}
+
+int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                       QString& oalb, bool firstrun)
+{
+    TAddTrack dialog(aart, aalb, apath);
+    if (firstrun) repeatactionset = false;
+    dialog.repeataction->setChecked(repeatactionset);
+    const int result = platform::dialogs().execModal(dialog);
+    oalb = dialog.alb;
+    oart = dialog.art;
+    return result == TAddTrack::kAdded ? TAddTrack::kAdded : TAddTrack::kCancelled;
 }
 
 } // namespace ripper

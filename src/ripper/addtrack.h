@@ -1,19 +1,80 @@
 #pragma once
 
-// The Add Track dialog: a file dropped on an album of the jukebox becomes that album's next track,
-// or the first track of a new album. GUI thread only.
+// The Add Track dialog: a file dropped on an album of the jukebox becomes the next track of that
+// album, or of a new album named here, with its title taken from the file's tag. A tick on
+// "Repeat for all tracks in selection " lets the further files of the same drop go through on
+// their own. Created, run and freed by `addtrackdialog` on the GUI thread.
 
+#include <QDialog>
 #include <QString>
+#include <cstdint>
+
+#include "library/id3.h"
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class QTimer;
 
 namespace ripper {
 
-constexpr int kAddTrackAdded = 1;
-constexpr int kAddTrackCancelled = 2;
+// The state of the repeat box, carried to the next dialog of the same drop.
+inline bool repeatactionset = false;
 
-// Offers the file `apath` for the album `aart` / `aalb`; `firstrun` is true for the first file of a
-// drop. Returns kAddTrackAdded or kAddTrackCancelled; `oart` and `oalb` receive the album that took
-// the track, for the next file of the same drop.
-int addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
-                   QString& oalb, bool firstrun);
+class TAddTrack : public QDialog
+{
+    Q_OBJECT
+
+public:
+    static constexpr int kAdded = 1;
+    static constexpr int kCancelled = 2;
+
+    // Offers the file `path` for the album `art` / `alb`.
+    TAddTrack(const QString& art, const QString& alb, const QString& path);
+
+    // The album that received the track (or would have).
+    QString art;
+    QString alb;
+
+    QPushButton* Ok = nullptr;
+    QPushButton* Cancel = nullptr;
+    QRadioButton* oldalbum = nullptr;
+    QRadioButton* newalbum = nullptr;
+    QGroupBox* newalbumframe = nullptr;
+    QLineEdit* ebartist = nullptr;
+    QLineEdit* ebalbum = nullptr;
+    QLineEdit* ebtrack = nullptr;
+    QCheckBox* repeataction = nullptr;
+    QTimer* actiontimer = nullptr;
+
+    void OkClick();
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void createControls();
+    void fillFromTag();
+    // The folder of the target album, made with its cover and list entry for a new album; empty
+    // (after saying why) when there is none.
+    QString targetFolder();
+    QString makeNewAlbum();
+    // Copies the file in as the next track and appends its title; false after a failure.
+    bool addTrack(const QString& folder);
+    void error(const QString& text);
+
+    QString path_;
+    library::tid3tag id_;
+};
+
+// Adds the dropped file `apath` to the album `aart` / `aalb` or a new one; `firstrun` marks the
+// first file of a drop. 1 when the track was added, 2 when the user cancelled or it failed (the
+// rest of the drop stops). `oart` / `oalb` get the album the next file of the drop goes to.
+int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,
+                       QString& oalb, bool firstrun);
 
 } // namespace ripper

@@ -1,7 +1,12 @@
 // The kiosk panel's shutdown button on its three roads: minimise, hand the screen to a launcher,
 // and quit (turning the machine off when asked, only once the settings are on disk).
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
 #include <QFile>
+#include <QMimeData>
+#include <QPushButton>
+#include <QUrl>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -10,6 +15,7 @@
 #include "numberstesting.h"
 #include "platform/fatal.h"
 #include "printers.h"
+#include "ripper/addtrack.h"
 
 namespace {
 
@@ -92,6 +98,58 @@ TEST_F(ShutdownTest, QuitRoadWithoutPowerOffStopsThePlayerAndRemovesTheSilentFil
     EXPECT_EQ(power.requests, 0);
     EXPECT_TRUE(fake().commands().contains(QStringLiteral("stop")));
     EXPECT_FALSE(QFile::exists(silentFile));
+}
+
+// Files dropped from the desktop on the lower page reach the Add Track dialog one by one.
+class PageDropTest : public ShutdownTest
+{
+protected:
+    void SetUp() override
+    {
+        ShutdownTest::SetUp();
+        open();
+        dialogs.modalHandler = [this](QDialog& shown) {
+            auto& dialog = static_cast<ripper::TAddTrack&>(shown);
+            offered << dialog.art + QStringLiteral(" / ") + dialog.alb;
+            (offered.size() == cancelAt ? dialog.Cancel : dialog.Ok)->click();
+            return dialog.result();
+        };
+    }
+
+    void dropOnLowerPage(const QStringList& names)
+    {
+        QList<QUrl> urls;
+        for (const QString& name : names)
+            urls << QUrl::fromLocalFile(program.write(QStringLiteral("desk/") + name, QByteArray(500, 'x')));
+        QMimeData files;
+        files.setUrls(urls);
+        // A drop reaches the widget that accepted the drag's entry.
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->botpanel, &enter);
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(window->botpanel, &drop);
+    }
+
+    QStringList offered;
+    int cancelAt = 0;
+};
+
+TEST_F(PageDropTest, EachTrackFileGoesToTheLowerAlbumAndOtherFilesAreSkipped)
+{
+    dropOnLowerPage(
+        {QStringLiteral("a.mp3"), QStringLiteral("b.wav"), QStringLiteral("c.Mpg"), QStringLiteral("d.MP3")});
+    const QString lower = QStringLiteral("Artist 0002 / Album 0002");
+    EXPECT_EQ(offered, (QStringList{lower, lower, lower}));
+    const QString folder = libraryRoot + QStringLiteral("/") + folderName(2);
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/track05.mpG")));
+    EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/track06.mp3")));
+}
+
+TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
+{
+    cancelAt = 1;
+    dropOnLowerPage({QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
+    EXPECT_EQ(offered.size(), 1);
 }
 
 } // namespace

@@ -1,0 +1,211 @@
+// CD extraction speed.
+// Encoding: 60 s of CD audio encoded by the encoder thread's work, beside the `lame` command line at
+// the same bit rate and settings (goal: at least 0.95x its speed).
+// The road: a three-track disc image extracted and encoded by the extraction window, beside its
+// extraction alone and its encoding alone (goal: within 1.1x of max(extraction, encoding) + the
+// encoding of one track, the part that cannot overlap).
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <chrono>
+#include <cstdio>
+
+#include "discimage.h"
+#include "library/global.h"
+#include "platform/cdrom.h"
+#include "platform/lameenc.h"
+#include "ripper/mp3encode.h"
+#include "ripper/musripmain.h"
+
+namespace {
+
+constexpr int kBitrate = 192;
+constexpr uint32_t kFramesPerSecond = 75;
+constexpr uint32_t kTrackFrames = 20 * kFramesPerSecond;
+constexpr int kTracks = 3;
+
+// The fastest run of each, in seconds: the machine may be busy with other work, and the fastest
+// run is the one least disturbed by it.
+struct Timings
+{
+    double encoder = 1e9;
+    double lame = 1e9;
+    double road = 1e9;
+    double extraction = 1e9;
+    double encoding = 1e9;
+};
+Timings timings;
+
+void keepFastest(double& fastest, double seconds)
+{
+    fastest = std::min(fastest, seconds);
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start)
+{
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+QTemporaryDir& workFolder()
+{
+    static QTemporaryDir dir;
+    return dir;
+}
+
+QString workFile(const QString& name)
+{
+    return workFolder().filePath(name);
+}
+
+void writeFile(const QString& path, const QByteArray& data)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(data);
+}
+
+// The 60 s PCM file, made on first use.
+QString minutePcm()
+{
+    const QString path = workFile(QStringLiteral("minute.pcm"));
+    if (!QFile::exists(path))
+        writeFile(path,
+                  tools::makeDiscImage(workFolder().path(), QStringLiteral("minute"), {60 * kFramesPerSecond})
+                      .tracks[0]);
+    return path;
+}
+
+// Encodes `pcm` into `mp3` as the extraction window's encoder does, on the calling thread.
+bool encodeTrack(const QString& pcm, const QString& mp3)
+{
+    ripper::tmp3encode enc(nullptr);
+    enc.infile = pcm;
+    enc.outfile = mp3;
+    enc.tracknumber = 1;
+    enc.bitrate = kBitrate;
+    enc.Execute();
+    return enc.succeeded();
+}
+
+void BM_EncoderThread(benchmark::State& state)
+{
+    const QString input = workFile(QStringLiteral("encode.pcm"));
+    for (auto _ : state) {
+        // The encoder deletes its input: it is given a link to the PCM file, which stays.
+        if (!QFile::link(minutePcm(), input)) state.SkipWithError("cannot link the PCM file");
+        const auto start = std::chrono::steady_clock::now();
+        if (!encodeTrack(input, workFile(QStringLiteral("encode.mp3"))))
+            state.SkipWithError("encoding failed");
+        keepFastest(timings.encoder, secondsSince(start));
+    }
+}
+
+void BM_LameCommandLine(benchmark::State& state)
+{
+    const QString pcm = minutePcm();
+    for (auto _ : state) {
+        const auto start = std::chrono::steady_clock::now();
+        QProcess lame;
+        lame.start(QStringLiteral("lame"),
+                   {QStringLiteral("--quiet"), QStringLiteral("-r"), QStringLiteral("-s"),
+                    QStringLiteral("44.1"), QStringLiteral("--bitwidth"), QStringLiteral("16"),
+                    QStringLiteral("--signed"), QStringLiteral("--little-endian"), QStringLiteral("-m"),
+                    QStringLiteral("s"), QStringLiteral("-b"), QString::number(kBitrate),
+                    QStringLiteral("-p"), QStringLiteral("-t"), pcm, workFile(QStringLiteral("lame.mp3"))});
+        if (!lame.waitForFinished(-1) || lame.exitCode() != 0)
+            state.SkipWithError("lame failed (is it installed?)");
+        keepFastest(timings.lame, secondsSince(start));
+    }
+}
+
+// A disc image of kTracks tracks of kTrackFrames frames, made on first use.
+QString discImage()
+{
+    static const QString cue = tools::makeDiscImage(workFolder().path(), QStringLiteral("disc"),
+                                                    QVector<uint32_t>(kTracks, kTrackFrames))
+                                   .cuePath;
+    return cue;
+}
+
+void prepareRoad()
+{
+    const QString root = workFile(QStringLiteral("music"));
+    QDir().mkpath(root + QStringLiteral("/Bench__Disc"));
+    QDir().mkpath(workFile(QStringLiteral("cache")));
+    library::config.path = root + QLatin1Char('/');
+    library::config.bitrate = kBitrate;
+    library::cachepath = workFile(QStringLiteral("cache"));
+    library::albumpath = QStringLiteral("Bench__Disc");
+    library::tracks = {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")};
+    library::trackscount = kTracks;
+    ripper::id3titles = {kTracks - 1, library::tracks, QStringLiteral("Bench"), QStringLiteral("Disc")};
+    ripper::cdhandle = platform::cdDrives().open({QString(), QString(), discImage()});
+}
+
+void BM_ExtractAndEncodeRoad(benchmark::State& state)
+{
+    ripper::Tripmain window;
+    ripper::ripmain = &window;
+    for (auto _ : state) {
+        prepareRoad();
+        const auto start = std::chrono::steady_clock::now();
+        window.doripping();
+        keepFastest(timings.road, secondsSince(start));
+        ripper::cdhandle.reset();
+    }
+    ripper::ripmain = nullptr;
+}
+
+// The parts of the road on their own: reading every track into its PCM file, then encoding each.
+void BM_ExtractionThenEncoding(benchmark::State& state)
+{
+    ripper::Tripmain window;
+    ripper::ripmain = &window;
+    for (auto _ : state) {
+        prepareRoad();
+        const auto start = std::chrono::steady_clock::now();
+        for (int t = 0; t < kTracks; ++t)
+            window.rip(workFile(QStringLiteral("cache/track%1.tmp").arg(t)), t);
+        keepFastest(timings.extraction, secondsSince(start));
+        const auto encodeStart = std::chrono::steady_clock::now();
+        for (int t = 0; t < kTracks; ++t)
+            encodeTrack(workFile(QStringLiteral("cache/track%1.tmp").arg(t)),
+                        workFile(QStringLiteral("alone.mp3")));
+        keepFastest(timings.encoding, secondsSince(encodeStart));
+        ripper::cdhandle.reset();
+    }
+    ripper::ripmain = nullptr;
+}
+
+BENCHMARK(BM_EncoderThread)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_LameCommandLine)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ExtractAndEncodeRoad)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+BENCHMARK(BM_ExtractionThenEncoding)->Unit(benchmark::kMillisecond)->UseRealTime()->MinTime(2.0);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    if (!platform::LoadLameEncDLL()) {
+        std::printf("the MP3 encoder library cannot be loaded\n");
+        return 1;
+    }
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    std::printf("\nFastest runs. Encoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal "
+                ">= 0.95)\n",
+                timings.encoder * 1000, timings.lame * 1000, timings.lame / timings.encoder);
+    const double oneTrack = timings.encoding / kTracks;
+    const double bound = std::max(timings.extraction, timings.encoding) + oneTrack;
+    std::printf("Road of %d x 20 s: %.0f ms; extraction %.0f ms, encoding %.0f ms; "
+                "max + one track %.0f ms; ratio %.2f (goal <= 1.1)\n",
+                kTracks, timings.road * 1000, timings.extraction * 1000, timings.encoding * 1000,
+                bound * 1000, timings.road / bound);
+    return 0;
+}

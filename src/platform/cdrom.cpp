@@ -1,0 +1,134 @@
+#include "platform/cdrom.h"
+
+#include <QByteArray>
+#include <QtGlobal>
+
+#include <cdio/cdio.h>
+#include <cdio/logging.h>
+
+#include "platform/seam.h"
+
+namespace platform {
+
+namespace {
+
+struct CdioDeleter
+{
+    void operator()(CdIo_t* p) const { cdio_destroy(p); }
+};
+using CdioHandle = std::unique_ptr<CdIo_t, CdioDeleter>;
+
+struct DeviceListDeleter
+{
+    void operator()(char** list) const { cdio_free_device_list(list); }
+};
+using DeviceList = std::unique_ptr<char*, DeviceListDeleter>;
+
+bool isCueImage(const QString& source)
+{
+    return source.endsWith(QStringLiteral(".cue"), Qt::CaseInsensitive);
+}
+
+CdioHandle openSource(const QString& source)
+{
+    // libcdio reports a missing disc or image on stderr; the callers report it themselves.
+    cdio_loglevel_default = CDIO_LOG_ERROR;
+    const QByteArray name = source.toLocal8Bit();
+    if (isCueImage(source)) return CdioHandle(cdio_open_cue(name.constData()));
+    return CdioHandle(cdio_open(name.constData(), DRIVER_DEVICE));
+}
+
+CdDriveName describe(const QString& source)
+{
+    CdDriveName drive;
+    drive.source = source;
+    const CdioHandle handle = openSource(source);
+    cdio_hwinfo_t info{};
+    if (handle && cdio_get_hwinfo(handle.get(), &info)) {
+        drive.vendor = QString::fromLatin1(info.psz_vendor).trimmed();
+        drive.product = QString::fromLatin1(info.psz_model).trimmed();
+    }
+    return drive;
+}
+
+class CdioDrive final : public CdDrive
+{
+public:
+    explicit CdioDrive(CdioHandle handle) : handle_(std::move(handle)) {}
+
+    bool readToc(CdToc& toc) override
+    {
+        const track_t first = cdio_get_first_track_num(handle_.get());
+        const track_t last = cdio_get_last_track_num(handle_.get());
+        if (first == CDIO_INVALID_TRACK || last == CDIO_INVALID_TRACK || last < first) return fail(-1);
+        toc = CdToc{first, last, {}};
+        for (int i = first; i <= last; ++i)
+            if (!addEntry(toc, i, track_t(i))) return fail(-1);
+        return addEntry(toc, kCdLeadOutTrack, CDIO_CDROM_LEADOUT_TRACK) || fail(-1);
+    }
+
+    bool readAudio(uint32_t lba, uint32_t frames, char* buffer) override
+    {
+        const driver_return_code_t rc = cdio_read_audio_sectors(handle_.get(), buffer, lsn_t(lba), frames);
+        return rc == DRIVER_OP_SUCCESS || fail(rc);
+    }
+
+    int lastError() const override { return lastError_; }
+
+private:
+    bool addEntry(CdToc& toc, int number, track_t track)
+    {
+        const lsn_t start = cdio_get_track_lsn(handle_.get(), track);
+        if (start == CDIO_INVALID_LSN || start < 0) return false;
+        const bool audio =
+            number == kCdLeadOutTrack || cdio_get_track_format(handle_.get(), track) == TRACK_FORMAT_AUDIO;
+        toc.tracks.append(CdTocTrack{number, uint32_t(start), audio});
+        return true;
+    }
+
+    bool fail(int code)
+    {
+        lastError_ = code;
+        return false;
+    }
+
+    CdioHandle handle_;
+    int lastError_ = 0;
+};
+
+class CdioDrives final : public CdDrives
+{
+public:
+    QVector<CdDriveName> list() override
+    {
+        QVector<CdDriveName> drives;
+        const QString chosen = qEnvironmentVariable("MUSETRA_CDROM");
+        if (!chosen.isEmpty()) drives.append(describe(chosen));
+        cdio_loglevel_default = CDIO_LOG_ERROR;
+        const DeviceList devices(cdio_get_devices(DRIVER_DEVICE));
+        for (char** d = devices.get(); d && *d; ++d)
+            if (QString::fromLocal8Bit(*d) != chosen) drives.append(describe(QString::fromLocal8Bit(*d)));
+        return drives;
+    }
+
+    std::unique_ptr<CdDrive> open(const CdDriveName& drive) override
+    {
+        CdioHandle handle = openSource(drive.source);
+        if (!handle) return nullptr;
+        return std::make_unique<CdioDrive>(std::move(handle));
+    }
+};
+
+} // namespace
+
+CdDrives& cdDrives()
+{
+    return Seam<CdDrives, CdioDrives>::get();
+}
+
+void setCdDrives(CdDrives* replacement)
+{
+    Seam<CdDrives, CdioDrives>::set(replacement);
+}
+
+} // namespace platform

@@ -1,0 +1,100 @@
+#include "ripper/albumartist.h"
+
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "controls/bitmapactionbutton.h"
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "library/names.h"
+#include "library/osk.h"
+#include "ripper/dialogframe.h"
+
+namespace ripper {
+
+namespace {
+constexpr int kErrorPoints = 12;
+constexpr int kButtonPoints = 18;
+constexpr int kLabelPoints = 16;
+constexpr int kEntryPoints = 16;
+constexpr int kEntryWidth = 400;
+constexpr int kButtonWidth = 250;
+constexpr int kGap = 40;
+constexpr int32_t kOkColour = 1;
+constexpr int32_t kGoBackColour = 4;
+
+const QString kExists = QStringLiteral("Album already exists. Enter different album details");
+} // namespace
+
+Talbumdialog::Talbumdialog(const QString& album, const QString& artist) : oalb(album), oart(artist)
+{
+    sizeform(this, QStringLiteral("Enter CD Information"), true);
+    editalb = entryBox(this, aspx(kEntryPoints));
+    editart = entryBox(this, aspx(kEntryPoints));
+    artlab = dialogLabel(this, QStringLiteral("Artist name:-"), aspx(kLabelPoints));
+    alblab = dialogLabel(this, QStringLiteral("Album title:-"), aspx(kLabelPoints));
+    OK = actionButton(this, kOkColour);
+    Cancel = answerButton(this, kGoBackColour, kGoBack);
+    error = dialogLabel(this, QString(), aspx(kErrorPoints));
+    error->setAlignment(Qt::AlignHCenter);
+    connect(OK, &controls::TBitmapActionButton::OnClick, this, &Talbumdialog::OKClick);
+    editart->setText(artist);
+    editalb->setText(album);
+    layOut();
+}
+
+void Talbumdialog::layOut()
+{
+    captionButton(OK, QStringLiteral("OK"), aspx(kButtonPoints), aspx(kButtonWidth));
+    captionButton(Cancel, QStringLiteral("Go Back"), aspx(kButtonPoints), aspx(kButtonWidth));
+    for (QLineEdit* box : {editart, editalb})
+        box->resize(aspx(kEntryWidth), box->sizeHint().height());
+    artlab->adjustSize();
+    alblab->adjustSize();
+    artlab->move(aspx(kGap), 0);
+    editart->move(width() / 2 - editart->width() / 2, bottomOf(artlab));
+    alblab->move(artlab->x(), bottomOf(editart) + aspy(kGap));
+    editalb->move(editart->x(), bottomOf(alblab));
+    error->setGeometry(0, bottomOf(editalb) + aspy(kGap), width(), 2 * error->sizeHint().height());
+    const int top = bottomOf(error) + aspx(kGap);
+    OK->move(width() / 4 - OK->width() / 2, top);
+    Cancel->move(width() / 2 + width() / 4 - Cancel->width() / 2, top);
+}
+
+void Talbumdialog::OKClick()
+{
+    const QString artist = editart->text();
+    const QString album = editalb->text();
+    if (!library::validname(artist) || !library::validname(album)) {
+        error->setText(kBadNamesMessage);
+        return;
+    }
+    // The folder the road would make for these names, as the file system compares names.
+    const library::talbumtype entry{library::stripbadchars(album), library::stripbadchars(artist)};
+    if (QDir(library::albumfolderpath(entry)).exists()) {
+        error->setText(kExists);
+        return;
+    }
+    alb = album;
+    art = artist;
+    done(kAccepted);
+}
+
+int32_t getuseralbumtitle(QString& album, QString& artist)
+{
+    Talbumdialog dialog(album, artist);
+    library::osk(true, false);
+    const int result = runRipDialog(dialog, {Talbumdialog::kAccepted}, Talbumdialog::kGoBack);
+    if (result == Talbumdialog::kAccepted) {
+        album = dialog.alb;
+        artist = dialog.art;
+    } else {
+        album = dialog.oalb;
+        artist = dialog.oart;
+    }
+    library::osk(false, false);
+    return result;
+}
+
+} // namespace ripper

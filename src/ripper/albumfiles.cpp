@@ -1,0 +1,109 @@
+#include "ripper/albumfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QRegularExpression>
+#include <algorithm>
+
+#include "platform/files.h"
+#include "platform/jpegcodec.h"
+#include "platform/textcodec.h"
+#include "ripper/mydialog.h"
+
+namespace ripper {
+
+namespace {
+
+const QString kTitlesFile = QStringLiteral("title.dat");
+// The quality IJG libjpeg uses when none is asked for.
+constexpr int kJpegDefaultQuality = 75;
+
+// The number of a track file name, -1 for a name that is no track file.
+int trackNumberOf(const QString& name)
+{
+    static const QRegularExpression pattern(QStringLiteral("^track(\\d+)\\.mp.$"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = pattern.match(name);
+    return match.hasMatch() ? match.captured(1).toInt() : -1;
+}
+
+} // namespace
+
+QStringList trackfiles(const QString& folder)
+{
+    QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    names.removeIf([](const QString& name) { return trackNumberOf(name) < 0; });
+    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
+        const int left = trackNumberOf(a);
+        const int right = trackNumberOf(b);
+        return left != right ? left < right : a < b;
+    });
+    return names;
+}
+
+int nexttracknumber(const QString& folder)
+{
+    const QStringList names = trackfiles(folder);
+    return names.isEmpty() ? 1 : trackNumberOf(names.last()) + 1;
+}
+
+bool writetitles(const QString& folder, const QStringList& titles)
+{
+    QByteArray lines;
+    for (const QString& title : titles)
+        lines += title.toUtf8() + '\n';
+    // An existing file keeps its spelling, so the folder never holds two of them.
+    QString name = platform::findNoCase(folder, kTitlesFile);
+    if (name.isEmpty()) name = platform::joinPath(folder, kTitlesFile);
+    return platform::writeFileAtomically(name, lines);
+}
+
+QString defaulttitle(int number)
+{
+    return QStringLiteral("Track %1").arg(number, 2);
+}
+
+void padtitles(QStringList& titles, int count)
+{
+    while (titles.size() < count)
+        titles.append(defaulttitle(int(titles.size()) + 1));
+}
+
+bool settitleline(const QString& folder, int number, const QString& title)
+{
+    QStringList titles;
+    const QString existing = platform::findNoCase(folder, kTitlesFile);
+    // The whole file is read and written again: an old file may lack its last line end, and an
+    // old one in another character set comes back in the one every new file uses.
+    if (!existing.isEmpty()) {
+        QFile file(existing);
+        if (!file.open(QIODevice::ReadOnly)) return false;
+        titles = platform::splitLines(platform::decodeText(file.readAll()));
+    }
+    padtitles(titles, number);
+    titles[number - 1] = title;
+    return writetitles(folder, titles);
+}
+
+QString coverfile(const QString& folder)
+{
+    return platform::joinPath(folder, QStringLiteral("title.jpg"));
+}
+
+bool writecover(const QString& folder, const QImage& picture)
+{
+    const QByteArray jpeg =
+        platform::encodeJpeg(picture.convertToFormat(QImage::Format_RGB888), kJpegDefaultQuality);
+    return !jpeg.isEmpty() && platform::writeFileAtomically(coverfile(folder), jpeg);
+}
+
+bool savecover(const QString& folder, const QImage& picture)
+{
+    if (writecover(folder, picture)) return true;
+    (void)md(QStringLiteral("Error creating image file: ") + coverfile(folder), QString(),
+             QStringLiteral("Cancel"), QStringLiteral("Filing Error"), true);
+    return false;
+}
+
+} // namespace ripper

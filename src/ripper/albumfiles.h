@@ -1,0 +1,47 @@
+#pragma once
+
+// The files of an album folder as the cover choice, the album edit menu and the Add Track dialog
+// change them: the track files ("track" + number + ".mp3" or ".mpg" in any case, in track-number
+// order), "title.dat" and the cover "title.jpg", both written whole through a temporary file.
+// GUI thread.
+
+#include <QString>
+#include <QStringList>
+
+class QImage;
+
+namespace ripper {
+
+// The highest track number an album can hold ("track99").
+constexpr int kMaxTrackNumber = 99;
+
+// Names of the track files of `folder` ("track*.mp?" in any case), by track number.
+QStringList trackfiles(const QString& folder);
+
+// One above the highest track number in `folder`; 1 for an album without tracks.
+int nexttracknumber(const QString& folder);
+
+// Writes `titles`, one a line, as the "title.dat" of `folder`. False on failure (the old file stays).
+[[nodiscard]] bool writetitles(const QString& folder, const QStringList& titles);
+
+// "Track" and the number right-aligned in two places: the title of a track nobody named.
+QString defaulttitle(int number);
+
+// `titles` grown with default titles up to `count` entries.
+void padtitles(QStringList& titles, int count);
+
+// Makes `title` line `number` of the "title.dat" of `folder` (made when missing), so it stands
+// beside its track; missing lines before it get default titles.
+[[nodiscard]] bool settitleline(const QString& folder, int number, const QString& title);
+
+// Saves `picture` as the JPEG cover "title.jpg" of `folder` (24-bit, the compressor's default
+// quality). False on failure (the old cover stays).
+[[nodiscard]] bool writecover(const QString& folder, const QImage& picture);
+
+// The same, saying so with the skinned question ("Filing Error") when it fails.
+bool savecover(const QString& folder, const QImage& picture);
+
+// The full name of the cover file of `folder`.
+QString coverfile(const QString& folder);
+
+} // namespace ripper

@@ -1,0 +1,511 @@
+// The CD road of the extraction window: drive, table of contents, internet, CD database or typed
+// details, title check, cover, extraction and the new album in the list.
+
+#include "ripper/musripmain.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScopedValueRollback>
+#include <QThread>
+
+#include "controls/bitmapactionbutton.h"
+#include "controls/bitmapprogress.h"
+#include "controls/tspinningglobe.h"
+#include "library/albumstore.h"
+#include "library/global.h"
+#include "library/isconnected.h"
+#include "library/names.h"
+#include "library/osk.h"
+#include "library/runprogram.h"
+#include "platform/cddb.h"
+#include "platform/diskspace.h"
+#include "platform/files.h"
+#include "platform/textcodec.h"
+#include "platform/waithelper.h"
+#include "player/mainform.h"
+#include "ripper/albumartist.h"
+#include "ripper/artworkform.h"
+#include "ripper/editmenuform.h"
+#include "ripper/multiple.h"
+#include "ripper/mydialog.h"
+#include "ripper/verifyform.h"
+
+namespace ripper {
+
+namespace {
+
+// The drives the library's drive list may hold.
+constexpr int kMaxDrives = 8;
+// A machine on the internet that answers echo requests.
+const QString kInternetCheckAddress = QStringLiteral("8.8.8.8");
+const QString kDialUpProgram = QStringLiteral("rasdialr.exe");
+const QString kConnected = QStringLiteral("connected");
+const QString kAgent = QStringLiteral("MusRip");
+const QString kAgentVersion = QStringLiteral("1.0");
+constexpr int kCddbPort = 80;
+// Frames before the first track that the CD database counts in its offsets.
+constexpr uint32_t kLeadInFrames = 150;
+constexpr uint32_t kFramesPerSecond = 75;
+// An album folder's name is one name of at most 255 bytes: artist + "__" + title.
+constexpr int kMaxFolderBytes = 255;
+constexpr int kFolderSeparatorBytes = 2;
+
+void processEvents()
+{
+    QCoreApplication::processEvents();
+}
+
+platform::CddbOptions cddbOptions()
+{
+    return platform::CddbOptions{library::config.cddbserver,
+                                 library::config.cddbcgi,
+                                 library::config.email,
+                                 kAgent,
+                                 kAgentVersion,
+                                 kCddbPort};
+}
+
+// Runs `work` (a blocking exchange with a server) on a thread of its own while the window goes on
+// processing events, so the busy globe turns and the screen stays alive; returns its result.
+template<class Result> Result awayFromWindowThread(const std::function<Result()>& work)
+{
+    Result result{};
+    const std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
+    QEventLoop loop;
+    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
+    thread->start();
+    if (!thread->isFinished()) loop.exec();
+    // A quitting application ends the loop early; the exchange is still waited for.
+    platform::waitForThread(*thread);
+    return result;
+}
+
+platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
+{
+    platform::CddbDisc disc;
+    for (int i = 0; i + 1 < toc.tracks.size(); ++i)
+        disc.offsets.append(toc.tracks[i].start + kLeadInFrames);
+    if (!toc.tracks.isEmpty())
+        disc.lengthSeconds = (toc.tracks.last().start + kLeadInFrames) / kFramesPerSecond;
+    return disc;
+}
+
+int audioTrackCount(const platform::CdToc& toc)
+{
+    int count = 0;
+    for (int i = 0; i + 1 < toc.tracks.size(); ++i)
+        if (toc.tracks[i].audio) ++count;
+    return count;
+}
+
+QString driveText(const platform::CdDriveName& drive)
+{
+    return drive.vendor + QLatin1Char(' ') + drive.product;
+}
+
+// A name from the database as one half of an album folder name "artist__title": no control
+// characters, none of the characters folder names may not hold, no "__" inside and no "_" at its
+// ends (either would move the split between artist and title), no leading "." (a hidden folder),
+// at most `maxBytes` bytes.
+QString folderPart(const QString& name, int maxBytes)
+{
+    QString clean;
+    for (const QChar c : name)
+        if (c.category() != QChar::Other_Control) clean += c;
+    clean = library::stripbadchars(clean);
+    while (clean.contains(QStringLiteral("__")))
+        clean.replace(QStringLiteral("__"), QStringLiteral("_"));
+    while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
+        clean.remove(0, 1);
+    while (clean.endsWith(QLatin1Char('_')))
+        clean.chop(1);
+    return platform::cutToUtf8Bytes(clean, maxBytes);
+}
+
+// The lines of a database record: cut at carriage returns, line feeds dropped; text after the
+// last carriage return is not a line.
+QStringList recordLines(QString record)
+{
+    record.remove(QLatin1Char('\n'));
+    QStringList lines = record.split(QLatin1Char('\r'));
+    lines.removeLast();
+    return lines;
+}
+
+// The titles file of the album folder, cut to its first `count` lines.
+void keepFirstTitles(const QString& folder, int count)
+{
+    QStringList titles;
+    if (!library::readtitlesfile(folder, titles)) return;
+    const QStringList kept = titles.mid(0, count);
+    const QString text = kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
+    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")),
+                                        text.toUtf8());
+}
+
+// An album of which no track was finished leaves nothing behind but what was there before.
+void removeUnfinishedAlbum(const QString& folder)
+{
+    if (library::albumpath.isEmpty()) return; // never the library root itself
+    QDir dir(folder);
+    dir.remove(QStringLiteral("title.dat"));
+    dir.remove(QStringLiteral("title.jpg"));
+    QDir(library::config.path).rmdir(library::albumpath);
+}
+
+} // namespace
+
+void Tripmain::rip_go()
+{
+    if (roadRunning_) return;
+    if (platform::diskSpace().available(library::config.path) < kRipFreeSpace) {
+        showFullScreen();
+        md(QStringLiteral("There is not enough disk space available to complete this request."),
+           QStringLiteral("Go Back"), QString(), QString(), false);
+        close();
+        return;
+    }
+    showFullScreen();
+    processEvents();
+    goClick();
+}
+
+int32_t Tripmain::doedit(int32_t al)
+{
+    showFullScreen();
+    processEvents();
+    return goeditmenu(al);
+}
+
+void Tripmain::goClick()
+{
+    const QScopedValueRollback running(roadRunning_, true);
+    startRoad();
+    if (!openDrive() || !readTocAsking() || !internetOrManual()) return;
+    queryDatabase();
+}
+
+void Tripmain::startRoad()
+{
+    cdselect->setEnabled(false);
+    cancelop = false;
+    manualentry = false;
+    finishedTracks_ = 0;
+    cancel->setcolor(0);
+    cancel->settext(QStringLiteral("Cancel"));
+    log->clear();
+    go->setEnabled(false);
+    setCursor(Qt::WaitCursor);
+    enumcddrives();
+}
+
+void Tripmain::enumcddrives()
+{
+    cds->clear();
+    cddrives.clear();
+    for (const platform::CdDriveName& drive : platform::cdDrives().list()) {
+        if (cddrives.size() == kMaxDrives) break;
+        if ((drive.vendor + drive.product).trimmed().isEmpty()) continue;
+        cddrives.append(drive);
+        cds->addItem(driveText(drive));
+    }
+    if (cds->count() == 0)
+        md(QStringLiteral(
+               "Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
+               "See the MusRip website for more information."),
+           QStringLiteral("Try again"), QString(), QStringLiteral("Install problem"), true);
+    cds->setCurrentIndex(0);
+    cdsChange();
+}
+
+bool Tripmain::openDrive()
+{
+    library::trackscount = 0;
+    if (currentcd < cddrives.size()) cdhandle = platform::cdDrives().open(cddrives[currentcd]);
+    if (cdhandle) return true;
+    md(QStringLiteral("Could not open the CD drive."), QStringLiteral("Exit"), QString(),
+       QStringLiteral("Hardware Error"), false);
+    endRoad();
+    return false;
+}
+
+bool Tripmain::readTocAsking()
+{
+    QString text = QStringLiteral("Insert a CD and hit contine");
+    while (!cdhandle->readToc(toc_)) {
+        if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
+               QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
+            endRoad();
+            return false;
+        }
+        text = QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+                              "Click continue when ready.");
+    }
+    audioTracks_ = audioTrackCount(toc_);
+    return true;
+}
+
+bool Tripmain::internetOrManual()
+{
+    if (onlineOrManual(QStringLiteral("A connection to the internet is needed to find album information."),
+                       QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
+                       QStringLiteral("Internet Connection"), [] { return false; }))
+        return true;
+    endRoad();
+    return false;
+}
+
+// Asks `text` while the internet cannot be reached. The first button runs `firstButton` and asks
+// again unless that answered true; the second goes on without the internet (`manualentry`);
+// "Back to Jukebox" answers false.
+bool Tripmain::onlineOrManual(const QString& text, const QString& first, const QString& second,
+                              const QString& title, const std::function<bool()>& firstButton)
+{
+    while (!library::Checkhost(kInternetCheckAddress)) {
+        const uint16_t answer = md(text, first, second, title, true);
+        if (answer == kBackToJukebox) return false;
+        if (answer == kSecondButton) {
+            manualentry = true;
+            return true;
+        }
+        if (firstButton()) return true;
+    }
+    return true;
+}
+
+void Tripmain::startGlobe(const QString& caption)
+{
+    spinglobe->move((width() - spinglobe->width()) / 2, (height() - spinglobe->height()) / 2);
+    processEvents();
+    spinglobe->start();
+    processEvents();
+    toptitle->setText(caption);
+}
+
+void Tripmain::queryDatabase()
+{
+    startGlobe(QStringLiteral("Getting CDDB Server Information"));
+    toptitle->setText(QStringLiteral("Getting Album Information"));
+    const platform::CddbDisc disc = cddbDiscOf(toc_);
+    discid_ = platform::cddbDiscId(disc);
+    processEvents();
+    QVector<platform::CddbMatch> found;
+    const bool asked = awayFromWindowThread<bool>(
+        [&] { return platform::cddbQuery(cddbOptions(), disc, kMaxMatches, found); });
+    matches_ = found;
+    if (!asked || matches_.isEmpty()) {
+        noMatch();
+        return;
+    }
+    talbums albums;
+    for (const platform::CddbMatch& match : matches_) {
+        albums.artists.append(match.artist);
+        albums.titles.append(match.title);
+    }
+    albums.count = int32_t(matches_.size());
+    startGlobe(QStringLiteral("Getting Track Information"));
+    chooseMatch(albums);
+}
+
+void Tripmain::chooseMatch(const talbums& albums)
+{
+    int32_t chosen = -1;
+    while (library::trackscount <= 0) {
+        processEvents();
+        chosen = multipledialog(albums);
+        if (chosen == kMatchManualEntry) {
+            library::trackscount = 0;
+            manualRoad();
+            return;
+        }
+        if (chosen < 0 || chosen >= matches_.size()) {
+            endRoad();
+            return;
+        }
+        gettracks(chosen);
+        if (library::trackscount > 0) break;
+        const uint16_t answer = md(
+            QStringLiteral("Internet CDDB returned no track information. Disk ID ") + discIdText() +
+                QStringLiteral("\r\nUsing server path: ") + serverPath() +
+                QStringLiteral(
+                    "\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
+                    "manually or Try Again to reselect the album."),
+            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"),
+            true);
+        if (answer == kBackToJukebox) return endRoad();
+        if (answer == kFirstButton) return manualRoad();
+    }
+    const platform::CddbMatch& match = matches_[chosen];
+    id3titles.artist = QString(match.artist).remove(QChar(0));
+    id3titles.album = QString(match.title).remove(QChar(0));
+    library::artist = folderPart(match.artist, (kMaxFolderBytes - kFolderSeparatorBytes) / 2);
+    library::title = folderPart(match.title, kMaxFolderBytes - kFolderSeparatorBytes -
+                                                 int(library::artist.toUtf8().size()));
+    finishRoad();
+}
+
+// The titles the database gave (or the operator typed) match the disc's audio tracks: extra ones
+// are dropped and missing ones are named by their number.
+void Tripmain::fitTitlesToDisc()
+{
+    library::tracks = library::tracks.mid(0, audioTracks_);
+    for (int n = int(library::tracks.size()); n < audioTracks_; ++n)
+        library::tracks.append(QStringLiteral("Track ") + QString::number(n + 1));
+    library::trackscount = int32_t(library::tracks.size());
+}
+
+void Tripmain::gettracks(int32_t alb)
+{
+    processEvents();
+    const platform::CddbMatch match = matches_[alb];
+    const platform::CddbDisc disc = cddbDiscOf(toc_);
+    const QString record =
+        awayFromWindowThread<QString>([&] { return platform::cddbRecord(cddbOptions(), match, disc); });
+    library::tracks.clear();
+    library::trackscount = 0;
+    for (const QString& line : recordLines(record)) {
+        QString left;
+        QString right;
+        library::split(line, QStringLiteral("="), left, right);
+        if (left.left(6).toUpper() == QStringLiteral("TTITLE")) library::tracks.append(right);
+    }
+    library::trackscount = int32_t(library::tracks.size());
+    if (library::trackscount > 0) fitTitlesToDisc();
+}
+
+// The database found the disc: check the titles, choose the cover, extract. The tags carry the
+// names as the database gave them; the folder is named by their cleaned form.
+void Tripmain::finishRoad()
+{
+    spinglobe->stop();
+    setWindowTitle(QStringLiteral("MusRip: ") + library::artist + QLatin1Char('-') + library::title);
+    if (doverify(0) == kSecondButton || doartwork(0) == kSecondButton) return endRoad();
+    extractAndAdd();
+}
+
+void Tripmain::noMatch()
+{
+    if (manualentry) return manualRoad();
+    const uint16_t answer = md(
+        QStringLiteral(
+            "Could not query CD database.\r\nThe CD is not recognised, there is a problem with your Internet "
+            "connection.(Disk ID ") +
+            discIdText() + QStringLiteral(")\r\nUsing server path: ") + serverPath() +
+            QStringLiteral(
+                "\r\n or the CD is not in the internet database.\r\n\r\nSelect Manual to enter album "
+                "information manually."),
+        QStringLiteral("Manual"), QStringLiteral("Cancel"), QStringLiteral("CD Database"), false);
+    if (answer == kFirstButton) return manualRoad();
+    endRoad();
+}
+
+void Tripmain::manualRoad()
+{
+    if (!manualTitles()) return;
+    library::title.clear();
+    library::artist.clear();
+    spinglobe->stop();
+    if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
+    id3titles.artist = library::artist;
+    id3titles.album = library::title;
+    if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton)
+        return endRoad();
+    extractAndAdd();
+}
+
+// The titles of the manual road: "Track 1" .. one per audio track of the disc.
+bool Tripmain::manualTitles()
+{
+    if (!cdhandle->readToc(toc_)) {
+        md(QStringLiteral("Unable to read Table of Contents from CD:") +
+               QString::number(cdhandle->lastError()),
+           QString(), QStringLiteral("Cancel"), QStringLiteral("CD Error"), true);
+        endRoad();
+        return false;
+    }
+    audioTracks_ = audioTrackCount(toc_);
+    library::tracks.clear();
+    fitTitlesToDisc();
+    return true;
+}
+
+// The dial-up program is run only when it is chosen, and the road goes on once it reports
+// "connected"; any other end of its wait asks again.
+bool Tripmain::internetForCover()
+{
+    return onlineOrManual(QStringLiteral("A connection to the internet is needed to find artwork."),
+                          QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
+                          QStringLiteral("Artwork Aquision"),
+                          [] { return library::runAndWaitForReport(kDialUpProgram) == kConnected; });
+}
+
+// Extraction, then the album joins the list with the tracks that were finished: a cancelled
+// extraction keeps only those in its titles file, and one that finished none adds nothing.
+void Tripmain::extractAndAdd()
+{
+    doripping();
+    closecd();
+    stopit();
+    logent(QStringLiteral("Completed."));
+    const QString folder = platform::joinPath(library::config.path, library::albumpath);
+    if (finishedTracks_ < library::trackscount) keepFirstTitles(folder, finishedTracks_);
+    if (finishedTracks_ > 0 && player::mainform) player::mainform->addalbum(library::artist, library::title);
+    if (finishedTracks_ == 0) removeUnfinishedAlbum(folder);
+    die();
+}
+
+void Tripmain::endRoad()
+{
+    stopit();
+    die();
+}
+
+void Tripmain::die()
+{
+    manualentry = false;
+    library::osk(false, false);
+    close();
+    processEvents();
+}
+
+void Tripmain::stopit()
+{
+    spinglobe->stop();
+    spinglobe->hide();
+    closecd();
+    unsetCursor();
+    go->setEnabled(true);
+    cdselect->setEnabled(true);
+    cancel->hide();
+    progress->hide();
+    encprogress->hide();
+}
+
+void Tripmain::closecd()
+{
+    cdhandle.reset();
+}
+
+void Tripmain::logent(const QString& m)
+{
+    log->appendPlainText(m);
+    processEvents();
+}
+
+QString Tripmain::discIdText() const
+{
+    return QStringLiteral("%1").arg(discid_, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+QString Tripmain::serverPath() const
+{
+    return library::config.cddbserver + library::config.cddbcgi;
+}
+
+} // namespace ripper

@@ -1,0 +1,115 @@
+#include <QCheckBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "answeringdialogs.h"
+#include "library/global.h"
+#include "library/id3.h"
+#include "printers.h"
+#include "ripper/addtrack.h"
+#include "tempfolder.h"
+
+using ripper::TAddTrack;
+
+namespace {
+
+class AddTrack : public ::testing::Test
+{
+protected:
+    AddTrack()
+    {
+        library::config.path = folder.path() + QLatin1Char('/');
+        dialogs.modalHandler = [this](QDialog& shown) {
+            shown.show();
+            act(static_cast<TAddTrack&>(shown));
+            EXPECT_TRUE(QTest::qWaitFor([&shown] { return !shown.isVisible(); }));
+            return shown.result();
+        };
+    }
+    ~AddTrack() override { library::resetGlobals(); }
+
+    // Drops `name` on the album "Band" / "Songs"; the target of the next file is kept.
+    int drop(const QString& name, bool firstrun = true)
+    {
+        const QString file = folder.write(QStringLiteral("drop/") + name, QByteArray(500, 'x'));
+        return ripper::addtrackdialog(artist, album, file, artist, album, firstrun);
+    }
+
+    TempFolder folder;
+    AnsweringDialogs dialogs;
+    QString artist = QStringLiteral("Band");
+    QString album = QStringLiteral("Songs");
+    std::function<void(TAddTrack&)> act = [](TAddTrack& d) { d.Ok->click(); };
+};
+
+} // namespace
+
+TEST_F(AddTrack, NextNumberAboveTheHighestWithTheFileNameAsTitle)
+{
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    folder.write(QStringLiteral("Band__Songs/TRACK09.MPG"), "b");
+    folder.write(QStringLiteral("Band__Songs/title.dat"), "One\r\nTwo");
+    act = [](TAddTrack& d) {
+        EXPECT_EQ(d.ebtrack->text(), QStringLiteral("Live Intro"));
+        d.Ok->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("Live Intro.mp3")), 1);
+    act = [](TAddTrack& d) { d.Ok->click(); };
+    EXPECT_EQ(drop(QStringLiteral("clip.mpg")), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/track10.mp3")), QByteArray(500, 'x'));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track11.mpG"))));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/TRACK09.MPG")), QByteArray("b"));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/title.dat")),
+              QByteArray("One\nTwo\nTrack  3\nTrack  4\nTrack  5\nTrack  6\nTrack  7\nTrack  8\nTrack  9\n"
+                         "Live Intro\nclip\n"));
+}
+
+TEST_F(AddTrack, NewAlbumFromTheTagAndRepeatAcrossTheDrop)
+{
+    const QString tagged = folder.write(QStringLiteral("drop/a.mp3"), QByteArray(500, 'x'));
+    library::tid3tag tag;
+    tag.track = QStringLiteral(" Opener ");
+    tag.artist = QStringLiteral("New Band");
+    tag.album = QStringLiteral("First");
+    ASSERT_TRUE(library::writetag(tagged, tag));
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.repeataction->click();
+        d.Ok->click();
+    };
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, tagged, artist, album, true), 1);
+    EXPECT_EQ(artist + QLatin1Char('/') + album, QStringLiteral("New Band/First"));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("New Band__First/title.jpg"))));
+    act = [](TAddTrack&) {}; // the repeat presses OK
+    EXPECT_EQ(drop(QStringLiteral("b.mp3"), false), 1);
+    EXPECT_EQ(drop(QStringLiteral("c.mp3"), false), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("New Band__First/title.dat")), QByteArray("Opener\nb\nc\n"));
+    act = [](TAddTrack& d) {
+        EXPECT_FALSE(d.repeataction->isChecked());
+        d.Cancel->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("d.mp3")), 2);
+}
+
+TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
+{
+    folder.mkdir(QStringLiteral("Band__Songs/title.dat"));
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.ebartist->setText(QStringLiteral("Jay-Z"));
+        d.Ok->click();
+        EXPECT_TRUE(d.isVisible());
+        d.oldalbum->click();
+        d.Ok->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_TRUE(
+        dialogs.shown[0].text.startsWith(QStringLiteral("Album and Artist fields must be filled in")));
+    EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Error writing title file."));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
+}

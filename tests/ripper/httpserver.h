@@ -1,0 +1,41 @@
+#pragma once
+
+// An HTTP server on the loopback interface for tests, on its own thread (the program's client
+// blocks the window thread while it asks). Each request target is answered from a table: status
+// and body; a target not in the table gets 404, and status 0 keeps the client waiting without an
+// answer until the server stops.
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMutex>
+#include <QString>
+#include <atomic>
+#include <thread>
+
+class LoopbackHttp
+{
+public:
+    LoopbackHttp();
+    ~LoopbackHttp();
+    LoopbackHttp(const LoopbackHttp&) = delete;
+    LoopbackHttp& operator=(const LoopbackHttp&) = delete;
+
+    // "127.0.0.1:<port>".
+    QString host() const;
+    void answer(const QByteArray& target, int status, const QByteArray& body);
+    // The targets asked so far, in order.
+    QList<QByteArray> targets() const;
+
+private:
+    void serve();
+    // The whole response to `target`; empty to keep the client waiting.
+    QByteArray respond(const QByteArray& target);
+
+    std::atomic<bool> stop_{false};
+    std::atomic<int> port_{0};
+    mutable QMutex mutex_; // guards the table and the targets
+    QHash<QByteArray, QPair<int, QByteArray>> table_;
+    QList<QByteArray> targets_;
+    std::thread thread_;
+};

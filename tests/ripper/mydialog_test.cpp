@@ -1,0 +1,91 @@
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "answeringdialogs.h"
+#include "controls/bitmapactionbutton.h"
+#include "printers.h"
+#include "ripper/dialogframe.h"
+#include "ripper/mydialog.h"
+#include "ripperfixture.h"
+
+using ripper::Tmdialog;
+
+namespace {
+// Runs `look` on the dialog, then answers by clicking `button` (or with `answer` when none is given).
+void answerWith(AnsweringDialogs& dialogs, std::function<controls::TBitmapActionButton*(Tmdialog&)> button,
+                int answer = 0)
+{
+    dialogs.modalHandler = [button, answer](QDialog& shown) {
+        auto& dialog = static_cast<Tmdialog&>(shown);
+        if (!button) return answer;
+        dialog.show();
+        QTest::mouseClick(button(dialog), Qt::LeftButton, {}, QPoint(10, 10));
+        return dialog.result();
+    };
+}
+} // namespace
+
+TEST(QuestionDialog, LiesBelowTheTitleStripScaledToTheScreen)
+{
+    ExtractionWindow window(QSize(1024, 768));
+    EXPECT_EQ(ripper::aspx(300), 384);
+    EXPECT_EQ(ripper::aspy(18), 23);
+    EXPECT_EQ(ripper::aspx(5), 6); // 6.4
+    ripper::aspectx = 1.1;
+    EXPECT_EQ(ripper::aspx(5), 6);   // 5.5 goes to the even neighbour
+    EXPECT_EQ(ripper::aspx(15), 16); // 16.5 too
+    ripper::aspectx = 1.28;
+
+    AnsweringDialogs dialogs;
+    answerWith(dialogs, [](Tmdialog& dialog) {
+        const int top = 36 + 40;
+        EXPECT_EQ(dialog.geometry(), QRect(0, top, 1024, 768 - top));
+        EXPECT_EQ(dialog.lb->y(), dialog.height() / 4);
+        EXPECT_EQ(dialog.OK->y(), dialog.height() / 2);
+        EXPECT_EQ(dialog.OK->x() + dialog.OK->width() / 2, 1024 / 4);
+        EXPECT_EQ(dialog.cancel->x() + dialog.cancel->width() / 2, 1024 * 3 / 4);
+        EXPECT_EQ(dialog.quitbut->width(), 384);
+        EXPECT_EQ(dialog.quitbut->y(), dialog.height() - 2 * dialog.quitbut->height());
+        return dialog.cancel;
+    });
+    EXPECT_EQ(ripper::md(QStringLiteral("Insert a CD"), QStringLiteral("Continue"), QStringLiteral("Exit"),
+                         QStringLiteral("CD Extraction"), true),
+              2);
+    EXPECT_EQ(window.toptitle->text(), QStringLiteral("CD Extraction"));
+}
+
+TEST(QuestionDialog, EmptySecondCaptionCentresTheFirstButton)
+{
+    ExtractionWindow window(QSize(800, 600));
+    AnsweringDialogs dialogs;
+    answerWith(dialogs, [](Tmdialog& dialog) {
+        EXPECT_FALSE(dialog.cancel->isVisibleTo(&dialog));
+        EXPECT_FALSE(dialog.quitbut->isVisibleTo(&dialog));
+        EXPECT_EQ(dialog.OK->x() + dialog.OK->width() / 2, 400);
+        return dialog.OK;
+    });
+    EXPECT_EQ(ripper::md(QStringLiteral("Could not open the CD drive."), QStringLiteral("Exit"), {},
+                         QStringLiteral("Hardware Error"), false),
+              1);
+}
+
+TEST(QuestionDialog, EscapeOrAnyOtherEndGivesTheLastButtonShown)
+{
+    ExtractionWindow window(QSize(800, 600));
+    AnsweringDialogs dialogs;
+    const QString one = QStringLiteral("One");
+    const QString two = QStringLiteral("Two");
+    answerWith(dialogs, nullptr, QDialog::Rejected);
+    EXPECT_EQ(ripper::md(one, one, {}, {}, false), 1);
+    EXPECT_EQ(ripper::md(one, one, two, {}, false), 2);
+    EXPECT_EQ(ripper::md(one, one, two, {}, true), 3);
+    answerWith(dialogs, nullptr, 7);
+    EXPECT_EQ(ripper::md(one, one, two, {}, false), 2);
+    dialogs.modalHandler = [](QDialog& dialog) {
+        dialog.show();
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+        return dialog.result();
+    };
+    EXPECT_EQ(ripper::md(one, one, two, {}, true), 3);
+}

@@ -1,0 +1,231 @@
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "cddbserver.h"
+#include "discimage.h"
+#include "fakecddrives.h"
+#include "library/global.h"
+#include "printers.h"
+#include "ripground.h"
+#include "platform/fatal.h"
+#include "ripper/musripmain.h"
+#include "controls/scrolllistbox.h"
+#include "library/id3.h"
+#include "ripper/albumartist.h"
+#include "ripper/artworkform.h"
+#include "ripper/mp3encode.h"
+#include "ripper/multiple.h"
+#include "ripper/nolame.h"
+#include "tempfolder.h"
+
+namespace {
+
+const QString kNoMatch = QStringLiteral("202 No match found\r\n");
+
+// The CD road on a three-track disc image in the "drive" MUSETRA_CDROM names, with the CD database
+// on the loopback interface.
+class Road : public RipGround
+{
+protected:
+    void SetUp() override
+    {
+        RipGround::SetUp();
+        image = tools::makeDiscImage(folder.path(), QStringLiteral("road"), {100, 77, 53});
+        qputenv("MUSETRA_CDROM", image.cuePath.toLocal8Bit());
+        library::config.cddbserver = cddb.server();
+        library::config.artworkhost = QStringLiteral("127.0.0.1:1"); // no cover service: the generated cover
+    }
+
+    void TearDown() override
+    {
+        qunsetenv("MUSETRA_CDROM");
+        RipGround::TearDown();
+    }
+
+    // Answers the match list with the next of `rows`, the cover choice with its OK once its
+    // candidates are ready, and the track list editor with "Next".
+    std::function<int(QDialog&)> chooseRows(QVector<int>& rows)
+    {
+        return [&rows](QDialog& shown) {
+            if (auto* list = qobject_cast<ripper::Tmultiplealbums*>(&shown)) {
+                list->lb->setitemindex(rows.takeFirst());
+                return int(ripper::Tmultiplealbums::kChosen);
+            }
+            if (auto* cover = qobject_cast<ripper::Tartwork*>(&shown)) {
+                shown.show();
+                EXPECT_TRUE(QTest::qWaitFor([cover] { return cover->ready(); }));
+                cover->OKClick();
+                return shown.result();
+            }
+            return 1;
+        };
+    }
+
+    LoopbackCddb cddb;
+    tools::DiscImage image;
+};
+
+} // namespace
+
+TEST_F(Road, NeedsSixHundredMebibytesFree)
+{
+    space.bytes = ripper::kRipFreeSpace - 1;
+    window->rip_go();
+    EXPECT_EQ(questionTexts(), QStringList{QStringLiteral(
+                                   "There is not enough disk space available to complete this request.")});
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(cddb.commands().isEmpty());
+
+    space.bytes = ripper::kRipFreeSpace;
+    cddb.setQueryReply(kNoMatch);
+    answers = {2}; // "Cancel" on the unknown disc
+    questions.clear();
+    window->rip_go();
+    ASSERT_EQ(cddb.commands().size(), 1);
+    // The disc's offsets from the lead-in and its length in seconds.
+    const QStringList query = cddb.commands()[0].split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    EXPECT_EQ(query.mid(3).join(QLatin1Char(' ')), QStringLiteral("3 150 250 327 5"));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].text.startsWith(QStringLiteral("Could not query CD database.")));
+    EXPECT_TRUE(
+        questions[0].text.contains(QStringLiteral("(Disk ID ") + query[2].toUpper() + QLatin1Char(')')));
+    EXPECT_EQ(questions[0].title, QStringLiteral("CD Database"));
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(ripper::cdhandle, nullptr) << "the drive is closed when the road ends";
+}
+
+TEST_F(Road, AnUnreadableDiscIsAskedForAgainUntilExit)
+{
+    FakeCdDrives drives(image);
+    drives.tocFailures = 3;
+    answers = {1, 2}; // "Continue", then "Exit"
+    window->rip_go();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0].text, QStringLiteral("Insert a CD and hit contine"));
+    EXPECT_EQ(questions[1].text,
+              QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+                             "Click continue when ready."));
+    EXPECT_EQ(questions[1].title, QStringLiteral("CD Extraction - Insert CD"));
+    EXPECT_EQ(ripper::cdhandle, nullptr);
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(cddb.commands().isEmpty());
+}
+
+TEST_F(Road, WithoutDrivesNoDriveIsOpened)
+{
+    FakeCdDrives drives(image);
+    drives.drives = {{QString(), QStringLiteral(" "), QStringLiteral("/dev/blank")}};
+    window->rip_go();
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_EQ(questions[0].title, QStringLiteral("Install problem"));
+    EXPECT_EQ(questions[1].text, QStringLiteral("Could not open the CD drive."));
+    EXPECT_EQ(drives.opened, 0);
+}
+
+TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
+{
+    cddb.setQueryReply(
+        QStringLiteral("211 Found inexact matches, list follows (until terminating `.')\r\n"
+                       "rock 0a0b0c0d Nobody / Nothing\r\nmisc 1a2b3c4d .Lan__terns / Harbour\r\n.\r\n"));
+    cddb.setRecord(QStringLiteral("0a0b0c0d"),
+                   cddbRecordText(QStringLiteral("Nobody"), QStringLiteral("Nothing"), {}));
+    cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                   cddbRecordText(QStringLiteral(".Lan__terns"), QStringLiteral("Harbour"),
+                                  QStringLiteral("Quay|Tide|Lamp|Bonus").split(QLatin1Char('|'))));
+    answers = {2}; // "Try again" after the record without titles
+    QVector<int> rows{0, 1};
+    otherDialog = chooseRows(rows);
+    window->rip_go();
+
+    EXPECT_EQ(cddb.commands().filter(QStringLiteral("cddb read")).size(), 2)
+        << cddb.commands().join(QLatin1Char('|')).toStdString();
+    ASSERT_EQ(questions.size(), 1) << questionTexts().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(questions[0].title, QStringLiteral("Information Aquisition"));
+    const QString album = root + QStringLiteral("/Lan_terns__Harbour/");
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lan_terns__Harbour/title.dat")),
+              QByteArray("Quay\nTide\nLamp\n"));
+    EXPECT_EQ(QDir(album).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("title.dat title.jpg track01.mp3 track02.mp3 track03.mp3"));
+    library::tid3tag tag;
+    library::readtag(album + QStringLiteral("track03.mp3"), tag);
+    EXPECT_EQ(tag.track + QLatin1Char('/') + tag.artist, QStringLiteral("Lamp/.Lan__terns"));
+    EXPECT_TRUE(QDir(cache).entryList(QDir::Files).isEmpty());
+    EXPECT_EQ(library::album.value(library::albumcount).artist, QStringLiteral("Lan_terns"));
+    EXPECT_EQ(logLines().last(), QStringLiteral("Completed."));
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
+{
+    cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d Lanterns / Harbour\r\n"));
+    cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                   cddbRecordText(QStringLiteral("Lanterns"), QStringLiteral("Harbour"),
+                                  QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    drives.onRead = [&](uint32_t lba) {
+        if (lba == image.starts[0]) window->cancelClick();
+    };
+    window->rip_go();
+    EXPECT_FALSE(QDir(root + QStringLiteral("/Lanterns__Harbour")).exists());
+    EXPECT_EQ(library::albumcount, 0);
+
+    drives.onRead = [&](uint32_t lba) {
+        if (lba != image.starts[1]) return;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->encoder()->finished(); }));
+        window->cancelClick();
+    };
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
+    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
+    EXPECT_EQ(library::albumcount, 1);
+}
+
+TEST_F(Road, OfflineTheOperatorTypesTheDetails)
+{
+    network.results.clear();
+    cddb.setQueryReply(kNoMatch);
+    answers = {2, 2}; // "Manually enter information", then "Use manual information" for the cover
+    QStringList dialogsShown;
+    otherDialog = [&](QDialog& shown) {
+        dialogsShown << QString::fromLatin1(shown.metaObject()->className());
+        if (auto* entry = dynamic_cast<ripper::Talbumdialog*>(&shown)) {
+            entry->art = QStringLiteral("Night Owls");
+            entry->alb = QStringLiteral("Long Road");
+        }
+        return qobject_cast<ripper::Tartwork*>(&shown) ? 2 : 1; // the cover choice: Exit
+    };
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              (QStringList{QStringLiteral("A connection to the internet is needed to find album "
+                                          "information."),
+                           QStringLiteral("A connection to the internet is needed to find artwork.")}));
+    EXPECT_EQ(cddb.commands().size(), 1) << "the database is still asked";
+    EXPECT_EQ(dialogsShown.join(QLatin1Char(' ')),
+              QStringLiteral("ripper::Talbumdialog ripper::Tverify ripper::Tartwork"));
+    EXPECT_EQ(library::tracks,
+              (QStringList{QStringLiteral("Track 1"), QStringLiteral("Track 2"), QStringLiteral("Track 3")}));
+    EXPECT_EQ(ripper::id3titles.artist, QStringLiteral("Night Owls"));
+    EXPECT_EQ(ripper::id3titles.album, QStringLiteral("Long Road"));
+    EXPECT_TRUE(processes.started.filter(QStringLiteral("rasdialr")).isEmpty()) << "no dial-up unless chosen";
+}
+
+TEST(MissingEncoder, SaysWhatIsMissingAndItsOkEndsTheProgram)
+{
+    const ThrowingHalt halt;
+    AnsweringDialogs dialogs;
+    QStringList texts;
+    dialogs.modalHandler = [&](QDialog& shown) {
+        for (const QLabel* label : shown.findChildren<QLabel*>())
+            texts.append(label->text());
+        dynamic_cast<ripper::TnoLAME&>(shown).OKClick();
+        return 1;
+    };
+    EXPECT_THROW(ripper::Tripmain(nullptr, QStringLiteral("libno-such-encoder.so.0")), platform::Halted);
+    EXPECT_EQ(texts.value(0), QStringLiteral("Could not find LAME_ENC.DLL"));
+    ripper::resetripmain();
+}
