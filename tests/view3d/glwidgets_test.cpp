@@ -10,7 +10,6 @@
 
 #include "view3d/glui.h"
 #include "view3d/glutils.h"
-#include "keepdriver.h"
 
 using namespace view3d;
 
@@ -66,7 +65,6 @@ protected:
         scene.makeCurrent();
         // Every GL call below needs this context.
         ASSERT_NE(currentgl(), nullptr) << "no compatibility OpenGL context";
-        pinGraphicsDriver();
     }
 
     // Draws a frame and leaves its context current, as the prism's hit tests find it.

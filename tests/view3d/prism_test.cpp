@@ -11,7 +11,6 @@
 #include "numberstesting.h"
 #include "view3d/glpanel.h"
 #include "view3d/gllistbox.h"
-#include "keepdriver.h"
 
 using jukebox::Tjukebox;
 
@@ -40,7 +39,6 @@ protected:
         jb.imViewModeClick(jb.imViewMode);
         ASSERT_TRUE(jb.prismShown());
         ASSERT_TRUE(QTest::qWaitFor([&] { return prism->isValid(); }));
-        pinGraphicsDriver();
         duringPause = [&] { shown << jb.lcdtext1->text() + u'|' + jb.lcdtext2->text(); };
     }
 
