@@ -256,6 +256,8 @@ public:
     PageSlide& pageSlide();
     // The 3D prism while one exists (non-owning); without it the flat pages always show.
     PrismView* ThreeDPanel = nullptr;
+    // While the prism shows, the arrow key `key` (Left or Right) drags on it; false on the pages.
+    bool turnPrism(uint16_t key);
 
     // ---- Keys and keyboard lights (jukeboxform_keys.cpp) ----
     // `Key` is a virtual key code; handlers may change it for the rows that follow.
