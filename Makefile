@@ -31,7 +31,9 @@ fuzz:
 	@scripts/install-deps --fuzz
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMUSETRA_FUZZ=ON \
 		-DMUSETRA_SANITIZE=ON -DMUSETRA_TESTS=OFF -DMUSETRA_BENCH=OFF >/dev/null
-	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_peresources fuzz_themetext fuzz_id3 fuzz_coverrecords
+	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_peresources fuzz_themetext fuzz_id3 fuzz_coverrecords \
+		fuzz_covers fuzz_settings fuzz_textlines fuzz_playlog makeseeds
+	$(FUZZ_DIR)/bin/makeseeds $(FUZZ_DIR)/seeds
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 
 check-layers:

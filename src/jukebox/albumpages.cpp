@@ -1,12 +1,10 @@
 #include "jukebox/albumpages.h"
 
-#include <QFile>
 #include <QStringList>
 #include <algorithm>
 
 #include "jukebox/jukeboxform.h"
-#include "platform/files.h"
-#include "platform/textcodec.h"
+#include "library/albumstore.h"
 
 namespace jukebox {
 
@@ -91,13 +89,11 @@ QString letterKey(const QString& row)
 
 QVector<TitleRow> readTitleRows(const QString& folder, int32_t album)
 {
-    const QString name = platform::findNoCase(folder, QStringLiteral("title.dat"));
-    if (name.isEmpty()) return {};
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    QStringList lines;
+    if (!library::readtitlelines(folder, lines)) return {};
     QVector<TitleRow> rows;
     int32_t track = 0;
-    for (const QString& line : platform::splitLines(platform::decodeText(file.readAll()))) {
+    for (const QString& line : lines) {
         ++track;
         if (!line.trimmed().isEmpty()) rows.append({line.toUpper(), album, track});
     }

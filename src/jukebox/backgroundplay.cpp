@@ -1,7 +1,6 @@
 #include "jukebox/backgroundplay.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QHash>
 #include <QListWidget>
 #include <QRandomGenerator>
@@ -29,6 +28,9 @@ namespace {
 
 // Tries before the done list is given up (and before an album without titles is accepted).
 constexpr int kMaxTries = 250;
+// Four digits number the albums, so no list needs more names; a longer line is no folder name.
+constexpr qsizetype kMaxListNames = 9999;
+constexpr qsizetype kMaxListNameBytes = 1024;
 constexpr int kMaxVolumePosition = 150;
 
 QRandomGenerator* installedRandom = nullptr;
@@ -49,9 +51,8 @@ QStringList readListFile()
 {
     const QString path = platform::findNoCase(platform::programFolder(), QStringLiteral("background.list"));
     if (path.isEmpty()) return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    QStringList names = platform::splitLines(platform::decodeText(file.readAll()));
+    QStringList names;
+    if (!platform::readTextLines(path, kMaxListNames, kMaxListNameBytes, names)) return {};
     for (QString& name : names) {
         const qsizetype cut = name.indexOf(QStringLiteral("__"));
         if (cut >= 0) name.replace(cut, 2, QStringLiteral(" - "));

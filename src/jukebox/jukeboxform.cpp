@@ -39,6 +39,7 @@
 #include "player/mainform.h"
 #include "skins/colors.h"
 #include "skins/loadjpegorbmp.h"
+#include "view3d/glpanel.h"
 
 namespace jukebox {
 
@@ -177,6 +178,7 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
 Tjukebox::~Tjukebox()
 {
     qApp->removeEventFilter(messageHook_);
+    stopcovers();
     // The chart thread may still hand rows to the chart list: it goes before the list does.
     delete log;
     log = nullptr;
@@ -225,6 +227,9 @@ void Tjukebox::FormCreate(QObject*)
     createSearchAndQueuePanels();
     createTrackHint();
     createLetterBar();
+    // The prism, where this machine can draw it and the operator has not switched it off.
+    if (!library::config.disable3d && view3d::TGLPanel::available())
+        ThreeDPanel = new view3d::TGLPanel(*this, midpanelpanel);
     // Files dropped on the two pages reach the window first.
     for (QWidget* page : {toppanel, botpanel})
         page->installEventFilter(this);
@@ -356,12 +361,6 @@ void Tjukebox::setopenpanel()
     openpanelpanel->setVisible(library::config.jukeboxvolumepanel);
 }
 
-void Tjukebox::docovers()
-{
-    QCoreApplication::processEvents();
-    // The cover-loading thread starts here once it exists; until then the thumbnails stay empty.
-}
-
 void Tjukebox::ThreeDPanelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}
 
 void Tjukebox::drawlcdpanelsurround() {}
@@ -426,6 +425,12 @@ void Tjukebox::resizeEvent(QResizeEvent* event)
 
 void Tjukebox::closeEvent(QCloseEvent* event)
 {
+    // Under the operator lock no request from outside the program (Alt+F4, the window manager,
+    // a close message) may show a guest the desktop; the program's own roads still close it.
+    if (library::config.lock && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     FormClose(this);
     // Closing only hides the window; it lives until the program ends.
     event->accept();

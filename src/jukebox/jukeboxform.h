@@ -12,13 +12,14 @@
 // jukeboxform_numbers.cpp (number entry), jukeboxform_background.cpp (background play),
 // jukeboxform_pages.cpp (album pages), jukeboxform_keys.cpp (keys and lights),
 // jukeboxform_panels.cpp and jukeboxform_admin.cpp (operator panels), jukeboxform_search.cpp,
-// jukeboxform_queue.cpp, jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp.
+// jukeboxform_queue.cpp, jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp (with docovers).
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -256,6 +257,8 @@ public:
     PageSlide& pageSlide();
     // The 3D prism while one exists (non-owning); without it the flat pages always show.
     PrismView* ThreeDPanel = nullptr;
+    // While the prism shows, the arrow key `key` (Left or Right) drags on it; false on the pages.
+    bool turnPrism(uint16_t key);
 
     // ---- Keys and keyboard lights (jukeboxform_keys.cpp) ----
     // `Key` is a virtual key code; handlers may change it for the rows that follow.
@@ -350,6 +353,8 @@ public:
     bool EnumWindowsSwitch(quint64 handle, intptr_t lparam);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
+    // Stops the cover loader between two albums, waits for it and frees it (the program ends).
+    void stopcovers();
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.
     void addthumbnail(const QString& albumFolder, int index);
@@ -591,10 +596,13 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
-    // Keys and keyboard lights: a held volume key lets go when the window loses the focus.
+    // Keys and keyboard lights: a held volume key lets go when the window loses the focus; under
+    // the operator lock a minimised window comes back.
     void changeEvent(QEvent* event) override;
 
 private:
+    // Back to full-screen on the window's monitor, in front and active.
+    void restoreFullScreen();
     // Pieces of DoDFM, one per area of the screen.
     void buildColumns();
     void buildRightColumn();
@@ -626,6 +634,8 @@ private:
     void chooseStartAlbum();
     // Binds the queue panel's keys to the window's queue handlers.
     void connectQueuePanel();
+    // Fills the queue panel's list from the player's queue (jukeboxform_queue.cpp).
+    void fillQueueList(int marked, int playing);
 
     // Pieces of setscreen.
     void placeColumns();
@@ -644,6 +654,7 @@ private:
     void placePageLists();
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();
+    QRect panelArea() const;
     void placeTrackHint();
     void applyDisplayOnly();
     void placeLetterBar();

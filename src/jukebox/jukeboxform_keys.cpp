@@ -13,6 +13,7 @@
 #include <QDateTime>
 #include <QKeyEvent>
 #include <QRandomGenerator>
+#include <QTimer>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
@@ -497,6 +498,14 @@ void Tjukebox::keyPressEvent(QKeyEvent* event)
     QWidget::keyPressEvent(event);
 }
 
+void Tjukebox::restoreFullScreen()
+{
+    setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowFullScreen);
+    show();
+    raise();
+    activateWindow();
+}
+
 void Tjukebox::keyReleaseEvent(QKeyEvent* event)
 {
     if (player::DEBUGON && !event->isAutoRepeat()) {
@@ -508,6 +517,11 @@ void Tjukebox::keyReleaseEvent(QKeyEvent* event)
 
 void Tjukebox::changeEvent(QEvent* event)
 {
+    // Under the operator lock a minimise request from outside comes straight back full-screen,
+    // once the window system has finished minimising.
+    if (event->type() == QEvent::WindowStateChange && event->spontaneous() && library::config.lock &&
+        isMinimized())
+        QTimer::singleShot(0, this, &Tjukebox::restoreFullScreen);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
         (volumesender == volumeupshape2 || volumesender == volumedownshape2))
         panelshapeMouseUp(volumesender, Qt::LeftButton, Qt::NoModifier, 0, 0);

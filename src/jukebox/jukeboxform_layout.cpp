@@ -781,8 +781,20 @@ void Tjukebox::placeAddAllLabels()
 
 void Tjukebox::placeSearchAndQueuePanels()
 {
-    if (searchpanel) searchpanel->setGeometry(midpanelpanel->rect());
-    if (playlistpanel) playlistpanel->setGeometry(midpanelpanel->rect());
+    if (searchpanel) searchpanel->setGeometry(panelArea());
+    if (playlistpanel) playlistpanel->setGeometry(panelArea());
+}
+
+// The letter bar lies over the bottom of the album area when it stands there: the search and queue
+// panels end above it, so the lower "MORE" boxes of their lists and the purge key stay in reach.
+QRect Tjukebox::panelArea() const
+{
+    QRect area = midpanelpanel->rect();
+    if (!alphapanel || alphapanel->isHidden()) return area;
+    const QRect bar(midpanelpanel->mapFrom(this, alphapanel->pos()), alphapanel->size());
+    if (bar.intersects(area) && bar.width() > bar.height() && bar.top() > area.center().y())
+        area.setBottom(bar.top() - 1);
+    return area;
 }
 
 void Tjukebox::placeTrackHint()

@@ -553,6 +553,7 @@ void tlogfile::recoverworkingcopy()
 {
     const QString saved = fconfigfile + QStringLiteral(".$$$");
     const QMutexLocker lock(&logLock);
+    platform::removeAtomicWriteLeftovers(fconfigfile);
     QByteArray savedBytes;
     if (!QFileInfo::exists(saved) || !readFile(saved, savedBytes)) return;
     QByteArray current;

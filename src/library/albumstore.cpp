@@ -19,6 +19,38 @@ Q_LOGGING_CATEGORY(lcAlbums, "musetra.library.albums")
 const QString kTitlesFile = QStringLiteral("title.dat");
 const QString kUnknownTrack = QStringLiteral("Unknown track name");
 constexpr qsizetype kExtensionLength = 4; // ".mp3", ".mpg"
+// Three digits choose tracks up to 999 and a touch on the track list any row beyond; no album of
+// ours comes near this many, and the bound keeps a hostile file from costing gigabytes.
+constexpr qsizetype kMaxTitles = 9999;
+// Far more than any row shows; a longer line would only cost time where it is drawn.
+constexpr qsizetype kMaxTitleBytes = 1024;
+
+// An album folder must be an ordinary folder inside the library: one that resolves to the root or
+// above it (a link back up) would get "title.dat" written outside any album.
+bool usableAlbumFolder(const QString& name)
+{
+    const QFileInfo folder(platform::joinPath(config.path, name));
+    const QString target = folder.canonicalFilePath();
+    const QString root = QFileInfo(config.path).canonicalFilePath();
+    if (target.isEmpty()) return false; // gone since it was listed
+    if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
+        qCWarning(lcAlbums).noquote()
+            << "Album folder" << name << "left out: it leads to the library folder or one above it";
+        return false;
+    }
+    return true;
+}
+
+// Folders whose names are not UTF-8 cannot be opened by any name we could read; no listing shows
+// them, so the operator hears of each one here.
+void reportUnreadableFolderNames()
+{
+    for (const QString& name : platform::undecodableNames(config.path)) {
+        if (name.contains(QStringLiteral("__")))
+            qCWarning(lcAlbums).noquote()
+                << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
+    }
+}
 
 } // namespace
 
@@ -26,6 +58,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 {
     // Hidden folders are left out (no QDir::Hidden); the order is case-insensitive by name.
     const QStringList folders = platform::listFolder(config.path, {QStringLiteral("*__*")}, QDir::Dirs);
+    reportUnreadableFolderNames();
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
     for (const QString& name : folders) {
@@ -33,7 +66,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
         extractalbumartist(name, entry.album, entry.artist);
         // A folder without an artist or album part gets no row in the lists; leaving it out here
         // keeps the album count and the rows in step.
-        if (entry.artist.isEmpty() || entry.album.isEmpty()) continue;
+        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(name)) continue;
         found.append(entry);
         if (platform::findNoCase(platform::joinPath(config.path, name), kTitlesFile).isEmpty())
             maketitles(name);
@@ -57,17 +90,21 @@ void maketitles(const QString& folderName)
     // An existing titles file of another spelling is replaced rather than joined by a second one.
     QString target = platform::findNoCase(folder, kTitlesFile);
     if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
+    platform::removeAtomicWriteLeftovers(target);
     if (!platform::writeFileAtomically(target, text.toUtf8()))
         qCWarning(lcAlbums) << "cannot write" << target;
 }
 
-bool readtitlesfile(const QString& folderPath, QStringList& titles)
+bool readtitlelines(const QString& folderPath, QStringList& lines)
 {
     const QString name = platform::findNoCase(folderPath, kTitlesFile);
-    if (name.isEmpty()) return false;
-    QFile file(name);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    QStringList lines = platform::splitLines(platform::decodeText(file.readAll()));
+    return !name.isEmpty() && platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
+}
+
+bool readtitlesfile(const QString& folderPath, QStringList& titles)
+{
+    QStringList lines;
+    if (!readtitlelines(folderPath, lines)) return false;
     for (QString& line : lines) {
         if (line.isEmpty()) line = kUnknownTrack;
     }

@@ -32,6 +32,11 @@ void maketitles(const QString& folderName);
 // False, with both unchanged, when the folder or its "title.dat" cannot be read.
 [[nodiscard]] bool loadtitles(const QString& path);
 
+// The lines of the "title.dat" in `folderPath` as they stand, as many as the track lists can
+// reach, each cut to a length the screens can use. False when there is no readable
+// "title.dat".
+[[nodiscard]] bool readtitlelines(const QString& folderPath, QStringList& lines);
+
 // The lines of the "title.dat" in `folderPath`, "Unknown track name" standing for an empty line.
 // False, with `titles` unchanged, when there is no readable "title.dat".
 [[nodiscard]] bool readtitlesfile(const QString& folderPath, QStringList& titles);

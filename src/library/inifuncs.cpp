@@ -469,6 +469,7 @@ bool readini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
+    platform::removeAtomicWriteLeftovers(ini.inipath);
     if (!QFileInfo::exists(ini.inipath))
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));

@@ -1,10 +1,16 @@
 #include "platform/files.h"
 
 #include <QByteArray>
+#include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSaveFile>
+#include <QStringDecoder>
 #include <algorithm>
+#include <filesystem>
 #include <unistd.h>
+
+#include "platform/textcodec.h"
 
 namespace platform {
 
@@ -48,6 +54,21 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
     return names;
 }
 
+QStringList undecodableNames(const QString& folder)
+{
+    QStringList names;
+    std::error_code error;
+    for (const auto& entry :
+         std::filesystem::directory_iterator(QFile::encodeName(folder).toStdString(), error)) {
+        const std::string raw = entry.path().filename().native();
+        const QByteArray bytes(raw.data(), qsizetype(raw.size()));
+        QStringDecoder utf8(QStringDecoder::Utf8);
+        const QString decoded = utf8.decode(bytes); // decodes (and finds errors) only when converted
+        if (utf8.hasError()) names.append(decodeText(bytes));
+    }
+    return names;
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& data)
 {
     QSaveFile file(path);
@@ -62,6 +83,18 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
         return false;
     }
     return file.commit();
+}
+
+void removeAtomicWriteLeftovers(const QString& path)
+{
+    const QFileInfo file(path);
+    // QSaveFile's temporary copy is the file's own name and six letters or digits.
+    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
+        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QDir folder = file.absoluteDir();
+    for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files)) {
+        if (leftover.match(name).hasMatch()) QFile::remove(folder.filePath(name));
+    }
 }
 
 QString joinPath(const QString& folder, const QString& name)

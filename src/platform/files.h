@@ -23,9 +23,18 @@ QString resolveNoCase(const QString& path);
 // name order (ties broken by the exact name, so the order is stable).
 QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters);
 
+// The names in `folder` that are not valid UTF-8, shown as Windows-1252. Qt's listings leave such
+// entries out, and no path made from a name Qt could give would reach them.
+QStringList undecodableNames(const QString& folder);
+
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. False on any failure.
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+
+// Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
+// killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used
+// in a run, or before it is made anew.
+void removeAtomicWriteLeftovers(const QString& path);
 
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);

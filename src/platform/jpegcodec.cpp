@@ -9,6 +9,7 @@
 #include <cstring>
 #include <memory>
 #include <jpeglib.h>
+#include <jerror.h>
 
 namespace platform {
 
@@ -16,9 +17,16 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcJpeg, "musetra.platform.jpeg")
 
-// Pictures beyond this many pixels are refused before any memory is taken for them: a
+// Decoded pictures beyond this many pixels are refused before any memory is taken for them: a
 // hostile header could otherwise ask for gigabytes.
 constexpr quint64 kMaxPixels = 64ull * 1024 * 1024;
+// The frame header libjpeg decodes may claim at most this many pixels (10,000 x 10,000), even
+// when the picture comes out reduced: every one of them is still decoded.
+constexpr quint64 kMaxSourcePixels = 100ull * 1000 * 1000;
+// libjpeg's own working memory (above all the coefficient buffers of progressive and multi-scan
+// pictures, which are full size whatever the output scale) may not grow beyond this. libjpeg
+// keeps no backing store, so a picture that needs more is refused instead.
+constexpr long kMaxDecoderMemory = 256L * 1024 * 1024;
 
 // libjpeg's default error handler ends the process. Ours jumps back to the function that
 // started the work, which then reports the failure by its result.
@@ -27,6 +35,7 @@ struct ErrorManager
     jpeg_error_mgr pub;
     std::jmp_buf jump;
     char message[JMSG_LENGTH_MAX];
+    bool dataEndedEarly; // a scan's data stopped before its last row; libjpeg filled in grey
 };
 
 [[noreturn]] void errorExit(j_common_ptr cinfo)
@@ -44,12 +53,25 @@ void outputMessage(j_common_ptr cinfo)
     qCDebug(lcJpeg, "%s", text);
 }
 
+// Warnings are logged once per picture; the one that says a scan's data ran out is remembered,
+// because libjpeg pads such a picture with grey and calls it a success. Other warnings (stray
+// bytes between segments, a missing end-of-image marker) leave a whole picture.
+void emitMessage(j_common_ptr cinfo, int level)
+{
+    if (level >= 0) return; // trace messages
+    auto* manager = reinterpret_cast<ErrorManager*>(cinfo->err);
+    if (cinfo->err->msg_code == JWRN_HIT_MARKER) manager->dataEndedEarly = true;
+    if (cinfo->err->num_warnings++ == 0) outputMessage(cinfo);
+}
+
 void installErrorManager(ErrorManager& manager)
 {
     jpeg_std_error(&manager.pub);
     manager.pub.error_exit = errorExit;
     manager.pub.output_message = outputMessage;
+    manager.pub.emit_message = emitMessage;
     manager.message[0] = '\0';
+    manager.dataEndedEarly = false;
 }
 
 // Everything one decode needs lives here, outside the frame that calls setjmp, so that the
@@ -94,11 +116,14 @@ void cmykRowToRgb(const JSAMPLE* cmyk, uchar* rgb, JDIMENSION width, bool invert
     }
 }
 
-// Makes the target picture; false when it is too large or cannot be allocated.
+// Makes the target picture; false when the frame header libjpeg will decode claims too many
+// pixels, or the result is too large or cannot be allocated.
 bool allocateImage(DecodeJob* job)
 {
-    const quint64 pixels = quint64(job->cinfo.output_width) * job->cinfo.output_height;
-    if (job->cinfo.output_width == 0 || job->cinfo.output_height == 0 || pixels > kMaxPixels) {
+    const jpeg_decompress_struct& cinfo = job->cinfo;
+    const quint64 source = quint64(cinfo.image_width) * cinfo.image_height;
+    const quint64 pixels = quint64(cinfo.output_width) * cinfo.output_height;
+    if (pixels == 0 || pixels > kMaxPixels || source > kMaxSourcePixels) {
         job->failure = "picture size out of range";
         return false;
     }
@@ -136,6 +161,7 @@ bool runDecode(DecodeJob* job)
         return false;
     }
     jpeg_create_decompress(&job->cinfo);
+    job->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
     jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
                  static_cast<unsigned long>(job->data->size()));
     jpeg_read_header(&job->cinfo, TRUE);
@@ -150,6 +176,10 @@ bool runDecode(DecodeJob* job)
         if (cmyk) job->cmykRow = static_cast<JSAMPLE*>(std::malloc(size_t(job->cinfo.output_width) * 4));
         ok = (!cmyk || job->cmykRow) && readRows(job);
         if (ok) jpeg_finish_decompress(&job->cinfo);
+        if (ok && job->errors.dataEndedEarly) {
+            job->failure = "image data ends before the last row";
+            ok = false;
+        }
     }
     std::free(job->cmykRow);
     job->cmykRow = nullptr;

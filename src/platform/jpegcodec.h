@@ -16,7 +16,8 @@ namespace platform {
 // Decodes the JPEG `data` into `out` (Format_RGB888). When `atLeast` is valid, the picture is
 // decoded at the smallest scale n/8 whose result is still at least that large in both directions
 // (full size when no scale is large enough). False (with `error` set when given, `out` unchanged)
-// for data that is not a readable JPEG picture.
+// for data that libjpeg refuses, whose image data stops before the last row, or whose frame or
+// working memory is beyond sensible bounds; warnings alone never refuse a picture.
 [[nodiscard]] bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast = QSize(),
                               QString* error = nullptr);
 

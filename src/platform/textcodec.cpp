@@ -1,5 +1,7 @@
 #include "platform/textcodec.h"
 
+#include <QByteArrayList>
+#include <QFile>
 #include <QStringDecoder>
 #include <array>
 
@@ -27,7 +29,59 @@ QString decodeWindows1252(const QByteArray& bytes)
     return text;
 }
 
+constexpr qint64 kReadChunk = 64 * 1024;
+
+// `line` cut to `maxBytes`; a UTF-8 character that the cut would split goes whole, so text that
+// is valid UTF-8 stays valid (and is not read as Windows-1252 because of the cut).
+QByteArray cutLine(const QByteArray& line, qsizetype maxBytes)
+{
+    if (line.size() <= maxBytes) return line;
+    qsizetype end = maxBytes;
+    for (int step = 0; step < 3 && end > 0 && (uchar(line[end]) & 0xC0) == 0x80; ++step)
+        --end;
+    if ((uchar(line[end]) & 0xC0) != 0xC0) end = maxBytes; // no split character at the cut
+    return line.left(end);
+}
+
+// Splits the bytes of `file` into lines at CR LF, LF or CR, keeping at most `maxLineBytes` + 1
+// bytes of each (enough for cutLine to see a split character), until `maxLines` lines are read.
+QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBytes)
+{
+    QByteArrayList lines;
+    QByteArray line;
+    bool afterCr = false;
+    while (lines.size() < maxLines) {
+        const QByteArray chunk = file.read(kReadChunk);
+        if (chunk.isEmpty()) break;
+        for (const char c : chunk) {
+            const bool crLf = afterCr && c == '\n';
+            afterCr = c == '\r';
+            if (crLf) continue;
+            if (c != '\r' && c != '\n') {
+                if (line.size() <= maxLineBytes) line.append(c);
+                continue;
+            }
+            lines.append(cutLine(line, maxLineBytes));
+            line.clear();
+            if (lines.size() == maxLines) break;
+        }
+    }
+    if (!line.isEmpty() && lines.size() < maxLines) lines.append(cutLine(line, maxLineBytes));
+    return lines;
+}
+
 } // namespace
+
+bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes, QStringList& lines)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return false;
+    const QByteArrayList raw = readRawLines(file, maxLines, maxLineBytes);
+    // One decoding for the whole text, as for a file read whole; the final line end keeps a
+    // last empty line.
+    lines = raw.isEmpty() ? QStringList() : splitLines(decodeText(raw.join('\n') + '\n'));
+    return true;
+}
 
 QString decodeText(const QByteArray& bytes)
 {

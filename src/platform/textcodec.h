@@ -15,6 +15,14 @@ QString decodeText(const QByteArray& bytes);
 // The lines of `text`, split at CR LF, LF or CR; a final line end adds no empty line.
 QStringList splitLines(const QString& text);
 
+// The first `maxLines` lines of the text file `path`, read and split as above, each cut to
+// `maxLineBytes` bytes (never inside a UTF-8 character). Nothing past the last wanted line is
+// read, and the part of a longer line beyond the cut is skipped, not kept: a huge or hostile
+// file costs no more memory than the lines wanted. False, with `lines` unchanged, when the file
+// cannot be opened.
+[[nodiscard]] bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes,
+                                 QStringList& lines);
+
 // `text` cut so that its UTF-8 form is at most `maxBytes` long, never inside a character.
 QString cutToUtf8Bytes(const QString& text, int maxBytes);
 

@@ -322,6 +322,7 @@ void Tmainform::loadblankmp3file()
 {
     blankfilepath = platform::joinPath(library::cachepath, QStringLiteral("blank.mp3"));
     if (!QFileInfo(blankfilepath).isFile()) {
+        platform::removeAtomicWriteLeftovers(blankfilepath);
         QFile resource(QStringLiteral(":/blank"));
         if (!resource.open(QIODevice::ReadOnly) ||
             !platform::writeFileAtomically(blankfilepath, resource.readAll()))

@@ -86,7 +86,7 @@ void swappos(int a, int b)
 
 bool makerandom(const std::function<bool(int)>& cb)
 {
-    QRandomGenerator clockSeeded(quint32(QDateTime::currentMSecsSinceEpoch()));
+    QRandomGenerator clockSeeded(static_cast<quint32>(QDateTime::currentMSecsSinceEpoch()));
     QRandomGenerator& random = installedRandom ? *installedRandom : clockSeeded;
     if (trackcount == 0 || !mainform) return false;
     mainform->numberoftracks->stop();

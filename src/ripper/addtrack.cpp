@@ -19,9 +19,9 @@
 #include "library/names.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "player/mainform.h"
-#include "ripper/trackfiles.h"
+#include "ripper/albumartist.h"
+#include "ripper/albumfiles.h"
 #include "skins/imaging.h"
 
 namespace ripper {
@@ -31,11 +31,7 @@ constexpr int kClientWidth = 535;
 constexpr int kClientHeight = 419;
 constexpr int kRepeatMs = 100;
 constexpr int kCoverSide = 300;
-constexpr int kJpegDefaultQuality = 75;
 constexpr int kExtensionLength = 4;
-
-const QString kBadNames = QStringLiteral(
-    "Album and Artist fields must be filled in and cannot contain special characters (\\/:*?\"<>|)");
 
 // The hourglass while it lives.
 class BusyCursor
@@ -167,7 +163,7 @@ QString TAddTrack::targetFolder()
     const QString artist = ebartist->text();
     const QString album = ebalbum->text();
     if (artist.isEmpty() || album.isEmpty() || !library::validname(artist + QLatin1Char(' ') + album)) {
-        error(kBadNames);
+        error(kBadNamesMessage);
         return {};
     }
     art = artist;
@@ -181,9 +177,7 @@ QString TAddTrack::makeNewAlbum()
     if (QDir(folder).exists()) return folder;
     QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
     skins::generatecover(cover, art + QLatin1Char(' ') + alb);
-    const QByteArray jpeg = platform::encodeJpeg(cover, kJpegDefaultQuality);
-    if (!QDir().mkpath(folder) || jpeg.isEmpty() ||
-        !platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.jpg")), jpeg)) {
+    if (!QDir().mkpath(folder) || !writecover(folder, cover)) {
         error(QStringLiteral("Could not create folder. Possibly it already exists"));
         return {};
     }

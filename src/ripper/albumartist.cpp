@@ -24,8 +24,6 @@ constexpr int kGap = 40;
 constexpr int32_t kOkColour = 1;
 constexpr int32_t kGoBackColour = 4;
 
-const QString kBadNames = QStringLiteral(
-    "Album and Artist fields must be filled in and cannot contain special characters (\\/:*?\"<>|)");
 const QString kExists = QStringLiteral("Album already exists. Enter different album details");
 } // namespace
 
@@ -69,7 +67,7 @@ void Talbumdialog::OKClick()
     const QString artist = editart->text();
     const QString album = editalb->text();
     if (!library::validname(artist) || !library::validname(album)) {
-        error->setText(kBadNames);
+        error->setText(kBadNamesMessage);
         return;
     }
     // The folder the road would make for these names, as the file system compares names.

@@ -16,6 +16,10 @@ class TBitmapActionButton;
 
 namespace ripper {
 
+// Why names typed for a new album were refused.
+inline const QString kBadNamesMessage = QStringLiteral(
+    "Album and Artist fields must be filled in and cannot contain special characters (\\/:*?\"<>|)");
+
 class Talbumdialog : public RipDialog
 {
     Q_OBJECT

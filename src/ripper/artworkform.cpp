@@ -14,9 +14,8 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
-#include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "player/mainform.h"
+#include "ripper/albumfiles.h"
 #include "ripper/artworkquery.h"
 #include "ripper/dialogframe.h"
 #include "ripper/getcoverart.h"
@@ -39,7 +38,6 @@ constexpr int kExitPoints = 18;
 constexpr int kHeadingPoints = 16;
 constexpr int kMemoPoints = 14;
 constexpr int kGeneratedSide = 300;
-constexpr int kJpegDefaultQuality = 75;
 constexpr int32_t kMemoColour = 0xD8E2BA;
 constexpr int32_t kOkColour = 1;
 constexpr int32_t kExitColour = 2;
@@ -277,7 +275,7 @@ bool Tartwork::saveAlbum()
         coverpanel->setVisible(!exitmark_);
         return false;
     }
-    writeCover(folder);
+    (void)savecover(folder, il.value(ilcurrent));
     return true;
 }
 
@@ -310,25 +308,14 @@ bool Tartwork::makeFolder(const QString& folder)
 bool Tartwork::writeTitles(const QString& folder)
 {
     const int32_t count = std::min(int(library::trackscount), int(library::tracks.size()));
-    QByteArray lines;
+    QStringList lines;
     for (int32_t i = 0; i < count; ++i)
-        lines += library::tracks[i].trimmed().toUtf8() + '\n';
+        lines.append(library::trimcontrols(library::tracks[i]));
     id3titles.count = library::trackscount - 1;
     id3titles.track = library::tracks.mid(0, count);
-    if (platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")), lines))
-        return true;
+    if (writetitles(folder, lines)) return true;
     fileError(QStringLiteral("Error writing contents file!"));
     return false;
-}
-
-void Tartwork::writeCover(const QString& folder)
-{
-    const QString file = platform::joinPath(folder, QStringLiteral("title.jpg"));
-    const QByteArray jpeg =
-        platform::encodeJpeg(il.value(ilcurrent).convertToFormat(QImage::Format_RGB888), kJpegDefaultQuality);
-    if (!jpeg.isEmpty() && platform::writeFileAtomically(file, jpeg)) return;
-    (void)md(QStringLiteral("Error creating image file: ") + file, QString(), QStringLiteral("Cancel"),
-             kFilingError, true);
 }
 
 void Tartwork::fileError(const QString& message)

@@ -90,7 +90,6 @@ private:
     bool saveAlbum();
     [[nodiscard]] bool makeFolder(const QString& folder);
     [[nodiscard]] bool writeTitles(const QString& folder);
-    void writeCover(const QString& folder);
     // Reports a filing error; the window stays open for another try or Exit.
     void fileError(const QString& message);
 

@@ -18,7 +18,6 @@
 #include "library/isconnected.h"
 #include "library/runprogram.h"
 #include "platform/files.h"
-#include "platform/jpegcodec.h"
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
@@ -28,7 +27,7 @@
 #include "ripper/dialogframe.h"
 #include "ripper/musripmain.h"
 #include "ripper/mydialog.h"
-#include "ripper/trackfiles.h"
+#include "ripper/albumfiles.h"
 #include "ripper/verifyform.h"
 #include "skins/loadjpegorbmp.h"
 
@@ -40,7 +39,6 @@ constexpr int kPanelWidth = 640;
 constexpr int kThumbSide = 220;
 constexpr int kGap = 14;
 constexpr int kTitleLeft = 20;
-constexpr int kJpegDefaultQuality = 75;
 constexpr int32_t kGreen = 0x00FF00;
 constexpr int32_t kButtonColour = 1;
 constexpr int32_t kDeleteColour = 2;
@@ -229,24 +227,19 @@ void Teditmenu::goartworkwebClick()
     if (!internetForArtwork()) return;
     const int32_t answer = doartwork(1);
     sizeform(this, kTitle, false);
-    if (answer == Tartwork::kSaved) savecover();
+    if (answer == Tartwork::kSaved) usenewcover();
 }
 
 void Teditmenu::goartworkcdClick()
 {
     const int32_t answer = getcdartwork();
     sizeform(this, kTitle, false);
-    if (answer == Tcdartwork::kChosen) savecover();
+    if (answer == Tcdartwork::kChosen) usenewcover();
 }
 
-void Teditmenu::savecover()
+void Teditmenu::usenewcover()
 {
-    const QString file = platform::joinPath(folder(), QStringLiteral("title.jpg"));
-    const QByteArray jpeg =
-        platform::encodeJpeg(apic.convertToFormat(QImage::Format_RGB888), kJpegDefaultQuality);
-    if (jpeg.isEmpty() || !platform::writeFileAtomically(file, jpeg)) {
-        (void)md(QStringLiteral("Error creating image file: ") + file, QString(), QStringLiteral("Cancel"),
-                 kFilingError, true);
+    if (!savecover(folder(), apic)) {
         sizeform(this, kTitle, false);
         return;
     }

@@ -74,7 +74,7 @@ private:
     // The internet for the web lookup, dialling up when asked; false when the user went back.
     [[nodiscard]] bool internetForArtwork();
     // Saves `apic` as the album's cover and shows it; a failure is reported.
-    void savecover();
+    void usenewcover();
     [[nodiscard]] bool removeAlbumFolder();
 
     QImage backdrop_;

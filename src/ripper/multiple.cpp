@@ -6,7 +6,9 @@
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
+#include "controls/tspinningglobe.h"
 #include "ripper/dialogframe.h"
+#include "ripper/musripmain.h"
 
 namespace ripper {
 
@@ -75,6 +77,7 @@ void Tmultiplealbums::lbClick()
 
 int32_t multipledialog(const talbums& albs)
 {
+    if (spinglobe) spinglobe->stop();
     int32_t answer = kMatchGoBack;
     {
         Tmultiplealbums dialog(albs);

@@ -9,7 +9,6 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <array>
-#include <cstring>
 
 #include "library/global.h"
 #include "platform/files.h"
@@ -35,8 +34,9 @@ constexpr int kHashHexDigits = 32;
 // A full-size load never decodes more than this on a side unless the picture is smaller:
 // a 10,000-pixel cover comes out reduced in the DCT instead of taking hundreds of megabytes.
 constexpr int kMaxFullSide = 2048;
-// Progressive pictures keep all their coefficients in memory whatever the output scale.
-constexpr quint64 kMaxProgressivePixels = 100ull * 1000 * 1000;
+// Cover files larger than this are refused before anything is read or copied: no real cover
+// comes near it, and a huge (or sparse) file would otherwise be read into memory whole.
+constexpr qint64 kMaxCoverBytes = 64ll * 1024 * 1024;
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
 
@@ -45,93 +45,14 @@ QString coverName(const QString& fn, const QString& ext)
     return fn + QStringLiteral("/title.") + ext;
 }
 
-// What a walk over the markers of a JPEG file found.
-struct JpegShape
-{
-    bool complete = false; // the picture's data runs up to an end-of-image marker
-    bool progressive = false;
-    quint64 pixels = 0;
-};
-
-int segmentLength(const QByteArray& data, qsizetype at)
-{
-    if (at + 3 >= data.size()) return -1;
-    return (uchar(data[at + 2]) << 8) | uchar(data[at + 3]);
-}
-
-bool isStartOfFrame(uchar marker)
-{
-    return marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC;
-}
-
-// Skips the entropy-coded data of a scan that starts at `at`; the position of the next marker
-// that is neither a stuffed 0xFF nor a restart marker, or -1 when the data ends first.
-qsizetype skipScanData(const QByteArray& data, qsizetype at)
-{
-    const char* begin = data.constData();
-    const qsizetype size = data.size();
-    while (at < size) {
-        const void* hit = std::memchr(begin + at, 0xFF, size_t(size - at));
-        if (!hit) return -1;
-        at = static_cast<const char*>(hit) - begin;
-        if (at + 1 >= size) return -1;
-        const uchar next = uchar(data[at + 1]);
-        if (next == 0x00 || next == 0xFF || (next >= 0xD0 && next <= 0xD7)) {
-            at += next == 0xFF ? 1 : 2;
-            continue;
-        }
-        return at;
-    }
-    return -1;
-}
-
-// libjpeg pads a truncated file with grey and calls it a success; a cover must be whole.
-JpegShape walkJpeg(const QByteArray& data)
-{
-    JpegShape shape;
-    qsizetype at = 2; // after the start-of-image marker
-    while (at + 1 < data.size()) {
-        if (uchar(data[at]) != 0xFF) return shape;
-        const uchar marker = uchar(data[at + 1]);
-        if (marker == 0xFF) {
-            ++at; // fill byte
-            continue;
-        }
-        if (marker == 0xD9) {
-            shape.complete = true;
-            return shape;
-        }
-        const int length = segmentLength(data, at);
-        if (length < 2 || at + 2 + length > data.size()) return shape;
-        if (isStartOfFrame(marker) && length >= 7) {
-            const quint64 height = (uchar(data[at + 5]) << 8) | uchar(data[at + 6]);
-            const quint64 width = (uchar(data[at + 7]) << 8) | uchar(data[at + 8]);
-            shape.pixels = width * height;
-            shape.progressive = marker == 0xC2 || marker == 0xC6 || marker == 0xCA || marker == 0xCE;
-        }
-        at += 2 + length;
-        if (marker == 0xDA) {
-            at = skipScanData(data, at);
-            if (at < 0) return shape;
-        }
-    }
-    return shape;
-}
-
+// libjpeg decides: a picture it decodes completely shows, warnings or not.
 bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) return false;
-    const QByteArray data = file.readAll();
-    const JpegShape shape = walkJpeg(data);
-    if (!shape.complete) {
-        qCInfo(lcCovers) << "incomplete JPEG" << path;
-        return false;
-    }
-    if (shape.progressive && shape.pixels > kMaxProgressivePixels) {
-        qCInfo(lcCovers) << "progressive JPEG too large" << path;
-        return false;
-    }
+    // Read no more than the limit allows, even if the file grew since its size was checked.
+    const QByteArray data = file.read(kMaxCoverBytes + 1);
+    if (data.size() > kMaxCoverBytes) return false;
     const QSize atLeast = wanted.isValid() && !wanted.isEmpty() ? wanted : QSize(kMaxFullSide, kMaxFullSide);
     QString error;
     if (!platform::decodeJpeg(data, picture, atLeast, &error)) {
@@ -154,7 +75,12 @@ bool loadBmpFile(const QString& path, QImage& picture)
 LoadResult tryCover(const QString& fname, const QString& ext, QImage& picture, QSize wanted)
 {
     const QString found = platform::findNoCase(fname, QStringLiteral("title.") + ext);
-    if (found.isEmpty() || !QFileInfo(found).isFile()) return NotFound;
+    const QFileInfo info(found);
+    if (found.isEmpty() || !info.isFile()) return NotFound;
+    if (info.size() > kMaxCoverBytes) {
+        qCInfo(lcCovers) << "cover file too large" << found << info.size();
+        return Broken;
+    }
     const QString name = library::cached ? docachedcheckandcopy(fname, ext) : found;
     const bool ok =
         ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
@@ -196,6 +122,7 @@ void copyWithTime(const QString& from, const QString& to)
     QFile source(from);
     if (!source.open(QIODevice::ReadOnly)) return;
     const QDateTime stamp = source.fileTime(QFileDevice::FileModificationTime);
+    platform::removeAtomicWriteLeftovers(to);
     if (!platform::writeFileAtomically(to, source.readAll())) {
         qCInfo(lcCovers) << "cannot copy" << from << "to" << to;
         return;

@@ -1,4 +1,6 @@
 #include <QDir>
+#include <QFile>
+#include <filesystem>
 #include <gtest/gtest.h>
 
 #include "library/albumstore.h"
@@ -69,6 +71,51 @@ TEST_F(AlbumStoreTest, ScanSkipsWhatIsNoAlbum)
     EXPECT_EQ(albumcount, 1);
 }
 
+QStringList albumLogLines;
+
+void captureAlbumLines(QtMsgType, const QMessageLogContext& context, const QString& message)
+{
+    if (QLatin1String(context.category) == QLatin1String("musetra.library.albums"))
+        albumLogLines.append(message);
+}
+
+TEST_F(AlbumStoreTest, ScanLeavesOutLinksBackUpAndNamesThatAreNotUtf8WithALogLine)
+{
+    makeAlbum(QStringLiteral("Ann__Real"));
+    const TempFolder elsewhere;
+    elsewhere.write(QStringLiteral("track01.mp3"), "mp3");
+    ASSERT_TRUE(QFile::link(elsewhere.path(), folder.file(QStringLiteral("Linked__Elsewhere"))));
+    ASSERT_TRUE(QFile::link(folder.path(), folder.file(QStringLiteral("Loop__Root"))));
+    ASSERT_TRUE(QFile::link(QDir(folder.path()).filePath(QStringLiteral("..")),
+                            folder.file(QStringLiteral("Up__Parent"))));
+    const std::filesystem::path latin1 = folder.path().toStdString() + "/Caf\xe9__Latin1";
+    std::filesystem::create_directory(latin1);
+    albumLogLines.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(captureAlbumLines);
+    const bool scanned = scanalbumfolders({});
+    qInstallMessageHandler(previous);
+    std::filesystem::remove(latin1); // Qt cannot see it, so it could not clean it up
+
+    ASSERT_TRUE(scanned);
+    EXPECT_EQ(scannedRows(),
+              QStringList({QStringLiteral("Ann - Real"), QStringLiteral("Linked - Elsewhere")}));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("title.dat")))) << "written into the root";
+    ASSERT_EQ(albumLogLines.size(), 3) << albumLogLines.join(QLatin1Char('\n')).toStdString();
+    EXPECT_TRUE(albumLogLines.filter(QStringLiteral("Latin1")).first().contains(QStringLiteral("rename")));
+}
+
+TEST_F(AlbumStoreTest, TitlesAreReadOnlyAsFarAsTheListsReach)
+{
+    QByteArray titles = QByteArray(50 * 1000 * 1000, 'x') + "\r\n";
+    for (int n = 2; n <= 10050; ++n)
+        titles += "Caf\xc3\xa9 " + QByteArray::number(n) + "\n";
+    makeAlbum(QStringLiteral("Big__Titles"), titles);
+    ASSERT_TRUE(loadtitles(folder.file(QStringLiteral("Big__Titles"))));
+    EXPECT_EQ(trackscount, 9999);
+    EXPECT_EQ(tracks.first().size(), 1024);
+    EXPECT_EQ(tracks.last(), QStringLiteral("Caf\u00e9 9999")) << "still read as UTF-8";
+}
+
 TEST_F(AlbumStoreTest, ScanWithoutAlbumsChangesNothing)
 {
     makeAlbum(QStringLiteral("__Only"));
@@ -91,11 +138,13 @@ TEST_F(AlbumStoreTest, ScanMakesMissingTitlesFromTheTrackFiles)
     folder.write(QStringLiteral("First__Album/track03.mpg"), "x");
     folder.write(QStringLiteral("First__Album/cover.jpg"), "x");
     folder.write(QStringLiteral("First__Album/.hidden.mp3"), "x");
+    folder.write(QStringLiteral("First__Album/title.dat.Xy12Zq"), "left by a kill before the rename");
     folder.write(QStringLiteral("Second__Album/Title.DAT"), "Kept\n");
     folder.write(QStringLiteral("Second__Album/track01.mp3"), "x");
     ASSERT_TRUE(scanalbumfolders({}));
     EXPECT_EQ(folder.read(QStringLiteral("First__Album/title.dat")),
               QByteArray("TRACK01\ntrack02\ntrack03\n"));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("First__Album/title.dat.Xy12Zq"))));
     EXPECT_EQ(folder.read(QStringLiteral("Second__Album/Title.DAT")), QByteArray("Kept\n"));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Second__Album/title.dat"))));
 }

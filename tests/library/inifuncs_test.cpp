@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
@@ -487,7 +488,10 @@ TEST_F(SettingsTest, InterruptedWriteLeavesTheOldSettingsWhole)
 {
     writeIni("[main]\nVolume=12\n[Commercial]\ncredittotal=40\n");
     folder.write(QStringLiteral("Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
+    folder.write(QStringLiteral("Musetra.ini.bak"), "an operator's own copy");
     ASSERT_TRUE(readini());
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.kZ81qa")))) << "removed at start";
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.bak"))));
     EXPECT_EQ(config.volume, 12);
     EXPECT_EQ(config.credittotal, 40);
     config.credittotal = 41;

@@ -90,14 +90,54 @@ TEST(JpegCodec, BrokenDataIsReportedAndLeavesTheTargetAlone)
     }
 }
 
-TEST(JpegCodec, DataCutShortAfterTheHeaderStillGivesAWholePicture)
+TEST(JpegCodec, WarningsAloneNeverRefuseAPictureButDataCutShortDoes)
 {
     const QByteArray jpeg = encodeJpeg(quadrants(64, 48), 90);
     const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
     ASSERT_GT(scan, 0);
+    QByteArray strayBytes = jpeg;
+    strayBytes.insert(scan, "\x12\x34", 2); // two stray bytes after a segment
+    const QByteArray noEndMarker = jpeg.chopped(2);
+    for (const QByteArray& input : {strayBytes, noEndMarker}) {
+        QImage decoded;
+        QString error;
+        ASSERT_TRUE(decodeJpeg(input, decoded, QSize(), &error)) << error.toStdString();
+        EXPECT_TRUE(near(decoded.pixel(56, 40), QColor(240, 240, 240)));
+    }
+    QImage decoded;
+    EXPECT_FALSE(decodeJpeg(jpeg.left(scan + (jpeg.size() - scan) / 2), decoded));
+}
+
+namespace {
+
+// A progressive picture of three full-resolution components whose one scan holds only the
+// average of each block (all grey): tiny on disk, but libjpeg keeps every coefficient of every
+// block in memory while it decodes.
+QByteArray averagesOnlyProgressive(int side)
+{
+    const auto be16 = [](int v) { return QByteArray(1, char(v >> 8)) + char(v & 0xFF); };
+    QByteArray data("\xFF\xD8", 2);
+    data += QByteArray("\xFF\xDB\x00\x43\x00", 5) + QByteArray(64, 1);
+    data += QByteArray("\xFF\xC2\x00\x11\x08", 5) + be16(side) + be16(side);
+    data += QByteArray("\x03\x01\x11\x00\x02\x11\x00\x03\x11\x00", 10);
+    // One one-bit code, 0, for "no change of the average".
+    data += QByteArray("\xFF\xC4\x00\x14\x00\x01", 6) + QByteArray(15, 0) + QByteArray(1, 0);
+    data += QByteArray("\xFF\xDA\x00\x0C\x03\x01\x00\x02\x00\x03\x00\x00\x00\x00", 14);
+    const qsizetype blocks = qsizetype((side + 7) / 8) * ((side + 7) / 8) * 3;
+    data += QByteArray((blocks + 7) / 8 + 1, 0);
+    data += QByteArray("\xFF\xD9", 2);
+    return data;
+}
+
+} // namespace
+
+TEST(JpegCodec, LibjpegWorkingMemoryIsBounded)
+{
     QImage decoded;
     QString error;
-    ASSERT_TRUE(decodeJpeg(jpeg.left(scan + (jpeg.size() - scan) / 2), decoded, QSize(), &error))
-        << error.toStdString();
-    EXPECT_EQ(decoded.size(), QSize(64, 48));
+    ASSERT_TRUE(decodeJpeg(averagesOnlyProgressive(64), decoded, QSize(), &error)) << error.toStdString();
+    EXPECT_EQ(decoded.size(), QSize(64, 64));
+    // 9000 x 9000 is within the pixel bound, but its coefficients need about 490 MB.
+    EXPECT_FALSE(decodeJpeg(averagesOnlyProgressive(9000), decoded, QSize(2048, 2048), &error));
+    EXPECT_EQ(decoded.size(), QSize(64, 64));
 }

@@ -1,5 +1,6 @@
 #include <QBuffer>
 #include <QDateTime>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QImage>
@@ -90,6 +91,11 @@ QByteArray content(const char* kind)
         const QByteArray whole = platform::encodeJpeg(noisy, 90);
         return whole.left(whole.size() * 6 / 10);
     }
+    if (k == "red-jpeg-no-end-marker") return jpegOf(Qt::red).chopped(2);
+    if (k == "red-jpeg-stray-bytes") {
+        QByteArray data = jpegOf(Qt::red);
+        return data.insert(data.indexOf(QByteArray("\xFF\xDB", 2)), "\x00\x00", 2);
+    }
     if (k == "garbage-jpeg") return QByteArray("\xFF\xD8\xFF\xE0 not really a picture", 26);
     return QByteArray("not a picture at all");
 }
@@ -132,6 +138,8 @@ INSTANTIATE_TEST_SUITE_P(
                    Expect::Green},
         FolderCase{
             "BrokenJpgFallsToBmp", {{"title.jpg", "garbage-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Blue},
+        FolderCase{"JpgWithoutEndMarker", {{"title.jpg", "red-jpeg-no-end-marker"}}, Expect::Red},
+        FolderCase{"JpgWithStrayBytes", {{"title.jpg", "red-jpeg-stray-bytes"}}, Expect::Red},
         FolderCase{"AnyCase", {{"TITLE.JPG", "red-jpeg"}}, Expect::Red},
         FolderCase{"MixedCaseBmp", {{"Title.Bmp", "blue-bmp"}}, Expect::Blue},
         FolderCase{"NoCover", {{"folder.jpg", "red-jpeg"}}, Expect::NotFound},
@@ -182,16 +190,24 @@ TEST_F(CoverLoading, HugePicturesAreReducedInsteadOfFailing)
     EXPECT_TRUE(near(picture.pixelColor(100, 100), Qt::green));
 }
 
-TEST_F(CoverLoading, HugeProgressivePicturesAreRefused)
+TEST_F(CoverLoading, HostileCoversAreCorruptAndNeverCopied)
 {
-    // A header that claims 20000 x 20000 progressive pixels, whose coefficients alone would
-    // take more than a gigabyte.
-    QByteArray data("\xFF\xD8", 2);
-    data += QByteArray("\xFF\xC2\x00\x0B\x08\x4E\x20\x4E\x20\x01\x01\x11\x00", 13);
-    data += QByteArray("\xFF\xD9", 2);
-    const QString folder = temp.mkdir(QStringLiteral("hostile"));
-    temp.write(QStringLiteral("hostile/title.jpg"), data);
-    EXPECT_EQ(load(folder), errorbitmap_corrupt);
+    library::cached = true;
+    library::cachepath = temp.mkdir(QStringLiteral("cache"));
+    // A 1 GB (sparse) cover is never read nor copied into the cache.
+    temp.write(QStringLiteral("huge/title.jpg"), jpegOf(Qt::red));
+    ASSERT_TRUE(QFile::resize(temp.file(QStringLiteral("huge/title.jpg")), 1ll << 30));
+    EXPECT_EQ(load(temp.file(QStringLiteral("huge"))), errorbitmap_corrupt);
+    EXPECT_TRUE(QDir(library::cachepath).isEmpty());
+
+    // A first frame header claiming 60000 x 60000 progressive pixels (the one libjpeg decodes),
+    // its scan, then a small second frame header.
+    QByteArray bomb("\xFF\xD8", 2);
+    bomb += QByteArray("\xFF\xC2\x00\x0B\x08\xEA\x60\xEA\x60\x01\x01\x11\x00", 13);
+    bomb += QByteArray("\xFF\xDA\x00\x08\x01\x01\x00\x00\x00\x00", 10) + QByteArray(600, 0);
+    bomb += QByteArray("\xFF\xC0\x00\x0B\x08\x00\x10\x00\x10\x01\x01\x11\x00\xFF\xD9", 15);
+    temp.write(QStringLiteral("bomb/title.jpg"), bomb);
+    EXPECT_EQ(load(temp.file(QStringLiteral("bomb"))), errorbitmap_corrupt);
 }
 
 TEST(CoverCache, TempNameReplacesSeparatorsAndColons)

@@ -1,11 +1,14 @@
 #pragma once
 
-// The track files of an album folder and its titles file, as the album edit menu and the Add Track
-// dialog change them: "track" + number + ".mp3" or ".mpg" in any case, in track-number order, and
-// "title.dat" rewritten whole through a temporary file. GUI thread.
+// The files of an album folder as the cover choice, the album edit menu and the Add Track dialog
+// change them: the track files ("track" + number + ".mp3" or ".mpg" in any case, in track-number
+// order), "title.dat" and the cover "title.jpg", both written whole through a temporary file.
+// GUI thread.
 
 #include <QString>
 #include <QStringList>
+
+class QImage;
 
 namespace ripper {
 
@@ -30,5 +33,15 @@ void padtitles(QStringList& titles, int count);
 // Makes `title` line `number` of the "title.dat" of `folder` (made when missing), so it stands
 // beside its track; missing lines before it get default titles.
 [[nodiscard]] bool settitleline(const QString& folder, int number, const QString& title);
+
+// Saves `picture` as the JPEG cover "title.jpg" of `folder` (24-bit, the compressor's default
+// quality). False on failure (the old cover stays).
+[[nodiscard]] bool writecover(const QString& folder, const QImage& picture);
+
+// The same, saying so with the skinned question ("Filing Error") when it fails.
+bool savecover(const QString& folder, const QImage& picture);
+
+// The full name of the cover file of `folder`.
+QString coverfile(const QString& folder);
 
 } // namespace ripper

@@ -1,18 +1,23 @@
-#include "ripper/trackfiles.h"
+#include "ripper/albumfiles.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QRegularExpression>
 #include <algorithm>
 
 #include "platform/files.h"
+#include "platform/jpegcodec.h"
 #include "platform/textcodec.h"
+#include "ripper/mydialog.h"
 
 namespace ripper {
 
 namespace {
 
 const QString kTitlesFile = QStringLiteral("title.dat");
+// The quality IJG libjpeg uses when none is asked for.
+constexpr int kJpegDefaultQuality = 75;
 
 // The number of a track file name, -1 for a name that is no track file.
 int trackNumberOf(const QString& name)
@@ -79,6 +84,26 @@ bool settitleline(const QString& folder, int number, const QString& title)
     padtitles(titles, number);
     titles[number - 1] = title;
     return writetitles(folder, titles);
+}
+
+QString coverfile(const QString& folder)
+{
+    return platform::joinPath(folder, QStringLiteral("title.jpg"));
+}
+
+bool writecover(const QString& folder, const QImage& picture)
+{
+    const QByteArray jpeg =
+        platform::encodeJpeg(picture.convertToFormat(QImage::Format_RGB888), kJpegDefaultQuality);
+    return !jpeg.isEmpty() && platform::writeFileAtomically(coverfile(folder), jpeg);
+}
+
+bool savecover(const QString& folder, const QImage& picture)
+{
+    if (writecover(folder, picture)) return true;
+    (void)md(QStringLiteral("Error creating image file: ") + coverfile(folder), QString(),
+             QStringLiteral("Cancel"), QStringLiteral("Filing Error"), true);
+    return false;
 }
 
 } // namespace ripper

@@ -1,0 +1,62 @@
+#include "fuzzfiles.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+
+namespace {
+
+// Both live until the process ends and are never destroyed: libFuzzer leaves through exit(),
+// after Qt's own statics are gone. The folder is removed without Qt.
+QGuiApplication* application = nullptr;
+QString folder;
+std::string folderOnDisk;
+
+void removeFolder()
+{
+    std::error_code ignored;
+    std::filesystem::remove_all(folderOnDisk, ignored);
+}
+
+} // namespace
+
+[[gnu::weak]] void prepareFuzzing() {}
+
+extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    application = new QGuiApplication(*argc, *argv);
+    QTemporaryDir made;
+    made.setAutoRemove(false);
+    folder = made.path();
+    folderOnDisk = QFile::encodeName(folder).toStdString();
+    std::atexit(removeFolder);
+    prepareFuzzing();
+    return 0;
+}
+
+QString fuzzFolder()
+{
+    return folder;
+}
+
+QString writeFuzzFile(const QString& name, const uint8_t* data, size_t size)
+{
+    const QString path = QDir(folder).filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
+    file.write(reinterpret_cast<const char*>(data), qint64(size));
+    return path;
+}
+
+void require(bool holds, const char* what)
+{
+    if (holds) return;
+    std::fprintf(stderr, "property broken: %s\n", what);
+    std::abort();
+}
