@@ -26,6 +26,7 @@
 
 #include "jukebox/jukeboxform.h"
 #include "jukebox/pageslide.h"
+#include "gradientcover.h"
 #include "keepingreporter.h"
 #include "library/global.h"
 #include "platform/jpegcodec.h"
@@ -53,17 +54,6 @@ bool writeFile(const QString& name, const QByteArray& bytes)
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-QImage coverOf(int n)
-{
-    QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB32);
-    QPainter painter(&cover);
-    QLinearGradient shade(0, 0, kCoverSide, kCoverSide);
-    shade.setColorAt(0, QColor::fromHsv(n * 40 % 360, 200, 230));
-    shade.setColorAt(1, QColor::fromHsv((n * 40 + 120) % 360, 220, 90));
-    painter.fillRect(cover.rect(), shade);
-    return cover;
-}
-
 // Album folders "Artist N__Album N" with a cover and twelve titles, as the album list.
 bool makeLibrary(const QString& root)
 {
@@ -76,7 +66,8 @@ bool makeLibrary(const QString& root)
         for (int t = 1; t <= kTitles; ++t)
             titles += QStringLiteral("Track number %1 of album %2\r\n").arg(t).arg(n).toUtf8();
         if (!writeFile(folder + QStringLiteral("/title.dat"), titles)) return false;
-        if (!writeFile(folder + QStringLiteral("/title.jpg"), platform::encodeJpeg(coverOf(n), 90)))
+        if (!writeFile(folder + QStringLiteral("/title.jpg"),
+                       platform::encodeJpeg(gradientCover(n, kCoverSide), 90)))
             return false;
         library::album.append({QStringLiteral("Album %1").arg(n), QStringLiteral("Artist %1").arg(n)});
     }

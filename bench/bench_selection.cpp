@@ -7,11 +7,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
-#include <QListWidget>
 #include <QTemporaryDir>
-#include <QTimer>
-#include <QToolButton>
 #include <benchmark/benchmark.h>
 #include <cstdio>
 #include <map>
@@ -20,12 +16,10 @@
 #include <vector>
 
 #include "jukebox/jukeboxform.h"
-#include "jukebox/jukeboxfrontend.h"
 #include "mpvbench.h"
+#include "startedjukebox.h"
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
-#include "player/frontend.h"
-#include "player/mainform.h"
 
 namespace {
 
@@ -78,72 +72,29 @@ Library& library()
     return made;
 }
 
-// The player window and the jukebox on the generated library, started as the program starts them.
-struct Jukebox
+std::unique_ptr<StartedJukebox> theJukebox;
+
+StartedJukebox& jukeboxWindow()
 {
-    Jukebox()
-    {
+    if (!theJukebox) {
         library();
-        form = std::make_unique<player::Tmainform>(
-            [] { return std::make_unique<platform::MpvMediaPlayer>(nullptr, nullOutput()); });
-        player::mainform = form.get();
-        form->FormCreate(form.get());
-        frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();
-        player::setFrontEnd(frontEnd.get());
-        frontEnd->gojukebox(false);
-        form->playlistbut->setChecked(true);
-        jukebox::lcddelay = jukebox::NORMALLCDDELAY;
+        theJukebox = std::make_unique<StartedJukebox>();
     }
-    ~Jukebox()
-    {
-        player::setFrontEnd(nullptr);
-        frontEnd.reset();
-        player::mainform = nullptr;
-        form.reset();
-    }
-
-    platform::MediaPlayer& mp() const { return *form->mediaPlayer(); }
-
-    std::unique_ptr<player::Tmainform> form;
-    std::unique_ptr<jukebox::JukeboxFrontEnd> frontEnd;
-};
-
-std::unique_ptr<Jukebox> theJukebox;
-
-Jukebox& jukeboxWindow()
-{
-    if (!theJukebox) theJukebox = std::make_unique<Jukebox>();
     return *theJukebox;
 }
 
 void BM_LastDigitToFirstAudio(benchmark::State& state)
 {
-    Jukebox& j = jukeboxWindow();
+    StartedJukebox& j = jukeboxWindow();
     const QString wanted = library().track("Beta__Two", 2);
     std::vector<double> samples;
     for (auto _ : state) {
         jukebox::Tjukebox& jb = *jukebox::jukebox;
         for (const int digit : {0, 0, 0, 2, 0, 0})
             jb.dolcd(digit, jukebox::lcddelay);
-        // The step pauses (with events running) after it has started the track: the first audio is
-        // caught by a poll that runs inside that pause too.
-        QElapsedTimer clock;
-        double ms = -1;
-        QTimer poll;
-        poll.setInterval(0);
-        QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-            if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0) ms = msSince(clock);
-        });
-        poll.start();
-        clock.start();
-        jb.dolcd(2, jukebox::lcddelay);
-        if (!spinUntil([&] { return ms >= 0; })) state.SkipWithError("no audio");
-        poll.stop();
-        keepSample(state, samples, ms);
-        j.form->clearlistClick(nullptr);
-        // The player holds the silent file again, so the next turn sees only its own track start.
-        j.form->loadblankmp3file();
-        spinUntil([&] { return !j.form->play->isChecked(); });
+        keepSample(state, samples,
+                   msToAudioAfter(
+                       j, wanted, [&] { jb.dolcd(2, jukebox::lcddelay); }, state));
     }
     samplesMs["selection"] = samples;
 }

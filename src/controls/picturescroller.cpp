@@ -7,6 +7,7 @@
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
 #include "skins/colors.h"
+#include "skins/loadjpegorbmp.h"
 
 namespace controls {
 
@@ -65,7 +66,14 @@ int TPictureScroller::thumbnailside() const
 
 void TPictureScroller::add(const QImage& bmp, int32_t alb)
 {
-    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb});
+    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb, QString()});
+    fcount = int32_t(pl.items.size());
+    stale_ = true;
+}
+
+void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
+{
+    pl.items.append(picrecord{thumbnailOf(bmp, kSmallSide), alb, folder});
     fcount = int32_t(pl.items.size());
     stale_ = true;
 }
@@ -75,7 +83,8 @@ void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
     if (i < 0 || i >= fcount) return;
     picrecord& record = pl.items[i];
     // The new picture fills the whole thumbnail, at the thumbnail's own size.
-    record.picture = thumbnailOf(bmp, record.picture.width());
+    record.picture = thumbnailOf(bmp, record.folder.isEmpty() ? record.picture.width() : thumbnailside());
+    record.folder.clear();
     record.album = alb;
     stale_ = true;
 }
@@ -84,8 +93,10 @@ void TPictureScroller::Delete(int32_t i)
 {
     if (i < 0 || i >= fcount) return;
     // Pictures move up one place; album numbers stay, as the album list renumbers the same way.
-    for (int j = i; j < fcount - 1; ++j)
+    for (int j = i; j < fcount - 1; ++j) {
         pl.items[j].picture = pl.items[j + 1].picture;
+        pl.items[j].folder = pl.items[j + 1].folder;
+    }
     pl.items.removeLast();
     fcount = int32_t(pl.items.size());
     Paint();
@@ -94,6 +105,7 @@ void TPictureScroller::Delete(int32_t i)
 void TPictureScroller::clear()
 {
     pl.items.clear();
+    cells_.clear();
     fcount = 0;
     stale_ = true;
 }
@@ -105,10 +117,20 @@ int32_t TPictureScroller::lookupalbum(int32_t a) const
     return -1;
 }
 
+QImage TPictureScroller::albumpicture(int32_t a) const
+{
+    const int32_t i = lookupalbum(a);
+    return i >= 0 ? pl.items.at(i).picture : QImage();
+}
+
 void TPictureScroller::Makeitemvisible(int32_t i)
 {
     if (facross > 0) ftopmost = (std::max(i, 0) / facross) * facross;
-    Paint();
+    // A hidden scroller renders when it shows or is touched.
+    if (isVisible())
+        Paint();
+    else
+        stale_ = true;
 }
 
 void TPictureScroller::Makealbumvisible(int32_t a)
@@ -174,6 +196,7 @@ void TPictureScroller::pressEntry(const tmatrix& entry)
 void TPictureScroller::Paint()
 {
     QImage& canvas = clearFace();
+    provisional_ = false;
     visrows = 0;
     viscols = facross;
     stale_ = false;
@@ -239,7 +262,7 @@ int TPictureScroller::drawCells(QPainter& painter, Grid& grid)
     for (int t = ftopmost; t < fcount; ++t) {
         const int j = drawn + 1;
         matrix[j] = tmatrix{x, grid.y, x + grid.side, grid.y + grid.side, t};
-        painter.drawImage(QRect(x, grid.y, grid.side, grid.side), pl.items[t].picture);
+        painter.drawImage(QRect(x, grid.y, grid.side, grid.side), cellOf(pl.items[t], grid.side));
         if (fremote) {
             grid.penwidth = kRemotePen;
             if (j - 1 == remotey * facross + remotex) {
@@ -277,6 +300,34 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
               QRect(QPoint(grid.width / 2 - arrow.width() / 2, box.y2 - arrow.height() - 1), arrow.size()),
               arrow, kArrowKey);
     matrix[entry] = box;
+}
+
+// The picture of a cell: a picture given as such, or the cover of a folder decoded at the cell's
+// side (the decoder reduces it in the DCT) and kept among the cached cells.
+const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
+{
+    if (record.folder.isEmpty()) return record.picture;
+    // Nobody sees a hidden scroller: it draws the small copies and decodes its cells once it
+    // shows, so the cover loader's hand-overs never wait for cells.
+    if (!isVisible()) {
+        provisional_ = true;
+        return record.picture;
+    }
+    if (side != cellSide_) {
+        cells_.clear();
+        cellSide_ = side;
+    }
+    if (const QImage* cached = cells_.object(record.folder)) return *cached;
+    QImage cover;
+    skins::loadjpegbmp(record.folder, cover, QSize(side, side));
+    cells_.insert(record.folder, new QImage(thumbnailOf(cover, side)));
+    return *cells_.object(record.folder);
+}
+
+void TPictureScroller::showEvent(QShowEvent* event)
+{
+    TouchList::showEvent(event);
+    if (provisional_ || stale_) Paint();
 }
 
 int TPictureScroller::hit(int x, int y)

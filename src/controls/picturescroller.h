@@ -3,10 +3,15 @@
 // A grid of square thumbnails (album covers) without a scroll bar: "More" boxes above and below
 // the grid move it by one row per press, ever faster while held. A press on a thumbnail chooses
 // it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
-// Thumbnails are kept at their display size with 16 bits per pixel, so thousands of covers fit.
+// A picture given as such is kept at its display size with 16 bits per pixel. An album cover
+// given by its folder keeps only a small copy (what list rows show beside the album); its cell
+// is decoded from the cover when it comes into view (a hidden scroller draws the small copies)
+// and held in a cache of a fixed number of cells, so memory stays bounded however many albums
+// there are.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
 
+#include <QCache>
 #include <QImage>
 #include <QString>
 #include <QVector>
@@ -18,11 +23,13 @@ class QPainter;
 
 namespace controls {
 
-// One thumbnail: its picture (owned by the scroller) and the number of the album it shows.
+// One thumbnail: its picture (owned by the scroller), the number of the album it shows and, for a
+// cover given by its album folder, that folder (the picture is then the small copy).
 struct picrecord
 {
     QImage picture;
     int32_t album = 0;
+    QString folder;
 };
 
 struct tpicturelist
@@ -35,13 +42,23 @@ class TPictureScroller : public TouchList
     Q_OBJECT
 
 public:
+    // The side of the small copy kept for a cover given by its folder.
+    static constexpr int kSmallSide = 56;
+    // How many decoded cells of such covers are held at most.
+    static constexpr int kCachedCells = 64;
+
     explicit TPictureScroller(QWidget* owner);
 
     void add(const QImage& bmp, int32_t alb);
+    // Adds the cover of album folder `folder`: `bmp` is that cover at any size of at least
+    // `kSmallSide`; the cell is decoded again from the folder whenever it is drawn and not cached.
+    void addcover(const QImage& bmp, int32_t alb, const QString& folder);
     void replace(int32_t i, const QImage& bmp, int32_t alb);
     void Delete(int32_t i);
     void clear();
     int32_t lookupalbum(int32_t a) const;
+    // The picture kept for album `a` (what a list row shows beside the album); none without one.
+    QImage albumpicture(int32_t a) const;
     void Makeitemvisible(int32_t i);
     void Makealbumvisible(int32_t a);
     void Moveup();
@@ -80,6 +97,9 @@ public:
 
     tpicturelist pl;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+
 private:
     struct Grid;
 
@@ -87,6 +107,7 @@ private:
     void pressEntry(const tmatrix& entry);
     int hit(int x, int y);
     int thumbnailside() const;
+    const QImage& cellOf(const picrecord& record, int side);
     bool cursorOnThumbnail() const;
     void repeattimerRepeat() override;
     void drawUpBox(QPainter& painter, const Grid& grid);
@@ -111,6 +132,11 @@ private:
 
     // Thumbnails changed since the last rendering, so its hit rectangles are out of date.
     bool stale_ = false;
+    // Decoded cells of covers given by their folder, by folder, all of side `cellSide_`.
+    QCache<QString, QImage> cells_{kCachedCells};
+    int cellSide_ = 0;
+    // The last rendering drew small copies in place of cells (the scroller was hidden).
+    bool provisional_ = false;
 };
 
 } // namespace controls

@@ -229,6 +229,17 @@ void ListPainter::drawBottomBox(RenderedList& out, int count)
 
 } // namespace
 
+std::unique_ptr<TScrollListItemAdditonalInfo> makeiteminfo(int32_t album, int32_t track,
+                                                           const QImage& picture, const QString& icon)
+{
+    auto record = std::make_unique<TScrollListItemAdditonalInfo>();
+    record->setAlbumNumber(album);
+    record->setTrackNumber(track);
+    record->setpicture(picture);
+    record->icon = icon;
+    return record;
+}
+
 int hittest(const QVector<tmatrix>& matrix, const QPoint& p, int from, int to)
 {
     const int end = std::min<qsizetype>(to, matrix.size() - 1);

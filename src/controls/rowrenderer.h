@@ -76,6 +76,10 @@ private:
     QImage FImage;
 };
 
+// A new row record for album `album`, track `track`, with its picture and icon.
+std::unique_ptr<TScrollListItemAdditonalInfo> makeiteminfo(int32_t album, int32_t track,
+                                                           const QImage& picture, const QString& icon);
+
 // The rows of a list, each with an optional record (not owned here). Every change calls the
 // list's change handler.
 class ListItems

@@ -31,15 +31,9 @@ TScrollListbox::~TScrollListbox() = default;
 void TScrollListbox::additemandinfo(const QString& s, int32_t album, int32_t track, const QImage& picture,
                                     const QString& icon, const QString& /*data*/)
 {
-    auto record = std::make_unique<TScrollListItemAdditonalInfo>();
-    record->setAlbumNumber(album);
-    record->setTrackNumber(track);
-    record->setpicture(picture);
-    record->icon = icon;
-    TScrollListItemAdditonalInfo* row = record.get();
-    addinfo.push_back(std::move(record));
+    addinfo.push_back(makeiteminfo(album, track, picture, icon));
     addinfocount = int32_t(addinfo.size());
-    fitems.addObject(s, row);
+    fitems.addObject(s, addinfo.back().get());
 }
 
 void TScrollListbox::clear()

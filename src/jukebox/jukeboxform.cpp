@@ -39,6 +39,7 @@
 #include "player/mainform.h"
 #include "skins/colors.h"
 #include "skins/loadjpegorbmp.h"
+#include "view3d/glpanel.h"
 
 namespace jukebox {
 
@@ -177,6 +178,7 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
 Tjukebox::~Tjukebox()
 {
     qApp->removeEventFilter(messageHook_);
+    stopcovers();
     // The chart thread may still hand rows to the chart list: it goes before the list does.
     delete log;
     log = nullptr;
@@ -225,6 +227,9 @@ void Tjukebox::FormCreate(QObject*)
     createSearchAndQueuePanels();
     createTrackHint();
     createLetterBar();
+    // The prism, where this machine can draw it and the operator has not switched it off.
+    if (!library::config.disable3d && view3d::TGLPanel::available())
+        ThreeDPanel = new view3d::TGLPanel(*this, midpanelpanel);
     // Files dropped on the two pages reach the window first.
     for (QWidget* page : {toppanel, botpanel})
         page->installEventFilter(this);
@@ -354,12 +359,6 @@ void Tjukebox::setopenpanel()
 {
     if (panel->isVisible()) openpanelClick(openpanel);
     openpanelpanel->setVisible(library::config.jukeboxvolumepanel);
-}
-
-void Tjukebox::docovers()
-{
-    QCoreApplication::processEvents();
-    // The cover-loading thread starts here once it exists; until then the thumbnails stay empty.
 }
 
 void Tjukebox::ThreeDPanelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int) {}

@@ -12,12 +12,14 @@
 // jukeboxform_numbers.cpp (number entry), jukeboxform_background.cpp (background play),
 // jukeboxform_pages.cpp (album pages), jukeboxform_keys.cpp (keys and lights),
 // jukeboxform_panels.cpp and jukeboxform_admin.cpp (operator panels), jukeboxform_search.cpp,
-// jukeboxform_queue.cpp, jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp.
+// jukeboxform_queue.cpp, jukeboxform_shutdown.cpp and jukeboxform_thumbs.cpp (with docovers).
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
 #include <QString>
 #include <QWidget>
 #include <cstdint>
@@ -256,6 +258,8 @@ public:
     PageSlide& pageSlide();
     // The 3D prism while one exists (non-owning); without it the flat pages always show.
     PrismView* ThreeDPanel = nullptr;
+    // While the prism shows, the arrow key `key` (Left or Right) drags on it; false on the pages.
+    bool turnPrism(uint16_t key);
 
     // ---- Keys and keyboard lights (jukeboxform_keys.cpp) ----
     // `Key` is a virtual key code; handlers may change it for the rows that follow.
@@ -350,6 +354,8 @@ public:
     bool EnumWindowsSwitch(quint64 handle, intptr_t lparam);
 
     // ---- Cover thumbnails (jukeboxform_thumbs.cpp) ----
+    // Stops the cover loader between two albums, waits for it and frees it (the program ends).
+    void stopcovers();
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.
     void addthumbnail(const QString& albumFolder, int index);
@@ -629,6 +635,8 @@ private:
     void chooseStartAlbum();
     // Binds the queue panel's keys to the window's queue handlers.
     void connectQueuePanel();
+    // Fills the queue panel's list from the player's queue (jukeboxform_queue.cpp).
+    void fillQueueList(int marked, int playing);
 
     // Pieces of setscreen.
     void placeColumns();
@@ -641,11 +649,13 @@ private:
     void placeRandomPanel();
     void placeAdvancedPanel();
     void placeCommercePanel();
+    QFont commerceFont(int labelRoom, int chartRoom) const;
     void makeBackgrounds();
     void placeBackgroundPieces();
     void placePageLists();
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();
+    QRect panelArea() const;
     void placeTrackHint();
     void applyDisplayOnly();
     void placeLetterBar();

@@ -17,6 +17,7 @@
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
 #include "controls/textscroller.h"
+#include "controls/transparentpanel.h"
 #include "controls/ticker.h"
 #include "jukebox/albumpages.h"
 #include "jukebox/pagefaces.h"
@@ -301,6 +302,7 @@ void Tjukebox::drawalbum3D(int n, int mode)
 void Tjukebox::pageForward(uint16_t& Key)
 {
     if (moveinprogress) return;
+    if (turnPrism(vk::Left)) return;
     closepanels();
     pressArrow(butl, butllabel, QStringLiteral("LBUTDOWN"));
     setTag(navbuttimer, kNavForward);
@@ -320,6 +322,7 @@ void Tjukebox::pageForward(uint16_t& Key)
 void Tjukebox::pageBack(uint16_t& Key)
 {
     if (moveinprogress) return;
+    if (turnPrism(vk::Right)) return;
     closepanels();
     pressArrow(butr, butrlabel, QStringLiteral("RBUTDOWN"));
     setTag(navbuttimer, kNavBack);
@@ -422,11 +425,24 @@ void Tjukebox::releasePrism()
     if (view) sendMouse(view, QEvent::MouseButtonRelease, prismDragAt_, Qt::NoButton);
 }
 
+// While the prism shows, the arrow keys and buttons drag on it instead of stepping pages: the
+// Left key as a drag from the middle to the left edge, the Right key to the right edge. The key's
+// release lets go, and the prism swings on to the next side. False on the flat pages.
+bool Tjukebox::turnPrism(uint16_t key)
+{
+    if (!prismShown() || !ThreeDPanel) return false;
+    const int width = ThreeDPanel->panel()->width();
+    if (key == vk::Left)
+        dragPrism(width / 2, 0, kPrismDragLeftY);
+    else
+        dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);
+    return true;
+}
+
 void Tjukebox::butllabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
 {
     uint16_t key = vk::Left;
     FormKeydown(this, key, Qt::NoModifier);
-    if (prismShown() && ThreeDPanel) dragPrism(ThreeDPanel->panel()->width() / 2, 0, kPrismDragLeftY);
 }
 
 void Tjukebox::butllabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
@@ -438,10 +454,6 @@ void Tjukebox::butrlabelMouseDown(QObject*, Qt::MouseButton, Qt::KeyboardModifie
 {
     uint16_t key = vk::Right;
     FormKeydown(this, key, Qt::NoModifier);
-    if (prismShown() && ThreeDPanel) {
-        const int width = ThreeDPanel->panel()->width();
-        dragPrism(width / 2, std::max(0, width - 1), kPrismDragRightY);
-    }
 }
 
 void Tjukebox::butrlabelMouseUp(QObject*, Qt::MouseButton, Qt::KeyboardModifiers, int, int)
@@ -633,6 +645,8 @@ void Tjukebox::showPrism()
     imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
+    // The track hint's strip stands over the album area, across the middle of the prism.
+    TrackHintPanel->hide();
     drawalbum3D(currentalbum, 0);
     drawalbum3D(currentalbum, -1);
     view->raise();
@@ -648,6 +662,7 @@ void Tjukebox::leavePrism()
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
     drawalbum(currentalbum);
     ThreeDPanel->panel()->hide();
+    TrackHintPanel->show();
 }
 
 void Tjukebox::favClick(QObject*) {}

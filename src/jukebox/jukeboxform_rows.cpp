@@ -1,7 +1,7 @@
-// Selections made by touching a list rather than typing: a row of a page's track list, a search
-// result and "Add All". Each is turned into the digits a guest would type, so credits, fades and
-// the queue work the same whichever way a track was chosen. Control + a row copies the track to
-// the copy destination instead.
+// Selections made by touching a list rather than typing: a row of a page's or the prism's track
+// list, a search result and "Add All". Each is turned into the digits a guest would type, so
+// credits, fades and the queue work the same whichever way a track was chosen. Control + a row
+// copies the track to the copy destination instead.
 
 #include "jukebox/jukeboxform.h"
 
@@ -12,12 +12,14 @@
 #include <QListWidget>
 #include <QScopeGuard>
 #include <QToolButton>
+#include <optional>
 
 #include "controls/rowrenderer.h"
 #include "controls/scrolllistbox.h"
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
 #include "jukebox/picturebox.h"
+#include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "library/albumstore.h"
 #include "library/global.h"
@@ -25,6 +27,8 @@
 #include "platform/files.h"
 #include "platform/textcodec.h"
 #include "player/mainform.h"
+#include "view3d/gllistbox.h"
+#include "view3d/glui.h"
 
 namespace jukebox {
 
@@ -36,12 +40,36 @@ constexpr int kLargestTypedTrack = 999;
 // A copied track's name before ".mp3", so that the whole name stays within one file name's 255 bytes.
 constexpr int kCopyNameBytes = 255 - 4;
 
-// The track a list row stands for: the number it carries (rows skip empty title lines, so it may
-// differ from the row's place), else the row's place + 1.
-int trackOfRow(const controls::TScrollListbox& list, int row)
+// A page list or a prism list as the row handlers see it: its album, its chosen row (-1 for
+// none) and the track each row stands for (rows skip empty title lines, so a track may differ
+// from the row's place + 1).
+struct ListRows
 {
-    const controls::TScrollListItemAdditonalInfo* info = list.items().object(row);
-    return info ? info->TrackNumber() : row + 1;
+    int album = 0;
+    int itemindex = -1;
+    QVector<int> tracks;
+};
+
+std::optional<ListRows> listRows(const QObject* list)
+{
+    ListRows rows;
+    const controls::ListItems* items = nullptr;
+    if (const auto* page = qobject_cast<const controls::TScrollListbox*>(list)) {
+        rows.album = tagOf(page);
+        rows.itemindex = page->itemindex();
+        items = &page->items();
+    } else if (const auto* prism = qobject_cast<const view3d::tglListBox*>(list)) {
+        rows.album = prism->tag();
+        rows.itemindex = prism->itemindex();
+        items = &prism->items();
+    } else {
+        return std::nullopt;
+    }
+    for (int row = 0; row < items->count(); ++row) {
+        const controls::TScrollListItemAdditonalInfo* info = items->object(row);
+        rows.tracks << (info ? info->TrackNumber() : row + 1);
+    }
+    return rows;
 }
 
 bool controlHeld()
@@ -53,16 +81,16 @@ bool controlHeld()
 
 void Tjukebox::lsbClick(QObject* Sender)
 {
-    auto* list = qobject_cast<controls::TScrollListbox*>(Sender);
+    const std::optional<ListRows> list = listRows(Sender);
     if (!list) return;
-    const int row = list->itemindex();
-    const bool rowChosen = row >= 0 && row < list->items().count();
+    const int row = list->itemindex;
+    const bool rowChosen = row >= 0 && row < list->tracks.size();
     if (rowChosen && controlHeld() && !library::config.copytrackdest.isEmpty()) {
-        copytrack(tagOf(list), trackOfRow(*list, row));
+        copytrack(list->album, list->tracks[row]);
     } else if (rowChosen && !keypadlocked && !errortimer->isEnabled() && entryBusy_ == 0) {
-        keyinselection(tagOf(list), trackOfRow(*list, row));
+        keyinselection(list->album, list->tracks[row]);
     }
-    list->clearFocus();
+    if (auto* page = qobject_cast<QWidget*>(Sender)) page->clearFocus();
 }
 
 void Tjukebox::searchpanellbclick(int album, int track)
@@ -108,9 +136,9 @@ void Tjukebox::feedDigits(const QString& digits)
 
 void Tjukebox::playall(QObject* lsb)
 {
-    auto* list = qobject_cast<controls::TScrollListbox*>(lsb);
+    const std::optional<ListRows> list = listRows(lsb);
     if (!list || noinput || entryBusy_ > 0) return;
-    const int albumNumber = tagOf(list);
+    const int albumNumber = list->album;
     // A list of no real album (the filler beside the last album) has nothing to add.
     if (!isvalidalbum(albumNumber)) return;
     ++entryBusy_;
@@ -128,8 +156,7 @@ void Tjukebox::playall(QObject* lsb)
     autoplaying = false;
     player::Tmainform* mf = player::mainform;
     bool first = true;
-    for (int row = 0; row < list->items().count(); ++row) {
-        const int track = trackOfRow(*list, row);
+    for (const int track : list->tracks) {
         if (!isvalidtrack(track)) continue;
         mf->dtracklist->setCurrentRow(track - 1);
         mf->AddClick(this, false);
@@ -142,8 +169,16 @@ void Tjukebox::playall(QObject* lsb)
     QCoreApplication::processEvents();
 }
 
-// The prism's "Add All" labels come with the 3D view: until it exists none can be touched.
-void Tjukebox::playall3d(QObject*) {}
+// Only the prism's labels count, each for the track list of its own side.
+void Tjukebox::playall3d(QObject* Sender)
+{
+    const auto* label = qobject_cast<const view3d::tglLabel*>(Sender);
+    if (!label || !ThreeDPanel) return;
+    static const QStringList kSides{QStringLiteral("AddAll_Front"), QStringLiteral("AddAll_Right"),
+                                    QStringLiteral("AddAll_Back"), QStringLiteral("AddAll_Left")};
+    const int side = int(kSides.indexOf(label->Name()));
+    if (side >= 0) playall(ThreeDPanel->titleList(side));
+}
 
 // Copies track `track` of album `albumNumber` to the copy destination, named after its title and
 // album, without queueing it.

@@ -74,6 +74,8 @@ void Tjukebox::endProgram()
         if (player::mainform) player::mainform->numberoftracks->stop();
         volumetimer->setEnabled(false);
         if (library::config.poweroff) library::WinExit(library::kEwxShutdown | library::kEwxForce);
+        // The cover loader stops between two albums; the corner shows once it has finished.
+        if (!VisualsPanelPanel->isVisible()) stopcovers();
         stopPlayer();
     }
     qApp->removeEventFilter(messageHook_);

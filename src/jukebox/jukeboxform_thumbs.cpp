@@ -1,12 +1,51 @@
-// The cover thumbnails of the thumbnail panel as albums come and go.
-// Until this topic is built, each handler leaves everything as it is.
+// The cover thumbnails: the loader that fills them after the window first opens, and the
+// thumbnails following the album list as albums come and go.
 
 #include "jukebox/jukeboxform.h"
 
+#include <QCoreApplication>
+
+#include "controls/picturescroller.h"
+#include "jukebox/loadcovers.h"
+#include "library/global.h"
+#include "platform/waithelper.h"
+#include "skins/loadjpegorbmp.h"
+
 namespace jukebox {
 
-void Tjukebox::addthumbnail(const QString&, int) {}
+void Tjukebox::docovers()
+{
+    QCoreApplication::processEvents();
+    if (initcovers) return;
+    initcovers = new loadcovers(*this);
+    // The loader frees itself when it ends (unless the window freed it first, which drops this).
+    connect(initcovers, &QThread::finished, initcovers, [loader = initcovers] {
+        if (initcovers == loader) initcovers = nullptr;
+        loader->deleteLater();
+    });
+    initcovers->start(library::SLOWPROCESSOR ? QThread::IdlePriority : QThread::InheritPriority);
+}
 
-void Tjukebox::deletethumbnail(int) {}
+void Tjukebox::stopcovers()
+{
+    if (!initcovers) return;
+    initcovers->requestInterruption();
+    platform::waitForThread(*initcovers);
+    delete initcovers;
+    initcovers = nullptr;
+}
+
+void Tjukebox::addthumbnail(const QString& albumFolder, int index)
+{
+    QImage cover;
+    skins::loadjpegbmp(albumFolder, cover,
+                       QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
+    thumbs->addcover(cover, index + 1, albumFolder);
+}
+
+void Tjukebox::deletethumbnail(int index)
+{
+    thumbs->Delete(thumbs->lookupalbum(index + 1));
+}
 
 } // namespace jukebox

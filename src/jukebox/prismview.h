@@ -9,6 +9,7 @@
 #include <QVector>
 #include <cstdint>
 
+class QObject;
 class QWidget;
 
 namespace jukebox {
@@ -35,6 +36,8 @@ public:
     virtual void drawFrame() = 0;
     // Enables or disables the four "Add All" labels.
     virtual void setAddAllEnabled(bool on) = 0;
+    // The track list of face `face` (0..3), as the list handlers take it; none by default.
+    virtual QObject* titleList(int /*face*/) { return nullptr; }
 };
 
 } // namespace jukebox

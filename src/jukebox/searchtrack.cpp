@@ -1,7 +1,208 @@
 #include "jukebox/searchtrack.h"
 
+#include <QFont>
+
+#include "controls/drawing.h"
+#include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
+#include "jukebox/editbox.h"
+#include "jukebox/frameshape.h"
+#include "jukebox/jukeboxform.h"
+#include "jukebox/jukeboxform_build.h"
+#include "jukebox/panellist.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/searchthread.h"
+#include "jukebox/tags.h"
+#include "jukebox/textlabel.h"
+#include "library/global.h"
+#include "library/osk.h"
+
 namespace jukebox {
 
-ttracksearch::ttracksearch(QWidget* AOwner) : TTransparentPanel(AOwner) {}
+namespace {
+
+constexpr int kEditFontSize = 20;
+constexpr int kKeyWidth = 100;
+constexpr int kKeyHeight = 30;
+constexpr int kKeyGap = 10;
+constexpr int kListLeft = 4;
+constexpr int kListBottomGap = 4;
+constexpr int kInnerFrameGap = 4;
+const QString kKeyboardShown = QStringLiteral("KEYBOARDICONUP");
+const QString kKeyboardHidden = QStringLiteral("KEYBOARDICONDOWN");
+
+// The number of one (album, track) pair, for the set of rows listed.
+qint64 rowKey(int32_t album, int32_t track)
+{
+    return (qint64(album) << 32) | quint32(track);
+}
+
+// The small picture of album `n` while the thumbnails show; none otherwise.
+QImage albumPicture(int32_t n)
+{
+    if (!jukebox || jukebox->VisualsPanelPanel->isHidden()) return {};
+    return jukebox->thumbs->albumpicture(n);
+}
+
+} // namespace
+
+ttracksearch::ttracksearch(QWidget* AOwner) : TTransparentPanel(AOwner)
+{
+    JUKEBOX_MAKE(keywords, EditBox, this);
+    build::fillBlack(keywords);
+    build::setTextColour(keywords, build::kListTextColour);
+    keywords->setFrame(false);
+    keywords->setEnabled(false);
+    JUKEBOX_MAKE(action_but, PictureBox, this);
+    action_but->setStretch(true);
+    action_but->setPicture(controls::programPicture(QStringLiteral("WIDEBUTUP")));
+    JUKEBOX_MAKE(action_label, TextLabel, this);
+    action_label->setText(QStringLiteral("Search"));
+    action_label->setAlignment(Qt::AlignCenter);
+    action_label->setFontColor(build::kPanelTextColour);
+    JUKEBOX_MAKE(keyboard_label, TextLabel, this);
+    JUKEBOX_MAKE(keyboard_but, PictureBox, this);
+    keyboard_but->setStretch(true);
+    keyboard_but->setTransparent(true);
+    keyboard_but->setPicture(controls::programPicture(kKeyboardShown));
+    lbshape = makeListFrame(this, "lbshape", false);
+    lbshape2 = makeListFrame(this, "lbshape2", true);
+    lb = makePanelList(this, "lb");
+
+    // The caption lies over the key and takes its touch.
+    connect(action_but, &PictureBox::OnClick, this, &ttracksearch::action_butClick);
+    connect(action_label, &TextLabel::OnClick, this, &ttracksearch::action_butClick);
+    connect(action_but, &PictureBox::OnMouseDown, this, [this] { action_butMouseDown(action_but); });
+    connect(action_label, &TextLabel::OnMouseDown, this, [this] { action_butMouseDown(action_but); });
+    connect(action_but, &PictureBox::OnMouseUp, this, [this] { action_butMouseUp(action_but); });
+    connect(action_label, &TextLabel::OnMouseUp, this, [this] { action_butMouseUp(action_but); });
+    connect(keyboard_but, &PictureBox::OnClick, this, &ttracksearch::keyboard_butClick);
+    connect(keywords, &EditBox::OnEnter, this, &ttracksearch::keywordEnter);
+    connect(keywords, &EditBox::OnExit, this, &ttracksearch::keywordExit);
+    connect(keywords, &EditBox::returnPressed, this, [this] { action_butClick(keywords); });
+    connect(lb, &controls::TScrollListbox::OnClick, this, &ttracksearch::lbClick);
+}
+
+ttracksearch::~ttracksearch()
+{
+    stopSearch();
+}
+
+void ttracksearch::resizeEvent(QResizeEvent* event)
+{
+    TTransparentPanel::resizeEvent(event);
+    Resize();
+}
+
+void ttracksearch::Resize()
+{
+    QFont font(QStringLiteral("Garamond"));
+    font.setPointSize(std::max(1, aspy(kEditFontSize)));
+    keywords->setFont(font);
+    const int editWidth = width() / 2;
+    keywords->setGeometry((width() - editWidth) / 2, height() / 20, editWidth, keywords->sizeHint().height());
+    const QSize key(aspx(kKeyWidth), aspy(kKeyHeight));
+    action_but->setGeometry(
+        QRect(QPoint((width() - key.width()) / 2, keywords->geometry().bottom() + 1 + aspy(kKeyGap)), key));
+    action_label->setGeometry(action_but->geometry());
+    action_label->setFont(font);
+    keyboard_but->setGeometry(QRect(QPoint(0, 0), key));
+    keyboard_label->setGeometry(keyboard_but->geometry());
+    const int left = aspy(kListLeft);
+    const int top = action_but->geometry().bottom() + 1 + aspy(kKeyGap);
+    const int listWidth = width() - 2 * (jukebox ? jukebox->midpanelpanel->x() : 0);
+    lb->setGeometry(left, top, std::max(1, listWidth), std::max(1, height() - aspy(kListBottomGap) - top));
+    scalePanelList(lb);
+    placeListFrames(lbshape, lbshape2, lb->geometry(), kInnerFrameGap);
+    lb->Paint();
+}
+
+void ttracksearch::action_butClick(QObject*)
+{
+    if (library::keyboardshowing) keyboard_butClick(keyboard_but);
+    // The old search goes before the list is emptied, so none of its rows can follow.
+    stopSearch();
+    lb->clear();
+    listed_.clear();
+    lb->Paint();
+    if (jukebox) jukebox->domessage(QStringLiteral("Searching..."));
+    tsearchthread::Handlers handlers{[this](const QVector<SearchRow>& rows) { additem(rows); },
+                                     [this] { updatestatus(); }};
+    st = std::make_unique<tsearchthread>(this, keywords->text(), library::album, library::config.path,
+                                         std::move(handlers));
+    st->start();
+}
+
+void ttracksearch::stopSearch()
+{
+    if (!st) return;
+    st->cancel = true;
+    st.reset();
+}
+
+void ttracksearch::additem(const QVector<SearchRow>& rows)
+{
+    lb->setdrawmode(false);
+    for (const SearchRow& row : rows) {
+        // The album list may have changed since the search took its copy.
+        if (row.alb < 1 || row.alb >= library::album.size()) continue;
+        if (listed_.contains(rowKey(row.alb, row.track))) continue;
+        listed_.insert(rowKey(row.alb, row.track));
+        const library::talbumtype& entry = library::album.at(row.alb);
+        const QString title = row.tracktitle.isEmpty() ? QString() : row.tracktitle + QStringLiteral(" - ");
+        lb->additemandinfo(title + entry.artist + QStringLiteral(", ") + entry.album, row.alb, row.track,
+                           albumPicture(row.alb), row.icon, QString());
+    }
+    lb->setdrawmode(true);
+    lb->Paint();
+}
+
+void ttracksearch::updatestatus()
+{
+    const int found = lb->items().count();
+    const QString text = found == 1 ? QStringLiteral("Search completed. Found 1 item")
+                                    : QStringLiteral("Search completed. Found %1 items").arg(found);
+    if (jukebox) jukebox->domessage(text);
+}
+
+void ttracksearch::lbClick(QObject*)
+{
+    const int row = lb->itemindex();
+    if (row < 0 || row >= lb->items().count() || !jukebox) return;
+    const controls::TScrollListItemAdditonalInfo* info = lb->items().object(row);
+    if (info) jukebox->searchpanellbclick(info->AlbumNumber(), info->TrackNumber());
+}
+
+void ttracksearch::keywordEnter(QObject*)
+{
+    if (!library::keyboardshowing) library::osk(true, true);
+    setTag(keyboard_but, 0);
+    keyboard_but->setPicture(controls::programPicture(kKeyboardShown));
+}
+
+void ttracksearch::keywordExit(QObject*)
+{
+    library::osk(false, true);
+    setTag(keyboard_but, 1);
+    keyboard_but->setPicture(controls::programPicture(kKeyboardHidden));
+}
+
+void ttracksearch::keyboard_butClick(QObject*)
+{
+    const bool show = tagOf(keyboard_but) != 0;
+    setTag(keyboard_but, show ? 0 : 1);
+    keyboard_but->setPicture(controls::programPicture(show ? kKeyboardShown : kKeyboardHidden));
+    library::osk(show, true);
+}
+
+void ttracksearch::action_butMouseDown(QObject*)
+{
+    action_but->setPicture(controls::programPicture(QStringLiteral("WIDEBUTDOWN")));
+}
+
+void ttracksearch::action_butMouseUp(QObject*)
+{
+    action_but->setPicture(controls::programPicture(QStringLiteral("WIDEBUTUP")));
+}
 
 } // namespace jukebox

@@ -6,6 +6,8 @@
 #include <clocale>
 #include <gtest/gtest.h>
 
+#include "keepdriver.h"
+
 int main(int argc, char** argv)
 {
     QTemporaryDir runtimeDir;
@@ -15,5 +17,7 @@ int main(int argc, char** argv)
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
     ::testing::InitGoogleTest(&argc, argv);
-    return RUN_ALL_TESTS();
+    const int failed = RUN_ALL_TESTS();
+    pinGraphicsDriver();
+    return failed;
 }

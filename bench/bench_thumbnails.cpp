@@ -1,0 +1,232 @@
+// Cover thumbnails of 10,000 albums with 500 x 500 JPEG covers, loaded as the jukebox loads them
+// after it first opens: (a) the time to load them all beside decoding the same files at the same
+// scale in a bare loop; (b) the resident memory the loaded thumbnails add, with a screen's worth
+// of cells decoded and the cell cache full, at 1024 x 768 and 1920 x 1080, beside the 16-bit cells
+// the scroller would hold if it kept one per album; (c) the longest one hand-over of the loader
+// kept the window thread, and beside it the longest the window thread went without turning its
+// event loop during the load (hand-overs and everything else the window does meanwhile).
+// Each screen size runs in a child process of its own, so their memory does not mix.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <clocale>
+#include <cstdio>
+#include <malloc.h>
+
+#include "controls/picturescroller.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/jukeboxform.h"
+#include "library/global.h"
+#include "platform/jpegcodec.h"
+#include "platform/mpvmediaplayer.h"
+#include "platform/programfolder.h"
+#include "platform/screens.h"
+#include "player/application.h"
+
+namespace {
+
+constexpr int kAlbums = 10'000;
+
+// Times every queued call delivered to `watched` on the window thread: the loader's hand-overs.
+class TimingApplication final : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* receiver, QEvent* event) override
+    {
+        if (!watched || receiver != watched || event->type() != QEvent::MetaCall)
+            return QApplication::notify(receiver, event);
+        QElapsedTimer timer;
+        timer.start();
+        const bool handled = QApplication::notify(receiver, event);
+        longestHandOver = std::max(longestHandOver, timer.nsecsElapsed());
+        return handled;
+    }
+
+    QObject* watched = nullptr;
+    qint64 longestHandOver = 0;
+};
+constexpr int kCoverSide = 500;
+constexpr int kCoverVariants = 16;
+
+class FixedScreens final : public platform::Screens
+{
+public:
+    explicit FixedScreens(QSize size) : bounds_(QPoint(0, 0), size) {}
+    QRect geometry(const QWidget*) const override { return bounds_; }
+
+private:
+    QRect bounds_;
+};
+
+qint64 residentBytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
+    return -1;
+}
+
+// A cover with some detail, so the decoder has real work: bands of colour and a diagonal pattern.
+QByteArray coverJpeg(int variant)
+{
+    QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
+    for (int y = 0; y < kCoverSide; ++y)
+        for (int x = 0; x < kCoverSide; ++x)
+            cover.setPixelColor(x, y,
+                                QColor::fromHsv((x / 7 + y / 11 + variant * 23) % 360, 150 + (x * y) % 100,
+                                                120 + ((x + y) % 17) * 7));
+    return platform::encodeJpeg(cover, 85);
+}
+
+void write(const QString& path, const QByteArray& content)
+{
+    QFile file(path);
+    if (file.open(QIODevice::WriteOnly)) file.write(content);
+}
+
+void makeLibrary(const QString& root)
+{
+    QByteArray covers[kCoverVariants];
+    for (int v = 0; v < kCoverVariants; ++v)
+        covers[v] = coverJpeg(v);
+    for (int n = 0; n < kAlbums; ++n) {
+        const QString folder =
+            QStringLiteral("%1/music/Artist %2__Album %2").arg(root).arg(n, 5, 10, QLatin1Char('0'));
+        QDir().mkpath(folder);
+        write(folder + QStringLiteral("/track01.mp3"), {});
+        write(folder + QStringLiteral("/title.dat"), "Track\n");
+        write(folder + QStringLiteral("/title.jpg"), covers[n % kCoverVariants]);
+    }
+    QDir().mkpath(root + QStringLiteral("/cache"));
+    write(root + QStringLiteral("/Musetra.ini"),
+          QStringLiteral("[main]\nPath=%1/music\nCachePath=%1/cache\nautoplay=0\n").arg(root).toUtf8());
+}
+
+// The bare decode: every cover read and decoded at the thumbnails' scale.
+double bareDecodeMs(const QString& root)
+{
+    const QSize small(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide);
+    QElapsedTimer timer;
+    timer.start();
+    for (int n = 0; n < kAlbums; ++n) {
+        QFile file(QStringLiteral("%1/music/Artist %2__Album %2/title.jpg")
+                       .arg(root)
+                       .arg(n, 5, 10, QLatin1Char('0')));
+        QImage picture;
+        if (!file.open(QIODevice::ReadOnly) || !platform::decodeJpeg(file.readAll(), picture, small))
+            return -1;
+    }
+    return double(timer.nsecsElapsed()) / 1e6;
+}
+
+void waitUntil(const std::function<bool()>& done)
+{
+    while (!done())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+// Child: loads the thumbnails on a screen of `size` and prints
+// "load-ms bare-ms longest-turn-ms added-bytes one-cell-bytes thumbnails longest-hand-over-ms".
+int measure(TimingApplication& app, const QString& root, QSize size)
+{
+    FixedScreens screens(size);
+    platform::setScreens(&screens);
+    platform::setProgramFolder(root);
+    const double bareMs = bareDecodeMs(root);
+    auto windows =
+        std::make_unique<player::Application>([] { return std::make_unique<platform::MpvMediaPlayer>(); });
+    jukebox::Tjukebox* jb = jukebox::jukebox;
+    if (!jb) return 1;
+    // The load the start-up began is stopped; the one measured starts from an empty scroller.
+    jb->stopcovers();
+    waitUntil([] { return jukebox::initcovers == nullptr; });
+    jb->thumbs->clear();
+    malloc_trim(0);
+    const qint64 before = residentBytes();
+
+    qint64 longestTurn = 0;
+    QElapsedTimer turn;
+    QTimer everyTurn;
+    everyTurn.setInterval(0);
+    QObject::connect(&everyTurn, &QTimer::timeout, [&] {
+        longestTurn = std::max(longestTurn, turn.nsecsElapsed());
+        turn.restart();
+    });
+    QElapsedTimer load;
+    load.start();
+    app.watched = jb;
+    jb->docovers();
+    turn.start();
+    everyTurn.start();
+    waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
+    const double loadMs = double(load.nsecsElapsed()) / 1e6;
+    everyTurn.stop();
+    app.watched = nullptr;
+
+    // The thumbnail panel shown and paged through, until the scroller's cache of cells is full.
+    jb->show();
+    jb->thumbpanel->show();
+    controls::TPictureScroller* thumbs = jb->thumbs;
+    for (int i = 0; i < 2 * controls::TPictureScroller::kCachedCells; i += std::max(thumbs->across(), 1))
+        thumbs->Makeitemvisible(i);
+    const qint64 added = residentBytes() - before;
+    const int cell = thumbs->width() / std::max(thumbs->across(), 1);
+    const qint64 cellBytes = qint64(cell - cell / 10) * (cell - cell / 10) * 2;
+    std::printf("%.1f %.1f %.2f %lld %lld %d %.2f\n", loadMs, bareMs, double(longestTurn) / 1e6,
+                static_cast<long long>(added), static_cast<long long>(cellBytes), thumbs->count(),
+                double(app.longestHandOver) / 1e6);
+    windows.reset();
+    platform::setScreens(nullptr);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    TimingApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (argc == 5 && QByteArray(argv[1]) == "--child")
+        return measure(app, QString::fromLocal8Bit(argv[2]),
+                       QSize(QByteArray(argv[3]).toInt(), QByteArray(argv[4]).toInt()));
+
+    QTemporaryDir root;
+    makeLibrary(root.path());
+    std::printf("%-10s %10s %10s %6s %10s %14s %14s %12s\n", "screen", "load ms", "bare ms", "ratio",
+                "added MB", "per-album MB", "hand-over ms", "turn ms");
+    for (const QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+        QProcess child;
+        child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--child"), root.path(), QString::number(size.width()),
+                     QString::number(size.height())});
+        if (!child.waitForFinished(-1)) return 1;
+        const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
+        if (f.size() != 7) {
+            std::printf("%dx%d: not measured\n", size.width(), size.height());
+            continue;
+        }
+        const double loadMs = f[0].toDouble();
+        const double bareMs = f[1].toDouble();
+        const double perAlbumMB = f[4].toDouble() * f[5].toDouble() / 1e6;
+        std::printf("%-10s %10.0f %10.0f %6.2f %10.1f %14.1f %14.2f %12.2f\n",
+                    QStringLiteral("%1x%2").arg(size.width()).arg(size.height()).toLatin1().constData(),
+                    loadMs, bareMs, loadMs / bareMs, f[3].toDouble() / 1e6, perAlbumMB, f[6].toDouble(),
+                    f[2].toDouble());
+    }
+    std::printf(
+        "goals: ratio <= 1.3; added under 200 MB at 1920x1080 (per-album MB: one 16-bit cell per album, "
+        "as the scroller kept them before); longest hand-over under 16 ms\n");
+    return 0;
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+// The worker behind the jukebox's search panel. It looks for a keyword in three passes: album
+// names (artist and album), then the track titles of every album's "title.dat", then all the
+// tracks of the albums the first pass found. It works on a copy of the album list taken when it
+// is made and never touches widgets: its rows reach the window thread through blocking hand-overs,
+// in order, a batch at a time; the title files are read by a few short-lived readers at once. The window
+// thread stops it by setting `cancel` and waiting for it with the project's wait helper. Made, started,
+// cancelled and freed on the window thread; `run` is the worker.
+
+#include <QString>
+#include <QStringList>
+#include <QThread>
+#include <QVector>
+#include <atomic>
+#include <cstdint>
+#include <functional>
+
+#include "library/global.h"
+
+namespace jukebox {
+
+// True when the keyword, in capitals, occurs anywhere in the text in capitals. An empty keyword
+// matches nothing.
+bool findkeyword(const QString& text, const QString& keyword);
+
+// An album the first pass found: the path of its "title.dat" and its number.
+struct tknownalbums
+{
+    QString path;
+    int32_t number = 0;
+};
+
+// One result row: the album, the track title and number (empty and -1 for an album row) and the
+// name of the row's icon.
+struct SearchRow
+{
+    int32_t alb = 0;
+    QString tracktitle;
+    int32_t track = -1;
+    QString icon;
+};
+
+class tsearchthread : public QThread
+{
+    Q_OBJECT
+
+public:
+    // Run on the window thread of `context`: `additem` with each batch of rows, `updatestatus`
+    // once at the end of a search that was not cancelled.
+    struct Handlers
+    {
+        std::function<void(const QVector<SearchRow>&)> additem;
+        std::function<void()> updatestatus;
+    };
+
+    // `albums` is the album list (slot 0 unused), `root` the library folder.
+    tsearchthread(QObject* context, const QString& keyword, const library::albumtype& albums,
+                  const QString& root, Handlers handlers);
+    ~tsearchthread() override;
+
+    // Set by the window thread; the search ends at the next album or line.
+    std::atomic<bool> cancel{false};
+    // True once the search ended because of `cancel`.
+    bool stopped() const { return stopped_.load(); }
+
+protected:
+    // The search (the thread body).
+    void run() override;
+
+private:
+    // What one album's title file gave: its lines and the rows of those that match.
+    struct TitleHits
+    {
+        QStringList lines;
+        QVector<SearchRow> rows;
+    };
+
+    void findAlbums(QVector<tknownalbums>& found);
+    void findTitles(const QVector<tknownalbums>& found, QVector<QStringList>& foundTitles);
+    TitleHits titleHits(int32_t n) const;
+    void listFoundAlbums(const QVector<tknownalbums>& found, const QVector<QStringList>& foundTitles);
+    void addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon);
+    void flush();
+    void flushWhenDue();
+    QString titleFile(int32_t n) const;
+
+    QObject* context_;
+    const QString keyword_;
+    const library::albumtype albums_;
+    const QString root_;
+    const Handlers handlers_;
+    QVector<SearchRow> batch_;
+    qint64 lastFlush_ = 0;
+    std::atomic<bool> stopped_{false};
+};
+
+} // namespace jukebox

@@ -1,0 +1,103 @@
+// The search panel as a guest uses it: open it at its corner, type a keyword, press Search, touch
+// a result.
+
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include "controls/scrolllistbox.h"
+#include "fakesystem.h"
+#include "jukebox/editbox.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/searchthread.h"
+#include "jukebox/searchtrack.h"
+#include "numberstesting.h"
+#include "printers.h"
+
+namespace {
+
+class SearchTest : public NumberEntryTest
+{
+protected:
+    // Albums by folder name (in their sorted order) with their titles.
+    void addAlbum(const QString& folder, const QByteArray& titles)
+    {
+        program.write(QStringLiteral("music/%1/title.dat").arg(folder), titles);
+        program.write(QStringLiteral("music/%1/track01.mp3").arg(folder), "ID3");
+    }
+
+    jukebox::ttracksearch& openPanel()
+    {
+        jukebox::Tjukebox& jb = open();
+        fillScreen(jb);
+        QTest::mouseClick(jb.panel_searchbut_image, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        return *jukebox::searchpanel;
+    }
+
+    // Types `keyword` and presses Search; the message line once the search completed.
+    QString search(jukebox::ttracksearch& panel, const QString& keyword)
+    {
+        panel.keywords->clear();
+        QTest::keyClicks(panel.keywords, keyword);
+        jukebox::oldmessage.clear();
+        QTest::mouseClick(panel.action_but, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+        EXPECT_TRUE(QTest::qWaitFor([] { return jukebox::oldmessage.startsWith(QStringLiteral("Search")); }));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return panel.st->isFinished(); }));
+        return jukebox::oldmessage;
+    }
+
+    static QStringList rows(const jukebox::ttracksearch& panel) { return panel.lb->items().strings(); }
+
+    FakeProcesses processes;
+};
+
+TEST_F(SearchTest, AlbumRowThenMatchingTitlesThenTheAlbumsOtherTracksEachOnce)
+{
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
+    addAlbum(QStringLiteral("Band__Beat Street"), "Intro\nHeartBEAT\n\nOutro\n");
+    jukebox::ttracksearch& panel = openPanel();
+    ASSERT_TRUE(panel.isVisibleTo(jukebox::jukebox));
+
+    EXPECT_EQ(search(panel, QStringLiteral("beat")), QStringLiteral("Search completed. Found 5 items"));
+    EXPECT_EQ(rows(panel),
+              (QStringList{QStringLiteral("Band, Beat Street"), QStringLiteral("Beat It - Abba, Gold"),
+                           QStringLiteral("HeartBEAT - Band, Beat Street"),
+                           QStringLiteral("Intro - Band, Beat Street"),
+                           QStringLiteral("Outro - Band, Beat Street")}));
+}
+
+TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordFindsNothing)
+{
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
+    jukebox::ttracksearch& panel = openPanel();
+    EXPECT_EQ(search(panel, QStringLiteral("mia")), QStringLiteral("Search completed. Found 1 item"));
+    EXPECT_EQ(search(panel, QStringLiteral("zebra")), QStringLiteral("Search completed. Found 0 items"));
+    EXPECT_EQ(search(panel, QString()), QStringLiteral("Search completed. Found 0 items"));
+    EXPECT_TRUE(rows(panel).isEmpty());
+}
+
+TEST_F(SearchTest, ANewSearchLeavesNoRowOfTheOldOne)
+{
+    for (int n = 1; n <= 300; ++n)
+        addAlbum(folderName(n), "Song A\nSong B\nSong C\n");
+    jukebox::ttracksearch& panel = openPanel();
+    QTest::keyClicks(panel.keywords, QStringLiteral("song"));
+    QTest::mouseClick(panel.action_but, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(search(panel, QStringLiteral("nothing")), QStringLiteral("Search completed. Found 0 items"));
+    QTest::qWait(50);
+    EXPECT_TRUE(rows(panel).isEmpty());
+}
+
+TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
+{
+    addLibrary(3);
+    jukebox::ttracksearch& panel = openPanel();
+    ASSERT_EQ(search(panel, QStringLiteral("album 0002")), QStringLiteral("Search completed. Found 4 items"));
+    const auto hit = std::find_if(panel.lb->hits().cbegin(), panel.lb->hits().cend(),
+                                  [](const controls::tmatrix& m) { return m.item == 2; });
+    ASSERT_NE(hit, panel.lb->hits().cend());
+    QTest::mouseClick(panel.lb, Qt::LeftButton, Qt::NoModifier, QPoint(hit->x1 + 2, hit->y1 + 2));
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/2")});
+    EXPECT_FALSE(panel.isVisibleTo(jukebox::jukebox));
+}
+
+} // namespace
