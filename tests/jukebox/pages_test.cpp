@@ -276,6 +276,28 @@ TEST_F(PagesTest, ForwardFromTheLastPageGoesRoundAndBackFromTheFirstToo)
     EXPECT_EQ(coverAlbums(w), (std::array<int, 8>{7, 0, 1, 2, 3, 4, 5, 6}));
 }
 
+// The covers of the next page are made while the slide runs: each must land on its own slot, so
+// an album shows the same picture after the step as in the slot it came from.
+TEST_F(PagesTest, APageStepCarriesEachCoverToItsNewSlot)
+{
+    addAlbums(9);
+    Tjukebox& w = open();
+    const auto covers = [&w] {
+        return std::array<QImage, 8>{w.cd1->picture(), w.cd2->picture(), w.cd3->picture(), w.cd4->picture(),
+                                     w.cd5->picture(), w.cd6->picture(), w.cd7->picture(), w.cd8->picture()};
+    };
+    const auto before = covers();
+    uint16_t key = kVkLeft;
+    w.pageForward(key);
+    ASSERT_EQ(coverAlbums(w), (std::array<int, 8>{3, 4, 5, 6, 7, 8, 1, 2}));
+    const auto after = covers();
+    // Albums 3 to 6 moved from cd3..cd6 to cd1..cd4, albums 1 and 2 from cd1, cd2 to cd7, cd8.
+    for (int slot : {0, 1, 2, 3})
+        EXPECT_EQ(after[slot], before[slot + 2]) << "cd" << slot + 1;
+    EXPECT_EQ(after[6], before[0]);
+    EXPECT_EQ(after[7], before[1]);
+}
+
 TEST_F(PagesTest, NoPageStepWhileASlideRuns)
 {
     addAlbums(7);
