@@ -668,7 +668,7 @@ private:
     void fillTrackList(controls::TScrollListbox* list, int album);
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
-    void preparePage(int num);
+    void preparePage(int num, int workers);
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);

@@ -58,6 +58,11 @@ constexpr int kPrismDragLeftY = 100;
 constexpr int kPrismDragRightY = 300;
 constexpr int kPrismDragPause = 2;
 
+// Worker threads that make a page's cover pictures: one a cover when the page is drawn at once,
+// one beside a slide, which has the time and should keep the other cores.
+constexpr int kCoversSideBySide = 8;
+constexpr int kCoversBesideASlide = 1;
+
 // A prism face.
 constexpr int kFaceSide = 512;
 
@@ -179,7 +184,7 @@ void Tjukebox::drawalbum(int num)
         // Whatever asked for the page, the upper album of a valid page is shown and becomes current.
         currentalbum = pageOf(num, library::jalbumcount);
         // Made side by side; a page step started them already before its slide.
-        preparePage(currentalbum);
+        preparePage(currentalbum, kCoversSideBySide);
         const std::array<int, 8> albums = pageAlbums(currentalbum, library::jalbumcount);
         for (size_t i = 0; i < albums.size(); ++i) {
             if (isFiller(albums[i]))
@@ -194,8 +199,8 @@ void Tjukebox::drawalbum(int num)
     midpanelpanel->setUpdatesEnabled(true);
 }
 
-// Starts making the cover pictures of page `num` on worker threads.
-void Tjukebox::preparePage(int num)
+// Starts making the cover pictures of page `num` on `workers` worker threads.
+void Tjukebox::preparePage(int num, int workers)
 {
     if (prismShown() || library::jalbumcount <= 0) return;
     // The workers only read the loader's error pictures; they are made here, on the window thread.
@@ -206,7 +211,7 @@ void Tjukebox::preparePage(int num)
     for (size_t i = 0; i < albums.size(); ++i) {
         if (!isFiller(albums[i])) sources.append(faceSource(albums[i], covers[i]->size()));
     }
-    preparedFaces_.prepare(sources);
+    preparedFaces_.prepare(sources, workers);
 }
 
 // A slot without an album: a black cover and an empty list, so nothing of an earlier page stays
@@ -309,7 +314,7 @@ void Tjukebox::pageForward(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum += 2;
     if (currentalbum > library::jalbumcount) currentalbum = 1;
-    preparePage(currentalbum);
+    preparePage(currentalbum, kCoversBesideASlide);
     movealbumlr();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;
@@ -329,7 +334,7 @@ void Tjukebox::pageBack(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum -= 2;
     if (currentalbum < 1) currentalbum = std::max(1, library::jalbumcount - 1);
-    preparePage(currentalbum);
+    preparePage(currentalbum, kCoversBesideASlide);
     movealbumrl();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;

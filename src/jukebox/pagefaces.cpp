@@ -120,26 +120,37 @@ QImage paintCoverFace(const FaceSource& source)
     return picture;
 }
 
-void PreparedFaces::prepare(QVector<FaceSource> sources)
+void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
 {
     if (sources == sources_) return;
     clear();
     sources_ = std::move(sources);
-    work_.reserve(sources_.size());
-    for (const FaceSource& source : sources_)
-        work_.push_back(std::async(std::launch::async, [source] { return paintCoverFace(source); }).share());
+    workers_ = std::clamp<int>(workers, 1, std::max<int>(1, int(sources_.size())));
+    // Worker w makes the pictures w, w + workers, w + 2 workers, ...
+    for (int w = 0; w < workers_; ++w) {
+        QVector<FaceSource> share;
+        for (qsizetype i = w; i < sources_.size(); i += workers_)
+            share.append(sources_.at(i));
+        work_.push_back(std::async(std::launch::async, [share = std::move(share)] {
+                            QVector<QImage> pictures;
+                            for (const FaceSource& source : share)
+                                pictures.append(paintCoverFace(source));
+                            return pictures;
+                        }).share());
+    }
 }
 
 QImage PreparedFaces::take(const FaceSource& source)
 {
     const qsizetype index = sources_.indexOf(source);
-    return index < 0 ? QImage() : work_.at(size_t(index)).get();
+    if (index < 0) return QImage();
+    return work_.at(size_t(index % workers_)).get().at(index / workers_);
 }
 
 void PreparedFaces::clear()
 {
-    for (const std::shared_future<QImage>& picture : work_)
-        picture.wait();
+    for (const std::shared_future<QVector<QImage>>& pictures : work_)
+        pictures.wait();
     work_.clear();
     sources_.clear();
 }

@@ -1,11 +1,12 @@
 #pragma once
 
 // The cover pictures of the album pages: an album's cover stretched to the size it is shown at,
-// with the album strip (number and names) painted at its bottom. The pictures of a page are made
-// side by side on worker threads, one a cover; a page step starts them before its slide, so the
-// page drawn after the slide only puts finished pictures in place and the window thread is never
-// held up for long. `paintCoverFace` and `paintAlbumFace` may run on any thread; `PreparedFaces`
-// belongs to the window thread (its workers read only their own copies).
+// with the album strip (number and names) painted at its bottom. A page drawn at once has its
+// pictures made side by side on worker threads, one a cover; a page step has one worker make them
+// while its slide runs (leaving the other cores to the slide), so the page drawn after the slide
+// only puts finished pictures in place and the window thread is never held up for long. `paintCoverFace` and
+// `paintAlbumFace` may run on any thread; `PreparedFaces` belongs to the window thread (its workers read only
+// their own copies).
 
 #include <QImage>
 #include <QSize>
@@ -46,9 +47,9 @@ public:
     PreparedFaces(const PreparedFaces&) = delete;
     PreparedFaces& operator=(const PreparedFaces&) = delete;
 
-    // Starts making the pictures of `sources`, each on a worker thread of its own; earlier ones are
-    // dropped, unless they are for the same sources.
-    void prepare(QVector<FaceSource> sources);
+    // Starts making the pictures of `sources`, shared among `workers` worker threads; earlier ones
+    // are dropped, unless they are for the same sources.
+    void prepare(QVector<FaceSource> sources, int workers);
     // The picture made for exactly `source` (waiting for its worker when it is still at work), or a
     // null picture when none was prepared for it.
     QImage take(const FaceSource& source);
@@ -57,7 +58,8 @@ public:
 
 private:
     QVector<FaceSource> sources_;
-    std::vector<std::shared_future<QImage>> work_;
+    int workers_ = 1;
+    std::vector<std::shared_future<QVector<QImage>>> work_;
 };
 
 } // namespace jukebox
