@@ -1,10 +1,12 @@
 // The on-screen keyboard program as the jukebox starts and closes it.
 
 #include <QProcess>
+#include <QPushButton>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "osk/onscreenkeyboard.h"
 #include "platform/mailslot.h"
 
 namespace {
@@ -24,6 +26,22 @@ TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
     ASSERT_TRUE(platform::writeMailslot(QStringLiteral("KVOSK1"), QByteArray("close", 6)));
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 0);
+}
+
+// The ripping dialogs open the keyboard without "ALPHA" to take artist and album names, and keep
+// their lowest third free for it.
+TEST(Musosk, TheKeyboardForNamesHasLettersAndStandsInTheLowestThird)
+{
+    const osk::OnScreenKeyboard keyboard;
+    QStringList keys;
+    for (const QPushButton* key : keyboard.findChildren<QPushButton*>())
+        keys << key->text();
+    EXPECT_TRUE(keys.contains(QStringLiteral("Q")) && keys.contains(QStringLiteral("7")))
+        << keys.join(QLatin1Char(' ')).toStdString();
+    const QRect place = osk::keyboardGeometry({QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35")},
+                                              QRect(0, 0, 1024, 768));
+    EXPECT_GE(place.top(), 768 * 2 / 3);
+    EXPECT_EQ(place.bottom(), 767);
 }
 
 TEST(Musosk, WithoutAnXServerItSaysSoAndEnds)
