@@ -654,6 +654,7 @@ private:
     void placeSearchAndQueuePanels();
     QRect panelArea() const;
     void placeTrackHint();
+    void showTrackHintWhereFree();
     void applyDisplayOnly();
     void placeLetterBar();
 

@@ -22,6 +22,7 @@
 #include "jukebox/albumpages.h"
 #include "jukebox/pageslide.h"
 #include "jukebox/picturebox.h"
+#include "jukebox/playlistview.h"
 #include "jukebox/prismview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
@@ -698,8 +699,7 @@ void Tjukebox::showPrism()
     imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
-    // The track hint's strip stands over the album area, across the middle of the prism.
-    TrackHintPanel->hide();
+    showTrackHintWhereFree();
     drawalbum3D(currentalbum, 0);
     drawalbum3D(currentalbum, -1);
     view->raise();
@@ -715,7 +715,16 @@ void Tjukebox::leavePrism()
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
     drawalbum(currentalbum);
     ThreeDPanel->panel()->hide();
-    TrackHintPanel->show();
+    showTrackHintWhereFree();
+}
+
+// The track hint's strip stands over the album area, across the middle of the prism and of the
+// search and queue lists: it shows only over the flat pages.
+void Tjukebox::showTrackHintWhereFree()
+{
+    const bool covered = prismShown() || (searchpanel && !searchpanel->isHidden()) ||
+                         (playlistpanel && !playlistpanel->isHidden());
+    TrackHintPanel->setVisible(!covered);
 }
 
 void Tjukebox::favClick(QObject*) {}

@@ -65,6 +65,18 @@ TEST_F(SearchTest, AlbumRowThenMatchingTitlesThenTheAlbumsOtherTracksEachOnce)
                            QStringLiteral("Outro - Band, Beat Street")}));
 }
 
+// The track hint's strip stands across the album area: it must not cut through the result list.
+TEST_F(SearchTest, TheHintStripGivesWayWhileThePanelIsOpen)
+{
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
+    jukebox::ttracksearch& panel = openPanel();
+    jukebox::Tjukebox& jb = *jukebox::jukebox;
+    ASSERT_TRUE(panel.isVisibleTo(&jb));
+    EXPECT_FALSE(jukebox::TrackHintPanel->isVisibleTo(&jb));
+    QTest::mouseClick(jb.panel_searchbut_image, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_TRUE(jukebox::TrackHintPanel->isVisibleTo(&jb));
+}
+
 TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordFindsNothing)
 {
     addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
