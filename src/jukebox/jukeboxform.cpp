@@ -451,7 +451,8 @@ bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == toppanel) return TopPanelWindowProc(event);
     if (watched == botpanel) return BotPanelWindowProc(event);
-    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent) showTrackHintWhereFree();
+    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
+        showTrackHintWhereFree();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -38,8 +38,8 @@ TEST(Musosk, TheKeyboardForNamesHasLettersAndStandsInTheLowestThird)
         keys << key->text();
     EXPECT_TRUE(keys.contains(QStringLiteral("Q")) && keys.contains(QStringLiteral("7")))
         << keys.join(QLatin1Char(' ')).toStdString();
-    const QRect place = osk::keyboardGeometry({QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35")},
-                                              QRect(0, 0, 1024, 768));
+    const QRect place = osk::keyboardGeometry(
+        {QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35")}, QRect(0, 0, 1024, 768));
     EXPECT_GE(place.top(), 768 * 2 / 3);
     EXPECT_EQ(place.bottom(), 767);
 }
