@@ -37,8 +37,10 @@ QStringList OnScreenKeyboard::layout()
 
 OnScreenKeyboard::OnScreenKeyboard()
 {
+    // Out of the window manager's hands: a managed window, even one kept on top, stands below the
+    // focused full-screen jukebox.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::WindowDoesNotAcceptFocus);
+                   Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     auto* grid = new QGridLayout(this);

@@ -1,6 +1,8 @@
 // The on-screen keyboard program as the jukebox starts and closes it.
 
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QPushButton>
 #include <QProcessEnvironment>
 #include <QTest>
@@ -15,6 +17,15 @@ const QString kProgram = QStringLiteral(MUSOSK_PROGRAM);
 
 TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
 {
+    QWidget jukebox;
+    jukebox.setStyleSheet(QStringLiteral("background: red"));
+    jukebox.showFullScreen();
+    jukebox.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&jukebox));
+    QTest::qWait(200);
+    ASSERT_EQ(QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(jukebox.width() / 2,
+                                                                                   jukebox.height() * 5 / 6),
+              QColor(Qt::red));
     QProcess keyboard;
     keyboard.start(kProgram, {QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35"),
                               QStringLiteral("ALPHA")});
@@ -23,6 +34,11 @@ TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
     ASSERT_TRUE(
         QTest::qWaitFor([] { return platform::writeMailslot(QStringLiteral("KVOSK1"), "ping"); }, 10000));
     EXPECT_EQ(keyboard.state(), QProcess::Running);
+    // It shows over the focused full-screen jukebox, in the lowest third of the screen.
+    const QPoint keys(jukebox.width() / 2, jukebox.height() * 5 / 6);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(keys) != Qt::red; },
+        5000));
     ASSERT_TRUE(platform::writeMailslot(QStringLiteral("KVOSK1"), QByteArray("close", 6)));
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 0);
