@@ -23,9 +23,12 @@ constexpr int kTicksShown = 2;
 constexpr int32_t kFullValue = 150;
 const QColor kGreen(0x00, 0xFF, 0x00);
 
+// Out of the window manager's hands: a managed window, even one kept on top, stands below the
+// focused full-screen jukebox, and may be placed elsewhere than asked.
 Qt::WindowFlags onTopWithoutBorder()
 {
-    return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+    return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+           Qt::BypassWindowManagerHint;
 }
 
 void paintGreen(QWidget* window)
