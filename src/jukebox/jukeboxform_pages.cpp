@@ -25,7 +25,6 @@
 #include "jukebox/playlistview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/prismview.h"
-#include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
