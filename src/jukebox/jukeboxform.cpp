@@ -226,9 +226,6 @@ void Tjukebox::FormCreate(QObject*)
     lcdtext2->clear();
     createSearchAndQueuePanels();
     createTrackHint();
-    // The hint strip stands over the album area: it gives way while these panels cover it.
-    searchpanel->installEventFilter(this);
-    playlistpanel->installEventFilter(this);
     createLetterBar();
     // The prism, where this machine can draw it and the operator has not switched it off.
     if (!library::config.disable3d && view3d::TGLPanel::available())
@@ -288,6 +285,9 @@ void Tjukebox::createSearchAndQueuePanels()
     queue->hide();
     playlistpanel = queue;
     connectQueuePanel();
+    // Both panels cover the album area, and with it the track hint's strip.
+    search->installEventFilter(this);
+    queue->installEventFilter(this);
 }
 
 void Tjukebox::createTrackHint()
@@ -445,14 +445,14 @@ void Tjukebox::paintEvent(QPaintEvent* event)
     FormPaint(this);
 }
 
-// The two pages' events come here first (files dropped on them), and the search and queue
-// panels' showing and hiding.
+// The two pages' events come here first (files dropped on them).
 bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == toppanel) return TopPanelWindowProc(event);
     if (watched == botpanel) return BotPanelWindowProc(event);
-    if (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent)
-        showTrackHintWhereFree();
+    if ((watched == searchpanel || watched == playlistpanel) &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        placeTrackHintStrip();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -16,6 +16,7 @@
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
+#include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
@@ -647,6 +648,7 @@ private:
     void placeRandomPanel();
     void placeAdvancedPanel();
     void placeCommercePanel();
+    QFont commerceFont(int labelRoom, int chartRoom) const;
     void makeBackgrounds();
     void placeBackgroundPieces();
     void placePageLists();
@@ -654,7 +656,6 @@ private:
     void placeSearchAndQueuePanels();
     QRect panelArea() const;
     void placeTrackHint();
-    void showTrackHintWhereFree();
     void applyDisplayOnly();
     void placeLetterBar();
 
@@ -670,6 +671,7 @@ private:
     void releasePrism();
     void showPrism();
     void leavePrism();
+    void placeTrackHintStrip();
     void placeCoverPanel();
     void setPageListsMoving(bool on);
     void slidePage(QWidget* top, QWidget* bottom, int goal, int step,

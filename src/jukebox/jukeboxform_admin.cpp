@@ -164,8 +164,7 @@ void Tjukebox::GoCommercialManagerClick(QObject* Sender)
     CmBgVolume->setvalue(library::config.bgvolumemax);
     CmBgDuration->setvalue(library::config.bgduration);
     CmBgWaitTime->setvalue(library::config.bgwaittime);
-    Cmtop100Lab->setText(
-        QStringLiteral("Top 100 Plays:- (By popularity then most recent in the last month)"));
+    Cmtop100Lab->setText(build::chartCaption());
     tlogfile* chart = playLog();
     Cmtop100Lab->setVisible(chart != nullptr);
     CmTop100->setVisible(chart != nullptr);

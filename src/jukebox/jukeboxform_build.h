@@ -34,6 +34,12 @@ template<class Control, class Parent> Control* named(const char* name, Parent* p
 }
 
 // The colour of a control's text ($00BBGGRR).
+// The chart's caption while the commerce panel shows; the layout makes room for it.
+inline QString chartCaption()
+{
+    return QStringLiteral("Top 100 Plays:- (By popularity then most recent in the last month)");
+}
+
 inline void setTextColour(QWidget* widget, int32_t colour)
 {
     QPalette colours = widget->palette();

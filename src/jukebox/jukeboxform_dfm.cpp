@@ -259,6 +259,10 @@ void Tjukebox::buildAlbumArea()
     JUKEBOX_MAKE(lsb4playall, TextLabel, midpanelpanel);
     JUKEBOX_MAKE(lsb7playall, TextLabel, midpanelpanel);
     JUKEBOX_MAKE(lsb8playall, TextLabel, midpanelpanel);
+    // Only the two page labels act; the over pages' labels stand on top of them, so a touch must
+    // pass through those to the page's own.
+    for (TextLabel* inert : {lsb3playall, lsb4playall, lsb7playall, lsb8playall})
+        inert->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     // The track hint shows the row under the finger just below the upper page.
     auto* hintPanel = new controls::TTransparentPanel(this);

@@ -71,7 +71,8 @@ void Tjukebox::buildRandomPanel()
     randompanelshape1->setPen(kPanelTextColour, kInnerFrameWidth);
     JUKEBOX_MAKE(randompanellb, controls::TSelecterListBox, randompanel);
     randompanellb->setcolor(kBlack);
-    setTextColour(randompanellb, kListTextColour);
+    // Chosen albums are written in this colour, the others in grey, so it must not be grey.
+    setTextColour(randompanellb, kPanelTextColour);
     JUKEBOX_MAKE(randomdicepanel, controls::TTransparentPanel, randompanel);
     JUKEBOX_MAKE(randomdice, PictureBox, randomdicepanel);
     randomdice->setStretch(true);

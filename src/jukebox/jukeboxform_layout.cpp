@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QFont>
+#include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
 
@@ -578,11 +579,13 @@ void Tjukebox::placeAdvancedPanel()
 void Tjukebox::placeCommercePanel()
 {
     Commerce->setGeometry(rect());
-    const QFont font = controls::panelFont(aspy(kAdminButtonFontSize + 2));
     const QFont titleFont = controls::panelFont(aspy(kAdminFontSize), true);
     const int margin = aspx(kAdminMargin);
     const int half = Commerce->width() / 2;
     const int row = aspy(kAdminRow);
+    const int inputWidth = aspx(kNumericWidth);
+    const int labelRoom = half - 2 * margin - inputWidth - aspx(8);
+    const QFont font = commerceFont(labelRoom, half - 2 * margin);
 
     CmTitleLab->setFont(titleFont);
     CmTitleLab->adjustSize();
@@ -611,13 +614,12 @@ void Tjukebox::placeCommercePanel()
                   {CmBgVolumeLab, CmBgVolume, 0},
                   {CmBgDurationLab, CmBgDuration, 1},
                   {CmBgWaitTimeLab, CmBgWaitTime, 2}};
-    const int inputWidth = aspx(kNumericWidth);
     for (const auto& entry : inputs) {
         const int sectionWidth = entry.input->parentWidget()->width();
         entry.input->setGeometry(sectionWidth - inputWidth, entry.row * row + (row - inputWidth / 4) / 2,
                                  inputWidth, inputWidth / 4);
         entry.label->setFont(font);
-        entry.label->setGeometry(0, entry.row * row, sectionWidth - inputWidth - aspx(8), row);
+        entry.label->setGeometry(0, entry.row * row, labelRoom, row);
     }
     CmAllowFreeCredit->setFont(font);
     CmAllowFreeCredit->autosize();
@@ -646,6 +648,24 @@ void Tjukebox::placeCommercePanel()
     const int chartTop = Cmtop100Lab->geometry().bottom() + 1;
     CmTop100->setfont(controls::panelFont(aspy(kAdminButtonFontSize - 1)));
     CmTop100->setGeometry(0, chartTop, width, CmStatisticsPanel->height() - chartTop);
+}
+
+// The commerce panel's text size, smaller than designed where a setting's caption would not fit
+// beside its number (`labelRoom`) or the chart's caption across its half (`chartRoom`), as on a
+// 4:3 screen.
+QFont Tjukebox::commerceFont(int labelRoom, int chartRoom) const
+{
+    int points = aspy(kAdminButtonFontSize + 2);
+    const auto fits = [&](const QFont& font) {
+        const QFontMetrics metrics(font);
+        if (metrics.horizontalAdvance(build::chartCaption()) > chartRoom) return false;
+        for (const QLabel* label : {CmPlaysPerCreditLab, CmBgVolumeLab, CmBgDurationLab, CmBgWaitTimeLab})
+            if (metrics.horizontalAdvance(label->text()) > labelRoom) return false;
+        return true;
+    };
+    while (points > 1 && !fits(controls::panelFont(points)))
+        --points;
+    return controls::panelFont(points);
 }
 
 void Tjukebox::makeBackgrounds()

@@ -23,8 +23,8 @@
 #include "jukebox/pageslide.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
-#include "jukebox/prismview.h"
 #include "jukebox/searchtrack.h"
+#include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
@@ -699,7 +699,7 @@ void Tjukebox::showPrism()
     imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
-    showTrackHintWhereFree();
+    placeTrackHintStrip();
     drawalbum3D(currentalbum, 0);
     drawalbum3D(currentalbum, -1);
     view->raise();
@@ -715,16 +715,16 @@ void Tjukebox::leavePrism()
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
     drawalbum(currentalbum);
     ThreeDPanel->panel()->hide();
-    showTrackHintWhereFree();
+    placeTrackHintStrip();
 }
 
-// The track hint's strip stands over the album area, across the middle of the prism and of the
-// search and queue lists: it shows only over the flat pages.
-void Tjukebox::showTrackHintWhereFree()
+// The track hint's strip stands over the album area: it gives way to whatever covers that area
+// (the prism, the search panel, the queue panel), across whose middle it would otherwise lie.
+void Tjukebox::placeTrackHintStrip()
 {
     const bool covered = prismShown() || (searchpanel && !searchpanel->isHidden()) ||
                          (playlistpanel && !playlistpanel->isHidden());
-    TrackHintPanel->setVisible(!covered);
+    TrackHintPanel->setHidden(covered);
 }
 
 void Tjukebox::favClick(QObject*) {}

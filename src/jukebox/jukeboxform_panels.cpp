@@ -344,6 +344,7 @@ void Tjukebox::randombutClick(QObject*)
         for (int row = 0; row < albums->count(); ++row)
             randompanellb->items().add(albums->itemText(row));
     }
+    randompanellb->Paint(); // adding rows does not draw them
     randomcountlabel->setText(QStringLiteral("Tracks selected: 0"));
 }
 

@@ -15,8 +15,6 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/id3.h"
-#include "library/isconnected.h"
-#include "library/runprogram.h"
 #include "platform/files.h"
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
@@ -25,6 +23,7 @@
 #include "ripper/artworkform.h"
 #include "ripper/cdartworkform.h"
 #include "ripper/dialogframe.h"
+#include "ripper/internet.h"
 #include "ripper/musripmain.h"
 #include "ripper/mydialog.h"
 #include "ripper/albumfiles.h"
@@ -45,9 +44,6 @@ constexpr int32_t kDeleteColour = 2;
 const QString kTitle = QStringLiteral("Edit Album");
 const QString kFilingError = QStringLiteral("Filing Error");
 const QString kNoTracks = QStringLiteral("No Tracks to Edit");
-const QString kInternetHost = QStringLiteral("8.8.8.8");
-const QString kDialUpProgram = QStringLiteral("rasdialr.exe");
-const QString kConnected = QStringLiteral("connected");
 } // namespace
 
 Teditmenu::Teditmenu()
@@ -211,13 +207,13 @@ void Teditmenu::edittitles()
 
 bool Teditmenu::internetForArtwork()
 {
-    while (!library::Checkhost(kInternetHost)) {
+    while (!internetReachable()) {
         const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
                                    QStringLiteral("Connect to Internet"), QStringLiteral("Go Back"),
                                    QStringLiteral("Information Aquision"), false);
         sizeform(this, kTitle, false);
         if (answer != kFirstButton) return false;
-        if (library::runAndWaitForReport(kDialUpProgram) == kConnected) return true;
+        if (dialUp()) return true;
     }
     return true;
 }

@@ -19,10 +19,8 @@
 #include "controls/tspinningglobe.h"
 #include "library/albumstore.h"
 #include "library/global.h"
-#include "library/isconnected.h"
 #include "library/names.h"
 #include "library/osk.h"
-#include "library/runprogram.h"
 #include "platform/cddb.h"
 #include "platform/diskspace.h"
 #include "platform/files.h"
@@ -32,6 +30,7 @@
 #include "ripper/albumartist.h"
 #include "ripper/artworkform.h"
 #include "ripper/editmenuform.h"
+#include "ripper/internet.h"
 #include "ripper/multiple.h"
 #include "ripper/mydialog.h"
 #include "ripper/verifyform.h"
@@ -43,9 +42,6 @@ namespace {
 // The drives the library's drive list may hold.
 constexpr int kMaxDrives = 8;
 // A machine on the internet that answers echo requests.
-const QString kInternetCheckAddress = QStringLiteral("8.8.8.8");
-const QString kDialUpProgram = QStringLiteral("rasdialr.exe");
-const QString kConnected = QStringLiteral("connected");
 const QString kAgent = QStringLiteral("MusRip");
 const QString kAgentVersion = QStringLiteral("1.0");
 constexpr int kCddbPort = 80;
@@ -267,7 +263,7 @@ bool Tripmain::internetOrManual()
 bool Tripmain::onlineOrManual(const QString& text, const QString& first, const QString& second,
                               const QString& title, const std::function<bool()>& firstButton)
 {
-    while (!library::Checkhost(kInternetCheckAddress)) {
+    while (!internetReachable()) {
         const uint16_t answer = md(text, first, second, title, true);
         if (answer == kBackToJukebox) return false;
         if (answer == kSecondButton) {
@@ -441,8 +437,7 @@ bool Tripmain::internetForCover()
 {
     return onlineOrManual(QStringLiteral("A connection to the internet is needed to find artwork."),
                           QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
-                          QStringLiteral("Artwork Aquision"),
-                          [] { return library::runAndWaitForReport(kDialUpProgram) == kConnected; });
+                          QStringLiteral("Artwork Aquision"), dialUp);
 }
 
 // Extraction, then the album joins the list with the tracks that were finished: a cancelled

@@ -252,6 +252,9 @@ TEST_F(JukeboxTest, PagesCoversAndListsFollowTheDesign)
     EXPECT_GT(window.lsb2playall->x(), window.botpanel->geometry().right());
     EXPECT_LT(window.lsb2playall->geometry().right(), window.botrightpanel->x());
     EXPECT_EQ(window.lsb2playall->y(), window.botpanel->y());
+    // A touch on a page's "Add All" reaches that label, not the over page's lying on it.
+    for (jukebox::TextLabel* label : {window.lsb1playall, window.lsb2playall})
+        EXPECT_EQ(window.childAt(label->mapTo(&window, label->rect().center())), label);
     // The hint line sits under the upper page, across the album area.
     EXPECT_EQ(jukebox::TrackHintPanel->geometry(),
               QRect(window.midpanelpanel->x(), window.topoverpanel->geometry().bottom() + 1,

@@ -116,12 +116,17 @@ TEST_F(PanelsTest, PasscodeTakesDigitsOnlyIsStoredAsThreeDigitsAndUnlocksTheKeyp
 TEST_F(PanelsTest, RandomBuildQueuesTheChosenAlbumsAndRollsTheDiceEveryTwentyTracks)
 {
     addLibrary(3, [](int) { return 20; });
-    open();
+    fillScreen(open());
     click(window->randombut);
     EXPECT_EQ(window->randompanellb->count(), 3);
+    const QImage shown = window->randompanellb->face(); // the albums, not the list's first face
+    window->randompanellb->Paint();
+    const QImage unselected = window->randompanellb->face();
+    EXPECT_EQ(unselected, shown);
     click(window->randompanelOK);
     EXPECT_EQ(window->randomcountlabel->text(), QStringLiteral("No albums selected."));
     click(window->randompanelselectall);
+    EXPECT_NE(window->randompanellb->face(), unselected); // chosen albums stand out
     EXPECT_EQ(window->randomcountlabel->text(), QStringLiteral("Total tracks selected: 60"));
     click(window->randompanelOK);
     EXPECT_EQ(form->dplaylist->count(), 60);
@@ -134,11 +139,16 @@ TEST_F(PanelsTest, RandomBuildQueuesTheChosenAlbumsAndRollsTheDiceEveryTwentyTra
 TEST_F(PanelsTest, CommercePanelChartsOncePerOpeningAndDoneStoresTheSettingsWithAFreshChart)
 {
     addLibrary(1);
-    open(QStringLiteral("[Commercial]\ncreditsystem=1\ntrackslogfile=%1/plays.log\n").arg(program.path()));
+    screens.bounds = QRect(0, 0, 1024, 768);
+    fillScreen(open(
+        QStringLiteral("[Commercial]\ncreditsystem=1\ntrackslogfile=%1/plays.log\n").arg(program.path())));
     window->playLog()->writeentry(QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("One"));
     const auto chartRows = [this] { return window->CmTop100->items().count(); };
     QPointer<jukebox::tlogfile> first = window->log;
     click(window->GoCommercialManager);
+    // On a 4:3 screen the captions are whole: beside their numbers, and the chart's across its half.
+    for (const QLabel* caption : {window->CmBgWaitTimeLab, window->Cmtop100Lab})
+        EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width());
     ASSERT_TRUE(QTest::qWaitFor([&] { return first->isFinished(); }));
     EXPECT_EQ(chartRows(), 1);
 
