@@ -285,6 +285,9 @@ void Tjukebox::createSearchAndQueuePanels()
     queue->hide();
     playlistpanel = queue;
     connectQueuePanel();
+    // Both panels cover the album area, and with it the track hint's strip.
+    search->installEventFilter(this);
+    queue->installEventFilter(this);
 }
 
 void Tjukebox::createTrackHint()
@@ -447,6 +450,9 @@ bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == toppanel) return TopPanelWindowProc(event);
     if (watched == botpanel) return BotPanelWindowProc(event);
+    if ((watched == searchpanel || watched == playlistpanel) &&
+        (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
+        placeTrackHintStrip();
     return QWidget::eventFilter(watched, event);
 }
 

@@ -675,6 +675,7 @@ private:
     void releasePrism();
     void showPrism();
     void leavePrism();
+    void placeTrackHintStrip();
     void placeCoverPanel();
     void setPageListsMoving(bool on);
     void slidePage(QWidget* top, QWidget* bottom, int goal, int step,

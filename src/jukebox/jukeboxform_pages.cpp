@@ -23,8 +23,9 @@
 #include "jukebox/pagefaces.h"
 #include "jukebox/pageslide.h"
 #include "jukebox/picturebox.h"
-#include "jukebox/prismview.h"
+#include "jukebox/playlistview.h"
 #include "jukebox/searchtrack.h"
+#include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
@@ -650,8 +651,7 @@ void Tjukebox::showPrism()
     imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
     QWidget* view = ThreeDPanel->panel();
     view->show();
-    // The track hint's strip stands over the album area, across the middle of the prism.
-    TrackHintPanel->hide();
+    placeTrackHintStrip();
     drawalbum3D(currentalbum, 0);
     drawalbum3D(currentalbum, -1);
     view->raise();
@@ -667,7 +667,16 @@ void Tjukebox::leavePrism()
     if (currentalbum < 1) currentalbum = library::jalbumcount - 1;
     drawalbum(currentalbum);
     ThreeDPanel->panel()->hide();
-    TrackHintPanel->show();
+    placeTrackHintStrip();
+}
+
+// The track hint's strip stands over the album area: it gives way to whatever covers that area
+// (the prism, the search panel, the queue panel), across whose middle it would otherwise lie.
+void Tjukebox::placeTrackHintStrip()
+{
+    const bool covered = prismShown() || (searchpanel && !searchpanel->isHidden()) ||
+                         (playlistpanel && !playlistpanel->isHidden());
+    TrackHintPanel->setHidden(covered);
 }
 
 void Tjukebox::favClick(QObject*) {}

@@ -28,7 +28,8 @@ int main(int argc, char** argv)
     const QStringList arguments = app.arguments().mid(1);
     const QRect place = osk::keyboardGeometry(arguments, app.primaryScreen()->geometry());
     if (!place.isValid()) return fail("usage: musosk TOP WIDTH% HEIGHT% [ALPHA]");
-    osk::OnScreenKeyboard keyboard(arguments.size() > 3 && arguments.at(3) == QLatin1String("ALPHA"));
+    // "ALPHA" (the letter layout) is accepted; the one layout already has the letters.
+    osk::OnScreenKeyboard keyboard;
     if (!keyboard.listen()) return fail("another on-screen keyboard is running");
     keyboard.setGeometry(place);
     keyboard.show();

@@ -4,6 +4,7 @@
 #include <QGridLayout>
 #include <QPushButton>
 #include <QTimer>
+#include <algorithm>
 
 #include "library/osk.h"
 #include "platform/keystrokes.h"
@@ -26,24 +27,26 @@ QString keyCaption(QChar key)
 
 } // namespace
 
-QStringList OnScreenKeyboard::layout(bool alpha)
+// Every screen that opens the keyboard takes names (artists, albums, titles) or digits (the passcode),
+// so both command lines get the digits and the letters.
+QStringList OnScreenKeyboard::layout()
 {
-    if (alpha)
-        return {QStringLiteral("1234567890"), QStringLiteral("QWERTYUIOP"), QStringLiteral("ASDFGHJKL\b"),
-                QStringLiteral("ZXCVBNM \r")};
-    return {QStringLiteral("789"), QStringLiteral("456"), QStringLiteral("123"), QStringLiteral("0\b\r")};
+    return {QStringLiteral("1234567890"), QStringLiteral("QWERTYUIOP"), QStringLiteral("ASDFGHJKL\b"),
+            QStringLiteral("ZXCVBNM \r")};
 }
 
-OnScreenKeyboard::OnScreenKeyboard(bool alpha)
+OnScreenKeyboard::OnScreenKeyboard()
 {
+    // Out of the window manager's hands: a managed window, even one kept on top, stands below the
+    // focused full-screen jukebox.
     setWindowFlags(Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint |
-                   Qt::WindowDoesNotAcceptFocus);
+                   Qt::WindowDoesNotAcceptFocus | Qt::BypassWindowManagerHint);
     setAttribute(Qt::WA_ShowWithoutActivating);
     setFocusPolicy(Qt::NoFocus);
     auto* grid = new QGridLayout(this);
     grid->setSpacing(2);
     grid->setContentsMargins(2, 2, 2, 2);
-    const QStringList rows = layout(alpha);
+    const QStringList rows = layout();
     for (int row = 0; row < rows.size(); ++row) {
         int column = 0;
         for (const QChar key : rows.at(row)) {
@@ -96,8 +99,11 @@ QRect keyboardGeometry(const QStringList& arguments, const QRect& screen)
     const int heightShare = arguments.at(2).toInt(&heightOk);
     if (!topOk || !widthOk || !heightOk || widthShare <= 0 || heightShare <= 0) return {};
     const int width = screen.width() * widthShare / 100;
-    const int height = screen.height() * heightShare / 100;
-    return QRect(screen.x() + (screen.width() - width) / 2, screen.y() + top, width, height);
+    // The screens that type leave the lowest third free for the keyboard: it stands there, at the
+    // bottom edge, and never climbs above the top the command line names.
+    const int height = std::min(screen.height() * heightShare / 100, screen.height() / 3);
+    const int below = std::max(top, screen.height() - height);
+    return QRect(screen.x() + (screen.width() - width) / 2, screen.y() + below, width, height);
 }
 
 } // namespace osk

@@ -20,14 +20,13 @@ class OnScreenKeyboard : public QWidget
     Q_OBJECT
 
 public:
-    // `alpha` gives the letter layout, otherwise the digits.
-    explicit OnScreenKeyboard(bool alpha);
+    OnScreenKeyboard();
 
     // Starts listening on the mailslot; false when it cannot be opened (another keyboard has it).
     [[nodiscard]] bool listen();
 
-    // The key rows of a layout; "\b" is Backspace, "\r" Enter and " " the space bar.
-    static QStringList layout(bool alpha);
+    // The key rows; "\b" is Backspace, "\r" Enter and " " the space bar.
+    static QStringList layout();
 
 private:
     void addKey(QGridLayout* grid, QChar key, int row, int column, int span);
@@ -37,8 +36,8 @@ private:
     QTimer* poll_ = nullptr;
 };
 
-// The window's place for the command line "top width% height% [ALPHA]" on a screen `screen`;
-// an invalid rectangle when the arguments are not numbers.
+// The window's place for the command line "top width% height% [ALPHA]" on a screen `screen`: in
+// the lowest third, at the bottom edge; an invalid rectangle when the arguments are not numbers.
 QRect keyboardGeometry(const QStringList& arguments, const QRect& screen);
 
 } // namespace osk

@@ -23,9 +23,12 @@ constexpr int kTicksShown = 2;
 constexpr int32_t kFullValue = 150;
 const QColor kGreen(0x00, 0xFF, 0x00);
 
+// Out of the window manager's hands: a managed window, even one kept on top, stands below the
+// focused full-screen jukebox, and may be placed elsewhere than asked.
 Qt::WindowFlags onTopWithoutBorder()
 {
-    return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus;
+    return Qt::Window | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::WindowDoesNotAcceptFocus |
+           Qt::BypassWindowManagerHint;
 }
 
 void paintGreen(QWidget* window)
@@ -54,7 +57,8 @@ void Tvolumedisplay::FormCreate(QObject*)
     const int H = screen.height();
     max = kFullValue;
     fullWidth_ = W - W / 10 - W / 100;
-    setGeometry(screen.left() + W / 10, screen.top() + (H / 10) * 8, fullWidth_, H / 24);
+    barOrigin_ = QPoint(screen.left() + W / 10, screen.top() + (H / 10) * 8);
+    setGeometry(QRect(barOrigin_, QSize(fullWidth_, H / 24)));
     paintGreen(this);
     symbolrect = QRect(W / 100, y(), x() - 2 * (W / 100), height());
     symbol = new QLabel(this, onTopWithoutBorder());
@@ -70,7 +74,10 @@ void Tvolumedisplay::draw(uint8_t i)
     delayTag = 0;
     if (!delay->isActive()) delay->start();
     const bool muted = mainform && mainform->mutebut && mainform->mutebut->isChecked();
-    resize(library::roundHalfEven(i * increment), height());
+    // The bar and its symbol go back to their places at every showing: a window manager that
+    // placed a hidden window elsewhere would otherwise keep it there (over the symbol).
+    setGeometry(QRect(barOrigin_, QSize(library::roundHalfEven(i * increment), height())));
+    symbol->setGeometry(symbolrect);
     symbol->show();
     settitle(muted ? QStringLiteral("Muted") : QStringLiteral("Volume"), i);
     show();
@@ -83,7 +90,6 @@ void Tvolumedisplay::settitle(const QString& title, int value)
     const int h = symbol->height();
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(kGreen);
-    symbol->move(symbol->x(), y());
     QPainter painter(&picture);
     QFont font(QStringLiteral("Garamond"));
     font.setPixelSize(std::max(1, w / 10));

@@ -6,6 +6,7 @@
 // Created once by the program entry and kept until the program ends; `volumedisplay` points at it
 // while it lives. The display's state lives in the one display object. GUI thread only.
 
+#include <QPoint>
 #include <QRect>
 #include <QWidget>
 #include <cstdint>
@@ -39,6 +40,7 @@ public:
 
 private:
     int fullWidth_ = 0;
+    QPoint barOrigin_; // the bar's top-left corner on the screen
 };
 
 // The one instance while it exists (non-owning).

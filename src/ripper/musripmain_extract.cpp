@@ -58,6 +58,8 @@ void Tripmain::doripping()
     spinglobe->stop();
     cancel->show();
     log->show();
+    // The panel shows the jukebox's auto-play as it is now, not as it was at start-up.
+    layoutJukeboxPanel();
     jbcontrolpanel->show();
     inf->setText(QStringLiteral("Extracting and Encoding"));
     progress->_setposition(1);

@@ -7,6 +7,7 @@
 #include <QTest>
 
 #include "jukeboxfixture.h"
+#include "player/volumedisplay.h"
 
 namespace {
 
@@ -77,6 +78,22 @@ TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id});
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
+}
+
+// The volume bar shows over the locked full-screen jukebox, where the guest presses the volume keys.
+TEST_F(KioskLock, TheVolumeBarShowsOverTheJukebox)
+{
+    jukebox::Tjukebox& window = showLockedJukebox();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    player::Tvolumedisplay display;
+    const QPoint bar = display.pos() + QPoint(2, display.height() / 2);
+    display.draw(75);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] {
+            return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(bar) ==
+                   QColor(0, 255, 0);
+        },
+        5000));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/bitmapactionbutton.h"
+#include "controls/bitmapcheckbox.h"
 #include "controls/numericinput.h"
 #include "controls/selecterlistbox.h"
 #include "controls/transparentpanel.h"
@@ -20,6 +21,7 @@
 #include "jukebox/textlabel.h"
 #include "numberstesting.h"
 #include "printers.h"
+#include "ripper/musripmain.h"
 
 namespace {
 
@@ -65,6 +67,20 @@ TEST_F(PanelsTest, RejectSkipsToTheNextTrackStopsOnTheLastAndReplacesABackground
     click(window->rejectshape2);
     EXPECT_TRUE(jukebox::autoplaying);
     EXPECT_EQ(opened().size(), 2);
+}
+
+// The extraction window's jukebox panel offers the auto-play switch as the kiosk panel left it.
+TEST_F(PanelsTest, TheExtractionPanelShowsAutoPlayAsTheKioskPanelLeftIt)
+{
+    addLibrary(2);
+    open();
+    ripper::Tripmain extraction;
+    const bool before = window->autoplaycb->checked();
+    click(window->autoplaycb);
+    ASSERT_NE(window->autoplaycb->checked(), before);
+    library::trackscount = 0;
+    extraction.doripping();
+    EXPECT_EQ(extraction.jbautoplay->checked(), window->autoplaycb->checked());
 }
 
 TEST_F(PanelsTest, HeldVolumeDownSpeedsUpWhileVolumeUpRepeatsSteadilyAndStaysUnderTheBackgroundCap)

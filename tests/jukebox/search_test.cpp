@@ -91,6 +91,8 @@ TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
 {
     addLibrary(3);
     jukebox::ttracksearch& panel = openPanel();
+    // The strip of the track hint would lie across the results.
+    EXPECT_TRUE(jukebox::TrackHintPanel->isHidden());
     ASSERT_EQ(search(panel, QStringLiteral("album 0002")), QStringLiteral("Search completed. Found 4 items"));
     const auto hit = std::find_if(panel.lb->hits().cbegin(), panel.lb->hits().cend(),
                                   [](const controls::tmatrix& m) { return m.item == 2; });
@@ -98,6 +100,7 @@ TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
     QTest::mouseClick(panel.lb, Qt::LeftButton, Qt::NoModifier, QPoint(hit->x1 + 2, hit->y1 + 2));
     EXPECT_EQ(queue(), QStringList{QStringLiteral("2/2")});
     EXPECT_FALSE(panel.isVisibleTo(jukebox::jukebox));
+    EXPECT_FALSE(jukebox::TrackHintPanel->isHidden());
 }
 
 } // namespace

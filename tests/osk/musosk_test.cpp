@@ -1,10 +1,14 @@
 // The on-screen keyboard program as the jukebox starts and closes it.
 
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
+#include <QPushButton>
 #include <QProcessEnvironment>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "osk/onscreenkeyboard.h"
 #include "platform/mailslot.h"
 
 namespace {
@@ -13,6 +17,15 @@ const QString kProgram = QStringLiteral(MUSOSK_PROGRAM);
 
 TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
 {
+    QWidget jukebox;
+    jukebox.setStyleSheet(QStringLiteral("background: red"));
+    jukebox.showFullScreen();
+    jukebox.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&jukebox));
+    QTest::qWait(200);
+    ASSERT_EQ(QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(jukebox.width() / 2,
+                                                                                   jukebox.height() * 5 / 6),
+              QColor(Qt::red));
     QProcess keyboard;
     keyboard.start(kProgram, {QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35"),
                               QStringLiteral("ALPHA")});
@@ -21,9 +34,30 @@ TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
     ASSERT_TRUE(
         QTest::qWaitFor([] { return platform::writeMailslot(QStringLiteral("KVOSK1"), "ping"); }, 10000));
     EXPECT_EQ(keyboard.state(), QProcess::Running);
+    // It shows over the focused full-screen jukebox, in the lowest third of the screen.
+    const QPoint keys(jukebox.width() / 2, jukebox.height() * 5 / 6);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(keys) != Qt::red; },
+        5000));
     ASSERT_TRUE(platform::writeMailslot(QStringLiteral("KVOSK1"), QByteArray("close", 6)));
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 0);
+}
+
+// The ripping dialogs open the keyboard without "ALPHA" to take artist and album names, and keep
+// their lowest third free for it.
+TEST(Musosk, TheKeyboardForNamesHasLettersAndStandsInTheLowestThird)
+{
+    const osk::OnScreenKeyboard keyboard;
+    QStringList keys;
+    for (const QPushButton* key : keyboard.findChildren<QPushButton*>())
+        keys << key->text();
+    EXPECT_TRUE(keys.contains(QStringLiteral("Q")) && keys.contains(QStringLiteral("7")))
+        << keys.join(QLatin1Char(' ')).toStdString();
+    const QRect place = osk::keyboardGeometry(
+        {QStringLiteral("192"), QStringLiteral("50"), QStringLiteral("35")}, QRect(0, 0, 1024, 768));
+    EXPECT_GE(place.top(), 768 * 2 / 3);
+    EXPECT_EQ(place.bottom(), 767);
 }
 
 TEST(Musosk, WithoutAnXServerItSaysSoAndEnds)

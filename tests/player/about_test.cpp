@@ -146,12 +146,17 @@ TEST_F(VolumeDisplayTest, TheBarStandsForTheVolumeAndHidesOnTheSecondTick)
 {
     EXPECT_EQ(display->pos(), QPoint(102, 608));
     EXPECT_EQ(display->height(), 32);
+    // Where a window manager may leave the hidden windows: every showing puts them back.
+    display->move(0, 0);
+    display->symbol->move(0, 0);
     QList<int> widths;
     for (int volume : {150, 75, 0}) {
         form->vol->setValue(volume);
         widths << display->width();
     }
     EXPECT_EQ(widths, QList<int>({912, 456, 0}));
+    EXPECT_EQ(display->pos(), QPoint(102, 608));
+    EXPECT_EQ(display->symbol->pos(), QPoint(10, 608));
     const QImage volumeTitle = display->symbol->pixmap().toImage();
     QTest::mouseClick(form->mutebut, Qt::LeftButton);
     EXPECT_NE(display->symbol->pixmap().toImage(), volumeTitle); // "Muted"
