@@ -39,7 +39,6 @@
 #include "player/mainform.h"
 #include "skins/colors.h"
 #include "skins/loadjpegorbmp.h"
-#include "view3d/glpanel.h"
 
 namespace jukebox {
 
@@ -227,9 +226,6 @@ void Tjukebox::FormCreate(QObject*)
     createSearchAndQueuePanels();
     createTrackHint();
     createLetterBar();
-    // The prism, where this machine can draw it and the operator has not switched it off.
-    if (!library::config.disable3d && view3d::TGLPanel::available())
-        ThreeDPanel = new view3d::TGLPanel(*this, midpanelpanel);
     // Files dropped on the two pages reach the window first.
     for (QWidget* page : {toppanel, botpanel})
         page->installEventFilter(this);

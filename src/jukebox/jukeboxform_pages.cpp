@@ -28,6 +28,7 @@
 #include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
+#include "view3d/glpanel.h"
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/profiling.h"
@@ -636,8 +637,13 @@ void Tjukebox::thumbsClick(QObject*)
 
 void Tjukebox::imViewModeClick(QObject*)
 {
-    // Without a prism the flat pages stay.
-    if (library::jalbumcount <= 0 || !ThreeDPanel) return;
+    if (library::jalbumcount <= 0) return;
+    // The prism is made at its first showing, where this machine can draw it and the operator has
+    // not switched it off: its OpenGL context costs start-up time and memory that a jukebox which
+    // never shows it should not pay. Without a prism the flat pages stay.
+    if (!ThreeDPanel && !library::config.disable3d && view3d::TGLPanel::available())
+        ThreeDPanel = new view3d::TGLPanel(*this, midpanelpanel);
+    if (!ThreeDPanel) return;
     if (prismShown())
         leavePrism();
     else

@@ -34,9 +34,11 @@ protected:
         fillScreen(jb);
         jb.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&jb));
+        // The prism and its OpenGL context are made at the first switch, not at start-up.
+        ASSERT_EQ(jb.ThreeDPanel, nullptr);
+        jb.imViewModeClick(jb.imViewMode);
         prism = dynamic_cast<view3d::TGLPanel*>(jb.ThreeDPanel);
         ASSERT_NE(prism, nullptr) << "no OpenGL prism";
-        jb.imViewModeClick(jb.imViewMode);
         ASSERT_TRUE(jb.prismShown());
         ASSERT_TRUE(QTest::qWaitFor([&] { return prism->isValid(); }));
         duringPause = [&] { shown << jb.lcdtext1->text() + u'|' + jb.lcdtext2->text(); };
@@ -211,6 +213,7 @@ TEST_F(PrismTest, WithThreeDSwitchedOffThereIsNoPrismToSwitchTo)
     EXPECT_TRUE(jb.imViewMode->isHidden());
     jb.imViewModeClick(jb.imViewMode);
     EXPECT_FALSE(jb.prismShown());
+    EXPECT_EQ(jb.ThreeDPanel, nullptr);
 }
 
 } // namespace
