@@ -49,7 +49,7 @@ constexpr float kLightDiffuse[4] = {1.5f, 1.5f, 1.5f, 0.9f};
 constexpr float kLightPosition[4] = {1.5f, 1.5f, 1.5f, 1.0f};
 
 // One quad of the scene.
-struct QuadSpec
+struct QuadPlace
 {
     const char* name;
     tgl3DCoord normal;
@@ -61,7 +61,7 @@ constexpr tglTexCoord kUpright{{0, 0}, {1, 0}, {1, 1}, {0, 1}};
 constexpr tglTexCoord kTurned{{1, 0}, {1, 1}, {0, 1}, {0, 0}};
 
 // Sides in the order front, right, back, left.
-const QuadSpec kCovers[4] = {
+const QuadPlace kCovers[4] = {
     {"Front Cover",
      {0, 0, 1},
      {{-1.5, -0.75, 1.5}, {0, -0.75, 1.5}, {0, 0.75, 1.5}, {-1.5, 0.75, 1.5}},
@@ -76,7 +76,7 @@ const QuadSpec kCovers[4] = {
      {{-1.5, -0.75, -1.5}, {-1.5, -0.75, 0}, {-1.5, 0.75, 0}, {-1.5, 0.75, -1.5}},
      false},
 };
-const QuadSpec kLists[4] = {
+const QuadPlace kLists[4] = {
     {"Front Listbox",
      {0, 0, 1},
      {{0, -0.75, 1.5}, {1.5, -0.75, 1.5}, {1.5, 0.75, 1.5}, {0, 0.75, 1.5}},
@@ -94,7 +94,7 @@ const QuadSpec kLists[4] = {
      {{-1.5, -0.75, 0}, {-1.5, -0.75, 1.5}, {-1.5, 0.75, 1.5}, {-1.5, 0.75, 0}},
      false},
 };
-const QuadSpec kLabels[4] = {
+const QuadPlace kLabels[4] = {
     {"AddAll_Front",
      {0, 0, 1},
      {{1.3, -0.75, 1.5001}, {1.5, -0.75, 1.5001}, {1.5, -0.7, 1.5001}, {1.3, -0.7, 1.5001}},
@@ -113,12 +113,12 @@ const QuadSpec kLabels[4] = {
      false},
 };
 
-void place(tglControl& w, const QuadSpec& spec)
+void place(tglControl& w, const QuadPlace& quad)
 {
-    w.setName(QString::fromLatin1(spec.name));
-    w.setNormal(spec.normal);
-    w.setVertices(spec.corners);
-    w.setTexture(spec.turned ? kTurned : kUpright);
+    w.setName(QString::fromLatin1(quad.name));
+    w.setNormal(quad.normal);
+    w.setVertices(quad.corners);
+    w.setTexture(quad.turned ? kTurned : kUpright);
 }
 
 QSurfaceFormat prismFormat()
