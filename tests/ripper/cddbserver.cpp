@@ -1,22 +1,15 @@
 #include "cddbserver.h"
 
-#include <QHostAddress>
 #include <QMutexLocker>
-#include <QTcpServer>
-#include <QTcpSocket>
 #include <QUrl>
 #include <QUrlQuery>
 
 namespace {
 
-constexpr int kPollMs = 50;
-
-// The "cmd" value of an HTTP request line "GET /path?cmd=...&... HTTP/1.0".
-QString commandOf(const QByteArray& request)
+// The "cmd" value of a request target "/path?cmd=...&...".
+QString commandOf(const QByteArray& target)
 {
-    const QList<QByteArray> words = request.split(' ');
-    if (words.size() < 2) return {};
-    const QUrlQuery query(QUrl(QString::fromLatin1(words[1])).query());
+    const QUrlQuery query(QUrl(QString::fromLatin1(target)).query());
     return query.queryItemValue(QStringLiteral("cmd"), QUrl::FullyDecoded)
         .replace(QLatin1Char('+'), QLatin1Char(' '));
 }
@@ -24,21 +17,17 @@ QString commandOf(const QByteArray& request)
 } // namespace
 
 LoopbackCddb::LoopbackCddb()
+    : http_([this](const QByteArray& target) {
+          return "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + answer(commandOf(target)).toUtf8();
+      })
 {
-    thread_ = std::thread([this] { serve(); });
-    while (port_ == 0)
-        std::this_thread::yield();
 }
 
-LoopbackCddb::~LoopbackCddb()
-{
-    stop_ = true;
-    thread_.join();
-}
+LoopbackCddb::~LoopbackCddb() = default;
 
 QString LoopbackCddb::server() const
 {
-    return QStringLiteral("127.0.0.1:") + QString::number(port_);
+    return http_.host();
 }
 
 QStringList LoopbackCddb::commands() const
@@ -71,29 +60,6 @@ QString LoopbackCddb::answer(const QString& command)
                QStringLiteral(" CD database entry follows\r\n") + records_.value(discid) +
                QStringLiteral(".\r\n");
     return QStringLiteral("401 Specified CDDB entry not found.\r\n");
-}
-
-void LoopbackCddb::serve()
-{
-    QTcpServer listener;
-    if (!listener.listen(QHostAddress::LocalHost)) {
-        port_ = -1;
-        return;
-    }
-    port_ = listener.serverPort();
-    while (!stop_) {
-        if (!listener.waitForNewConnection(kPollMs)) continue;
-        QTcpSocket* socket = listener.nextPendingConnection();
-        QByteArray request;
-        while (!request.contains("\r\n\r\n") && !request.contains("\n\n") && socket->waitForReadyRead(2000))
-            request += socket->readAll();
-        const QString body = answer(commandOf(request.left(request.indexOf('\n'))));
-        socket->write("HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n" + body.toUtf8());
-        socket->waitForBytesWritten(2000);
-        socket->disconnectFromHost();
-        if (socket->state() != QAbstractSocket::UnconnectedState) socket->waitForDisconnected(2000);
-        delete socket;
-    }
 }
 
 QString cddbRecordText(const QString& artist, const QString& album, const QStringList& titles)

@@ -1,16 +1,15 @@
 #pragma once
 
 // A CD database server on the loopback interface for tests. It answers the HTTP form of the
-// protocol on its own thread (the program's client blocks the window thread while it asks):
-// a query is answered with `queryReply`, a read with the record of `records` for its disc
-// identifier ("210" when known, "401" otherwise).
+// protocol through the loopback HTTP server: a query is answered with `queryReply`, a read with the record of
+// `records` for its disc identifier ("210" when known, "401" otherwise).
 
 #include <QHash>
 #include <QMutex>
 #include <QString>
 #include <QStringList>
-#include <atomic>
-#include <thread>
+
+#include "httpserver.h"
 
 class LoopbackCddb
 {
@@ -30,16 +29,14 @@ public:
     void setRecord(const QString& discid, const QString& record);
 
 private:
-    void serve();
     QString answer(const QString& command);
 
-    std::atomic<bool> stop_{false};
-    std::atomic<int> port_{0};
     mutable QMutex mutex_; // guards the replies and the commands
     QString queryReply_;
     QHash<QString, QString> records_;
     QStringList commands_;
-    std::thread thread_;
+    // Last, so that its thread has stopped before the replies go.
+    LoopbackHttp http_;
 };
 
 // The record text of a disc: DTITLE and one TTITLE per title.

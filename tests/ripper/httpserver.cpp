@@ -11,7 +11,10 @@ namespace {
 constexpr int kPollMs = 20;
 }
 
-LoopbackHttp::LoopbackHttp() : thread_([this] { serve(); })
+LoopbackHttp::LoopbackHttp() : LoopbackHttp(Responder()) {}
+
+LoopbackHttp::LoopbackHttp(Responder responder)
+    : responder_(std::move(responder)), thread_([this] { serve(); })
 {
     while (port_ == 0)
         std::this_thread::yield();
@@ -44,6 +47,7 @@ QByteArray LoopbackHttp::respond(const QByteArray& target)
 {
     const QMutexLocker lock(&mutex_);
     targets_.append(target);
+    if (responder_) return responder_(target);
     const auto [status, body] = table_.value(target, {404, QByteArray("not here")});
     if (status == 0) return {};
     return "HTTP/1.0 " + QByteArray::number(status) +
@@ -59,9 +63,11 @@ void LoopbackHttp::serve()
         if (!listener.waitForNewConnection(kPollMs)) continue;
         std::unique_ptr<QTcpSocket> socket(listener.nextPendingConnection());
         QByteArray request;
-        while (!request.contains("\r\n\r\n") && socket->waitForReadyRead(2000))
+        // Some clients send a bare request line and no headers.
+        while (!request.contains("\r\n\r\n") && !request.contains("\n\n") && socket->waitForReadyRead(2000))
             request += socket->readAll();
-        const QByteArray response = respond(request.left(request.indexOf('\r')).split(' ').value(1));
+        const QByteArray response =
+            respond(request.left(request.indexOf('\n')).trimmed().split(' ').value(1));
         if (response.isEmpty()) {
             waiting.push_back(std::move(socket));
             continue;

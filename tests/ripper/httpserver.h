@@ -3,7 +3,7 @@
 // An HTTP server on the loopback interface for tests, on its own thread (the program's client
 // blocks the window thread while it asks). Each request target is answered from a table: status
 // and body; a target not in the table gets 404, and status 0 keeps the client waiting without an
-// answer until the server stops.
+// answer until the server stops. A server made with a responder answers through it instead.
 
 #include <QByteArray>
 #include <QHash>
@@ -11,12 +11,18 @@
 #include <QMutex>
 #include <QString>
 #include <atomic>
+#include <functional>
 #include <thread>
 
 class LoopbackHttp
 {
 public:
+    // The whole response to a request target; empty keeps the client waiting. Called on the
+    // server's thread.
+    using Responder = std::function<QByteArray(const QByteArray& target)>;
+
     LoopbackHttp();
+    explicit LoopbackHttp(Responder responder);
     ~LoopbackHttp();
     LoopbackHttp(const LoopbackHttp&) = delete;
     LoopbackHttp& operator=(const LoopbackHttp&) = delete;
@@ -37,5 +43,6 @@ private:
     mutable QMutex mutex_; // guards the table and the targets
     QHash<QByteArray, QPair<int, QByteArray>> table_;
     QList<QByteArray> targets_;
+    Responder responder_;
     std::thread thread_;
 };
