@@ -8,7 +8,6 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QTimer>
-#include <QToolButton>
 #include <QUrl>
 
 #include "controls/textscroller.h"
@@ -35,14 +34,6 @@ bool isTrackFile(const QString& path)
     const QString ending = path.right(4).toUpper();
     return ending == QStringLiteral(".MP3") || ending == QStringLiteral(".MPG");
 }
-
-// Stops the player as its Stop button does, so its buttons say stopped and the next selection starts.
-void stopPlayer()
-{
-    if (!player::mainform) return;
-    player::mainform->StopClick(nullptr);
-    player::mainform->Stop->setChecked(true);
-}
 } // namespace
 
 void Tjukebox::ShutdownbutClick(QObject*)
@@ -51,7 +42,7 @@ void Tjukebox::ShutdownbutClick(QObject*)
     library::hideosk();
     if (library::config.showminimize == kMinimise) {
         showMinimized();
-        stopPlayer();
+        if (player::mainform) player::mainform->pressStop();
         return;
     }
     if (library::config.showminimize == kHandToLauncher) {
@@ -76,7 +67,7 @@ void Tjukebox::endProgram()
         if (library::config.poweroff) library::WinExit(library::kEwxShutdown | library::kEwxForce);
         // The cover loader stops between two albums; the corner shows once it has finished.
         if (!VisualsPanelPanel->isVisible()) stopcovers();
-        stopPlayer();
+        if (player::mainform) player::mainform->pressStop();
     }
     qApp->removeEventFilter(messageHook_);
     // The player window's own exit writes the settings once more and removes the silent file.

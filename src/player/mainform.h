@@ -144,6 +144,9 @@ public:
     void buttonstimerTimer(QObject* Sender);
     void djClick(QObject* Sender);
     void StopClick(QObject* Sender);
+    // Stops as a press of the Stop button does: the player stops and its buttons say so, so the
+    // next selection starts playing.
+    void pressStop();
     void volChange(QObject* Sender);
     void MPNotify(platform::NotifyValue value);
 
@@ -320,7 +323,6 @@ private:
     void startAlbumTrack();
     void stepTrack(QObject* Sender, int step);
     void skipBy(QObject* Sender, int lines);
-    void stopOnPlayerError();
     void moveProgress(int seconds);
     void applyVolume();
     void showStopped();

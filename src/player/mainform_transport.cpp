@@ -208,13 +208,13 @@ void Tmainform::TimersTimer(QObject*)
         if (lengthKnown) progress->setMaximum(roundedSeconds(lengthMs));
         const int positionMs = mp->position();
         if (mp->error() != platform::MediaError::None) {
-            stopOnPlayerError();
+            pressStop();
             return;
         }
         progress->setValue(roundedSeconds(positionMs));
         if (timermode == 1) {
             if (!lengthKnown) {
-                stopOnPlayerError();
+                pressStop();
                 return;
             }
             counter->setText(minutesAndSeconds(roundedSeconds(lengthMs - positionMs)));
@@ -224,7 +224,7 @@ void Tmainform::TimersTimer(QObject*)
     counter->setText(minutesAndSeconds(progress->value()));
 }
 
-void Tmainform::stopOnPlayerError()
+void Tmainform::pressStop()
 {
     StopClick(nullptr);
     Stop->setChecked(true);
