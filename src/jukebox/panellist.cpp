@@ -4,6 +4,7 @@
 #include <QRect>
 #include <algorithm>
 
+#include "controls/drawing.h"
 #include "controls/scrolllistbox.h"
 #include "jukebox/frameshape.h"
 #include "jukebox/jukeboxform.h"
@@ -31,9 +32,7 @@ controls::TScrollListbox* makePanelList(QWidget* parent, const char* name)
 
 void scalePanelList(controls::TScrollListbox* list)
 {
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(kListFontSize)));
-    list->setfont(font);
+    list->setfont(controls::panelFont(aspy(kListFontSize)));
     list->Resize();
 }
 

@@ -96,8 +96,7 @@ void ttracksearch::resizeEvent(QResizeEvent* event)
 
 void ttracksearch::Resize()
 {
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, aspy(kEditFontSize)));
+    const QFont font = controls::panelFont(aspy(kEditFontSize));
     keywords->setFont(font);
     const int editWidth = width() / 2;
     keywords->setGeometry((width() - editWidth) / 2, height() / 20, editWidth, keywords->sizeHint().height());

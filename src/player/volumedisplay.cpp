@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include "controls/drawing.h"
 #include "library/rounding.h"
 #include "platform/screens.h"
 #include "player/mainform.h"
@@ -91,7 +92,7 @@ void Tvolumedisplay::settitle(const QString& title, int value)
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(kGreen);
     QPainter painter(&picture);
-    QFont font(QStringLiteral("Garamond"));
+    QFont font = controls::panelFont();
     font.setPixelSize(std::max(1, w / 10));
     font.setBold(true);
     painter.setFont(font);

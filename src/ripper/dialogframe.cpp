@@ -7,6 +7,7 @@
 #include <QPixmap>
 #include <cmath>
 
+#include "controls/drawing.h"
 #include "ripper/musripmain.h"
 #include "skins/colors.h"
 
@@ -70,16 +71,9 @@ void dobg(QWidget* form)
     painter.drawPixmap(0, 0, bg->grab(QRect(origin, form->size())));
 }
 
-QFont dialogFont(int points)
-{
-    QFont font(QStringLiteral("Garamond"));
-    font.setPointSize(std::max(1, points));
-    return font;
-}
-
 void setDialogText(QWidget* widget, int points, int32_t colour)
 {
-    widget->setFont(dialogFont(points));
+    widget->setFont(controls::panelFont(points));
     QPalette colours = widget->palette();
     colours.setColor(QPalette::WindowText, skins::tcolorToQColor(colour));
     colours.setColor(QPalette::Text, skins::tcolorToQColor(colour));

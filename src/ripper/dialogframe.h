@@ -9,7 +9,6 @@
 #include <QString>
 #include <cstdint>
 
-class QFont;
 class QWidget;
 
 namespace ripper {
@@ -36,8 +35,6 @@ void dobg(QWidget* form);
 constexpr int32_t kDialogTextColour = 0x00C6F7;
 constexpr int32_t kListTextColour = 0x808080;
 
-// "Garamond" at `points` (already scaled).
-QFont dialogFont(int points);
 // Gives `widget` the font `points` and the text colour `colour`.
 void setDialogText(QWidget* widget, int points, int32_t colour);
 

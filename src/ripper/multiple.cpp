@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <algorithm>
 
+#include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
 #include "controls/tspinningglobe.h"
@@ -52,7 +53,7 @@ void Tmultiplealbums::layOut()
     lab->setGeometry(0, aspx(kGap), width(), lab->sizeHint().height());
     lab->setAlignment(Qt::AlignHCenter);
     lb->setcolor(kBlack);
-    lb->setfont(dialogFont(aspx(kTextPoints)));
+    lb->setfont(controls::panelFont(aspx(kTextPoints)));
     setDialogText(lb, aspx(kTextPoints), kListTextColour);
     const int top = bottomOf(lab) + aspx(kGap);
     // The list leaves room for "Go Back" on its right, so the button stays on the screen.

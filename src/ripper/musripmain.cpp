@@ -12,6 +12,7 @@
 #include <QThread>
 #include <cmath>
 
+#include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
 #include "controls/bitmapprogress.h"
@@ -215,7 +216,7 @@ void Tripmain::createJukeboxPanel()
 
 void Tripmain::placeTitle()
 {
-    QFont font = dialogFont(aspx(24));
+    QFont font = controls::panelFont(aspx(24));
     toptitle->setFont(font);
     QPalette white = toptitle->palette();
     white.setColor(QPalette::WindowText, Qt::white);
@@ -252,7 +253,7 @@ void Tripmain::FormResize()
     logColours.setColor(QPalette::Base, skins::tcolorToQColor(kLogColour));
     logColours.setColor(QPalette::Text, Qt::black);
     log->setPalette(logColours);
-    log->setFont(dialogFont(aspx(12)));
+    log->setFont(controls::panelFont(aspx(12)));
     inf->setGeometry(0, 10, w, kInfoHeight);
     const int side = aspy(200);
     const int ringTop = log->y() + log->height() + 10;

@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 
+#include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
 #include "ripper/dialogframe.h"
 
@@ -22,7 +23,7 @@ constexpr int32_t kBlackButton = 0;
 void captionWidened(controls::TBitmapActionButton* button, const QString& caption, int points)
 {
     captionButton(button, caption, points,
-                  kButtonDesignWidth + QFontMetrics(dialogFont(points)).horizontalAdvance(caption));
+                  kButtonDesignWidth + QFontMetrics(controls::panelFont(points)).horizontalAdvance(caption));
 }
 } // namespace
 

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <algorithm>
 
+#include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
 #include "library/global.h"
@@ -48,7 +49,7 @@ Tverify::Tverify()
     lbpanel->setPalette(palette());
     lb = new controls::TScrollListbox(lbpanel);
     lb->setcolor(kBlack);
-    lb->setfont(dialogFont(aspx(kListPoints)));
+    lb->setfont(controls::panelFont(aspx(kListPoints)));
     setDialogText(lb, aspx(kListPoints), kListTextColour);
     lb->setlinespacing(kListSpacing);
     connect(lb, &controls::TScrollListbox::OnClick, this, &Tverify::lbClick);
