@@ -17,7 +17,7 @@
 #include "library/global.h"
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
-#include "player/application.h"
+#include "app/application.h"
 
 namespace {
 
@@ -55,8 +55,8 @@ void BM_StartupToJukebox(benchmark::State& state)
     for (auto _ : state) {
         library::resetGlobals();
         const auto start = std::chrono::steady_clock::now();
-        auto windows = std::make_unique<player::Application>(
-            [] { return std::make_unique<platform::MpvMediaPlayer>(); });
+        auto windows =
+            std::make_unique<app::Application>([] { return std::make_unique<platform::MpvMediaPlayer>(); });
         const double seconds = secondsSince(start);
         state.SetIterationTime(seconds);
         total += seconds;

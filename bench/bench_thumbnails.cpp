@@ -27,7 +27,7 @@
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
 #include "platform/screens.h"
-#include "player/application.h"
+#include "app/application.h"
 
 namespace {
 
@@ -143,7 +143,7 @@ int measure(TimingApplication& app, const QString& root, QSize size)
     platform::setProgramFolder(root);
     const double bareMs = bareDecodeMs(root);
     auto windows =
-        std::make_unique<player::Application>([] { return std::make_unique<platform::MpvMediaPlayer>(); });
+        std::make_unique<app::Application>([] { return std::make_unique<platform::MpvMediaPlayer>(); });
     jukebox::Tjukebox* jb = jukebox::jukebox;
     if (!jb) return 1;
     // The load the start-up began is stopped; the one measured starts from an empty scroller.

@@ -9,10 +9,6 @@
 namespace jukebox {
 
 namespace {
-constexpr int kFaces = 4;
-constexpr int kQuarter = 90;
-constexpr int kFullTurn = 360;
-
 // `k` taken round into 1..count.
 int around(int k, int count)
 {
@@ -43,20 +39,7 @@ int pageOf(int n, int count)
     return n % 2 == 0 ? n - 1 : n;
 }
 
-TCubePositions cubePositions(int rotation)
-{
-    const int angle = (rotation % kFullTurn + kFullTurn) % kFullTurn;
-    // Each quarter turn brings the face on the other side round to the front.
-    static constexpr int kFrontByQuarter[kFaces] = {0, 3, 2, 1};
-    TCubePositions positions;
-    positions.front = kFrontByQuarter[angle / kQuarter];
-    positions.prev = (positions.front + kFaces - 1) % kFaces;
-    positions.next = (positions.front + 1) % kFaces;
-    positions.rear = (positions.next + 1) % kFaces;
-    return positions;
-}
-
-QVector<PrismFill> prismFills(int n, int mode, const TCubePositions& positions, int albums)
+QVector<PrismFill> prismFills(int n, int mode, const view3d::TCubePositions& positions, int albums)
 {
     if (albums <= 0) return {};
     n = around(n, albums);
@@ -87,11 +70,11 @@ QString letterKey(const QString& row)
     return removethe(row.toUpper()).trimmed();
 }
 
-QVector<TitleRow> readTitleRows(const QString& folder, int32_t album)
+QVector<view3d::TitleRow> readTitleRows(const QString& folder, int32_t album)
 {
     QStringList lines;
     if (!library::readtitlelines(folder, lines)) return {};
-    QVector<TitleRow> rows;
+    QVector<view3d::TitleRow> rows;
     int32_t track = 0;
     for (const QString& line : lines) {
         ++track;

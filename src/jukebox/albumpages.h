@@ -12,9 +12,9 @@
 #include <array>
 #include <cstdint>
 
-namespace jukebox {
+#include "view3d/prismview.h"
 
-struct TCubePositions;
+namespace jukebox {
 
 // The albums of the eight page panels around the upper page `num`, in the order of their covers
 // cd1 .. cd8: num, num + 1 .. num + 5 (each passing `count` going round to 1), then the page
@@ -24,10 +24,6 @@ std::array<int, 8> pageAlbums(int num, int count);
 // `n` as the upper album of a valid page among `count` slots: at least 1, at most the last page,
 // and odd. 1 when there are no albums.
 int pageOf(int n, int count);
-
-// The prism's faces by its angle in whole degrees (any angle is taken round to 0..359): the face
-// in front, the ones beside it and the one behind.
-TCubePositions cubePositions(int rotation);
 
 // One face of the prism to fill with an album.
 struct PrismFill
@@ -41,24 +37,15 @@ struct PrismFill
 // never shows): mode 0 the face in front and its two neighbours, mode 1 the face behind with the
 // album two before, mode -1 the face behind with the album two after. Numbers go round within
 // 1..albums, so no empty slot is ever asked for. None without albums.
-QVector<PrismFill> prismFills(int n, int mode, const TCubePositions& positions, int albums);
+QVector<PrismFill> prismFills(int n, int mode, const view3d::TCubePositions& positions, int albums);
 
 // `s` without its first "the " (any case), the text before and after it joined by a blank.
 QString removethe(const QString& s);
 // The letter-jump key of an album row: in capitals, without a leading "The ", trimmed.
 QString letterKey(const QString& row);
 
-// One row of a page's track list: the title in capitals, its album and its track number.
-struct TitleRow
-{
-    QString text;
-    int32_t album = 0;
-    int32_t track = 0;
-    bool operator==(const TitleRow&) const = default;
-};
-
 // The rows of the "title.dat" in `folder`: every line counts as a track, and each line that is not
 // blank becomes a row carrying its own line number as track number. None without a readable file.
-QVector<TitleRow> readTitleRows(const QString& folder, int32_t album);
+QVector<view3d::TitleRow> readTitleRows(const QString& folder, int32_t album);
 
 } // namespace jukebox

@@ -24,11 +24,10 @@
 #include "controls/timersource.h"
 #include "controls/transhint.h"
 #include "controls/transparentpanel.h"
-#include "jukebox/backdrops.h"
+#include "player/backdrops.h"
 #include "jukebox/logfile.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
-#include "jukebox/prismview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
@@ -147,7 +146,6 @@ void resetGlobals()
     ledprog = 0;
     volumesender = nullptr;
     cancelrandomop = false;
-    currentrotation = 0;
 }
 
 int32_t aspx(int32_t x)
@@ -271,13 +269,13 @@ void Tjukebox::createSearchAndQueuePanels()
 {
     auto* search = new ttracksearch(midpanelpanel);
     search->setObjectName(QStringLiteral("searchpanel"));
-    search->setsourcebitmap(&jbbg);
+    search->setsourcebitmap(&player::jbbg);
     search->hide();
     searchpanel = search;
 
     auto* queue = new tplaylistview(midpanelpanel);
     queue->setObjectName(QStringLiteral("playlistpanel"));
-    queue->setsourcebitmap(&jbbg);
+    queue->setsourcebitmap(&player::jbbg);
     queue->hide();
     playlistpanel = queue;
     connectQueuePanel();
@@ -372,10 +370,10 @@ bool Tjukebox::isFullScreenSize() const
 void Tjukebox::FormResize(QObject*)
 {
     if (isMinimized() || layingOut_) return;
-    thumbpanel->setsourcebitmap(&jbbg);
+    thumbpanel->setsourcebitmap(&player::jbbg);
     // The commerce panel stands on the operators' backdrop like the other operator panels.
     for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel, Commerce})
-        admin->setsourcebitmap(&bg);
+        admin->setsourcebitmap(&player::bg);
     if (!(windowState() & Qt::WindowFullScreen)) setWindowState(windowState() | Qt::WindowFullScreen);
     if (!isFullScreenSize()) return;
 

@@ -28,6 +28,7 @@
 
 #include "jukebox/creditssystem.h"
 #include "jukebox/pagefaces.h"
+#include "view3d/prismview.h"
 
 class QCloseEvent;
 class QDropEvent;
@@ -54,7 +55,6 @@ namespace jukebox {
 class EditBox;
 class FrameShape;
 class PageSlide;
-class PrismView;
 class PictureBox;
 class TextLabel;
 class Top100List;
@@ -137,16 +137,7 @@ int32_t aspy(int32_t y);
 // come out black.
 void bitmapoverbitmap(const QImage& source, QImage& dest, int32_t maskcolor, int sx, int sy);
 
-// The corners of the prism that face the guest (see GetGubePositions).
-struct TCubePositions
-{
-    int32_t front = 0;
-    int32_t prev = 0;
-    int32_t next = 0;
-    int32_t rear = 0;
-};
-
-class Tjukebox : public QWidget, public CreditView
+class Tjukebox : public QWidget, public CreditView, public view3d::PrismHost
 {
     Q_OBJECT
 
@@ -169,7 +160,7 @@ public:
     void domessage(const QString& text) override;
     // Shows the credit count.
     void setCreditStat(const QString& text) override;
-    void closepanels();
+    void closepanels() override;
     void setopenpanel();
     void docovers();
     void ThreeDPanelMouseDown(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
@@ -195,10 +186,10 @@ public:
                                 int Y);
     void keypadpanelMouseUp(QObject* Sender, Qt::MouseButton Button, Qt::KeyboardModifiers Shift, int X,
                             int Y);
-    void lsbClick(QObject* Sender);
+    void lsbClick(QObject* Sender) override;
     void searchpanellbclick(int album, int track);
     void playall(QObject* lsb);
-    void playall3d(QObject* Sender);
+    void playall3d(QObject* Sender) override;
     void errortimerTimer(QObject* Sender);
 
     // ---- Background play (jukeboxform_background.cpp) ----
@@ -212,7 +203,7 @@ public:
     // ---- Album pages and navigation (jukeboxform_pages.cpp) ----
     void drawalbum(int num);
     void drawtitles(QImage& lab, QObject* lsb, int albumindex);
-    TCubePositions GetGubePositions() const;
+    view3d::TCubePositions GetGubePositions() const;
     void drawalbum3D(int n, int mode);
     void movealbumlr();
     void movealbumrl();
@@ -257,7 +248,13 @@ public:
     // The slide animator of the page steps (made on first use).
     PageSlide& pageSlide();
     // The 3D prism while one exists (non-owning); without it the flat pages always show.
-    PrismView* ThreeDPanel = nullptr;
+    view3d::PrismView* ThreeDPanel = nullptr;
+    // What the prism asks of this window.
+    QObject* hostObject() override;
+    const QImage& albumAreaPicture() const override;
+    const controls::TScrollListbox& pageTrackList() const override;
+    int32_t scaledWidth(int32_t x) const override;
+    void prismStep(int dir) override;
     // While the prism shows, the arrow key `key` (Left or Right) drags on it; false on the pages.
     bool turnPrism(uint16_t key);
 
@@ -602,6 +599,8 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Turning the prism onto an album beginning with "_" jumps by letter instead.
+    void wrapOnUnderscore(int dir);
     // Back to full-screen on the window's monitor, in front and active.
     void restoreFullScreen();
     // Pieces of DoDFM, one per area of the screen.

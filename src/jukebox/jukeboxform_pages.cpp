@@ -5,6 +5,7 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QDebug>
 #include <QFont>
 #include <QFontMetrics>
 #include <QKeyEvent>
@@ -25,7 +26,6 @@
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
 #include "jukebox/searchtrack.h"
-#include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "view3d/glpanel.h"
@@ -270,16 +270,16 @@ void Tjukebox::fillTrackList(controls::TScrollListbox* list, int album)
     // Drawn once when full, not once per row.
     list->setdrawmode(false);
     list->clear();
-    for (const TitleRow& row : readTitleRows(albumFolder(album), album))
+    for (const view3d::TitleRow& row : readTitleRows(albumFolder(album), album))
         list->additemandinfo(row.text, row.album, row.track, QImage(), QString(), QString());
     setTag(list, album);
     list->setdrawmode(true);
     list->Paint();
 }
 
-TCubePositions Tjukebox::GetGubePositions() const
+view3d::TCubePositions Tjukebox::GetGubePositions() const
 {
-    return cubePositions(currentrotation);
+    return view3d::cubePositions(view3d::currentrotation);
 }
 
 void Tjukebox::drawalbum3D(int n, int mode)
@@ -302,6 +302,56 @@ void Tjukebox::drawalbum3D(int n, int mode)
         ThreeDPanel->setTitles(fill.face, fill.album, readTitleRows(albumFolder(fill.album), fill.album));
     }
     if (mode == 0) ThreeDPanel->drawFrame();
+}
+
+// ---- What the prism asks of the window ----
+
+QObject* Tjukebox::hostObject()
+{
+    return this;
+}
+
+const QImage& Tjukebox::albumAreaPicture() const
+{
+    return midpanel->picture();
+}
+
+const controls::TScrollListbox& Tjukebox::pageTrackList() const
+{
+    return *lsb1;
+}
+
+int32_t Tjukebox::scaledWidth(int32_t x) const
+{
+    return aspx(x);
+}
+
+// A new album comes round on the prism: the side about to come into view is refilled. Albums go
+// round the real ones only, so the last album of an even count shows and the empty slot never does.
+void Tjukebox::prismStep(int dir)
+{
+    if (dir == 1) {
+        drawalbum3D(currentalbum, 1);
+        --currentalbum;
+    } else {
+        ++currentalbum;
+    }
+    const int32_t last = std::max(1, library::albumcount);
+    if (currentalbum > last) currentalbum = 1;
+    if (currentalbum <= 0) currentalbum = last;
+    if (player::DEBUGON) qDebug().noquote() << "prism at album" << currentalbum << view3d::currentrotation;
+    if (dir == -1) drawalbum3D(currentalbum, -1);
+    wrapOnUnderscore(dir);
+}
+
+// Albums beginning with "_" stand behind all others: turning onto them jumps by letter instead.
+void Tjukebox::wrapOnUnderscore(int dir)
+{
+    const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
+    if (!library::config.wraponunderscore || !rows || rows->count() <= currentalbum) return;
+    if (!rows->itemText(currentalbum).startsWith(QLatin1Char('_'))) return;
+    uint16_t key = dir == -1 ? vk::KeyA : vk::KeyZ;
+    FormKeydown(this, key, Qt::NoModifier);
 }
 
 // ---- Page steps and slides ----

@@ -27,12 +27,12 @@
 #include "jukebox/jukeboxform_build.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
+#include "jukebox/ripperhooks.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
 #include "library/osk.h"
 #include "player/mainform.h"
-#include "ripper/musripmain.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
 #include "skins/resourceskins.h"
@@ -280,7 +280,7 @@ void Tjukebox::ripbutClick(QObject*)
     library::hideosk();
     player::Tmainform* mf = player::mainform;
     if (mf) mf->numberoftracks->stop();
-    if (ripper::ripmain) ripper::ripmain->rip_go();
+    ripperHooks().rip_go();
     if (mf) mf->numberoftracks->start();
     drawalbum(currentalbum);
     domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));

@@ -19,7 +19,6 @@
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
 #include "jukebox/picturebox.h"
-#include "jukebox/prismview.h"
 #include "jukebox/tags.h"
 #include "library/albumstore.h"
 #include "library/global.h"

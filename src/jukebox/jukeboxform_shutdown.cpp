@@ -12,13 +12,13 @@
 
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
+#include "jukebox/ripperhooks.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
 #include "library/osk.h"
 #include "library/shutdownwindows.h"
 #include "platform/toplevelwindows.h"
 #include "player/mainform.h"
-#include "ripper/addtrack.h"
 #include "skins/resourceskins.h"
 
 namespace jukebox {
@@ -138,10 +138,10 @@ void Tjukebox::handledroppedfile(QDropEvent* Msg, QWidget* receiver)
         if (!isTrackFile(file)) continue;
         QString usedArtist;
         QString usedAlbum;
-        const int result = ripper::addtrackdialog(artist, albumname, file, usedArtist, usedAlbum, firstrun);
+        const bool added = ripperHooks().addtrack(artist, albumname, file, usedArtist, usedAlbum, firstrun);
         artist = usedArtist;
         albumname = usedAlbum;
-        if (result == ripper::TAddTrack::kCancelled) return;
+        if (!added) return;
         firstrun = false;
     }
     drawalbum(currentalbum);

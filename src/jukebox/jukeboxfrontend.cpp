@@ -8,8 +8,10 @@
 #include "controls/picturescroller.h"
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
+#include "jukebox/coverform.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/logfile.h"
+#include "jukebox/ripperhooks.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
@@ -159,6 +161,16 @@ QWidget* JukeboxFrontEnd::coverimagepanel() const
 void JukeboxFrontEnd::jbcovershow(const QString& path)
 {
     if (jukebox) jukebox->jbcovershow(path);
+}
+
+void JukeboxFrontEnd::covershow(const QString& folder)
+{
+    if (coverform) coverform->covershow(folder);
+}
+
+bool JukeboxFrontEnd::extractionVisible() const
+{
+    return ripperHooks().extractionVisible();
 }
 
 int JukeboxFrontEnd::pickcover()

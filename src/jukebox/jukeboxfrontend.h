@@ -44,6 +44,8 @@ public:
     QWidget* coverimagepanel() const override;
     void jbcovershow(const QString& path) override;
     int pickcover() override;
+    void covershow(const QString& folder) override;
+    bool extractionVisible() const override;
 
 private:
     void createWindow();

@@ -55,6 +55,10 @@ public:
     virtual int pickcover() { return -1; }
     // Brings the cover picture panel to the front and shows it, with the cover of `path` unless empty.
     virtual void jbcovershow(const QString& /*path*/) {}
+    // Shows the cover window (the desktop player's cover view) with the cover of the album in `folder`.
+    virtual void covershow(const QString& /*folder*/) {}
+    // Whether the CD extraction window is on screen: while it is, the jukebox does not take the focus.
+    virtual bool extractionVisible() const { return false; }
 };
 
 // The front end in force: the do-nothing default unless one was installed.

@@ -16,7 +16,6 @@
 #include <QToolButton>
 #include <limits>
 
-#include "jukebox/coverform.h"
 #include "library/global.h"
 #include "library/names.h"
 #include "platform/mediaplayer.h"
@@ -115,7 +114,7 @@ void Tmainform::startLoadedEntry(const QString& folder)
 {
     if (!folder.isEmpty()) {
         if (dj->isChecked()) doDJ(folder);
-        if (showcover->isChecked() && jukebox::coverform) jukebox::coverform->covershow(folder);
+        if (showcover->isChecked()) frontend().covershow(folder);
     }
     playmode = 1;
     sorttimemode();

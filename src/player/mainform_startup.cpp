@@ -18,7 +18,7 @@
 #include <QToolButton>
 #include <algorithm>
 
-#include "jukebox/backdrops.h"
+#include "player/backdrops.h"
 #include "library/albumstore.h"
 #include "library/filter.h"
 #include "library/global.h"
@@ -127,9 +127,9 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    jukebox::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
-                                            library::tskin{QString(), library::clNone}, true);
-    jukebox::bg = stretchedToScreen(jukebox::sbg);
+    player::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
+                                           library::tskin{QString(), library::clNone}, true);
+    player::bg = stretchedToScreen(player::sbg);
 }
 
 void Tmainform::applyKioskCursor()
@@ -143,9 +143,9 @@ void Tmainform::applyKioskCursor()
 
 void Tmainform::prepareJukeboxBackdrop()
 {
-    jukebox::backdrp =
+    player::backdrp =
         skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
-    jukebox::jbbg = stretchedToScreen(jukebox::backdrp);
+    player::jbbg = stretchedToScreen(player::backdrp);
 }
 
 void Tmainform::makeFadedToolbarImages()

@@ -25,7 +25,6 @@
 #include "platform/mediaplayer.h"
 #include "player/frontend.h"
 #include "player/volumedisplay.h"
-#include "ripper/musripmain.h"
 #include "skins/colors.h"
 
 namespace player {
@@ -265,7 +264,7 @@ void Tmainform::volChange(QObject* Sender)
             mutebut->isChecked() ? 0 : position * platform::MediaPlayer::kMaxVolume / kMaxVolumePosition);
     if ((Sender == vol || Sender == mutebut) && volumedisplay)
         volumedisplay->draw(uint8_t(std::clamp(position, 0, 255)));
-    if (frontend().jukeboxVisible() && !(ripper::ripmain && ripper::ripmain->isVisible())) {
+    if (frontend().jukeboxVisible() && !frontend().extractionVisible()) {
         if (QWidget* window = frontend().jukeboxWindow()) {
             window->activateWindow();
             window->setFocus();

@@ -20,7 +20,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "jukebox/coverform.h"
 #include "library/global.h"
 #include "player/aboutform.h"
 #include "platform/dialogs.h"
@@ -193,7 +192,7 @@ void Tmainform::dtracklistDblClick(QObject* Sender)
 
 void Tmainform::coverClick(QObject*)
 {
-    if (jukebox::coverform) jukebox::coverform->covershow(library::currentalbumpath);
+    frontend().covershow(library::currentalbumpath);
 }
 
 void Tmainform::showcoverClick(QObject*)
@@ -203,7 +202,7 @@ void Tmainform::showcoverClick(QObject*)
     if (!showcover->isChecked() || playmode != 1 || queueRow() < 0 || playing < 0 ||
         playing >= std::min<qsizetype>(dplaylist->count(), dPlayListMatrixAlb.size()))
         return;
-    if (jukebox::coverform) jukebox::coverform->covershow(dPlayListMatrixAlb.at(playing));
+    frontend().covershow(dPlayListMatrixAlb.at(playing));
 }
 
 void Tmainform::coverpickbutClick(QObject*)

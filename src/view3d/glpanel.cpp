@@ -1,6 +1,5 @@
 #include "view3d/glpanel.h"
 
-#include <QComboBox>
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLoggingCategory>
@@ -15,12 +14,6 @@
 #include "controls/scrolllistbox.h"
 #include "controls/ticker.h"
 #include "controls/timersource.h"
-#include "jukebox/albumpages.h"
-#include "jukebox/jukeboxform.h"
-#include "jukebox/picturebox.h"
-#include "library/global.h"
-#include "platform/virtualkeys.h"
-#include "player/mainform.h"
 #include "view3d/gllistbox.h"
 #include "view3d/glui.h"
 
@@ -140,14 +133,15 @@ int sign(int v)
 
 void resetGlobals()
 {
+    currentrotation = 0;
     rotation = 0;
     starttime = 0;
     startpoint = 0;
     endpoint = 0;
 }
 
-TGLPanel::TGLPanel(jukebox::Tjukebox& owner, QWidget* area)
-    : QOpenGLWidget(area), jukebox_(owner), GLTimer(controls::timerSource().makeTicker(&owner)),
+TGLPanel::TGLPanel(PrismHost& host, QWidget* area)
+    : QOpenGLWidget(area), host_(host), GLTimer(controls::timerSource().makeTicker(host.hostObject())),
       swingTimer_(controls::timerSource().makeTicker(this))
 {
     setObjectName(QStringLiteral("ThreeDPanel"));
@@ -208,36 +202,36 @@ void TGLPanel::createControls()
         Titles[i] = new tglListBox(ControlSet.get());
         place(*Titles[i], kLists[i]);
         Titles[i]->clear();
-        Titles[i]->setOnClick([this](QObject* sender) { jukebox_.lsbClick(sender); });
+        Titles[i]->setOnClick([this](QObject* sender) { host_.lsbClick(sender); });
     }
     for (int i = 0; i < 4; ++i) {
         AddAll[i] = new tglLabel(ControlSet.get());
         place(*AddAll[i], kLabels[i]);
         AddAll[i]->setlabel(QStringLiteral("Add All"));
-        AddAll[i]->setOnClick([this](QObject* sender) { jukebox_.playall3d(sender); });
+        AddAll[i]->setOnClick([this](QObject* sender) { host_.playall3d(sender); });
     }
     SetLbEnabled(Titles[0]);
 }
 
-// The backdrop, fonts and margins come from the jukebox's own album area once it is laid out.
+// The backdrop, fonts and margins come from the host window's album area once it is laid out.
 void TGLPanel::takeJukeboxLook()
 {
     QImage backdrop(size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     backdrop.fill(Qt::black);
-    const QImage& area = jukebox_.midpanel->picture();
+    const QImage& area = host_.albumAreaPicture();
     if (!area.isNull()) {
         // The album area's picture from its second row down, stretched over the panel.
         QPainter painter(&backdrop);
         painter.drawImage(backdrop.rect(), area, QRect(0, 1, width(), height() - 1));
     }
     Background->setbitmap(backdrop);
-    const controls::TScrollListbox& pageList = *jukebox_.lsb1;
+    const controls::TScrollListbox& pageList = host_.pageTrackList();
     QFont font(pageList.font().family());
     font.setPointSize(pageList.font().pointSize());
     for (tglListBox* list : Titles) {
         list->setfont(font);
         list->setmoretext(pageList.moretext());
-        list->setmargin(jukebox::aspx(kListMargin));
+        list->setmargin(host_.scaledWidth(kListMargin));
         list->setlinespacing(pageList.linespacing());
     }
     for (tglLabel* label : AddAll)
@@ -340,7 +334,7 @@ void TGLPanel::paintGL()
     eyeTransform(0);
     Background->Paint();
     // The turned view stays in place after the frame, so hit tests see the widgets where they are.
-    gl->glRotated(jukebox::currentrotation, 0, 1, 0);
+    gl->glRotated(currentrotation, 0, 1, 0);
     ControlSet->Draw();
 }
 
@@ -348,7 +342,7 @@ void TGLPanel::paintGL()
 
 void TGLPanel::Draw()
 {
-    int32_t& angle = jukebox::currentrotation;
+    int32_t& angle = currentrotation;
     angle += rotation;
     if (angle > kFullTurn - 1) {
         angle -= kFullTurn;
@@ -363,35 +357,11 @@ void TGLPanel::Draw()
     update();
 }
 
-// A new album comes round: the side about to come into view is refilled. Albums go round the real
-// ones only, so the last album of an even count shows and the empty slot never does.
+// A new album comes round: the window steps its album and refills the side about to come into view.
 void TGLPanel::stepAlbum(int dir)
 {
-    const int32_t angle = jukebox::currentrotation;
-    if (dir == 1) {
-        jukebox_.drawalbum3D(jukebox::currentalbum, 1);
-        bnd = angle + kQuarter;
-        --jukebox::currentalbum;
-    } else {
-        bnd = angle - kQuarter;
-        ++jukebox::currentalbum;
-    }
-    const int32_t last = std::max(1, library::albumcount);
-    if (jukebox::currentalbum > last) jukebox::currentalbum = 1;
-    if (jukebox::currentalbum <= 0) jukebox::currentalbum = last;
-    if (player::DEBUGON) qCDebug(lcPrism).noquote() << jukebox::currentalbum << bnd << angle;
-    if (dir == -1) jukebox_.drawalbum3D(jukebox::currentalbum, -1);
-    wrapOnUnderscore(dir);
-}
-
-// Albums beginning with "_" stand behind all others: turning onto them jumps by letter instead.
-void TGLPanel::wrapOnUnderscore(int dir)
-{
-    const QComboBox* rows = player::mainform ? player::mainform->albumlist : nullptr;
-    if (!library::config.wraponunderscore || !rows || rows->count() <= jukebox::currentalbum) return;
-    if (!rows->itemText(jukebox::currentalbum).startsWith(QLatin1Char('_'))) return;
-    uint16_t key = dir == -1 ? platform::vk::KeyA : platform::vk::KeyZ;
-    jukebox_.FormKeydown(&jukebox_, key, Qt::NoModifier);
+    bnd = currentrotation + (dir == 1 ? kQuarter : -kQuarter);
+    host_.prismStep(dir);
 }
 
 void TGLPanel::GLTimerTimer(QObject* Sender)
@@ -407,7 +377,7 @@ void TGLPanel::GLTimerTimer(QObject* Sender)
         return;
     }
     if (Sender != this) return;
-    if (rotation != 0 && jukebox::currentrotation % kQuarter != 0)
+    if (rotation != 0 && currentrotation % kQuarter != 0)
         doautorotation(sign(rotation));
     else
         rotation = 0;
@@ -418,7 +388,7 @@ void TGLPanel::doautorotation(int direction)
 {
     moveinprogress = true;
     rotation = kSwingStep * direction;
-    int32_t& angle = jukebox::currentrotation;
+    int32_t& angle = currentrotation;
     swingFace_ = direction > 0 ? (angle / kQuarter + 1) * kQuarter : angle / kQuarter * kQuarter;
     // First onto a multiple of 5, but never past the side the swing ends on.
     const int aligned = angle + rotation - angle % rotation;
@@ -444,7 +414,7 @@ void TGLPanel::swingTimerTimer()
 void TGLPanel::endSwing()
 {
     swingTimer_->setEnabled(false);
-    SetLbEnabled(Titles[jukebox::cubePositions(swingFace_).front]);
+    SetLbEnabled(Titles[cubePositions(swingFace_).front]);
     moveinprogress = false;
     rotation = 0;
     update();
@@ -462,7 +432,7 @@ int TGLPanel::processControls(uint8_t event, const QPoint& at)
 
 void TGLPanel::MouseDown(Qt::MouseButton, Qt::KeyboardModifiers, int X, int Y)
 {
-    jukebox_.closepanels();
+    host_.closepanels();
     if (moveinprogress) return;
     if (processControls(kGlMouseDown, QPoint(X, Y)) == kGlTaken) {
         rotation = 0;
@@ -528,7 +498,7 @@ bool TGLPanel::eventFilter(QObject* watched, QEvent* event)
     return QOpenGLWidget::eventFilter(watched, event);
 }
 
-// ---- What the jukebox hands over ----
+// ---- What the host window hands over ----
 
 void TGLPanel::NoAlbums()
 {
@@ -543,11 +513,11 @@ void TGLPanel::setArtwork(int face, const QImage& picture)
     Artwork.at(face)->setbitmap(picture);
 }
 
-void TGLPanel::setTitles(int face, int32_t album, const QVector<jukebox::TitleRow>& rows)
+void TGLPanel::setTitles(int face, int32_t album, const QVector<TitleRow>& rows)
 {
     tglListBox* list = Titles.at(face);
     list->clear();
-    for (const jukebox::TitleRow& row : rows)
+    for (const TitleRow& row : rows)
         list->additemandinfo(row.text, row.album, row.track, QImage(), QString(), QString());
     list->settag(album);
 }

@@ -5,7 +5,8 @@
 // left half, its track list on the right half and an "Add All" label in the list's lower-right
 // corner. The guest turns the prism by dragging (or with the jukebox's arrow buttons and keys);
 // when a drag ends the prism swings on to the next side, whose list then takes touches. As the
-// prism turns the album number steps and the jukebox refills the side out of view.
+// prism turns the album number steps and the window it stands in (its `PrismHost`) refills the side
+// out of view.
 // `paintGL` only draws the scene as it stands; every change of state (angle, album steps, swings)
 // happens in the input and timer handlers, which then ask for a frame.
 // GUI thread only. Made hidden by the jukebox window, a child of its album area (which owns it),
@@ -16,13 +17,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "jukebox/prismview.h"
+#include "view3d/prismview.h"
 
 namespace controls {
 class Ticker;
-}
-namespace jukebox {
-class Tjukebox;
 }
 
 namespace view3d {
@@ -43,13 +41,13 @@ inline int32_t endpoint = 0;
 // Puts the globals of this unit back to their state at program start (test fixtures).
 void resetGlobals();
 
-class TGLPanel final : public QOpenGLWidget, public jukebox::PrismView
+class TGLPanel final : public QOpenGLWidget, public PrismView
 {
     Q_OBJECT
 
 public:
-    // A hidden panel over `area`, following its size; `owner` is the jukebox it serves.
-    TGLPanel(jukebox::Tjukebox& owner, QWidget* area);
+    // A hidden panel over `area`, following its size; `host` is the window it serves.
+    TGLPanel(PrismHost& host, QWidget* area);
     ~TGLPanel() override;
 
     // Whether this machine can draw the prism: an OpenGL context with the fixed-function calls.
@@ -59,7 +57,7 @@ public:
     QWidget* panel() override { return this; }
     void NoAlbums() override;
     void setArtwork(int face, const QImage& picture) override;
-    void setTitles(int face, int32_t album, const QVector<jukebox::TitleRow>& rows) override;
+    void setTitles(int face, int32_t album, const QVector<TitleRow>& rows) override;
     void drawFrame() override;
     void setAddAllEnabled(bool on) override;
     QObject* titleList(int face) override;
@@ -100,13 +98,12 @@ private:
     void fitBackground();
     void eyeTransform(int angle);
     void stepAlbum(int dir);
-    void wrapOnUnderscore(int dir);
     int processControls(uint8_t event, const QPoint& at);
     void doautorotation(int direction);
     void swingTimerTimer();
     void endSwing();
 
-    jukebox::Tjukebox& jukebox_;
+    PrismHost& host_;
     controls::Ticker* GLTimer;
     controls::Ticker* swingTimer_;
     std::unique_ptr<tglControlSet> ControlSet;

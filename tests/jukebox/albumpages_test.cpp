@@ -14,7 +14,7 @@
 namespace {
 
 using jukebox::PrismFill;
-using jukebox::TitleRow;
+using view3d::TitleRow;
 
 struct PageCase
 {
@@ -61,7 +61,7 @@ TEST(CubePositions, FrontFaceByQuarterTurnWithItsNeighbours)
                  {180, 2, 1, 3, 0}, {269, 2, 1, 3, 0}, {270, 1, 0, 2, 3}, {359, 1, 0, 2, 3},
                  {360, 0, 3, 1, 2}, {-1, 1, 0, 2, 3},  {-90, 1, 0, 2, 3}};
     for (const auto& c : cases) {
-        const jukebox::TCubePositions p = jukebox::cubePositions(c.rotation);
+        const view3d::TCubePositions p = view3d::cubePositions(c.rotation);
         EXPECT_EQ(p.front, c.front) << c.rotation;
         EXPECT_EQ(p.prev, c.prev) << c.rotation;
         EXPECT_EQ(p.next, c.next) << c.rotation;
@@ -85,7 +85,7 @@ class PrismFills : public ::testing::TestWithParam<FillCase>
 TEST_P(PrismFills, FacesAndTheirAlbums)
 {
     const FillCase& c = GetParam();
-    EXPECT_EQ(jukebox::prismFills(c.n, c.mode, jukebox::cubePositions(95), c.albums), c.fills);
+    EXPECT_EQ(jukebox::prismFills(c.n, c.mode, view3d::cubePositions(95), c.albums), c.fills);
 }
 
 INSTANTIATE_TEST_SUITE_P(Faces, PrismFills,

@@ -14,7 +14,7 @@
 #include "../controls/faketimersource.h"
 #include "answeringdialogs.h"
 #include "fakemediaplayer.h"
-#include "jukebox/backdrops.h"
+#include "player/backdrops.h"
 #include "jukebox/backgroundplay.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/jukeboxfrontend.h"
@@ -27,6 +27,7 @@
 #include "player/mainform.h"
 #include "skins/loadjpegorbmp.h"
 #include "skins/resourceskins.h"
+#include "view3d/glpanel.h"
 #include "tempfolder.h"
 
 class FixedScreens final : public platform::Screens
@@ -45,6 +46,7 @@ protected:
         library::resetfilter();
         player::resetGlobals();
         jukebox::resetGlobals();
+        view3d::resetGlobals();
         jukebox::autoplaying = false;
         skins::freeskinresources();
         platform::setProgramFolder(program.path());
@@ -65,6 +67,7 @@ protected:
         platform::setScreens(nullptr);
         platform::setProgramFolder(QString());
         skins::freeskinresources();
+        view3d::resetGlobals();
         jukebox::resetGlobals();
         player::resetGlobals();
         library::resetGlobals();

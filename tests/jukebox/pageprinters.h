@@ -6,12 +6,16 @@
 
 #include "jukebox/albumpages.h"
 
-namespace jukebox {
+namespace view3d {
 
 inline void PrintTo(const TitleRow& row, std::ostream* os)
 {
     *os << '{' << row.text.toStdString() << ", " << row.album << ", " << row.track << '}';
 }
+
+} // namespace view3d
+
+namespace jukebox {
 
 inline void PrintTo(const PrismFill& fill, std::ostream* os)
 {

@@ -15,10 +15,10 @@
 #include "jukebox/albumpages.h"
 #include "jukebox/pageslide.h"
 #include "jukebox/picturebox.h"
-#include "jukebox/prismview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
+#include "view3d/prismview.h"
 #include "jukeboxfixture.h"
 #include "pageprinters.h"
 #include "printers.h"
@@ -34,13 +34,13 @@ constexpr uint16_t kVkZ = 0x5A;
 constexpr uint16_t kVkLeft = 0x25;
 
 // Records what the pages hand to the prism.
-class FakePrism final : public jukebox::PrismView
+class FakePrism final : public view3d::PrismView
 {
 public:
     QWidget* panel() override { return &view; }
     void NoAlbums() override { ++emptied; }
     void setArtwork(int face, const QImage& picture) override { artwork[face] = picture; }
-    void setTitles(int face, int32_t album, const QVector<jukebox::TitleRow>& rows) override
+    void setTitles(int face, int32_t album, const QVector<view3d::TitleRow>& rows) override
     {
         fills.push_back({face, album});
         titles[face] = rows;
@@ -51,7 +51,7 @@ public:
     QWidget view;
     std::vector<jukebox::PrismFill> fills;
     std::array<QImage, 4> artwork;
-    std::array<QVector<jukebox::TitleRow>, 4> titles;
+    std::array<QVector<view3d::TitleRow>, 4> titles;
     int emptied = 0;
     int frames = 0;
     bool addall = false;
@@ -470,7 +470,7 @@ TEST_F(PagesTest, ThePrismGetsItsFacesAndTheFlatPagesComeBackOnAnOddAlbum)
     Tjukebox& w = open();
     FakePrism prism;
     w.ThreeDPanel = &prism;
-    jukebox::currentrotation = 95;
+    view3d::currentrotation = 95;
 
     w.imViewModeClick(w.imViewMode);
     ASSERT_TRUE(w.prismShown());
@@ -480,7 +480,7 @@ TEST_F(PagesTest, ThePrismGetsItsFacesAndTheFlatPagesComeBackOnAnOddAlbum)
     EXPECT_EQ(prism.frames, 1);
     EXPECT_EQ(prism.artwork[3].size(), QSize(512, 512));
     ASSERT_EQ(prism.titles[3].size(), 2);
-    EXPECT_EQ(prism.titles[3][1], (jukebox::TitleRow{QStringLiteral("TWO"), 1, 2}));
+    EXPECT_EQ(prism.titles[3][1], (view3d::TitleRow{QStringLiteral("TWO"), 1, 2}));
 
     // The flat pages wait behind the prism.
     jukebox::currentalbum = 4;

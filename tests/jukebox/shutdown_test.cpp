@@ -16,6 +16,7 @@
 #include "platform/fatal.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
+#include "ripper/jukeboxhooks.h"
 
 namespace {
 
@@ -100,13 +101,15 @@ TEST_F(ShutdownTest, QuitRoadWithoutPowerOffStopsThePlayerAndRemovesTheSilentFil
     EXPECT_FALSE(QFile::exists(silentFile));
 }
 
-// Files dropped from the desktop on the lower page reach the Add Track dialog one by one.
+// Files dropped from the desktop on the lower page reach the Add Track dialog one by one, through
+// the ripper's hooks as the application installs them.
 class PageDropTest : public ShutdownTest
 {
 protected:
     void SetUp() override
     {
         ShutdownTest::SetUp();
+        jukebox::setRipperHooks(&ripperHooks);
         open();
         dialogs.modalHandler = [this](QDialog& shown) {
             auto& dialog = static_cast<ripper::TAddTrack&>(shown);
@@ -130,6 +133,13 @@ protected:
         QCoreApplication::sendEvent(window->botpanel, &drop);
     }
 
+    void TearDown() override
+    {
+        jukebox::setRipperHooks(nullptr);
+        ShutdownTest::TearDown();
+    }
+
+    ripper::JukeboxHooks ripperHooks;
     QStringList offered;
     int cancelAt = 0;
 };

@@ -20,7 +20,7 @@
 
 #include "answeringdialogs.h"
 #include "fakemediaplayer.h"
-#include "jukebox/backdrops.h"
+#include "player/backdrops.h"
 #include "jukebox/coverform.h"
 #include "library/filter.h"
 #include "library/global.h"
@@ -29,7 +29,7 @@
 #include "platform/fonts.h"
 #include "platform/programfolder.h"
 #include "player/aboutform.h"
-#include "player/application.h"
+#include "app/application.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
 #include "player/randomfromalbums.h"
@@ -281,8 +281,8 @@ TEST_F(StartupTest, SettingsReachTheWindow)
     // Kiosk mode: controls that point with a hand show no cursor.
     EXPECT_NE(platform::handPointCursor().shape(), Qt::PointingHandCursor);
     // The backdrops the jukebox paints are ready, at the screen's size.
-    EXPECT_FALSE(jukebox::bg.isNull());
-    EXPECT_EQ(jukebox::jbbg.size(), jukebox::bg.size());
+    EXPECT_FALSE(player::bg.isNull());
+    EXPECT_EQ(player::jbbg.size(), player::bg.size());
 }
 
 TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
@@ -491,7 +491,7 @@ TEST_F(StartupTest, ApplicationRunsStartUpBeforeTheOtherWindowsExist)
     {
         // The player window makes its media player at the start of its creation.
         bool laterWindowsExisted = true;
-        player::Application windows([&] {
+        app::Application windows([&] {
             ++playersMade;
             laterWindowsExisted = player::rnd_dialog || ripper::ripmain || jukebox::coverform ||
                                   player::volumedisplay || player::video;
@@ -520,7 +520,7 @@ namespace {
 TEST_F(StartupTest, TerminationSignalLeavesByTheExitRoad)
 {
     writeSettings();
-    player::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
+    app::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
     const QString silentFile = player::blankfilepath;
     ASSERT_TRUE(QFile::exists(silentFile));
     library::config.jlastalbum = 3;

@@ -7,7 +7,7 @@
 #include <set>
 
 #include "jukebox/picturebox.h"
-#include "jukebox/prismview.h"
+#include "view3d/prismview.h"
 #include "numberstesting.h"
 #include "view3d/glpanel.h"
 #include "view3d/gllistbox.h"
@@ -95,13 +95,13 @@ TEST_F(PrismTest, ASwingEndsExactlyOnTheNextSide)
                  {269, 1, 270, 1}, {269, -1, 180, 2}, {47, 1, 90, 3},  {3, -1, 0, 0}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.from * c.direction);
-        jukebox::currentrotation = c.from;
+        view3d::currentrotation = c.from;
         view3d::rotation = c.direction;
         prism->GLTimerTimer(prism);
-        EXPECT_TRUE(prism->moveinprogress || jukebox::currentrotation == c.to);
+        EXPECT_TRUE(prism->moveinprogress || view3d::currentrotation == c.to);
         finishSwing();
         EXPECT_FALSE(prism->moveinprogress);
-        EXPECT_EQ(jukebox::currentrotation, c.to);
+        EXPECT_EQ(view3d::currentrotation, c.to);
         EXPECT_EQ(enabledList(), c.list);
         EXPECT_EQ(view3d::rotation, 0);
     }
@@ -155,7 +155,7 @@ TEST_F(PrismTest, ATouchOnARowKeysInItsAlbumAndTrackAfterTheFrame)
     EXPECT_EQ(queue(), QStringList{QStringLiteral("1/2")});
     EXPECT_TRUE(shown.contains(QStringLiteral("0001| 00")));
     EXPECT_EQ(front.highlighteditem(), 1);
-    EXPECT_EQ(jukebox::currentrotation, 0) << "a touch on the list turns nothing";
+    EXPECT_EQ(view3d::currentrotation, 0) << "a touch on the list turns nothing";
 }
 
 TEST_F(PrismTest, AddAllQueuesTheAlbumOfItsSide)
@@ -167,7 +167,7 @@ TEST_F(PrismTest, AddAllQueuesTheAlbumOfItsSide)
     const view3d::tgl3DCoord p3 = view3d::getRealWorldPos(label.Vertices().v3);
     tap(QPoint(int((p1.x + p3.x) / 2), int((p1.y + p3.y) / 2)));
     EXPECT_EQ(queue(), (QStringList{QStringLiteral("1/1"), QStringLiteral("1/2"), QStringLiteral("1/3")}));
-    EXPECT_EQ(jukebox::currentrotation, 0);
+    EXPECT_EQ(view3d::currentrotation, 0);
 }
 
 TEST_F(PrismTest, TheLeftKeyTurnsOneSideAndThePagesTakeItsAlbum)
@@ -178,7 +178,7 @@ TEST_F(PrismTest, TheLeftKeyTurnsOneSideAndThePagesTakeItsAlbum)
     namedTicker(QStringLiteral("GLTimer")).fire(); // the key is held for one drag tick
     QTest::keyRelease(&jb, Qt::Key_Left);
     finishSwing();
-    EXPECT_EQ(jukebox::currentrotation, 270);
+    EXPECT_EQ(view3d::currentrotation, 270);
     EXPECT_EQ(enabledList(), 1);
     EXPECT_EQ(jukebox::currentalbum, 2);
     EXPECT_EQ(prism->Titles[1]->tag(), 2);

@@ -1,4 +1,4 @@
-#include "player/application.h"
+#include "app/application.h"
 
 #include "jukebox/coverform.h"
 #include "jukebox/jukeboxfrontend.h"
@@ -7,49 +7,54 @@
 #include "player/randomfromalbums.h"
 #include "player/video.h"
 #include "player/volumedisplay.h"
+#include "ripper/jukeboxhooks.h"
 #include "ripper/musripmain.h"
 
-namespace player {
+namespace app {
 
-Application::Application(Tmainform::MediaPlayerFactory makeMediaPlayer)
+Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
 {
     frontend_ = std::make_unique<jukebox::JukeboxFrontEnd>();
-    setFrontEnd(frontend_.get());
-    mainform_ = std::make_unique<Tmainform>(std::move(makeMediaPlayer));
-    mainform = mainform_.get();
+    player::setFrontEnd(frontend_.get());
+    mainform_ = std::make_unique<player::Tmainform>(std::move(makeMediaPlayer));
+    player::mainform = mainform_.get();
     mainform_->FormCreate(mainform_.get());
     // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road.
     platform::onTerminationRequest(mainform_.get(), [this] { mainform_->fileexitClick(nullptr); });
 
-    rnd_dialog_ = std::make_unique<Trnd_dialog>();
-    rnd_dialog = rnd_dialog_.get();
+    rnd_dialog_ = std::make_unique<player::Trnd_dialog>();
+    player::rnd_dialog = rnd_dialog_.get();
     ripmain_ = std::make_unique<ripper::Tripmain>();
     ripper::ripmain = ripmain_.get();
+    ripperHooks_ = std::make_unique<ripper::JukeboxHooks>();
+    jukebox::setRipperHooks(ripperHooks_.get());
     coverform_ = std::make_unique<jukebox::Tcoverform>();
     jukebox::coverform = coverform_.get();
-    volumedisplay_ = std::make_unique<Tvolumedisplay>();
-    volumedisplay = volumedisplay_.get();
-    video_ = std::make_unique<Tvideo>();
-    video = video_.get();
+    volumedisplay_ = std::make_unique<player::Tvolumedisplay>();
+    player::volumedisplay = volumedisplay_.get();
+    video_ = std::make_unique<player::Tvideo>();
+    player::video = video_.get();
 }
 
 Application::~Application()
 {
-    setFrontEnd(nullptr);
+    player::setFrontEnd(nullptr);
     frontend_.reset();
-    video = nullptr;
+    player::video = nullptr;
     video_.reset();
-    volumedisplay = nullptr;
+    player::volumedisplay = nullptr;
     volumedisplay_.reset();
     jukebox::coverform = nullptr;
     coverform_.reset();
+    jukebox::setRipperHooks(nullptr);
+    ripperHooks_.reset();
     ripper::ripmain = nullptr;
     ripmain_.reset();
-    rnd_dialog = nullptr;
+    player::rnd_dialog = nullptr;
     rnd_dialog_.reset();
-    mainform = nullptr;
+    player::mainform = nullptr;
     mainform_.reset();
     platform::resetHandPointCursor();
 }
 
-} // namespace player
+} // namespace app

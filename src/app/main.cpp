@@ -6,7 +6,7 @@
 
 #include "platform/memory.h"
 #include "platform/mpvmediaplayer.h"
-#include "player/application.h"
+#include "app/application.h"
 
 int main(int argc, char** argv)
 {
@@ -17,6 +17,6 @@ int main(int argc, char** argv)
     QApplication::setApplicationName(QStringLiteral("Musetra Jukebox"));
     // Windows show only when start-up shows them, and only the player window's close ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
-    player::Application windows([] { return std::make_unique<platform::MpvMediaPlayer>(); });
+    app::Application windows([] { return std::make_unique<platform::MpvMediaPlayer>(); });
     return QApplication::exec();
 }
