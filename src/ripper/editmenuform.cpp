@@ -252,25 +252,26 @@ void Teditmenu::godeleteClick()
            QStringLiteral("No"), QStringLiteral("Delete CD"), false);
     sizeform(this, kTitle, false);
     if (answer != kFirstButton) return;
+    const QString album = folder();
     // The files go with `aside`, once the player has let go of them.
     const QTemporaryDir aside(platform::joinPath(library::config.path, QStringLiteral(".deleting-XXXXXX")));
     if (!moveAside(aside)) {
-        (void)md(QStringLiteral("The album could not be deleted and is left whole: ") + folder(),
+        (void)md(QStringLiteral("The album could not be deleted and is left whole: ") + album,
                  QStringLiteral("OK"), QString(), kFilingError, false);
         sizeform(this, kTitle, false);
         return;
     }
-    releaseAlbum();
     done(kDone);
+    // Out of the lists first, so a background track that is rejected cannot be one of the album's.
     if (player::mainform) player::mainform->deletealbum(editing);
+    releaseAlbum(album);
     if (ripmain) ripmain->die();
 }
 
-void Teditmenu::releaseAlbum()
+void Teditmenu::releaseAlbum(const QString& album)
 {
     player::Tmainform* mf = player::mainform;
     if (!mf) return;
-    const QString album = folder();
     // The waiting tracks go first, so the reject cannot move on to one of them.
     mf->removeQueuedAlbum(album);
     if (mf->holdsFileOf(album) && ripmain) {

@@ -76,8 +76,8 @@ private:
     [[nodiscard]] bool internetForArtwork();
     // Saves `apic` as the album's cover and shows it; a failure is reported.
     void usenewcover();
-    // The album's tracks leave the queue; one of them that is playing is rejected.
-    void releaseAlbum();
+    // The tracks of album folder `album` leave the queue; one of them that is playing is rejected.
+    static void releaseAlbum(const QString& album);
     // Moves the album folder whole into `aside`; false, with the folder left whole, when it cannot.
     [[nodiscard]] bool moveAside(const QTemporaryDir& aside) const;
 
