@@ -292,6 +292,7 @@ void Teditmenu::releaseAlbum(const QString& album)
 bool Teditmenu::moveAside(const QTemporaryDir& aside) const
 {
     const QFileInfo album(folder());
+    if (!album.exists() && !album.isSymLink()) return true; // already gone: only the lists keep it
     const QString root = QFileInfo(library::config.path).canonicalFilePath();
     if (album.isSymLink() || !album.isDir() || QFileInfo(album.canonicalFilePath()).path() != root)
         return false;

@@ -174,7 +174,7 @@ TEST_F(EditMenu, DeleteAsksFirstThenTakesTheWholeAlbumOutOfTheLibraryAndTheQueue
     EXPECT_FALSE(staleError()) << jukebox::oldmessage.toStdString();
 }
 
-TEST_F(EditMenu, AnAlbumThatCannotBeDeletedWholeIsLeftWholeAndSaysSo)
+TEST_F(EditMenu, ALinkedAlbumIsLeftWholeWithAWordAndAGoneOneLeavesTheList)
 {
     const QString outside = program.write(QStringLiteral("elsewhere/track01.mp3"), "keep");
     ASSERT_TRUE(QFile::link(QFileInfo(outside).path(), music(QStringLiteral("Band__Songs"))));
@@ -185,6 +185,10 @@ TEST_F(EditMenu, AnAlbumThatCannotBeDeletedWholeIsLeftWholeAndSaysSo)
     EXPECT_EQ(form->albumlist->count(), 1);
     ASSERT_EQ(questions.size(), 2);
     EXPECT_TRUE(questions[1].startsWith(QStringLiteral("The album could not be deleted and is left whole")));
+    // A folder already gone leaves only the list entry to delete.
+    QFile::remove(music(QStringLiteral("Band__Songs")));
+    ripper::goeditmenu(1);
+    EXPECT_EQ(form->albumlist->count(), 0);
 }
 
 TEST_F(EditMenu, TitlesByHandFillMissingTracksAndFromTagsInTrackOrder)
