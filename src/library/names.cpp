@@ -15,6 +15,7 @@ namespace {
 
 constexpr int kMaxNameBytes = 255;
 const QLatin1String kAlbumSeparator("__");
+constexpr int kSeparatorBytes = 2;
 
 QString lastComponent(const QString& path)
 {
@@ -55,6 +56,39 @@ QString trimcontrols(const QString& s)
     while (last > first && s[last - 1] <= QLatin1Char(' '))
         --last;
     return s.mid(first, last - first);
+}
+
+QString stripcontrols(const QString& s)
+{
+    QString clean;
+    for (const QChar c : s)
+        if (c.category() != QChar::Other_Control) clean += c;
+    return clean;
+}
+
+namespace {
+
+// One half of an album folder name, at most `maxBytes` bytes; its end is trimmed after the cut, so
+// the cut cannot leave a "_" there.
+QString folderPart(const QString& name, int maxBytes)
+{
+    QString clean = stripbadchars(stripcontrols(name));
+    while (clean.contains(kAlbumSeparator))
+        clean.replace(kAlbumSeparator, QStringLiteral("_"));
+    while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
+        clean.remove(0, 1);
+    clean = platform::cutToUtf8Bytes(clean, maxBytes);
+    while (clean.endsWith(QLatin1Char('_')))
+        clean.chop(1);
+    return clean;
+}
+
+} // namespace
+
+void cleanfoldernames(QString& artist, QString& album)
+{
+    artist = folderPart(artist, (kMaxNameBytes - kSeparatorBytes) / 2);
+    album = folderPart(album, kMaxNameBytes - kSeparatorBytes - int(artist.toUtf8().size()));
 }
 
 bool validname(const QString& s)

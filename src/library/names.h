@@ -19,6 +19,15 @@ QString stripbadchars(const QString& a);
 // `s` without spaces and control characters (codes 0 to 32) at both ends.
 QString trimcontrols(const QString& s);
 
+// `s` without any control character.
+QString stripcontrols(const QString& s);
+
+// Artist and album made fit to name a new album folder "artist__album" that the scan reads back as
+// the same two names: no control characters, none of \ / : * ? " > < |, no "__" inside and no "_"
+// at either end (either would move the split), no leading "." (the scan skips hidden folders), and
+// the whole folder name at most 255 bytes. Either may come back empty.
+void cleanfoldernames(QString& artist, QString& album);
+
 // False when `s` holds any of _ - + / \ : * ? " < > | or only blanks.
 bool validname(const QString& s);
 

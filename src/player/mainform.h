@@ -165,6 +165,14 @@ public:
     void dplaylistDblClick(QObject* Sender);
     // Exchanges queue rows `a` and `b` with their entries; the playing row follows its entry.
     void swapQueueEntries(int a, int b);
+    // The queue, the albums the lists show and the open file follow album folder `from` to its new
+    // name `to`.
+    void followAlbumFolder(const QString& from, const QString& to);
+    // Takes the entries of album folder `folder` out of the queue, all but the one whose file the
+    // media player holds: that track is rejected first, then this is called again.
+    void removeQueuedAlbum(const QString& folder);
+    // The media player holds a file of album folder `folder`.
+    bool holdsFileOf(const QString& folder) const;
 
     void playClick(QObject* Sender);
     // Loads queue entry `num` into the media player (a run of missing files is skipped) and returns
@@ -314,6 +322,9 @@ private:
     void selectQueueRow(int row);
     bool alreadyQueued(int fromRow, const QString& folder, int track) const;
     void followRemovedRow(int removed, int rows);
+    void removeQueueRow(int row);
+    // After rows left the queue: `row` selected, or the controls of an empty queue.
+    void showQueueRows(int row);
     bool queueDragEvent(QEvent* event);
     bool playlistStyle() const;
     QString openQueueEntry(int row, const QString& folder);

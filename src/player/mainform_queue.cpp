@@ -16,6 +16,7 @@
 
 #include "library/global.h"
 #include "library/names.h"
+#include "platform/mediaplayer.h"
 #include "player/frontend.h"
 
 namespace player {
@@ -130,21 +131,30 @@ void Tmainform::DelClick(QObject*)
 {
     const int r = queueRow();
     if (r < 0) return;
+    removeQueueRow(r);
+    showQueueRows(r < dplaylist->count() ? r : r - 1);
+}
+
+void Tmainform::removeQueueRow(int row)
+{
     const int oldRows = dplaylist->count();
     growEntries(oldRows - 1);
     {
         const QSignalBlocker quiet(dplaylist);
-        delete dplaylist->takeItem(r);
+        delete dplaylist->takeItem(row);
     }
-    for (int i = r; i + 1 < oldRows; ++i) {
+    for (int i = row; i + 1 < oldRows; ++i) {
         dPlayListMatrixAlb[i] = dPlayListMatrixAlb.at(i + 1);
         dPlayListMatrixTrk[i] = dPlayListMatrixTrk.at(i + 1);
     }
-    const int rows = dplaylist->count();
-    followRemovedRow(r, rows);
+    followRemovedRow(row, dplaylist->count());
+}
 
+void Tmainform::showQueueRows(int row)
+{
+    const int rows = dplaylist->count();
     if (rows > 0) {
-        selectQueueRow(r < rows ? r : r - 1);
+        selectQueueRow(row);
         dCurrentTrack = rows;
         return;
     }
@@ -202,6 +212,35 @@ void Tmainform::swapQueueEntries(int a, int b)
         dcurrentlyplayingtrack = b;
     else if (dcurrentlyplayingtrack == b)
         dcurrentlyplayingtrack = a;
+}
+
+bool Tmainform::holdsFileOf(const QString& folder) const
+{
+    return mp->fileName().startsWith(folder + QLatin1Char('/'));
+}
+
+void Tmainform::followAlbumFolder(const QString& from, const QString& to)
+{
+    for (QString& folder : dPlayListMatrixAlb)
+        if (folder == from) folder = to;
+    for (QString* shown : {&library::currentalbumpath, &library::dcurrentalbumpath})
+        if (*shown == from) *shown = to;
+    // The open file plays on from its handle; its name follows, so a resume after a pause finds it.
+    if (holdsFileOf(from)) mp->setFileName(to + mp->fileName().mid(from.size()));
+}
+
+void Tmainform::removeQueuedAlbum(const QString& folder)
+{
+    const bool held = holdsFileOf(folder);
+    const int rows = int(std::min<qsizetype>(dplaylist->count(), dPlayListMatrixAlb.size()));
+    bool removed = false;
+    for (int r = rows - 1; r >= 0; --r) {
+        const bool playing = held && r == dcurrentlyplayingtrack && !playingEntryRemoved_;
+        if (playing || dPlayListMatrixAlb.at(r) != folder) continue;
+        removeQueueRow(r);
+        removed = true;
+    }
+    if (removed) showQueueRows(std::min(dcurrentlyplayingtrack, dplaylist->count() - 1));
 }
 
 void Tmainform::dplaylistDragOver(QObject*, QObject* Source, int, int, bool& Accept)

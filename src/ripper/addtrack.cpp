@@ -154,15 +154,26 @@ void TAddTrack::OkClick()
     }
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
-    done(addTrack(folder) ? kAdded : kCancelled);
+    const bool added = addTrack(folder);
+    if (madeFolder_) finishNewAlbum(folder, added);
+    done(added ? kAdded : kCancelled);
+}
+
+void TAddTrack::finishNewAlbum(const QString& folder, bool trackAdded)
+{
+    madeFolder_ = false;
+    if (!trackAdded)
+        (void)QDir(folder).removeRecursively();
+    else if (player::mainform)
+        player::mainform->addalbum(art, alb);
 }
 
 QString TAddTrack::targetFolder()
 {
     if (oldalbum->isChecked()) return library::albumfolderpath({alb, art});
-    const QString artist = ebartist->text();
-    const QString album = ebalbum->text();
-    if (artist.isEmpty() || album.isEmpty() || !library::validname(artist + QLatin1Char(' ') + album)) {
+    QString artist = ebartist->text();
+    QString album = ebalbum->text();
+    if (!acceptnewnames(artist, album)) {
         error(kBadNamesMessage);
         return {};
     }
@@ -178,10 +189,11 @@ QString TAddTrack::makeNewAlbum()
     QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
     skins::generatecover(cover, art + QLatin1Char(' ') + alb);
     if (!QDir().mkpath(folder) || !writecover(folder, cover)) {
+        (void)QDir(folder).removeRecursively();
         error(QStringLiteral("Could not create folder. Possibly it already exists"));
         return {};
     }
-    if (player::mainform) player::mainform->addalbum(art, alb);
+    madeFolder_ = true;
     return folder;
 }
 

@@ -59,15 +59,18 @@ protected:
 private:
     void createControls();
     void fillFromTag();
-    // The folder of the target album, made with its cover and list entry for a new album; empty
-    // (after saying why) when there is none.
+    // The folder of the target album, made with its cover for a new album; empty (after saying
+    // why) when there is none.
     QString targetFolder();
     QString makeNewAlbum();
     // Copies the file in as the next track and appends its title; false after a failure.
     bool addTrack(const QString& folder);
+    // A new album joins the list once its track is in place; without it, its folder goes again.
+    void finishNewAlbum(const QString& folder, bool trackAdded);
     void error(const QString& text);
 
     QString path_;
+    bool madeFolder_ = false; // this press made the album's folder
     library::tid3tag id_;
 };
 

@@ -27,6 +27,18 @@ constexpr int32_t kGoBackColour = 4;
 const QString kExists = QStringLiteral("Album already exists. Enter different album details");
 } // namespace
 
+bool acceptnewnames(QString& artist, QString& album)
+{
+    if (!library::validname(artist) || !library::validname(album)) return false;
+    QString folderArtist = artist;
+    QString folderAlbum = album;
+    library::cleanfoldernames(folderArtist, folderAlbum);
+    if (folderArtist.trimmed().isEmpty() || folderAlbum.trimmed().isEmpty()) return false;
+    artist = folderArtist;
+    album = folderAlbum;
+    return true;
+}
+
 Talbumdialog::Talbumdialog(const QString& album, const QString& artist) : oalb(album), oart(artist)
 {
     sizeform(this, QStringLiteral("Enter CD Information"), true);
@@ -64,15 +76,13 @@ void Talbumdialog::layOut()
 
 void Talbumdialog::OKClick()
 {
-    const QString artist = editart->text();
-    const QString album = editalb->text();
-    if (!library::validname(artist) || !library::validname(album)) {
+    QString artist = editart->text();
+    QString album = editalb->text();
+    if (!acceptnewnames(artist, album)) {
         error->setText(kBadNamesMessage);
         return;
     }
-    // The folder the road would make for these names, as the file system compares names.
-    const library::talbumtype entry{library::stripbadchars(album), library::stripbadchars(artist)};
-    if (QDir(library::albumfolderpath(entry)).exists()) {
+    if (QDir(library::albumfolderpath({album, artist})).exists()) {
         error->setText(kExists);
         return;
     }

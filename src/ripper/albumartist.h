@@ -20,6 +20,10 @@ namespace ripper {
 inline const QString kBadNamesMessage = QStringLiteral(
     "Album and Artist fields must be filled in and cannot contain special characters (\\/:*?\"<>|)");
 
+// Names typed for a new album made fit for its folder as every album's names are (`cleanfoldernames`);
+// false, with both untouched, when either holds a character `validname` refuses or leaves nothing.
+[[nodiscard]] bool acceptnewnames(QString& artist, QString& album);
+
 class Talbumdialog : public RipDialog
 {
     Q_OBJECT

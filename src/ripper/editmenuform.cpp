@@ -3,10 +3,9 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QDirIterator>
-#include <QFile>
 #include <QFileInfo>
 #include <QLabel>
+#include <QTemporaryDir>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/transparentpanel.h"
@@ -140,6 +139,7 @@ void Teditmenu::gotitleClick()
         return;
     }
     takeNewNames(newArtist, newAlbum);
+    if (player::mainform) player::mainform->followAlbumFolder(from, to);
 }
 
 bool Teditmenu::moveFolder(const QString& from, const QString& to)
@@ -252,40 +252,51 @@ void Teditmenu::godeleteClick()
            QStringLiteral("No"), QStringLiteral("Delete CD"), false);
     sizeform(this, kTitle, false);
     if (answer != kFirstButton) return;
-    if (!removeAlbumFolder()) {
-        (void)md(QStringLiteral("The album folder could not be removed completely: ") + folder(),
+    const QString album = folder();
+    // The files go with `aside`, once the player has let go of them.
+    const QTemporaryDir aside(platform::joinPath(library::config.path, QStringLiteral(".deleting-XXXXXX")));
+    if (!moveAside(aside)) {
+        (void)md(QStringLiteral("The album could not be deleted and is left whole: ") + album,
                  QStringLiteral("OK"), QString(), kFilingError, false);
+        sizeform(this, kTitle, false);
+        return;
     }
     done(kDone);
+    // Out of the lists first, so a background track that is rejected cannot be one of the album's.
     if (player::mainform) player::mainform->deletealbum(editing);
+    releaseAlbum(album);
     if (ripmain) ripmain->die();
 }
 
-// Only a real folder directly under the library root is emptied; links inside it go, never what
-// they point to, and the program's current folder is left alone.
-bool Teditmenu::removeAlbumFolder()
+void Teditmenu::releaseAlbum(const QString& album)
+{
+    player::Tmainform* mf = player::mainform;
+    if (!mf) return;
+    // The waiting tracks go first, so the reject cannot move on to one of them.
+    mf->removeQueuedAlbum(album);
+    if (mf->holdsFileOf(album) && ripmain) {
+        ripmain->rejectClick();
+        QCoreApplication::processEvents();
+    }
+    // A track that was not playing (paused or stopped) cannot be rejected: the player lets go.
+    if (mf->holdsFileOf(album)) {
+        mf->pressStop();
+        mf->loadblankmp3file();
+    }
+    mf->removeQueuedAlbum(album);
+}
+
+// Only a real folder directly under the library root goes. One rename takes it out of the library
+// whole: the scan skips the hidden `aside`, whose removal takes links inside the album without what
+// they point to.
+bool Teditmenu::moveAside(const QTemporaryDir& aside) const
 {
     const QFileInfo album(folder());
+    if (!album.exists() && !album.isSymLink()) return true; // already gone: only the lists keep it
     const QString root = QFileInfo(library::config.path).canonicalFilePath();
     if (album.isSymLink() || !album.isDir() || QFileInfo(album.canonicalFilePath()).path() != root)
         return false;
-    const QString open = player::mainform && player::mainform->mediaPlayer()
-                             ? player::mainform->mediaPlayer()->fileName().toUpper()
-                             : QString();
-    QDirIterator entries(album.filePath(),
-                         QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
-    while (entries.hasNext()) {
-        const QString entry = entries.next();
-        // The track that is playing is rejected first, so the player lets go of it.
-        if (!open.isEmpty() && entry.toUpper() == open && ripmain) ripmain->rejectClick();
-        QFile::setPermissions(entry, QFile::permissions(entry) | QFile::WriteOwner);
-        if (!QFile::remove(entry) && ripmain) {
-            ripmain->rejectClick();
-            QCoreApplication::processEvents();
-            (void)QFile::remove(entry);
-        }
-    }
-    return QDir(album.filePath()).rmdir(album.filePath());
+    return aside.isValid() && QDir().rename(album.filePath(), aside.filePath(album.fileName()));
 }
 
 void Teditmenu::OKClick()

@@ -12,6 +12,7 @@
 #include "ripper/ripdialog.h"
 
 class QLabel;
+class QTemporaryDir;
 namespace controls {
 class TBitmapActionButton;
 class TTransparentPanel;
@@ -75,7 +76,10 @@ private:
     [[nodiscard]] bool internetForArtwork();
     // Saves `apic` as the album's cover and shows it; a failure is reported.
     void usenewcover();
-    [[nodiscard]] bool removeAlbumFolder();
+    // The tracks of album folder `album` leave the queue; one of them that is playing is rejected.
+    static void releaseAlbum(const QString& album);
+    // Moves the album folder whole into `aside`; false, with the folder left whole, when it cannot.
+    [[nodiscard]] bool moveAside(const QTemporaryDir& aside) const;
 
     QImage backdrop_;
 };

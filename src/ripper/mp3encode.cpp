@@ -113,7 +113,7 @@ void tmp3encode::writethetag()
         tag.track = trackname;
         tag.artist = artistname;
         tag.album = albumname;
-        tag.genre = QString(2, QChar(0));
+        // The genre stays empty: it is written as genre number 0, which reads back as "Unclassified".
         (void)library::writetag(outfile, tag);
     });
 }

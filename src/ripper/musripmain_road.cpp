@@ -24,7 +24,6 @@
 #include "platform/cddb.h"
 #include "platform/diskspace.h"
 #include "platform/files.h"
-#include "platform/textcodec.h"
 #include "platform/waithelper.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
@@ -48,9 +47,6 @@ constexpr int kCddbPort = 80;
 // Frames before the first track that the CD database counts in its offsets.
 constexpr uint32_t kLeadInFrames = 150;
 constexpr uint32_t kFramesPerSecond = 75;
-// An album folder's name is one name of at most 255 bytes: artist + "__" + title.
-constexpr int kMaxFolderBytes = 255;
-constexpr int kFolderSeparatorBytes = 2;
 
 void processEvents()
 {
@@ -103,25 +99,6 @@ int audioTrackCount(const platform::CdToc& toc)
 QString driveText(const platform::CdDriveName& drive)
 {
     return drive.vendor + QLatin1Char(' ') + drive.product;
-}
-
-// A name from the database as one half of an album folder name "artist__title": no control
-// characters, none of the characters folder names may not hold, no "__" inside and no "_" at its
-// ends (either would move the split between artist and title), no leading "." (a hidden folder),
-// at most `maxBytes` bytes.
-QString folderPart(const QString& name, int maxBytes)
-{
-    QString clean;
-    for (const QChar c : name)
-        if (c.category() != QChar::Other_Control) clean += c;
-    clean = library::stripbadchars(clean);
-    while (clean.contains(QStringLiteral("__")))
-        clean.replace(QStringLiteral("__"), QStringLiteral("_"));
-    while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
-        clean.remove(0, 1);
-    while (clean.endsWith(QLatin1Char('_')))
-        clean.chop(1);
-    return platform::cutToUtf8Bytes(clean, maxBytes);
 }
 
 // The lines of a database record: cut at carriage returns, line feeds dropped; text after the
@@ -338,11 +315,17 @@ void Tripmain::chooseMatch(const talbums& albums)
         if (answer == kFirstButton) return manualRoad();
     }
     const platform::CddbMatch& match = matches_[chosen];
-    id3titles.artist = QString(match.artist).remove(QChar(0));
-    id3titles.album = QString(match.title).remove(QChar(0));
-    library::artist = folderPart(match.artist, (kMaxFolderBytes - kFolderSeparatorBytes) / 2);
-    library::title = folderPart(match.title, kMaxFolderBytes - kFolderSeparatorBytes -
-                                                 int(library::artist.toUtf8().size()));
+    id3titles.artist = library::stripcontrols(match.artist);
+    id3titles.album = library::stripcontrols(match.title);
+    library::artist = match.artist;
+    library::title = match.title;
+    library::cleanfoldernames(library::artist, library::title);
+    // A name that leaves nothing for the folder is typed by hand, as on the manual road.
+    if (library::artist.isEmpty() || library::title.isEmpty()) {
+        if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
+        id3titles.artist = library::artist;
+        id3titles.album = library::title;
+    }
     finishRoad();
 }
 
@@ -369,7 +352,8 @@ void Tripmain::gettracks(int32_t alb)
         QString left;
         QString right;
         library::split(line, QStringLiteral("="), left, right);
-        if (left.left(6).toUpper() == QStringLiteral("TTITLE")) library::tracks.append(right);
+        if (left.left(6).toUpper() == QStringLiteral("TTITLE"))
+            library::tracks.append(library::stripcontrols(right));
     }
     library::trackscount = int32_t(library::tracks.size());
     if (library::trackscount > 0) fitTitlesToDisc();

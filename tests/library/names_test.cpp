@@ -47,6 +47,15 @@ TEST(Names, StripbadcharsRemovesTheNineAndCutsAtANameLength)
     EXPECT_EQ(cut, QString(127, u'\u00e9'));
 }
 
+TEST(Names, FolderNamesFitOneNameAndTheCutLeavesNoUnderscoreAtTheEnd)
+{
+    QString artist = QString(125, u'a') + QStringLiteral("_b");
+    QString album = QStringLiteral("\t__") + QString(300, u'\u00e9');
+    cleanfoldernames(artist, album);
+    EXPECT_EQ(artist, QString(125, u'a'));
+    EXPECT_EQ(album, QString(64, u'\u00e9'));
+}
+
 struct ValidCase
 {
     QString name;

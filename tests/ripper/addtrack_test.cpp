@@ -1,4 +1,5 @@
 #include <QCheckBox>
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -112,4 +113,21 @@ TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
         dialogs.shown[0].text.startsWith(QStringLiteral("Album and Artist fields must be filled in")));
     EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Error writing title file."));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
+}
+
+TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
+{
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.ebartist->setText(QStringLiteral(".Amber"));
+        d.ebalbum->setText(QStringLiteral("Live"));
+        d.Ok->click();
+    };
+    const QString unreadable = folder.file(QStringLiteral("drop/gone.mp3"));
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, unreadable, artist, album, true), 2);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Error copying track file."));
+    EXPECT_FALSE(QDir(folder.file(QStringLiteral("Amber__Live"))).exists());
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Amber__Live/track01.mp3"))));
 }

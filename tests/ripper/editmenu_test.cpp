@@ -1,9 +1,12 @@
+#include <QComboBox>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "../jukebox/numberstesting.h"
 #include "answeringdialogs.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/picturescroller.h"
@@ -26,23 +29,24 @@ using ripper::Teditmenu;
 
 namespace {
 
-// The edit menu of the album "Band" / "Songs" (number 1) in a temporary library; each dialog it
-// opens is answered by the matching handler.
-class EditMenu : public ::testing::Test
+// The edit menu over the player window and the jukebox (on screen, once `startAll` ran) in a
+// temporary library; each dialog it opens is answered by the matching handler, the questions from
+// `answers` (else the first button), the names with "Go Back" while `newArtist` is empty.
+class EditMenu : public NumberEntryTest
 {
 protected:
-    EditMenu()
+    void SetUp() override
     {
-        library::config.path = folder.path() + QLatin1Char('/');
-        library::album = {{}, {QStringLiteral("Songs"), QStringLiteral("Band")}};
-        library::albumcount = 1;
+        NumberEntryTest::SetUp();
+        extraction = std::make_unique<ExtractionWindow>(QSize(800, 600));
         dialogs.modalHandler = [this](QDialog& shown) {
             shown.show();
             if (qobject_cast<ripper::Tmdialog*>(&shown)) {
                 questions << ripper::mes;
-                return int(ripper::kFirstButton);
+                return answers.isEmpty() ? int(ripper::kFirstButton) : answers.takeFirst();
             }
             if (auto* names = qobject_cast<ripper::Talbumdialog*>(&shown)) {
+                if (newArtist.isEmpty()) return int(ripper::Talbumdialog::kGoBack);
                 names->editart->setText(newArtist);
                 names->editalb->setText(QStringLiteral("Hits"));
                 QTest::mouseClick(names->OK, Qt::LeftButton, {}, QPoint(10, 10));
@@ -55,12 +59,48 @@ protected:
             return shown.result();
         };
     }
-    ~EditMenu() override { library::resetGlobals(); }
+    void TearDown() override
+    {
+        extraction.reset();
+        NumberEntryTest::TearDown();
+    }
 
-    ExtractionWindow window{QSize(800, 600)};
+    void startAll()
+    {
+        fillScreen(open());
+        window->show();
+    }
+
+    void touchEditRow(int row)
+    {
+        window->advancedbutClick(nullptr);
+        controls::TScrollListbox* lb = window->editlb;
+        lb->Paint();
+        const auto hit = std::find_if(lb->hits().cbegin(), lb->hits().cend(),
+                                      [row](const controls::tmatrix& m) { return m.item == row; });
+        ASSERT_NE(hit, lb->hits().cend());
+        QTest::mouseClick(lb, Qt::LeftButton, Qt::NoModifier, QPoint(hit->x1 + 2, hit->y1 + 2));
+    }
+
+    // Ends the playing track as the device would; the player takes the next.
+    void endTrack()
+    {
+        QSignalSpy ended(form->mediaPlayer(), &platform::MediaPlayer::completed);
+        fake().finishPlay();
+        ASSERT_TRUE(ended.wait(2000));
+    }
+
+    bool staleError() const
+    {
+        return jukebox::oldmessage.contains(QStringLiteral("not exist"), Qt::CaseInsensitive);
+    }
+
+    QString music(const QString& relative) const { return program.file(QStringLiteral("music/") + relative); }
+
     TempFolder folder;
-    AnsweringDialogs dialogs;
+    std::unique_ptr<ExtractionWindow> extraction;
     FakeProcesses processes;
+    QVector<int> answers;
     QStringList questions;
     QStringList edited;
     QString newArtist = QStringLiteral("New Band");
@@ -74,39 +114,101 @@ void click(controls::TBitmapActionButton* button)
 
 } // namespace
 
-TEST_F(EditMenu, RenameMovesTheFolderOrLeavesTheListsAlone)
+TEST_F(EditMenu, TouchedAlbumIsRenamedAndItsQueuedTracksFollow)
 {
-    folder.write(QStringLiteral("Band__Songs/title.dat"), "One\n");
+    addLibrary(3);
+    startAll();
+    type("0002001");
+    type("0002002");
     act = [](Teditmenu& menu) { click(menu.gotitle); };
-    EXPECT_EQ(ripper::goeditmenu(1), 0);
-    EXPECT_EQ(folder.read(QStringLiteral("New Band__Hits/title.dat")), QByteArray("One\n"));
-    EXPECT_FALSE(QDir(folder.file(QStringLiteral("Band__Songs"))).exists());
-    EXPECT_EQ(library::album[1].artist, QStringLiteral("New Band"));
+    newArtist.clear();
+    touchEditRow(1);
+    EXPECT_TRUE(QDir(music(folderName(2))).exists());
 
-    library::album[1] = {QStringLiteral("Gone"), QStringLiteral("Nobody")};
+    newArtist = QStringLiteral(".New Band"); // a hidden folder would vanish at the next scan
+    touchEditRow(1);
+    EXPECT_TRUE(QFile::exists(music(QStringLiteral("New Band__Hits/track02.mp3"))));
+    EXPECT_EQ(form->albumlist->itemText(1), QStringLiteral("New Band - Hits"));
+    EXPECT_EQ(form->albumlist->itemText(2), QStringLiteral("Artist 0003 - Album 0003"));
+    // The playing track's name follows its folder, and the next track plays from there.
+    EXPECT_EQ(form->mediaPlayer()->fileName(), music(QStringLiteral("New Band__Hits/track01.mp3")));
+    endTrack();
+    EXPECT_EQ(fake().openFileName(), music(QStringLiteral("New Band__Hits/track02.mp3")));
+    EXPECT_FALSE(staleError()) << jukebox::oldmessage.toStdString();
+
+    // A folder that cannot be moved leaves the lists alone.
+    QDir(music(QStringLiteral("New Band__Hits"))).removeRecursively();
     newArtist = QStringLiteral("Other Band");
-    EXPECT_EQ(ripper::goeditmenu(1), 0);
-    EXPECT_EQ(library::album[1].album, QStringLiteral("Gone"));
+    touchEditRow(1);
+    EXPECT_EQ(library::album[2].artist, QStringLiteral("New Band"));
     ASSERT_EQ(questions.size(), 1);
     EXPECT_TRUE(questions[0].startsWith(QStringLiteral("Could not rename the album folder")));
+}
+
+TEST_F(EditMenu, DeleteAsksFirstThenTakesTheWholeAlbumOutOfTheLibraryAndTheQueue)
+{
+    addLibrary(3);
+    program.write(QStringLiteral("music/") + folderName(2) + QStringLiteral("/scans/back.jpg"), "jpeg");
+    const QString outside = program.write(QStringLiteral("elsewhere/keep.txt"), "keep");
+    ASSERT_TRUE(QFile::link(outside, music(folderName(2) + QStringLiteral("/scans/link.txt"))));
+    startAll();
+    type("0002001");
+    type("0002002");
+    type("0003001");
+    answers = {ripper::kSecondButton, ripper::kFirstButton}; // "No", then "Yes"
+    act = [this](Teditmenu& menu) {
+        click(menu.godelete);
+        EXPECT_TRUE(QFile::exists(music(folderName(2) + QStringLiteral("/track01.mp3"))));
+        EXPECT_EQ(queue().size(), 3);
+        click(menu.godelete);
+    };
+    touchEditRow(1);
+    EXPECT_EQ(QDir(libraryRoot).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              (QStringList{folderName(1), folderName(3)}));
+    EXPECT_EQ(program.read(QStringLiteral("elsewhere/keep.txt")), QByteArray("keep"));
+    EXPECT_EQ(form->albumlist->itemText(1), QStringLiteral("Artist 0003 - Album 0003"));
+    // The playing track was rejected for the next track of another album.
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("3/1")});
+    EXPECT_EQ(fake().openFileName(), music(folderName(3) + QStringLiteral("/track01.mp3")));
+    endTrack();
+    EXPECT_FALSE(staleError()) << jukebox::oldmessage.toStdString();
+}
+
+TEST_F(EditMenu, ALinkedAlbumIsLeftWholeWithAWordAndAGoneOneLeavesTheList)
+{
+    const QString outside = program.write(QStringLiteral("elsewhere/track01.mp3"), "keep");
+    ASSERT_TRUE(QFile::link(QFileInfo(outside).path(), music(QStringLiteral("Band__Songs"))));
+    startAll();
+    act = [](Teditmenu& menu) { click(menu.godelete); };
+    ripper::goeditmenu(1);
+    EXPECT_EQ(program.read(QStringLiteral("elsewhere/track01.mp3")), QByteArray("keep"));
+    EXPECT_EQ(form->albumlist->count(), 1);
+    ASSERT_EQ(questions.size(), 2);
+    EXPECT_TRUE(questions[1].startsWith(QStringLiteral("The album could not be deleted and is left whole")));
+    // A folder already gone leaves only the list entry to delete.
+    QFile::remove(music(QStringLiteral("Band__Songs")));
+    ripper::goeditmenu(1);
+    EXPECT_EQ(form->albumlist->count(), 0);
 }
 
 TEST_F(EditMenu, TitlesByHandFillMissingTracksAndFromTagsInTrackOrder)
 {
     for (int n = 10; n >= 1; --n)
-        folder.write(QStringLiteral("Band__Songs/track%1.mp3").arg(n, 2, 10, QLatin1Char('0')), "x");
-    folder.write(QStringLiteral("Band__Songs/title.dat"), "1\n2\n3\n4\n5\n6\n7\n8\n");
+        program.write(QStringLiteral("music/Band__Songs/track%1.mp3").arg(n, 2, 10, QLatin1Char('0')), "x");
+    program.write(QStringLiteral("music/Band__Songs/title.dat"), "1\n2\n3\n4\n5\n6\n7\n8\n");
+    startAll();
     act = [](Teditmenu& menu) { click(menu.gotracks); };
     ripper::goeditmenu(1);
     EXPECT_EQ(edited.mid(7),
               (QStringList{QStringLiteral("8"), QStringLiteral("Track  9"), QStringLiteral("Track 10")}));
-    EXPECT_TRUE(folder.read(QStringLiteral("Band__Songs/title.dat")).endsWith("8\nTrack  9\nTrack 10\n"));
+    EXPECT_TRUE(
+        program.read(QStringLiteral("music/Band__Songs/title.dat")).endsWith("8\nTrack  9\nTrack 10\n"));
 
-    QDir(folder.file(QStringLiteral("Band__Songs"))).removeRecursively();
+    QDir(music(QStringLiteral("Band__Songs"))).removeRecursively();
     library::tid3tag tag;
     for (const char* name : {"TRACK03.MPG", "track01.mp3", "Track02.mp3"}) {
         const QString file =
-            folder.write(QStringLiteral("Band__Songs/") + QLatin1String(name), QByteArray(200, 'x'));
+            program.write(QStringLiteral("music/Band__Songs/") + QLatin1String(name), QByteArray(200, 'x'));
         tag.track = QString::fromLatin1(name).left(7);
         if (tag.track != QStringLiteral("Track02")) {
             ASSERT_TRUE(library::writetag(file, tag));
@@ -116,19 +218,6 @@ TEST_F(EditMenu, TitlesByHandFillMissingTracksAndFromTagsInTrackOrder)
     ripper::goeditmenu(1);
     EXPECT_EQ(edited, (QStringList{QStringLiteral("track01"), QStringLiteral("Unknown Track"),
                                    QStringLiteral("TRACK03")}));
-}
-
-TEST_F(EditMenu, DeleteRemovesTheFolderButNotWhatALinkPointsTo)
-{
-    const QString outside = folder.write(QStringLiteral("elsewhere/keep.txt"), "keep");
-    const QString locked = folder.write(QStringLiteral("Band__Songs/track01.mp3"), "x");
-    QFile::setPermissions(locked, QFile::ReadOwner);
-    ASSERT_TRUE(QFile::link(outside, folder.file(QStringLiteral("Band__Songs/link.txt"))));
-    act = [](Teditmenu& menu) { click(menu.godelete); };
-    ripper::goeditmenu(1);
-    EXPECT_FALSE(QDir(folder.file(QStringLiteral("Band__Songs"))).exists());
-    EXPECT_EQ(folder.read(QStringLiteral("elsewhere/keep.txt")), QByteArray("keep"));
-    EXPECT_EQ(questions, QStringList{QStringLiteral("Delete Entire CD? Are you really sure?")});
 }
 
 TEST_F(EditMenu, PicturesOfTheCdInAnyCaseAtMostTwoHundred)

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -156,6 +157,32 @@ TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
     EXPECT_EQ(library::album.value(library::albumcount).artist, QStringLiteral("Lan_terns"));
     EXPECT_EQ(logLines().last(), QStringLiteral("Completed."));
     EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
+{
+    cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d ../../x / ..\r\n"));
+    cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                   cddbRecordText(QStringLiteral("../../x"), QStringLiteral(".."),
+                                  QStringLiteral("Quay|Ti\tde|Lamp").split(QLatin1Char('|'))));
+    QVector<int> rows{0};
+    const auto choose = chooseRows(rows);
+    QString offered;
+    otherDialog = [&](QDialog& shown) {
+        auto* entry = dynamic_cast<ripper::Talbumdialog*>(&shown);
+        if (!entry) return choose(shown);
+        offered = entry->editart->text() + QLatin1Char('/') + entry->editalb->text();
+        entry->art = QStringLiteral("Lanterns");
+        entry->alb = QStringLiteral("Harbour");
+        return 1;
+    };
+    window->rip_go();
+    EXPECT_EQ(offered, QStringLiteral("x/"));
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
+              QByteArray("Quay\nTide\nLamp\n"));
+    library::tid3tag tag;
+    library::readtag(root + QStringLiteral("/Lanterns__Harbour/track02.mp3"), tag);
+    EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("TideLanternsUnclassified"));
 }
 
 TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
