@@ -20,6 +20,7 @@
 #include "ripper/albumartist.h"
 #include "ripper/cdartworkform.h"
 #include "ripper/editmenuform.h"
+#include "ripper/jukeboxhooks.h"
 #include "ripper/mydialog.h"
 #include "ripper/verifyform.h"
 #include "ripperfixture.h"
@@ -29,8 +30,8 @@ using ripper::Teditmenu;
 
 namespace {
 
-// The edit menu over the player window and the jukebox (on screen, once `startAll` ran) in a
-// temporary library; each dialog it opens is answered by the matching handler, the questions from
+// The edit menu over the player window and the jukebox (on screen, once `startAll` ran, reaching
+// the ripper through its hooks as the application installs them) in a temporary library; each dialog it opens is answered by the matching handler, the questions from
 // `answers` (else the first button), the names with "Go Back" while `newArtist` is empty.
 class EditMenu : public NumberEntryTest
 {
@@ -39,6 +40,7 @@ protected:
     {
         NumberEntryTest::SetUp();
         extraction = std::make_unique<ExtractionWindow>(QSize(800, 600));
+        jukebox::setRipperHooks(&ripperHooks);
         dialogs.modalHandler = [this](QDialog& shown) {
             shown.show();
             if (qobject_cast<ripper::Tmdialog*>(&shown)) {
@@ -61,6 +63,7 @@ protected:
     }
     void TearDown() override
     {
+        jukebox::setRipperHooks(nullptr);
         extraction.reset();
         NumberEntryTest::TearDown();
     }
@@ -98,6 +101,7 @@ protected:
     QString music(const QString& relative) const { return program.file(QStringLiteral("music/") + relative); }
 
     TempFolder folder;
+    ripper::JukeboxHooks ripperHooks;
     std::unique_ptr<ExtractionWindow> extraction;
     FakeProcesses processes;
     QVector<int> answers;
