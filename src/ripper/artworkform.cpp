@@ -14,8 +14,8 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
-#include "player/mainform.h"
 #include "ripper/albumfiles.h"
+#include "ripper/albumstaging.h"
 #include "ripper/artworkquery.h"
 #include "ripper/dialogframe.h"
 #include "ripper/getcoverart.h"
@@ -264,14 +264,16 @@ void Tartwork::OKClick()
     if (saveAlbum()) done(kSaved);
 }
 
+// The album is built in its staging folder; the extraction moves it into the library once its
+// tracks are made.
 bool Tartwork::saveAlbum()
 {
     library::artist = library::stripbadchars(library::artist);
     library::title = library::stripbadchars(library::title);
     const library::talbumtype entry{library::title, library::artist};
     library::albumpath = library::albumfoldername(entry);
-    const QString folder = library::albumfolderpath(entry);
-    if (!makeFolder(folder) || !writeTitles(folder)) {
+    const QString folder = stagingfolder(library::albumpath);
+    if (!makeFolder(library::albumfolderpath(entry)) || !writeTitles(folder)) {
         coverpanel->setVisible(!exitmark_);
         return false;
     }
@@ -279,6 +281,7 @@ bool Tartwork::saveAlbum()
     return true;
 }
 
+// An album already in the library stays there, whole, until the new one replaces it.
 bool Tartwork::makeFolder(const QString& folder)
 {
     if (QDir(folder).exists()) {
@@ -290,17 +293,8 @@ bool Tartwork::makeFolder(const QString& folder)
             exitbutClick();
             return false;
         }
-        // Only this very album's entry goes: another album whose name differs in case is another
-        // folder on this file system.
-        for (int32_t i = 1; i <= library::albumcount; ++i) {
-            if (library::album[i].artist == library::artist && library::album[i].album == library::title) {
-                if (player::mainform) player::mainform->deletealbum(i);
-                break;
-            }
-        }
-        return true;
     }
-    if (QDir().mkpath(folder)) return true;
+    if (preparestaging(library::albumpath)) return true;
     fileError(QStringLiteral("Error creating output folder. ") + library::albumpath);
     return false;
 }

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QTcpServer>
@@ -165,8 +166,10 @@ TEST_F(CoverChoice, ExtractWritesTheFolderTitlesAndTheCoverShown)
     EXPECT_EQ(ripper::doartwork(0), 1);
     EXPECT_EQ(server.targets(), (QList<QByteArray>{kPath, kPath + "&g=1"}));
     EXPECT_EQ(library::albumpath, QStringLiteral("SunRise__Live"));
-    EXPECT_EQ(folder.read(QStringLiteral("SunRise__Live/title.dat")), QByteArray("One\nTwo\n"));
-    QImage cover(folder.file(QStringLiteral("SunRise__Live/title.jpg")));
+    // Built apart from the library until its tracks are made.
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("SunRise__Live"))));
+    EXPECT_EQ(folder.read(QStringLiteral(".incoming/SunRise__Live/title.dat")), QByteArray("One\nTwo\n"));
+    QImage cover(folder.file(QStringLiteral(".incoming/SunRise__Live/title.jpg")));
     ASSERT_EQ(cover.size(), QSize(40, 30));
     EXPECT_GT(qBlue(cover.pixel(5, 5)), 200);
     EXPECT_EQ(ripper::id3titles.count, 1);

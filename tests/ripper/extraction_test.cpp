@@ -10,6 +10,7 @@
 #include "library/id3.h"
 #include "printers.h"
 #include "ripground.h"
+#include "ripper/albumstaging.h"
 #include "ripper/mp3encode.h"
 #include "ripper/musripmain.h"
 
@@ -63,7 +64,7 @@ protected:
 
     QString albumFile(const QString& name) const
     {
-        return root + QLatin1Char('/') + library::albumpath + QLatin1Char('/') + name;
+        return ripper::stagingfolder(library::albumpath) + QLatin1Char('/') + name;
     }
 
     tools::DiscImage image;

@@ -187,7 +187,7 @@ TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
 
 TEST_F(Road, OfflineTheOperatorTypesTheDetails)
 {
-    network.results.clear();
+    network.online = false;
     cddb.setQueryReply(kNoMatch);
     answers = {2, 2}; // "Manually enter information", then "Use manual information" for the cover
     QStringList dialogsShown;
