@@ -176,7 +176,8 @@ void Tripmain::rip(const QString& fn, int32_t trck)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return stopOnWriteFailure(fn);
     logent(QStringLiteral("Extracting data for track ") + QString::number(trck + 1) +
            QStringLiteral(" - \"") + library::tracks.value(trck) + QLatin1Char('"'));
-    if (!readChunks(file, start, end - start)) readErrors_.insert(trck);
+    // A track that ends where it starts (an image cut before it) has nothing to give either.
+    if (!readChunks(file, start, end - start) || end == start) readErrors_.insert(trck);
     file.close();
     progress->_setmax(kProgressMax);
     progress->_setposition(0);
