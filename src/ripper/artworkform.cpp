@@ -94,6 +94,8 @@ void Tartwork::createControls()
     ok = actionButton(coverpanel, kOkColour);
     price = centredLabel(coverpanel, QString(), aspx(kHeadingPoints));
     retailerimage = pictureButton(coverpanel, "RETAILER");
+    reasonlab = centredLabel(coverpanel, QString(), aspx(kMemoPoints));
+    reasonlab->hide();
     connect(exitbut, &controls::TBitmapActionButton::OnClick, this, &Tartwork::exitbutClick);
     connect(butup, &jukebox::PictureBox::OnClick, this, &Tartwork::butupClick);
     connect(butdown, &jukebox::PictureBox::OnClick, this, &Tartwork::butdownClick);
@@ -136,6 +138,8 @@ void Tartwork::layOutChoice()
     retailerimage->move((coverpanel->width() - retailerimage->width()) / 2, bottomOf(curpiclab));
     price->setGeometry(curpiclab->x(), bottomOf(retailerimage), curpiclab->width(),
                        price->sizeHint().height());
+    reasonlab->setGeometry(curpiclab->x(), bottomOf(curpiclab), curpiclab->width(),
+                           bottomOf(price) - bottomOf(curpiclab));
     ok->move(exitbut->x() - coverpanel->x(), bottomOf(price) + gap);
 }
 
@@ -155,6 +159,7 @@ void Tartwork::FormActivate()
     coverpanel->hide();
     il.clear();
     ilcount = 0;
+    reasonlab->clear();
     if (!manualentry) getartwork();
     if (exitmark_) return;
     inf->hide();
@@ -163,6 +168,7 @@ void Tartwork::FormActivate()
     addGeneratedCover();
     ilcurrent = 0;
     doimage();
+    reasonlab->setVisible(!reasonlab->text().isEmpty());
     ready_ = true;
 }
 
@@ -173,9 +179,11 @@ void Tartwork::addGeneratedCover()
     il.append(generated);
 }
 
-bool Tartwork::callb(int32_t, const QString& message)
+// A failure's reason is kept for the choice that follows, where the progress lines are gone.
+bool Tartwork::callb(int32_t level, const QString& message)
 {
     if (exitmark_) return false;
+    if (level < 0) reasonlab->setText(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     memo->appendPlainText(message);
     QCoreApplication::processEvents();
     return true;
@@ -199,6 +207,8 @@ void Tartwork::getartwork()
 {
     exitbut->settext(QStringLiteral("Exit"));
     inf->setText(QStringLiteral("Getting Album Artwork"));
+    // A service may keep the window waiting for half a minute.
+    memo->appendPlainText(QStringLiteral("Exit stops the search at any time."));
     startGlobe();
     cb = [this](int32_t level, const QString& message) { return callb(level, message); };
     const QString url = artworkqueryurl(library::config.artworkhost, library::artist, library::title);
@@ -257,7 +267,10 @@ void Tartwork::OKClick()
     if (!ready_) return;
     coverpanel->hide();
     if (mode == 1) {
-        apic = il.value(ilcurrent).convertToFormat(QImage::Format_RGB888);
+        // The picture as the window shows it, stretched to its frame.
+        apic = il.value(ilcurrent)
+                   .scaled(image->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB888);
         done(kSaved);
         return;
     }

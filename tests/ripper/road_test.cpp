@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -306,6 +307,18 @@ TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
     EXPECT_EQ(QDir(album).entryList(QDir::Files).join(QLatin1Char(' ')),
               QStringLiteral("title.dat title.jpg track01.mp3"));
+}
+
+TEST_F(Road, TheTitleStripOpensWithTheWindowsNameAndItsFrameClearsDescenders)
+{
+    EXPECT_EQ(window->toptitle->text(), QStringLiteral("Compact Disk Extraction"));
+    window->toptitle->setText(QStringLiteral("Getting Album Information"));
+    const QImage screen = window->grab().toImage();
+    const QRect frame = window->toptitleshape->geometry();
+    // The frame's foot, where white text must not show through.
+    for (int y = frame.bottom() - 2; y <= frame.bottom(); ++y)
+        for (int x = window->toptitle->x(); x <= window->toptitle->geometry().right(); ++x)
+            ASSERT_LE(qBlue(screen.pixel(x, y)), 120) << x << "," << y;
 }
 
 TEST(MissingEncoder, SaysWhatIsMissingAndItsOkEndsTheProgram)
