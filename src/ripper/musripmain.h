@@ -2,7 +2,8 @@
 
 // The full-screen CD extraction window and the CD road it runs: drive, table of contents, CD
 // database or typed details, title check, cover, then every track read into a PCM file while the
-// previous one is encoded to MP3, and the new album added to the list. The road runs on the window
+// previous one is encoded to MP3 into the album's staging folder, and the finished album moved into
+// the library and added to the list. The road runs on the window
 // thread and processes pending events between its steps; the encoder runs on its own thread,
 // owned by this window, one at a time.
 // Created once by the program entry and kept until the program ends; `ripmain` points at it while it

@@ -514,9 +514,11 @@ void Tripmain::addToList()
                                  library::title);
 }
 
+// A road given up leaves no album half built.
 void Tripmain::endRoad()
 {
     stopit();
+    dropstaging(library::albumpath);
     die();
 }
 
