@@ -1,6 +1,7 @@
 // The search panel as a guest uses it: open it at its corner, type a keyword, press Search, touch
 // a result.
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,33 @@ TEST_F(SearchTest, ANewSearchLeavesNoRowOfTheOldOne)
     EXPECT_EQ(search(panel, QStringLiteral("nothing")), QStringLiteral("Search completed. Found 0 items"));
     QTest::qWait(50);
     EXPECT_TRUE(rows(panel).isEmpty());
+}
+
+// Typed into the search, "0001001", Backspace and Enter are a keyword: they key in no selection,
+// take no credit, flash no error and cancel no queued track, and the edit keeps taking keys.
+TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
+{
+    addLibrary(3);
+    jukebox::ttracksearch& panel = openPanel();
+    library::config.creditsystem = true;
+    window->credit->AddFreeCredit();
+    window->credit->AddFreeCredit();
+    type("0002001");
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_EQ(QApplication::focusWidget(), panel.keywords);
+
+    QTest::keyClicks(panel.keywords, QStringLiteral("0001001"));
+    QTest::keyClick(panel.keywords, Qt::Key_Backspace);
+    QTest::keyClicks(panel.keywords, QStringLiteral("2"));
+    QTest::keyClick(panel.keywords, Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.st && panel.st->isFinished(); }));
+
+    EXPECT_EQ(panel.keywords->text(), QStringLiteral("0001002"));
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    EXPECT_EQ(window->credit->Credits(), 1);
+    EXPECT_FALSE(blinking());
+    EXPECT_EQ(window->lcdtext1->text(), QStringLiteral("    "));
 }
 
 TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
