@@ -118,6 +118,26 @@ TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
     EXPECT_EQ(window->lcdtext1->text(), QStringLiteral("    "));
 }
 
+// The keyboard key shows whole and takes a touch anywhere on it: nothing (the album area's frame,
+// the corner button) lies over it.
+TEST_F(SearchTest, TheKeyboardKeyLiesOpenToTouch)
+{
+    addLibrary(1);
+    jukebox::Tjukebox& jb = open();
+    jb.VisualsPanelPanel->show();
+    for (const QSize size : {QSize(1024, 768), QSize(1920, 1080)}) {
+        screens.bounds = QRect(QPoint(0, 0), size);
+        fillScreen(jb);
+        if (jukebox::searchpanel->isHidden()) QTest::mouseClick(jb.panel_searchbut_image, Qt::LeftButton);
+        const jukebox::PictureBox* key = jukebox::searchpanel->keyboard_but;
+        const QRect onScreen(key->mapTo(&jb, QPoint(0, 0)), key->size());
+        for (const QPoint point : {onScreen.topLeft(), onScreen.topRight(), onScreen.bottomLeft(),
+                                   onScreen.bottomRight(), onScreen.center()})
+            EXPECT_EQ(jb.childAt(point), key)
+                << ::testing::PrintToString(size) << ::testing::PrintToString(point);
+    }
+}
+
 TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
 {
     addLibrary(3);
