@@ -285,29 +285,6 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
     EXPECT_TRUE(shape.contains(QPoint(400, 5)));
 }
 
-// A corner covers only its button: the square round it (at the top-left, over the first cover)
-// shows what lies beneath and lets its touches through.
-TEST_F(JukeboxTest, CornersCoverOnlyTheirButtons)
-{
-    addAlbums(1);
-    writeSettings();
-    Tjukebox& window = startOnScreen(QSize(1024, 768));
-    for (PictureBox* corner :
-         {window.VisualsPanel, window.panel_searchbut_image, window.openpanel, window.kioskpanel}) {
-        corner->parentWidget()->show();
-        const QRect square(corner->mapTo(&window, QPoint(0, 0)), corner->size());
-        const bool left = square.left() == 0;
-        const bool top = square.top() == 0;
-        const QPoint atScreenCorner(left ? square.left() + 2 : square.right() - 2,
-                                    top ? square.top() + 2 : square.bottom() - 2);
-        const QPoint inward(left ? square.right() - 1 : square.left() + 1,
-                            top ? square.bottom() - 1 : square.top() + 1);
-        EXPECT_EQ(window.childAt(atScreenCorner), corner) << corner->objectName().toStdString();
-        EXPECT_NE(window.childAt(inward), corner) << corner->objectName().toStdString();
-    }
-    EXPECT_EQ(window.childAt(window.VisualsPanelPanel->geometry().bottomRight()), window.cd1);
-}
-
 TEST_F(JukeboxTest, DisplayOnlyHidesEverythingThatTakesAChoice)
 {
     addAlbums(1);
