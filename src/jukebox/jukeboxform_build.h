@@ -15,6 +15,10 @@ namespace library {
 struct tskin;
 }
 
+namespace jukebox {
+class PictureBox;
+}
+
 namespace jukebox::build {
 
 // Panel texts; list and entry texts; the frames round lists and panels.
@@ -47,6 +51,10 @@ inline void setTextColour(QWidget* widget, int32_t colour)
     colours.setColor(QPalette::Text, skins::tcolorToQColor(colour));
     widget->setPalette(colours);
 }
+
+// Shows a corner's UP picture while its panel is open and its DOWN picture otherwise
+// (jukeboxform_panels.cpp).
+void showCorner(PictureBox* corner, const QString& name, const library::tskin& skin, bool open);
 
 // A control that paints its whole area black behind its children.
 inline void fillBlack(QWidget* widget)

@@ -21,6 +21,7 @@
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/creditssystem.h"
+#include "jukebox/editbox.h"
 #include "jukebox/frameshape.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
@@ -86,6 +87,15 @@ bool isAboveFocus(const QWidget& receiver)
 {
     const QWidget* focus = QApplication::focusWidget();
     return focus && focus != &receiver && receiver.isAncestorOf(focus);
+}
+
+// True for a key typed into one of the window's text edits, which keeps it to itself: a search
+// for "1999" or "50 Cent" must not key in a selection and buy a track. Chords (coins and the
+// like with Alt, the operator's Ctrl keys) and Escape still act.
+bool typedIntoEdit(const QWidget& target, const QKeyEvent& key)
+{
+    if (!qobject_cast<const EditBox*>(&target)) return false;
+    return !(key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) && key.key() != Qt::Key_Escape;
 }
 
 // The program started by Print Screen, from the program's own folder, without waiting for it.
@@ -370,6 +380,7 @@ void Tjukebox::OnMessage(QObject* Receiver, QEvent* Msg, bool& Handled)
         return;
     }
     if (&target != this && !isAncestorOf(&target)) return;
+    if (key.type() == QEvent::KeyPress && typedIntoEdit(target, key)) return;
     uint16_t vkey = platform::virtualKey(key);
     if (key.type() == QEvent::KeyPress)
         FormKeydown(this, vkey, key.modifiers());

@@ -432,10 +432,8 @@ void Tjukebox::placeCorners()
                    {kioskpanel, "BRCORNER", theme.sbrcorner}};
     for (const auto& entry : corners) {
         entry.picture->setGeometry(entry.picture->parentWidget()->rect());
-        // Open corners show their UP picture, closed ones their DOWN picture.
-        const QString state = tagOf(entry.picture) == 1 ? QStringLiteral("UP") : QStringLiteral("DOWN");
-        entry.picture->setPicture(
-            skins::skinPictureOrNull(QString::fromLatin1(entry.name) + state, entry.skin));
+        build::showCorner(entry.picture, QString::fromLatin1(entry.name), entry.skin,
+                          tagOf(entry.picture) == 1);
     }
     panel_searchbut->show();
 }

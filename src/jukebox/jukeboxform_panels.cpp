@@ -35,6 +35,7 @@
 #include "player/mainform.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
+#include "skins/imaging.h"
 #include "skins/resourceskins.h"
 
 namespace jukebox {
@@ -52,11 +53,24 @@ constexpr int32_t kWarningRed = 0x0000FF;
 constexpr int32_t kChooseButton = 1;
 constexpr int32_t kBackButton = 2;
 
-// A corner picture shows its UP picture while its panel is open and its DOWN picture otherwise.
-void showCorner(PictureBox* corner, const QString& name, const library::tskin& skin, bool open)
+// The corner's panel takes the shape of its button: the colour at the picture's inner corner (the
+// one facing the middle of the screen) is background, where what lies beneath shows through and
+// takes the touches. A picture that is all background keeps its whole square.
+void shapeCorner(PictureBox* corner)
 {
-    corner->setPicture(
-        skins::skinPictureOrNull(name + (open ? QStringLiteral("UP") : QStringLiteral("DOWN")), skin));
+    QWidget* panel = corner->parentWidget();
+    QRegion shape;
+    if (!corner->picture().isNull() && !panel->size().isEmpty()) {
+        const QImage shown = corner->picture()
+                                 .scaled(panel->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                                 .convertToFormat(QImage::Format_RGB32);
+        const QPoint inner(panel->x() == 0 ? shown.width() - 1 : 0, panel->y() == 0 ? shown.height() - 1 : 0);
+        shape = skins::maskRegion(shown, shown.pixel(inner));
+    }
+    if (shape.isEmpty())
+        panel->clearMask();
+    else
+        panel->setMask(shape);
 }
 
 // Flips the open state kept in the corner's Tag; returns the new state.
@@ -64,7 +78,7 @@ bool toggleCorner(PictureBox* corner, const QString& name, const library::tskin&
 {
     const bool open = tagOf(corner) == 0;
     setTag(corner, open ? 1 : 0);
-    showCorner(corner, name, skin, open);
+    build::showCorner(corner, name, skin, open);
     return open;
 }
 
@@ -94,6 +108,13 @@ QImage dicePicture(int pips)
 
 } // namespace
 
+void build::showCorner(PictureBox* corner, const QString& name, const library::tskin& skin, bool open)
+{
+    corner->setPicture(
+        skins::skinPictureOrNull(name + (open ? QStringLiteral("UP") : QStringLiteral("DOWN")), skin));
+    shapeCorner(corner);
+}
+
 // ---- Corners ----
 
 void Tjukebox::openpanelClick(QObject*)
@@ -106,7 +127,7 @@ void Tjukebox::openpanelClick(QObject*)
 // Passing over the corner shows the panel without opening it for good.
 void Tjukebox::openpanelMouseMove(QObject*, Qt::KeyboardModifiers, int, int)
 {
-    showCorner(openpanel, QStringLiteral("RCORNER"), library::config.theme.srcorner, true);
+    build::showCorner(openpanel, QStringLiteral("RCORNER"), library::config.theme.srcorner, true);
     panel->show();
     panel->raise();
 }
@@ -130,7 +151,7 @@ void Tjukebox::setvisualspanel(bool on)
     const library::tskin& skin = library::config.theme.slcorner;
     if (!on) {
         setTag(VisualsPanel, 0);
-        showCorner(VisualsPanel, QStringLiteral("LCORNER"), skin, false);
+        build::showCorner(VisualsPanel, QStringLiteral("LCORNER"), skin, false);
         thumbpanel->hide();
         imViewMode->setVisible(!library::config.disable3d);
         return;
@@ -138,7 +159,7 @@ void Tjukebox::setvisualspanel(bool on)
     if (tagOf(panel_searchbut_image) == 1) panel_searchbut_imageClick(panel_searchbut_image);
     if (playlistpanel && playlistpanel->isVisible()) playlistpanel->hide();
     setTag(VisualsPanel, 1);
-    showCorner(VisualsPanel, QStringLiteral("LCORNER"), skin, true);
+    build::showCorner(VisualsPanel, QStringLiteral("LCORNER"), skin, true);
     library::hideosk();
     thumbpanel->show();
     thumbpanel->raise();

@@ -1,6 +1,7 @@
 #include "jukebox/searchtrack.h"
 
 #include <QFont>
+#include <algorithm>
 
 #include "controls/drawing.h"
 #include "controls/picturescroller.h"
@@ -105,7 +106,10 @@ void ttracksearch::Resize()
         QRect(QPoint((width() - key.width()) / 2, keywords->geometry().bottom() + 1 + aspy(kKeyGap)), key));
     action_label->setGeometry(action_but->geometry());
     action_label->setFont(font);
-    keyboard_but->setGeometry(QRect(QPoint(0, 0), key));
+    // The keyboard key stands in the middle of the room left of the edit, level with it: the panel's
+    // top-left corner lies under the album area's frame and the corner button.
+    const int keyboardLeft = std::max(0, (keywords->x() - key.width()) / 2);
+    keyboard_but->setGeometry(QRect(QPoint(keyboardLeft, keywords->y()), key));
     keyboard_label->setGeometry(keyboard_but->geometry());
     const int left = aspy(kListLeft);
     const int top = action_but->geometry().bottom() + 1 + aspy(kKeyGap);

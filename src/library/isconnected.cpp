@@ -11,9 +11,13 @@ int ping(const QString& host)
     return platform::network().echo(host, kPingTimeoutMs);
 }
 
-bool Checkhost(const QString& address)
+bool Checkhost(const QString& address, int port)
 {
-    return ping(address) > 0;
+    const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
+    bool named = false;
+    const int namedPort = colon < 0 ? 0 : address.mid(colon + 1).toInt(&named);
+    if (named) return platform::network().connects(address.left(colon), namedPort, kCheckhostTimeoutMs);
+    return platform::network().connects(address, port, kCheckhostTimeoutMs);
 }
 
 } // namespace library

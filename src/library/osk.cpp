@@ -17,6 +17,11 @@ int screenHeight()
 
 } // namespace
 
+QString oskMailslotName()
+{
+    return platform::displayMailslotName(QStringLiteral("KVOSK1"));
+}
+
 QString oskCommandLine(int screenheight, bool alpha)
 {
     QString commandline =
@@ -47,7 +52,7 @@ void writeoskmailslot(const QString& s)
     QByteArray message = s.toUtf8();
     message.append('\0');
     // Nobody reads the mailslot when the keyboard is not running; the message is then dropped.
-    (void)platform::writeMailslot(kOskMailslotName, message);
+    (void)platform::writeMailslot(oskMailslotName(), message);
 }
 
 } // namespace library

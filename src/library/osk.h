@@ -1,14 +1,16 @@
 #pragma once
 
 // The on-screen keyboard: a separate program, "musosk.exe", started with its size and layout
-// on the command line and closed by the message "close" on its mailslot "KVOSK1".
+// on the command line and closed by the message "close" on its mailslot "KVOSK1" of this
+// display, so a jukebox on another display of the machine never closes this one's keyboard.
 // GUI thread only.
 
 #include <QString>
 
 namespace library {
 
-inline const QString kOskMailslotName = QStringLiteral("KVOSK1");
+// The keyboard's mailslot on this display.
+QString oskMailslotName();
 
 // True after the keyboard was started, false after it was told to close.
 inline bool keyboardshowing = false;

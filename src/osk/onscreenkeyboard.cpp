@@ -74,7 +74,7 @@ void OnScreenKeyboard::addKey(QGridLayout* grid, QChar key, int row, int column,
 
 bool OnScreenKeyboard::listen()
 {
-    if (!mailslot_.open(library::kOskMailslotName)) return false;
+    if (!mailslot_.open(library::oskMailslotName())) return false;
     poll_->start();
     return true;
 }

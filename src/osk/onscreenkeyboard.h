@@ -2,7 +2,7 @@
 
 // The on-screen keyboard of a touch-only kiosk: a frameless window of keys, always on top and
 // never taking the focus, whose keys are typed into the window that has it. It closes when the
-// message "close" arrives on its mailslot "KVOSK1".
+// message "close" arrives on its mailslot "KVOSK1" of its display.
 // GUI thread only; the program's main owns the one window.
 
 #include <QString>

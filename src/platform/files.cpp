@@ -7,6 +7,9 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
 #include <filesystem>
 #include <unistd.h>
 
@@ -95,6 +98,46 @@ void removeAtomicWriteLeftovers(const QString& path)
     for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files)) {
         if (leftover.match(name).hasMatch()) QFile::remove(folder.filePath(name));
     }
+}
+
+namespace {
+
+// Flushes the file or folder `path` to the disk; a folder's flush makes its entries durable.
+void syncToDisk(const QString& path)
+{
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return;
+    ::fsync(fd);
+    ::close(fd);
+}
+
+bool renamePath(const QString& from, const QString& to, unsigned flags)
+{
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                       QFile::encodeName(to).constData(), flags) == 0;
+}
+
+} // namespace
+
+bool moveFolderInto(const QString& from, const QString& to)
+{
+    for (const QString& name : QDir(from).entryList(QDir::Files | QDir::Hidden | QDir::System))
+        syncToDisk(joinPath(from, name));
+    syncToDisk(from);
+    bool moved = false;
+    if (!QFileInfo::exists(to)) {
+        moved = renamePath(from, to, 0);
+    } else if (renamePath(from, to, RENAME_EXCHANGE)) {
+        moved = true;
+    } else if (errno == EINVAL || errno == ENOSYS) {
+        const QString aside = from + QStringLiteral(".old");
+        if (renamePath(to, aside, 0)) {
+            moved = renamePath(from, to, 0);
+            (void)renamePath(aside, moved ? from : to, 0);
+        }
+    }
+    if (moved) syncToDisk(QFileInfo(to).absolutePath());
+    return moved;
 }
 
 QString joinPath(const QString& folder, const QString& name)

@@ -36,6 +36,12 @@ QStringList undecodableNames(const QString& folder);
 // in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
+// Puts the folder `from` at `to` in one step, once every file in it is on the disk: a crash
+// leaves either the old `to` or the whole new one. An existing `to` is swapped with `from` (the old
+// folder is then at `from`); where the file system cannot swap in one step, the old folder is moved
+// to `from` first. Both must be on one file system. False when nothing was moved.
+[[nodiscard]] bool moveFolderInto(const QString& from, const QString& to);
+
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);
 

@@ -46,9 +46,19 @@ bool someoneReads(const sockaddr_un& address)
 QString mailslotPath(const QString& name)
 {
     // RuntimeLocation is $XDG_RUNTIME_DIR, or a temporary folder only this user may enter.
-    QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-    if (folder.isEmpty()) folder = QDir::tempPath();
-    return joinPath(folder, name);
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
+    if (!folder.isEmpty()) return joinPath(folder, name);
+    // Every user shares this folder: the user's id keeps their mailslots apart.
+    return joinPath(QDir::tempPath(), name + QLatin1Char('-') + QString::number(::getuid()));
+}
+
+QString displayMailslotName(const QString& name)
+{
+    QString display = QString::fromLocal8Bit(qgetenv("DISPLAY"));
+    if (display.isEmpty()) display = QString::fromLocal8Bit(qgetenv("WAYLAND_DISPLAY"));
+    // A display named by a socket path ends in its own name.
+    display = display.section(QLatin1Char('/'), -1);
+    return display.isEmpty() ? name : name + QLatin1Char('-') + display;
 }
 
 bool writeMailslot(const QString& name, const QByteArray& message)

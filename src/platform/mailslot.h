@@ -2,8 +2,9 @@
 
 // Mailslots: one-way message channels between programs on this machine, each message delivered
 // whole. A mailslot is a Unix datagram socket, named as the Windows program named its mailslot,
-// in the runtime folder ($XDG_RUNTIME_DIR, else a private temporary folder). Writers never
-// wait: a message to a mailslot nobody reads, or whose queue is full, is dropped.
+// in the user's runtime folder ($XDG_RUNTIME_DIR, else a private temporary folder; failing
+// both, the shared temporary folder with the user's id in the name). Writers never wait: a
+// message to a mailslot nobody reads, or whose queue is full, is dropped.
 // A Mailslot object is the reading end; it belongs to the thread that opened it.
 
 #include <QByteArray>
@@ -13,6 +14,10 @@ namespace platform {
 
 // The file of the mailslot `name`.
 QString mailslotPath(const QString& name);
+
+// The name of the mailslot `name` for the programs of this display ($DISPLAY, else
+// $WAYLAND_DISPLAY), so programs on two displays of one machine never read each other's.
+QString displayMailslotName(const QString& name);
 
 // Sends `message` as one message to the mailslot `name`. False when nobody reads that mailslot
 // or the message could not be queued; never blocks.

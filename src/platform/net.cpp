@@ -1,5 +1,6 @@
 #include "platform/net.h"
 
+#include <QByteArray>
 #include <QDeadlineTimer>
 #include <QString>
 #include <array>
@@ -10,6 +11,7 @@
 #include <netinet/in.h>
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
+#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -93,6 +95,26 @@ public:
         return awaitReply(fd, raw, target, sequence, timeoutMs) ? 1 : 0;
     }
 
+    bool connects(const QString& host, int port, int timeoutMs) override
+    {
+        addrinfo hints;
+        std::memset(&hints, 0, sizeof hints);
+        hints.ai_family = AF_UNSPEC;
+        hints.ai_socktype = SOCK_STREAM;
+        addrinfo* found = nullptr;
+        if (host.isEmpty() ||
+            ::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) !=
+                0 ||
+            !found)
+            return false;
+        const AddrinfoList list(found);
+        const QDeadlineTimer deadline(timeoutMs);
+        for (const addrinfo* address = list.get(); address && !deadline.hasExpired();
+             address = address->ai_next)
+            if (connectsTo(*address, deadline)) return true;
+        return false;
+    }
+
 private:
     // The identifier of raw echo requests; a datagram socket puts its own there.
     static uint16_t identifier() { return htons(uint16_t(::getpid())); }
@@ -139,6 +161,25 @@ private:
             if (raw && reply.un.echo.id != identifier()) continue;
             return true;
         }
+    }
+
+    // A connection attempt that gives up at `deadline`.
+    static bool connectsTo(const addrinfo& address, const QDeadlineTimer& deadline)
+    {
+        const Socket socket(::socket(address.ai_family, address.ai_socktype | SOCK_CLOEXEC | SOCK_NONBLOCK,
+                                     address.ai_protocol));
+        if (socket.fd() < 0) return false;
+        if (::connect(socket.fd(), address.ai_addr, address.ai_addrlen) == 0) return true;
+        if (errno != EINPROGRESS) return false;
+        pollfd waiting{socket.fd(), POLLOUT, 0};
+        int ready = 0;
+        do
+            ready = ::poll(&waiting, 1, int(deadline.remainingTime()));
+        while (ready < 0 && errno == EINTR);
+        if (ready <= 0) return false;
+        int error = 0;
+        socklen_t length = sizeof error;
+        return ::getsockopt(socket.fd(), SOL_SOCKET, SO_ERROR, &error, &length) == 0 && error == 0;
     }
 
     uint16_t sequence_ = 0;

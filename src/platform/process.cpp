@@ -1,13 +1,17 @@
 #include "platform/process.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSocketNotifier>
 #include <QString>
 #include <QStringList>
 #include <csignal>
 #include <spawn.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
+#include <unistd.h>
 #include <vector>
 
 #include "platform/files.h"
@@ -119,8 +123,10 @@ public:
         if (program.isEmpty()) return 0;
         words.first() = program;
         const pid_t pid = spawn(words);
-        if (pid > 0) children_.push_back(pid);
-        return pid > 0 ? pid : 0;
+        if (pid <= 0) return 0;
+        children_.push_back(pid);
+        collectWhenEnded(pid);
+        return pid;
     }
 
     bool running(ProgramId id) override
@@ -151,6 +157,24 @@ private:
         if (posix_spawn(&pid, argv[0], setup.actions(), setup.attributes(), argv.data(), environ) != 0)
             return 0;
         return pid;
+    }
+
+    // Collects the child's exit as soon as it ends, so a program nobody waits for (the on-screen
+    // keyboard) does not stay behind as a zombie. Without a process descriptor or an event loop,
+    // the next start or check collects it instead.
+    void collectWhenEnded(pid_t pid)
+    {
+        if (!QCoreApplication::instance()) return;
+        // Called directly: Debian 12's C library declares its wrapper without C linkage for C++.
+        const int descriptor = int(::syscall(SYS_pidfd_open, pid, 0));
+        if (descriptor < 0) return;
+        auto* ended = new QSocketNotifier(descriptor, QSocketNotifier::Read, QCoreApplication::instance());
+        QObject::connect(ended, &QSocketNotifier::activated, ended, [this, ended, descriptor] {
+            ended->setEnabled(false);
+            ::close(descriptor);
+            ended->deleteLater();
+            collectEnded();
+        });
     }
 
     // Collects the exit of every child that has ended, so none stays behind as a zombie.

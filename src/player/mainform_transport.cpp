@@ -265,10 +265,9 @@ void Tmainform::volChange(QObject* Sender)
     if ((Sender == vol || Sender == mutebut) && volumedisplay)
         volumedisplay->draw(uint8_t(std::clamp(position, 0, 255)));
     if (frontend().jukeboxVisible() && !frontend().extractionVisible()) {
-        if (QWidget* window = frontend().jukeboxWindow()) {
-            window->activateWindow();
-            window->setFocus();
-        }
+        // Activating the window gives the keys back to the control that had them there (the
+        // search edit); focusing the window itself would take them from it at every fade step.
+        if (QWidget* window = frontend().jukeboxWindow()) window->activateWindow();
     }
 }
 

@@ -14,8 +14,8 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
-#include "player/mainform.h"
 #include "ripper/albumfiles.h"
+#include "ripper/albumstaging.h"
 #include "ripper/artworkquery.h"
 #include "ripper/dialogframe.h"
 #include "ripper/getcoverart.h"
@@ -94,6 +94,8 @@ void Tartwork::createControls()
     ok = actionButton(coverpanel, kOkColour);
     price = centredLabel(coverpanel, QString(), aspx(kHeadingPoints));
     retailerimage = pictureButton(coverpanel, "RETAILER");
+    reasonlab = centredLabel(coverpanel, QString(), aspx(kMemoPoints));
+    reasonlab->hide();
     connect(exitbut, &controls::TBitmapActionButton::OnClick, this, &Tartwork::exitbutClick);
     connect(butup, &jukebox::PictureBox::OnClick, this, &Tartwork::butupClick);
     connect(butdown, &jukebox::PictureBox::OnClick, this, &Tartwork::butdownClick);
@@ -136,6 +138,8 @@ void Tartwork::layOutChoice()
     retailerimage->move((coverpanel->width() - retailerimage->width()) / 2, bottomOf(curpiclab));
     price->setGeometry(curpiclab->x(), bottomOf(retailerimage), curpiclab->width(),
                        price->sizeHint().height());
+    reasonlab->setGeometry(curpiclab->x(), bottomOf(curpiclab), curpiclab->width(),
+                           bottomOf(price) - bottomOf(curpiclab));
     ok->move(exitbut->x() - coverpanel->x(), bottomOf(price) + gap);
 }
 
@@ -155,6 +159,7 @@ void Tartwork::FormActivate()
     coverpanel->hide();
     il.clear();
     ilcount = 0;
+    reasonlab->clear();
     if (!manualentry) getartwork();
     if (exitmark_) return;
     inf->hide();
@@ -163,6 +168,7 @@ void Tartwork::FormActivate()
     addGeneratedCover();
     ilcurrent = 0;
     doimage();
+    reasonlab->setVisible(!reasonlab->text().isEmpty());
     ready_ = true;
 }
 
@@ -173,9 +179,11 @@ void Tartwork::addGeneratedCover()
     il.append(generated);
 }
 
-bool Tartwork::callb(int32_t, const QString& message)
+// A failure's reason is kept for the choice that follows, where the progress lines are gone.
+bool Tartwork::callb(int32_t level, const QString& message)
 {
     if (exitmark_) return false;
+    if (level < 0) reasonlab->setText(QString(message).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
     memo->appendPlainText(message);
     QCoreApplication::processEvents();
     return true;
@@ -199,6 +207,8 @@ void Tartwork::getartwork()
 {
     exitbut->settext(QStringLiteral("Exit"));
     inf->setText(QStringLiteral("Getting Album Artwork"));
+    // A service may keep the window waiting for half a minute.
+    memo->appendPlainText(QStringLiteral("Exit stops the search at any time."));
     startGlobe();
     cb = [this](int32_t level, const QString& message) { return callb(level, message); };
     const QString url = artworkqueryurl(library::config.artworkhost, library::artist, library::title);
@@ -257,21 +267,26 @@ void Tartwork::OKClick()
     if (!ready_) return;
     coverpanel->hide();
     if (mode == 1) {
-        apic = il.value(ilcurrent).convertToFormat(QImage::Format_RGB888);
+        // The picture as the window shows it, stretched to its frame.
+        apic = il.value(ilcurrent)
+                   .scaled(image->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                   .convertToFormat(QImage::Format_RGB888);
         done(kSaved);
         return;
     }
     if (saveAlbum()) done(kSaved);
 }
 
+// The album is built in its staging folder; the extraction moves it into the library once its
+// tracks are made.
 bool Tartwork::saveAlbum()
 {
     library::artist = library::stripbadchars(library::artist);
     library::title = library::stripbadchars(library::title);
     const library::talbumtype entry{library::title, library::artist};
     library::albumpath = library::albumfoldername(entry);
-    const QString folder = library::albumfolderpath(entry);
-    if (!makeFolder(folder) || !writeTitles(folder)) {
+    const QString folder = stagingfolder(library::albumpath);
+    if (!makeFolder(library::albumfolderpath(entry)) || !writeTitles(folder)) {
         coverpanel->setVisible(!exitmark_);
         return false;
     }
@@ -279,6 +294,7 @@ bool Tartwork::saveAlbum()
     return true;
 }
 
+// An album already in the library stays there, whole, until the new one replaces it.
 bool Tartwork::makeFolder(const QString& folder)
 {
     if (QDir(folder).exists()) {
@@ -290,17 +306,8 @@ bool Tartwork::makeFolder(const QString& folder)
             exitbutClick();
             return false;
         }
-        // Only this very album's entry goes: another album whose name differs in case is another
-        // folder on this file system.
-        for (int32_t i = 1; i <= library::albumcount; ++i) {
-            if (library::album[i].artist == library::artist && library::album[i].album == library::title) {
-                if (player::mainform) player::mainform->deletealbum(i);
-                break;
-            }
-        }
-        return true;
     }
-    if (QDir().mkpath(folder)) return true;
+    if (preparestaging(library::albumpath)) return true;
     fileError(QStringLiteral("Error creating output folder. ") + library::albumpath);
     return false;
 }

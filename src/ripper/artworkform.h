@@ -67,6 +67,8 @@ public:
     controls::TBitmapActionButton* ok = nullptr;
     QLabel* price = nullptr;
     jukebox::PictureBox* retailerimage = nullptr;
+    // Why the service gave no pictures, beside the generated cover; hidden when it did not fail.
+    QLabel* reasonlab = nullptr;
 
     // True once the lookup and the candidates are ready for a choice.
     bool ready() const { return ready_; }
@@ -86,7 +88,7 @@ private:
     void addGeneratedCover();
     void startGlobe();
     void stopGlobe();
-    // Mode 0: the album folder, its titles and its cover. False when the window stays open.
+    // Mode 0: the album's staging folder, its titles and its cover. False when the window stays open.
     bool saveAlbum();
     [[nodiscard]] bool makeFolder(const QString& folder);
     [[nodiscard]] bool writeTitles(const QString& folder);

@@ -207,7 +207,7 @@ void Teditmenu::edittitles()
 
 bool Teditmenu::internetForArtwork()
 {
-    while (!internetReachable()) {
+    while (!coverServiceReachable()) {
         const uint16_t answer = md(QStringLiteral("A connection to the internet is needed to find artwork."),
                                    QStringLiteral("Connect to Internet"), QStringLiteral("Go Back"),
                                    QStringLiteral("Information Aquision"), false);

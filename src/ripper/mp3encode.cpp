@@ -7,13 +7,9 @@
 #include <vector>
 
 #include "controls/bitmapprogress.h"
-#include "library/global.h"
 #include "library/id3.h"
-#include "platform/files.h"
 #include "platform/lameenc.h"
-#include "platform/mediaplayer.h"
 #include "platform/waithelper.h"
-#include "player/mainform.h"
 #include "ripper/musripmain.h"
 
 namespace ripper {
@@ -84,23 +80,6 @@ void tmp3encode::progvis(bool visible)
             ring->_setmax(1);
         }
         ring->setVisible(visible);
-    });
-}
-
-// When the player has the track open that is about to be written, the playing track is rejected
-// (the jukebox's own reject, called directly) and, should the player still hold the file, it is
-// given the silent file instead.
-void tmp3encode::stopmpifnec()
-{
-    platform::synchronize(window_, [this] {
-        platform::MediaPlayer* mp = player::mainform ? player::mainform->mediaPlayer() : nullptr;
-        if (!mp || mp->fileName().toUpper() != outfile.toUpper()) return;
-        windowOf(window_)->logent(QStringLiteral("    Track in use, rejecting current track"));
-        windowOf(window_)->rejectClick();
-        if (mp->fileName().toUpper() != outfile.toUpper()) return;
-        mp->close();
-        mp->setFileName(platform::joinPath(library::cachepath, QStringLiteral("blank.mp3")));
-        mp->open();
     });
 }
 
@@ -191,7 +170,6 @@ void tmp3encode::Execute()
         log(QStringLiteral("Error opening extracted wave file:") + infile);
         return progvis(false);
     }
-    stopmpifnec();
     QFile out(outfile);
     if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
         log(QStringLiteral("Error creating output file:") + outfile);

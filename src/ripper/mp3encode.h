@@ -1,7 +1,8 @@
 #pragma once
 
 // The encoder of one extracted track: reads the track's PCM file, writes it as an MP3 into the album
-// folder, has the window thread tag it, and deletes the PCM file. Its work runs on a thread of its
+// being built (never into a file of the library, which the player may be playing), has the window
+// thread tag it, and deletes the PCM file. Its work runs on a thread of its
 // own; everything that touches windows, the player or the tag writer is handed to the window
 // thread with a synchronised call. The extraction window owns it and joins its thread; the
 // window thread reads only `finished` and `position` while it runs.
@@ -52,7 +53,6 @@ public:
 private:
     struct Stream;
     void log(const QString& text);
-    void stopmpifnec();
     void setprogsize();
     void progvis(bool visible);
     void writethetag();

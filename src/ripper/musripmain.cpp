@@ -24,9 +24,11 @@
 #include "library/skintypes.h"
 #include "platform/lameenc.h"
 #include "platform/screens.h"
+#include "ripper/albumstaging.h"
 #include "ripper/dialogframe.h"
 #include "ripper/mp3encode.h"
 #include "ripper/nolame.h"
+#include "ripper/serverwait.h"
 #include "skins/colors.h"
 #include "skins/resourceskins.h"
 
@@ -39,6 +41,8 @@ constexpr int32_t kLogColour = 14213818;
 constexpr int kInfoHeight = 100;
 constexpr int kCancelWidth = 150;
 constexpr int kPanelButtonSide = 40;
+// Rows between the title's descenders and the outline along the foot of its strip.
+constexpr int kTitleFrameClearance = 3;
 
 QImage builtinPicture(const QString& name)
 {
@@ -99,8 +103,11 @@ void clickShape(JukeboxShape shape)
 
 } // namespace
 
-Tripmain::Tripmain(QWidget* parent, const QString& encoderLibrary) : QWidget(parent)
+Tripmain::Tripmain(QWidget* parent, const QString& encoderLibrary)
+    : QWidget(parent), serverWait_(std::make_unique<ServerWait>())
 {
+    // Made once at program start: nothing is being extracted yet.
+    sweepinterrupted();
     FormCreate(encoderLibrary.isEmpty() ? platform::kLameLibrary : encoderLibrary);
 }
 
@@ -224,7 +231,9 @@ void Tripmain::placeTitle()
     toptitle->setAlignment(Qt::AlignCenter);
     toptitle->adjustSize();
     setWindowFlag(Qt::FramelessWindowHint);
-    toptitle->setGeometry(aspx(10), aspy(28), width() - aspx(20), toptitle->height());
+    toptitle->setGeometry(aspx(10), aspy(28), width() - aspx(20),
+                          toptitle->height() + 2 * kTitleFrameClearance);
+    toptitle->setText(QStringLiteral("Compact Disk Extraction"));
     toptitleshape->setGeometry(toptitle->x() - 2, toptitle->y() - 2, toptitle->width() + 4,
                                toptitle->height() + 2);
 }
@@ -329,6 +338,14 @@ void Tripmain::cancelClick()
 {
     cancelop = true;
     if (enc) enc->Terminate();
+    serverWait_->abandon();
+}
+
+// Escape does what the Cancel button shown does.
+void Tripmain::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape && cancel->isVisible()) return cancelClick();
+    QWidget::keyPressEvent(event);
 }
 
 // A jukebox action taken during a long extraction: the encoder steps back while it runs.

@@ -2,7 +2,8 @@
 
 // The full-screen CD extraction window and the CD road it runs: drive, table of contents, CD
 // database or typed details, title check, cover, then every track read into a PCM file while the
-// previous one is encoded to MP3, and the new album added to the list. The road runs on the window
+// previous one is encoded to MP3 into the album's staging folder, and the finished album moved into
+// the library and added to the list. The road runs on the window
 // thread and processes pending events between its steps; the encoder runs on its own thread,
 // owned by this window, one at a time.
 // Created once by the program entry and kept until the program ends; `ripmain` points at it while it
@@ -16,6 +17,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <set>
 
 #include "platform/cddb.h"
 #include "platform/cdrom.h"
@@ -37,6 +40,7 @@ class TSpinGlobe;
 
 namespace ripper {
 
+class ServerWait;
 class tmp3encode;
 struct talbums;
 
@@ -132,6 +136,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -152,7 +157,10 @@ private:
     [[nodiscard]] bool readTocAsking();
     [[nodiscard]] bool internetOrManual();
     [[nodiscard]] bool onlineOrManual(const QString& text, const QString& first, const QString& second,
-                                      const QString& title, const std::function<bool()>& firstButton);
+                                      const QString& title, const std::function<bool()>& reachable,
+                                      const std::function<bool()>& firstButton);
+    // Runs a CD database exchange while Cancel (or Escape) can give it up: nothing then.
+    template<class Result> std::optional<Result> waitForServer(const std::function<Result()>& work);
     void queryDatabase();
     void chooseMatch(const talbums& albums);
     void noMatch();
@@ -161,8 +169,12 @@ private:
     [[nodiscard]] bool internetForCover();
     void finishRoad();
     void extractAndAdd();
+    [[nodiscard]] int32_t keptTracks() const;
+    [[nodiscard]] bool keepIncomplete(int32_t kept);
+    [[nodiscard]] bool joinLibrary(int32_t kept);
+    void addToList();
     void endRoad();
-    void gettracks(int32_t alb);
+    [[nodiscard]] bool gettracks(int32_t alb);
     void fitTitlesToDisc();
     void startGlobe(const QString& caption);
     QString discIdText() const;
@@ -170,7 +182,7 @@ private:
 
     // musripmain_extract.cpp: reading tracks and handing them over.
     [[nodiscard]] bool readTocForTrack(platform::CdToc& toc);
-    void readChunks(QFile& file, uint32_t start, uint32_t length);
+    [[nodiscard]] bool readChunks(QFile& file, uint32_t start, uint32_t length);
     void startEncoder(int32_t n);
     void collectEncoder();
     void showEncoderProgress();
@@ -178,13 +190,15 @@ private:
     void stopOnWriteFailure(const QString& fn);
 
     std::unique_ptr<tmp3encode> enc;
+    std::unique_ptr<ServerWait> serverWait_;
     QImage backdrop_; // the backdrop picture, stretched over `bg` at every resize
     platform::CdToc toc_;
     QVector<platform::CddbMatch> matches_;
     uint32_t discid_ = 0;
     int32_t audioTracks_ = 0;
-    // Tracks whose MP3 was made in this road; they are the first ones, in order.
-    int32_t finishedTracks_ = 0;
+    // Tracks (from 0) of this extraction that were read with errors, and those whose MP3 was made.
+    std::set<int32_t> readErrors_;
+    std::set<int32_t> made_;
     bool roadRunning_ = false;
 };
 

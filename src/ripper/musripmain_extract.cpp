@@ -21,6 +21,7 @@
 #include "library/global.h"
 #include "platform/files.h"
 #include "platform/waithelper.h"
+#include "ripper/albumstaging.h"
 #include "ripper/mp3encode.h"
 #include "ripper/mydialog.h"
 
@@ -67,6 +68,8 @@ void Tripmain::doripping()
     processEvents();
     cancelop = false;
     enc.reset();
+    readErrors_.clear();
+    made_.clear();
     processEvents();
     for (int32_t n = 0; n < library::trackscount && !cancelop; ++n) {
         tempfilename =
@@ -101,7 +104,7 @@ void Tripmain::startEncoder(int32_t n)
     enclastprog = 0;
     enc = std::make_unique<tmp3encode>(this);
     enc->infile = tempfilename;
-    enc->outfile = platform::joinPath(platform::joinPath(library::config.path, library::albumpath),
+    enc->outfile = platform::joinPath(stagingfolder(library::albumpath),
                                       QStringLiteral("track%1.mp3").arg(n + 1, 2, 10, QLatin1Char('0')));
     enc->trackname = id3titles.track.value(n);
     enc->artistname = id3titles.artist;
@@ -117,7 +120,7 @@ void Tripmain::collectEncoder()
 {
     if (!enc) return;
     mywaitfor();
-    if (enc->succeeded()) ++finishedTracks_;
+    if (enc->succeeded()) made_.insert(enc->tracknumber - 1);
     enc.reset();
 }
 
@@ -173,7 +176,8 @@ void Tripmain::rip(const QString& fn, int32_t trck)
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return stopOnWriteFailure(fn);
     logent(QStringLiteral("Extracting data for track ") + QString::number(trck + 1) +
            QStringLiteral(" - \"") + library::tracks.value(trck) + QLatin1Char('"'));
-    readChunks(file, start, end - start);
+    // A track that ends where it starts (an image cut before it) has nothing to give either.
+    if (!readChunks(file, start, end - start) || end == start) readErrors_.insert(trck);
     file.close();
     progress->_setmax(kProgressMax);
     progress->_setposition(0);
@@ -183,8 +187,8 @@ void Tripmain::rip(const QString& fn, int32_t trck)
 
 // Reads `length` frames from `start` into `file`, kChunkFrames at a time. A chunk is tried
 // kChunkTries times and skipped when it still fails; more than kMaxFailedChunks skipped chunks end
-// the track early. Every byte read is written.
-void Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
+// the track early. Every byte read is written. False when a chunk was skipped.
+bool Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
 {
     std::vector<char> buffer(size_t(kChunkFrames) * platform::kCdFrameBytes);
     const double progressunit = double(kProgressMax) / double(length + 1);
@@ -199,24 +203,28 @@ void Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
             read = cdhandle && cdhandle->readAudio(start, num2rip, buffer.data());
             processEvents();
         }
-        if (cancelop || !cdhandle) return;
+        if (cancelop || !cdhandle) return errcount == 0;
         progress->_setposition(int32_t(std::nearbyint((start - laststart) * progressunit)));
         showEncoderProgress();
         processEvents();
         const qint64 bytes = qint64(num2rip) * platform::kCdFrameBytes;
-        if (read && file.write(buffer.data(), bytes) != bytes) return stopOnWriteFailure(file.fileName());
+        if (read && file.write(buffer.data(), bytes) != bytes) {
+            stopOnWriteFailure(file.fileName());
+            return errcount == 0;
+        }
         if (!read) {
             logent(QStringLiteral("CD Read Error.  (at:") + QString::number(start) +
                    QStringLiteral(". code: ") + QString::number(cdhandle->lastError()) +
                    QStringLiteral("). Continuing. Cancel and try cleaning the disk?"));
             if (++errcount > kMaxFailedChunks) {
                 logent(QStringLiteral("Too many errors. Aborting. Possibly a data track?"));
-                return;
+                return false;
             }
         }
         start += num2rip;
         length -= num2rip;
     }
+    return errcount == 0;
 }
 
 // A PCM file that cannot be written (a full disk) ends the road.

@@ -6,13 +6,13 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDir>
-#include <QEventLoop>
+#include <QFile>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScopedValueRollback>
-#include <QThread>
+#include <algorithm>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapprogress.h"
@@ -24,14 +24,17 @@
 #include "platform/cddb.h"
 #include "platform/diskspace.h"
 #include "platform/files.h"
-#include "platform/waithelper.h"
+#include "player/frontend.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
+#include "ripper/albumfiles.h"
+#include "ripper/albumstaging.h"
 #include "ripper/artworkform.h"
 #include "ripper/editmenuform.h"
 #include "ripper/internet.h"
 #include "ripper/multiple.h"
 #include "ripper/mydialog.h"
+#include "ripper/serverwait.h"
 #include "ripper/verifyform.h"
 
 namespace ripper {
@@ -40,7 +43,6 @@ namespace {
 
 // The drives the library's drive list may hold.
 constexpr int kMaxDrives = 8;
-// A machine on the internet that answers echo requests.
 const QString kAgent = QStringLiteral("MusRip");
 const QString kAgentVersion = QStringLiteral("1.0");
 constexpr int kCddbPort = 80;
@@ -61,21 +63,6 @@ platform::CddbOptions cddbOptions()
                                  kAgent,
                                  kAgentVersion,
                                  kCddbPort};
-}
-
-// Runs `work` (a blocking exchange with a server) on a thread of its own while the window goes on
-// processing events, so the busy globe turns and the screen stays alive; returns its result.
-template<class Result> Result awayFromWindowThread(const std::function<Result()>& work)
-{
-    Result result{};
-    const std::unique_ptr<QThread> thread(QThread::create([&result, &work] { result = work(); }));
-    QEventLoop loop;
-    QObject::connect(thread.get(), &QThread::finished, &loop, &QEventLoop::quit);
-    thread->start();
-    if (!thread->isFinished()) loop.exec();
-    // A quitting application ends the loop early; the exchange is still waited for.
-    platform::waitForThread(*thread);
-    return result;
 }
 
 platform::CddbDisc cddbDiscOf(const platform::CdToc& toc)
@@ -115,21 +102,16 @@ QStringList recordLines(QString record)
 void keepFirstTitles(const QString& folder, int count)
 {
     QStringList titles;
-    if (!library::readtitlesfile(folder, titles)) return;
-    const QStringList kept = titles.mid(0, count);
-    const QString text = kept.isEmpty() ? QString() : kept.join(QLatin1Char('\n')) + QLatin1Char('\n');
-    (void)platform::writeFileAtomically(platform::joinPath(folder, QStringLiteral("title.dat")),
-                                        text.toUtf8());
+    if (library::readtitlelines(folder, titles)) (void)writetitles(folder, titles.mid(0, count));
 }
 
-// An album of which no track was finished leaves nothing behind but what was there before.
-void removeUnfinishedAlbum(const QString& folder)
+// "2, 5" for the tracks 1 and 4 (counted from 0).
+QString trackNumbers(const QList<int32_t>& tracks)
 {
-    if (library::albumpath.isEmpty()) return; // never the library root itself
-    QDir dir(folder);
-    dir.remove(QStringLiteral("title.dat"));
-    dir.remove(QStringLiteral("title.jpg"));
-    QDir(library::config.path).rmdir(library::albumpath);
+    QStringList numbers;
+    for (const int32_t n : tracks)
+        numbers.append(QString::number(n + 1));
+    return numbers.join(QStringLiteral(", "));
 }
 
 } // namespace
@@ -169,7 +151,6 @@ void Tripmain::startRoad()
     cdselect->setEnabled(false);
     cancelop = false;
     manualentry = false;
-    finishedTracks_ = 0;
     cancel->setcolor(0);
     cancel->settext(QStringLiteral("Cancel"));
     log->clear();
@@ -228,19 +209,20 @@ bool Tripmain::internetOrManual()
 {
     if (onlineOrManual(QStringLiteral("A connection to the internet is needed to find album information."),
                        QStringLiteral("Try Again"), QStringLiteral("Manually enter information"),
-                       QStringLiteral("Internet Connection"), [] { return false; }))
+                       QStringLiteral("Internet Connection"), cddbServerReachable, [] { return false; }))
         return true;
     endRoad();
     return false;
 }
 
-// Asks `text` while the internet cannot be reached. The first button runs `firstButton` and asks
-// again unless that answered true; the second goes on without the internet (`manualentry`);
-// "Back to Jukebox" answers false.
+// Asks `text` while the server the road needs is not `reachable`. The first button runs
+// `firstButton` and asks again unless that answered true; the second goes on without the internet
+// (`manualentry`); "Back to Jukebox" answers false.
 bool Tripmain::onlineOrManual(const QString& text, const QString& first, const QString& second,
-                              const QString& title, const std::function<bool()>& firstButton)
+                              const QString& title, const std::function<bool()>& reachable,
+                              const std::function<bool()>& firstButton)
 {
-    while (!internetReachable()) {
+    while (!reachable()) {
         const uint16_t answer = md(text, first, second, title, true);
         if (answer == kBackToJukebox) return false;
         if (answer == kSecondButton) {
@@ -268,11 +250,15 @@ void Tripmain::queryDatabase()
     const platform::CddbDisc disc = cddbDiscOf(toc_);
     discid_ = platform::cddbDiscId(disc);
     processEvents();
-    QVector<platform::CddbMatch> found;
-    const bool asked = awayFromWindowThread<bool>(
-        [&] { return platform::cddbQuery(cddbOptions(), disc, kMaxMatches, found); });
-    matches_ = found;
-    if (!asked || matches_.isEmpty()) {
+    using Answer = std::pair<bool, QVector<platform::CddbMatch>>;
+    const std::optional<Answer> answer = waitForServer<Answer>([options = cddbOptions(), disc] {
+        Answer asked;
+        asked.first = platform::cddbQuery(options, disc, kMaxMatches, asked.second);
+        return asked;
+    });
+    if (!answer) return endRoad();
+    matches_ = answer->second;
+    if (!answer->first || matches_.isEmpty()) {
         noMatch();
         return;
     }
@@ -301,7 +287,7 @@ void Tripmain::chooseMatch(const talbums& albums)
             endRoad();
             return;
         }
-        gettracks(chosen);
+        if (!gettracks(chosen)) return endRoad();
         if (library::trackscount > 0) break;
         const uint16_t answer = md(
             QStringLiteral("Internet CDDB returned no track information. Disk ID ") + discIdText() +
@@ -339,16 +325,26 @@ void Tripmain::fitTitlesToDisc()
     library::trackscount = int32_t(library::tracks.size());
 }
 
-void Tripmain::gettracks(int32_t alb)
+template<class Result> std::optional<Result> Tripmain::waitForServer(const std::function<Result()>& work)
+{
+    cancel->show();
+    const std::optional<Result> result = serverWait_->call<Result>(work);
+    cancel->hide();
+    return result;
+}
+
+// False when the operator gave the exchange up.
+bool Tripmain::gettracks(int32_t alb)
 {
     processEvents();
-    const platform::CddbMatch match = matches_[alb];
-    const platform::CddbDisc disc = cddbDiscOf(toc_);
-    const QString record =
-        awayFromWindowThread<QString>([&] { return platform::cddbRecord(cddbOptions(), match, disc); });
+    const std::optional<QString> record =
+        waitForServer<QString>([options = cddbOptions(), match = matches_[alb], disc = cddbDiscOf(toc_)] {
+            return platform::cddbRecord(options, match, disc);
+        });
+    if (!record) return false;
     library::tracks.clear();
     library::trackscount = 0;
-    for (const QString& line : recordLines(record)) {
+    for (const QString& line : recordLines(*record)) {
         QString left;
         QString right;
         library::split(line, QStringLiteral("="), left, right);
@@ -357,6 +353,7 @@ void Tripmain::gettracks(int32_t alb)
     }
     library::trackscount = int32_t(library::tracks.size());
     if (library::trackscount > 0) fitTitlesToDisc();
+    return true;
 }
 
 // The database found the disc: check the titles, choose the cover, extract. The tags carry the
@@ -421,27 +418,91 @@ bool Tripmain::internetForCover()
 {
     return onlineOrManual(QStringLiteral("A connection to the internet is needed to find artwork."),
                           QStringLiteral("Connect to Internet"), QStringLiteral("Use manual information"),
-                          QStringLiteral("Artwork Aquision"), dialUp);
+                          QStringLiteral("Artwork Aquision"), coverServiceReachable, dialUp);
 }
 
-// Extraction, then the album joins the list with the tracks that were finished: a cancelled
-// extraction keeps only those in its titles file, and one that finished none adds nothing.
+// Extraction, then the album joins the library whole with the unbroken run of tracks made from the
+// first one, so its titles and track files stay in step. When tracks came out incomplete the
+// operator hears which before the album is added, and keeps or drops it. An album without a track
+// made adds nothing; an album of the same name stays as it was until the new one replaces it.
 void Tripmain::extractAndAdd()
 {
     doripping();
     closecd();
     stopit();
     logent(QStringLiteral("Completed."));
-    const QString folder = platform::joinPath(library::config.path, library::albumpath);
-    if (finishedTracks_ < library::trackscount) keepFirstTitles(folder, finishedTracks_);
-    if (finishedTracks_ > 0 && player::mainform) player::mainform->addalbum(library::artist, library::title);
-    if (finishedTracks_ == 0) removeUnfinishedAlbum(folder);
+    const int32_t kept = keptTracks();
+    if (kept > 0 && keepIncomplete(kept) && joinLibrary(kept))
+        addToList();
+    else
+        dropstaging(library::albumpath);
     die();
 }
 
+int32_t Tripmain::keptTracks() const
+{
+    int32_t kept = 0;
+    while (kept < library::trackscount && made_.contains(kept))
+        ++kept;
+    return kept;
+}
+
+// Tracks read with errors are incomplete; tracks not made are left out with every track after them
+// (unless the operator cancelled: then they were never meant to be made).
+bool Tripmain::keepIncomplete(int32_t kept)
+{
+    QList<int32_t> damaged;
+    for (const int32_t n : readErrors_)
+        if (n < kept) damaged.append(n);
+    QList<int32_t> missing;
+    for (int32_t n = kept; n < library::trackscount && !cancelop; ++n)
+        missing.append(n);
+    if (damaged.isEmpty() && missing.isEmpty()) return true;
+    QString text = QStringLiteral("Some tracks of this CD are not whole.");
+    if (!damaged.isEmpty())
+        text += QStringLiteral("\r\nRead with errors, so incomplete: ") + trackNumbers(damaged);
+    if (!missing.isEmpty())
+        text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing);
+    text += QStringLiteral("\r\n\r\nKeep the album with tracks 1 to ") + QString::number(kept) +
+            QStringLiteral(", or drop it?");
+    return md(text, QStringLiteral("Keep Album"), QStringLiteral("Drop Album"),
+              QStringLiteral("Incomplete Tracks"), false) == kFirstButton;
+}
+
+// The staged album keeps its first `kept` titles and tracks, and moves into the library.
+bool Tripmain::joinLibrary(int32_t kept)
+{
+    const QString folder = stagingfolder(library::albumpath);
+    if (kept < library::trackscount) keepFirstTitles(folder, kept);
+    for (const QString& track : trackfiles(folder).mid(kept))
+        QFile::remove(platform::joinPath(folder, track));
+    if (moveintolibrary(library::albumpath)) return true;
+    md(QStringLiteral("Error creating output folder. ") + library::albumpath, QStringLiteral("Cancel"),
+       QString(), QStringLiteral("Filing Error"), false);
+    return false;
+}
+
+// The album takes the place of its old entry, if any; the jukebox's message line says it is done,
+// where it stays readable once this window has closed.
+void Tripmain::addToList()
+{
+    if (!player::mainform) return;
+    for (int32_t i = 1; i <= library::albumcount; ++i) {
+        if (library::album[i].artist == library::artist && library::album[i].album == library::title) {
+            player::mainform->deletealbum(i);
+            break;
+        }
+    }
+    player::mainform->addalbum(library::artist, library::title);
+    player::frontend().domessage(QStringLiteral("Completed. ") + library::artist + QStringLiteral(" - ") +
+                                 library::title);
+}
+
+// A road given up leaves no album half built.
 void Tripmain::endRoad()
 {
     stopit();
+    dropstaging(library::albumpath);
     die();
 }
 

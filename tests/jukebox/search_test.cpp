@@ -1,6 +1,7 @@
 // The search panel as a guest uses it: open it at its corner, type a keyword, press Search, touch
 // a result.
 
+#include <QApplication>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -85,6 +86,42 @@ TEST_F(SearchTest, ANewSearchLeavesNoRowOfTheOldOne)
     EXPECT_EQ(search(panel, QStringLiteral("nothing")), QStringLiteral("Search completed. Found 0 items"));
     QTest::qWait(50);
     EXPECT_TRUE(rows(panel).isEmpty());
+}
+
+// "0001001", Backspace and Enter typed into the search, and a key after a step of the background
+// fade, are the keyword's: no selection, no credit, no queue entry cancelled.
+TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
+{
+    addLibrary(3);
+    jukebox::ttracksearch& panel = openPanel();
+    library::config.creditsystem = true;
+    window->credit->AddFreeCredit();
+    window->credit->AddFreeCredit();
+    type("0002001");
+    window->show();
+    QApplication::setActiveWindow(window);
+    ASSERT_EQ(QApplication::focusWidget(), panel.keywords);
+    QTest::keyClicks(panel.keywords, QStringLiteral("0001001\b2\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.st && panel.st->isFinished(); }));
+    form->volChange(form->vol);
+    QTest::keyClick(window->windowHandle(), Qt::Key_3);
+    EXPECT_EQ(panel.keywords->text(), QStringLiteral("00010023"));
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    EXPECT_EQ(window->credit->Credits(), 1);
+}
+
+// At the panel's top-left only the corner's round button lies over it: the keyboard key takes a
+// touch anywhere on it, and the corner's square round its button lets touches through.
+TEST_F(SearchTest, TheKeyboardKeyAndTheCornerSquareLieOpen)
+{
+    screens.bounds = QRect(0, 0, 1024, 768);
+    jukebox::ttracksearch& panel = openPanel();
+    window->VisualsPanelPanel->show();
+    const QRect key(panel.keyboard_but->mapTo(window, QPoint(0, 0)), panel.keyboard_but->size());
+    for (const QPoint point : {key.topLeft(), key.bottomRight(), key.center()})
+        EXPECT_EQ(window->childAt(point), panel.keyboard_but);
+    EXPECT_EQ(window->childAt(QPoint(2, 2)), window->VisualsPanel);
+    EXPECT_EQ(window->childAt(window->VisualsPanelPanel->geometry().bottomRight()), &panel);
 }
 
 TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)

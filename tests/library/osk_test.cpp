@@ -1,5 +1,6 @@
 #include <QByteArray>
 #include <QGuiApplication>
+#include <QScopeGuard>
 #include <QScreen>
 #include <gtest/gtest.h>
 
@@ -42,15 +43,23 @@ TEST(Osk, ShowStartsTheKeyboardWithoutWaiting)
     EXPECT_TRUE(library::keyboardshowing);
 }
 
-TEST(Osk, CloseReachesTheKeyboardWithItsZeroByte)
+// Jukeboxes on two displays of one machine each close their own keyboard only.
+TEST(Osk, CloseReachesOnlyTheKeyboardOfItsDisplayWithItsZeroByte)
 {
+    const QByteArray display = qgetenv("DISPLAY");
+    const auto restore = qScopeGuard([&] { qputenv("DISPLAY", display); });
+    qputenv("DISPLAY", ":1");
+    platform::Mailslot other;
+    ASSERT_TRUE(other.open(library::oskMailslotName()));
+    qputenv("DISPLAY", ":2");
     platform::Mailslot keyboard;
-    ASSERT_TRUE(keyboard.open(library::kOskMailslotName));
+    ASSERT_TRUE(keyboard.open(library::oskMailslotName()));
     library::keyboardshowing = true;
     library::osk(false, false);
     EXPECT_FALSE(library::keyboardshowing);
     EXPECT_EQ(keyboard.read(256), QByteArray("close\0", 6));
     EXPECT_EQ(keyboard.read(256), QByteArray());
+    EXPECT_EQ(other.read(256), QByteArray());
 }
 
 TEST(Osk, CloseWithoutAKeyboardStartsNothingAndReturns)

@@ -50,25 +50,21 @@ INSTANTIATE_TEST_SUITE_P(Flags, WinExit,
                                            ShutdownCase{4, true, 0, false, false}, // no shutdown asked
                                            ShutdownCase{0, true, 0, false, false}));
 
-TEST(Checkhost, TrueOnlyWhenAReplyCame)
+TEST(Checkhost, AsksTheServerOnItsPort)
 {
     FakeNetwork network;
-    network.results = {
-        {QStringLiteral("up"), 1}, {QStringLiteral("silent"), 0}, {QStringLiteral("nosocket"), -2}};
+    network.results = {{QStringLiteral("up"), 1}};
     EXPECT_EQ(library::ping(QStringLiteral("up")), 1);
     EXPECT_EQ(network.lastTimeoutMs, library::kPingTimeoutMs);
     EXPECT_EQ(library::ping(QStringLiteral("unknown")), -1);
-    EXPECT_TRUE(library::Checkhost(QStringLiteral("up")));
-    EXPECT_FALSE(library::Checkhost(QStringLiteral("silent")));
-    EXPECT_FALSE(library::Checkhost(QStringLiteral("nosocket")));
-    EXPECT_FALSE(library::Checkhost(QStringLiteral("unknown")));
-}
-
-TEST(Checkhost, LoopbackIsReachable)
-{
-    if (library::ping(QStringLiteral("127.0.0.1")) == -2)
-        GTEST_SKIP() << "the kernel refuses both datagram and raw ICMP sockets to this user";
-    EXPECT_TRUE(library::Checkhost(QStringLiteral("127.0.0.1")));
+    EXPECT_TRUE(library::Checkhost(QStringLiteral("db.example:8880"), 80));
+    EXPECT_TRUE(library::Checkhost(QStringLiteral("db.example"), 80));
+    network.online = false;
+    EXPECT_FALSE(library::Checkhost(QStringLiteral("db.example"), 80));
+    EXPECT_EQ(network.connections,
+              (QStringList{QStringLiteral("db.example:8880"), QStringLiteral("db.example:80"),
+                           QStringLiteral("db.example:80")}));
+    EXPECT_EQ(network.asked.size(), 2) << "no echo request for the check";
 }
 
 TEST(GetVersionInfo, BuildNumberHasFourDigits)

@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "library/osk.h"
 #include "osk/onscreenkeyboard.h"
 #include "platform/mailslot.h"
 
@@ -32,14 +33,14 @@ TEST(Musosk, ShowsUntilCloseArrivesOnItsMailslot)
     ASSERT_TRUE(keyboard.waitForStarted());
     // The mailslot takes messages once the keyboard listens on it.
     ASSERT_TRUE(
-        QTest::qWaitFor([] { return platform::writeMailslot(QStringLiteral("KVOSK1"), "ping"); }, 10000));
+        QTest::qWaitFor([] { return platform::writeMailslot(library::oskMailslotName(), "ping"); }, 10000));
     EXPECT_EQ(keyboard.state(), QProcess::Running);
     // It shows over the focused full-screen jukebox, in the lowest third of the screen.
     const QPoint keys(jukebox.width() / 2, jukebox.height() * 5 / 6);
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return QGuiApplication::primaryScreen()->grabWindow(0).toImage().pixelColor(keys) != Qt::red; },
         5000));
-    ASSERT_TRUE(platform::writeMailslot(QStringLiteral("KVOSK1"), QByteArray("close", 6)));
+    ASSERT_TRUE(platform::writeMailslot(library::oskMailslotName(), QByteArray("close", 6)));
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 0);
 }

@@ -1,4 +1,5 @@
 #include <QString>
+#include <QTcpServer>
 #include <gtest/gtest.h>
 
 #include "platform/net.h"
@@ -13,6 +14,17 @@ TEST(Network, LoopbackAnswersOneEcho)
     EXPECT_EQ(replies, 1);
     // Each echo is matched by its own sequence number, so a second one is counted afresh.
     EXPECT_EQ(platform::network().echo(QStringLiteral("127.0.0.1"), 2000), 1);
+}
+
+TEST(Network, ConnectsOnlyWhereAServerListens)
+{
+    QTcpServer server;
+    ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+    const int port = server.serverPort();
+    EXPECT_TRUE(platform::network().connects(QStringLiteral("127.0.0.1"), port, 2000));
+    server.close();
+    EXPECT_FALSE(platform::network().connects(QStringLiteral("127.0.0.1"), port, 2000));
+    EXPECT_FALSE(platform::network().connects(QStringLiteral("bad host name"), port, 2000));
 }
 
 class UnresolvedHost : public ::testing::TestWithParam<const char*>

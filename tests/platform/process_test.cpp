@@ -39,6 +39,15 @@ INSTANTIATE_TEST_SUITE_P(Separators, ShellCharacters,
                          ::testing::Values("; touch %1", "&& touch %1", "| touch %1", "$(touch %1)",
                                            "`touch %1`", "\n touch %1", "> %1"));
 
+// A program nobody waits for leaves no zombie once it ends.
+TEST(Processes, AProgramThatEndsLeavesNoZombie)
+{
+    const platform::ProgramId id = platform::processes().start(QStringLiteral("true"));
+    ASSERT_NE(id, 0);
+    EXPECT_TRUE(
+        QTest::qWaitFor([id] { return !QFileInfo::exists(QStringLiteral("/proc/%1").arg(id)); }, 10000));
+}
+
 TEST(Processes, QuotedWordsStayWhole)
 {
     TempFolder folder;

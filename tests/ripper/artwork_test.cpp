@@ -1,5 +1,7 @@
 #include <QDir>
+#include <QFileInfo>
 #include <QImage>
+#include <QPlainTextEdit>
 #include <QLabel>
 #include <QTcpServer>
 #include <QTest>
@@ -165,8 +167,10 @@ TEST_F(CoverChoice, ExtractWritesTheFolderTitlesAndTheCoverShown)
     EXPECT_EQ(ripper::doartwork(0), 1);
     EXPECT_EQ(server.targets(), (QList<QByteArray>{kPath, kPath + "&g=1"}));
     EXPECT_EQ(library::albumpath, QStringLiteral("SunRise__Live"));
-    EXPECT_EQ(folder.read(QStringLiteral("SunRise__Live/title.dat")), QByteArray("One\nTwo\n"));
-    QImage cover(folder.file(QStringLiteral("SunRise__Live/title.jpg")));
+    // Built apart from the library until its tracks are made.
+    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("SunRise__Live"))));
+    EXPECT_EQ(folder.read(QStringLiteral(".incoming/SunRise__Live/title.dat")), QByteArray("One\nTwo\n"));
+    QImage cover(folder.file(QStringLiteral(".incoming/SunRise__Live/title.jpg")));
     ASSERT_EQ(cover.size(), QSize(40, 30));
     EXPECT_GT(qBlue(cover.pixel(5, 5)), 200);
     EXPECT_EQ(ripper::id3titles.count, 1);
@@ -183,6 +187,7 @@ TEST_F(CoverChoice, AFailedFolderKeepsTheWindowOpenAndExitEndsTheLookup)
         QObject::connect(poll, &QTimer::timeout, &w, [this, &w, poll] {
             if (server.targets().isEmpty()) return;
             poll->stop();
+            EXPECT_TRUE(w.memo->toPlainText().contains(QStringLiteral("Exit stops the search at any time.")));
             QTest::mouseClick(w.exitbut, Qt::LeftButton, {}, QPoint(10, 10));
         });
         poll->start(10);
@@ -203,4 +208,20 @@ TEST_F(CoverChoice, AFailedFolderKeepsTheWindowOpenAndExitEndsTheLookup)
     EXPECT_EQ(questions,
               QStringList{QStringLiteral("Filing Error:Error creating output folder. SunRise__Live")});
     EXPECT_EQ(server.targets().size(), 1);
+}
+
+TEST_F(CoverChoice, AFailedServiceSaysWhyAndTheEditMenuGetsTheCoverAsShown)
+{
+    server.answer(kPath, 200, "DATA");
+    QSize shown;
+    choose = [&shown](ripper::Tartwork& w) {
+        ASSERT_TRUE(QTest::qWaitFor([&w] { return w.ready(); }));
+        EXPECT_EQ(w.curpiclab->text(), QStringLiteral("Image 1 of 1"));
+        EXPECT_TRUE(w.reasonlab->isVisible());
+        EXPECT_EQ(w.reasonlab->text(), QStringLiteral("Serverside error"));
+        shown = w.image->size();
+        QTest::mouseClick(w.ok, Qt::LeftButton, {}, QPoint(10, 10));
+    };
+    EXPECT_EQ(ripper::doartwork(1), 1);
+    EXPECT_EQ(ripper::apic.size(), shown);
 }

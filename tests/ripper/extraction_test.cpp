@@ -10,12 +10,16 @@
 #include "library/id3.h"
 #include "printers.h"
 #include "ripground.h"
+#include "ripper/albumstaging.h"
 #include "ripper/mp3encode.h"
 #include "ripper/musripmain.h"
 
 namespace {
 
 constexpr int kId3Size = 128;
+// Stereo samples of one CD sector, and of one MPEG-1 Layer III frame.
+constexpr double kSamplesPerSector = 588;
+constexpr double kSamplesPerFrame = 1152;
 
 // Checks that `mp3` is a run of MPEG-1 Layer III frames at 44.1 kHz and `kbps`, each with a CRC,
 // followed by an ID3 version 1 block; returns the number of frames.
@@ -63,7 +67,7 @@ protected:
 
     QString albumFile(const QString& name) const
     {
-        return root + QLatin1Char('/') + library::albumpath + QLatin1Char('/') + name;
+        return ripper::stagingfolder(library::albumpath) + QLatin1Char('/') + name;
     }
 
     tools::DiscImage image;
@@ -85,7 +89,9 @@ TEST_F(Extraction, EveryTrackBecomesATaggedMp3WhileTheNextIsRead)
     for (int n = 1; n <= 3; ++n) {
         QFile mp3(albumFile(QStringLiteral("track0%1.mp3").arg(n)));
         ASSERT_TRUE(mp3.open(QIODevice::ReadOnly)) << n;
-        EXPECT_GT(checkFrames(mp3.readAll(), 128), 0);
+        const int sectors = int(image.starts[n] - image.starts[n - 1]);
+        EXPECT_NEAR(checkFrames(mp3.readAll(), 128), sectors * kSamplesPerSector / kSamplesPerFrame, 2)
+            << "track " << n << " lasts as long as its sectors";
         library::tid3tag tag;
         library::readtag(mp3.fileName(), tag);
         EXPECT_EQ(tag.track, library::tracks[n - 1]);
@@ -130,6 +136,18 @@ TEST_F(Extraction, AChunkFailingFiveTimesIsSkippedAndTheTwentyFirstEndsTheTrack)
     EXPECT_EQ(lines.last(), QStringLiteral("Too many errors. Aborting. Possibly a data track?"));
     EXPECT_EQ(failing.chunkFailures.value(21 * 26), 5) << "nothing read after the abort";
     ripper::cdhandle.reset();
+}
+
+TEST_F(Extraction, WhatAnInterruptedExtractionLeftIsSweptAtTheNextStart)
+{
+    folder.write(QStringLiteral("cache/track4.tmp"), "pcm");
+    folder.write(QStringLiteral("cache/blank.mp3"), "silence");
+    folder.write(QStringLiteral("music/.incoming/Lanterns__Harbour/track01.mp3"), "half");
+    window.reset();
+    window = std::make_unique<ripper::Tripmain>();
+    ripper::ripmain = window.get();
+    EXPECT_EQ(QDir(cache).entryList(QDir::Files), QStringList{QStringLiteral("blank.mp3")});
+    EXPECT_FALSE(QDir(ripper::stagingfolder(library::albumpath)).exists());
 }
 
 namespace {

@@ -7,6 +7,7 @@
 #include "fakemediaplayer.h"
 #include "library/global.h"
 #include "player/mainform.h"
+#include "ripper/albumstaging.h"
 #include "ripper/musripmain.h"
 #include "ripper/mydialog.h"
 
@@ -23,7 +24,6 @@ void RipGround::SetUp()
     library::config.bitrate = 128;
     library::config.cddbcgi = QStringLiteral("/~cddb/cddb.cgi");
     library::config.email = QStringLiteral("road@example.org");
-    network.results.insert(QStringLiteral("8.8.8.8"), 1);
     dialogs.modalHandler = [this](QDialog& shown) {
         if (!dynamic_cast<ripper::Tmdialog*>(&shown)) return otherDialog ? otherDialog(shown) : 2;
         questions.append({ripper::mes, ripper::stitle});
@@ -65,7 +65,7 @@ void RipGround::prepareAlbum(const QString& artist, const QString& album, const 
     library::artist = artist;
     library::title = album;
     library::albumpath = artist + QStringLiteral("__") + album;
-    QDir(root).mkdir(library::albumpath);
+    QDir().mkpath(ripper::stagingfolder(library::albumpath));
     library::tracks = titles;
     library::trackscount = int32_t(titles.size());
     ripper::id3titles = {int32_t(titles.size()) - 1, titles, artist, album};

@@ -44,7 +44,7 @@ protected:
     QStringList logLines() const;
     // The messages of the questions asked so far.
     QStringList questionTexts() const;
-    // Makes the album folder `folderName` under the root and sets the road's titles for it.
+    // Makes the staging folder of the album `artist` / `album` and sets the road's titles for it.
     void prepareAlbum(const QString& artist, const QString& album, const QStringList& titles);
 
     TempFolder folder;

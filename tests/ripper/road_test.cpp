@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -13,6 +14,7 @@
 #include "ripground.h"
 #include "platform/fatal.h"
 #include "ripper/musripmain.h"
+#include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
 #include "library/id3.h"
 #include "ripper/albumartist.h"
@@ -20,11 +22,25 @@
 #include "ripper/mp3encode.h"
 #include "ripper/multiple.h"
 #include "ripper/nolame.h"
+#include "player/frontend.h"
+#include "ripper/albumstaging.h"
 #include "tempfolder.h"
+#include <QTimer>
 
 namespace {
 
 const QString kNoMatch = QStringLiteral("202 No match found\r\n");
+const QString kOneMatch = QStringLiteral("200 rock 1a2b3c4d Lanterns / Harbour\r\n");
+
+// The jukebox's message line, as the road leaves it.
+class MessageLine : public player::FrontEnd
+{
+public:
+    MessageLine() { player::setFrontEnd(this); }
+    ~MessageLine() override { player::setFrontEnd(nullptr); }
+    void domessage(const QString& text) override { messages << text; }
+    QStringList messages;
+};
 
 // The CD road on a three-track disc image in the "drive" MUSETRA_CDROM names, with the CD database
 // on the loopback interface.
@@ -63,6 +79,15 @@ protected:
             }
             return 1;
         };
+    }
+
+    // The database knows the disc as Lanterns / Harbour with three titles.
+    void knownDisc()
+    {
+        cddb.setQueryReply(kOneMatch);
+        cddb.setRecord(QStringLiteral("1a2b3c4d"),
+                       cddbRecordText(QStringLiteral("Lanterns"), QStringLiteral("Harbour"),
+                                      QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
     }
 
     LoopbackCddb cddb;
@@ -139,6 +164,7 @@ TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
     answers = {2}; // "Try again" after the record without titles
     QVector<int> rows{0, 1};
     otherDialog = chooseRows(rows);
+    MessageLine line;
     window->rip_go();
 
     EXPECT_EQ(cddb.commands().filter(QStringLiteral("cddb read")).size(), 2)
@@ -157,6 +183,8 @@ TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
     EXPECT_EQ(library::album.value(library::albumcount).artist, QStringLiteral("Lan_terns"));
     EXPECT_EQ(logLines().last(), QStringLiteral("Completed."));
     EXPECT_FALSE(window->isVisible());
+    EXPECT_EQ(line.messages, QStringList{QStringLiteral("Completed. Lan_terns - Harbour")})
+        << "left readable";
 }
 
 TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
@@ -187,10 +215,7 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
 
 TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
 {
-    cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d Lanterns / Harbour\r\n"));
-    cddb.setRecord(QStringLiteral("1a2b3c4d"),
-                   cddbRecordText(QStringLiteral("Lanterns"), QStringLiteral("Harbour"),
-                                  QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
+    knownDisc();
     QVector<int> rows{0, 0};
     otherDialog = chooseRows(rows);
     FakeCdDrives drives(image);
@@ -204,6 +229,8 @@ TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
     drives.onRead = [&](uint32_t lba) {
         if (lba != image.starts[1]) return;
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->encoder()->finished(); }));
+        EXPECT_TRUE(QDir(root).entryList({QStringLiteral("*__*")}, QDir::Dirs).isEmpty())
+            << "a half-made album is nowhere the album scan looks";
         window->cancelClick();
     };
     window->rip_go();
@@ -214,7 +241,7 @@ TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
 
 TEST_F(Road, OfflineTheOperatorTypesTheDetails)
 {
-    network.results.clear();
+    network.online = false;
     cddb.setQueryReply(kNoMatch);
     answers = {2, 2}; // "Manually enter information", then "Use manual information" for the cover
     QStringList dialogsShown;
@@ -239,6 +266,86 @@ TEST_F(Road, OfflineTheOperatorTypesTheDetails)
     EXPECT_EQ(ripper::id3titles.artist, QStringLiteral("Night Owls"));
     EXPECT_EQ(ripper::id3titles.album, QStringLiteral("Long Road"));
     EXPECT_TRUE(processes.started.filter(QStringLiteral("rasdialr")).isEmpty()) << "no dial-up unless chosen";
+    EXPECT_EQ(network.connections, (QStringList{cddb.server(), QStringLiteral("127.0.0.1:1")}))
+        << "the servers the road needs, each on its port";
+    EXPECT_FALSE(network.askedOnWindowThread);
+}
+
+TEST_F(Road, EscapeGivesUpAHungDatabaseAtOnce)
+{
+    LoopbackHttp hung([](const QByteArray&) { return QByteArray(); }); // takes the question, never answers
+    library::config.cddbserver = hung.host();
+    QTimer escape;
+    escape.callOnTimeout(window.get(), [&] {
+        if (hung.targets().isEmpty()) return;
+        escape.stop();
+        EXPECT_TRUE(window->cancel->isVisible());
+        QTest::keyClick(window.get(), Qt::Key_Escape);
+    });
+    escape.start(10);
+    window->rip_go();
+    EXPECT_EQ(hung.targets().size(), 1);
+    EXPECT_TRUE(questions.isEmpty()) << "no answer, no time-out: the road ended on Escape";
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
+{
+    // The disc's image ends inside track 2: track 3 cannot be read at all.
+    QFile bin(QString(image.cuePath).replace(QStringLiteral(".cue"), QStringLiteral(".bin")));
+    ASSERT_TRUE(bin.resize(qint64(image.starts[1] + 40) * 2352));
+    knownDisc();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    answers = {2}; // "Drop Album"
+    window->rip_go();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_EQ(questions[0].title, QStringLiteral("Incomplete Tracks"));
+    EXPECT_TRUE(questions[0].text.contains(QStringLiteral("Read with errors, so incomplete: 2, 3")))
+        << questions[0].text.toStdString();
+    EXPECT_FALSE(QDir(root + QStringLiteral("/Lanterns__Harbour")).exists());
+    EXPECT_FALSE(QDir(ripper::stagingfolder(QStringLiteral("Lanterns__Harbour"))).exists());
+    EXPECT_EQ(library::albumcount, 0);
+
+    answers = {1}; // "Keep Album"
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
+              QByteArray("Quay\nTide\nLamp\n"));
+    EXPECT_EQ(library::albumcount, 1);
+}
+
+TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
+{
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    // Track 2's MP3 cannot be made: its name is taken by a folder.
+    drives.onRead = [&](uint32_t lba) {
+        if (lba == image.starts[0])
+            QDir().mkpath(ripper::stagingfolder(QStringLiteral("Lanterns__Harbour")) +
+                          QStringLiteral("/track02.mp3"));
+    };
+    window->rip_go();
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].text.contains(QStringLiteral("Left out, not made or after one not made: 2, 3")))
+        << questions[0].text.toStdString();
+    const QString album = root + QStringLiteral("/Lanterns__Harbour");
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
+    EXPECT_EQ(QDir(album).entryList(QDir::Files).join(QLatin1Char(' ')),
+              QStringLiteral("title.dat title.jpg track01.mp3"));
+}
+
+TEST_F(Road, TheTitleStripOpensWithTheWindowsNameAndItsFrameClearsDescenders)
+{
+    EXPECT_EQ(window->toptitle->text(), QStringLiteral("Compact Disk Extraction"));
+    window->toptitle->setText(QStringLiteral("Getting Album Information"));
+    const QImage screen = window->grab().toImage();
+    const QRect frame = window->toptitleshape->geometry();
+    // The frame's foot, where white text must not show through.
+    for (int y = frame.bottom() - 2; y <= frame.bottom(); ++y)
+        for (int x = window->toptitle->x(); x <= window->toptitle->geometry().right(); ++x)
+            ASSERT_LE(qBlue(screen.pixel(x, y)), 120) << x << "," << y;
 }
 
 TEST(MissingEncoder, SaysWhatIsMissingAndItsOkEndsTheProgram)

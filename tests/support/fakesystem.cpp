@@ -1,5 +1,8 @@
 #include "fakesystem.h"
 
+#include <QCoreApplication>
+#include <QThread>
+
 platform::ProgramId FakeProcesses::start(const QString& commandline)
 {
     started.append(commandline);
@@ -20,6 +23,13 @@ int FakeNetwork::echo(const QString& host, int timeoutMs)
     asked.append(host);
     lastTimeoutMs = timeoutMs;
     return results.value(host, kUnresolved);
+}
+
+bool FakeNetwork::connects(const QString& host, int port, int)
+{
+    connections.append(host + QLatin1Char(':') + QString::number(port));
+    askedOnWindowThread = askedOnWindowThread || QThread::currentThread() == qApp->thread();
+    return online;
 }
 
 bool FakePower::powerOff()

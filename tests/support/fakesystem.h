@@ -33,14 +33,20 @@ private:
 };
 
 // Answers echo requests from a table of results by host; unknown hosts do not resolve.
+// Connections succeed while `online`; each is recorded as "host:port", and whether one was asked
+// on the window thread.
 class FakeNetwork final : public InstalledFake<platform::Network, &platform::setNetwork>
 {
 public:
     int echo(const QString& host, int timeoutMs) override;
+    bool connects(const QString& host, int port, int timeoutMs) override;
 
     QHash<QString, int> results;
     QStringList asked;
     int lastTimeoutMs = 0;
+    bool online = true;
+    QStringList connections; // written by the asking thread, read once it has ended
+    bool askedOnWindowThread = false;
 };
 
 // Records power-off requests and answers with `accepts`.

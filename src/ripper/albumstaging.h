@@ -1,0 +1,30 @@
+#pragma once
+
+// Where a new album is built while its CD is extracted: a hidden folder in the library root, which
+// the album scan does not look at, on the same disk as the library, so the finished album joins
+// the library whole with one rename and an interrupted extraction never shows as a torn album.
+// What an interrupted extraction left (the staging folder, the tracks' PCM files in the cache) is
+// swept at the next start. GUI thread.
+
+#include <QString>
+
+namespace ripper {
+
+// The staging folder of the album folder `albumpath` (its name in the library).
+QString stagingfolder(const QString& albumpath);
+
+// Makes the staging folder of `albumpath` afresh, empty. False when it cannot be made.
+[[nodiscard]] bool preparestaging(const QString& albumpath);
+
+// Moves the staged album `albumpath` into the library. An album of that name already there is
+// replaced: its files that the new album has no counterpart of, apart from tracks, are kept.
+// False, with the library unchanged, when it cannot be moved.
+[[nodiscard]] bool moveintolibrary(const QString& albumpath);
+
+// Removes the staging folder of `albumpath` with everything in it.
+void dropstaging(const QString& albumpath);
+
+// Removes what interrupted extractions left: every staging folder and the PCM files of the cache.
+void sweepinterrupted();
+
+} // namespace ripper
