@@ -4,8 +4,8 @@
 // shows on every desktop in front of other windows, and it holds the keyboard so the window
 // manager's shortcuts (desktop switching, window cycling, menus) never fire. The real seam
 // works on the program's own connection to the X server, where its windows live; on another
-// platform it does nothing. Tests install a fake. GUI thread only; the seam object is owned by
-// whoever installs it.
+// platform (the tests' offscreen one) it does nothing. GUI thread only; the seam object is owned
+// by whoever installs it.
 
 #include "platform/toplevelwindows.h"
 

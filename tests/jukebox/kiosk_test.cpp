@@ -133,6 +133,7 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
     EXPECT_TRUE(QTest::qWaitFor(onTop));
     dialog.close();
 
+    // A popup menu (a text field's own) takes the keyboard while it shows, and gives it back.
     QMenu menu;
     menu.addAction(QStringLiteral("Copy"));
     menu.popup(window.geometry().center());
