@@ -469,10 +469,11 @@ bool readini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    platform::removeAtomicWriteLeftovers(ini.inipath);
-    if (!QFileInfo::exists(ini.inipath))
+    // Anything but a regular file (a FIFO, a device) is as good as no settings file.
+    if (!platform::isRegularFile(ini.inipath))
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));
+    platform::removeAtomicWriteLeftovers(ini.inipath);
     readMainKeys(ini);
     phrases = readList(ini, kPhrases);
     readSkins(ini);

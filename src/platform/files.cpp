@@ -3,16 +3,69 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/textcodec.h"
 
 namespace platform {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
+
+bool isRegular(const struct stat& status)
+{
+    return S_ISREG(status.st_mode);
+}
+
+void reportSpecial(const QString& path)
+{
+    qCWarning(lcFiles) << "not a regular file, treated as missing:" << path;
+}
+
+} // namespace
+
+bool isRegularFile(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && isRegular(status);
+}
+
+bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0) return false;
+    if (!isRegular(status)) {
+        reportSpecial(path);
+        return false;
+    }
+    // Non-blocking, and checked again once open: the name may have been given to a FIFO since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    if (::fstat(fd, &status) != 0 || !isRegular(status)) {
+        ::close(fd);
+        reportSpecial(path);
+        return false;
+    }
+    if (!file.open(fd, mode | QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
 
 QString findNoCase(const QString& folder, const QString& name)
 {

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <array>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -74,8 +76,8 @@ QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBy
 
 bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes, QStringList& lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!openRegularFile(file, path)) return false;
     const QByteArrayList raw = readRawLines(file, maxLines, maxLineBytes);
     // One decoding for the whole text, as for a file read whole; the final line end keeps a
     // last empty line.
