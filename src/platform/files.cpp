@@ -67,6 +67,22 @@ bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
     return true;
 }
 
+QByteArray readAtMost(QFile& file, qint64 maxBytes)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    // As much as the file holds now (and one byte more, to see it is too large), then pieces
+    // while it grows.
+    QByteArray bytes;
+    qint64 wanted = std::clamp(file.size() - file.pos(), qint64(0), maxBytes) + 1;
+    while (wanted > 0 && !file.atEnd()) {
+        const QByteArray piece = file.read(wanted);
+        if (piece.isEmpty()) break;
+        bytes += piece;
+        wanted = std::min(kPiece, maxBytes + 1 - bytes.size());
+    }
+    return bytes;
+}
+
 QString findNoCase(const QString& folder, const QString& name)
 {
     if (name.isEmpty()) return {};

@@ -21,6 +21,10 @@ namespace platform {
 [[nodiscard]] bool openRegularFile(QFile& file, const QString& path,
                                    QIODevice::OpenMode mode = QIODevice::ReadOnly);
 
+// Up to `maxBytes` + 1 bytes of `file` from where it stands, read in pieces so that the memory
+// taken follows what the file holds rather than the limit; more than `maxBytes` means too large.
+QByteArray readAtMost(QFile& file, qint64 maxBytes);
+
 // True when `path` names a regular file (links followed); nothing is opened.
 bool isRegularFile(const QString& path);
 

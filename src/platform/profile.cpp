@@ -100,6 +100,13 @@ QStringList Profile::keys(const QString& section) const
     return names;
 }
 
+bool Profile::contains(const QString& section, const QString& key) const
+{
+    load();
+    Section* found = findSection(section);
+    return found && findKey(*found, key) >= 0;
+}
+
 bool Profile::writeString(const QString& section, const QString& key, const QString& value)
 {
     const QString text = writableValue(value);
@@ -132,7 +139,8 @@ bool Profile::load() const
     QFile file;
     readable_ = openRegularFile(file, path_);
     if (!readable_) return false;
-    const QByteArray bytes = file.read(kMaxFileBytes + 1);
+    read_ = readAtMost(file, kMaxFileBytes);
+    const QByteArrayView bytes = read_;
     if (bytes.size() > kMaxFileBytes) {
         qCWarning(lcProfile).noquote() << "settings file" << path_ << "is larger than" << kMaxFileBytes
                                        << "bytes: it is not read, the defaults are used, and it is "
@@ -148,10 +156,10 @@ bool Profile::load() const
         const qsizetype next = lf < 0 ? bytes.size() : lf + 1;
         qsizetype contentEnd = lf < 0 ? bytes.size() : lf;
         if (lf > start && bytes.at(lf - 1) == '\r') --contentEnd;
-        const QByteArray content = bytes.mid(start, contentEnd - start);
+        const QByteArrayView content = bytes.sliced(start, contentEnd - start);
         Line line = newLine(decodeText(content));
         line.bytes = content;
-        line.end = bytes.mid(contentEnd, next - contentEnd);
+        line.end = bytes.sliced(contentEnd, next - contentEnd);
         if (start == 0 && !line.end.isEmpty()) lineEnd_ = line.end;
         const QString header = line.key.isNull() ? headerName(line.text) : QString();
         if (!header.isNull()) addSection(header);
@@ -176,7 +184,10 @@ bool Profile::save() const
         for (const Line& line : section.lines) {
             // A last line without a line end gets one when lines were added behind it.
             if (previous && previous->end.isEmpty()) data += lineEnd_;
-            data += line.bytes.isNull() ? line.text.toUtf8() : line.bytes;
+            if (line.bytes.isNull())
+                data += line.text.toUtf8();
+            else
+                data += line.bytes;
             data += line.end;
             previous = &line;
         }
@@ -199,7 +210,7 @@ bool Profile::change(const QString& section, const QString& key, const QString* 
     } else if (line >= 0) {
         Line& old = found->lines[line];
         if (storedValue(old.text) != *value) {
-            const QByteArray end = old.end;
+            const QByteArrayView end = old.end;
             old = newLine(old.key + QLatin1Char('=') + *value);
             old.end = end;
         }

@@ -13,6 +13,7 @@
 // it once. Not thread-safe: one owner on one thread.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
@@ -36,6 +37,7 @@ public:
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Names of the keys of `section` in file order (first spelling of each); empty when it is missing.
     QStringList keys(const QString& section) const;
+    bool contains(const QString& section, const QString& key) const;
 
     // Sets `key` in `section`, making both when missing. CR and LF are left out of the value, and
     // it ends at its first zero character. False when the file could not be read or written;
@@ -52,13 +54,13 @@ public:
 
 private:
     // One line of the file: its text, the key it names (null when none), and the bytes it was
-    // read as (null once the program changed it) with its line end.
+    // read as (null once the program changed it) with its line end, both within read_.
     struct Line
     {
         QString text;
         QString key;
-        QByteArray bytes;
-        QByteArray end;
+        QByteArrayView bytes;
+        QByteArrayView end;
     };
     // The lines from one header up to the next (the first one's header is missing when the file
     // does not start with one), with the first line of each key, by case-folded name.
@@ -86,7 +88,8 @@ private:
     QString path_;
     mutable QList<Section> sections_;
     mutable QHash<QString, qsizetype> sectionIndex_; // first section of each case-folded name
-    mutable QByteArray lineEnd_ = "\n";              // for new lines
+    mutable QByteArray read_;                        // the file as read
+    mutable QByteArrayView lineEnd_ = "\n";          // for new lines
     mutable bool loaded_ = false;
     mutable bool readable_ = true;
     bool batching_ = false;

@@ -17,7 +17,7 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString decodeWindows1252(const QByteArray& bytes)
+QString decodeWindows1252(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
@@ -85,7 +85,7 @@ bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineByt
     return true;
 }
 
-QString decodeText(const QByteArray& bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);

@@ -51,7 +51,7 @@ bool readCoverFile(const QString& path, QByteArray& data)
     QFile file;
     if (!platform::openRegularFile(file, path)) return false;
     // Read no more than the limit allows, even if the file grew since its size was checked.
-    data = file.read(kMaxCoverBytes + 1);
+    data = platform::readAtMost(file, kMaxCoverBytes);
     return data.size() <= kMaxCoverBytes;
 }
 
