@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -157,12 +156,18 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    // QSaveFile's temporary copy is the file's own name and six letters or digits.
-    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QString base = file.fileName();
+    // QSaveFile's temporary copy is the file's own name, a dot and six letters or digits.
+    const auto isLeftover = [&base](const QString& name) {
+        constexpr qsizetype kTail = 6;
+        if (name.size() != base.size() + 1 + kTail || !name.startsWith(base) || name.at(base.size()) != u'.')
+            return false;
+        return std::all_of(name.cend() - kTail, name.cend(),
+                           [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+    };
     const QDir folder = file.absoluteDir();
-    for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files)) {
-        if (leftover.match(name).hasMatch()) QFile::remove(folder.filePath(name));
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        if (isLeftover(name)) QFile::remove(folder.filePath(name));
     }
 }
 

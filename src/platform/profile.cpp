@@ -140,17 +140,21 @@ bool Profile::load() const
     readable_ = openRegularFile(file, path_);
     if (!readable_) return false;
     read_ = readAtMost(file, kMaxFileBytes);
-    const QByteArrayView bytes = read_;
-    if (bytes.size() > kMaxFileBytes) {
+    if (read_.size() > kMaxFileBytes) {
         qCWarning(lcProfile).noquote() << "settings file" << path_ << "is larger than" << kMaxFileBytes
                                        << "bytes: it is not read, the defaults are used, and it is "
                                           "never written over";
         readable_ = false;
     }
     readable_ = readable_ && file.error() == QFileDevice::NoError;
-    if (!readable_) return false;
-    // Lines end after each LF, a CR before it belonging to the line end. Each line is decoded
-    // on its own, so a hand-written Windows-1252 line beside UTF-8 ones reads right.
+    if (readable_) addLines(read_);
+    return readable_;
+}
+
+// Lines end after each LF, a CR before it belonging to the line end. Each line is decoded on
+// its own, so a hand-written Windows-1252 line beside UTF-8 ones reads right.
+void Profile::addLines(QByteArrayView bytes) const
+{
     for (qsizetype start = 0; start < bytes.size();) {
         const qsizetype lf = bytes.indexOf('\n', start);
         const qsizetype next = lf < 0 ? bytes.size() : lf + 1;
@@ -163,10 +167,9 @@ bool Profile::load() const
         if (start == 0 && !line.end.isEmpty()) lineEnd_ = line.end;
         const QString header = line.key.isNull() ? headerName(line.text) : QString();
         if (!header.isNull()) addSection(header);
-        sections_.last().lines.append(line);
+        sections_.last().lines.append(std::move(line));
         start = next;
     }
-    return true;
 }
 
 void Profile::addSection(const QString& name) const

@@ -75,6 +75,7 @@ private:
     // Reads the file into sections_ at the first call; a missing file is an empty one. False
     // when it exists but cannot be read.
     bool load() const;
+    void addLines(QByteArrayView bytes) const;
     void addSection(const QString& name) const;
     Section& appendSection(const QString& section);
     bool save() const;
