@@ -46,6 +46,7 @@ public:
 
     // Names of the keys of the current section, in file order.
     QStringList keys();
+    // True when the current section holds `key`.
     bool haskey(const QString& key);
     void removekey(const QString& key);
 

@@ -37,6 +37,7 @@ public:
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Names of the keys of `section` in file order (first spelling of each); empty when it is missing.
     QStringList keys(const QString& section) const;
+    // True when `section` holds `key`.
     bool contains(const QString& section, const QString& key) const;
 
     // Sets `key` in `section`, making both when missing. CR and LF are left out of the value, and
@@ -62,8 +63,9 @@ private:
         QByteArrayView bytes;
         QByteArrayView end;
     };
-    // The lines from one header up to the next (the first one's header is missing when the file
-    // does not start with one), with the first line of each key, by case-folded name.
+    // The lines from one header up to the next (the first section holds the lines before the
+    // first header), with the first line of each key by case-folded name, made at the first
+    // look-up.
     struct Section
     {
         QString name; // null before the first header
