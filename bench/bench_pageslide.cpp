@@ -27,6 +27,7 @@
 #include "jukebox/jukeboxform.h"
 #include "jukebox/pageslide.h"
 #include "gradientcover.h"
+#include "heartbeat.h"
 #include "keepingreporter.h"
 #include "library/global.h"
 #include "platform/jpegcodec.h"
@@ -78,32 +79,6 @@ bool makeLibrary(const QString& root)
 jukebox::Tjukebox* window = nullptr;
 QVector<double> slideFrames;
 QVector<double> pageStepBlocks;
-
-// A timer that beats every millisecond on the window thread and keeps each gap between beats
-// beyond the beat itself: how long the thread was kept from its events.
-class Heartbeat
-{
-public:
-    Heartbeat()
-    {
-        timer_.setTimerType(Qt::PreciseTimer);
-        timer_.setInterval(1);
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            const double now = double(clock_.nsecsElapsed()) / 1e6;
-            if (last_ >= 0) gaps_.append(std::max(0.0, now - last_ - 1));
-            last_ = now;
-        });
-        clock_.start();
-        timer_.start();
-    }
-    const QVector<double>& gaps() const { return gaps_; }
-
-private:
-    QTimer timer_;
-    QElapsedTimer clock_;
-    double last_ = -1;
-    QVector<double> gaps_;
-};
 
 // Runs `step` from the event loop and lets the loop go on for a while after it, so the paint of
 // the new page happens as it would on the screen.

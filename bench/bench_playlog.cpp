@@ -1,16 +1,21 @@
-// The top-100 chart of a play log of 1,000,000 lines (10,000 distinct tracks) against the strongest
-// plain shell count of the same file: awk counting the lines after their date in a hash, then only
-// the 10,000 totals sorted (`awk ... | sort -rn | head -100`, in the C locale).
+// The top-100 chart of a play log of 1,000,000 lines (10,000 distinct tracks) against its floor: a
+// compiled hash count of the same file (the lines counted after their date in a hash table, then
+// the 100 largest counts picked), without the chart's date checks, decoding and list.
 
 #include <QApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QLocale>
-#include <QProcess>
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <algorithm>
 #include <cstdio>
+#include <functional>
+#include <string_view>
+#include <unordered_map>
+#include <utility>
+#include <vector>
 
 #include "jukebox/logdateformat.h"
 #include "keepingreporter.h"
@@ -56,21 +61,38 @@ void BM_Chart(benchmark::State& state)
 }
 BENCHMARK(BM_Chart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
-void BM_AwkHashCount(benchmark::State& state)
+// The lines of `bytes`, each without its date and line end, counted.
+std::unordered_map<std::string_view, int> countAfterDates(std::string_view bytes)
+{
+    std::unordered_map<std::string_view, int> counts;
+    while (!bytes.empty()) {
+        const size_t end = std::min(bytes.find('\n'), bytes.size());
+        const std::string_view line = bytes.substr(0, end);
+        bytes.remove_prefix(std::min(end + 1, bytes.size()));
+        const size_t tab = line.find('\t');
+        if (tab != std::string_view::npos) ++counts[line.substr(tab + 1)];
+    }
+    return counts;
+}
+
+void BM_CompiledHashCount(benchmark::State& state)
 {
     for (auto _ : state) {
-        QProcess shell;
-        shell.start(QStringLiteral("sh"),
-                    {QStringLiteral("-c"),
-                     QStringLiteral("LC_ALL=C awk '{ sub(/^[^\\t]*\\t/, \"\"); n[$0]++ } "
-                                    "END { for (k in n) print n[k] \"\\t\" k }' \"$0\" | "
-                                    "LC_ALL=C sort -rn | head -100"),
-                     logPath});
-        shell.waitForFinished(-1);
-        benchmark::DoNotOptimize(shell.readAllStandardOutput());
+        QFile file(logPath);
+        if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("cannot read the log");
+        const QByteArray bytes = file.readAll();
+        const std::unordered_map<std::string_view, int> counts =
+            countAfterDates(std::string_view(bytes.constData(), size_t(bytes.size())));
+        std::vector<std::pair<int, std::string_view>> totals;
+        totals.reserve(counts.size());
+        for (const auto& [line, count] : counts)
+            totals.emplace_back(count, line);
+        const size_t top = std::min<size_t>(100, totals.size());
+        std::partial_sort(totals.begin(), totals.begin() + top, totals.end(), std::greater<>());
+        benchmark::DoNotOptimize(totals.data());
     }
 }
-BENCHMARK(BM_AwkHashCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_CompiledHashCount)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 } // namespace
 
@@ -86,9 +108,9 @@ int main(int argc, char** argv)
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
     const double chart = reporter.times["BM_Chart/iterations:3/real_time"];
-    const double awk = reporter.times["BM_AwkHashCount/iterations:3/real_time"];
-    if (chart > 0)
-        std::printf("chart of %d lines: %.0f ms, awk hash count: %.0f ms, %.2fx faster (goal: faster: %s)\n",
-                    kLines, chart, awk, awk / chart, chart < awk ? "met" : "NOT met");
+    const double floor = reporter.times["BM_CompiledHashCount/iterations:3/real_time"];
+    if (chart > 0 && floor > 0)
+        std::printf("chart of %d lines: %.0f ms, compiled hash count: %.0f ms, ratio %.2f\n", kLines, chart,
+                    floor, chart / floor);
     return 0;
 }

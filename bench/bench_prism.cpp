@@ -101,10 +101,11 @@ struct Jukebox : StartedJukebox
         jb.resize(kWidth, kHeight);
         jb.FormResize(&jb);
         jb.show();
-        prism = dynamic_cast<view3d::TGLPanel*>(jb.ThreeDPanel);
-        if (!QTest::qWaitForWindowExposed(&jb) || !prism) return;
+        if (!QTest::qWaitForWindowExposed(&jb)) return;
+        // The prism is made at the first switch to it.
         jb.imViewModeClick(jb.imViewMode);
-        spinUntil([this] { return prism->isValid(); });
+        prism = dynamic_cast<view3d::TGLPanel*>(jb.ThreeDPanel);
+        if (prism) spinUntil([this] { return prism->isValid(); });
     }
 
     // Where row `row` of the front list stands on screen in the frame now drawn.

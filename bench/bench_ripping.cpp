@@ -1,4 +1,4 @@
-// CD extraction speed.
+// CD extraction speed, as medians of all runs.
 // Encoding: 60 s of CD audio encoded by the encoder thread's work, beside the `lame` command line at
 // the same bit rate and settings (goal: at least 0.95x its speed).
 // The road: a three-track disc image extracted and encoded by the extraction window, beside its
@@ -13,8 +13,10 @@
 #include <benchmark/benchmark.h>
 #include <chrono>
 #include <cstdio>
+#include <vector>
 
 #include "discimage.h"
+#include "median.h"
 #include "library/global.h"
 #include "platform/cdrom.h"
 #include "platform/lameenc.h"
@@ -28,22 +30,16 @@ constexpr uint32_t kFramesPerSecond = 75;
 constexpr uint32_t kTrackFrames = 20 * kFramesPerSecond;
 constexpr int kTracks = 3;
 
-// The fastest run of each, in seconds: the machine may be busy with other work, and the fastest
-// run is the one least disturbed by it.
+// The seconds of every run of each; the summary takes their medians.
 struct Timings
 {
-    double encoder = 1e9;
-    double lame = 1e9;
-    double road = 1e9;
-    double extraction = 1e9;
-    double encoding = 1e9;
+    std::vector<double> encoder;
+    std::vector<double> lame;
+    std::vector<double> road;
+    std::vector<double> extraction;
+    std::vector<double> encoding;
 };
 Timings timings;
-
-void keepFastest(double& fastest, double seconds)
-{
-    fastest = std::min(fastest, seconds);
-}
 
 double secondsSince(std::chrono::steady_clock::time_point start)
 {
@@ -99,7 +95,7 @@ void BM_EncoderThread(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         if (!encodeTrack(input, workFile(QStringLiteral("encode.mp3"))))
             state.SkipWithError("encoding failed");
-        keepFastest(timings.encoder, secondsSince(start));
+        timings.encoder.push_back(secondsSince(start));
     }
 }
 
@@ -117,7 +113,7 @@ void BM_LameCommandLine(benchmark::State& state)
                     QStringLiteral("-p"), QStringLiteral("-t"), pcm, workFile(QStringLiteral("lame.mp3"))});
         if (!lame.waitForFinished(-1) || lame.exitCode() != 0)
             state.SkipWithError("lame failed (is it installed?)");
-        keepFastest(timings.lame, secondsSince(start));
+        timings.lame.push_back(secondsSince(start));
     }
 }
 
@@ -153,7 +149,7 @@ void BM_ExtractAndEncodeRoad(benchmark::State& state)
         prepareRoad();
         const auto start = std::chrono::steady_clock::now();
         window.doripping();
-        keepFastest(timings.road, secondsSince(start));
+        timings.road.push_back(secondsSince(start));
         ripper::cdhandle.reset();
     }
     ripper::ripmain = nullptr;
@@ -169,12 +165,12 @@ void BM_ExtractionThenEncoding(benchmark::State& state)
         const auto start = std::chrono::steady_clock::now();
         for (int t = 0; t < kTracks; ++t)
             window.rip(workFile(QStringLiteral("cache/track%1.tmp").arg(t)), t);
-        keepFastest(timings.extraction, secondsSince(start));
+        timings.extraction.push_back(secondsSince(start));
         const auto encodeStart = std::chrono::steady_clock::now();
         for (int t = 0; t < kTracks; ++t)
             encodeTrack(workFile(QStringLiteral("cache/track%1.tmp").arg(t)),
                         workFile(QStringLiteral("alone.mp3")));
-        keepFastest(timings.encoding, secondsSince(encodeStart));
+        timings.encoding.push_back(secondsSince(encodeStart));
         ripper::cdhandle.reset();
     }
     ripper::ripmain = nullptr;
@@ -198,14 +194,18 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    std::printf("\nFastest runs. Encoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal "
+    const double encoder = median(timings.encoder);
+    const double lame = median(timings.lame);
+    const double road = median(timings.road);
+    const double extraction = median(timings.extraction);
+    const double encoding = median(timings.encoding);
+    std::printf("\nMedian runs. Encoding 60 s: encoder %.0f ms, lame %.0f ms, speed ratio %.2fx lame (goal "
                 ">= 0.95)\n",
-                timings.encoder * 1000, timings.lame * 1000, timings.lame / timings.encoder);
-    const double oneTrack = timings.encoding / kTracks;
-    const double bound = std::max(timings.extraction, timings.encoding) + oneTrack;
+                encoder * 1000, lame * 1000, lame / encoder);
+    const double oneTrack = encoding / kTracks;
+    const double bound = std::max(extraction, encoding) + oneTrack;
     std::printf("Road of %d x 20 s: %.0f ms; extraction %.0f ms, encoding %.0f ms; "
                 "max + one track %.0f ms; ratio %.2f (goal <= 1.1)\n",
-                kTracks, timings.road * 1000, timings.extraction * 1000, timings.encoding * 1000,
-                bound * 1000, timings.road / bound);
+                kTracks, road * 1000, extraction * 1000, encoding * 1000, bound * 1000, road / bound);
     return 0;
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "median.h"
 #include "platform/mpvmediaplayer.h"
 #include "tonemp3.h"
 
@@ -64,15 +65,6 @@ inline void keepSample(benchmark::State& state, std::vector<double>& samples, do
 {
     state.SetIterationTime(ms / 1000.0);
     samples.push_back(ms);
-}
-
-// The summaries take the median, which one slow turn of a busy machine does not move.
-inline double median(std::vector<double> values)
-{
-    if (values.empty()) return 0;
-    std::sort(values.begin(), values.end());
-    const size_t middle = values.size() / 2;
-    return values.size() % 2 ? values[middle] : (values[middle - 1] + values[middle]) / 2;
 }
 
 // Runs the benchmarks the command line names; the application must exist already.

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -31,7 +32,11 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     application = new QGuiApplication(*argc, *argv);
-    QTemporaryDir made;
+    // In memory where the system offers it: each input is written, read and rewritten as a file,
+    // and on a disk the syncs of the program's atomic writes would set the pace.
+    const QString memory = QStringLiteral("/dev/shm");
+    QTemporaryDir made(QFileInfo(memory).isDir() ? memory + QStringLiteral("/musetra-fuzz-XXXXXX")
+                                                 : QDir::tempPath() + QStringLiteral("/musetra-fuzz-XXXXXX"));
     made.setAutoRemove(false);
     folder = made.path();
     folderOnDisk = QFile::encodeName(folder).toStdString();

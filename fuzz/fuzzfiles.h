@@ -1,7 +1,8 @@
 #pragma once
 
 // What the file-reading fuzz targets share: a Qt application on the offscreen platform and a
-// private folder in which each input is written as the file under test.
+// private folder, in memory where the system offers it, in which each input is written as the
+// file under test.
 
 #include <QByteArray>
 #include <QString>

@@ -1,5 +1,7 @@
 #include "app/application.h"
 
+#include <QTimer>
+
 #include "jukebox/coverform.h"
 #include "jukebox/jukeboxfrontend.h"
 #include "platform/cursors.h"
@@ -18,9 +20,11 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
     player::setFrontEnd(frontend_.get());
     mainform_ = std::make_unique<player::Tmainform>(std::move(makeMediaPlayer));
     player::mainform = mainform_.get();
+    // The handler is in place before start-up reads or changes the settings.
+    platform::onTerminationRequest(mainform_.get(), [this] { stop(); });
     mainform_->FormCreate(mainform_.get());
-    // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road.
-    platform::onTerminationRequest(mainform_.get(), [this] { mainform_->fileexitClick(nullptr); });
+    startingUp_ = false;
+    if (stopAsked_) QTimer::singleShot(0, mainform_.get(), [this] { stop(); });
 
     rnd_dialog_ = std::make_unique<player::Trnd_dialog>();
     player::rnd_dialog = rnd_dialog_.get();
@@ -34,6 +38,17 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
     player::volumedisplay = volumedisplay_.get();
     video_ = std::make_unique<player::Tvideo>();
     player::video = video_.get();
+}
+
+// A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road,
+// which writes the settings. One asked for during start-up (the splash handles events) waits
+// until start-up has ended.
+void Application::stop()
+{
+    if (startingUp_)
+        stopAsked_ = true;
+    else
+        mainform_->fileexitClick(nullptr);
 }
 
 Application::~Application()

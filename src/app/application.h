@@ -36,6 +36,10 @@ public:
     Application& operator=(const Application&) = delete;
 
 private:
+    void stop();
+
+    bool startingUp_ = true;
+    bool stopAsked_ = false;
     // Made first: the player window's start-up opens the jukebox through it. It owns the jukebox
     // window, which goes first at the end.
     std::unique_ptr<jukebox::JukeboxFrontEnd> frontend_;

@@ -69,6 +69,7 @@ void TPictureScroller::add(const QImage& bmp, int32_t alb)
     pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb, QString()});
     fcount = int32_t(pl.items.size());
     stale_ = true;
+    byAlbumStale_ = true;
 }
 
 void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
@@ -76,6 +77,7 @@ void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& f
     pl.items.append(picrecord{thumbnailOf(bmp, kSmallSide), alb, folder});
     fcount = int32_t(pl.items.size());
     stale_ = true;
+    byAlbumStale_ = true;
 }
 
 void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
@@ -87,6 +89,7 @@ void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
     record.folder.clear();
     record.album = alb;
     stale_ = true;
+    byAlbumStale_ = true;
 }
 
 void TPictureScroller::Delete(int32_t i)
@@ -99,6 +102,7 @@ void TPictureScroller::Delete(int32_t i)
     }
     pl.items.removeLast();
     fcount = int32_t(pl.items.size());
+    byAlbumStale_ = true;
     Paint();
 }
 
@@ -108,13 +112,26 @@ void TPictureScroller::clear()
     cells_.clear();
     fcount = 0;
     stale_ = true;
+    byAlbumStale_ = true;
 }
 
 int32_t TPictureScroller::lookupalbum(int32_t a) const
 {
-    for (int i = 0; i < pl.items.size(); ++i)
-        if (pl.items[i].album == a) return i;
-    return -1;
+    if (byAlbumStale_) indexAlbums();
+    return a >= 0 && a < byAlbum_.size() ? byAlbum_.at(a) : -1;
+}
+
+void TPictureScroller::indexAlbums() const
+{
+    int32_t highest = -1;
+    for (const picrecord& record : pl.items)
+        highest = std::max(highest, record.album);
+    byAlbum_.fill(-1, highest + 1);
+    // From the last to the first, so the first of two thumbnails of one album is kept.
+    for (int32_t i = int32_t(pl.items.size()) - 1; i >= 0; --i) {
+        if (pl.items.at(i).album >= 0) byAlbum_[pl.items.at(i).album] = i;
+    }
+    byAlbumStale_ = false;
 }
 
 QImage TPictureScroller::albumpicture(int32_t a) const

@@ -109,6 +109,7 @@ private:
     int thumbnailside() const;
     const QImage& cellOf(const picrecord& record, int side);
     bool cursorOnThumbnail() const;
+    void indexAlbums() const;
     void repeattimerRepeat() override;
     void drawUpBox(QPainter& painter, const Grid& grid);
     int drawCells(QPainter& painter, Grid& grid);
@@ -137,6 +138,10 @@ private:
     int cellSide_ = 0;
     // The last rendering drew small copies in place of cells (the scroller was hidden).
     bool provisional_ = false;
+    // Where the first thumbnail of each album stands, by album number (-1: none), so a lookup
+    // does not walk every thumbnail; made again at the first lookup after the thumbnails changed.
+    mutable QVector<int32_t> byAlbum_;
+    mutable bool byAlbumStale_ = true;
 };
 
 } // namespace controls

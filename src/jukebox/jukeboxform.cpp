@@ -33,6 +33,7 @@
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
 #include "library/global.h"
+#include "platform/kioskwindow.h"
 #include "platform/mediaplayer.h"
 #include "platform/screens.h"
 #include "player/mainform.h"
@@ -175,6 +176,7 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
 Tjukebox::~Tjukebox()
 {
     qApp->removeEventFilter(messageHook_);
+    platform::kioskWindow().releaseKeyboard();
     stopcovers();
     // The chart thread may still hand rows to the chart list: it goes before the list does.
     delete log;

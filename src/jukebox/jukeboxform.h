@@ -595,7 +595,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     // Keys and keyboard lights: a held volume key lets go when the window loses the focus; under
-    // the operator lock a minimised window comes back.
+    // the operator lock a minimised window comes back and the guest is held at every activation.
     void changeEvent(QEvent* event) override;
 
 private:
@@ -603,6 +603,13 @@ private:
     void wrapOnUnderscore(int dir);
     // Back to full-screen on the window's monitor, in front and active.
     void restoreFullScreen();
+    // Under the operator lock no key takes the guest away from the shown jukebox: it stays on
+    // every desktop in front of other windows and holds the keyboard, so the window manager's
+    // desktop, window and menu keys never fire; the program's own windows still get their keys.
+    // Hidden or unlocked, it lets the keyboard go.
+    void holdGuest();
+    // The lock is off: an ordinary window on the current desktop, the keyboard let go.
+    void letGuestGo();
     // Pieces of DoDFM, one per area of the screen.
     void buildColumns();
     void buildRightColumn();

@@ -31,6 +31,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/keylights.h"
+#include "platform/kioskwindow.h"
 #include "platform/programfolder.h"
 #include "platform/virtualkeys.h"
 #include "player/mainform.h"
@@ -517,6 +518,29 @@ void Tjukebox::restoreFullScreen()
     activateWindow();
 }
 
+void Tjukebox::holdGuest()
+{
+    platform::KioskWindow& kiosk = platform::kioskWindow();
+    if (!library::config.lock || !isVisible()) {
+        kiosk.releaseKeyboard();
+        return;
+    }
+    // Another window of the program (a dialog) that is active shows over the jukebox.
+    const QWidget* active = QApplication::activeWindow();
+    kiosk.showOnEveryDesktop(winId(), true);
+    kiosk.keepAbove(winId(), !active || active == this);
+    kiosk.holdKeyboard(winId());
+}
+
+void Tjukebox::letGuestGo()
+{
+    platform::KioskWindow& kiosk = platform::kioskWindow();
+    kiosk.releaseKeyboard();
+    if (!isVisible()) return;
+    kiosk.showOnEveryDesktop(winId(), false);
+    kiosk.keepAbove(winId(), false);
+}
+
 void Tjukebox::keyReleaseEvent(QKeyEvent* event)
 {
     if (player::DEBUGON && !event->isAutoRepeat()) {
@@ -533,6 +557,7 @@ void Tjukebox::changeEvent(QEvent* event)
     if (event->type() == QEvent::WindowStateChange && event->spontaneous() && library::config.lock &&
         isMinimized())
         QTimer::singleShot(0, this, &Tjukebox::restoreFullScreen);
+    if (event->type() == QEvent::ActivationChange) holdGuest();
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
         (volumesender == volumeupshape2 || volumesender == volumedownshape2))
         panelshapeMouseUp(volumesender, Qt::LeftButton, Qt::NoModifier, 0, 0);

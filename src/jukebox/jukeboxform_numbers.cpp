@@ -270,8 +270,10 @@ void Tjukebox::togglelock()
     if (library::config.lock) {
         if (tagOf(kioskpanel) == 1) kioskpanelClick(kioskpanel);
         kioskpanelpanel->hide();
+        holdGuest();
     } else {
         kioskpanelpanel->show();
+        letGuestGo();
     }
     lcdtext1->clear();
     lcdtext2->clear();

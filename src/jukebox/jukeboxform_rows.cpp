@@ -203,9 +203,9 @@ void Tjukebox::copytrack(int albumNumber, int track)
 
     domessage(QStringLiteral("Copying track to ") + target);
     QCoreApplication::processEvents();
-    QFile file(source);
+    QFile file;
     const bool copied =
-        file.open(QIODevice::ReadOnly) && platform::writeFileAtomically(target, file.readAll());
+        platform::openRegularFile(file, source) && platform::writeFileAtomically(target, file.readAll());
     domessage(
         (copied ? QStringLiteral("Finished copying track to ") : QStringLiteral("Could not copy track to ")) +
         target);

@@ -90,8 +90,8 @@ QString decode(QByteArrayView bytes)
 
 [[nodiscard]] bool readFile(const QString& path, QByteArray& bytes)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+    QFile file;
+    if (!platform::openRegularFile(file, path, QIODevice::Unbuffered)) return false;
     // One read straight into a buffer of the file's size, then whatever was appended meanwhile.
     bytes = QByteArray(file.size(), Qt::Uninitialized);
     const qint64 got = file.read(bytes.data(), bytes.size());
@@ -432,6 +432,8 @@ void tlogfile::writeentry(const QString& Artist, const QString& Album, const QSt
     const QString line = format_.write(now.date(), now.time()) + oneField(Artist, false) +
                          oneField(Album, false) + oneField(Track, true) + QLatin1Char('\n');
     const QMutexLocker lock(&logLock);
+    // Something other than a file in the log's place (a FIFO would block the append) is left alone.
+    if (QFileInfo::exists(fconfigfile) && !platform::isRegularFile(fconfigfile)) return;
     QFile file(fconfigfile);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
     (void)file.write(line.toUtf8());
@@ -482,11 +484,11 @@ bool tlogfile::cleanandcount(ChartCounter* counter)
 {
     if (fconfigfile.isEmpty()) return false;
     recoverworkingcopy();
-    QFile log(fconfigfile);
+    QFile log;
     qint64 size = 0; // the part of the log we read: whole lines that no longer change
     {
         const QMutexLocker lock(&logLock);
-        if (!log.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) return false;
+        if (!platform::openRegularFile(log, fconfigfile, QIODevice::Unbuffered)) return false;
         size = log.size();
     }
     if (size > kBeepSize) platform::synchronize(this, [] { QApplication::beep(); });
@@ -541,8 +543,9 @@ bool tlogfile::rewritelog(qint64 readsize, const QByteArray* kept, QByteArray& t
     const QMutexLocker lock(&logLock);
     // The log only grows while we work on it: what lies beyond the part we read was appended
     // meanwhile and goes behind the kept lines.
-    QFile file(fconfigfile);
-    if (!file.open(QIODevice::ReadOnly) || file.size() < readsize || !file.seek(readsize)) return false;
+    QFile file;
+    if (!platform::openRegularFile(file, fconfigfile) || file.size() < readsize || !file.seek(readsize))
+        return false;
     tail = file.readAll();
     if (file.error() != QFileDevice::NoError) return false;
     file.close();

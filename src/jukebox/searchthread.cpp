@@ -31,13 +31,11 @@ constexpr int kReaders = 4;
 // when there is none that can be read.
 bool readLines(const QString& path, QStringList& lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    QFile file;
+    if (!platform::openRegularFile(file, path)) {
         const QString folder = path.left(path.size() - kTitlesFile.size() - 1);
         const QString other = platform::findNoCase(folder, kTitlesFile);
-        if (other.isEmpty()) return false;
-        file.setFileName(other);
-        if (!file.open(QIODevice::ReadOnly)) return false;
+        if (other.isEmpty() || other == path || !platform::openRegularFile(file, other)) return false;
     }
     lines = platform::splitLines(platform::decodeText(file.readAll()));
     return true;

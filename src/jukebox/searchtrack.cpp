@@ -145,6 +145,9 @@ void ttracksearch::stopSearch()
 
 void ttracksearch::additem(const QVector<SearchRow>& rows)
 {
+    // Rows added below a full page change nothing on screen: the list is drawn again only while
+    // new rows or its "More" box can still come into view.
+    const bool inView = lb->items().count() <= lb->topmost() + lb->displayitems();
     lb->setdrawmode(false);
     for (const SearchRow& row : rows) {
         // The album list may have changed since the search took its copy.
@@ -157,7 +160,7 @@ void ttracksearch::additem(const QVector<SearchRow>& rows)
                            albumPicture(row.alb), row.icon, QString());
     }
     lb->setdrawmode(true);
-    lb->Paint();
+    if (inView) lb->Paint();
 }
 
 void ttracksearch::updatestatus()

@@ -7,6 +7,7 @@
 
 #include "library/inifuncs.h"
 #include "library/names.h"
+#include "platform/files.h"
 
 namespace library {
 
@@ -370,8 +371,8 @@ void readtag(QIODevice& file, tid3tag& tag)
 void readtag(const QString& filename, tid3tag& tag)
 {
     clear(tag);
-    QFile file(filename);
-    if (file.open(QIODevice::ReadOnly)) readtag(file, tag);
+    QFile file;
+    if (platform::openRegularFile(file, filename)) readtag(file, tag);
 }
 
 bool writetag(const QString& filename, const tid3tag& tag)
@@ -386,8 +387,8 @@ bool writetag(const QString& filename, const tid3tag& tag)
 
 void readversion2tag(const QString& filename, tid3tag& tag)
 {
-    QFile file(filename);
-    if (file.open(QIODevice::ReadOnly)) readversion2(file, tag);
+    QFile file;
+    if (platform::openRegularFile(file, filename)) readversion2(file, tag);
 }
 
 } // namespace library

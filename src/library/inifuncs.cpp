@@ -275,28 +275,23 @@ void readCommercial(tinifile& ini)
 
 // --- writing -------------------------------------------------------------------------------
 
-bool hasKey(tinifile& ini, const QString& key)
-{
-    return ini.keys().contains(key, Qt::CaseInsensitive);
-}
-
 // Keys the program keeps but never uses: a stored text that still reads as the field's value is
 // left exactly as the operator wrote it.
 void writeKeptInteger(tinifile& ini, const QString& key, int64_t value, int64_t (*asRead)(int32_t))
 {
-    if (hasKey(ini, key) && asRead(ini.readppinteger(key, QString())) == value) return;
+    if (ini.haskey(key) && asRead(ini.readppinteger(key, QString())) == value) return;
     ini.writeppint64(key, value);
 }
 
 void writeKeptBool(tinifile& ini, const QString& key, bool value)
 {
-    if (hasKey(ini, key) && ini.readppbool(key, QString()) == value) return;
+    if (ini.haskey(key) && ini.readppbool(key, QString()) == value) return;
     ini.writeppbool(key, value);
 }
 
 void writeKeptString(tinifile& ini, const QString& key, const QString& value)
 {
-    if (hasKey(ini, key) && ini.readppstring(key, QString()) == value) return;
+    if (ini.haskey(key) && ini.readppstring(key, QString()) == value) return;
     ini.writeppstring(key, value);
 }
 
@@ -443,6 +438,11 @@ bool tinifile::readppbool(const QString& key, const QString& def)
     return readppinteger(key, def) != 0;
 }
 
+bool tinifile::haskey(const QString& key)
+{
+    return profile().contains(section, key);
+}
+
 QStringList tinifile::keys()
 {
     return profile().keys(section);
@@ -469,10 +469,11 @@ bool readini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    platform::removeAtomicWriteLeftovers(ini.inipath);
-    if (!QFileInfo::exists(ini.inipath))
+    // Anything but a regular file (a FIFO, a device) is as good as no settings file.
+    if (!platform::isRegularFile(ini.inipath))
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));
+    platform::removeAtomicWriteLeftovers(ini.inipath);
     readMainKeys(ini);
     phrases = readList(ini, kPhrases);
     readSkins(ini);

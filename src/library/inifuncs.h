@@ -46,6 +46,8 @@ public:
 
     // Names of the keys of the current section, in file order.
     QStringList keys();
+    // True when the current section holds `key`.
+    bool haskey(const QString& key);
     void removekey(const QString& key);
 
     // Writes after beginbatch stay in memory until commitbatch replaces the file once.

@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
+#include <QLoggingCategory>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -11,11 +11,79 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/textcodec.h"
 
 namespace platform {
+
+namespace {
+
+Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
+
+bool isRegular(const struct stat& status)
+{
+    return S_ISREG(status.st_mode);
+}
+
+void reportSpecial(const QString& path)
+{
+    qCWarning(lcFiles) << "not a regular file, treated as missing:" << path;
+}
+
+} // namespace
+
+bool isRegularFile(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::stat(QFile::encodeName(path).constData(), &status) == 0 && isRegular(status);
+}
+
+bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0) return false;
+    if (!isRegular(status)) {
+        reportSpecial(path);
+        return false;
+    }
+    // Non-blocking, and checked again once open: the name may have been given to a FIFO since.
+    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return false;
+    if (::fstat(fd, &status) != 0 || !isRegular(status)) {
+        ::close(fd);
+        reportSpecial(path);
+        return false;
+    }
+    if (!file.open(fd, mode | QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
+
+QByteArray readAtMost(QFile& file, qint64 maxBytes)
+{
+    constexpr qint64 kPiece = 64 * 1024;
+    // As much as the file holds now (and one byte more, to see it is too large), then pieces
+    // while it grows.
+    QByteArray bytes;
+    qint64 wanted = std::clamp(file.size() - file.pos(), qint64(0), maxBytes) + 1;
+    while (wanted > 0 && !file.atEnd()) {
+        const QByteArray piece = file.read(wanted);
+        if (piece.isEmpty()) break;
+        bytes += piece;
+        wanted = std::min(kPiece, maxBytes + 1 - bytes.size());
+    }
+    return bytes;
+}
 
 QString findNoCase(const QString& folder, const QString& name)
 {
@@ -91,12 +159,18 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    // QSaveFile's temporary copy is the file's own name and six letters or digits.
-    const QRegularExpression leftover(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(file.fileName()) + QStringLiteral("\\.[A-Za-z0-9]{6}")));
+    const QString base = file.fileName();
+    // QSaveFile's temporary copy is the file's own name, a dot and six letters or digits.
+    const auto isLeftover = [&base](const QString& name) {
+        constexpr qsizetype kTail = 6;
+        if (name.size() != base.size() + 1 + kTail || !name.startsWith(base) || name.at(base.size()) != u'.')
+            return false;
+        return std::all_of(name.cend() - kTail, name.cend(),
+                           [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+    };
     const QDir folder = file.absoluteDir();
-    for (const QString& name : folder.entryList({file.fileName() + QStringLiteral(".??????")}, QDir::Files)) {
-        if (leftover.match(name).hasMatch()) QFile::remove(folder.filePath(name));
+    for (const QString& name : folder.entryList(QDir::Files)) {
+        if (isLeftover(name)) QFile::remove(folder.filePath(name));
     }
 }
 

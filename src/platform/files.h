@@ -5,12 +5,28 @@
 // and files rewritten in place are replaced atomically.
 
 #include <QDir>
+#include <QIODevice>
 #include <QString>
 #include <QStringList>
 
 class QByteArray;
+class QFile;
 
 namespace platform {
+
+// Opens `file` on `path` for reading when `path` names a regular file (links followed). Anything
+// else - a FIFO, a device, a socket, a folder - is treated as missing, with a log line, so that
+// neither opening nor reading it can block or run without end. `mode` may add Unbuffered.
+// False when not opened.
+[[nodiscard]] bool openRegularFile(QFile& file, const QString& path,
+                                   QIODevice::OpenMode mode = QIODevice::ReadOnly);
+
+// Up to `maxBytes` + 1 bytes of `file` from where it stands, read in pieces so that the memory
+// taken follows what the file holds rather than the limit; more than `maxBytes` means too large.
+QByteArray readAtMost(QFile& file, qint64 maxBytes);
+
+// True when `path` names a regular file (links followed); nothing is opened.
+bool isRegularFile(const QString& path);
 
 // `name` inside `folder`: the exact spelling when it exists, else the first entry whose name
 // matches without regard to case; empty when there is none.

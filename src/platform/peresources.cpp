@@ -253,10 +253,10 @@ private:
 
 std::unique_ptr<PeResources> PeResources::open(const QString& path, QString* error)
 {
-    QFile file(path);
+    QFile file;
     QString why;
-    if (!file.open(QIODevice::ReadOnly))
-        why = file.errorString();
+    if (!openRegularFile(file, path))
+        why = QStringLiteral("not a readable file");
     else if (file.size() > kMaxFileSize)
         why = QStringLiteral("file too large");
     if (!why.isEmpty()) {

@@ -2,6 +2,8 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
+#include <QSet>
 
 #include "platform/files.h"
 #include "platform/textcodec.h"
@@ -10,26 +12,26 @@ namespace platform {
 
 namespace {
 
+Q_LOGGING_CATEGORY(lcProfile, "musetra.platform.profile")
+
 // The section name of a header line ("[name]"), or a null string when the line is no header.
 QString headerName(const QString& line)
 {
+    qsizetype first = 0;
+    while (first < line.size() && line.at(first).isSpace())
+        ++first;
+    if (first == line.size() || line.at(first) != QLatin1Char('[')) return {};
     const QString trimmed = line.trimmed();
-    if (!trimmed.startsWith(QLatin1Char('['))) return {};
     const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
     const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
     return name.isNull() ? QString(QLatin1String("")) : name;
 }
 
-bool isHeader(const QString& line)
-{
-    return !headerName(line).isNull();
-}
-
-// The key name of a "key=value" line, or a null string when the line holds no "=".
+// The key name of a "key=value" line that is no header, or a null string when it holds no "=".
 QString keyName(const QString& line)
 {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
-    if (equals < 0 || isHeader(line)) return {};
+    if (equals < 0) return {};
     const QString name = line.left(equals).trimmed();
     return name.isNull() ? QString(QLatin1String("")) : name;
 }
@@ -64,31 +66,45 @@ QString writableValue(const QString& value)
     return text;
 }
 
+// How section and key names are compared: without regard to case or surrounding blanks.
+QString folded(const QString& name)
+{
+    return name.trimmed().toCaseFolded();
+}
+
 } // namespace
 
 Profile::Profile(const QString& path) : path_(path) {}
 
 QString Profile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
-    if (!batching_) load();
-    const qsizetype header = findSection(section);
-    const qsizetype line = header < 0 ? -1 : findKey(header, key);
+    load();
+    Section* found = findSection(section);
+    const qsizetype line = found ? findKey(*found, key) : -1;
     if (line < 0) return cutValue(defaultValue);
-    return storedValue(lines_.at(line));
+    return storedValue(found->lines.at(line).text);
 }
 
 QStringList Profile::keys(const QString& section) const
 {
-    if (!batching_) load();
+    load();
     QStringList names;
-    const qsizetype header = findSection(section);
-    if (header < 0) return names;
-    const qsizetype end = sectionEnd(header);
-    for (qsizetype i = header + 1; i < end; ++i) {
-        const QString name = keyName(lines_.at(i));
-        if (!name.isNull() && !names.contains(name, Qt::CaseInsensitive)) names.append(name);
+    const Section* found = findSection(section);
+    if (!found) return names;
+    QSet<QString> seen;
+    for (const Line& line : found->lines) {
+        if (line.key.isNull() || seen.contains(folded(line.key))) continue;
+        seen.insert(folded(line.key));
+        names.append(line.key);
     }
     return names;
+}
+
+bool Profile::contains(const QString& section, const QString& key) const
+{
+    load();
+    Section* found = findSection(section);
+    return found && findKey(*found, key) >= 0;
 }
 
 bool Profile::writeString(const QString& section, const QString& key, const QString& value)
@@ -111,86 +127,144 @@ void Profile::beginBatch()
 bool Profile::commitBatch()
 {
     batching_ = false;
-    return readable_ && save();
+    return load() && save();
 }
 
 bool Profile::load() const
 {
-    lines_.clear();
-    readable_ = true;
-    QFile file(path_);
-    if (!file.exists()) return true;
-    if (!file.open(QIODevice::ReadOnly)) {
+    if (loaded_) return readable_;
+    loaded_ = true;
+    addSection(QString()); // the lines before the first header
+    if (!QFileInfo::exists(path_)) return true;
+    QFile file;
+    readable_ = openRegularFile(file, path_);
+    if (!readable_) return false;
+    read_ = readAtMost(file, kMaxFileBytes);
+    if (read_.size() > kMaxFileBytes) {
+        qCWarning(lcProfile).noquote() << "settings file" << path_ << "is larger than" << kMaxFileBytes
+                                       << "bytes: it is not read, the defaults are used, and it is "
+                                          "never written over";
         readable_ = false;
-        return false;
     }
-    lines_ = splitLines(decodeText(file.readAll()));
-    return true;
+    readable_ = readable_ && file.error() == QFileDevice::NoError;
+    if (readable_) addLines(read_);
+    return readable_;
+}
+
+// Lines end after each LF, a CR before it belonging to the line end. Each line is decoded on
+// its own, so a hand-written Windows-1252 line beside UTF-8 ones reads right.
+void Profile::addLines(QByteArrayView bytes) const
+{
+    for (qsizetype start = 0; start < bytes.size();) {
+        const qsizetype lf = bytes.indexOf('\n', start);
+        const qsizetype next = lf < 0 ? bytes.size() : lf + 1;
+        qsizetype contentEnd = lf < 0 ? bytes.size() : lf;
+        if (lf > start && bytes.at(lf - 1) == '\r') --contentEnd;
+        const QByteArrayView content = bytes.sliced(start, contentEnd - start);
+        Line line = newLine(decodeText(content));
+        line.bytes = content;
+        line.end = bytes.sliced(contentEnd, next - contentEnd);
+        if (start == 0 && !line.end.isEmpty()) lineEnd_ = line.end;
+        const QString header = line.key.isNull() ? headerName(line.text) : QString();
+        if (!header.isNull()) addSection(header);
+        sections_.last().lines.append(std::move(line));
+        start = next;
+    }
+}
+
+void Profile::addSection(const QString& name) const
+{
+    sections_.append(Section{name, {}, {}, false});
+    if (!name.isNull() && !sectionIndex_.contains(folded(name)))
+        sectionIndex_.insert(folded(name), sections_.size() - 1);
 }
 
 bool Profile::save() const
 {
-    QString text = lines_.join(QLatin1Char('\n'));
-    if (!lines_.isEmpty()) text += QLatin1Char('\n');
-    return writeFileAtomically(path_, text.toUtf8());
+    QByteArray data;
+    const Line* previous = nullptr;
+    for (const Section& section : sections_) {
+        for (const Line& line : section.lines) {
+            // A last line without a line end gets one when lines were added behind it.
+            if (previous && previous->end.isEmpty()) data += lineEnd_;
+            if (line.bytes.isNull())
+                data += line.text.toUtf8();
+            else
+                data += line.bytes;
+            data += line.end;
+            previous = &line;
+        }
+    }
+    return writeFileAtomically(path_, data);
 }
 
 // Applies one write (`value`) or removal (null `value`) to the lines, and to the file unless a
-// batch is open. A file that exists but cannot be read is never overwritten: its keys would be lost.
+// batch is open. A file that exists but cannot be read is never overwritten: its keys would be
+// lost. A key that already reads as `value` keeps its line as it is.
 bool Profile::change(const QString& section, const QString& key, const QString* value)
 {
-    if (!batching_ && !load()) return false;
-    qsizetype header = findSection(section);
-    const qsizetype line = header < 0 ? -1 : findKey(header, key);
+    if (!load()) return false;
+    Section* found = findSection(section);
+    const qsizetype line = found ? findKey(*found, key) : -1;
     if (!value) {
-        if (line < 0) return readable_;
-        lines_.removeAt(line);
+        if (line < 0) return true;
+        found->lines.removeAt(line);
+        found->indexed = false;
     } else if (line >= 0) {
-        lines_[line] = keyName(lines_.at(line)) + QLatin1Char('=') + *value;
-    } else {
-        if (header < 0) {
-            if (!lines_.isEmpty() && !lines_.constLast().trimmed().isEmpty()) lines_.append(QString());
-            lines_.append(QLatin1Char('[') + section + QLatin1Char(']'));
-            header = lines_.size() - 1;
+        Line& old = found->lines[line];
+        if (storedValue(old.text) != *value) {
+            const QByteArrayView end = old.end;
+            old = newLine(old.key + QLatin1Char('=') + *value);
+            old.end = end;
         }
+    } else {
+        if (!found) found = &appendSection(section);
         // New keys go after the last non-blank line of the section, before the blank lines that
-        // separate it from the next one.
-        qsizetype at = sectionEnd(header);
-        while (at > header + 1 && lines_.at(at - 1).trimmed().isEmpty())
+        // separate it from the next one: no key line moves.
+        qsizetype at = found->lines.size();
+        while (at > 1 && found->lines.at(at - 1).text.trimmed().isEmpty())
             --at;
-        lines_.insert(at, key + QLatin1Char('=') + *value);
+        found->lines.insert(at, newLine(key + QLatin1Char('=') + *value));
+        if (found->indexed && !found->keyLines.contains(folded(key))) found->keyLines.insert(folded(key), at);
     }
-    if (batching_) return readable_;
-    return save();
+    return batching_ || save();
 }
 
-qsizetype Profile::findSection(const QString& section) const
+// A new section at the end of the file, after a blank line.
+Profile::Section& Profile::appendSection(const QString& section)
 {
-    const QString wanted = section.trimmed();
-    for (qsizetype i = 0; i < lines_.size(); ++i) {
-        const QString name = headerName(lines_.at(i));
-        if (!name.isNull() && name.compare(wanted, Qt::CaseInsensitive) == 0) return i;
-    }
-    return -1;
+    QList<Line>& last = sections_.last().lines;
+    if (!last.isEmpty() && !last.constLast().text.trimmed().isEmpty()) last.append(newLine(QString()));
+    const QString header = QLatin1Char('[') + section + QLatin1Char(']');
+    addSection(headerName(header));
+    sections_.last().lines.append(newLine(header));
+    return sections_.last();
 }
 
-qsizetype Profile::findKey(qsizetype sectionLine, const QString& key) const
+Profile::Section* Profile::findSection(const QString& section) const
 {
-    const QString wanted = key.trimmed();
-    const qsizetype end = sectionEnd(sectionLine);
-    for (qsizetype i = sectionLine + 1; i < end; ++i) {
-        const QString name = keyName(lines_.at(i));
-        if (!name.isNull() && name.compare(wanted, Qt::CaseInsensitive) == 0) return i;
-    }
-    return -1;
+    const auto found = sectionIndex_.constFind(folded(section));
+    return found == sectionIndex_.constEnd() ? nullptr : &sections_[*found];
 }
 
-qsizetype Profile::sectionEnd(qsizetype sectionLine) const
+qsizetype Profile::findKey(Section& section, const QString& key) const
 {
-    qsizetype i = sectionLine + 1;
-    while (i < lines_.size() && !isHeader(lines_.at(i)))
-        ++i;
-    return i;
+    if (!section.indexed) {
+        section.keyLines.clear();
+        for (qsizetype i = 0; i < section.lines.size(); ++i) {
+            const QString& name = section.lines.at(i).key;
+            if (!name.isNull() && !section.keyLines.contains(folded(name)))
+                section.keyLines.insert(folded(name), i);
+        }
+        section.indexed = true;
+    }
+    return section.keyLines.value(folded(key), -1);
+}
+
+Profile::Line Profile::newLine(const QString& text) const
+{
+    const bool header = !headerName(text).isNull();
+    return Line{text, header ? QString() : keyName(text), {}, lineEnd_};
 }
 
 } // namespace platform

@@ -4,11 +4,18 @@
 // a time with the rules settings files from the Windows program rely on: section and key names
 // are compared without regard to case, a missing key gives the caller's default text, values are
 // trimmed and lose one pair of enclosing quotes, a value ends at its first zero character and is
-// at most 1024 characters long, and every line the program does not know survives a write.
-// The file is read as UTF-8 when valid, else as Windows-1252, and written as UTF-8 with LF line
-// ends. Every write replaces the file atomically; a batch collects writes and replaces it once.
-// Not thread-safe: one owner on one thread.
+// at most 1024 characters long, and every line the program does not change is written back byte
+// for byte. The file is read once, at the first read or write, each line as UTF-8 when valid,
+// else as Windows-1252; lines end at LF or CR LF (a lone CR belongs to its line). Lines the
+// program writes are UTF-8 and keep their line end; new ones take the file's first line end.
+// Something other than a regular file, or a file beyond kMaxFileBytes, is not read and never
+// written over. Every write replaces the file atomically; a batch collects writes and replaces
+// it once. Not thread-safe: one owner on one thread.
 
+#include <QByteArray>
+#include <QByteArrayView>
+#include <QHash>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -19,6 +26,8 @@ class Profile
 public:
     // Longest value a read returns, in characters.
     static constexpr qsizetype kMaxValueLength = 1024;
+    // Largest settings file read; real ones are a few kilobytes.
+    static constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
 
     explicit Profile(const QString& path);
 
@@ -28,6 +37,8 @@ public:
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
     // Names of the keys of `section` in file order (first spelling of each); empty when it is missing.
     QStringList keys(const QString& section) const;
+    // True when `section` holds `key`.
+    bool contains(const QString& section, const QString& key) const;
 
     // Sets `key` in `section`, making both when missing. CR and LF are left out of the value, and
     // it ends at its first zero character. False when the file could not be read or written;
@@ -43,17 +54,46 @@ public:
     [[nodiscard]] bool commitBatch();
 
 private:
-    // Reads the file into lines_; a missing file is an empty one. False when it exists but
-    // cannot be read.
+    // One line of the file: its text, the key it names (null when none), and the bytes it was
+    // read as (null once the program changed it) with its line end, both within read_.
+    struct Line
+    {
+        QString text;
+        QString key;
+        QByteArrayView bytes;
+        QByteArrayView end;
+    };
+    // The lines from one header up to the next (the first section holds the lines before the
+    // first header), with the first line of each key by case-folded name, made at the first
+    // look-up.
+    struct Section
+    {
+        QString name; // null before the first header
+        QList<Line> lines;
+        QHash<QString, qsizetype> keyLines;
+        bool indexed = false;
+    };
+
+    // Reads the file into sections_ at the first call; a missing file is an empty one. False
+    // when it exists but cannot be read.
     bool load() const;
+    void addLines(QByteArrayView bytes) const;
+    void addSection(const QString& name) const;
+    Section& appendSection(const QString& section);
     bool save() const;
     bool change(const QString& section, const QString& key, const QString* value);
-    qsizetype findSection(const QString& section) const;
-    qsizetype findKey(qsizetype sectionLine, const QString& key) const;
-    qsizetype sectionEnd(qsizetype sectionLine) const;
+    // The first section named `section`, or null.
+    Section* findSection(const QString& section) const;
+    // The line of the first `key` in `section`, or -1.
+    qsizetype findKey(Section& section, const QString& key) const;
+    Line newLine(const QString& text) const;
 
     QString path_;
-    mutable QStringList lines_;
+    mutable QList<Section> sections_;
+    mutable QHash<QString, qsizetype> sectionIndex_; // first section of each case-folded name
+    mutable QByteArray read_;                        // the file as read
+    mutable QByteArrayView lineEnd_ = "\n";          // for new lines
+    mutable bool loaded_ = false;
     mutable bool readable_ = true;
     bool batching_ = false;
 };

@@ -5,6 +5,8 @@
 #include <QStringDecoder>
 #include <array>
 
+#include "platform/files.h"
+
 namespace platform {
 
 namespace {
@@ -15,7 +17,7 @@ constexpr std::array<char16_t, 32> kCp1252High = {
     0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
 
-QString decodeWindows1252(const QByteArray& bytes)
+QString decodeWindows1252(QByteArrayView bytes)
 {
     QString text;
     text.reserve(bytes.size());
@@ -74,8 +76,8 @@ QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBy
 
 bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes, QStringList& lines)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
+    QFile file;
+    if (!openRegularFile(file, path)) return false;
     const QByteArrayList raw = readRawLines(file, maxLines, maxLineBytes);
     // One decoding for the whole text, as for a file read whole; the final line end keeps a
     // last empty line.
@@ -83,7 +85,7 @@ bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineByt
     return true;
 }
 
-QString decodeText(const QByteArray& bytes)
+QString decodeText(QByteArrayView bytes)
 {
     QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
     QString text = utf8.decode(bytes);

@@ -4,13 +4,14 @@
 // Windows-1252, with CR LF, LF or CR line ends. We always write UTF-8 with LF.
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 
 namespace platform {
 
 // `bytes` as UTF-8 when they are valid UTF-8, else as Windows-1252.
-QString decodeText(const QByteArray& bytes);
+QString decodeText(QByteArrayView bytes);
 
 // The lines of `text`, split at CR LF, LF or CR; a final line end adds no empty line.
 QStringList splitLines(const QString& text);

@@ -77,8 +77,8 @@ bool settitleline(const QString& folder, int number, const QString& title)
     // The whole file is read and written again: an old file may lack its last line end, and an
     // old one in another character set comes back in the one every new file uses.
     if (!existing.isEmpty()) {
-        QFile file(existing);
-        if (!file.open(QIODevice::ReadOnly)) return false;
+        QFile file;
+        if (!platform::openRegularFile(file, existing)) return false;
         titles = platform::splitLines(platform::decodeText(file.readAll()));
     }
     padtitles(titles, number);

@@ -36,9 +36,9 @@ const QString kTitle = QStringLiteral("Get Artwork from CD");
 // `file` decoded and stretched to a square of `side`; null when it cannot be read.
 QImage squarePicture(const QString& file, int side)
 {
-    QFile source(file);
+    QFile source;
     QImage decoded;
-    if (!source.open(QIODevice::ReadOnly) ||
+    if (!platform::openRegularFile(source, file) ||
         !platform::decodeJpeg(source.readAll(), decoded, QSize(side, side)))
         return {};
     return decoded.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)

@@ -45,14 +45,21 @@ QString coverName(const QString& fn, const QString& ext)
     return fn + QStringLiteral("/title.") + ext;
 }
 
+// The bytes of a cover file; false when it is no regular file or beyond the size limit.
+bool readCoverFile(const QString& path, QByteArray& data)
+{
+    QFile file;
+    if (!platform::openRegularFile(file, path)) return false;
+    // Read no more than the limit allows, even if the file grew since its size was checked.
+    data = platform::readAtMost(file, kMaxCoverBytes);
+    return data.size() <= kMaxCoverBytes;
+}
+
 // libjpeg decides: a picture it decodes completely shows, warnings or not.
 bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return false;
-    // Read no more than the limit allows, even if the file grew since its size was checked.
-    const QByteArray data = file.read(kMaxCoverBytes + 1);
-    if (data.size() > kMaxCoverBytes) return false;
+    QByteArray data;
+    if (!readCoverFile(path, data)) return false;
     const QSize atLeast = wanted.isValid() && !wanted.isEmpty() ? wanted : QSize(kMaxFullSide, kMaxFullSide);
     QString error;
     if (!platform::decodeJpeg(data, picture, atLeast, &error)) {
@@ -64,8 +71,9 @@ bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
 
 bool loadBmpFile(const QString& path, QImage& picture)
 {
+    QByteArray data;
     QImage loaded;
-    if (!loaded.load(path, "BMP")) return false;
+    if (!readCoverFile(path, data) || !loaded.loadFromData(data, "BMP")) return false;
     picture = loaded.convertToFormat(QImage::Format_RGB888);
     return !picture.isNull();
 }
@@ -119,8 +127,8 @@ QDateTime lastWrite(const QString& path)
 // A byte copy that carries the source's last-write time; the cache file is replaced whole.
 void copyWithTime(const QString& from, const QString& to)
 {
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) return;
+    QFile source;
+    if (!platform::openRegularFile(source, from)) return;
     const QDateTime stamp = source.fileTime(QFileDevice::FileModificationTime);
     platform::removeAtomicWriteLeftovers(to);
     if (!platform::writeFileAtomically(to, source.readAll())) {

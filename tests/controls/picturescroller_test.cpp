@@ -143,7 +143,9 @@ TEST_F(Scroller, FindsAndShowsItemsAndAlbums)
 TEST_F(Scroller, DeleteMovesThePicturesButKeepsTheAlbumNumbers)
 {
     build(5);
+    ASSERT_EQ(scroller->lookupalbum(5), 4);
     scroller->Delete(2);
+    EXPECT_EQ(scroller->lookupalbum(5), -1);
     ASSERT_EQ(scroller->count(), 4);
     const int pictures[] = {1, 2, 4, 5};
     for (int i = 0; i < 4; ++i) {
@@ -154,6 +156,12 @@ TEST_F(Scroller, DeleteMovesThePicturesButKeepsTheAlbumNumbers)
     scroller->Delete(7);
     scroller->Delete(-1);
     EXPECT_EQ(scroller->count(), 4);
+    // An edited album goes and comes back at the end: the first of its two thumbnails is found.
+    scroller->add(QImage(), 2);
+    scroller->replace(0, QImage(), 7);
+    EXPECT_EQ(scroller->lookupalbum(2), 1);
+    EXPECT_EQ(scroller->lookupalbum(7), 0);
+    EXPECT_EQ(scroller->lookupalbum(1), -1);
 }
 
 TEST_F(Scroller, RemoteCursorWalksTheVisibleCells)

@@ -1,12 +1,18 @@
 // The operator lock under a real window manager (openbox on a private Xvfb display): the
 // requests a guest can make through it must leave the jukebox full-screen.
 
+#include <QDialog>
 #include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
 
+#include "jukebox/entrypause.h"
 #include "jukeboxfixture.h"
+#include "platform/keystrokes.h"
 #include "player/volumedisplay.h"
 
 namespace {
@@ -26,13 +32,14 @@ public:
     int minimised = 0;
 };
 
-// Runs an X tool (xdotool, wmctrl) against the display the test runs on.
-void runTool(const QString& program, const QStringList& arguments)
+// Runs an X tool (xdotool, wmctrl) against the display the test runs on; what it printed.
+QString runTool(const QString& program, const QStringList& arguments)
 {
     QProcess tool;
     tool.start(program, arguments);
-    ASSERT_TRUE(tool.waitForFinished(10000)) << program.toStdString();
-    ASSERT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    EXPECT_TRUE(tool.waitForFinished(10000)) << program.toStdString();
+    EXPECT_EQ(tool.exitCode(), 0) << tool.readAllStandardError().toStdString();
+    return QString::fromLatin1(tool.readAllStandardOutput()).trimmed();
 }
 
 class KioskLock : public JukeboxTest
@@ -42,7 +49,7 @@ protected:
     {
         screens.bounds = QGuiApplication::primaryScreen()->geometry();
         addAlbums(2);
-        writeSettings(QStringLiteral("lock=1\n"));
+        writeSettings(QStringLiteral("lock=1\npassword=123\n"));
         jukebox::Tjukebox& window = start();
         frontEnd->gojukebox(true);
         window.installEventFilter(&counter);
@@ -65,19 +72,89 @@ TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
     ASSERT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window); }));
     const QString id = QString::number(window.winId());
 
-    // Alt+F4 twice from the keyboard, then a close message through the window manager.
+    // A close message through the window manager, twice.
     for (int n = 1; n <= 2; ++n) {
-        runTool(QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("alt+F4")});
-        ASSERT_TRUE(QTest::qWaitFor([&] { return counter.closes == n; })) << "Alt+F4 number " << n;
+        runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), id});
+        ASSERT_TRUE(QTest::qWaitFor([&] { return counter.closes == n; })) << "close number " << n;
         EXPECT_TRUE(fullScreenOnItsMonitor(window));
     }
-    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-i"), QStringLiteral("-c"), id});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.closes == 3; }));
-    EXPECT_TRUE(fullScreenOnItsMonitor(window));
 
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id});
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
+}
+
+// The window manager's keys for switching desktops, cycling windows, its menus, showing the desktop
+// and closing do nothing to the locked jukebox: the guest's next digit, typed as the on-screen
+// keyboard types it, still lands there, and the program's other windows still get their keys. A
+// desktop switched by another program shows the jukebox too. Unlocked, the keys work again.
+TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
+{
+    jukebox::Tjukebox& window = showLockedJukebox();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QString id = QStringLiteral("0x%1").arg(window.winId(), 0, 16);
+    const auto activeWindow = [] {
+        return runTool(QStringLiteral("xprop"),
+                       {QStringLiteral("-root"), QStringLiteral("_NET_ACTIVE_WINDOW")})
+            .section(u'#', 1)
+            .trimmed();
+    };
+    const auto xdotool = [](const QStringList& arguments) {
+        return runTool(QStringLiteral("xdotool"), arguments);
+    };
+    const auto desktop = [&] { return xdotool({QStringLiteral("get_desktop")}); };
+    // Each step of the number entry ends at once, so the next key finds the keypad open.
+    jukebox::setentrypause([](int) {});
+    const auto digitLands = [&](QChar digit) {
+        platform::sendKeystroke(digit);
+        const bool landed = QTest::qWaitFor([&] { return window.lcdtext1->text().contains(digit); });
+        platform::sendKeystroke(u'\b');
+        return landed && QTest::qWaitFor([&] { return window.lcdtext1->text().trimmed().isEmpty(); });
+    };
+    for (const char* keys :
+         {"ctrl+alt+Right", "ctrl+alt+Left", "alt+Tab", "alt+space", "super+d", "alt+F4"}) {
+        xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
+        EXPECT_TRUE(digitLands(u'1')) << keys;
+        EXPECT_EQ(desktop(), QStringLiteral("0")) << keys;
+        EXPECT_EQ(activeWindow(), id) << keys;
+    }
+    // A dialog of the program shows over the jukebox and takes the keys typed into it.
+    QDialog dialog;
+    const QLineEdit* edit = new QLineEdit(&dialog);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    xdotool({QStringLiteral("type"), QStringLiteral("ab")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return edit->text() == QStringLiteral("ab"); }));
+    const auto onTop = [&] {
+        return runTool(QStringLiteral("xprop"),
+                       {QStringLiteral("-root"), QStringLiteral("_NET_CLIENT_LIST_STACKING")})
+            .endsWith(QString::number(dialog.winId(), 16));
+    };
+    EXPECT_TRUE(QTest::qWaitFor(onTop));
+    dialog.close();
+
+    // A popup menu (a text field's own) takes the keyboard while it shows, and gives it back.
+    QMenu menu;
+    menu.addAction(QStringLiteral("Copy"));
+    menu.popup(window.geometry().center());
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&menu));
+    xdotool({QStringLiteral("key"), QStringLiteral("Escape")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return menu.isHidden(); }));
+    EXPECT_TRUE(digitLands(u'1'));
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+Right")});
+    EXPECT_TRUE(digitLands(u'1'));
+    EXPECT_EQ(desktop(), QStringLiteral("0")) << "after the menu";
+
+    runTool(QStringLiteral("wmctrl"), {QStringLiteral("-s"), QStringLiteral("1")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return desktop() == QStringLiteral("1"); }));
+    EXPECT_TRUE(QTest::qWaitFor([&] { return activeWindow() == id; }));
+    EXPECT_TRUE(digitLands(u'2'));
+
+    for (const int digit : {0, 0, 0, 0, 1, 2, 3})
+        window.dolcd(digit, 0);
+    ASSERT_FALSE(library::config.lock);
+    xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+Right")});
+    EXPECT_TRUE(QTest::qWaitFor([&] { return desktop() == QStringLiteral("2"); }));
 }
 
 // The volume bar shows over the locked full-screen jukebox, where the guest presses the volume keys.

@@ -124,6 +124,17 @@ TEST_F(SearchTest, TheKeyboardKeyAndTheCornerSquareLieOpen)
     EXPECT_EQ(window->childAt(window->VisualsPanelPanel->geometry().bottomRight()), &panel);
 }
 
+TEST_F(SearchTest, ResultsLongerThanThePageShowAsAFreshDrawingOfTheList)
+{
+    for (int n = 1; n <= 300; ++n)
+        addAlbum(folderName(n), "Song A\nSong B\nSong C\n");
+    jukebox::ttracksearch& panel = openPanel();
+    ASSERT_EQ(search(panel, QStringLiteral("song")), QStringLiteral("Search completed. Found 900 items"));
+    const QImage shown = panel.lb->face();
+    panel.lb->Paint();
+    EXPECT_EQ(panel.lb->face(), shown);
+}
+
 TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)
 {
     addLibrary(3);

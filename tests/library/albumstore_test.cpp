@@ -201,6 +201,17 @@ TEST_F(AlbumStoreTest, LoadtitlesFailureLeavesTheTitlesAlone)
     EXPECT_EQ(trackscount, 1);
 }
 
+// A FIFO in the place of the titles file once froze the jukebox for good in its open().
+TEST_F(AlbumStoreTest, TitlesFileThatIsAFifoCountsAsMissingAndNeverBlocks)
+{
+    tracks = {QStringLiteral("kept")};
+    trackscount = 1;
+    const FifoGuard guard(folder.makeFifo(QStringLiteral("A__B/title.dat")));
+    EXPECT_FALSE(loadtitles(folder.file(QStringLiteral("A__B"))));
+    EXPECT_FALSE(guard.released());
+    EXPECT_EQ(tracks, QStringList{QStringLiteral("kept")});
+}
+
 TEST_F(AlbumStoreTest, JukeboxCopyGetsTheFillerOnlyForAnOddCount)
 {
     for (int n = 1; n <= 5; ++n)

@@ -9,6 +9,7 @@
 #include "library/global.h"
 #include "library/inifuncs.h"
 #include "platform/fatal.h"
+#include "platform/profile.h"
 #include "platform/programfolder.h"
 #include "printers.h"
 #include "tempfolder.h"
@@ -469,8 +470,48 @@ TEST_P(MissingSettingsTest, ShowsTheMessageAndHalts)
 INSTANTIATE_TEST_SUITE_P(Roads, MissingSettingsTest,
                          ::testing::Values(MissingFileCase{"NoFile", {}},
                                            MissingFileCase{"AltIniToMissingFile",
-                                                           "[main]\nAltINI=/no/such/musetra.ini\n"}),
+                                                           "[main]\nAltINI=/no/such/musetra.ini\n"},
+                                           MissingFileCase{"AltIniToDevice", "[main]\nAltINI=/dev/zero\n"}),
                          [](const auto& named) { return std::string(named.param.name); });
+
+TEST_F(SettingsTest, FifoAsSettingsFileIsMissingAndNeverBlocks)
+{
+    const FifoGuard guard(folder.makeFifo(QStringLiteral("Musetra.ini")));
+    AnsweringDialogs dialogs;
+    ThrowingHalt halting;
+    EXPECT_THROW(readini(), platform::Halted);
+    EXPECT_FALSE(guard.released());
+    EXPECT_EQ(dialogs.shown.size(), 1);
+}
+
+TEST_F(SettingsTest, OversizedFileStartsOnDefaultsAndIsNeverWrittenOver)
+{
+    const QByteArray big =
+        "[main]\nVolume=3\n" + QByteArray(platform::Profile::kMaxFileBytes, ';') + "\n[Commercial]\n";
+    writeIni(big);
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 7);
+    config.volume = 9;
+    writeini();
+    EXPECT_EQ(iniBytes(), big);
+}
+
+// The operator's own lines (Windows-1252 bytes, CR LF, a lone CR) survive a settings write.
+TEST_F(SettingsTest, WriteKeepsTheBytesOfLinesItDoesNotChange)
+{
+    const QByteArray own = "[main]\r\n; by M\xfcller\r\nnote=a\rb\r\npassword=\xe9t\xe9\r\n";
+    writeIni(own + "Volume=3\r\n");
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.password, QStringLiteral("\u00e9t\u00e9"));
+    config.volume = 9;
+    writeini();
+    EXPECT_TRUE(iniBytes().startsWith(own + "Volume=9\r\n"));
+    EXPECT_TRUE(iniBytes().contains("\r\nburnpath= \r\n")); // new lines take the file's line end
+    resetGlobals();
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.password, QStringLiteral("\u00e9t\u00e9"));
+    EXPECT_EQ(config.volume, 9);
+}
 
 TEST_F(SettingsTest, LineBreaksInValuesAreNotStored)
 {

@@ -87,14 +87,15 @@ TEST_F(ProfileTest, ValuesAndDefaultsAreCutTo1024Characters)
               1024);
 }
 
-TEST_F(ProfileTest, ReadsWindows1252AndWritesUtf8WithLineFeeds)
+TEST_F(ProfileTest, ReadsWindows1252AndWritesNewLinesInUtf8WithTheFilesLineEnd)
 {
     writeIni("[main]\r\nname=Caf\xe9\r\n; comment\r\n");
     platform::Profile profile(iniPath());
     EXPECT_EQ(profile.readString(QStringLiteral("main"), QStringLiteral("name"), QString()),
               QStringLiteral("Caf\u00e9"));
-    ASSERT_TRUE(profile.writeString(QStringLiteral("main"), QStringLiteral("other"), QStringLiteral("x")));
-    EXPECT_EQ(iniBytes(), QByteArray("[main]\nname=Caf\xc3\xa9\n; comment\nother=x\n"));
+    ASSERT_TRUE(
+        profile.writeString(QStringLiteral("main"), QStringLiteral("other"), QStringLiteral("\u00c4")));
+    EXPECT_EQ(iniBytes(), QByteArray("[main]\r\nname=Caf\xe9\r\n; comment\r\nother=\xc3\x84\r\n"));
 }
 
 TEST_F(ProfileTest, WriteChangesOnlyItsKeyAndKeepsEverythingElse)

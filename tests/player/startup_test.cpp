@@ -532,4 +532,18 @@ TEST_F(StartupTest, TerminationSignalLeavesByTheExitRoad)
         QString::fromUtf8(settings.readAll()).contains(QStringLiteral("jlastalbum=3"), Qt::CaseInsensitive));
 }
 
+// A stop while the player window is still being made used to end the program on the spot.
+TEST_F(StartupTest, TerminationSignalDuringStartUpLeavesByTheExitRoadOnceStarted)
+{
+    writeSettings();
+    std::signal(SIGTERM, SIG_DFL);
+    player::Application windows([] {
+        std::raise(SIGTERM);
+        return std::make_unique<FakeMediaPlayer>();
+    });
+    library::config.jlastalbum = 4;
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !QFile::exists(player::blankfilepath); }));
+    EXPECT_TRUE(settingsText().contains(QStringLiteral("jlastalbum=4"), Qt::CaseInsensitive));
+}
+
 } // namespace
