@@ -537,7 +537,7 @@ TEST_F(StartupTest, TerminationSignalDuringStartUpLeavesByTheExitRoadOnceStarted
 {
     writeSettings();
     std::signal(SIGTERM, SIG_DFL);
-    player::Application windows([] {
+    app::Application windows([] {
         std::raise(SIGTERM);
         return std::make_unique<FakeMediaPlayer>();
     });
