@@ -19,6 +19,7 @@
 #include <memory>
 
 class QAction;
+class QThread;
 class QActionGroup;
 class QCheckBox;
 class QEvent;
@@ -291,12 +292,13 @@ private:
     void createMediaPlayer();
     void prepareAdminBackdrop();
     void applyKioskCursor();
-    void prepareJukeboxBackdrop();
     void makeFadedToolbarImages();
     void resetPlayerState();
     void resetPlayerControls();
     void selectRememberedAlbums();
     void closeSplash();
+    void startMakingMissingTitles();
+    void finishMakingTitles();
     void stopForRestart();
 
     // Steps of the album list filling.
@@ -344,6 +346,8 @@ private:
     // The key preview and the toolbar pictures' mouse watch; destroyed before the widgets.
     std::unique_ptr<QObject> windowEvents_;
     std::unique_ptr<platform::MediaPlayer> mp;
+    // Makes the title files the scan found missing, once the windows show.
+    std::unique_ptr<QThread> titlesMaker_;
 };
 
 } // namespace player
