@@ -298,6 +298,7 @@ private:
     void selectRememberedAlbums();
     void closeSplash();
     void startMakingMissingTitles();
+    static void keepWindowsAlive();
     void finishMakingTitles();
     void stopForRestart();
 

@@ -272,7 +272,7 @@ void Tmainform::fillAlbumRows()
         const library::talbumtype& entry = library::albumref.at(n);
         if (!entry.artist.isEmpty() && !entry.album.isEmpty())
             rows.append({entry.artist + QStringLiteral(" - ") + entry.album, n});
-        QCoreApplication::processEvents();
+        keepWindowsAlive();
     }
     // The C locale would order by code points (capitals first); rows are sorted as a person reads them.
     QLocale locale = QLocale::system();
