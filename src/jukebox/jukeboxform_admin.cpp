@@ -139,7 +139,6 @@ void Tjukebox::GoThemeManagerClick(QObject* Sender)
 // again: this window lays itself out anew, and every other window repaints.
 void Tjukebox::restyle()
 {
-    backdrp = skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     FormResize(this);
     for (QWidget* window : QApplication::topLevelWidgets())
         window->update();

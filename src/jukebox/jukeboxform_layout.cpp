@@ -670,8 +670,8 @@ void Tjukebox::makeBackgrounds()
 {
     const library::ttheme& theme = library::config.theme;
     const QSize screen(screenwidth, screenheight);
-    jbbg = stretched(skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true), screen,
-                     Qt::SmoothTransformation);
+    jbbg = stretched(skins::uncachedSkinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true),
+                     screen, Qt::SmoothTransformation);
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
     CenterPanel_Image->setGeometry(CenterPanel->rect());
