@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFile>
 #include <QString>
+#include <filesystem>
 
 namespace bench {
 
@@ -36,6 +37,17 @@ inline void writeAlbumLibrary(const QString& root, int albums)
             touchFile(folder + QStringLiteral("/track%1.mp3").arg(t, 2, 10, QLatin1Char('0')));
         touchFile(folder + QStringLiteral("/title.dat"), titles);
     }
+}
+
+// `program` runnable from `folder` as a hard link there (a copy where no link can be made): the
+// program reads its settings beside its own file.
+inline QString programIn(const QString& folder, const QString& program)
+{
+    const QString placed = folder + QStringLiteral("/musetra");
+    std::error_code failed;
+    std::filesystem::create_hard_link(program.toStdString(), placed.toStdString(), failed);
+    if (failed) QFile::copy(program, placed);
+    return placed;
 }
 
 } // namespace bench

@@ -74,10 +74,20 @@ void TPictureScroller::add(const QImage& bmp, int32_t alb)
 
 void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
 {
-    pl.items.append(picrecord{thumbnailOf(bmp, kSmallSide), alb, folder});
+    pl.items.append(picrecord{smallCopyOf(bmp), alb, folder});
     fcount = int32_t(pl.items.size());
     stale_ = true;
     byAlbumStale_ = true;
+}
+
+// Covers given as the same picture (every album without a cover gets the one "not found" picture)
+// share one small copy, so such albums cost no picture memory of their own.
+QImage TPictureScroller::smallCopyOf(const QImage& bmp)
+{
+    if (const QImage* made = smallCopies_.object(bmp.cacheKey())) return *made;
+    const QImage copy = thumbnailOf(bmp, kSmallSide);
+    smallCopies_.insert(bmp.cacheKey(), new QImage(copy));
+    return copy;
 }
 
 void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)

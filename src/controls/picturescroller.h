@@ -108,6 +108,7 @@ private:
     int hit(int x, int y);
     int thumbnailside() const;
     const QImage& cellOf(const picrecord& record, int side);
+    QImage smallCopyOf(const QImage& bmp);
     bool cursorOnThumbnail() const;
     void indexAlbums() const;
     void repeattimerRepeat() override;
@@ -136,6 +137,9 @@ private:
     // Decoded cells of covers given by their folder, by folder, all of side `cellSide_`.
     QCache<QString, QImage> cells_{kCachedCells};
     int cellSide_ = 0;
+    // The small copies of the last few pictures given to addcover, by the picture's cache key.
+    static constexpr int kSharedSmallCopies = 4;
+    QCache<qint64, QImage> smallCopies_{kSharedSmallCopies};
     // The last rendering drew small copies in place of cells (the scroller was hidden).
     bool provisional_ = false;
     // Where the first thumbnail of each album stands, by album number (-1: none), so a lookup

@@ -24,6 +24,7 @@
 #include "controls/timersource.h"
 #include "controls/transhint.h"
 #include "controls/transparentpanel.h"
+#include "jukebox/backdrops.h"
 #include "player/backdrops.h"
 #include "jukebox/logfile.h"
 #include "jukebox/picturebox.h"
@@ -271,13 +272,13 @@ void Tjukebox::createSearchAndQueuePanels()
 {
     auto* search = new ttracksearch(midpanelpanel);
     search->setObjectName(QStringLiteral("searchpanel"));
-    search->setsourcebitmap(&player::jbbg);
+    search->setsourcebitmap(&jbbg);
     search->hide();
     searchpanel = search;
 
     auto* queue = new tplaylistview(midpanelpanel);
     queue->setObjectName(QStringLiteral("playlistpanel"));
-    queue->setsourcebitmap(&player::jbbg);
+    queue->setsourcebitmap(&jbbg);
     queue->hide();
     playlistpanel = queue;
     connectQueuePanel();
@@ -372,7 +373,7 @@ bool Tjukebox::isFullScreenSize() const
 void Tjukebox::FormResize(QObject*)
 {
     if (isMinimized() || layingOut_) return;
-    thumbpanel->setsourcebitmap(&player::jbbg);
+    thumbpanel->setsourcebitmap(&jbbg);
     // The commerce panel stands on the operators' backdrop like the other operator panels.
     for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel, Commerce})
         admin->setsourcebitmap(&player::bg);

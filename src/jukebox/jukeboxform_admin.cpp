@@ -11,17 +11,17 @@
 #include "controls/numericinput.h"
 #include "controls/scrolllistbox.h"
 #include "controls/transparentpanel.h"
-#include "player/backdrops.h"
+#include "jukebox/backdrops.h"
 #include "jukebox/editbox.h"
 #include "jukebox/jukeboxform_build.h"
 #include "jukebox/logfile.h"
-#include "jukebox/ripperhooks.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
 #include "library/osk.h"
 #include "player/aboutform.h"
 #include "player/mainform.h"
+#include "ripper/musripmain.h"
 #include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
 
@@ -113,7 +113,7 @@ void Tjukebox::editlbClick(QObject*)
     editlb->hide();
     QCoreApplication::processEvents();
     const int top = editlb->topmost();
-    ripperHooks().doedit(editlb->itemindex() + 1);
+    if (ripper::ripmain) ripper::ripmain->doedit(editlb->itemindex() + 1);
     editlb->show();
     reloadeditlist();
     if (currentalbum > 0) editlb->settopmost(top);
@@ -139,8 +139,6 @@ void Tjukebox::GoThemeManagerClick(QObject* Sender)
 // again: this window lays itself out anew, and every other window repaints.
 void Tjukebox::restyle()
 {
-    player::backdrp =
-        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
     FormResize(this);
     for (QWidget* window : QApplication::topLevelWidgets())
         window->update();

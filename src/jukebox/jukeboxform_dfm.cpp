@@ -14,7 +14,7 @@
 #include "controls/ticker.h"
 #include "controls/timersource.h"
 #include "controls/transparentpanel.h"
-#include "player/backdrops.h"
+#include "jukebox/backdrops.h"
 #include "jukebox/frameshape.h"
 #include "jukebox/jukeboxform_build.h"
 #include "jukebox/picturebox.h"
@@ -267,7 +267,7 @@ void Tjukebox::buildAlbumArea()
     // The track hint shows the row under the finger just below the upper page.
     auto* hintPanel = new controls::TTransparentPanel(this);
     hintPanel->setObjectName(QStringLiteral("TrackHintPanel"));
-    hintPanel->setsourcebitmap(&player::jbbg);
+    hintPanel->setsourcebitmap(&jbbg);
     TrackHintPanel = hintPanel;
     auto* hint = new QLabel(hintPanel);
     hint->setObjectName(QStringLiteral("trackhint"));

@@ -22,7 +22,7 @@
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
-#include "player/backdrops.h"
+#include "jukebox/backdrops.h"
 #include "jukebox/editbox.h"
 #include "jukebox/frameshape.h"
 #include "jukebox/jukeboxform_build.h"
@@ -146,7 +146,7 @@ void showBackgroundPiece(PictureBox* picture)
     const QWidget* window = picture->window();
     const QPoint at = picture->mapTo(window, QPoint(0, 0));
     QImage piece(picture->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
-    bitmapoverbitmap(player::jbbg, piece, 0, at.x(), at.y());
+    bitmapoverbitmap(jbbg, piece, 0, at.x(), at.y());
     picture->setPicture(piece);
 }
 } // namespace
@@ -670,8 +670,8 @@ void Tjukebox::makeBackgrounds()
 {
     const library::ttheme& theme = library::config.theme;
     const QSize screen(screenwidth, screenheight);
-    player::jbbg = stretched(skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true),
-                             screen, Qt::SmoothTransformation);
+    jbbg = stretched(skins::uncachedSkinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true),
+                     screen, Qt::SmoothTransformation);
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
     CenterPanel_Image->setGeometry(CenterPanel->rect());

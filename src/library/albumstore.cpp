@@ -4,6 +4,8 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QMutex>
+#include <QSet>
 
 #include "library/global.h"
 #include "library/names.h"
@@ -25,14 +27,15 @@ constexpr qsizetype kMaxTitles = 9999;
 // Far more than any row shows; a longer line would only cost time where it is drawn.
 constexpr qsizetype kMaxTitleBytes = 1024;
 
-// An album folder must be an ordinary folder inside the library: one that resolves to the root or
-// above it (a link back up) would get "title.dat" written outside any album.
-bool usableAlbumFolder(const QString& name)
+// An album folder must be an ordinary folder inside the library: a link that resolves to the root
+// or above it would get "title.dat" written outside any album. Only links need resolving; `root`
+// is the library folder, resolved once per scan.
+bool usableAlbumFolder(const QString& name, const QString& root)
 {
     const QFileInfo folder(platform::joinPath(config.path, name));
+    if (!folder.isSymLink()) return folder.exists(); // else gone since it was listed
     const QString target = folder.canonicalFilePath();
-    const QString root = QFileInfo(config.path).canonicalFilePath();
-    if (target.isEmpty()) return false; // gone since it was listed
+    if (target.isEmpty()) return false; // a dangling link
     if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
         qCWarning(lcAlbums).noquote()
             << "Album folder" << name << "left out: it leads to the library folder or one above it";
@@ -52,6 +55,46 @@ void reportUnreadableFolderNames()
     }
 }
 
+// The titles file of `folder` as made from its tracks: one line per "*.mp?" file in name order, the
+// file name without its four-character extension.
+QString titlesFromTracks(const QString& folder)
+{
+    QString text;
+    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
+        text += file.left(file.size() - kExtensionLength) + QLatin1Char('\n');
+    return text;
+}
+
+// Album folders (full paths) the scan found without a titles file, until makependingtitles has
+// made it. Read on the window thread while a worker makes the files.
+QMutex pendingLock;
+QSet<QString> pending;
+
+void addPendingTitles(const QStringList& folders)
+{
+    const QMutexLocker locked(&pendingLock);
+    for (const QString& folder : folders)
+        pending.insert(folder);
+}
+
+QStringList pendingTitles()
+{
+    const QMutexLocker locked(&pendingLock);
+    return pending.values();
+}
+
+void dropPendingTitles(const QString& folder)
+{
+    const QMutexLocker locked(&pendingLock);
+    pending.remove(folder);
+}
+
+bool isPendingTitles(const QString& folder)
+{
+    const QMutexLocker locked(&pendingLock);
+    return pending.contains(folder);
+}
+
 } // namespace
 
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
@@ -59,19 +102,22 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
     // Hidden folders are left out (no QDir::Hidden); the order is case-insensitive by name.
     const QStringList folders = platform::listFolder(config.path, {QStringLiteral("*__*")}, QDir::Dirs);
     reportUnreadableFolderNames();
+    const QString root = QFileInfo(config.path).canonicalFilePath();
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
+    QStringList missing;
     for (const QString& name : folders) {
         talbumtype entry;
         extractalbumartist(name, entry.album, entry.artist);
         // A folder without an artist or album part gets no row in the lists; leaving it out here
         // keeps the album count and the rows in step.
-        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(name)) continue;
+        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(name, root)) continue;
         found.append(entry);
-        if (platform::findNoCase(platform::joinPath(config.path, name), kTitlesFile).isEmpty())
-            maketitles(name);
+        const QString folder = platform::joinPath(config.path, name);
+        if (platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
         if (afterEachAlbum) afterEachAlbum();
     }
+    addPendingTitles(missing);
     if (found.size() == 1) return false;
     albumref = found;
     albumrefonload = found;
@@ -84,21 +130,37 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 void maketitles(const QString& folderName)
 {
     const QString folder = platform::joinPath(config.path, folderName);
-    QString text;
-    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
-        text += file.left(file.size() - kExtensionLength) + QLatin1Char('\n');
     // An existing titles file of another spelling is replaced rather than joined by a second one.
     QString target = platform::findNoCase(folder, kTitlesFile);
     if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
     platform::removeAtomicWriteLeftovers(target);
-    if (!platform::writeFileAtomically(target, text.toUtf8()))
+    if (!platform::writeFileAtomically(target, titlesFromTracks(folder).toUtf8()))
         qCWarning(lcAlbums) << "cannot write" << target;
+}
+
+void makependingtitles()
+{
+    const QStringList folders = pendingTitles();
+    QList<std::pair<QString, QByteArray>> files;
+    for (const QString& folder : folders) {
+        const QString target = platform::joinPath(folder, kTitlesFile);
+        platform::removeAtomicWriteLeftovers(target);
+        files.append({target, titlesFromTracks(folder).toUtf8()});
+    }
+    platform::writeNewFilesTogether(files);
+    for (const QString& folder : folders)
+        dropPendingTitles(folder);
 }
 
 bool readtitlelines(const QString& folderPath, QStringList& lines)
 {
     const QString name = platform::findNoCase(folderPath, kTitlesFile);
-    return !name.isEmpty() && platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
+    if (!name.isEmpty()) return platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
+    if (!isPendingTitles(folderPath)) return false;
+    // Read as the file will read once made.
+    lines = titlesFromTracks(folderPath).split(QLatin1Char('\n')).mid(0, kMaxTitles);
+    lines.removeLast();
+    return true;
 }
 
 bool readtitlesfile(const QString& folderPath, QStringList& titles)

@@ -3,7 +3,8 @@
 // The album store on disk and its lists in memory. Each album is a folder "artist__album"
 // directly under the library root `config.path`, holding "track01.mp3", ... and "title.dat"
 // (one title per line). The scan fills `albumref` in folder-name order; the player's list
-// filling then orders `album`. GUI thread only: workers take snapshots of the lists.
+// filling then orders `album`. GUI thread only (but for makependingtitles): workers take
+// snapshots of the lists.
 
 #include <QString>
 #include <QStringList>
@@ -19,7 +20,8 @@ QString albumfoldername(const talbumtype& entry);
 QString albumfolderpath(const talbumtype& entry);
 
 // Scans the album folders under the library root into `albumref`, `albumrefonload` and their
-// counts (and sizes `album` to match), making "title.dat" where it is missing. Calls
+// counts (and sizes `album` to match), noting the folders without "title.dat" for
+// makependingtitles; until then their titles read as the file will. Calls
 // `afterEachAlbum` after each album, so a splash can stay alive. False, with nothing changed,
 // when the root holds no album folder.
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum);
@@ -28,13 +30,17 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum);
 // per "*.mp?" file in name order, the file name without its four-character extension.
 void maketitles(const QString& folderName);
 
+// Makes the "title.dat" files the scans noted missing, as maketitles would, with one flush to disk
+// for all of them. Any thread; the window thread reads on meanwhile.
+void makependingtitles();
+
 // Reads the titles of the album folder `path` (full path) into `tracks` / `trackscount`.
 // False, with both unchanged, when the folder or its "title.dat" cannot be read.
 [[nodiscard]] bool loadtitles(const QString& path);
 
 // The lines of the "title.dat" in `folderPath` as they stand, as many as the track lists can
 // reach, each cut to a length the screens can use. False when there is no readable
-// "title.dat".
+// "title.dat" (a folder whose file makependingtitles has still to make reads as it will).
 [[nodiscard]] bool readtitlelines(const QString& folderPath, QStringList& lines);
 
 // The lines of the "title.dat" in `folderPath`, "Unknown track name" standing for an empty line.

@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRandomGenerator>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -11,7 +12,6 @@
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -154,6 +154,50 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
         return false;
     }
     return file.commit();
+}
+
+namespace {
+
+// A new file beside `path` named as writeFileAtomically's temporary copies are, holding `data`;
+// its name, or nothing when it could not be written.
+QString writeTemporaryCopy(const QString& path, const QByteArray& data)
+{
+    static const QString kLetters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    constexpr int kTries = 16;
+    for (int attempt = 0; attempt < kTries; ++attempt) {
+        QString name = path + QLatin1Char('.');
+        for (int i = 0; i < 6; ++i)
+            name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
+        QFile file(name);
+        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
+            if (file.exists()) continue;
+            return {};
+        }
+        if (file.write(data) == data.size() && file.flush()) return name;
+        file.remove();
+        return {};
+    }
+    return {};
+}
+
+} // namespace
+
+void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
+{
+    QList<std::pair<QString, QString>> written; // copy, final name
+    for (const auto& [path, data] : files) {
+        const QString copy = writeTemporaryCopy(path, data);
+        if (!copy.isEmpty()) written.append({copy, path});
+    }
+    if (written.isEmpty()) return;
+    ::sync();
+    for (const auto& [copy, path] : written) {
+        const QByteArray from = QFile::encodeName(copy);
+        const QByteArray to = QFile::encodeName(path);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0)
+            (void)::unlink(from.constData());
+    }
 }
 
 void removeAtomicWriteLeftovers(const QString& path)

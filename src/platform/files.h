@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <utility>
 
 class QByteArray;
 class QFile;
@@ -46,6 +47,12 @@ QStringList undecodableNames(const QString& folder);
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. False on any failure.
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+
+// Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
+// temporary file beside it ("name.XXXXXX"), the file system is synced once, then each is moved
+// into place, unless a file of its name appeared meanwhile (that one is kept and the copy
+// dropped). A crash leaves no half-written file under a final name. Any thread.
+void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 
 // Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
 // killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used

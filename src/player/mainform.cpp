@@ -14,6 +14,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
+#include <QThread>
 #include <QToolButton>
 #include <QVBoxLayout>
 
@@ -93,7 +94,10 @@ Tmainform::Tmainform(MediaPlayerFactory makeMediaPlayer, QWidget* parent)
     placeControls();
 }
 
-Tmainform::~Tmainform() = default;
+Tmainform::~Tmainform()
+{
+    finishMakingTitles();
+}
 
 void Tmainform::buildComponents()
 {

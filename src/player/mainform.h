@@ -19,6 +19,7 @@
 #include <memory>
 
 class QAction;
+class QThread;
 class QActionGroup;
 class QCheckBox;
 class QEvent;
@@ -299,12 +300,14 @@ private:
     void createMediaPlayer();
     void prepareAdminBackdrop();
     void applyKioskCursor();
-    void prepareJukeboxBackdrop();
     void makeFadedToolbarImages();
     void resetPlayerState();
     void resetPlayerControls();
     void selectRememberedAlbums();
     void closeSplash();
+    void startMakingMissingTitles();
+    static void keepWindowsAlive();
+    void finishMakingTitles();
     void stopForRestart();
 
     // Steps of the album list filling.
@@ -355,6 +358,8 @@ private:
     // The key preview and the toolbar pictures' mouse watch; destroyed before the widgets.
     std::unique_ptr<QObject> windowEvents_;
     std::unique_ptr<platform::MediaPlayer> mp;
+    // Makes the title files the scan found missing, once the windows show.
+    std::unique_ptr<QThread> titlesMaker_;
 };
 
 } // namespace player

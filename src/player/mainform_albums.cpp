@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
@@ -26,8 +27,18 @@ bool Tmainform::buildcontentlist(bool forceload)
 {
     if (!forceload) return library::albumcount != 0;
     initmessage(QStringLiteral("Building Album List...."));
-    // The splash and the windows stay alive between album folders.
-    return library::scanalbumfolders([] { QCoreApplication::processEvents(); });
+    return library::scanalbumfolders(keepWindowsAlive);
+}
+
+// The splash and the windows stay alive through long loops over the albums: pending events run
+// every few milliseconds, not after every album, which would cost more than the albums themselves.
+void Tmainform::keepWindowsAlive()
+{
+    constexpr qint64 kEveryMs = 10;
+    static QElapsedTimer sinceEvents;
+    if (sinceEvents.isValid() && !sinceEvents.hasExpired(kEveryMs)) return;
+    QCoreApplication::processEvents();
+    sinceEvents.start();
 }
 
 bool Tmainform::loadtitles(QListWidget* sender, int albumindex)

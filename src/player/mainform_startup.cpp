@@ -15,6 +15,7 @@
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
+#include <QThread>
 #include <QToolButton>
 #include <algorithm>
 
@@ -30,6 +31,7 @@
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
 #include "platform/screens.h"
+#include "platform/waithelper.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
@@ -91,7 +93,6 @@ void Tmainform::FormCreate(QObject*)
     prepareAdminBackdrop();
     applyKioskCursor();
     (void)library::readini(); // halts the program when the settings file is missing
-    prepareJukeboxBackdrop();
     QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
     setWindowTitle(QStringLiteral("Musetra v2.6"));
     // A stored filter does not survive start-up; the reset one is what the settings get back.
@@ -115,6 +116,23 @@ void Tmainform::FormCreate(QObject*)
         playmode = 0;
     }
     closeSplash();
+    startMakingMissingTitles();
+}
+
+// The title files the scan found missing are made on a worker once the windows show, all with one
+// flush to disk, so a fresh library opens as quickly as a known one. Until then their albums read
+// as the files will.
+void Tmainform::startMakingMissingTitles()
+{
+    finishMakingTitles();
+    titlesMaker_.reset(QThread::create(library::makependingtitles));
+    titlesMaker_->start(QThread::LowPriority);
+}
+
+void Tmainform::finishMakingTitles()
+{
+    if (titlesMaker_) platform::waitForThread(*titlesMaker_);
+    titlesMaker_.reset();
 }
 
 void Tmainform::createMediaPlayer()
@@ -127,9 +145,8 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    player::sbg = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
-                                           library::tskin{QString(), library::clNone}, true);
-    player::bg = stretchedToScreen(player::sbg);
+    player::bg = stretchedToScreen(skins::skinPictureOrNull(
+        QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone}, true));
 }
 
 void Tmainform::applyKioskCursor()
@@ -139,13 +156,6 @@ void Tmainform::applyKioskCursor()
     if (!kiosk) return;
     const QPixmap blank(QStringLiteral(":/BLANKCURSOR"));
     platform::setHandPointCursor(blank.isNull() ? QCursor(Qt::BlankCursor) : QCursor(blank, 0, 0));
-}
-
-void Tmainform::prepareJukeboxBackdrop()
-{
-    player::backdrp =
-        skins::skinPictureOrNull(QStringLiteral("BACKGROUND"), library::config.theme.sbackground, true);
-    player::jbbg = stretchedToScreen(player::backdrp);
 }
 
 void Tmainform::makeFadedToolbarImages()
@@ -262,7 +272,7 @@ void Tmainform::fillAlbumRows()
         const library::talbumtype& entry = library::albumref.at(n);
         if (!entry.artist.isEmpty() && !entry.album.isEmpty())
             rows.append({entry.artist + QStringLiteral(" - ") + entry.album, n});
-        QCoreApplication::processEvents();
+        keepWindowsAlive();
     }
     // The C locale would order by code points (capitals first); rows are sorted as a person reads them.
     QLocale locale = QLocale::system();

@@ -9,7 +9,9 @@
 #include <QPainter>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QPixmap>
 #include <QThread>
+#include <QTimer>
 #include <cmath>
 
 #include "controls/drawing.h"
@@ -254,8 +256,12 @@ void Tripmain::FormResize()
 {
     const int w = width();
     bg->setGeometry(rect());
-    bg->setPixmap(
-        QPixmap::fromImage(backdrop_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
+    // Hidden (as at start-up), the window gets its backdrop once the event loop runs, so the
+    // jukebox shows first.
+    if (isVisible())
+        stretchBackdrop();
+    else
+        QTimer::singleShot(0, this, &Tripmain::stretchBackdrop);
     log->setGeometry((w - int(std::nearbyint(w / 1.5))) / 2, inf->y() + inf->height() + 10,
                      int(std::nearbyint(w / 1.5)), w / 4);
     QPalette logColours = log->palette();
@@ -277,6 +283,12 @@ void Tripmain::FormResize()
     setDialogText(cancel, aspx(18), kDialogTextColour);
     cancel->setGeometry((w - kCancelWidth) / 2, ringTop + side + aspy(10), kCancelWidth, cancel->height());
     layoutJukeboxPanel();
+}
+
+void Tripmain::stretchBackdrop()
+{
+    bg->setPixmap(
+        QPixmap::fromImage(backdrop_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
 
 void Tripmain::layoutJukeboxPanel()

@@ -147,6 +147,7 @@ private:
     void placeTitle();
     void loadEncoder(const QString& encoderLibrary);
     void FormResize();
+    void stretchBackdrop();
     void layoutJukeboxPanel();
     void FormShow();
     void jukeboxAction(const std::function<void()>& action);

@@ -273,6 +273,18 @@ QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool I
     }
 }
 
+QImage uncachedSkinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG)
+{
+    QImage picture;
+    if (getimagefromcache(name, picture)) return picture;
+    try {
+        LoadSkinResourceNoCache(name, skin.Skin, skin.Color, IsJPEG, picture);
+    } catch (const ResourceNotFound&) {
+        picture = QImage();
+    }
+    return picture;
+}
+
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)
 {
     assertWindowThread();

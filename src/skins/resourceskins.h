@@ -88,6 +88,10 @@ QImage LoadSkinResource(const QString& name, const QString& skinname, int32_t bl
 // nor the program has `name` (the screen then shows nothing there).
 QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG = false);
 
+// skinPictureOrNull for a picture that is only stretched once: on a miss it is loaded without
+// being kept in the cache, so a full-screen backdrop is not held twice.
+QImage uncachedSkinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG);
+
 // Loads `name` afresh with another skin and tint and replaces the cached picture; a name not yet
 // cached is loaded as LoadSkinResource does.
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);

@@ -14,7 +14,7 @@
 #include "../controls/faketimersource.h"
 #include "answeringdialogs.h"
 #include "fakemediaplayer.h"
-#include "player/backdrops.h"
+#include "jukebox/backdrops.h"
 #include "jukebox/backgroundplay.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/jukeboxfrontend.h"

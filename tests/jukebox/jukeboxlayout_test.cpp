@@ -269,14 +269,14 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
     writeSettings();
     Tjukebox& window = startOnScreen(QSize(1024, 768));
 
-    ASSERT_EQ(player::jbbg.size(), QSize(1024, 768));
-    EXPECT_EQ(player::jbbg.format(), QImage::Format_RGB888);
+    ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
+    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB888);
     // The columns show the piece of the background that lies under them.
     const QRect right = window.rightpanel->geometry();
-    EXPECT_EQ(window.rightpanelpic->picture(), player::jbbg.copy(right));
-    EXPECT_EQ(window.midpanel->picture(), player::jbbg.copy(window.midpanelpanel->geometry()));
+    EXPECT_EQ(window.rightpanelpic->picture(), jukebox::jbbg.copy(right));
+    EXPECT_EQ(window.midpanel->picture(), jukebox::jbbg.copy(window.midpanelpanel->geometry()));
     const QRect arrows(window.butpanel->mapTo(&window, QPoint(0, 0)), window.butpanel->size());
-    EXPECT_EQ(window.butpanelpic->picture(), player::jbbg.copy(arrows));
+    EXPECT_EQ(window.butpanelpic->picture(), jukebox::jbbg.copy(arrows));
 
     // The frame round the album area: its white inside is cut away, its rim stays.
     EXPECT_EQ(window.CenterPanel->geometry(), QRect(14, 14, 815, 736));
@@ -306,7 +306,7 @@ TEST_F(JukeboxTest, ThemeChangeLaysTheScreenOutAgain)
     writeSettings();
     Tjukebox& window = startOnScreen(QSize(1024, 768));
     const QImage plainArrow = window.butl->picture();
-    const QImage plainBackground = player::jbbg;
+    const QImage plainBackground = jukebox::jbbg;
     ASSERT_EQ(window.alphapanel->width(), window.midpanelpanel->geometry().right() + 1 - 41);
 
     // What the theme manager does: new pictures for the elements, a new orientation, a new layout.
@@ -316,8 +316,8 @@ TEST_F(JukeboxTest, ThemeChangeLaysTheScreenOutAgain)
     window.setscreen();
 
     EXPECT_NE(window.butl->picture(), plainArrow);
-    EXPECT_NE(player::jbbg, plainBackground);
-    EXPECT_EQ(window.leftpanelpic->picture(), player::jbbg.copy(window.leftpanel->geometry()));
+    EXPECT_NE(jukebox::jbbg, plainBackground);
+    EXPECT_EQ(window.leftpanelpic->picture(), jukebox::jbbg.copy(window.leftpanel->geometry()));
     EXPECT_EQ(window.alphapanel->geometry(), QRect(0, 41, 41, 768 - 82));
 }
 

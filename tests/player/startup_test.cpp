@@ -28,6 +28,7 @@
 #include "platform/fatal.h"
 #include "platform/fonts.h"
 #include "platform/programfolder.h"
+#include "platform/screens.h"
 #include "player/aboutform.h"
 #include "app/application.h"
 #include "player/frontend.h"
@@ -280,9 +281,8 @@ TEST_F(StartupTest, SettingsReachTheWindow)
     EXPECT_FALSE(mf.clearlist->isEnabled());
     // Kiosk mode: controls that point with a hand show no cursor.
     EXPECT_NE(platform::handPointCursor().shape(), Qt::PointingHandCursor);
-    // The backdrops the jukebox paints are ready, at the screen's size.
-    EXPECT_FALSE(player::bg.isNull());
-    EXPECT_EQ(player::jbbg.size(), player::bg.size());
+    // The admin backdrop is ready at the screen's size (the jukebox window stretches its own).
+    EXPECT_EQ(player::bg.size(), platform::screens().geometry(nullptr).size());
 }
 
 TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
@@ -452,6 +452,20 @@ TEST_F(StartupTest, TitlesLoadIntoEitherTrackList)
 
     mf.maketitles(QStringLiteral("Wren__Day"));
     EXPECT_TRUE(QFileInfo::exists(QDir(libraryRoot).filePath(QStringLiteral("Wren__Day/title.dat"))));
+}
+
+// A fresh library opens without waiting for its title files: they are made after the windows show.
+TEST_F(StartupTest, TitlesMissingFromAFreshLibraryAreMadeAfterStartUp)
+{
+    program.write(QStringLiteral("music/Owl__Night/track01.mp3"), "x");
+    writeSettings();
+    player::Tmainform& mf = start();
+    ASSERT_TRUE(mf.loadtitles(mf.tracklist, 1));
+    EXPECT_EQ(rowTexts(mf.tracklist), QStringList{QStringLiteral("track01")});
+
+    player::mainform = nullptr;
+    form.reset(); // waits for the title files
+    EXPECT_EQ(program.read(QStringLiteral("music/Owl__Night/title.dat")), QByteArray("track01\n"));
 }
 
 TEST_F(StartupTest, AddedAndDeletedAlbumsKeepListsNumbersAndThumbnailsInStep)

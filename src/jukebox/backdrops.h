@@ -1,0 +1,12 @@
+#pragma once
+
+// The jukebox's backdrop: the "BACKGROUND" picture in the skin and tint of the theme's background,
+// stretched over the whole screen by the window's layout. GUI thread only.
+
+#include <QImage>
+
+namespace jukebox {
+
+inline QImage jbbg;
+
+} // namespace jukebox
