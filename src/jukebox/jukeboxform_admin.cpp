@@ -11,17 +11,16 @@
 #include "controls/numericinput.h"
 #include "controls/scrolllistbox.h"
 #include "controls/transparentpanel.h"
-#include "jukebox/backdrops.h"
 #include "jukebox/editbox.h"
 #include "jukebox/jukeboxform_build.h"
 #include "jukebox/logfile.h"
+#include "jukebox/ripperhooks.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
 #include "library/osk.h"
 #include "player/aboutform.h"
 #include "player/mainform.h"
-#include "ripper/musripmain.h"
 #include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
 
@@ -113,7 +112,7 @@ void Tjukebox::editlbClick(QObject*)
     editlb->hide();
     QCoreApplication::processEvents();
     const int top = editlb->topmost();
-    if (ripper::ripmain) ripper::ripmain->doedit(editlb->itemindex() + 1);
+    ripperHooks().doedit(editlb->itemindex() + 1);
     editlb->show();
     reloadeditlist();
     if (currentalbum > 0) editlb->settopmost(top);

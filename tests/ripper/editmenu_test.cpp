@@ -31,8 +31,9 @@ using ripper::Teditmenu;
 namespace {
 
 // The edit menu over the player window and the jukebox (on screen, once `startAll` ran, reaching
-// the ripper through its hooks as the application installs them) in a temporary library; each dialog it opens is answered by the matching handler, the questions from
-// `answers` (else the first button), the names with "Go Back" while `newArtist` is empty.
+// the ripper through its hooks as the application installs them) in a temporary library; each dialog it opens
+// is answered by the matching handler, the questions from `answers` (else the first button), the names with
+// "Go Back" while `newArtist` is empty.
 class EditMenu : public NumberEntryTest
 {
 protected:
