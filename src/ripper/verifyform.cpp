@@ -19,6 +19,8 @@ constexpr int kSmallGap = 10;
 constexpr int kTextPoints = 16;
 constexpr int kListPoints = 15;
 constexpr float kListSpacing = 1.5f;
+// The titles the list holds at once, however wide the screen.
+constexpr int kShownRows = 3;
 constexpr int kGoBackWidth = 150;
 constexpr int32_t kNextColour = 1;
 constexpr int32_t kSetColour = 3;
@@ -49,7 +51,6 @@ Tverify::Tverify()
     lbpanel->setPalette(palette());
     lb = new controls::TScrollListbox(lbpanel);
     lb->setcolor(kBlack);
-    lb->setfont(controls::panelFont(aspx(kListPoints)));
     setDialogText(lb, aspx(kListPoints), kListTextColour);
     lb->setlinespacing(kListSpacing);
     connect(lb, &controls::TScrollListbox::OnClick, this, &Tverify::lbClick);
@@ -81,15 +82,42 @@ void Tverify::resizeEvent(QResizeEvent*)
 void Tverify::layOut()
 {
     const int m = aspx(kMargin);
-    lab->setGeometry(0, m, width(), lab->sizeHint().height());
+    // Gaps above and below follow the screen's height, as the dialog's own height does.
+    const int gap = aspy(kMargin);
+    lab->setGeometry(0, gap, width(), lab->sizeHint().height());
     lbpanel->setGeometry(m, bottomOf(lab) + aspy(kSmallGap), width() - (cancel1->width() + 2 * m), 0);
     titleedit->resize(width() / 2, titleedit->sizeHint().height());
-    lbpanel->resize(lbpanel->width(), height() - lbpanel->y() - (2 * m + titleedit->height()));
+    lbpanel->resize(lbpanel->width(), height() - lbpanel->y() - (2 * gap + titleedit->height()));
     lb->setGeometry(lbpanel->rect());
-    titleedit->move(m, bottomOf(lbpanel) + m);
+    fitList();
+    titleedit->move(m, bottomOf(lbpanel) + gap);
     settitle->move(rightOf(titleedit) + m, titleedit->y());
     next->move(rightOf(lbpanel) + m, lbpanel->y());
     cancel1->move(next->x(), bottomOf(next) + m);
+}
+
+// Fonts grow with the screen's width, the list area with its height, and each "MORE" band takes
+// a row's height: the list font shrinks until a few rows fit between the bands. The list then
+// ends with its last whole row's band, so no row runs under the bottom box.
+void Tverify::fitList()
+{
+    int points = aspx(kListPoints);
+    while (points > 1 && !listHoldsRows(points))
+        --points;
+    const int bands = 2 * lb->firstrowy();
+    const int rows = std::max(0, (lbpanel->height() - bands) / lb->rowheight());
+    lb->resize(lb->width(), bands + rows * lb->rowheight());
+    lb->Resize();
+    lb->Paint();
+}
+
+bool Tverify::listHoldsRows(int points)
+{
+    lb->setfont(controls::panelFont(points));
+    // Twice: the bands follow the row height of the layout before.
+    lb->Resize();
+    lb->Resize();
+    return 2 * lb->firstrowy() + kShownRows * lb->rowheight() <= lbpanel->height();
 }
 
 void Tverify::lbClick()

@@ -49,6 +49,9 @@ protected:
 
 private:
     void layOut();
+    void fitList();
+    // Takes a list font of `points`; whether the list area then holds enough rows between the bands.
+    bool listHoldsRows(int points);
     void fillList();
     // Takes the chosen row into the entry box.
     void lbClick();

@@ -2,6 +2,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
+#include <algorithm>
 #include <gtest/gtest.h>
 
 #include "answeringdialogs.h"
@@ -162,6 +163,24 @@ TEST_F(EntryDialogs, TrackEditorSetsTheEditedRowsTitle)
     library::trackscount = 0;
     EXPECT_EQ(ripper::doverify(0), 2);
     EXPECT_EQ(dialogs.modalCount, 2);
+}
+
+// Fonts grow with the screen's width, the dialog with its height: titles still show, clear of "MORE".
+TEST_F(EntryDialogs, TrackEditorShowsThreeTitlesAboveTheMoreBoxOnEveryScreen)
+{
+    library::tracks = QStringLiteral("1,2,3,4,5,6,7,8,9,10").split(QLatin1Char(','));
+    library::trackscount = 10;
+    QList<int> shown;
+    answer<ripper::Tverify>([&shown](ripper::Tverify& d) {
+        const QList<controls::tmatrix>& hits = d.lb->hits();
+        shown << int(std::count_if(hits.begin(), hits.end(), [&hits](const controls::tmatrix& row) {
+            return row.item >= 0 && row.y2 > 0 && row.y2 <= hits.last().y1;
+        }));
+    });
+    ripper::doverify(0);
+    ExtractionWindow wide{QSize(1920, 1080)};
+    ripper::doverify(0);
+    EXPECT_EQ(shown, (QList<int>{3, 3}));
 }
 
 TEST_F(EntryDialogs, WarningWithoutLinkAndATickedBoxAsksNotToWarnAgain)
