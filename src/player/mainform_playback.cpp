@@ -298,6 +298,7 @@ void Tmainform::playNextQueueEntry(bool backgroundTrackEnded)
     queueRanOut_ = true;
     Stop->setChecked(true);
     Timers->stop();
+    moveProgress(0);
     showNoTrack();
     if (frontend().jukeboxVisible()) frontend().domessage(QString());
     vol->setValue(library::config.volume);
@@ -311,6 +312,7 @@ void Tmainform::playNextAlbumTrack()
     if (next >= tracklist->count()) {
         Stop->setChecked(true);
         Timers->stop();
+        moveProgress(0);
         vol->setValue(library::config.volume);
         if (library::autoplaymode) frontend().startautoplay();
         return;
@@ -357,6 +359,8 @@ void Tmainform::StopClick(QObject* Sender)
         (void)mp->stop();
         dtracklistClick(Sender);
         Timers->stop();
+        // Stopped, the window names no track and no time of one.
+        showNoTrack();
     } else {
         playmode = 0;
         (void)mp->stop();
