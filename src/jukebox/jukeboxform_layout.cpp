@@ -414,6 +414,8 @@ void Tjukebox::placeControlPanel()
     panelshape2->setGeometry(panel->rect());
     panelshape1->setGeometry(panel->rect().adjusted(2, 2, -2, -2));
     panelshape2->lower();
+    // It reaches over the album area's frame, also while it shows for good.
+    panel->raise();
 }
 
 void Tjukebox::placeCorners()
