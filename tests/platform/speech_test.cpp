@@ -1,15 +1,10 @@
-// The espeak-ng voice: synthesising into memory, and speaking through a private sound server over
-// a playing track.
+// The espeak-ng voice, synthesising into memory so no sound card is needed.
 
 #include <gtest/gtest.h>
 
 #include "platform/speech.h"
-#include "soundserver.h"
 
 namespace {
-
-using SpeechOverTrack = soundtesting::SoundServerTest;
-using soundtesting::decibels;
 
 TEST(EspeakSpeech, SpeaksOneSentenceAtTheGivenSpeedOnlyWhileEnabled)
 {
@@ -28,23 +23,6 @@ TEST(EspeakSpeech, SpeaksOneSentenceAtTheGivenSpeedOnlyWhileEnabled)
     EXPECT_LT(seconds, 4.0);
     const auto loudest = std::max_element(voice.samples().begin(), voice.samples().end());
     EXPECT_GT(*loudest, 1000);
-}
-
-// espeak-ng cannot end a synchronous engine once an asynchronous one has ended in the process, so
-// this test of the sound card voice stays the last of the program.
-TEST_F(SpeechOverTrack, AnnouncementIsHeardAboveTheTrack)
-{
-    ASSERT_NO_FATAL_FAILURE(playThroughServer(2500));
-    platform::EspeakSpeech voice;
-    ASSERT_NO_THROW(voice.Register(QString(), QStringLiteral("Musetra")));
-    voice.setEnabled(true);
-    voice.setSpeed(160);
-    const double track = peakAt(500);
-    const double announced = peakAt(500, [&] {
-        voice.Speak(QStringLiteral("Blue by the Musetra band"),
-                    platform::kSpeechStatement + platform::kSpeechHighPriority);
-    });
-    EXPECT_GT(decibels(announced / track), 6.0);
 }
 
 } // namespace
