@@ -140,19 +140,6 @@ TEST(BuiltInArt, SeeThroughColoursSitWhereTheScreensExpectThem)
         EXPECT_EQ(at(image, 0, 0), white) << name;
         EXPECT_NE(at(image, image.width() / 2, image.height() / 2 + 1), white) << name;
     }
-    // Page buttons are see-through round their disc, corner buttons away from their screen corner.
-    const struct
-    {
-        const char* name;
-        QPoint outside, inside;
-    } discs[] = {{"LBUTUP", {0, 0}, {25, 25}},      {"RBUTDOWN", {50, 50}, {25, 25}},
-                 {"LCORNERUP", {31, 31}, {5, 5}},   {"BLCORNERDOWN", {31, 0}, {5, 26}},
-                 {"RCORNERDOWN", {0, 31}, {26, 5}}, {"BRCORNERUP", {0, 0}, {26, 26}}};
-    for (const auto& disc : discs) {
-        const QImage image = bitmap(disc.name);
-        EXPECT_EQ(at(image, disc.outside.x(), disc.outside.y()).alpha(), 0) << disc.name;
-        EXPECT_EQ(at(image, disc.inside.x(), disc.inside.y()).alpha(), 255) << disc.name;
-    }
     // The on-screen keyboard key is transparent by its bottom-left pixel.
     const QImage keyboard = bitmap("KEYBOARDICONUP");
     EXPECT_EQ(at(keyboard, 0, keyboard.height() - 1), white);
