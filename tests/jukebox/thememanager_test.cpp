@@ -127,10 +127,12 @@ TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughAroundTheirPictures)
     const QList<QColor> untinted = corners();
     withThemeManager([](skins::Tthememanager& manager) {
         manager.lbelement->setCurrentIndex(1);
-        QTest::mouseClick(manager.ColorPicker, Qt::LeftButton, {}, QPoint(20, 20));
+        if (manager.nocolor->isChecked()) QTest::mouseClick(manager.nocolor, Qt::LeftButton);
+        QTest::mouseClick(manager.ColorPicker->mainswatch, Qt::LeftButton, {}, QPoint(20, 20));
         QTest::mouseClick(manager.OK, Qt::LeftButton);
     });
     EXPECT_NE(library::config.theme.sbut.Color, 0);
+    EXPECT_NE(library::config.theme.sbut.Color, library::clNone);
     EXPECT_EQ(corners(), untinted);
 }
 
