@@ -53,9 +53,10 @@ QPainterPath chevron(QPointF c, qreal size, bool left)
     return path;
 }
 
+// Page buttons: a round key on a see-through square, so a tinted or replaced backdrop shows round it.
 QImage pageButton(bool left, bool down)
 {
-    QImage image = canvas(kPageButton, kPageButton, kPanel);
+    QImage image = canvas(kPageButton, kPageButton, Qt::transparent);
     {
         QPainter p(&image);
         prepare(p);
@@ -74,7 +75,7 @@ QImage pageButton(bool left, bool down)
             p.drawPath(arrow);
         },
         down ? 4 : 3, down ? 1.6 : 0.9);
-    return opaque(image);
+    return image.convertToFormat(QImage::Format_ARGB32);
 }
 
 enum class CornerIcon { Thumbnails, Search, Volume, Options };
@@ -137,10 +138,11 @@ void drawCornerIcon(QPainter& p, CornerIcon icon, QPointF c, const QColor& colou
     p.restore();
 }
 
-// A quarter disc hugging its screen corner (`corner` is where the screen corner lies).
+// A quarter disc hugging its screen corner (`corner` is where the screen corner lies), the rest of
+// the square see-through.
 QImage cornerButton(QPointF corner, CornerIcon icon, bool lit)
 {
-    QImage image = canvas(kCorner, kCorner, kNight);
+    QImage image = canvas(kCorner, kCorner, Qt::transparent);
     const qreal radius = kCorner - 1.0;
     const QPointF inward(corner.x() == 0 ? 1 : -1, corner.y() == 0 ? 1 : -1);
     const QPointF iconAt(corner.x() + inward.x() * 12.5, corner.y() + inward.y() * 12.5);
@@ -168,7 +170,7 @@ QImage cornerButton(QPointF corner, CornerIcon icon, bool lit)
     glow(
         image, [&](QPainter& p) { drawCornerIcon(p, icon, iconAt, lit ? QColor(40, 16, 0) : kAmber); }, 2,
         lit ? 0.0 : 0.9);
-    return opaque(image);
+    return image.convertToFormat(QImage::Format_ARGB32);
 }
 
 // Letter buttons: a glass tile on pure black, which the letter bar treats as see-through.

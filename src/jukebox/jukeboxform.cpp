@@ -282,9 +282,9 @@ void Tjukebox::createSearchAndQueuePanels()
     queue->hide();
     playlistpanel = queue;
     connectQueuePanel();
-    // Both panels cover the album area, and with it the track hint's strip.
-    search->installEventFilter(this);
-    queue->installEventFilter(this);
+    // These panels cover the album area, and with it the track hint's strip.
+    for (QWidget* cover : std::initializer_list<QWidget*>{search, queue, randompanel})
+        cover->installEventFilter(this);
 }
 
 void Tjukebox::createTrackHint()
@@ -447,7 +447,7 @@ bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == toppanel) return TopPanelWindowProc(event);
     if (watched == botpanel) return BotPanelWindowProc(event);
-    if ((watched == searchpanel || watched == playlistpanel) &&
+    if ((watched == searchpanel || watched == playlistpanel || watched == randompanel) &&
         (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         placeTrackHintStrip();
     return QWidget::eventFilter(watched, event);

@@ -181,6 +181,8 @@ void Tjukebox::buildCommercePanel()
     CmCredit->setText(QStringLiteral("Total Coin Credits"));
     JUKEBOX_MAKE(CmCreditLab, TextLabel, CmStatisticsPanel);
     CmCreditLab->setText(QStringLiteral("Total Free Credits"));
+    // The totals line carries the free credits: this caption alone would read as a missing value.
+    CmCreditLab->hide();
     JUKEBOX_MAKE(Cmtop100Lab, TextLabel, CmStatisticsPanel);
     Cmtop100Lab->setText(QStringLiteral("Top 100 Plays"));
     JUKEBOX_MAKE(CmTop100, controls::TScrollListbox, CmStatisticsPanel);

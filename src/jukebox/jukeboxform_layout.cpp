@@ -47,10 +47,10 @@ using build::kWhite;
 constexpr int kLeftColumn = 19;
 constexpr int kRightColumn = 160;
 constexpr int kAlbumAreaRight = 800 - kRightColumn;
-// Right column.
-constexpr int kCreditTop = 40;
+// Right column, from the top: the credits beside the top-right corner, then the control panel
+// (reaching over the album area's right end), then the view switch, so none covers another.
+constexpr int kCreditTop = 4;
 constexpr int kCreditHeight = 32;
-constexpr int kViewModeTop = 90;
 constexpr int kViewModeWidth = 60; // screen pixels, not scaled
 constexpr int kViewModeHeight = 50;
 constexpr int kArrowTop = 165;
@@ -79,7 +79,10 @@ constexpr int kPanelKeyGap = 15;
 constexpr int kPanelLabelSize = 9;
 constexpr int kPanelSignSize = 14;
 constexpr int kPanelLabelHeight = 16;
-constexpr int kPanelTopWhenShown = 11;
+constexpr int kPanelLabelTop = kPanelKeyTop + kPanelKeySize + 4;
+constexpr int kPanelTop = kCreditTop + kCreditHeight + 4;
+constexpr int kPanelHeight = kPanelLabelTop + kPanelLabelHeight + 6;
+constexpr int kViewModeTop = kPanelTop + kPanelHeight + 2;
 // Corners, kiosk and random panels.
 constexpr int kCorner = 32;
 constexpr int kKioskWidth = 175;
@@ -319,8 +322,9 @@ void Tjukebox::startMessageLine()
 void Tjukebox::placeRightColumn()
 {
     const int columnWidth = rightpanel->width();
-    CreditInfoPanel->setGeometry(keypadpanel->x(), aspy(kCreditTop), keypadpanel->width(),
-                                 aspy(kCreditHeight));
+    const int besideCorner = columnWidth - aspx(kCorner) - keypadpanel->x();
+    CreditInfoPanel->setGeometry(keypadpanel->x(), aspy(kCreditTop),
+                                 std::min(keypadpanel->width(), besideCorner), aspy(kCreditHeight));
     CreditLabel->setText(QStringLiteral("Credits:"));
     CreditLabel->setGeometry(0, 0, CreditInfoPanel->width() / 2, CreditInfoPanel->height());
     CreditStat->setGeometry(CreditInfoPanel->width() / 2, 0, CreditInfoPanel->width() / 2,
@@ -375,13 +379,13 @@ void Tjukebox::placeControlPanel()
                 {mute, muteshape1, muteshape2, mutelabel},
                 {volumeup, volumeupshape1, volumeupshape2, nullptr},
                 {volumedown, volumedownshape1, volumedownshape2, nullptr}};
-    const int labelTop = kPanelKeyTop + kPanelKeySize + 4;
     int left = kPanelKeyLeft;
     for (const auto& key : keys) {
         key.picture->setGeometry(designRect(left, kPanelKeyTop, kPanelKeySize, kPanelKeySize));
         key.frame->setGeometry(designRect(left - 3, kPanelKeyTop - 3, kPanelKeySize + 6, kPanelKeySize + 6));
         if (key.caption) {
-            key.caption->setGeometry(designRect(left - 6, labelTop, kPanelKeySize + 12, kPanelLabelHeight));
+            key.caption->setGeometry(
+                designRect(left - 6, kPanelLabelTop, kPanelKeySize + 12, kPanelLabelHeight));
             key.area->setGeometry(key.frame->geometry().united(key.caption->geometry()));
         } else {
             key.area->setGeometry(key.frame->geometry());
@@ -394,7 +398,7 @@ void Tjukebox::placeControlPanel()
         label->setFont(controls::panelFont(aspy(kPanelSignSize), true));
     const int volumeLeft = kPanelKeyLeft + 2 * (kPanelKeySize + kPanelKeyGap);
     volumelabel->setGeometry(
-        designRect(volumeLeft - 6, labelTop, 2 * kPanelKeySize + kPanelKeyGap + 12, kPanelLabelHeight));
+        designRect(volumeLeft - 6, kPanelLabelTop, 2 * kPanelKeySize + kPanelKeyGap + 12, kPanelLabelHeight));
     // The volume signs lie on their round keys.
     volumeuplabel->setGeometry(volumeup->geometry());
     volumedownlabel->setGeometry(volumedown->geometry());
@@ -404,13 +408,14 @@ void Tjukebox::placeControlPanel()
         front->raise();
 
     const int panelWidth = 2 * kPanelKeyLeft + 4 * kPanelKeySize + 3 * kPanelKeyGap;
-    const int panelHeight = labelTop + kPanelLabelHeight + 6;
-    // Left of the top-right corner, so the corner stays free to close it again.
-    const int panelTop = library::config.hidepanel ? 0 : kPanelTopWhenShown;
-    panel->setGeometry(designRect(800 - kCorner - panelWidth, panelTop, panelWidth, panelHeight));
+    // Left of the top-right corner, so the corner stays free to close it again, and under the
+    // credits, whether it shows for good or opens from the corner.
+    panel->setGeometry(designRect(800 - kCorner - panelWidth, kPanelTop, panelWidth, kPanelHeight));
     panelshape2->setGeometry(panel->rect());
     panelshape1->setGeometry(panel->rect().adjusted(2, 2, -2, -2));
     panelshape2->lower();
+    // It reaches over the album area's frame, also while it shows for good.
+    panel->raise();
 }
 
 void Tjukebox::placeCorners()
@@ -472,12 +477,15 @@ void Tjukebox::placeKioskPanel()
     panel_kioskshape2->lower();
 }
 
-// The random-playlist panel covers the album area: the album list, its count and the buttons.
+// The random-playlist panel covers the album area up to the kiosk panel, which stays open beside
+// it: the album list, its count and the buttons.
 void Tjukebox::placeRandomPanel()
 {
     randompanelOK->settext(QStringLiteral("Make Playlist from albums"));
     randompanelcancel->settext(QStringLiteral("Go Back"));
-    randompanel->setGeometry(midpanelpanel->geometry());
+    QRect area = midpanelpanel->geometry();
+    area.setRight(std::min(area.right(), panel_kiosk->x() - aspx(kKioskGap)));
+    randompanel->setGeometry(area);
     const QFont buttonFont = controls::panelFont(aspy(kRandomButtonFontSize));
     for (controls::TBitmapActionButton* button :
          {randompanelOK, randompanelcancel, randompanelselectall, randompanelselectnone, RandomCancel}) {
@@ -823,7 +831,9 @@ void Tjukebox::placeLetterBar()
     const int areaRight = midpanelpanel->geometry().right() + 1;
     switch (orientation) {
     case kBarLeft:
-        alphapanel->setGeometry(0, cornerHeight, cornerWidth, midpanelpanel->height() - 2 * cornerHeight);
+        // Within the left column: any wider, it would lie over the album numbers of the pages.
+        alphapanel->setGeometry(0, cornerHeight, leftpanel->width(),
+                                midpanelpanel->height() - 2 * cornerHeight);
         break;
     case kBarTop:
         alphapanel->setGeometry(cornerWidth, 0, areaRight - cornerWidth, cornerHeight);

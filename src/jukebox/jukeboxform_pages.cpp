@@ -727,11 +727,11 @@ void Tjukebox::leavePrism()
 }
 
 // The track hint's strip stands over the album area: it gives way to whatever covers that area
-// (the prism, the search panel, the queue panel), across whose middle it would otherwise lie.
+// (the prism, the search, queue and random panels), across whose middle it would otherwise lie.
 void Tjukebox::placeTrackHintStrip()
 {
     const bool covered = prismShown() || (searchpanel && !searchpanel->isHidden()) ||
-                         (playlistpanel && !playlistpanel->isHidden());
+                         (playlistpanel && !playlistpanel->isHidden()) || !randompanel->isHidden();
     TrackHintPanel->setHidden(covered);
 }
 

@@ -19,6 +19,7 @@
 #include "library/shutdownwindows.h"
 #include "platform/toplevelwindows.h"
 #include "player/mainform.h"
+#include "player/volumedisplay.h"
 #include "skins/resourceskins.h"
 
 namespace jukebox {
@@ -64,6 +65,7 @@ void Tjukebox::endProgram()
         lcd3->state(false);
         if (player::mainform) player::mainform->numberoftracks->stop();
         volumetimer->setEnabled(false);
+        if (player::volumedisplay) player::volumedisplay->delay->stop();
         if (library::config.poweroff) library::WinExit(library::kEwxShutdown | library::kEwxForce);
         // The cover loader stops between two albums; the corner shows once it has finished.
         if (!VisualsPanelPanel->isVisible()) stopcovers();

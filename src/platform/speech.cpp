@@ -13,7 +13,6 @@ namespace {
 constexpr int kBufferMs = 200;
 constexpr int kNormalPitch = 50;
 constexpr int kNormalRange = 50;
-constexpr int kFullVolume = 100;
 const char* const kVoice = "en";
 
 // The one engine of the process and the object that opened it (espeak-ng keeps global state).
@@ -39,8 +38,20 @@ void setStyle(int pitch, int range)
     check(espeak_ng_SetParameter(espeakRANGE, range, 0), "pitch range");
 }
 
+void loadEngine()
+{
+    espeak_ng_InitializePath(nullptr);
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    const espeak_ng_STATUS loaded = espeak_ng_Initialize(&context);
+    espeak_ng_ClearErrorContext(&context);
+    check(loaded, "no voice data");
+    check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
+}
+
 // The engine opens the sound card only when it first speaks, and on its own thread, where a failure
 // is lost. So one silent sound is spoken here, waiting for it, to learn whether there is a card.
+// The engine keeps that device open and cannot open it again for its speaking thread, so it is
+// shut down and loaded afresh afterwards (which also restores the full volume).
 void probeSoundCard()
 {
     check(espeak_ng_InitializeOutput(
@@ -50,8 +61,9 @@ void probeSoundCard()
     static const char kSound[] = "a";
     const espeak_ng_STATUS spoken =
         espeak_ng_Synthesize(kSound, sizeof kSound, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
-    check(espeak_ng_SetParameter(espeakVOLUME, kFullVolume, 0), "volume");
     check(spoken, "no audio output");
+    (void)espeak_ng_Terminate();
+    loadEngine();
 }
 
 } // namespace
@@ -71,16 +83,11 @@ void EspeakSpeech::Register(const QString&, const QString&)
 {
     if (registered_) return;
     if (engineOwner) throw SpeechError("speech engine: already in use");
-    espeak_ng_InitializePath(nullptr);
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS loaded = espeak_ng_Initialize(&context);
-    espeak_ng_ClearErrorContext(&context);
-    check(loaded, "no voice data");
     engineOwner = this;
     const bool memory = output_ == Output::Memory;
     const auto mode = memory ? ENOUTPUT_MODE_SYNCHRONOUS : ENOUTPUT_MODE_SPEAK_AUDIO;
     try {
-        check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
+        loadEngine();
         if (!memory) probeSoundCard();
         check(espeak_ng_InitializeOutput(mode, kBufferMs, nullptr), "no audio output");
     } catch (const SpeechError&) {

@@ -11,6 +11,7 @@
 // GUI thread only. Owned by the application object; `mainform` points at it while it lives.
 
 #include <QImage>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <QWidget>
@@ -285,6 +286,7 @@ private:
     void placeControls();
     void centreOnMonitor();
     bool windowEvent(QObject* watched, QEvent* event);
+    bool handleKeyPress(QObject* watched, QEvent* event);
     bool handleKeyRelease(QObject* watched, QEvent* event);
     void sendKeyStroke(QWidget* target, int key);
     void makeWholeLibraryRandomPlaylist();
@@ -345,6 +347,9 @@ private:
     static QString minutesAndSeconds(int seconds);
 
     bool shownOnce_ = false;
+    // Keys that went down in this window: a key let go here that went down elsewhere (the Escape
+    // that closed the jukebox) is not this window's.
+    QSet<int> keysDownHere_;
     bool loadFailed_ = false;          // the last track asked for could not be loaded
     bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
     bool queueRanOut_ = false;         // the last entry played to its end and nothing started since

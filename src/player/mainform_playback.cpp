@@ -297,6 +297,7 @@ void Tmainform::playNextQueueEntry(bool backgroundTrackEnded)
     queueRanOut_ = true;
     Stop->setChecked(true);
     Timers->stop();
+    moveProgress(0);
     showNoTrack();
     if (frontend().jukeboxVisible()) frontend().domessage(QString());
     vol->setValue(library::config.volume);
@@ -310,6 +311,7 @@ void Tmainform::playNextAlbumTrack()
     if (next >= tracklist->count()) {
         Stop->setChecked(true);
         Timers->stop();
+        moveProgress(0);
         vol->setValue(library::config.volume);
         if (library::autoplaymode) frontend().startautoplay();
         return;
@@ -356,6 +358,8 @@ void Tmainform::StopClick(QObject* Sender)
         (void)mp->stop();
         dtracklistClick(Sender);
         Timers->stop();
+        // Stopped, the window names no track and no time of one.
+        showNoTrack();
     } else {
         playmode = 0;
         (void)mp->stop();

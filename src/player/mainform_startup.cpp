@@ -380,12 +380,13 @@ void Tmainform::OptionsClick(QObject*)
 }
 
 // A restart ends with the player stopped and its buttons saying so, so the jukebox starts the
-// next selection itself.
+// next selection itself; a background track it stopped no longer plays.
 void Tmainform::stopForRestart()
 {
     play->setChecked(false);
     StopClick(nullptr);
     Stop->setChecked(true);
+    frontend().setAutoplaying(false);
 }
 
 void Tmainform::fileexitClick(QObject*)

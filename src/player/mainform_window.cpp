@@ -45,6 +45,12 @@ protected:
 private:
     std::function<bool(QObject*, QEvent*)> handler_;
 };
+
+bool inWindow(QObject* watched, const QWidget* window)
+{
+    return watched->isWidgetType() && static_cast<QWidget*>(watched)->window() == window;
+}
+
 } // namespace
 
 void Tmainform::connectWindowControls()
@@ -70,6 +76,8 @@ void Tmainform::connectWindowControls()
 bool Tmainform::windowEvent(QObject* watched, QEvent* event)
 {
     switch (event->type()) {
+    case QEvent::KeyPress:
+        return handleKeyPress(watched, event);
     case QEvent::KeyRelease:
         return handleKeyRelease(watched, event);
     case QEvent::Enter:
@@ -94,11 +102,16 @@ bool Tmainform::windowEvent(QObject* watched, QEvent* event)
     }
 }
 
+bool Tmainform::handleKeyPress(QObject* watched, QEvent* event)
+{
+    if (inWindow(watched, this)) keysDownHere_.insert(static_cast<QKeyEvent*>(event)->key());
+    return false;
+}
+
 bool Tmainform::handleKeyRelease(QObject* watched, QEvent* event)
 {
     auto* key = static_cast<QKeyEvent*>(event);
-    if (!watched->isWidgetType() || static_cast<QWidget*>(watched)->window() != this || key->isAutoRepeat())
-        return false;
+    if (!inWindow(watched, this) || key->isAutoRepeat() || !keysDownHere_.remove(key->key())) return false;
     int code = key->key();
     FormKeyUp(this, code, key->modifiers());
     // A chord that acted is used up, so it does not reach the control again on its way to the window.

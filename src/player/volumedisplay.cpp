@@ -93,7 +93,7 @@ void Tvolumedisplay::settitle(const QString& title, int value)
     picture.fill(kGreen);
     QPainter painter(&picture);
     QFont font = controls::panelFont();
-    font.setPixelSize(std::max(1, w / 10));
+    font.setPointSize(std::max(1, w / 10));
     font.setBold(true);
     painter.setFont(font);
     const QFontMetrics bold(font);
@@ -106,6 +106,7 @@ void Tvolumedisplay::settitle(const QString& title, int value)
                      valueText);
     painter.end();
     symbol->setPixmap(QPixmap::fromImage(picture));
+    symbol->setAccessibleName(title + QLatin1Char(' ') + valueText);
 }
 
 void Tvolumedisplay::delayTimer(QObject*)

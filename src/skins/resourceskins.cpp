@@ -189,20 +189,27 @@ ModuleHandle InitSkin(const QString& dllname)
     return DLLInstance.get();
 }
 
-void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha)
+namespace {
+
+using ChannelTables = std::array<std::array<uchar, 256>, 3>;
+
+// Each channel maps through its own table of the 256 possible inputs.
+ChannelTables tintTables(int32_t blendcolor, double alpha)
 {
-    if (source.isNull()) return;
-    if (source.format() != QImage::Format_RGB888) source = source.convertToFormat(QImage::Format_RGB888);
     const QRgb tint = tcolorToRgb(blendcolor);
-    // Each channel maps through its own table of the 256 possible inputs.
-    std::array<std::array<uchar, 256>, 3> table;
     const int channel[3] = {qRed(tint), qGreen(tint), qBlue(tint)};
+    ChannelTables table;
     for (int k = 0; k < 3; ++k) {
         for (int in = 0; in < 256; ++in) {
             const double out = std::nearbyint((in - channel[k]) * alpha + channel[k]);
             table[k][in] = uchar(std::clamp(out, 0.0, 255.0));
         }
     }
+    return table;
+}
+
+void tintOpaque(QImage& source, const ChannelTables& table)
+{
     const int width = source.width();
     for (int y = 0; y < source.height(); ++y) {
         uchar* line = source.scanLine(y);
@@ -212,6 +219,33 @@ void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha)
             line[x + 2] = table[2][line[x + 2]];
         }
     }
+}
+
+void tintKeepingAlpha(QImage& source, const ChannelTables& table)
+{
+    for (int y = 0; y < source.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(source.scanLine(y));
+        for (int x = 0; x < source.width(); ++x) {
+            const QRgb in = line[x];
+            line[x] = qRgba(table[0][qRed(in)], table[1][qGreen(in)], table[2][qBlue(in)], qAlpha(in));
+        }
+    }
+}
+
+} // namespace
+
+void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha)
+{
+    if (source.isNull()) return;
+    const ChannelTables table = tintTables(blendcolor, alpha);
+    // A picture with see-through parts keeps them: only its colours move towards the tint.
+    if (source.hasAlphaChannel()) {
+        if (source.format() != QImage::Format_ARGB32) source = source.convertToFormat(QImage::Format_ARGB32);
+        tintKeepingAlpha(source, table);
+        return;
+    }
+    if (source.format() != QImage::Format_RGB888) source = source.convertToFormat(QImage::Format_RGB888);
+    tintOpaque(source, table);
 }
 
 bool getimagefromcache(const QString& rn, QImage& bitmap)

@@ -65,7 +65,8 @@ using ModuleHandle = const platform::PeResources*;
 ModuleHandle InitSkin(const QString& dllname);
 
 // Tints `source` in place: every channel becomes round((in - c) * alpha + c), c being the
-// matching channel of `blendcolor` (system colours resolved); the picture becomes 24 bits per pixel.
+// matching channel of `blendcolor` (system colours resolved). An opaque picture becomes 24 bits per
+// pixel; a picture with see-through parts keeps its alpha channel.
 void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha);
 
 // The first cache entry whose name equals `rn` ignoring the case of ASCII letters, copied into `bitmap`.

@@ -224,6 +224,29 @@ TEST_P(LayoutSmoke, EveryControlInItsPlaceWithItsCaption)
     EXPECT_EQ(window.rightpanel->geometry().right() + 1, GetParam().size.width());
 }
 
+// The control panel shown for good, the letter bar on the left, the random panel opened from the
+// kiosk panel: each leaves what it does not own in view.
+TEST_P(LayoutSmoke, PanelsLeaveWhatTheyDoNotOwnInView)
+{
+    addAlbums(3);
+    writeSettings(QStringLiteral("jukeboxcontrolpanel=0\n[Commercial]\ncreditsystem=1\n"
+                                 "[Skins]\nalphaorientation=0\n"));
+    Tjukebox& window = startOnScreen(GetParam().size);
+    window.kioskpanelClick(window.kioskpanel);
+    window.randombutClick(window.randombut);
+    const auto onWindow = [&](const QWidget* w) { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); };
+    ASSERT_FALSE(window.panel->isHidden());
+    ASSERT_FALSE(window.randompanel->isHidden());
+    for (const QWidget* covered : std::initializer_list<const QWidget*>{
+             window.CreditInfoPanel, window.imViewMode, window.lsb1playall, window.lsb1, window.butpanel})
+        EXPECT_FALSE(onWindow(window.panel).intersects(onWindow(covered)))
+            << covered->objectName().toStdString();
+    EXPECT_FALSE(onWindow(window.randompanel).intersects(onWindow(window.panel_kiosk)));
+    EXPECT_TRUE(jukebox::TrackHintPanel->isHidden()); // its strip would cross the album list
+    // The album numbers stand at the pages' left edge.
+    EXPECT_LE(onWindow(window.alphapanel).right(), onWindow(window.midpanelpanel).left());
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Screens, LayoutSmoke,
     ::testing::Values(Screen{{1024, 768}, {19, 461, 174, 259}, {3, 231, 168, 27}, {0, 0, 41, 41}},
@@ -318,7 +341,7 @@ TEST_F(JukeboxTest, ThemeChangeLaysTheScreenOutAgain)
     EXPECT_NE(window.butl->picture(), plainArrow);
     EXPECT_NE(jukebox::jbbg, plainBackground);
     EXPECT_EQ(window.leftpanelpic->picture(), jukebox::jbbg.copy(window.leftpanel->geometry()));
-    EXPECT_EQ(window.alphapanel->geometry(), QRect(0, 41, 41, 768 - 82));
+    EXPECT_EQ(window.alphapanel->geometry(), QRect(0, 41, 24, 768 - 82));
 }
 
 struct LetterBar
@@ -344,11 +367,11 @@ TEST_P(LetterBarTest, StandsWhereTheThemeSays)
     }
 }
 
-// The album area ends at 819; the corners are 41 square.
+// The album area ends at 819; the corners are 41 square, the left column 24 wide.
 INSTANTIATE_TEST_SUITE_P(Orientations, LetterBarTest,
-                         ::testing::Values(LetterBar{0, {0, 41, 41, 686}}, LetterBar{1, {41, 0, 778, 41}},
+                         ::testing::Values(LetterBar{0, {0, 41, 24, 686}}, LetterBar{1, {41, 0, 778, 41}},
                                            LetterBar{2, {41, 727, 778, 41}}, LetterBar{3, {}},
-                                           LetterBar{7, {0, 41, 41, 686}}, LetterBar{-1, {0, 41, 41, 686}}));
+                                           LetterBar{7, {0, 41, 24, 686}}, LetterBar{-1, {0, 41, 24, 686}}));
 
 TEST_F(JukeboxTest, SettingsDecideWhatTheRightColumnShows)
 {

@@ -13,6 +13,8 @@
 #include "jukebox/entrypause.h"
 #include "jukeboxfixture.h"
 #include "platform/keystrokes.h"
+#include "platform/toplevelwindows.h"
+#include "printers.h"
 #include "player/volumedisplay.h"
 
 namespace {
@@ -171,6 +173,25 @@ TEST_F(KioskLock, TheVolumeBarShowsOverTheJukebox)
                    QColor(0, 255, 0);
         },
         5000));
+}
+
+// A launcher from an older toolkit names its window only in WM_NAME, its _NET_WM_NAME empty.
+TEST(TopLevelWindows, ATitleWithoutItsNewNameIsReadFromTheOldOne)
+{
+    QWidget launcher;
+    launcher.setWindowTitle(QStringLiteral("New Launcher"));
+    launcher.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&launcher));
+    const QString id = QString::number(launcher.winId());
+    runTool(QStringLiteral("xprop"),
+            {QStringLiteral("-id"), id, QStringLiteral("-f"), QStringLiteral("_NET_WM_NAME"),
+             QStringLiteral("8u"), QStringLiteral("-set"), QStringLiteral("_NET_WM_NAME"), QString()});
+    runTool(QStringLiteral("xprop"),
+            {QStringLiteral("-id"), id, QStringLiteral("-f"), QStringLiteral("WM_NAME"), QStringLiteral("8s"),
+             QStringLiteral("-set"), QStringLiteral("WM_NAME"), QStringLiteral("Old Launcher")});
+    platform::TopLevelWindows& windows = platform::topLevelWindows();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return windows.list().contains(launcher.winId()); }));
+    EXPECT_EQ(windows.title(launcher.winId()), QStringLiteral("Old Launcher"));
 }
 
 } // namespace

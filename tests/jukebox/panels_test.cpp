@@ -165,6 +165,8 @@ TEST_F(PanelsTest, CommercePanelChartsOncePerOpeningAndDoneStoresTheSettingsWith
     // On a 4:3 screen the captions are whole: beside their numbers, and the chart's across its half.
     for (const QLabel* caption : {window->CmBgWaitTimeLab, window->Cmtop100Lab})
         EXPECT_LE(caption->fontMetrics().horizontalAdvance(caption->text()), caption->width());
+    EXPECT_TRUE(window->CmCredit->text().startsWith(QStringLiteral("Coin credits: ")));
+    EXPECT_FALSE(window->CmCreditLab->isVisible()); // a caption with no number after it
     ASSERT_TRUE(QTest::qWaitFor([&] { return first->isFinished(); }));
     EXPECT_EQ(chartRows(), 1);
 

@@ -5,6 +5,8 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QMimeData>
+#include <QScopeGuard>
+#include <QTimer>
 #include <QPushButton>
 #include <QUrl>
 #include <QTest>
@@ -14,6 +16,7 @@
 #include "fakesystem.h"
 #include "numberstesting.h"
 #include "platform/fatal.h"
+#include "player/volumedisplay.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
 #include "ripper/jukeboxhooks.h"
@@ -93,12 +96,17 @@ TEST_F(ShutdownTest, QuitRoadWithoutPowerOffStopsThePlayerAndRemovesTheSilentFil
     FakePower power;
     open();
     playSomething();
+    player::Tvolumedisplay display;
+    player::volumedisplay = &display;
+    const auto forgetDisplay = qScopeGuard([] { player::volumedisplay = nullptr; });
+    display.draw(75);
     const QString silentFile = player::blankfilepath;
     ASSERT_TRUE(QFile::exists(silentFile));
     pressShutdown();
     EXPECT_EQ(power.requests, 0);
     EXPECT_TRUE(fake().commands().contains(QStringLiteral("stop")));
     EXPECT_FALSE(QFile::exists(silentFile));
+    EXPECT_FALSE(display.delay->isActive());
 }
 
 // Files dropped from the desktop on the lower page reach the Add Track dialog one by one, through

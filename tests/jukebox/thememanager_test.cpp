@@ -8,6 +8,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include "jukebox/picturebox.h"
 #include "jukeboxfixture.h"
 #include "pewriter.h"
 #include "platform/jpegcodec.h"
@@ -105,6 +106,34 @@ TEST_F(ThemeManagerTest, NoColorLeavesTheElementUntinted)
         QTest::mouseClick(manager.OK, Qt::LeftButton);
     });
     EXPECT_EQ(library::config.theme.sbut.Color, library::clNone);
+}
+
+TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughAroundTheirPictures)
+{
+    addAlbums(2);
+    writeSettings();
+    window = &startOnScreen(QSize(800, 600));
+    const auto corners = [this] {
+        const QImage screen = window->grab().toImage();
+        QList<QColor> colours;
+        for (const QWidget* arrow : {window->butl, window->butr}) {
+            // Inside each corner of the square, outside the round key.
+            const QRect r = QRect(arrow->mapTo(window, QPoint(0, 0)), arrow->size()).adjusted(4, 4, -4, -4);
+            for (const QPoint& p : {r.topLeft(), r.topRight(), r.bottomLeft(), r.bottomRight()})
+                colours << screen.pixelColor(p);
+        }
+        return colours;
+    };
+    const QList<QColor> untinted = corners();
+    withThemeManager([](skins::Tthememanager& manager) {
+        manager.lbelement->setCurrentIndex(1);
+        if (manager.nocolor->isChecked()) QTest::mouseClick(manager.nocolor, Qt::LeftButton);
+        QTest::mouseClick(manager.ColorPicker->mainswatch, Qt::LeftButton, {}, QPoint(20, 20));
+        QTest::mouseClick(manager.OK, Qt::LeftButton);
+    });
+    EXPECT_NE(library::config.theme.sbut.Color, 0);
+    EXPECT_NE(library::config.theme.sbut.Color, library::clNone);
+    EXPECT_EQ(corners(), untinted);
 }
 
 TEST(ColorPicker, PureRedIsHueZeroFullSaturationMiddleLuminanceBothWays)

@@ -278,13 +278,16 @@ TEST_F(PlaybackTest, NoRepeatTakesATrackAgainOnceTheQueueHasRunOut)
     EXPECT_EQ(frontEnd.refunds, 0);
 }
 
-TEST_F(PlaybackTest, ReloadWhileAQueueTrackPlaysEndsStopped)
+// Also for a background track: the next selection must not fade out a track that no longer plays.
+TEST_F(PlaybackTest, ReloadWhileATrackPlaysEndsStopped)
 {
     start();
     queueAll(2);
     playRow(0);
+    frontEnd.background = true;
     form->reloadClick(form->reload);
 
+    EXPECT_FALSE(frontEnd.background);
     EXPECT_FALSE(form->play->isChecked());
     EXPECT_TRUE(form->Stop->isChecked());
     EXPECT_FALSE(form->Timers->isActive());
@@ -467,11 +470,22 @@ TEST_F(PlaybackTest, PositionTickShowsElapsedOrRemainingTime)
     form->TimersTimer(form->Timers);
     EXPECT_EQ(form->counter->text(), QStringLiteral("2:15"));
 
+    // Run out or stopped, the window shows no position and no time.
+    const auto showsStopped = [this] {
+        EXPECT_EQ(form->progress->value(), 0);
+        EXPECT_EQ(form->counter->text(), QStringLiteral("---"));
+    };
+    finish();
+    showsStopped();
+    playRow(0);
+    fake().setPosition(65'400);
+    form->TimersTimer(form->Timers);
     // A player that can no longer report its position is stopped.
     (void)form->mediaPlayer()->close();
     form->TimersTimer(form->Timers);
     EXPECT_EQ(player::playmode, 0);
     EXPECT_TRUE(form->Stop->isChecked());
+    showsStopped();
 }
 
 struct VolumeCase

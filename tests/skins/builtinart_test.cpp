@@ -22,6 +22,13 @@ QColor at(const QImage& image, int x, int y)
     return image.pixelColor(x, y);
 }
 
+// The page and corner buttons carry their see-through parts as alpha, which a tint keeps.
+bool seeThroughByAlpha(const QString& name)
+{
+    return name.contains(QStringLiteral("CORNER")) || name.startsWith(QStringLiteral("LBUT")) ||
+           name.startsWith(QStringLiteral("RBUT"));
+}
+
 } // namespace
 
 TEST(BuiltInArt, EveryNamedPictureLoadsAtItsSize)
@@ -108,7 +115,7 @@ TEST(BuiltInArt, EveryNamedPictureLoadsAtItsSize)
         QImage image;
         ASSERT_NO_THROW(image = bitmap(c.name)) << c.name;
         EXPECT_FALSE(image.isNull()) << c.name;
-        EXPECT_FALSE(image.hasAlphaChannel()) << c.name;
+        EXPECT_EQ(image.hasAlphaChannel(), seeThroughByAlpha(QString::fromLatin1(c.name))) << c.name;
         if (c.size.isValid()) {
             EXPECT_EQ(image.size(), c.size) << c.name;
         }

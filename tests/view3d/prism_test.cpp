@@ -25,11 +25,11 @@ protected:
         NumberEntryTest::TearDown();
     }
 
-    // The jukebox over `albums` albums, on screen, switched to the prism.
-    void showPrism(int albums)
+    // The jukebox over `albums` albums of `tracks` tracks each, on screen, switched to the prism.
+    void showPrism(int albums, int tracks = 3)
     {
         view3d::resetGlobals();
-        addLibrary(albums);
+        addLibrary(albums, [tracks](int) { return tracks; });
         Tjukebox& jb = open();
         fillScreen(jb);
         jb.show();
@@ -156,6 +156,35 @@ TEST_F(PrismTest, ATouchOnARowKeysInItsAlbumAndTrackAfterTheFrame)
     EXPECT_TRUE(shown.contains(QStringLiteral("0001| 00")));
     EXPECT_EQ(front.highlighteditem(), 1);
     EXPECT_EQ(view3d::currentrotation, 0) << "a touch on the list turns nothing";
+}
+
+// Held, a box presses again before the next frame has redrawn the list.
+TEST_F(PrismTest, TheMoreBoxesScrollOneRowAndNeverAboveTheFirst)
+{
+    ASSERT_NO_FATAL_FAILURE(showPrism(3, 40));
+    view3d::tglListBox& front = *prism->Titles[0];
+    // Entries not drawn are all zero.
+    const auto hitOf = [&](int32_t item) {
+        return std::find_if(front.hits().cbegin(), front.hits().cend(),
+                            [item](const controls::tmatrix& m) { return m.item == item && m.x2 > m.x1; });
+    };
+    const auto press = [&](int32_t box, int times) {
+        const auto hit = hitOf(box);
+        ASSERT_NE(hit, front.hits().cend());
+        for (int i = 0; i < times; ++i)
+            front.MouseDown((hit->x1 + hit->x2) / 2, (hit->y1 + hit->y2) / 2);
+        front.MouseUp(-1, -1);
+        (void)onScreen(front, {});
+    };
+    (void)onScreen(front, {});
+    ASSERT_EQ(hitOf(controls::kTopBox), front.hits().cend());
+
+    ASSERT_NO_FATAL_FAILURE(press(controls::kBottomBox, 1));
+    EXPECT_EQ(hitOf(0), front.hits().cend());
+    EXPECT_NE(hitOf(1), front.hits().cend());
+    ASSERT_NO_FATAL_FAILURE(press(controls::kTopBox, 2));
+    EXPECT_NE(hitOf(0), front.hits().cend());
+    EXPECT_EQ(hitOf(controls::kTopBox), front.hits().cend());
 }
 
 TEST_F(PrismTest, AddAllQueuesTheAlbumOfItsSide)

@@ -1,0 +1,156 @@
+#pragma once
+
+// A private sound server for hearing what the program really puts out: a PulseAudio daemon of the
+// test's own (its own runtime folder, so it cannot meet anyone else's) with one null sink, whose
+// monitor is recorded while a tone plays through libmpv.
+
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QtEndian>
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <gtest/gtest.h>
+
+#include "playertesting.h"
+
+namespace soundtesting {
+
+using namespace platform;
+
+inline constexpr int kRate = 44100;
+inline constexpr double kToneAmplitude = 0.5;
+
+class PrivateSoundServer
+{
+public:
+    explicit PrivateSoundServer(const TempFolder& folder) : folder_(folder)
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
+        environment.insert(QStringLiteral("HOME"), folder.path());
+        daemon_.setProcessEnvironment(environment);
+        daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        daemon_.start(
+            QStringLiteral("pulseaudio"),
+            {QStringLiteral("-n"), QStringLiteral("--daemonize=no"), QStringLiteral("--use-pid-file=no"),
+             QStringLiteral("--exit-idle-time=-1"), QStringLiteral("--disable-shm=yes"),
+             QStringLiteral("--log-level=error"),
+             QStringLiteral("--load=module-native-protocol-unix auth-anonymous=1 socket=") + socket(),
+             QStringLiteral("--load=module-null-sink sink_name=level")});
+    }
+    ~PrivateSoundServer()
+    {
+        daemon_.terminate();
+        if (!daemon_.waitForFinished(5000)) daemon_.kill();
+        daemon_.waitForFinished(5000);
+    }
+
+    QString address() const { return QStringLiteral("unix:") + socket(); }
+    [[nodiscard]] bool waitReady()
+    {
+        return daemon_.waitForStarted(5000) &&
+               QTest::qWaitFor(
+                   [&] { return QFileInfo::exists(socket()) || daemon_.state() != QProcess::Running; },
+                   10000) &&
+               daemon_.state() == QProcess::Running;
+    }
+
+    // The highest sample the sink plays while `play` runs, as a fraction of full scale. The sink
+    // must first be quiet: the end of an earlier tone can still be on its way through the server.
+    double peakWhile(const std::function<bool()>& play)
+    {
+        QProcess recorder;
+        recorder.start(QStringLiteral("parec"),
+                       {QStringLiteral("--server=") + address(), QStringLiteral("--device=level.monitor"),
+                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                        QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kRate),
+                        QStringLiteral("--latency-msec=20")});
+        const bool played = waitForQuiet(recorder) && play();
+        recorder.terminate();
+        recorder.waitForFinished(5000);
+        return played ? peakOf(recorder.readAllStandardOutput()) : -1;
+    }
+
+private:
+    static double peakOf(const QByteArray& bytes)
+    {
+        int peak = 0;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+            peak = std::max(peak, std::abs(int(qFromLittleEndian<qint16>(bytes.constData() + i))));
+        return peak / 32768.0;
+    }
+
+    // Reads until the last tenth of a second recorded is silence.
+    static bool waitForQuiet(QProcess& recorder)
+    {
+        constexpr qsizetype kTenth = kRate / 10 * 2;
+        QByteArray last;
+        QElapsedTimer waited;
+        waited.start();
+        while (waited.elapsed() < 10000) {
+            if (!recorder.waitForReadyRead(1000)) continue;
+            last = (last + recorder.readAllStandardOutput()).right(kTenth);
+            if (last.size() == kTenth && peakOf(last) == 0) return true;
+        }
+        return false;
+    }
+
+    QString socket() const { return folder_.path() + QStringLiteral("/native"); }
+
+    const TempFolder& folder_;
+    QProcess daemon_;
+};
+
+inline double decibels(double ratio)
+{
+    return 20.0 * std::log10(ratio);
+}
+
+// A tone of `lengthMs` played by libmpv through the private server.
+class SoundServerTest : public ::testing::Test
+{
+protected:
+    void playThroughServer(int lengthMs)
+    {
+        ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
+            << "scripts/install-deps installs pulseaudio and pulseaudio-utils";
+        ASSERT_TRUE(server_.waitReady());
+        tools::Tone tone;
+        tone.lengthMs = lengthMs;
+        tone.amplitude = kToneAmplitude;
+        const QString track = folder_.file(QStringLiteral("tone.mp3"));
+        ASSERT_TRUE(tools::writeToneMp3(track, tone));
+        // mpv and the speech engine open their audio output when they play: the address must stay
+        // set meanwhile.
+        qputenv("PULSE_SERVER", server_.address().toUtf8());
+        MpvOptions options;
+        options.audioOutput = QStringLiteral("pulse");
+        player_ = std::make_unique<MpvMediaPlayer>(nullptr, options);
+        ASSERT_TRUE(player_->isValid());
+        player_->setFileName(track);
+        ASSERT_TRUE(player_->open());
+    }
+    void TearDown() override { qunsetenv("PULSE_SERVER"); }
+
+    // The peak heard while the tone plays once at `volume`, with `alongside` done as it starts.
+    double peakAt(
+        int volume, const std::function<void()>& alongside = [] {})
+    {
+        return server_.peakWhile([&] {
+            Completions ended(*player_);
+            // At its end the file plays again from the start.
+            const bool started = player_->setVolume(volume) && player_->play();
+            alongside();
+            return started && ended.waitFor(1);
+        });
+    }
+
+    TempFolder folder_;
+    PrivateSoundServer server_{folder_};
+    std::unique_ptr<MpvMediaPlayer> player_;
+};
+
+} // namespace soundtesting
