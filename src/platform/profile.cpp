@@ -76,6 +76,14 @@ QString folded(const QString& name)
 
 Profile::Profile(const QString& path) : path_(path) {}
 
+std::unique_ptr<Profile> Profile::fromText(const QByteArray& text)
+{
+    auto profile = std::make_unique<Profile>(QString());
+    profile->read_ = text;
+    profile->inMemory_ = true;
+    return profile;
+}
+
 QString Profile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     load();
@@ -135,20 +143,24 @@ bool Profile::load() const
     if (loaded_) return readable_;
     loaded_ = true;
     addSection(QString()); // the lines before the first header
+    readable_ = inMemory_ || readFile();
+    if (readable_) addLines(read_);
+    return readable_;
+}
+
+bool Profile::readFile() const
+{
     if (!QFileInfo::exists(path_)) return true;
     QFile file;
-    readable_ = openRegularFile(file, path_);
-    if (!readable_) return false;
+    if (!openRegularFile(file, path_)) return false;
     read_ = readAtMost(file, kMaxFileBytes);
     if (read_.size() > kMaxFileBytes) {
         qCWarning(lcProfile).noquote() << "settings file" << path_ << "is larger than" << kMaxFileBytes
                                        << "bytes: it is not read, the defaults are used, and it is "
                                           "never written over";
-        readable_ = false;
+        return false;
     }
-    readable_ = readable_ && file.error() == QFileDevice::NoError;
-    if (readable_) addLines(read_);
-    return readable_;
+    return file.error() == QFileDevice::NoError;
 }
 
 // Lines end after each LF, a CR before it belonging to the line end. Each line is decoded on
@@ -179,8 +191,9 @@ void Profile::addSection(const QString& name) const
         sectionIndex_.insert(folded(name), sections_.size() - 1);
 }
 
-bool Profile::save() const
+QByteArray Profile::text() const
 {
+    load();
     QByteArray data;
     const Line* previous = nullptr;
     for (const Section& section : sections_) {
@@ -195,7 +208,12 @@ bool Profile::save() const
             previous = &line;
         }
     }
-    return writeFileAtomically(path_, data);
+    return data;
+}
+
+bool Profile::save() const
+{
+    return inMemory_ || writeFileAtomically(path_, text());
 }
 
 // Applies one write (`value`) or removal (null `value`) to the lines, and to the file unless a
