@@ -20,6 +20,8 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -100,8 +102,9 @@ private:
     QString path_;
     mutable QList<Section> sections_;
     mutable QHash<QString, qsizetype> sectionIndex_; // first section of each case-folded name
-    mutable QByteArray read_;                        // the file as read
-    mutable QByteArrayView lineEnd_ = "\n";          // for new lines
+    mutable std::optional<std::pair<QString, qsizetype>> lastSection_; // name asked, index or -1
+    mutable QByteArray read_;                                          // the file as read
+    mutable QByteArrayView lineEnd_ = "\n";                            // for new lines
     mutable bool loaded_ = false;
     mutable bool readable_ = true;
     bool inMemory_ = false;
