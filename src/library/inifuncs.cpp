@@ -389,6 +389,7 @@ int64_t settingsInteger64(const QString& text)
 // --- tinifile ------------------------------------------------------------------------------
 
 tinifile::tinifile() = default;
+tinifile::tinifile(const QByteArray& text) : profile_(platform::Profile::fromText(text)) {}
 tinifile::~tinifile() = default;
 
 platform::Profile& tinifile::profile()
@@ -463,6 +464,11 @@ bool tinifile::commitbatch()
     return profile().commitBatch();
 }
 
+QByteArray tinifile::text()
+{
+    return profile().text();
+}
+
 // --- the procedures ------------------------------------------------------------------------
 
 bool readini()
@@ -474,10 +480,7 @@ bool readini()
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));
     platform::removeAtomicWriteLeftovers(ini.inipath);
-    readMainKeys(ini);
-    phrases = readList(ini, kPhrases);
-    readSkins(ini);
-    readCommercial(ini);
+    readSettings(ini);
     return true;
 }
 
@@ -485,8 +488,21 @@ void writeini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    // Every key is changed in memory first and the file replaced once, so a failure or a power
-    // cut leaves the whole old file or the whole new one.
+    if (!writeSettings(ini)) qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
+}
+
+void readSettings(tinifile& ini)
+{
+    readMainKeys(ini);
+    phrases = readList(ini, kPhrases);
+    readSkins(ini);
+    readCommercial(ini);
+}
+
+// Every key is changed in memory first and the file replaced once, so a failure or a power cut
+// leaves the whole old file or the whole new one.
+bool writeSettings(tinifile& ini)
+{
     ini.beginbatch();
     writeMainKeys(ini);
     writeList(ini, kPhrases, phrases);
@@ -499,7 +515,7 @@ void writeini()
     ini.writeppbool(QStringLiteral("PowerOff"), config.poweroff);
     writeSkins(ini);
     writeCommercial(ini);
-    if (!ini.commitbatch()) qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
+    return ini.commitbatch();
 }
 
 } // namespace library

@@ -4,6 +4,7 @@
 // `readini` fills the settings record and the word lists from it, `writeini` writes them back.
 // GUI thread only.
 
+#include <QByteArray>
 #include <QString>
 #include <QStringList>
 #include <cstdint>
@@ -26,6 +27,8 @@ class tinifile
 {
 public:
     tinifile();
+    // Reads and writes `text` in memory instead of a file; inipath stays empty.
+    explicit tinifile(const QByteArray& text);
     ~tinifile();
     tinifile(const tinifile&) = delete;
     tinifile& operator=(const tinifile&) = delete;
@@ -54,6 +57,9 @@ public:
     void beginbatch();
     [[nodiscard]] bool commitbatch();
 
+    // The settings text as it would be written now.
+    QByteArray text();
+
 private:
     platform::Profile& profile();
 
@@ -66,5 +72,11 @@ bool readini();
 
 // Writes the settings back into the settings file, all keys in one atomic replacement.
 void writeini();
+
+// What readini and writeini do with the keys, on whatever `ini` holds (no AltINI, no checks of
+// the file): fills the settings from it, or writes them into it in one batch (false when the
+// file could not be replaced).
+void readSettings(tinifile& ini);
+[[nodiscard]] bool writeSettings(tinifile& ini);
 
 } // namespace library

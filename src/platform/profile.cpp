@@ -14,16 +14,19 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcProfile, "musetra.platform.profile")
 
-// The section name of a header line ("[name]"), or a null string when the line is no header.
-QString headerName(const QString& line)
+// True for a header line: its first character that is no blank is "[".
+bool isHeader(QStringView line)
 {
-    qsizetype first = 0;
-    while (first < line.size() && line.at(first).isSpace())
-        ++first;
-    if (first == line.size() || line.at(first) != QLatin1Char('[')) return {};
-    const QString trimmed = line.trimmed();
-    const qsizetype close = trimmed.indexOf(QLatin1Char(']'));
-    const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed();
+    return line.trimmed().startsWith(u'[');
+}
+
+// The section name of a header line ("[name]"), or a null string when the line is no header.
+QString headerName(QStringView line)
+{
+    if (!isHeader(line)) return {};
+    const QStringView trimmed = line.trimmed();
+    const qsizetype close = trimmed.indexOf(u']');
+    const QString name = trimmed.mid(1, close < 0 ? -1 : close - 1).trimmed().toString();
     return name.isNull() ? QString(QLatin1String("")) : name;
 }
 
@@ -32,7 +35,7 @@ QString keyName(const QString& line)
 {
     const qsizetype equals = line.indexOf(QLatin1Char('='));
     if (equals < 0) return {};
-    const QString name = line.left(equals).trimmed();
+    const QString name = QStringView(line).left(equals).trimmed().toString();
     return name.isNull() ? QString(QLatin1String("")) : name;
 }
 
@@ -48,11 +51,11 @@ QString cutValue(QString text)
 
 QString storedValue(const QString& line)
 {
-    QString value = line.mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
+    QStringView value = QStringView(line).mid(line.indexOf(QLatin1Char('=')) + 1).trimmed();
     if (value.size() >= 2 && (value.front() == QLatin1Char('"') || value.front() == QLatin1Char('\'')) &&
         value.back() == value.front())
         value = value.mid(1, value.size() - 2);
-    return cutValue(value);
+    return cutValue(value.toString());
 }
 
 // The text a write stores: one line, ending where a C string would.
@@ -76,6 +79,14 @@ QString folded(const QString& name)
 
 Profile::Profile(const QString& path) : path_(path) {}
 
+std::unique_ptr<Profile> Profile::fromText(const QByteArray& text)
+{
+    auto profile = std::make_unique<Profile>(QString());
+    profile->read_ = text;
+    profile->inMemory_ = true;
+    return profile;
+}
+
 QString Profile::readString(const QString& section, const QString& key, const QString& defaultValue) const
 {
     load();
@@ -93,8 +104,10 @@ QStringList Profile::keys(const QString& section) const
     if (!found) return names;
     QSet<QString> seen;
     for (const Line& line : found->lines) {
-        if (line.key.isNull() || seen.contains(folded(line.key))) continue;
-        seen.insert(folded(line.key));
+        if (line.key.isNull()) continue;
+        const QString name = folded(line.key);
+        if (seen.contains(name)) continue;
+        seen.insert(name);
         names.append(line.key);
     }
     return names;
@@ -135,20 +148,24 @@ bool Profile::load() const
     if (loaded_) return readable_;
     loaded_ = true;
     addSection(QString()); // the lines before the first header
+    readable_ = inMemory_ || readFile();
+    if (readable_) addLines(read_);
+    return readable_;
+}
+
+bool Profile::readFile() const
+{
     if (!QFileInfo::exists(path_)) return true;
     QFile file;
-    readable_ = openRegularFile(file, path_);
-    if (!readable_) return false;
+    if (!openRegularFile(file, path_)) return false;
     read_ = readAtMost(file, kMaxFileBytes);
     if (read_.size() > kMaxFileBytes) {
         qCWarning(lcProfile).noquote() << "settings file" << path_ << "is larger than" << kMaxFileBytes
                                        << "bytes: it is not read, the defaults are used, and it is "
                                           "never written over";
-        readable_ = false;
+        return false;
     }
-    readable_ = readable_ && file.error() == QFileDevice::NoError;
-    if (readable_) addLines(read_);
-    return readable_;
+    return file.error() == QFileDevice::NoError;
 }
 
 // Lines end after each LF, a CR before it belonging to the line end. Each line is decoded on
@@ -175,12 +192,15 @@ void Profile::addLines(QByteArrayView bytes) const
 void Profile::addSection(const QString& name) const
 {
     sections_.append(Section{name, {}, {}, false});
-    if (!name.isNull() && !sectionIndex_.contains(folded(name)))
+    if (!name.isNull() && !sectionIndex_.contains(folded(name))) {
         sectionIndex_.insert(folded(name), sections_.size() - 1);
+        lastSection_.reset();
+    }
 }
 
-bool Profile::save() const
+QByteArray Profile::text() const
 {
+    load();
     QByteArray data;
     const Line* previous = nullptr;
     for (const Section& section : sections_) {
@@ -195,7 +215,12 @@ bool Profile::save() const
             previous = &line;
         }
     }
-    return writeFileAtomically(path_, data);
+    return data;
+}
+
+bool Profile::save() const
+{
+    return inMemory_ || writeFileAtomically(path_, text());
 }
 
 // Applies one write (`value`) or removal (null `value`) to the lines, and to the file unless a
@@ -243,18 +268,22 @@ Profile::Section& Profile::appendSection(const QString& section)
 
 Profile::Section* Profile::findSection(const QString& section) const
 {
-    const auto found = sectionIndex_.constFind(folded(section));
-    return found == sectionIndex_.constEnd() ? nullptr : &sections_[*found];
+    // Callers ask for the same section many times in a row.
+    if (!lastSection_ || lastSection_->first != section) {
+        const auto found = sectionIndex_.constFind(folded(section));
+        lastSection_.emplace(section, found == sectionIndex_.constEnd() ? -1 : *found);
+    }
+    return lastSection_->second < 0 ? nullptr : &sections_[lastSection_->second];
 }
 
 qsizetype Profile::findKey(Section& section, const QString& key) const
 {
     if (!section.indexed) {
         section.keyLines.clear();
-        for (qsizetype i = 0; i < section.lines.size(); ++i) {
+        // From the last line up, so the first line of a key is the one kept.
+        for (qsizetype i = section.lines.size() - 1; i >= 0; --i) {
             const QString& name = section.lines.at(i).key;
-            if (!name.isNull() && !section.keyLines.contains(folded(name)))
-                section.keyLines.insert(folded(name), i);
+            if (!name.isNull()) section.keyLines.insert(folded(name), i);
         }
         section.indexed = true;
     }
@@ -263,7 +292,7 @@ qsizetype Profile::findKey(Section& section, const QString& key) const
 
 Profile::Line Profile::newLine(const QString& text) const
 {
-    const bool header = !headerName(text).isNull();
+    const bool header = isHeader(text);
     return Line{text, header ? QString() : keyName(text), {}, lineEnd_};
 }
 

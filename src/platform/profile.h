@@ -10,7 +10,8 @@
 // program writes are UTF-8 and keep their line end; new ones take the file's first line end.
 // Something other than a regular file, or a file beyond kMaxFileBytes, is not read and never
 // written over. Every write replaces the file atomically; a batch collects writes and replaces
-// it once. Not thread-safe: one owner on one thread.
+// it once. A profile made from text in memory reads and writes that text alone, with no file.
+// Not thread-safe: one owner on one thread.
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -18,6 +19,9 @@
 #include <QList>
 #include <QString>
 #include <QStringList>
+#include <memory>
+#include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -30,8 +34,12 @@ public:
     static constexpr qsizetype kMaxFileBytes = 4 * 1024 * 1024;
 
     explicit Profile(const QString& path);
+    // Reads and writes `text` as if it were the file's content, without touching any file.
+    static std::unique_ptr<Profile> fromText(const QByteArray& text);
 
     const QString& path() const { return path_; }
+    // The text as the file would be written now; empty when the file could not be read.
+    QByteArray text() const;
 
     // The value of `key` in `section`, or `defaultValue` when the file, section or key is missing.
     QString readString(const QString& section, const QString& key, const QString& defaultValue) const;
@@ -77,6 +85,9 @@ private:
     // Reads the file into sections_ at the first call; a missing file is an empty one. False
     // when it exists but cannot be read.
     bool load() const;
+    // Reads the file into read_; a missing file is an empty one. False when it is no regular
+    // file, is too large or cannot be read.
+    bool readFile() const;
     void addLines(QByteArrayView bytes) const;
     void addSection(const QString& name) const;
     Section& appendSection(const QString& section);
@@ -91,10 +102,12 @@ private:
     QString path_;
     mutable QList<Section> sections_;
     mutable QHash<QString, qsizetype> sectionIndex_; // first section of each case-folded name
-    mutable QByteArray read_;                        // the file as read
-    mutable QByteArrayView lineEnd_ = "\n";          // for new lines
+    mutable std::optional<std::pair<QString, qsizetype>> lastSection_; // name asked, index or -1
+    mutable QByteArray read_;                                          // the file as read
+    mutable QByteArrayView lineEnd_ = "\n";                            // for new lines
     mutable bool loaded_ = false;
     mutable bool readable_ = true;
+    bool inMemory_ = false;
     bool batching_ = false;
 };
 

@@ -98,6 +98,17 @@ TEST_F(ProfileTest, ReadsWindows1252AndWritesNewLinesInUtf8WithTheFilesLineEnd)
     EXPECT_EQ(iniBytes(), QByteArray("[main]\r\nname=Caf\xe9\r\n; comment\r\nother=\xc3\x84\r\n"));
 }
 
+TEST_F(ProfileTest, TextInMemoryIsReadAndWrittenAsTheFileWouldBe)
+{
+    const auto profile = platform::Profile::fromText("[main]\r\nname=Caf\xe9\r\n");
+    EXPECT_EQ(profile->readString(QStringLiteral("MAIN"), QStringLiteral("name"), QString()),
+              QStringLiteral("Caf\u00e9"));
+    // The second write finds the section the first one made.
+    ASSERT_TRUE(profile->writeString(QStringLiteral("Skins"), QStringLiteral("sbut"), QStringLiteral("red")));
+    ASSERT_TRUE(profile->writeString(QStringLiteral("Skins"), QStringLiteral("cbut"), QStringLiteral("1")));
+    EXPECT_EQ(profile->text(), QByteArray("[main]\r\nname=Caf\xe9\r\n\r\n[Skins]\r\nsbut=red\r\ncbut=1\r\n"));
+}
+
 TEST_F(ProfileTest, WriteChangesOnlyItsKeyAndKeepsEverythingElse)
 {
     writeIni("; written by hand\n[main]\nVolume=3\nunknown line\n\n[Skins]\nsbut=red\n");
