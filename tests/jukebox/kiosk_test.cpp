@@ -101,8 +101,8 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
             .section(u'#', 1)
             .trimmed();
     };
-    const auto xdotool = [](const QStringList& arguments) {
-        return runTool(QStringLiteral("xdotool"), arguments);
+    const auto xdotool = [](const QStringList& toolArguments) {
+        return runTool(QStringLiteral("xdotool"), toolArguments);
     };
     const auto desktop = [&] { return xdotool({QStringLiteral("get_desktop")}); };
     // Each step of the number entry ends at once, so the next key finds the keypad open.
