@@ -16,6 +16,8 @@ namespace {
 const QString kStagingRoot = QStringLiteral(".incoming");
 // The PCM files of the tracks being extracted.
 const QString kPcmFiles = QStringLiteral("track*.tmp");
+// The hidden folders deleted albums go into, with one rename, before their files are removed.
+const QString kDeletedAlbums = QStringLiteral(".deleting-");
 
 QString stagingroot()
 {
@@ -63,9 +65,20 @@ void dropstaging(const QString& albumpath)
     QDir(stagingfolder(albumpath)).removeRecursively();
 }
 
+QString deletionaside()
+{
+    return platform::joinPath(library::config.path, kDeletedAlbums + QStringLiteral("XXXXXX"));
+}
+
 void sweepinterrupted()
 {
-    if (!library::config.path.isEmpty()) QDir(stagingroot()).removeRecursively();
+    if (!library::config.path.isEmpty()) {
+        QDir(stagingroot()).removeRecursively();
+        // Removing a folder takes links inside it without what they point at.
+        const QDir root(library::config.path);
+        for (const QString& name : root.entryList({kDeletedAlbums + u'*'}, QDir::Dirs | QDir::Hidden))
+            QDir(root.filePath(name)).removeRecursively();
+    }
     if (library::cachepath.isEmpty()) return;
     QDir cache(library::cachepath);
     for (const QString& name : cache.entryList({kPcmFiles}, QDir::Files))

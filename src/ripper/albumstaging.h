@@ -24,7 +24,12 @@ QString stagingfolder(const QString& albumpath);
 // Removes the staging folder of `albumpath` with everything in it.
 void dropstaging(const QString& albumpath);
 
-// Removes what interrupted extractions left: every staging folder and the PCM files of the cache.
+// The template (for a temporary folder) of the hidden folder in the library root that an album goes
+// into, with one rename, to be deleted there.
+QString deletionaside();
+
+// Removes what interrupted extractions and deletions left: every staging folder, the PCM files of
+// the cache and albums caught halfway through their deletion.
 void sweepinterrupted();
 
 } // namespace ripper

@@ -19,6 +19,7 @@
 #include "player/frontend.h"
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
+#include "ripper/albumstaging.h"
 #include "ripper/artworkform.h"
 #include "ripper/cdartworkform.h"
 #include "ripper/dialogframe.h"
@@ -254,7 +255,7 @@ void Teditmenu::godeleteClick()
     if (answer != kFirstButton) return;
     const QString album = folder();
     // The files go with `aside`, once the player has let go of them.
-    const QTemporaryDir aside(platform::joinPath(library::config.path, QStringLiteral(".deleting-XXXXXX")));
+    const QTemporaryDir aside(deletionaside());
     if (!moveAside(aside)) {
         (void)md(QStringLiteral("The album could not be deleted and is left whole: ") + album,
                  QStringLiteral("OK"), QString(), kFilingError, false);

@@ -143,11 +143,13 @@ TEST_F(Extraction, WhatAnInterruptedExtractionLeftIsSweptAtTheNextStart)
     folder.write(QStringLiteral("cache/track4.tmp"), "pcm");
     folder.write(QStringLiteral("cache/blank.mp3"), "silence");
     folder.write(QStringLiteral("music/.incoming/Lanterns__Harbour/track01.mp3"), "half");
+    folder.write(QStringLiteral("music/.deleting-x1Yz9Q/track01.mp3"), "going");
     window.reset();
     window = std::make_unique<ripper::Tripmain>();
     ripper::ripmain = window.get();
     EXPECT_EQ(QDir(cache).entryList(QDir::Files), QStringList{QStringLiteral("blank.mp3")});
     EXPECT_FALSE(QDir(ripper::stagingfolder(library::albumpath)).exists());
+    EXPECT_FALSE(QDir(folder.file(QStringLiteral("music/.deleting-x1Yz9Q"))).exists());
 }
 
 namespace {
