@@ -718,7 +718,7 @@ void Tjukebox::setalbumsizes()
     for (const auto& entry : pages) {
         entry.page->setGeometry(entry.page->x(), aspy(entry.top), 2 * cover.width(), cover.height());
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
-        QImage fresh(cover, QImage::Format_RGB888);
+        QImage fresh(cover, QImage::Format_RGB32);
         fresh.fill(Qt::black);
         entry.cover->setPicture(fresh);
         if (entry.title) entry.title->setGeometry(QRect(QPoint(cover.width(), 0), cover));

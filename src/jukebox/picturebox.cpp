@@ -60,7 +60,8 @@ bool PictureBox::picturePaintsWholeFace() const
 void PictureBox::Paint()
 {
     const bool whole = picturePaintsWholeFace();
-    if (whole && !stretch_ && picture_.size() == size() && blitsAsItIs(picture_)) {
+    // A picture already at the face's size looks the same stretched or not.
+    if (whole && picture_.size() == size() && blitsAsItIs(picture_)) {
         // The face is the picture itself: one copy of the pixels, not two.
         showFace(picture_);
         return;
