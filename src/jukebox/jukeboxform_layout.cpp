@@ -686,7 +686,8 @@ void Tjukebox::makeBackgrounds()
     // Stretched pixel by pixel, so the cut colour stays exactly white.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    CenterPanel_Image->setPicture(shaped);
+    // In the screen's own format, so the control shows the picture without a second copy.
+    CenterPanel_Image->setPicture(shaped.convertToFormat(QImage::Format_RGB32));
     skins::CutOutWindowFromMask(CenterPanel, shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();
