@@ -31,8 +31,10 @@ QImage thumbnailOf(const QImage& bmp, int side)
         blank.fill(Qt::black);
         return blank;
     }
-    return bmp.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_RGB16);
+    // Converted into a picture of its own: the scaled one keeps the painter engine that scaled it
+    // (about 2 KB), which a conversion in place would carry along in every thumbnail.
+    const QImage scaled = bmp.scaled(side, side, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return scaled.convertToFormat(QImage::Format_RGB16);
 }
 
 } // namespace

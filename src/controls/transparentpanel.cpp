@@ -30,6 +30,12 @@ void TTransparentPanel::setborder(bool v)
 
 void TTransparentPanel::Paint()
 {
+    // A hidden panel (the queue and search panels most of the time) holds no face; it renders
+    // when it is shown.
+    if (isHidden()) {
+        face_ = QImage();
+        return;
+    }
     QImage& canvas = clearFace();
     if (fsource) {
         QPainter painter(&canvas);
@@ -43,6 +49,13 @@ void TTransparentPanel::Paint()
         }
     }
     faceChanged();
+}
+
+void TTransparentPanel::setVisible(bool visible)
+{
+    const bool wasHidden = isHidden();
+    OwnerDrawn::setVisible(visible);
+    if (isHidden() != wasHidden) Paint();
 }
 
 void TTransparentPanel::moveEvent(QMoveEvent* event)

@@ -26,6 +26,7 @@ public:
     void setborder(bool v);
 
     void Paint() override;
+    void setVisible(bool visible) override;
 
 Q_SIGNALS:
     void OnMouseMove(QObject* Sender, Qt::KeyboardModifiers Shift, int X, int Y);

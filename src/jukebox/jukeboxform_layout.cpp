@@ -694,7 +694,8 @@ void Tjukebox::makeBackgrounds()
     // Stretched pixel by pixel, so the cut colour stays exactly white.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    CenterPanel_Image->setPicture(shaped);
+    // In the screen's own format, so the control shows the picture without a second copy.
+    CenterPanel_Image->setPicture(shaped.convertToFormat(QImage::Format_RGB32));
     skins::CutOutWindowFromMask(CenterPanel, shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();
@@ -726,7 +727,7 @@ void Tjukebox::setalbumsizes()
     for (const auto& entry : pages) {
         entry.page->setGeometry(entry.page->x(), aspy(entry.top), 2 * cover.width(), cover.height());
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
-        QImage fresh(cover, QImage::Format_RGB888);
+        QImage fresh(cover, QImage::Format_RGB32);
         fresh.fill(Qt::black);
         entry.cover->setPicture(fresh);
         if (entry.title) entry.title->setGeometry(QRect(QPoint(cover.width(), 0), cover));

@@ -220,7 +220,7 @@ void Tjukebox::preparePage(int num, int workers)
 // to be touched.
 void Tjukebox::emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list)
 {
-    QImage black(cover->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
+    QImage black(cover->size().expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     black.fill(Qt::black);
     cover->setPicture(black);
     setTag(cover, 0);

@@ -5,6 +5,7 @@
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
 #include "platform/files.h"
+#include "platform/memory.h"
 #include "platform/screens.h"
 #include "platform/waithelper.h"
 #include "player/mainform.h"
@@ -77,6 +78,8 @@ void loadcovers::setlast()
 {
     if (currentalbum <= library::jalbumcount) window_.thumbs->Makealbumvisible(currentalbum);
     if (library::SLOWPROCESSOR) window_.loadcovercaption->hide();
+    // The load leaves many small freed pictures behind in the allocator's arenas.
+    platform::returnFreeMemory();
 }
 
 } // namespace jukebox

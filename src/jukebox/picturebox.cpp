@@ -59,23 +59,29 @@ bool PictureBox::picturePaintsWholeFace() const
 
 void PictureBox::Paint()
 {
+    // Without a picture the control shows nothing, so it keeps no face (the title strips between
+    // two pages).
+    if (picture_.isNull()) {
+        showFace(QImage());
+        return;
+    }
     const bool whole = picturePaintsWholeFace();
-    if (whole && !stretch_ && picture_.size() == size() && blitsAsItIs(picture_)) {
+    // A picture already at the face's size looks the same stretched or not.
+    if (whole && picture_.size() == size() && blitsAsItIs(picture_)) {
         // The face is the picture itself: one copy of the pixels, not two.
         showFace(picture_);
         return;
     }
     QImage& canvas = whole ? faceToCover() : clearFace();
-    if (!picture_.isNull()) {
-        QPainter painter(&canvas);
-        if (whole) painter.setCompositionMode(QPainter::CompositionMode_Source);
-        if (stretch_) {
-            painter.setRenderHint(QPainter::SmoothPixmapTransform);
-            painter.drawImage(canvas.rect(), keyedPicture());
-        } else {
-            painter.drawImage(QPoint(0, 0), keyedPicture());
-        }
+    QPainter painter(&canvas);
+    if (whole) painter.setCompositionMode(QPainter::CompositionMode_Source);
+    if (stretch_) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawImage(canvas.rect(), keyedPicture());
+    } else {
+        painter.drawImage(QPoint(0, 0), keyedPicture());
     }
+    painter.end();
     faceChanged();
 }
 

@@ -14,4 +14,9 @@ void returnLargeBlocksWhenFreed()
     (void)mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
+void returnFreeMemory()
+{
+    (void)malloc_trim(0);
+}
+
 } // namespace platform

@@ -10,4 +10,8 @@ namespace platform {
 // hold tens of megabytes of pictures it drew once during start-up. Called first thing in main.
 void returnLargeBlocksWhenFreed();
 
+// Hands the free memory the allocator still holds (in the heap and in the arenas of worker
+// threads) back to the system; for the end of a burst of work such as the cover load.
+void returnFreeMemory();
+
 } // namespace platform

@@ -19,6 +19,7 @@
 #include <QVBoxLayout>
 
 #include "controls/drawing.h"
+#include "player/albumrows.h"
 #include "platform/mediaplayer.h"
 
 namespace player {
@@ -61,6 +62,7 @@ QImage modePicture(const QString& name)
 QComboBox* newAlbumList(QWidget* parent)
 {
     auto* box = new QComboBox(parent);
+    box->setModel(new AlbumRows(box));
     box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     box->setMinimumContentsLength(kAlbumListChars);
     return box;

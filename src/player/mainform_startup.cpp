@@ -46,7 +46,8 @@ constexpr int kToolbarImages = 10;
 constexpr double kFadedImageAlpha = 0.35;
 const QString kFontFace = QStringLiteral("musetradigital");
 
-// A picture of the screen's size with `picture` stretched over all of it.
+// A picture of the screen's size with `picture` stretched over all of it, 24 bits per pixel (it
+// is opaque, and the operator panels only copy pieces of it).
 QImage stretchedToScreen(const QImage& picture)
 {
     const QSize size = platform::screens().geometry(nullptr).size();
@@ -57,7 +58,7 @@ QImage stretchedToScreen(const QImage& picture)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRect(QPoint(0, 0), size), picture);
     }
-    return screen;
+    return screen.convertToFormat(QImage::Format_RGB888);
 }
 
 bool firstArgumentIs(const QString& word)

@@ -11,7 +11,6 @@
 #include <QPushButton>
 #include <QPixmap>
 #include <QThread>
-#include <QTimer>
 #include <cmath>
 
 #include "controls/drawing.h"
@@ -145,7 +144,6 @@ void Tripmain::FormCreate(const QString& encoderLibrary)
     if (!library::mshand.isOpen()) library::initmailslot();
     createControls();
     setAttribute(Qt::WA_OpaquePaintEvent);
-    backdrop_ = skins::LoadSkinResource(QStringLiteral("ADMINBACKDROP"), QString(), library::clNone, true);
     setGeometry(screen);
     spinglobe = new controls::TSpinGlobe(this);
     spinglobe->stop();
@@ -256,12 +254,9 @@ void Tripmain::FormResize()
 {
     const int w = width();
     bg->setGeometry(rect());
-    // Hidden (as at start-up), the window gets its backdrop once the event loop runs, so the
-    // jukebox shows first.
-    if (isVisible())
-        stretchBackdrop();
-    else
-        QTimer::singleShot(0, this, &Tripmain::stretchBackdrop);
+    // Hidden (as at start-up and mostly after), the window gets its backdrop when it shows, so a
+    // hidden window holds no screen-sized picture.
+    if (isVisible()) stretchBackdrop();
     log->setGeometry((w - int(std::nearbyint(w / 1.5))) / 2, inf->y() + inf->height() + 10,
                      int(std::nearbyint(w / 1.5)), w / 4);
     QPalette logColours = log->palette();
@@ -287,6 +282,9 @@ void Tripmain::FormResize()
 
 void Tripmain::stretchBackdrop()
 {
+    if (backdrop_.isNull())
+        backdrop_ = skins::skinPictureOrNull(QStringLiteral("ADMINBACKDROP"),
+                                             library::tskin{QString(), library::clNone}, true);
     bg->setPixmap(
         QPixmap::fromImage(backdrop_.scaled(size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)));
 }
@@ -313,6 +311,7 @@ void Tripmain::layoutJukeboxPanel()
 void Tripmain::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
+    if (bg->pixmap().size() != size()) stretchBackdrop();
     FormShow();
 }
 

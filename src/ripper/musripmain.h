@@ -192,7 +192,7 @@ private:
 
     std::unique_ptr<tmp3encode> enc;
     std::unique_ptr<ServerWait> serverWait_;
-    QImage backdrop_; // the backdrop picture, stretched over `bg` at every resize
+    QImage backdrop_; // the backdrop picture (loaded at the first showing), stretched over `bg`
     platform::CdToc toc_;
     QVector<platform::CddbMatch> matches_;
     uint32_t discid_ = 0;
