@@ -167,6 +167,7 @@ private:
     void noMatch();
     void manualRoad();
     [[nodiscard]] bool manualTitles();
+    [[nodiscard]] bool typeAlbumNames();
     [[nodiscard]] bool internetForCover();
     void finishRoad();
     void extractAndAdd();

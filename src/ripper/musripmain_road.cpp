@@ -307,11 +307,7 @@ void Tripmain::chooseMatch(const talbums& albums)
     library::title = match.title;
     library::cleanfoldernames(library::artist, library::title);
     // A name that leaves nothing for the folder is typed by hand, as on the manual road.
-    if (library::artist.isEmpty() || library::title.isEmpty()) {
-        if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
-        id3titles.artist = library::artist;
-        id3titles.album = library::title;
-    }
+    if ((library::artist.isEmpty() || library::title.isEmpty()) && !typeAlbumNames()) return endRoad();
     finishRoad();
 }
 
@@ -388,12 +384,19 @@ void Tripmain::manualRoad()
     library::title.clear();
     library::artist.clear();
     spinglobe->stop();
-    if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return endRoad();
-    id3titles.artist = library::artist;
-    id3titles.album = library::title;
+    if (!typeAlbumNames()) return endRoad();
     if (doverify(0) == kSecondButton || !internetForCover() || doartwork(0) == kSecondButton)
         return endRoad();
     extractAndAdd();
+}
+
+// The operator types the artist and album; the tags carry them as typed. False when given up.
+bool Tripmain::typeAlbumNames()
+{
+    if (getuseralbumtitle(library::title, library::artist) != kFirstButton) return false;
+    id3titles.artist = library::artist;
+    id3titles.album = library::title;
+    return true;
 }
 
 // The titles of the manual road: "Track 1" .. one per audio track of the disc.
