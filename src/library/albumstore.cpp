@@ -55,14 +55,23 @@ void reportUnreadableFolderNames()
     }
 }
 
-// The titles file of `folder` as made from its tracks: one line per "*.mp?" file in name order, the
-// file name without its four-character extension.
-QString titlesFromTracks(const QString& folder)
+// The titles of `folder` as made from its tracks: one per "*.mp?" file in name order, the file
+// name without its four-character extension.
+QStringList titlesFromTracks(const QString& folder)
+{
+    QStringList titles;
+    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
+        titles.append(file.left(file.size() - kExtensionLength));
+    return titles;
+}
+
+// The titles file holding `titles`, one line each.
+QByteArray titlesFile(const QStringList& titles)
 {
     QString text;
-    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
-        text += file.left(file.size() - kExtensionLength) + QLatin1Char('\n');
-    return text;
+    for (const QString& title : titles)
+        text += title + QLatin1Char('\n');
+    return text.toUtf8();
 }
 
 // Album folders (full paths) the scan found without a titles file, until makependingtitles has
@@ -134,7 +143,7 @@ void maketitles(const QString& folderName)
     QString target = platform::findNoCase(folder, kTitlesFile);
     if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
     platform::removeAtomicWriteLeftovers(target);
-    if (!platform::writeFileAtomically(target, titlesFromTracks(folder).toUtf8()))
+    if (!platform::writeFileAtomically(target, titlesFile(titlesFromTracks(folder))))
         qCWarning(lcAlbums) << "cannot write" << target;
 }
 
@@ -145,7 +154,7 @@ void makependingtitles()
     for (const QString& folder : folders) {
         const QString target = platform::joinPath(folder, kTitlesFile);
         platform::removeAtomicWriteLeftovers(target);
-        files.append({target, titlesFromTracks(folder).toUtf8()});
+        files.append({target, titlesFile(titlesFromTracks(folder))});
     }
     platform::writeNewFilesTogether(files);
     for (const QString& folder : folders)
@@ -158,8 +167,7 @@ bool readtitlelines(const QString& folderPath, QStringList& lines)
     if (!name.isEmpty()) return platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
     if (!isPendingTitles(folderPath)) return false;
     // Read as the file will read once made.
-    lines = titlesFromTracks(folderPath).split(QLatin1Char('\n')).mid(0, kMaxTitles);
-    lines.removeLast();
+    lines = titlesFromTracks(folderPath).mid(0, kMaxTitles);
     return true;
 }
 

@@ -16,8 +16,8 @@ bool Checkhost(const QString& address, int port)
     const qsizetype colon = address.lastIndexOf(QLatin1Char(':'));
     bool named = false;
     const int namedPort = colon < 0 ? 0 : address.mid(colon + 1).toInt(&named);
-    if (named) return platform::network().connects(address.left(colon), namedPort, kCheckhostTimeoutMs);
-    return platform::network().connects(address, port, kCheckhostTimeoutMs);
+    const QString host = named ? address.left(colon) : address;
+    return platform::network().connects(host, named ? namedPort : port, kCheckhostTimeoutMs);
 }
 
 } // namespace library

@@ -158,6 +158,12 @@ bool writeFileAtomically(const QString& path, const QByteArray& data)
 
 namespace {
 
+bool renamePath(const QString& from, const QString& to, unsigned flags)
+{
+    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                       QFile::encodeName(to).constData(), flags) == 0;
+}
+
 // A new file beside `path` named as writeFileAtomically's temporary copies are, holding `data`;
 // its name, or nothing when it could not be written.
 QString writeTemporaryCopy(const QString& path, const QByteArray& data)
@@ -193,10 +199,7 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
     if (written.isEmpty()) return;
     ::sync();
     for (const auto& [copy, path] : written) {
-        const QByteArray from = QFile::encodeName(copy);
-        const QByteArray to = QFile::encodeName(path);
-        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) != 0)
-            (void)::unlink(from.constData());
+        if (!renamePath(copy, path, RENAME_NOREPLACE)) QFile::remove(copy);
     }
 }
 
@@ -227,12 +230,6 @@ void syncToDisk(const QString& path)
     if (fd < 0) return;
     ::fsync(fd);
     ::close(fd);
-}
-
-bool renamePath(const QString& from, const QString& to, unsigned flags)
-{
-    return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
-                       QFile::encodeName(to).constData(), flags) == 0;
 }
 
 } // namespace

@@ -11,7 +11,6 @@
 #include <netinet/in.h>
 #include <netinet/ip.h>
 #include <netinet/ip_icmp.h>
-#include <fcntl.h>
 #include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -58,17 +57,24 @@ uint16_t checksum(const void* data, size_t length)
     return htons(uint16_t(~sum));
 }
 
-bool resolve(const QString& host, sockaddr_in& address)
+// The addresses of `host` in `family` for sockets of `type`, with `port` filled in when named;
+// empty when the name does not resolve.
+AddrinfoList lookUp(const QString& host, int family, int type, const char* port = nullptr)
 {
-    if (host.isEmpty()) return false;
+    if (host.isEmpty()) return {};
     addrinfo hints;
     std::memset(&hints, 0, sizeof hints);
-    hints.ai_family = AF_INET;
-    hints.ai_socktype = SOCK_DGRAM;
+    hints.ai_family = family;
+    hints.ai_socktype = type;
     addrinfo* found = nullptr;
-    if (::getaddrinfo(host.toUtf8().constData(), nullptr, &hints, &found) != 0 || !found) return false;
-    const AddrinfoList list(found);
-    if (list->ai_addrlen < sizeof address) return false;
+    if (::getaddrinfo(host.toUtf8().constData(), port, &hints, &found) != 0) return {};
+    return AddrinfoList(found);
+}
+
+bool resolve(const QString& host, sockaddr_in& address)
+{
+    const AddrinfoList list = lookUp(host, AF_INET, SOCK_DGRAM);
+    if (!list || list->ai_addrlen < sizeof address) return false;
     std::memcpy(&address, list->ai_addr, sizeof address);
     return true;
 }
@@ -97,17 +103,7 @@ public:
 
     bool connects(const QString& host, int port, int timeoutMs) override
     {
-        addrinfo hints;
-        std::memset(&hints, 0, sizeof hints);
-        hints.ai_family = AF_UNSPEC;
-        hints.ai_socktype = SOCK_STREAM;
-        addrinfo* found = nullptr;
-        if (host.isEmpty() ||
-            ::getaddrinfo(host.toUtf8().constData(), QByteArray::number(port).constData(), &hints, &found) !=
-                0 ||
-            !found)
-            return false;
-        const AddrinfoList list(found);
+        const AddrinfoList list = lookUp(host, AF_UNSPEC, SOCK_STREAM, QByteArray::number(port).constData());
         const QDeadlineTimer deadline(timeoutMs);
         for (const addrinfo* address = list.get(); address && !deadline.hasExpired();
              address = address->ai_next)
