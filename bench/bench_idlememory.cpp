@@ -39,22 +39,13 @@ struct Screen
 };
 constexpr Screen kScreens[] = {{1024, 768, 120, 160}, {1920, 1080, 170, 210}};
 
-// The jukebox program in `folder`, with settings that point at a library of `albums` generated
-// albums beside it, with or without a cover in each.
-QString installJukebox(const QString& folder, const QString& original, int albums, bool covers)
+// A cover in every album folder of the library that bench::installJukebox put in `folder`.
+void addCovers(const QString& folder)
 {
     const QString music = folder + QStringLiteral("/music");
-    QDir().mkpath(folder + QStringLiteral("/cache"));
-    bench::writeAlbumLibrary(music, albums);
-    if (covers) {
-        const QByteArray cover = platform::encodeJpeg(gradientCover(1, kCoverSide), 90);
-        for (const QString& name : QDir(music).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
-            bench::touchFile(music + QLatin1Char('/') + name + QStringLiteral("/title.jpg"), cover);
-    }
-    bench::touchFile(
-        folder + QStringLiteral("/Musetra.ini"),
-        QStringLiteral("[main]\nPath=%1/\nCachePath=%2/cache\nautoplay=0\n").arg(music, folder).toUtf8());
-    return bench::programIn(folder, original);
+    const QByteArray cover = platform::encodeJpeg(gradientCover(1, kCoverSide), 90);
+    for (const QString& name : QDir(music).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
+        bench::touchFile(music + QLatin1Char('/') + name + QStringLiteral("/title.jpg"), cover);
 }
 
 double residentMb(qint64 pid)
@@ -130,9 +121,10 @@ int main(int argc, char** argv)
             return 1;
         }
     QTemporaryDir small, large, covered;
-    const QString smallProgram = installJukebox(small.path(), jukebox, kSmallLibrary, false);
-    const QString largeProgram = installJukebox(large.path(), jukebox, kLargeLibrary, false);
-    const QString coveredProgram = installJukebox(covered.path(), jukebox, kLargeLibrary, true);
+    const QString smallProgram = bench::installJukebox(small.path(), jukebox, kSmallLibrary);
+    const QString largeProgram = bench::installJukebox(large.path(), jukebox, kLargeLibrary);
+    const QString coveredProgram = bench::installJukebox(covered.path(), jukebox, kLargeLibrary);
+    addCovers(covered.path());
     for (const Screen& screen : kScreens) {
         const QString screenFile = writeScreenFile(small.path(), screen);
         const double floor = settledResidentMb(minimal, screenFile);

@@ -270,25 +270,6 @@ bool runStarts(const XServer& server, const QString& minimal, const std::pair<QS
     return true;
 }
 
-// The jukebox program beside a settings file that points at `albums` generated albums.
-QString installJukebox(const QString& folder, const QString& original, int albums)
-{
-    const QString music = folder + QStringLiteral("/music");
-    const QString cache = folder + QStringLiteral("/cache");
-    QDir().mkpath(music);
-    QDir().mkpath(cache);
-    bench::writeAlbumLibrary(music, albums);
-    bench::touchFile(
-        folder + QStringLiteral("/Musetra.ini"),
-        QStringLiteral("[main]\nPath=%1/\nCachePath=%2\nautoplay=0\n").arg(music, cache).toUtf8());
-    // The program finds its settings beside its own file, so it runs from a link (or copy) here.
-    const QString program = folder + QStringLiteral("/musetra");
-    std::error_code failed;
-    std::filesystem::create_hard_link(original.toStdString(), program.toStdString(), failed);
-    if (failed) QFile::copy(original, program);
-    return program;
-}
-
 // VmHWM and VmRSS of a process, in MB.
 std::pair<double, double> memoryOf(qint64 pid)
 {
@@ -369,8 +350,10 @@ int main(int argc, char** argv)
     QTemporaryDir small;
     QTemporaryDir large;
     const std::pair<QString, QString> programs[2] = {
-        {installJukebox(small.path(), jukebox, kSmallLibrary), small.path() + QStringLiteral("/music")},
-        {installJukebox(large.path(), jukebox, kLargeLibrary), large.path() + QStringLiteral("/music")}};
+        {bench::installJukebox(small.path(), jukebox, kSmallLibrary),
+         small.path() + QStringLiteral("/music")},
+        {bench::installJukebox(large.path(), jukebox, kLargeLibrary),
+         large.path() + QStringLiteral("/music")}};
     for (const Screen& screen : kScreens) {
         const XServer server(screen.width, screen.height);
         if (!server.running()) {

@@ -50,4 +50,18 @@ inline QString programIn(const QString& folder, const QString& program)
     return placed;
 }
 
+// `program` placed in `folder` (see programIn) beside settings that point at `albums` generated
+// albums in the folder's "music", with its cache in the folder's "cache"; the placed program.
+inline QString installJukebox(const QString& folder, const QString& program, int albums)
+{
+    const QString music = folder + QStringLiteral("/music");
+    const QString cache = folder + QStringLiteral("/cache");
+    QDir().mkpath(music);
+    QDir().mkpath(cache);
+    writeAlbumLibrary(music, albums);
+    touchFile(folder + QStringLiteral("/Musetra.ini"),
+              QStringLiteral("[main]\nPath=%1/\nCachePath=%2\nautoplay=0\n").arg(music, cache).toUtf8());
+    return programIn(folder, program);
+}
+
 } // namespace bench

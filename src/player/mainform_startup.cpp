@@ -385,8 +385,7 @@ void Tmainform::OptionsClick(QObject*)
 void Tmainform::stopForRestart()
 {
     play->setChecked(false);
-    StopClick(nullptr);
-    Stop->setChecked(true);
+    pressStop();
     frontend().setAutoplaying(false);
 }
 

@@ -92,9 +92,7 @@ void Tvolumedisplay::settitle(const QString& title, int value)
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(kGreen);
     QPainter painter(&picture);
-    QFont font = controls::panelFont();
-    font.setPointSize(std::max(1, w / 10));
-    font.setBold(true);
+    QFont font = controls::panelFont(w / 10, true);
     painter.setFont(font);
     const QFontMetrics bold(font);
     painter.drawText(w / 2 - bold.horizontalAdvance(title) / 2, bold.ascent(), title);
