@@ -61,6 +61,10 @@ public:
     bool notify() const { return notifyNext_; }
 
     virtual bool open() = 0;
+    // `open` for a file that may sit unused for long (the silent parking file): a player may only
+    // name the file here and open it when a command or query first needs it, stopped at its start
+    // until then. A missing file fails at once, a file that cannot play at that first use.
+    virtual bool openWhenNeeded() { return open(); }
     // Plays from the current position; with `endMs` playback ends (Successful) at that position.
     virtual bool play(std::optional<int> endMs = std::nullopt) = 0;
     virtual bool pause() = 0;

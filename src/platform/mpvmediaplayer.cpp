@@ -3,6 +3,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QSysInfo>
@@ -11,6 +12,8 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <optional>
+#include <type_traits>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -38,6 +41,12 @@ QByteArray seconds(int ms)
     return QByteArray::number(ms / 1000.0, 'f', 3);
 }
 
+// mpv's volume v scales the wave by (v / 100)^3: the 0..1000 amplitude becomes its cube root.
+double mpvVolume(double amplitude)
+{
+    return 100.0 * std::cbrt(amplitude / MediaPlayer::kMaxVolume);
+}
+
 int toMs(double seconds)
 {
     return static_cast<int>(std::lround(seconds * 1000.0));
@@ -55,48 +64,139 @@ qint64 playlistEntryId(const mpv_node& result)
     return 0;
 }
 
+// The functions of libmpv the player calls. libmpv is loaded when the first core is made, not
+// linked: a program that has not played maps neither it nor the two hundred libraries behind it.
+struct Libmpv
+{
+    decltype(&mpv_create) create = nullptr;
+    decltype(&mpv_set_option_string) setOptionString = nullptr;
+    decltype(&mpv_request_log_messages) requestLogMessages = nullptr;
+    decltype(&mpv_set_wakeup_callback) setWakeupCallback = nullptr;
+    decltype(&mpv_initialize) initialize = nullptr;
+    decltype(&mpv_error_string) errorString = nullptr;
+    decltype(&mpv_terminate_destroy) terminateDestroy = nullptr;
+    decltype(&mpv_render_context_create) renderContextCreate = nullptr;
+    decltype(&mpv_render_context_set_update_callback) renderContextSetUpdateCallback = nullptr;
+    decltype(&mpv_render_context_free) renderContextFree = nullptr;
+    decltype(&mpv_render_context_update) renderContextUpdate = nullptr;
+    decltype(&mpv_render_context_render) renderContextRender = nullptr;
+    decltype(&mpv_command_async) commandAsync = nullptr;
+    decltype(&mpv_command) command = nullptr;
+    decltype(&mpv_wait_event) waitEvent = nullptr;
+    decltype(&mpv_set_property) setProperty = nullptr;
+    decltype(&mpv_set_property_string) setPropertyString = nullptr;
+    decltype(&mpv_get_property) getProperty = nullptr;
+};
+
+std::optional<Libmpv> loadLibmpv()
+{
+    // The soname of the libmpv the program was built against.
+    QLibrary library(QStringLiteral(MUSETRA_LIBMPV));
+    bool complete = library.load();
+    Libmpv functions;
+    const auto resolve = [&](auto& function, const char* name) {
+        if (!complete) return;
+        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
+        complete = function != nullptr;
+    };
+    resolve(functions.create, "mpv_create");
+    resolve(functions.setOptionString, "mpv_set_option_string");
+    resolve(functions.requestLogMessages, "mpv_request_log_messages");
+    resolve(functions.setWakeupCallback, "mpv_set_wakeup_callback");
+    resolve(functions.initialize, "mpv_initialize");
+    resolve(functions.errorString, "mpv_error_string");
+    resolve(functions.terminateDestroy, "mpv_terminate_destroy");
+    resolve(functions.renderContextCreate, "mpv_render_context_create");
+    resolve(functions.renderContextSetUpdateCallback, "mpv_render_context_set_update_callback");
+    resolve(functions.renderContextFree, "mpv_render_context_free");
+    resolve(functions.renderContextUpdate, "mpv_render_context_update");
+    resolve(functions.renderContextRender, "mpv_render_context_render");
+    resolve(functions.commandAsync, "mpv_command_async");
+    resolve(functions.command, "mpv_command");
+    resolve(functions.waitEvent, "mpv_wait_event");
+    resolve(functions.setProperty, "mpv_set_property");
+    resolve(functions.setPropertyString, "mpv_set_property_string");
+    resolve(functions.getProperty, "mpv_get_property");
+    if (!complete) {
+        qCWarning(lcMpv) << "libmpv cannot be loaded:" << library.errorString();
+        return std::nullopt;
+    }
+    return functions;
+}
+
+// Null when libmpv cannot be loaded; it is tried once.
+const Libmpv* loadedLibmpv()
+{
+    static const std::optional<Libmpv> loaded = loadLibmpv();
+    return loaded ? &*loaded : nullptr;
+}
+
+// Only a player with a core calls into mpv, and a core means the library is loaded.
+const Libmpv& libmpv()
+{
+    Q_ASSERT(loadedLibmpv());
+    return *loadedLibmpv();
+}
+
 } // namespace
 
 void MpvMediaPlayer::HandleDeleter::operator()(mpv_handle* handle) const
 {
-    mpv_terminate_destroy(handle);
+    libmpv().terminateDestroy(handle);
 }
 
 void MpvMediaPlayer::RenderDeleter::operator()(mpv_render_context* context) const
 {
-    mpv_render_context_free(context);
+    libmpv().renderContextFree(context);
 }
 
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent, const MpvOptions& options)
-    : MediaPlayer(parent), openTimeoutMs_(options.openTimeoutMs), glideTimer_(new QTimer(this))
+    : MediaPlayer(parent), options_(options), glideTimer_(new QTimer(this))
 {
     clock_.start();
     glideTimer_->setInterval(kGlideStepMs);
     connect(glideTimer_, &QTimer::timeout, this, &MpvMediaPlayer::glideTimerTimeout);
-    createCore(options);
 }
 
 MpvMediaPlayer::~MpvMediaPlayer()
 {
     // Nothing discards a raw callback into a dead object: silence both before anything goes.
-    if (renderer_) mpv_render_context_set_update_callback(renderer_.get(), nullptr, nullptr);
-    if (handle_) mpv_set_wakeup_callback(handle_.get(), nullptr, nullptr);
+    if (renderer_) libmpv().renderContextSetUpdateCallback(renderer_.get(), nullptr, nullptr);
+    if (handle_) libmpv().setWakeupCallback(handle_.get(), nullptr, nullptr);
     renderer_.reset(); // the render context must go before its core
     handle_.reset();
     delete surface_.data();
 }
 
-void MpvMediaPlayer::createCore(const MpvOptions& options)
+bool MpvMediaPlayer::makeCore()
 {
+    if (!handle_ && !coreFailed_) {
+        createCore();
+        coreFailed_ = !handle_;
+    }
+    return coreUsable();
+}
+
+bool MpvMediaPlayer::coreUsable() const
+{
+    if (coreFailed_) setError(MediaError::Device, QStringLiteral("The media player could not be started"));
+    return !coreFailed_;
+}
+
+void MpvMediaPlayer::createCore()
+{
+    if (!loadedLibmpv()) return;
     // mpv parses numbers in the C locale and refuses to start under any other; Qt set the user's.
     std::setlocale(LC_NUMERIC, "C");
-    mpv_handle* handle = mpv_create();
+    mpv_handle* handle = libmpv().create();
     if (!handle) {
         qCWarning(lcMpv) << "mpv_create failed";
         return;
     }
     handle_.reset(handle);
-    const QByteArray audioOutput = options.audioOutput.toUtf8();
+    const QByteArray audioOutput = options_.audioOutput.toUtf8();
+    // What was set before the core existed.
+    const QByteArray volume = QByteArray::number(mpvVolume(appliedVolume_), 'f', 3);
     const std::pair<const char*, const char*> settings[] = {
         {"config", "no"}, // the user's own mpv settings must not change how the jukebox plays
         {"load-scripts", "no"},
@@ -114,25 +214,25 @@ void MpvMediaPlayer::createCore(const MpvOptions& options)
         {"keep-open", "no"}, // every end of a file is an explicit end-file event
         {"pause", "yes"},
         {"ao", audioOutput.constData()},
-        {"ao-null-untimed", options.untimed ? "yes" : "no"},
+        {"ao-null-untimed", options_.untimed ? "yes" : "no"},
         {"vo", "libmpv"},
-        {"vid", "no"},           // no video decoding until a display is given
-        {"audio-display", "no"}, // cover pictures inside MP3 files are not video
+        {"vid", display_ ? "auto" : "no"}, // no video decoding until a display is given
+        {"audio-display", "no"},           // cover pictures inside MP3 files are not video
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"}, // MPEG-1 program streams otherwise land after the target
         {"volume-max", "100"},
-        {"volume", "100"},
+        {"volume", volume.constData()},
     };
     for (const auto& [name, value] : settings) {
-        if (mpv_set_option_string(handle, name, value) < 0)
+        if (libmpv().setOptionString(handle, name, value) < 0)
             qCWarning(lcMpv) << "mpv option refused:" << name << value;
     }
-    mpv_request_log_messages(handle, "error");
-    mpv_set_wakeup_callback(
+    libmpv().requestLogMessages(handle, "error");
+    libmpv().setWakeupCallback(
         handle, [](void* self) { static_cast<MpvMediaPlayer*>(self)->queueDrain(); }, this);
-    if (const int error = mpv_initialize(handle); error < 0) {
-        qCWarning(lcMpv) << "mpv_initialize failed:" << mpv_error_string(error);
-        mpv_set_wakeup_callback(handle, nullptr, nullptr);
+    if (const int error = libmpv().initialize(handle); error < 0) {
+        qCWarning(lcMpv) << "mpv_initialize failed:" << libmpv().errorString(error);
+        libmpv().setWakeupCallback(handle, nullptr, nullptr);
         handle_.reset();
         return;
     }
@@ -146,23 +246,20 @@ void MpvMediaPlayer::createRenderer()
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context* context = nullptr;
-    if (const int error = mpv_render_context_create(&context, handle_.get(), params); error < 0) {
-        qCWarning(lcMpv) << "no video renderer:" << mpv_error_string(error);
+    if (const int error = libmpv().renderContextCreate(&context, handle_.get(), params); error < 0) {
+        qCWarning(lcMpv) << "no video renderer:" << libmpv().errorString(error);
         setText("vo", QStringLiteral("null"));
         return;
     }
     renderer_.reset(context);
-    mpv_render_context_set_update_callback(
+    libmpv().renderContextSetUpdateCallback(
         context, [](void* self) { static_cast<MpvMediaPlayer*>(self)->queueRender(); }, this);
 }
 
 bool MpvMediaPlayer::ready()
 {
     Q_ASSERT(QThread::currentThread() == thread());
-    if (!handle_) {
-        setError(MediaError::Device, QStringLiteral("The media player could not be started"));
-        return false;
-    }
+    if (!coreUsable()) return false;
     drainEvents(); // commands act on the state mpv has reached, not on a stale one
     return true;
 }
@@ -183,6 +280,18 @@ bool MpvMediaPlayer::beginCommand(bool needsFile)
 
 bool MpvMediaPlayer::open()
 {
+    return nameOpenedFile() && loadParked();
+}
+
+bool MpvMediaPlayer::openWhenNeeded()
+{
+    return nameOpenedFile();
+}
+
+// The start of every open: whatever was open is closed and the named file, if it exists, waits
+// parked for mpv.
+bool MpvMediaPlayer::nameOpenedFile()
+{
     if (!beginCommand(false)) return false;
     endPlay(NotifyValue::Aborted);
     unload();
@@ -196,6 +305,18 @@ bool MpvMediaPlayer::open()
         return false;
     }
     openedPath_ = file.absoluteFilePath();
+    state_ = FileState::Parked;
+    return true;
+}
+
+// Gives a parked file to mpv, making the core first when there is none; true for any other state.
+bool MpvMediaPlayer::loadParked()
+{
+    if (state_ != FileState::Parked) return true;
+    if (!makeCore()) {
+        state_ = FileState::Closed;
+        return false;
+    }
     return loadFile(0);
 }
 
@@ -210,13 +331,11 @@ bool MpvMediaPlayer::play(std::optional<int> endMs)
         return false;
     }
     clearError();
-    if (state_ == FileState::Ended) {
-        // A play at the end starts again from the beginning.
-        const int from = endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_;
-        if (!loadFile(from)) {
-            endPlay(NotifyValue::Failure, serial);
-            return false;
-        }
+    // A play at the end starts again from the beginning.
+    const int from = endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_;
+    if (!loadParked() || (state_ == FileState::Ended && !loadFile(from))) {
+        endPlay(NotifyValue::Failure, serial);
+        return false;
     }
     if (endMs && *endMs <= position()) {
         playing_ = paused_ = false;
@@ -268,7 +387,7 @@ bool MpvMediaPlayer::close()
 
 bool MpvMediaPlayer::seek(int ms)
 {
-    if (!beginCommand(true)) return false;
+    if (!beginCommand(true) || !loadParked()) return false;
     endPlay(NotifyValue::Aborted);
     const int target = std::clamp(ms, 0, lengthMs_);
     playing_ = paused_ = false;
@@ -279,7 +398,7 @@ bool MpvMediaPlayer::seek(int ms)
     setFlag("pause", true);
     const QByteArray to = seconds(target);
     const char* command[] = {"seek", to.constData(), "absolute+exact", nullptr};
-    if (mpv_command_async(handle_.get(), kSeekReply | ++seekSerial_, command) < 0) {
+    if (libmpv().commandAsync(handle_.get(), kSeekReply | ++seekSerial_, command) < 0) {
         setError(MediaError::Device, QStringLiteral("Seek failed"));
         return false;
     }
@@ -300,6 +419,7 @@ int MpvMediaPlayer::position() const
         return 0;
     }
     clearError();
+    if (state_ == FileState::Parked) return 0;
     if (state_ == FileState::Ended) return endPositionMs_;
     if (seekTargetMs_) return *seekTargetMs_;
     // Without a position mpv has just let go of the file at its end; the end-file event follows.
@@ -309,6 +429,8 @@ int MpvMediaPlayer::position() const
 
 int MpvMediaPlayer::length() const
 {
+    // Only mpv knows the length of a parked file: the query opens it, as a command would.
+    if (state_ == FileState::Parked && !const_cast<MpvMediaPlayer*>(this)->loadParked()) return 0;
     if (state_ == FileState::Closed) {
         setError(MediaError::NotOpen, QStringLiteral("No file is open"));
         return 0;
@@ -322,6 +444,7 @@ PlayerMode MpvMediaPlayer::mode() const
     switch (state_) {
     case FileState::Closed:
         return PlayerMode::NotReady;
+    case FileState::Parked:
     case FileState::Ended:
         return PlayerMode::Stopped;
     case FileState::Loaded:
@@ -345,17 +468,17 @@ bool MpvMediaPlayer::loadFile(int startMs)
     // The file that was opened: a name given since then waits for the next open.
     const QByteArray path = QFile::encodeName(openedPath_);
     const char* command[] = {"loadfile", path.constData(), "replace", nullptr};
-    if (mpv_command_async(handle_.get(), ++loadSerial_, command) < 0) {
+    if (libmpv().commandAsync(handle_.get(), ++loadSerial_, command) < 0) {
         setError(MediaError::Device, QStringLiteral("The media player refused the file"));
         return false;
     }
     // Length and position must be known when open returns, so wait here for the outcome.
-    waitForEvents([this] { return loadResult_ != LoadResult::Pending; }, openTimeoutMs_);
+    waitForEvents([this] { return loadResult_ != LoadResult::Pending; }, options_.openTimeoutMs);
     if (loadResult_ != LoadResult::Loaded) {
         if (loadResult_ == LoadResult::Pending) {
             loadResult_ = LoadResult::Failed;
             const char* stopCommand[] = {"stop", nullptr};
-            mpv_command(handle_.get(), stopCommand);
+            libmpv().command(handle_.get(), stopCommand);
             setError(MediaError::TimedOut, QStringLiteral("Timed out opening %1").arg(openedPath_));
         } else {
             setError(loadError_, loadErrorText_);
@@ -377,7 +500,7 @@ void MpvMediaPlayer::waitForEvents(const std::function<bool()>& done, int timeou
     while (!done()) {
         const qint64 left = timeoutMs - waited.elapsed();
         if (left <= 0) return;
-        const mpv_event* event = mpv_wait_event(handle_.get(), static_cast<double>(left) / 1000.0);
+        const mpv_event* event = libmpv().waitEvent(handle_.get(), static_cast<double>(left) / 1000.0);
         if (event->event_id != MPV_EVENT_NONE) handleEvent(*event);
     }
 }
@@ -386,7 +509,7 @@ void MpvMediaPlayer::unload()
 {
     if (state_ == FileState::Loaded) {
         const char* command[] = {"stop", nullptr};
-        mpv_command(handle_.get(), command);
+        libmpv().command(handle_.get(), command);
     }
     state_ = FileState::Closed;
     playing_ = paused_ = false;
@@ -423,7 +546,7 @@ void MpvMediaPlayer::drainEvents()
     drainQueued_ = false;
     if (!handle_) return;
     for (;;) {
-        const mpv_event* event = mpv_wait_event(handle_.get(), 0);
+        const mpv_event* event = libmpv().waitEvent(handle_.get(), 0);
         if (event->event_id == MPV_EVENT_NONE) break;
         handleEvent(*event);
     }
@@ -445,7 +568,7 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
             if (event.reply_userdata == loadSerial_ && loadResult_ == LoadResult::Pending) {
                 loadResult_ = LoadResult::Failed;
                 loadError_ = MediaError::CannotOpen;
-                loadErrorText_ = QString::fromUtf8(mpv_error_string(event.error));
+                loadErrorText_ = QString::fromUtf8(libmpv().errorString(event.error));
             }
             break;
         }
@@ -494,7 +617,7 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         loadResult_ = LoadResult::Failed;
         loadError_ = MediaError::CannotOpen;
         loadErrorText_ = QStringLiteral("Cannot play %1: %2")
-                             .arg(openedPath_, QString::fromUtf8(mpv_error_string(end->error)));
+                             .arg(openedPath_, QString::fromUtf8(libmpv().errorString(end->error)));
         return;
     }
     if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded) return;
@@ -502,7 +625,7 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
         reachedEnd();
         return;
     }
-    qCWarning(lcMpv) << "playback ended:" << openedPath_ << mpv_error_string(end->error);
+    qCWarning(lcMpv) << "playback ended:" << openedPath_ << libmpv().errorString(end->error);
     // The file is gone from mpv: the player is closed, and a position query says so.
     const bool failed = end->reason == MPV_END_FILE_REASON_ERROR;
     unload();
@@ -514,20 +637,20 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
 void MpvMediaPlayer::setFlag(const char* name, bool on)
 {
     int flag = on ? 1 : 0;
-    if (handle_ && mpv_set_property(handle_.get(), name, MPV_FORMAT_FLAG, &flag) < 0)
+    if (handle_ && libmpv().setProperty(handle_.get(), name, MPV_FORMAT_FLAG, &flag) < 0)
         qCWarning(lcMpv) << "mpv property refused:" << name;
 }
 
 void MpvMediaPlayer::setText(const char* name, const QString& value)
 {
-    if (handle_ && mpv_set_property_string(handle_.get(), name, value.toUtf8().constData()) < 0)
+    if (handle_ && libmpv().setPropertyString(handle_.get(), name, value.toUtf8().constData()) < 0)
         qCWarning(lcMpv) << "mpv property refused:" << name << value;
 }
 
 double MpvMediaPlayer::readDouble(const char* name, double fallback) const
 {
     double value = 0;
-    if (!handle_ || mpv_get_property(handle_.get(), name, MPV_FORMAT_DOUBLE, &value) < 0) return fallback;
+    if (!handle_ || libmpv().getProperty(handle_.get(), name, MPV_FORMAT_DOUBLE, &value) < 0) return fallback;
     return value;
 }
 
@@ -536,10 +659,7 @@ double MpvMediaPlayer::readDouble(const char* name, double fallback) const
 bool MpvMediaPlayer::setVolume(int volume)
 {
     volume_ = std::clamp(volume, 0, kMaxVolume);
-    if (!handle_) {
-        setError(MediaError::Device, QStringLiteral("The media player could not be started"));
-        return false;
-    }
+    if (!coreUsable()) return false;
     clearError();
     applyVolume();
     return true;
@@ -571,12 +691,11 @@ void MpvMediaPlayer::glideTimerTimeout()
     sendVolume();
 }
 
-// mpv's volume v scales the wave by (v / 100)^3: the amplitude becomes its cube root.
 void MpvMediaPlayer::sendVolume()
 {
     if (!handle_) return;
-    double mpvVolume = 100.0 * std::cbrt(appliedVolume_ / kMaxVolume);
-    mpv_set_property(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &mpvVolume);
+    double volume = mpvVolume(appliedVolume_);
+    libmpv().setProperty(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 // --- video ------------------------------------------------------------------------------------
@@ -616,8 +735,8 @@ void MpvMediaPlayer::placeSurface()
 void MpvMediaPlayer::handleVideoReconfig()
 {
     qint64 w = 0, h = 0;
-    if (mpv_get_property(handle_.get(), "dwidth", MPV_FORMAT_INT64, &w) < 0 ||
-        mpv_get_property(handle_.get(), "dheight", MPV_FORMAT_INT64, &h) < 0) {
+    if (libmpv().getProperty(handle_.get(), "dwidth", MPV_FORMAT_INT64, &w) < 0 ||
+        libmpv().getProperty(handle_.get(), "dheight", MPV_FORMAT_INT64, &h) < 0) {
         w = h = 0;
     }
     videoSize_ = w > 0 && h > 0 ? QSize(static_cast<int>(w), static_cast<int>(h)) : QSize();
@@ -637,7 +756,7 @@ void MpvMediaPlayer::queueRender()
 void MpvMediaPlayer::renderVideo()
 {
     renderQueued_ = false;
-    if (!renderer_ || !(mpv_render_context_update(renderer_.get()) & MPV_RENDER_UPDATE_FRAME)) return;
+    if (!renderer_ || !(libmpv().renderContextUpdate(renderer_.get()) & MPV_RENDER_UPDATE_FRAME)) return;
     // Frames are rendered at the video's own size; the surface scales them when it paints. A frame
     // nobody shows is still rendered (into the scratch image) so mpv's timing goes on.
     const bool shown = surface_ && videoSize_.isValid();
@@ -652,7 +771,7 @@ void MpvMediaPlayer::renderVideo()
         {MPV_RENDER_PARAM_SW_STRIDE, &stride}, {MPV_RENDER_PARAM_SW_POINTER, image.bits()},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
-    mpv_render_context_render(renderer_.get(), params);
+    libmpv().renderContextRender(renderer_.get(), params);
     if (!shown) return;
     // The fourth byte is undefined after rendering; RGB32 wants it opaque.
     for (int y = 0; y < image.height(); ++y) {

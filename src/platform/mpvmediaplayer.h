@@ -14,6 +14,10 @@
 //   so it gets the cube root. Changes while audio flows glide over a short time in amplitude, so a
 //   stepped fade has no zipper noise.
 //
+// libmpv (and the decoders it links) is loaded, and the mpv core made, by the first command that
+// needs them, so a program that has not played yet holds neither; volume and display given before
+// are applied then. `openWhenNeeded` names a file without loading either.
+//
 // GUI thread only. Owned by its QObject parent. The mpv core is destroyed with the player.
 
 #include <QElapsedTimer>
@@ -54,9 +58,11 @@ public:
     ~MpvMediaPlayer() override;
 
     // False when the mpv core could not be made; every command then fails with error Device.
-    bool isValid() const { return handle_ != nullptr; }
+    // Asking makes the core.
+    bool isValid() { return makeCore(); }
 
     bool open() override;
+    bool openWhenNeeded() override;
     bool play(std::optional<int> endMs = std::nullopt) override;
     bool pause() override;
     bool stop() override;
@@ -90,12 +96,15 @@ private:
     {
         void operator()(mpv_render_context* context) const;
     };
-    enum class FileState { Closed, Loaded, Ended };
+    // Parked: named by openWhenNeeded, stopped at its start, not given to mpv yet.
+    enum class FileState { Closed, Parked, Loaded, Ended };
     enum class LoadResult { Pending, Loaded, Failed };
 
-    void createCore(const MpvOptions& options);
+    bool makeCore();         // false (error Device) when the core cannot be made
+    bool coreUsable() const; // false (error Device) when making the core failed
+    void createCore();
     void createRenderer();
-    bool ready(); // drains, then checks there is a core (error Device otherwise)
+    bool ready(); // error Device when the core could not be made, else drains what mpv has queued
     // Every command but play: uses up the notification switch, drains, checks for a file if needed.
     bool beginCommand(bool needsFile);
 
@@ -106,6 +115,8 @@ private:
     void handleEndFile(const mpv_event& event);
     void handleVideoReconfig();
 
+    bool nameOpenedFile();
+    bool loadParked();
     bool loadFile(int startMs);
     void waitForEvents(const std::function<bool()>& done, int timeoutMs);
     void unload();
@@ -128,7 +139,8 @@ private:
     std::unique_ptr<mpv_render_context, RenderDeleter> renderer_;
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
-    int openTimeoutMs_;
+    MpvOptions options_;
+    bool coreFailed_ = false;
 
     FileState state_ = FileState::Closed;
     QString openedPath_; // the file of the last open, whatever the name says now

@@ -345,7 +345,9 @@ void Tmainform::loadblankmp3file()
                              blankFileMessage(QStringLiteral("Cannot find temporary file. ")));
     mp->close();
     mp->setFileName(blankfilepath);
-    (void)mp->open(); // a silent file that will not open does no harm
+    // Parked on the silent file, the player loads no media library until something plays; a silent
+    // file that will not open does no harm.
+    (void)mp->openWhenNeeded();
     loadedblankmp3file = true;
 }
 

@@ -20,4 +20,12 @@ TEST_F(AudioLevel, VolumeIsTheAmplitudeOfWhatComesOut)
     EXPECT_NEAR(decibels(peakAt(46) / full), -26.7, 1.0);
 }
 
+// The program parks the player and sets its volume before anything plays: the first play loads mpv
+// and is heard at that volume.
+TEST_F(AudioLevel, TheFirstPlayOfAParkedPlayerHasTheVolumeGivenBefore)
+{
+    ASSERT_NO_FATAL_FAILURE(playThroughServer(600, true));
+    EXPECT_NEAR(decibels(peakAt(500) / kToneAmplitude), -6.0, 1.0);
+}
+
 } // namespace

@@ -113,7 +113,8 @@ inline double decibels(double ratio)
 class SoundServerTest : public ::testing::Test
 {
 protected:
-    void playThroughServer(int lengthMs)
+    // `parked`: the track waits by openWhenNeeded, so mpv is loaded by the first play.
+    void playThroughServer(int lengthMs, bool parked = false)
     {
         ASSERT_FALSE(QStandardPaths::findExecutable(QStringLiteral("pulseaudio")).isEmpty())
             << "scripts/install-deps installs pulseaudio and pulseaudio-utils";
@@ -129,9 +130,8 @@ protected:
         MpvOptions options;
         options.audioOutput = QStringLiteral("pulse");
         player_ = std::make_unique<MpvMediaPlayer>(nullptr, options);
-        ASSERT_TRUE(player_->isValid());
         player_->setFileName(track);
-        ASSERT_TRUE(player_->open());
+        ASSERT_TRUE(parked ? player_->openWhenNeeded() : player_->isValid() && player_->open());
     }
     void TearDown() override { qunsetenv("PULSE_SERVER"); }
 

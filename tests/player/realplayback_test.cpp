@@ -1,6 +1,7 @@
 // The queue played through the libmpv player on the null outputs: real MP3 files, real decoding, as
 // fast as they decode.
 
+#include <QFile>
 #include <QLabel>
 #include <QToolButton>
 #include <gmock/gmock.h>
@@ -23,6 +24,12 @@ std::unique_ptr<platform::MediaPlayer> nullOutputPlayer()
     options.audioOutput = QStringLiteral("null");
     options.untimed = true;
     return std::make_unique<platform::MpvMediaPlayer>(nullptr, options);
+}
+
+bool libmpvMapped()
+{
+    QFile maps(QStringLiteral("/proc/self/maps"));
+    return maps.open(QIODevice::ReadOnly) && maps.readAll().contains("/libmpv.so");
 }
 
 void writeTone(const QString& path)
@@ -70,7 +77,14 @@ protected:
 
 TEST_F(RealPlaybackTest, ThreeEntriesPlayOneAfterAnotherInOrder)
 {
+    // Started and idle, the window has not loaded libmpv (unless an earlier test of this process
+    // did); the first play loads it.
+    const bool loadedBefore = libmpvMapped();
     startReal();
+    QTest::qWait(100);
+    if (!loadedBefore) {
+        EXPECT_FALSE(libmpvMapped());
+    }
     form->dplaylist->setCurrentRow(0);
     form->playClick(nullptr);
     ASSERT_TRUE(waitForEndOfQueue());
