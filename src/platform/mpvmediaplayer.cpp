@@ -323,17 +323,15 @@ bool MpvMediaPlayer::loadParked()
 bool MpvMediaPlayer::play(std::optional<int> endMs)
 {
     // Events first: a play that has just reached its end completes as Successful, not Superseded.
-    const bool hasCore = ready();
+    const bool usable = ready();
     const quint64 serial = beginPlay();
-    if (!hasCore || state_ == FileState::Closed) {
-        if (hasCore) setError(MediaError::NotOpen, QStringLiteral("No file is open"));
+    if (!usable || state_ == FileState::Closed) {
+        if (usable) setError(MediaError::NotOpen, QStringLiteral("No file is open"));
         endPlay(NotifyValue::Failure, serial);
         return false;
     }
     clearError();
-    // A play at the end starts again from the beginning.
-    const int from = endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_;
-    if (!loadParked() || (state_ == FileState::Ended && !loadFile(from))) {
+    if (!loadToPlay()) {
         endPlay(NotifyValue::Failure, serial);
         return false;
     }
@@ -345,6 +343,15 @@ bool MpvMediaPlayer::play(std::optional<int> endMs)
     }
     startPlayback(endMs);
     return true;
+}
+
+// mpv has no file to play when it is parked or has ended: it gets it again.
+bool MpvMediaPlayer::loadToPlay()
+{
+    if (state_ == FileState::Parked) return loadParked();
+    if (state_ != FileState::Ended) return true;
+    // A play at the end starts again from the beginning.
+    return loadFile(endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_);
 }
 
 void MpvMediaPlayer::startPlayback(std::optional<int> endMs)

@@ -117,6 +117,7 @@ private:
 
     bool nameOpenedFile();
     bool loadParked();
+    bool loadToPlay();
     bool loadFile(int startMs);
     void waitForEvents(const std::function<bool()>& done, int timeoutMs);
     void unload();
