@@ -16,12 +16,14 @@
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
+#include <QEvent>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -599,6 +601,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The operator panels that show the operators' backdrop.
+    std::array<controls::TTransparentPanel*, 4> adminPanels() const;
+    // Makes the operators' backdrop as an operator panel shows, lets it go once none shows.
+    void adminPanelShownOrHidden(QEvent::Type type);
     // Turning the prism onto an album beginning with "_" jumps by letter instead.
     void wrapOnUnderscore(int dir);
     // Back to full-screen on the window's monitor, in front and active.
@@ -636,6 +642,7 @@ private:
     void createSearchAndQueuePanels();
     void createTrackHint();
     void createLetterBar();
+    void followAdminPanels();
     void copyAlbumList();
     void applyPanelSettings();
     void chooseStartAlbum();

@@ -132,24 +132,30 @@ QRect designRect(int left, int top, int width, int height)
     return QRect(aspx(left), aspy(top), aspx(width), aspy(height));
 }
 
-// `source` stretched to `size`, 24 bits per pixel; black without a source.
+// `source` stretched to `size` in the screen's own format, so a control shows it, or a piece of
+// it, without a copy; black without a source.
 QImage stretched(const QImage& source, const QSize& size, Qt::TransformationMode mode)
 {
     if (source.isNull()) {
-        QImage black(size, QImage::Format_RGB888);
+        QImage black(size, QImage::Format_RGB32);
         black.fill(Qt::black);
         return black;
     }
-    return source.scaled(size, Qt::IgnoreAspectRatio, mode).convertToFormat(QImage::Format_RGB888);
+    return source.scaled(size, Qt::IgnoreAspectRatio, mode).convertToFormat(QImage::Format_RGB32);
 }
 
-// The part of the window background under `widget`, as its picture.
+// The part of the window background under `picture`, as its picture: the background's own pixels,
+// black where the control reaches beyond it.
 void showBackgroundPiece(PictureBox* picture)
 {
-    const QWidget* window = picture->window();
-    const QPoint at = picture->mapTo(window, QPoint(0, 0));
-    QImage piece(picture->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
-    bitmapoverbitmap(jbbg, piece, 0, at.x(), at.y());
+    const QRect place(picture->mapTo(picture->window(), QPoint(0, 0)),
+                      picture->size().expandedTo(QSize(1, 1)));
+    if (jbbg.rect().contains(place)) {
+        picture->setPicture(controls::sharedPiece(jbbg, place));
+        return;
+    }
+    QImage piece(place.size(), QImage::Format_RGB888);
+    bitmapoverbitmap(jbbg, piece, 0, place.x(), place.y());
     picture->setPicture(piece);
 }
 } // namespace
@@ -694,8 +700,7 @@ void Tjukebox::makeBackgrounds()
     // Stretched pixel by pixel, so the cut colour stays exactly white.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    // In the screen's own format, so the control shows the picture without a second copy.
-    CenterPanel_Image->setPicture(shaped.convertToFormat(QImage::Format_RGB32));
+    CenterPanel_Image->setPicture(shaped);
     skins::CutOutWindowFromMask(CenterPanel, shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();

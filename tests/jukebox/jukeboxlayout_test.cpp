@@ -293,7 +293,7 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
     Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
-    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB888);
+    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB32);
     // The columns show the piece of the background that lies under them.
     const QRect right = window.rightpanel->geometry();
     EXPECT_EQ(window.rightpanelpic->picture(), jukebox::jbbg.copy(right));
