@@ -393,6 +393,9 @@ public:
     QWidget* panel_searchbut = nullptr;
     QWidget* CenterPanel = nullptr;
     PictureBox* CenterPanel_Image = nullptr;
+    // The frame's four edges (top, bottom, left, right), in CenterPanel_Image: only they hold
+    // pixels of the frame, whose middle is cut away.
+    std::array<PictureBox*, 4> frameEdges_{};
     QWidget* coverimagepanel = nullptr;
     PictureBox* coverimage = nullptr;
     TextLabel* loadcovercaption = nullptr;
@@ -665,6 +668,7 @@ private:
     QFont commerceFont(int labelRoom, int chartRoom) const;
     void makeBackgrounds();
     void placeBackgroundPieces();
+    void showFrameEdges(const QImage& frame);
     void placePageLists();
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();

@@ -158,6 +158,33 @@ void showBackgroundPiece(PictureBox* picture)
     bitmapoverbitmap(jbbg, piece, 0, place.x(), place.y());
     picture->setPicture(piece);
 }
+// The top, bottom, left and right edges of a `size` picture that hold every pixel of `shape`: the
+// left and right edges as wide as the shape's runs from the sides across the middle row, the top
+// and bottom edges as deep as rows reach beyond those two. A shape without a see-through middle
+// makes the left edge the whole picture.
+std::array<QRect, 4> frameEdges(const QRegion& shape, const QSize& size)
+{
+    const int width = size.width();
+    const int height = size.height();
+    const auto row = [&](int y) { return shape.intersected(QRect(0, y, width, 1)); };
+    int left = 0;
+    int right = 0;
+    for (const QRect& run : row(height / 2)) {
+        if (run.left() == 0) left = run.right() + 1;
+        if (run.right() == width - 1) right = width - run.left();
+    }
+    right = std::min(right, width - left);
+    const QRegion sides = QRegion(0, 0, left, height) + QRegion(width - right, 0, right, height);
+    const auto withinSides = [&](int y) { return row(y).subtracted(sides).isEmpty(); };
+    int top = height / 2;
+    while (top > 0 && withinSides(top - 1))
+        --top;
+    int bottom = height / 2;
+    while (bottom < height && withinSides(bottom))
+        ++bottom;
+    return {QRect(0, 0, width, top), QRect(0, bottom, width, height - bottom),
+            QRect(0, top, left, bottom - top), QRect(width - right, top, right, bottom - top)};
+}
 } // namespace
 
 void bitmapoverbitmap(const QImage& source, QImage& dest, int32_t, int sx, int sy)
@@ -700,10 +727,20 @@ void Tjukebox::makeBackgrounds()
     // Stretched pixel by pixel, so the cut colour stays exactly white.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    CenterPanel_Image->setPicture(shaped);
     skins::CutOutWindowFromMask(CenterPanel, shaped);
+    showFrameEdges(shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();
+}
+
+// The frame's pixels are kept only where the mask leaves them: the screen-sized middle is cut away.
+void Tjukebox::showFrameEdges(const QImage& frame)
+{
+    const std::array<QRect, 4> edges = frameEdges(CenterPanel->mask(), frame.size());
+    for (size_t i = 0; i < edges.size(); ++i) {
+        frameEdges_[i]->setGeometry(edges[i]);
+        frameEdges_[i]->setPicture(frame.copy(edges[i]));
+    }
 }
 
 void Tjukebox::placeBackgroundPieces()
