@@ -33,6 +33,15 @@ void drawKeyed(QPainter& painter, const QRect& target, const QImage& picture, QR
     painter.drawImage(target, keyedOut(picture, key));
 }
 
+QImage sharedPiece(const QImage& picture, const QRect& place)
+{
+    auto* owner = new QImage(picture);
+    const uchar* first = owner->constScanLine(place.top()) + place.left() * (owner->depth() / 8);
+    return QImage(
+        first, place.width(), place.height(), owner->bytesPerLine(), owner->format(),
+        [](void* kept) { delete static_cast<QImage*>(kept); }, owner);
+}
+
 int textWidth(const QWidget& widget, const QFont& font, const QString& text)
 {
     return QFontMetrics(font, &widget).horizontalAdvance(text);

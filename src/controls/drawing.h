@@ -18,6 +18,9 @@ namespace controls {
 QImage keyedOut(const QImage& picture, QRgb key);
 // Draws `picture` stretched into `target`; pixels of the colour `key` leave the background visible.
 void drawKeyed(QPainter& painter, const QRect& target, const QImage& picture, QRgb key);
+// The rectangle `place` (inside `picture`) as a picture of its own that shares the pixels of
+// `picture` and keeps them alive; drawing on it makes a copy first.
+QImage sharedPiece(const QImage& picture, const QRect& place);
 
 // Text measures in `font` as `widget` shows them (the height is that of a line of the font).
 int textWidth(const QWidget& widget, const QFont& font, const QString& text);

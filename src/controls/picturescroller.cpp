@@ -155,11 +155,7 @@ QImage TPictureScroller::albumpicture(int32_t a) const
 void TPictureScroller::Makeitemvisible(int32_t i)
 {
     if (facross > 0) ftopmost = (std::max(i, 0) / facross) * facross;
-    // A hidden scroller renders when it shows or is touched.
-    if (isVisible())
-        Paint();
-    else
-        stale_ = true;
+    Paint();
 }
 
 void TPictureScroller::Makealbumvisible(int32_t a)
@@ -224,8 +220,11 @@ void TPictureScroller::pressEntry(const tmatrix& entry)
 
 void TPictureScroller::Paint()
 {
+    if (!isVisible()) {
+        dropFace();
+        return;
+    }
     QImage& canvas = clearFace();
-    provisional_ = false;
     visrows = 0;
     viscols = facross;
     stale_ = false;
@@ -336,12 +335,6 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
 const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
 {
     if (record.folder.isEmpty()) return record.picture;
-    // Nobody sees a hidden scroller: it draws the small copies and decodes its cells once it
-    // shows, so the cover loader's hand-overs never wait for cells.
-    if (!isVisible()) {
-        provisional_ = true;
-        return record.picture;
-    }
     if (side != cellSide_) {
         cells_.clear();
         cellSide_ = side;
@@ -356,7 +349,21 @@ const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
 void TPictureScroller::showEvent(QShowEvent* event)
 {
     TouchList::showEvent(event);
-    if (provisional_ || stale_) Paint();
+    if (stale_) Paint();
+}
+
+void TPictureScroller::hideEvent(QHideEvent* event)
+{
+    TouchList::hideEvent(event);
+    dropFace();
+}
+
+// Nobody sees a hidden scroller, so it keeps no face and renders when it shows; the cover loader's
+// hand-overs never wait for cells meanwhile.
+void TPictureScroller::dropFace()
+{
+    face_ = QImage();
+    stale_ = true;
 }
 
 int TPictureScroller::hit(int x, int y)

@@ -5,9 +5,9 @@
 // it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
 // A picture given as such is kept at its display size with 16 bits per pixel. An album cover
 // given by its folder keeps only a small copy (what list rows show beside the album); its cell
-// is decoded from the cover when it comes into view (a hidden scroller draws the small copies)
-// and held in a cache of a fixed number of cells, so memory stays bounded however many albums
-// there are.
+// is decoded from the cover when it comes into view and held in a cache of a fixed number of
+// cells, so memory stays bounded however many albums there are. A hidden scroller keeps no face
+// (nearly screen-sized): it renders when it shows.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
 
@@ -99,10 +99,12 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
 private:
     struct Grid;
 
+    void dropFace();
     void press(int x, int y, bool repeat);
     void pressEntry(const tmatrix& entry);
     int hit(int x, int y);
@@ -140,8 +142,6 @@ private:
     // The small copies of the last few pictures given to addcover, by the picture's cache key.
     static constexpr int kSharedSmallCopies = 4;
     QCache<qint64, QImage> smallCopies_{kSharedSmallCopies};
-    // The last rendering drew small copies in place of cells (the scroller was hidden).
-    bool provisional_ = false;
     // Where the first thumbnail of each album stands, by album number (-1: none), so a lookup
     // does not walk every thumbnail; made again at the first lookup after the thumbnails changed.
     mutable QVector<int32_t> byAlbum_;

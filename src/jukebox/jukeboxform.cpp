@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <stdexcept>
@@ -227,6 +228,7 @@ void Tjukebox::FormCreate(QObject*)
     createSearchAndQueuePanels();
     createTrackHint();
     createLetterBar();
+    followAdminPanels();
     // Files dropped on the two pages reach the window first.
     for (QWidget* page : {toppanel, botpanel})
         page->installEventFilter(this);
@@ -375,7 +377,7 @@ void Tjukebox::FormResize(QObject*)
     if (isMinimized() || layingOut_) return;
     thumbpanel->setsourcebitmap(&jbbg);
     // The commerce panel stands on the operators' backdrop like the other operator panels.
-    for (controls::TTransparentPanel* admin : {advanced, randompanel, randomdicepanel, Commerce})
+    for (controls::TTransparentPanel* admin : adminPanels())
         admin->setsourcebitmap(&player::bg);
     if (!(windowState() & Qt::WindowFullScreen)) setWindowState(windowState() | Qt::WindowFullScreen);
     if (!isFullScreenSize()) return;
@@ -450,6 +452,8 @@ bool Tjukebox::eventFilter(QObject* watched, QEvent* event)
     if ((watched == searchpanel || watched == playlistpanel || watched == randompanel) &&
         (event->type() == QEvent::ShowToParent || event->type() == QEvent::HideToParent))
         placeTrackHintStrip();
+    const auto admin = adminPanels();
+    if (std::ranges::find(admin, watched) != admin.end()) adminPanelShownOrHidden(event->type());
     return QWidget::eventFilter(watched, event);
 }
 

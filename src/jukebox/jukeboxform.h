@@ -16,12 +16,14 @@
 //
 // GUI thread only. Owned by the front end; `jukebox` points at it while it lives.
 
+#include <QEvent>
 #include <QFont>
 #include <QImage>
 #include <QPoint>
 #include <QRect>
 #include <QString>
 #include <QWidget>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -391,6 +393,9 @@ public:
     QWidget* panel_searchbut = nullptr;
     QWidget* CenterPanel = nullptr;
     PictureBox* CenterPanel_Image = nullptr;
+    // The frame's four edges (top, bottom, left, right), in CenterPanel_Image: only they hold
+    // pixels of the frame, whose middle is cut away.
+    std::array<PictureBox*, 4> frameEdges_{};
     QWidget* coverimagepanel = nullptr;
     PictureBox* coverimage = nullptr;
     TextLabel* loadcovercaption = nullptr;
@@ -599,6 +604,10 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // The operator panels that show the operators' backdrop.
+    std::array<controls::TTransparentPanel*, 4> adminPanels() const;
+    // Makes the operators' backdrop as an operator panel shows, lets it go once none shows.
+    void adminPanelShownOrHidden(QEvent::Type type);
     // Turning the prism onto an album beginning with "_" jumps by letter instead.
     void wrapOnUnderscore(int dir);
     // Back to full-screen on the window's monitor, in front and active.
@@ -636,6 +645,7 @@ private:
     void createSearchAndQueuePanels();
     void createTrackHint();
     void createLetterBar();
+    void followAdminPanels();
     void copyAlbumList();
     void applyPanelSettings();
     void chooseStartAlbum();
@@ -658,6 +668,7 @@ private:
     QFont commerceFont(int labelRoom, int chartRoom) const;
     void makeBackgrounds();
     void placeBackgroundPieces();
+    void showFrameEdges(const QImage& frame);
     void placePageLists();
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();

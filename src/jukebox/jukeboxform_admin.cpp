@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QSlider>
+#include <QTimer>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
@@ -20,6 +21,7 @@
 #include "library/inifuncs.h"
 #include "library/osk.h"
 #include "player/aboutform.h"
+#include "player/backdrops.h"
 #include "player/mainform.h"
 #include "skins/resourceskins.h"
 #include "skins/thememanagerform.h"
@@ -32,6 +34,33 @@ constexpr int kCodeSelectionLength = 3;
 constexpr QChar kBackspace = u'\b';
 
 } // namespace
+
+// ---- The operators' backdrop ----
+
+std::array<controls::TTransparentPanel*, 4> Tjukebox::adminPanels() const
+{
+    return {advanced, randompanel, randomdicepanel, Commerce};
+}
+
+void Tjukebox::followAdminPanels()
+{
+    for (QWidget* admin : adminPanels())
+        admin->installEventFilter(this);
+}
+
+// The backdrop is screen-sized and seen only while an operator panel shows. It is made before a
+// showing panel paints, and let go when no panel shows once the events in hand have run, so a
+// panel taking over from another keeps it.
+void Tjukebox::adminPanelShownOrHidden(QEvent::Type type)
+{
+    if (type == QEvent::ShowToParent) player::makeAdminBackdrop();
+    if (type != QEvent::HideToParent) return;
+    QTimer::singleShot(0, this, [this] {
+        for (const QWidget* admin : adminPanels())
+            if (admin->isVisibleTo(this)) return;
+        player::dropAdminBackdrop();
+    });
+}
 
 // ---- Advanced options ----
 

@@ -294,7 +294,8 @@ void Tjukebox::buildCorners()
 
     JUKEBOX_MAKE(CenterPanel, QWidget, this);
     JUKEBOX_MAKE(CenterPanel_Image, PictureBox, CenterPanel);
-    CenterPanel_Image->setStretch(true);
+    for (PictureBox*& edge : frameEdges_)
+        edge = new PictureBox(CenterPanel_Image);
 }
 
 void Tjukebox::buildTimers()

@@ -132,25 +132,58 @@ QRect designRect(int left, int top, int width, int height)
     return QRect(aspx(left), aspy(top), aspx(width), aspy(height));
 }
 
-// `source` stretched to `size`, 24 bits per pixel; black without a source.
+// `source` stretched to `size` in the screen's own format, so a control shows it, or a piece of
+// it, without a copy; black without a source.
 QImage stretched(const QImage& source, const QSize& size, Qt::TransformationMode mode)
 {
     if (source.isNull()) {
-        QImage black(size, QImage::Format_RGB888);
+        QImage black(size, QImage::Format_RGB32);
         black.fill(Qt::black);
         return black;
     }
-    return source.scaled(size, Qt::IgnoreAspectRatio, mode).convertToFormat(QImage::Format_RGB888);
+    return source.scaled(size, Qt::IgnoreAspectRatio, mode).convertToFormat(QImage::Format_RGB32);
 }
 
-// The part of the window background under `widget`, as its picture.
+// The part of the window background under `picture`, as its picture: the background's own pixels,
+// black where the control reaches beyond it.
 void showBackgroundPiece(PictureBox* picture)
 {
-    const QWidget* window = picture->window();
-    const QPoint at = picture->mapTo(window, QPoint(0, 0));
-    QImage piece(picture->size().expandedTo(QSize(1, 1)), QImage::Format_RGB888);
-    bitmapoverbitmap(jbbg, piece, 0, at.x(), at.y());
+    const QRect place(picture->mapTo(picture->window(), QPoint(0, 0)),
+                      picture->size().expandedTo(QSize(1, 1)));
+    if (jbbg.rect().contains(place)) {
+        picture->setPicture(controls::sharedPiece(jbbg, place));
+        return;
+    }
+    QImage piece(place.size(), QImage::Format_RGB888);
+    bitmapoverbitmap(jbbg, piece, 0, place.x(), place.y());
     picture->setPicture(piece);
+}
+// The top, bottom, left and right edges of a `size` picture that hold every pixel of `shape`: the
+// left and right edges as wide as the shape's runs from the sides across the middle row, the top
+// and bottom edges as deep as rows reach beyond those two. A shape without a see-through middle
+// makes the left edge the whole picture.
+std::array<QRect, 4> frameEdges(const QRegion& shape, const QSize& size)
+{
+    const int width = size.width();
+    const int height = size.height();
+    const auto row = [&](int y) { return shape.intersected(QRect(0, y, width, 1)); };
+    int left = 0;
+    int right = 0;
+    for (const QRect& run : row(height / 2)) {
+        if (run.left() == 0) left = run.right() + 1;
+        if (run.right() == width - 1) right = width - run.left();
+    }
+    right = std::min(right, width - left);
+    const QRegion sides = QRegion(0, 0, left, height) + QRegion(width - right, 0, right, height);
+    const auto withinSides = [&](int y) { return row(y).subtracted(sides).isEmpty(); };
+    int top = height / 2;
+    while (top > 0 && withinSides(top - 1))
+        --top;
+    int bottom = height / 2;
+    while (bottom < height && withinSides(bottom))
+        ++bottom;
+    return {QRect(0, 0, width, top), QRect(0, bottom, width, height - bottom),
+            QRect(0, top, left, bottom - top), QRect(width - right, top, right, bottom - top)};
 }
 } // namespace
 
@@ -694,11 +727,20 @@ void Tjukebox::makeBackgrounds()
     // Stretched pixel by pixel, so the cut colour stays exactly white.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    // In the screen's own format, so the control shows the picture without a second copy.
-    CenterPanel_Image->setPicture(shaped.convertToFormat(QImage::Format_RGB32));
     skins::CutOutWindowFromMask(CenterPanel, shaped);
+    showFrameEdges(shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();
+}
+
+// The frame's pixels are kept only where the mask leaves them: the screen-sized middle is cut away.
+void Tjukebox::showFrameEdges(const QImage& frame)
+{
+    const std::array<QRect, 4> edges = frameEdges(CenterPanel->mask(), frame.size());
+    for (size_t i = 0; i < edges.size(); ++i) {
+        frameEdges_[i]->setGeometry(edges[i]);
+        frameEdges_[i]->setPicture(frame.copy(edges[i]));
+    }
 }
 
 void Tjukebox::placeBackgroundPieces()

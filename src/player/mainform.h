@@ -300,7 +300,6 @@ private:
 
     // Steps of the start-up, in their order.
     void createMediaPlayer();
-    void prepareAdminBackdrop();
     void applyKioskCursor();
     void makeFadedToolbarImages();
     void resetPlayerState();

@@ -11,7 +11,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QPainter>
 #include <QPixmap>
 #include <QPushButton>
 #include <QSlider>
@@ -30,7 +29,6 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
-#include "platform/screens.h"
 #include "platform/waithelper.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
@@ -45,21 +43,6 @@ constexpr int kVolumeMax = 150;
 constexpr int kToolbarImages = 10;
 constexpr double kFadedImageAlpha = 0.35;
 const QString kFontFace = QStringLiteral("musetradigital");
-
-// A picture of the screen's size with `picture` stretched over all of it, 24 bits per pixel (it
-// is opaque, and the operator panels only copy pieces of it).
-QImage stretchedToScreen(const QImage& picture)
-{
-    const QSize size = platform::screens().geometry(nullptr).size();
-    QImage screen(size, QImage::Format_RGB32);
-    screen.fill(Qt::black);
-    if (!picture.isNull()) {
-        QPainter painter(&screen);
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRect(QPoint(0, 0), size), picture);
-    }
-    return screen.convertToFormat(QImage::Format_RGB888);
-}
 
 bool firstArgumentIs(const QString& word)
 {
@@ -91,7 +74,6 @@ void Tmainform::FormCreate(QObject*)
     createMediaPlayer();
     toolbar->setAutoFillBackground(true);
     vol->setRange(0, kVolumeMax);
-    prepareAdminBackdrop();
     applyKioskCursor();
     (void)library::readini(); // halts the program when the settings file is missing
     QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
@@ -142,12 +124,6 @@ void Tmainform::createMediaPlayer()
     if (mp) return;
     mp = makeMediaPlayer_();
     connect(mp.get(), &platform::MediaPlayer::completed, this, &Tmainform::MPNotify);
-}
-
-void Tmainform::prepareAdminBackdrop()
-{
-    player::bg = stretchedToScreen(skins::skinPictureOrNull(
-        QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone}, true));
 }
 
 void Tmainform::applyKioskCursor()

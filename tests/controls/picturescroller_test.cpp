@@ -80,6 +80,21 @@ TEST_F(Scroller, LaysOutTwoRowsOfFourAt800By600)
     EXPECT_EQ(pixel(200, 200).alpha(), 0);
 }
 
+TEST_F(Scroller, AHiddenGridKeepsNoPictureAndShowsItsLatestStateAgain)
+{
+    build(10);
+    const QImage shown = scroller->face();
+    owner.hide();
+    EXPECT_TRUE(scroller->face().isNull());
+    owner.show();
+    EXPECT_EQ(scroller->face(), shown);
+
+    owner.hide();
+    scroller->Makeitemvisible(8); // album 9 in the first row
+    owner.show();
+    EXPECT_EQ(pixel(rectOf(1).center().x(), rectOf(1).center().y()), colourOf(9));
+}
+
 TEST_F(Scroller, BoxesMoveTheGridByOneRowEverFasterWhileHeld)
 {
     build(40);

@@ -17,6 +17,7 @@
 #include "jukebox/textlabel.h"
 #include "jukeboxfixture.h"
 #include "printers.h"
+#include "skins/resourceskins.h"
 
 using jukebox::PictureBox;
 using jukebox::Tjukebox;
@@ -293,7 +294,7 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
     Tjukebox& window = startOnScreen(QSize(1024, 768));
 
     ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
-    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB888);
+    EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB32);
     // The columns show the piece of the background that lies under them.
     const QRect right = window.rightpanel->geometry();
     EXPECT_EQ(window.rightpanelpic->picture(), jukebox::jbbg.copy(right));
@@ -306,6 +307,18 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
     const QRegion shape = window.CenterPanel->mask();
     EXPECT_FALSE(shape.contains(QPoint(400, 360)));
     EXPECT_TRUE(shape.contains(QPoint(400, 5)));
+    // The rim shows every pixel of the mask's own, stretched pixel by pixel.
+    const QImage mask =
+        skins::LoadSkinResource(QStringLiteral("CENTERMASK"), QString(), library::clNone, false);
+    const QImage rim = mask.scaled(window.CenterPanel->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                           .convertToFormat(QImage::Format_RGB32);
+    const QImage shown = window.CenterPanel->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    int wrong = 0;
+    for (const QRect& run : shape)
+        for (int y = run.top(); y <= run.bottom(); ++y)
+            for (int x = run.left(); x <= run.right(); ++x)
+                wrong += shown.pixel(x, y) != rim.pixel(x, y);
+    EXPECT_EQ(wrong, 0);
 }
 
 TEST_F(JukeboxTest, DisplayOnlyHidesEverythingThatTakesAChoice)

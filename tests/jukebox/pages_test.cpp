@@ -412,7 +412,8 @@ TEST_F(PagesTest, AThumbnailOfAnEvenAlbumOpensThePageAboveIt)
     addAlbums(8);
     Tjukebox& w = open();
     addThumbnails(w, 8, QSize(800, 600));
-    w.thumbs->Paint();
+    w.show();
+    w.thumbpanel->show();
     const auto& hits = w.thumbs->hits();
     const auto cell = std::find_if(hits.cbegin(), hits.cend(),
                                    [](const controls::tmatrix& m) { return m.item == 5 && m.x2 > m.x1; });

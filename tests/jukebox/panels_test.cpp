@@ -20,6 +20,7 @@
 #include "jukebox/picturebox.h"
 #include "jukebox/textlabel.h"
 #include "numberstesting.h"
+#include "player/backdrops.h"
 #include "printers.h"
 #include "ripper/musripmain.h"
 
@@ -150,6 +151,23 @@ TEST_F(PanelsTest, RandomBuildQueuesTheChosenAlbumsAndRollsTheDiceEveryTwentyTra
     // Rolled at 20, 40 and 60: the fourth face comes next.
     EXPECT_EQ(jukebox::tagOf(window->randomdice), 3);
     EXPECT_FALSE(window->randompanel->isVisible());
+}
+
+TEST_F(PanelsTest, TheOperatorsBackdropGoesWhileNoPanelShowsAndComesBackAsItWas)
+{
+    addLibrary(1);
+    fillScreen(open());
+    const auto openAdvanced = [this] {
+        click(window->kioskpanel);
+        click(window->advancedbut);
+        return window->advanced->face();
+    };
+    const QImage first = openAdvanced();
+    EXPECT_EQ(qAlpha(first.pixel(first.rect().center())), 255); // the backdrop, not see-through
+    click(window->advancedOK);
+    ASSERT_TRUE(QTest::qWaitFor([] { return player::bg.isNull(); }));
+
+    EXPECT_EQ(openAdvanced(), first);
 }
 
 TEST_F(PanelsTest, CommercePanelChartsOncePerOpeningAndDoneStoresTheSettingsWithAFreshChart)

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/picturescroller.h"
+#include "controls/transparentpanel.h"
 #include "jukebox/coverform.h"
 #include "jukebox/loadcovers.h"
 #include "jukebox/picturebox.h"
@@ -75,7 +76,8 @@ TEST_F(ThumbsTest, CoversShowAsThumbnailsAndMissingOrCorruptOnesAsTheErrorPictur
     EXPECT_EQ(jb.thumbs->albumpicture(2), small(skins::errorbitmap_corrupt));
     EXPECT_EQ(jb.thumbs->albumpicture(3), small(skins::errorbitmap_noimage));
     // The cell is decoded from the cover itself when it shows.
-    jb.thumbs->Paint();
+    jb.show();
+    jb.thumbpanel->show();
     const controls::tmatrix first = jb.thumbs->hits().at(1);
     ASSERT_EQ(first.item, 0);
     const QColor centre = jb.thumbs->face().pixelColor((first.x1 + first.x2) / 2, (first.y1 + first.y2) / 2);

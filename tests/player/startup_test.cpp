@@ -281,8 +281,8 @@ TEST_F(StartupTest, SettingsReachTheWindow)
     EXPECT_FALSE(mf.clearlist->isEnabled());
     // Kiosk mode: controls that point with a hand show no cursor.
     EXPECT_NE(platform::handPointCursor().shape(), Qt::PointingHandCursor);
-    // The admin backdrop is ready at the screen's size (the jukebox window stretches its own).
-    EXPECT_EQ(player::bg.size(), platform::screens().geometry(nullptr).size());
+    // The screen-sized admin backdrop waits until an operator panel shows.
+    EXPECT_TRUE(player::bg.isNull());
 }
 
 TEST_F(StartupTest, ToolbarImagesGetTheirFadedFormsTenPlacesBehind)
