@@ -241,15 +241,17 @@ TEST_F(EditMenu, PicturesOfTheCdInAnyCaseAtMostTwoHundred)
     EXPECT_EQ(dialog.pictures(), QStringList{folder.file(QStringLiteral("small/a.JPG"))});
 
     // A picture that can no longer be read is reported and the choice stays open.
-    dialog.lb->Paint();
+    ripper::Tcdartwork shown{folder.file(QStringLiteral("small"))};
+    shown.show();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return shown.lb->isVisible() && !shown.lb->hits().isEmpty(); }));
     QFile::remove(folder.file(QStringLiteral("small/a.JPG")));
-    for (const controls::tmatrix& hit : dialog.lb->hits()) {
+    for (const controls::tmatrix& hit : shown.lb->hits()) {
         if (hit.item != 0) continue;
-        dialog.lb->MouseDown(hit.x1 + 1, hit.y1 + 1);
-        dialog.lb->MouseUp(hit.x1 + 1, hit.y1 + 1);
+        shown.lb->MouseDown(hit.x1 + 1, hit.y1 + 1);
+        shown.lb->MouseUp(hit.x1 + 1, hit.y1 + 1);
     }
     EXPECT_EQ(questions, QStringList{QStringLiteral("This picture cannot be read. Choose another one.")});
-    EXPECT_EQ(dialog.result(), 0);
+    EXPECT_EQ(shown.result(), 0);
     EXPECT_EQ(platform::mountpointIn(
                   QStringLiteral("/dev/sda1 / ext4 rw 0 0\n/dev/sr9 /media/My\\040CD iso9660 ro 0 0\n"),
                   QStringLiteral("/dev/sr9")),
