@@ -675,6 +675,8 @@ private:
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
     void preparePage(int num, int workers);
+    // Starts making the current page's cover pictures side by side, for the drawing that follows.
+    void prepareCurrentPage();
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);

@@ -189,9 +189,11 @@ void Tjukebox::setscreen()
     placeCommercePanel();
     setopenpanel();
 
+    // The page's cover pictures are made on worker threads while the backdrops are stretched.
+    setalbumsizes();
+    prepareCurrentPage();
     makeBackgrounds();
     placeBackgroundPieces();
-    setalbumsizes();
     placePageLists();
     drawalbum(currentalbum);
 
@@ -691,11 +693,13 @@ void Tjukebox::makeBackgrounds()
     } catch (const skins::ResourceNotFound&) {
         mask = QImage();
     }
-    // Stretched pixel by pixel, so the cut colour stays exactly white.
+    // Stretched pixel by pixel, so the cut colour stays exactly white; in the screen's own format,
+    // so the control shows the picture and the shape is read from it without a copy.
     const QImage shaped =
-        mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
-    // In the screen's own format, so the control shows the picture without a second copy.
-    CenterPanel_Image->setPicture(shaped.convertToFormat(QImage::Format_RGB32));
+        mask.isNull() ? QImage()
+                      : mask.scaled(CenterPanel->size(), Qt::IgnoreAspectRatio, Qt::FastTransformation)
+                            .convertToFormat(QImage::Format_RGB32);
+    CenterPanel_Image->setPicture(shaped);
     skins::CutOutWindowFromMask(CenterPanel, shaped);
     for (controls::TTransparentPanel* backed : {thumbpanel, TrackHintPanel})
         backed->Paint();

@@ -1,7 +1,8 @@
 #pragma once
 
 // The admin backdrop: the built-in "ADMINBACKDROP" picture stretched over the whole screen, made by
-// the player's start-up before the jukebox window exists; the jukebox's operator panel shows it.
+// the player's start-up as soon as the windows have shown (null until then); the jukebox's operator
+// panels show it.
 // GUI thread only.
 
 #include <QImage>

@@ -16,6 +16,7 @@
 #include <QPushButton>
 #include <QSlider>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
 #include <algorithm>
 
@@ -91,7 +92,6 @@ void Tmainform::FormCreate(QObject*)
     createMediaPlayer();
     toolbar->setAutoFillBackground(true);
     vol->setRange(0, kVolumeMax);
-    prepareAdminBackdrop();
     applyKioskCursor();
     (void)library::readini(); // halts the program when the settings file is missing
     QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
@@ -118,6 +118,9 @@ void Tmainform::FormCreate(QObject*)
     }
     closeSplash();
     startMakingMissingTitles();
+    // Only the jukebox's operator panels stand on the admin backdrop, and none of them shows with
+    // the first frame: it is stretched once the windows have shown.
+    QTimer::singleShot(0, this, &Tmainform::prepareAdminBackdrop);
 }
 
 // The title files the scan found missing are made on a worker once the windows show, all with one
@@ -146,7 +149,8 @@ void Tmainform::createMediaPlayer()
 
 void Tmainform::prepareAdminBackdrop()
 {
-    player::bg = stretchedToScreen(skins::skinPictureOrNull(
+    // Stretched once per start-up, so the picture is not kept in the skin cache besides.
+    player::bg = stretchedToScreen(skins::uncachedSkinPictureOrNull(
         QStringLiteral("ADMINBACKDROP"), library::tskin{QString(), library::clNone}, true));
 }
 

@@ -51,6 +51,10 @@ bool sameNameIgnoringAsciiCase(const QString& a, const QString& b)
     return true;
 }
 
+// JPEG pictures are backdrops, stretched or drawn as they are: they are decoded in the screen's
+// format, so neither step converts them first.
+constexpr QImage::Format kJpegFormat = QImage::Format_RGB32;
+
 bool isJpegData(const QByteArray& bytes)
 {
     return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
@@ -80,7 +84,7 @@ QImage builtinJpeg(const QString& name)
 {
     QImage image;
     QString error;
-    if (!platform::decodeJpeg(builtinBytes(name), image, QSize(), &error)) {
+    if (!platform::decodeJpeg(builtinBytes(name), image, QSize(), &error, kJpegFormat)) {
         qCWarning(lcSkins) << "built-in picture" << name << "is not a JPEG picture:" << error;
         throw ResourceNotFound(name);
     }
@@ -265,7 +269,7 @@ void loadjpegresource(ModuleHandle hi, const QString& resname, QImage& dest)
         const auto data = hi->find(platform::RT_RCDATA, resname);
         QImage image;
         QString error = QStringLiteral("missing");
-        if (data && platform::decodeJpeg(*data, image, QSize(), &error)) {
+        if (data && platform::decodeJpeg(*data, image, QSize(), &error, kJpegFormat)) {
             dest = image;
             return;
         }

@@ -72,7 +72,8 @@ void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha);
 // The first cache entry whose name equals `rn` ignoring the case of ASCII letters, copied into `bitmap`.
 bool getimagefromcache(const QString& rn, QImage& bitmap);
 
-// The raw-data resource `resname` of module `hi` decoded as a JPEG picture into `dest`. A skin
+// The raw-data resource `resname` of module `hi` decoded as a JPEG picture into `dest`, 32 bits
+// per pixel (Format_RGB32, the format it is stretched and drawn in). A skin
 // file that lacks it (or holds a broken one) gives the program's own picture of that name.
 // Throws ResourceNotFound when there is none.
 void loadjpegresource(ModuleHandle hi, const QString& resname, QImage& dest);

@@ -3,6 +3,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -281,7 +282,9 @@ TEST_F(StartupTest, SettingsReachTheWindow)
     EXPECT_FALSE(mf.clearlist->isEnabled());
     // Kiosk mode: controls that point with a hand show no cursor.
     EXPECT_NE(platform::handPointCursor().shape(), Qt::PointingHandCursor);
-    // The admin backdrop is ready at the screen's size (the jukebox window stretches its own).
+    // The admin backdrop is ready at the screen's size (the jukebox window stretches its own) once
+    // start-up has handed over to the event loop.
+    QCoreApplication::processEvents();
     EXPECT_EQ(player::bg.size(), platform::screens().geometry(nullptr).size());
 }
 
