@@ -94,6 +94,11 @@ QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool I
 // being kept in the cache, so a full-screen backdrop is not held twice.
 QImage uncachedSkinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG);
 
+// The picture of `name` from the skin and tint of a theme entry, as uncachedSkinPictureOrNull
+// loads it on a miss, but with a skin file of its own: any thread may ask. The cache is neither
+// read nor changed.
+QImage skinPictureOnAnyThread(const QString& name, const library::tskin& skin, bool IsJPEG);
+
 // Loads `name` afresh with another skin and tint and replaces the cached picture; a name not yet
 // cached is loaded as LoadSkinResource does.
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG);
