@@ -19,6 +19,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <algorithm>
+#include <utility>
 
 #include "player/backdrops.h"
 #include "library/albumstore.h"
@@ -48,8 +49,9 @@ constexpr double kFadedImageAlpha = 0.35;
 const QString kFontFace = QStringLiteral("musetradigital");
 
 // A picture of the screen's size with `picture` stretched over all of it, 24 bits per pixel (it
-// is opaque, and the operator panels only copy pieces of it).
-QImage stretchedToScreen(const QImage& picture)
+// is opaque, and the operator panels only copy pieces of it). The picture is let go once drawn and
+// the screen-sized one is narrowed in place, so no two large copies are held at the same time.
+QImage stretchedToScreen(QImage picture)
 {
     const QSize size = platform::screens().geometry(nullptr).size();
     QImage screen(size, QImage::Format_RGB32);
@@ -59,7 +61,8 @@ QImage stretchedToScreen(const QImage& picture)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRect(QPoint(0, 0), size), picture);
     }
-    return screen.convertToFormat(QImage::Format_RGB888);
+    picture = QImage();
+    return std::move(screen).convertToFormat(QImage::Format_RGB888);
 }
 
 bool firstArgumentIs(const QString& word)
