@@ -172,6 +172,7 @@ Tjukebox::Tjukebox(QWidget* parent) : QWidget(parent)
     // As large as its screen from the start, as a full-screen window is.
     setGeometry(platform::screens().geometry(this));
     setFocusPolicy(Qt::StrongFocus);
+    prepareBackdrop();
     DoDFM();
 }
 

@@ -26,10 +26,12 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <future>
 #include <memory>
 
 #include "jukebox/creditssystem.h"
 #include "jukebox/pagefaces.h"
+#include "library/skintypes.h"
 #include "view3d/prismview.h"
 
 class QCloseEvent;
@@ -666,6 +668,11 @@ private:
     void placeAdvancedPanel();
     void placeCommercePanel();
     QFont commerceFont(int labelRoom, int chartRoom) const;
+    // Starts stretching the theme's backdrop over the screen on a worker thread, for the first layout.
+    void prepareBackdrop();
+    // The theme's backdrop stretched to `size`: the one prepared when it was made for the same
+    // theme entry and size, else made here.
+    QImage stretchedBackdrop(const QSize& size);
     void makeBackgrounds();
     void placeBackgroundPieces();
     void showFrameEdges(const QImage& frame);
@@ -686,6 +693,8 @@ private:
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
     void preparePage(int num, int workers);
+    // Starts making the current page's cover pictures side by side, for the drawing that follows.
+    void prepareCurrentPage();
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);
@@ -747,6 +756,10 @@ private:
     PageSlide* pageSlide_ = nullptr;
     // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread.
     PreparedFaces preparedFaces_;
+    // The backdrop stretched on a worker thread while the window is built, and what it is made from.
+    std::future<QImage> preparedBackdrop_;
+    library::tskin preparedBackdropSkin_;
+    QSize preparedBackdropSize_;
     // Where the last drag on the prism stands, so its release lands there.
     QPoint prismDragAt_;
     // Keys and keyboard lights: the light show's random source (not owned; null: the system's),

@@ -126,6 +126,8 @@ constexpr int32_t kBarTop = 1;
 constexpr int32_t kBarBottom = 2;
 constexpr int32_t kBarHidden = 3;
 
+const QString kBackdropName = QStringLiteral("BACKGROUND");
+
 // A rectangle of the design in screen pixels.
 QRect designRect(int left, int top, int width, int height)
 {
@@ -222,9 +224,11 @@ void Tjukebox::setscreen()
     placeCommercePanel();
     setopenpanel();
 
+    // The page's cover pictures are made on worker threads while the backdrops are stretched.
+    setalbumsizes();
+    prepareCurrentPage();
     makeBackgrounds();
     placeBackgroundPieces();
-    setalbumsizes();
     placePageLists();
     drawalbum(currentalbum);
 
@@ -707,12 +711,35 @@ QFont Tjukebox::commerceFont(int labelRoom, int chartRoom) const
     return controls::panelFont(points);
 }
 
+void Tjukebox::prepareBackdrop()
+{
+    QImage cached;
+    // A backdrop in the skin cache is the one to show; only the window thread reads the cache.
+    if (skins::getimagefromcache(kBackdropName, cached)) return;
+    preparedBackdropSkin_ = library::config.theme.sbackground;
+    preparedBackdropSize_ = platform::screens().geometry(this).size();
+    preparedBackdrop_ =
+        std::async(std::launch::async, [skin = preparedBackdropSkin_, size = preparedBackdropSize_] {
+            return stretched(skins::skinPictureOnAnyThread(kBackdropName, skin, true), size,
+                             Qt::SmoothTransformation);
+        });
+}
+
+QImage Tjukebox::stretchedBackdrop(const QSize& size)
+{
+    const library::tskin& skin = library::config.theme.sbackground;
+    if (preparedBackdrop_.valid()) {
+        const QImage prepared = preparedBackdrop_.get();
+        if (skin == preparedBackdropSkin_ && size == preparedBackdropSize_) return prepared;
+    }
+    return stretched(skins::uncachedSkinPictureOrNull(kBackdropName, skin, true), size,
+                     Qt::SmoothTransformation);
+}
+
 void Tjukebox::makeBackgrounds()
 {
     const library::ttheme& theme = library::config.theme;
-    const QSize screen(screenwidth, screenheight);
-    jbbg = stretched(skins::uncachedSkinPictureOrNull(QStringLiteral("BACKGROUND"), theme.sbackground, true),
-                     screen, Qt::SmoothTransformation);
+    jbbg = stretchedBackdrop(QSize(screenwidth, screenheight));
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
     CenterPanel_Image->setGeometry(CenterPanel->rect());
@@ -724,7 +751,8 @@ void Tjukebox::makeBackgrounds()
     } catch (const skins::ResourceNotFound&) {
         mask = QImage();
     }
-    // Stretched pixel by pixel, so the cut colour stays exactly white.
+    // Stretched pixel by pixel, so the cut colour stays exactly white; in the screen's own format,
+    // so the shape and the frame's edges are read from it without a copy.
     const QImage shaped =
         mask.isNull() ? QImage() : stretched(mask, CenterPanel->size(), Qt::FastTransformation);
     skins::CutOutWindowFromMask(CenterPanel, shaped);

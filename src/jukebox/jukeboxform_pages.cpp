@@ -185,8 +185,8 @@ void Tjukebox::drawalbum(int num)
     } else {
         // Whatever asked for the page, the upper album of a valid page is shown and becomes current.
         currentalbum = pageOf(num, library::jalbumcount);
-        // Made side by side; a page step started them already before its slide.
-        preparePage(currentalbum, kCoversSideBySide);
+        // Made side by side; a layout or a page step started them already.
+        prepareCurrentPage();
         const std::array<int, 8> albums = pageAlbums(currentalbum, library::jalbumcount);
         for (size_t i = 0; i < albums.size(); ++i) {
             if (isFiller(albums[i]))
@@ -199,6 +199,11 @@ void Tjukebox::drawalbum(int num)
     // Pictures made ahead serve one drawing only: a later one loads the covers as they are then.
     preparedFaces_.clear();
     midpanelpanel->setUpdatesEnabled(true);
+}
+
+void Tjukebox::prepareCurrentPage()
+{
+    preparePage(currentalbum, kCoversSideBySide);
 }
 
 // Starts making the cover pictures of page `num` on `workers` worker threads.

@@ -30,11 +30,11 @@ constexpr qsizetype kMaxTitleBytes = 1024;
 // An album folder must be an ordinary folder inside the library: a link that resolves to the root
 // or above it would get "title.dat" written outside any album. Only links need resolving; `root`
 // is the library folder, resolved once per scan.
-bool usableAlbumFolder(const QString& name, const QString& root)
+bool usableAlbumFolder(const platform::Subfolder& folder, const QString& root)
 {
-    const QFileInfo folder(platform::joinPath(config.path, name));
-    if (!folder.isSymLink()) return folder.exists(); // else gone since it was listed
-    const QString target = folder.canonicalFilePath();
+    if (!folder.link) return true;
+    const QString& name = folder.name;
+    const QString target = QFileInfo(platform::joinPath(config.path, name)).canonicalFilePath();
     if (target.isEmpty()) return false; // a dangling link
     if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
         qCWarning(lcAlbums).noquote()
@@ -44,15 +44,13 @@ bool usableAlbumFolder(const QString& name, const QString& root)
     return true;
 }
 
-// Folders whose names are not UTF-8 cannot be opened by any name we could read; no listing shows
-// them, so the operator hears of each one here.
-void reportUnreadableFolderNames()
+// Folders whose names are not UTF-8 cannot be opened by any name we could read, so the operator
+// hears of each one here.
+void reportUnreadableFolderNames(const QStringList& names)
 {
-    for (const QString& name : platform::undecodableNames(config.path)) {
-        if (name.contains(QStringLiteral("__")))
-            qCWarning(lcAlbums).noquote()
-                << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
-    }
+    for (const QString& name : names)
+        qCWarning(lcAlbums).noquote()
+            << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
 }
 
 // The titles of `folder` as made from its tracks: one per "*.mp?" file in name order, the file
@@ -108,21 +106,23 @@ bool isPendingTitles(const QString& folder)
 
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 {
-    // Hidden folders are left out (no QDir::Hidden); the order is case-insensitive by name.
-    const QStringList folders = platform::listFolder(config.path, {QStringLiteral("*__*")}, QDir::Dirs);
-    reportUnreadableFolderNames();
+    // Hidden folders are left out; the order is case-insensitive by name.
+    QStringList unreadable;
+    const QList<platform::Subfolder> folders =
+        platform::listSubfolders(config.path, QStringLiteral("__"), unreadable);
+    reportUnreadableFolderNames(unreadable);
     const QString root = QFileInfo(config.path).canonicalFilePath();
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
     QStringList missing;
-    for (const QString& name : folders) {
+    for (const platform::Subfolder& subfolder : folders) {
         talbumtype entry;
-        extractalbumartist(name, entry.album, entry.artist);
+        extractalbumartist(subfolder.name, entry.album, entry.artist);
         // A folder without an artist or album part gets no row in the lists; leaving it out here
         // keeps the album count and the rows in step.
-        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(name, root)) continue;
+        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(subfolder, root)) continue;
         found.append(entry);
-        const QString folder = platform::joinPath(config.path, name);
+        const QString folder = platform::joinPath(config.path, subfolder.name);
         if (platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
         if (afterEachAlbum) afterEachAlbum();
     }

@@ -23,6 +23,13 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
 
+// Case-insensitive name order, ties broken by the exact name so the order is stable.
+bool inNameOrder(const QString& a, const QString& b)
+{
+    const int order = a.compare(b, Qt::CaseInsensitive);
+    return order != 0 ? order < 0 : a < b;
+}
+
 bool isRegular(const struct stat& status)
 {
     return S_ISREG(status.st_mode);
@@ -118,26 +125,32 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
     dir.setFilter(filters | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Unsorted);
     QStringList names = dir.entryList();
-    std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int order = a.compare(b, Qt::CaseInsensitive);
-        return order != 0 ? order < 0 : a < b;
-    });
+    std::sort(names.begin(), names.end(), inNameOrder);
     return names;
 }
 
-QStringList undecodableNames(const QString& folder)
+QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable)
 {
-    QStringList names;
+    QList<Subfolder> found;
     std::error_code error;
     for (const auto& entry :
          std::filesystem::directory_iterator(QFile::encodeName(folder).toStdString(), error)) {
         const std::string raw = entry.path().filename().native();
         const QByteArray bytes(raw.data(), qsizetype(raw.size()));
         QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString decoded = utf8.decode(bytes); // decodes (and finds errors) only when converted
-        if (utf8.hasError()) names.append(decodeText(bytes));
+        const QString name = utf8.decode(bytes);
+        if (name.startsWith(QLatin1Char('.')) || !name.contains(part)) continue;
+        // The kind comes with the listing; only a link (or an unknown kind) is looked up.
+        std::error_code unreadable;
+        if (!entry.is_directory(unreadable)) continue;
+        if (utf8.hasError())
+            undecodable.append(decodeText(bytes));
+        else
+            found.append({name, entry.is_symlink(unreadable)});
     }
-    return names;
+    std::sort(found.begin(), found.end(),
+              [](const Subfolder& a, const Subfolder& b) { return inNameOrder(a.name, b.name); });
+    return found;
 }
 
 bool writeFileAtomically(const QString& path, const QByteArray& data)

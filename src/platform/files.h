@@ -40,9 +40,19 @@ QString resolveNoCase(const QString& path);
 // name order (ties broken by the exact name, so the order is stable).
 QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters);
 
-// The names in `folder` that are not valid UTF-8, shown as Windows-1252. Qt's listings leave such
-// entries out, and no path made from a name Qt could give would reach them.
-QStringList undecodableNames(const QString& folder);
+// A folder found by listSubfolders; `link` when it is a symbolic link to a folder.
+struct Subfolder
+{
+    QString name;
+    bool link = false;
+};
+
+// The folders in `folder` (links to folders among them) whose names contain `part`, hidden ones
+// left out, in listFolder's order; read in one pass, with the kind of each entry as the listing
+// gives it, so a plain folder costs no look-up of its own. Names that are not valid UTF-8 go to
+// `undecodable` instead, shown as Windows-1252: no path made from a name Qt could give would
+// reach them.
+QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable);
 
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. False on any failure.

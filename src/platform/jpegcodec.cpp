@@ -80,6 +80,7 @@ struct DecodeJob
 {
     const QByteArray* data = nullptr;
     QSize atLeast;
+    QImage::Format format = QImage::Format_RGB888; // or Format_RGB32
     QImage* image = nullptr;
     jpeg_decompress_struct cinfo;
     ErrorManager errors;
@@ -99,8 +100,16 @@ unsigned int scaleFor(const jpeg_decompress_struct& cinfo, QSize atLeast)
     return 8;
 }
 
+// libjpeg's colour space that lays pixels out as `format` does in memory.
+J_COLOR_SPACE colourSpaceOf(QImage::Format format)
+{
+    if (format == QImage::Format_RGB888) return JCS_RGB;
+    // Format_RGB32 holds 0xffRRGGBB words: B, G, R, X in memory on a little-endian machine.
+    return Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+}
+
 // Adobe CMYK and YCCK files store inverted ink values; libjpeg hands them over as CMYK.
-void cmykRowToRgb(const JSAMPLE* cmyk, uchar* rgb, JDIMENSION width, bool inverted)
+void cmykRowToRgb(const JSAMPLE* cmyk, uchar* line, JDIMENSION width, bool inverted, QImage::Format format)
 {
     for (JDIMENSION x = 0; x < width; ++x) {
         int c = cmyk[4 * x], m = cmyk[4 * x + 1], y = cmyk[4 * x + 2], k = cmyk[4 * x + 3];
@@ -110,9 +119,14 @@ void cmykRowToRgb(const JSAMPLE* cmyk, uchar* rgb, JDIMENSION width, bool invert
             y = 255 - y;
             k = 255 - k;
         }
-        rgb[3 * x] = uchar(c * k / 255);
-        rgb[3 * x + 1] = uchar(m * k / 255);
-        rgb[3 * x + 2] = uchar(y * k / 255);
+        const uchar r = uchar(c * k / 255), g = uchar(m * k / 255), b = uchar(y * k / 255);
+        if (format == QImage::Format_RGB888) {
+            line[3 * x] = r;
+            line[3 * x + 1] = g;
+            line[3 * x + 2] = b;
+        } else {
+            reinterpret_cast<QRgb*>(line)[x] = qRgb(r, g, b);
+        }
     }
 }
 
@@ -127,7 +141,7 @@ bool allocateImage(DecodeJob* job)
         job->failure = "picture size out of range";
         return false;
     }
-    *job->image = QImage(int(job->cinfo.output_width), int(job->cinfo.output_height), QImage::Format_RGB888);
+    *job->image = QImage(int(job->cinfo.output_width), int(job->cinfo.output_height), job->format);
     if (job->image->isNull()) {
         job->failure = "out of memory";
         return false;
@@ -144,7 +158,7 @@ bool readRows(DecodeJob* job)
         uchar* line = job->image->scanLine(int(cinfo.output_scanline));
         JSAMPROW row = cmykRow ? cmykRow : line;
         if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) return false;
-        if (cmykRow) cmykRowToRgb(cmykRow, line, cinfo.output_width, inverted);
+        if (cmykRow) cmykRowToRgb(cmykRow, line, cinfo.output_width, inverted, job->format);
     }
     return true;
 }
@@ -166,7 +180,7 @@ bool runDecode(DecodeJob* job)
                  static_cast<unsigned long>(job->data->size()));
     jpeg_read_header(&job->cinfo, TRUE);
     const bool cmyk = job->cinfo.jpeg_color_space == JCS_CMYK || job->cinfo.jpeg_color_space == JCS_YCCK;
-    job->cinfo.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    job->cinfo.out_color_space = cmyk ? JCS_CMYK : colourSpaceOf(job->format);
     job->cinfo.scale_num = scaleFor(job->cinfo, job->atLeast);
     job->cinfo.scale_denom = 8;
     jpeg_calc_output_dimensions(&job->cinfo);
@@ -225,8 +239,9 @@ bool runEncode(EncodeJob* job)
 
 } // namespace
 
-bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* error)
+bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* error, QImage::Format format)
 {
+    Q_ASSERT(format == QImage::Format_RGB888 || format == QImage::Format_RGB32);
     if (data.size() < 4 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8) {
         if (error) *error = QStringLiteral("not a JPEG file");
         return false;
@@ -235,6 +250,7 @@ bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* err
     auto job = std::make_unique<DecodeJob>();
     job->data = &data;
     job->atLeast = atLeast;
+    job->format = format;
     job->image = &image;
     if (!runDecode(job.get())) {
         if (error)

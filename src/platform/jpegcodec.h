@@ -13,13 +13,15 @@ class QString;
 
 namespace platform {
 
-// Decodes the JPEG `data` into `out` (Format_RGB888). When `atLeast` is valid, the picture is
-// decoded at the smallest scale n/8 whose result is still at least that large in both directions
-// (full size when no scale is large enough). False (with `error` set when given, `out` unchanged)
-// for data that libjpeg refuses, whose image data stops before the last row, or whose frame or
-// working memory is beyond sensible bounds; warnings alone never refuse a picture.
+// Decodes the JPEG `data` into `out` in `format` (Format_RGB888, or Format_RGB32 for a picture
+// that is drawn or stretched as it is: libjpeg writes the screen's format with no conversion
+// after it). When `atLeast` is valid, the picture is decoded at the smallest scale n/8 whose
+// result is still at least that large in both directions (full size when no scale is large
+// enough). False (with `error` set when given, `out` unchanged) for data that libjpeg refuses,
+// whose image data stops before the last row, or whose frame or working memory is beyond sensible
+// bounds; warnings alone never refuse a picture.
 [[nodiscard]] bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast = QSize(),
-                              QString* error = nullptr);
+                              QString* error = nullptr, QImage::Format format = QImage::Format_RGB888);
 
 // `image` as a baseline JFIF file at `quality` (1..100, values outside are clamped); empty on failure.
 QByteArray encodeJpeg(const QImage& image, int quality);

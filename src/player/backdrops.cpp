@@ -1,6 +1,7 @@
 #include "player/backdrops.h"
 
 #include <QPainter>
+#include <utility>
 
 #include "library/skintypes.h"
 #include "platform/screens.h"
@@ -10,8 +11,9 @@ namespace player {
 
 namespace {
 // A picture of the screen's size with `picture` stretched over all of it, 24 bits per pixel (it
-// is opaque, and the operator panels only copy pieces of it).
-QImage stretchedToScreen(const QImage& picture)
+// is opaque, and the operator panels only copy pieces of it). The picture is let go once drawn and
+// the screen-sized one is narrowed in place, so no two large copies are held at the same time.
+QImage stretchedToScreen(QImage picture)
 {
     const QSize size = platform::screens().geometry(nullptr).size();
     QImage screen(size, QImage::Format_RGB32);
@@ -21,7 +23,8 @@ QImage stretchedToScreen(const QImage& picture)
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawImage(QRect(QPoint(0, 0), size), picture);
     }
-    return screen.convertToFormat(QImage::Format_RGB888);
+    picture = QImage();
+    return std::move(screen).convertToFormat(QImage::Format_RGB888);
 }
 } // namespace
 

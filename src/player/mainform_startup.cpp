@@ -261,10 +261,15 @@ void Tmainform::fillAlbumRows()
         const int order = collator.compare(a.text, b.text);
         return order != 0 ? order < 0 : a.text < b.text;
     });
-    for (const Row& row : rows) {
-        albumlist->addItem(row.text, row.entry);
-        Dalbumlist->addItem(row.text);
-    }
+    // Added all at once: row by row, every row would be announced to the combos on its own.
+    QStringList texts;
+    texts.reserve(rows.size());
+    for (const Row& row : rows)
+        texts.append(row.text);
+    albumlist->addItems(texts);
+    Dalbumlist->addItems(texts);
+    for (qsizetype i = 0; i < rows.size(); ++i)
+        albumlist->setItemData(int(i), rows.at(i).entry);
 }
 
 // Rows of artists beginning with "_" go behind all others, keeping their sorted order; when every

@@ -51,6 +51,10 @@ bool sameNameIgnoringAsciiCase(const QString& a, const QString& b)
     return true;
 }
 
+// JPEG pictures are backdrops, stretched or drawn as they are: they are decoded in the screen's
+// format, so neither step converts them first.
+constexpr QImage::Format kJpegFormat = QImage::Format_RGB32;
+
 bool isJpegData(const QByteArray& bytes)
 {
     return bytes.size() >= 3 && uchar(bytes[0]) == 0xFF && uchar(bytes[1]) == 0xD8 && uchar(bytes[2]) == 0xFF;
@@ -80,19 +84,16 @@ QImage builtinJpeg(const QString& name)
 {
     QImage image;
     QString error;
-    if (!platform::decodeJpeg(builtinBytes(name), image, QSize(), &error)) {
+    if (!platform::decodeJpeg(builtinBytes(name), image, QSize(), &error, kJpegFormat)) {
         qCWarning(lcSkins) << "built-in picture" << name << "is not a JPEG picture:" << error;
         throw ResourceNotFound(name);
     }
     return image;
 }
 
-// The picture `name` from the module the skin `skinname` names, tinted; the skin file is
-// closed again however the load ends.
-QImage loadTinted(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)
+// The picture `name` from module `hi`, tinted towards `blendcolor` (0 and clNone: no tint).
+QImage loadTintedFrom(ModuleHandle hi, const QString& name, int32_t blendcolor, bool IsJPEG)
 {
-    SkinFileRelease release;
-    const ModuleHandle hi = InitSkin(skinname);
     QImage picture;
     if (IsJPEG)
         loadjpegresource(hi, name, picture);
@@ -100,6 +101,27 @@ QImage loadTinted(const QString& name, const QString& skinname, int32_t blendcol
         loadbitmapresource(hi, name, picture);
     if (blendcolor != 0 && blendcolor != library::clNone) addcolortobitmap(picture, blendcolor, alphaamount);
     return picture;
+}
+
+// The picture `name` from the module the skin `skinname` names, tinted; the skin file is
+// closed again however the load ends.
+QImage loadTinted(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)
+{
+    SkinFileRelease release;
+    return loadTintedFrom(InitSkin(skinname), name, blendcolor, IsJPEG);
+}
+
+// The skin file `dllname` + ".SKN" (program folder, then current folder, any case); null when
+// there is no such readable file.
+std::unique_ptr<platform::PeResources> openSkinFile(const QString& dllname)
+{
+    if (dllname.isEmpty()) return nullptr;
+    const QString path = platform::findLibraryFile(dllname + QStringLiteral(".SKN"));
+    if (path.isEmpty()) {
+        qCInfo(lcSkins) << "no skin file" << dllname << "- using the built-in pictures";
+        return nullptr;
+    }
+    return platform::PeResources::open(path);
 }
 
 // Decimal, or hexadecimal after "$", in the 32-bit range (hexadecimal wraps as a bit pattern).
@@ -179,13 +201,7 @@ ResourceNotFound::ResourceNotFound(const QString& name)
 ModuleHandle InitSkin(const QString& dllname)
 {
     DLLInstance.reset();
-    if (dllname.isEmpty()) return nullptr;
-    const QString path = platform::findLibraryFile(dllname + QStringLiteral(".SKN"));
-    if (path.isEmpty()) {
-        qCInfo(lcSkins) << "no skin file" << dllname << "- using the built-in pictures";
-        return nullptr;
-    }
-    DLLInstance = platform::PeResources::open(path);
+    DLLInstance = openSkinFile(dllname);
     return DLLInstance.get();
 }
 
@@ -265,7 +281,7 @@ void loadjpegresource(ModuleHandle hi, const QString& resname, QImage& dest)
         const auto data = hi->find(platform::RT_RCDATA, resname);
         QImage image;
         QString error = QStringLiteral("missing");
-        if (data && platform::decodeJpeg(*data, image, QSize(), &error)) {
+        if (data && platform::decodeJpeg(*data, image, QSize(), &error, kJpegFormat)) {
             dest = image;
             return;
         }
@@ -317,6 +333,16 @@ QImage uncachedSkinPictureOrNull(const QString& name, const library::tskin& skin
         picture = QImage();
     }
     return picture;
+}
+
+QImage skinPictureOnAnyThread(const QString& name, const library::tskin& skin, bool IsJPEG)
+{
+    const std::unique_ptr<platform::PeResources> module = openSkinFile(skin.Skin);
+    try {
+        return loadTintedFrom(module.get(), name, skin.Color, IsJPEG);
+    } catch (const ResourceNotFound&) {
+        return QImage();
+    }
 }
 
 QImage ReplaceSkinResource(const QString& name, const QString& skinname, int32_t blendcolor, bool IsJPEG)

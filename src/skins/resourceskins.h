@@ -72,7 +72,8 @@ void addcolortobitmap(QImage& source, int32_t blendcolor, double alpha);
 // The first cache entry whose name equals `rn` ignoring the case of ASCII letters, copied into `bitmap`.
 bool getimagefromcache(const QString& rn, QImage& bitmap);
 
-// The raw-data resource `resname` of module `hi` decoded as a JPEG picture into `dest`. A skin
+// The raw-data resource `resname` of module `hi` decoded as a JPEG picture into `dest`, 32 bits
+// per pixel (Format_RGB32, the format it is stretched and drawn in). A skin
 // file that lacks it (or holds a broken one) gives the program's own picture of that name.
 // Throws ResourceNotFound when there is none.
 void loadjpegresource(ModuleHandle hi, const QString& resname, QImage& dest);
@@ -92,6 +93,11 @@ QImage skinPictureOrNull(const QString& name, const library::tskin& skin, bool I
 // skinPictureOrNull for a picture that is only stretched once: on a miss it is loaded without
 // being kept in the cache, so a full-screen backdrop is not held twice.
 QImage uncachedSkinPictureOrNull(const QString& name, const library::tskin& skin, bool IsJPEG);
+
+// The picture of `name` from the skin and tint of a theme entry, as uncachedSkinPictureOrNull
+// loads it on a miss, but with a skin file of its own: any thread may ask. The cache is neither
+// read nor changed.
+QImage skinPictureOnAnyThread(const QString& name, const library::tskin& skin, bool IsJPEG);
 
 // Loads `name` afresh with another skin and tint and replaces the cached picture; a name not yet
 // cached is loaded as LoadSkinResource does.

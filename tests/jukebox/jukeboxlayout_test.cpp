@@ -295,6 +295,12 @@ TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
 
     ASSERT_EQ(jukebox::jbbg.size(), QSize(1024, 768));
     EXPECT_EQ(jukebox::jbbg.format(), QImage::Format_RGB32);
+    // The theme's picture smoothly stretched over the screen, the same pixels as from a 24-bit decode.
+    const QImage picture = skins::uncachedSkinPictureOrNull(QStringLiteral("BACKGROUND"),
+                                                            library::config.theme.sbackground, true);
+    EXPECT_EQ(jukebox::jbbg, picture.convertToFormat(QImage::Format_RGB888)
+                                 .scaled(QSize(1024, 768), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                 .convertToFormat(QImage::Format_RGB32));
     // The columns show the piece of the background that lies under them.
     const QRect right = window.rightpanel->geometry();
     EXPECT_EQ(window.rightpanelpic->picture(), jukebox::jbbg.copy(right));

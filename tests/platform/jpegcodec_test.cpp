@@ -141,3 +141,20 @@ TEST(JpegCodec, LibjpegWorkingMemoryIsBounded)
     EXPECT_FALSE(decodeJpeg(averagesOnlyProgressive(9000), decoded, QSize(2048, 2048), &error));
     EXPECT_EQ(decoded.size(), QSize(64, 64));
 }
+
+TEST(JpegCodec, DecodingInTheScreensFormatGivesTheSamePixels)
+{
+    // Colour noise under 4:2:0 chroma: the upsampling and colour conversion are both at work.
+    QImage noisy(67, 45, QImage::Format_RGB32);
+    for (int y = 0; y < noisy.height(); ++y)
+        for (int x = 0; x < noisy.width(); ++x)
+            noisy.setPixel(x, y, qRgb((x * 37 + y * 11) % 256, (x * y * 7) % 256, (x * 5 + y * 53) % 256));
+    const QByteArray jpeg = encodeJpeg(noisy, 80);
+    for (const QSize atLeast : {QSize(), QSize(30, 20)}) {
+        QImage packed, screen;
+        ASSERT_TRUE(decodeJpeg(jpeg, packed, atLeast));
+        ASSERT_TRUE(decodeJpeg(jpeg, screen, atLeast, nullptr, QImage::Format_RGB32));
+        EXPECT_EQ(screen.format(), QImage::Format_RGB32);
+        EXPECT_EQ(screen, packed.convertToFormat(QImage::Format_RGB32)) << atLeast.width();
+    }
+}
