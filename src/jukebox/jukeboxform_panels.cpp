@@ -166,6 +166,8 @@ void Tjukebox::setvisualspanel(bool on)
     alphapanel->raise();
     thumbpanel->setFocus();
     kioskpanelpanel->raise();
+    // The operator's menu, when open, stays whole above the pictures.
+    if (!panel_kiosk->isHidden()) panel_kiosk->raise();
     imViewMode->hide();
 }
 

@@ -239,6 +239,13 @@ TEST_F(PanelsTest, GuestControlsQueueAnAlbumCloseTheCoverAndToggleTheCorners)
     click(window->VisualsPanel);
     EXPECT_FALSE(window->thumbpanel->isHidden());
     EXPECT_TRUE(window->imViewMode->isHidden());
+
+    // The operator's menu opened before the pictures keeps every button in reach.
+    click(window->VisualsPanel);
+    click(window->kioskpanel);
+    click(window->VisualsPanel);
+    for (QWidget* button : std::initializer_list<QWidget*>{window->autoplaycb, window->advancedbut})
+        EXPECT_EQ(window->childAt(button->mapTo(window, QPoint(2, button->height() / 2))), button);
 }
 
 } // namespace
