@@ -12,6 +12,8 @@ namespace {
 constexpr int kRepeatFloor = 20;
 constexpr int kClickedPause = 200;
 constexpr int kDefaultScrollWidths = 18;
+// Lists longer than this free their old rows on a worker: a search can list a hundred thousand.
+constexpr size_t kRowsFreedAside = 10'000;
 
 } // namespace
 
@@ -41,12 +43,29 @@ void TScrollListbox::clear()
     ftopmost = 0;
     // The cursor may point past the new rows; it starts again with none.
     marked = kNothing;
-    fitems.clear();
-    addinfo.clear();
+    releaseRows();
     addinfocount = 0;
     cachedimage = QImage();
     fhighlighteditem = -1;
     fhighlighteditem2 = -1;
+}
+
+void TScrollListbox::releaseRows()
+{
+    if (addinfo.size() < kRowsFreedAside) {
+        fitems.clear();
+        addinfo.clear();
+        return;
+    }
+    // The worker holds the last share of the texts, so they too are freed there.
+    QStringList texts = fitems.strings();
+    fitems.clear();
+    releasing_ =
+        std::async(std::launch::async, [texts = std::move(texts), info = std::move(addinfo)]() mutable {
+            texts.clear();
+            info.clear();
+        });
+    addinfo.clear();
 }
 
 void TScrollListbox::scrolltoend()

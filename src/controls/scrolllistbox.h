@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <future>
 #include <memory>
 #include <vector>
 
@@ -90,10 +91,12 @@ private:
     void applytopmost(int32_t i);
     int hit(int x, int y) const;
     void hidehint();
+    void releaseRows();
 
     QImage cachedimage;
     std::vector<std::unique_ptr<TScrollListItemAdditonalInfo>> addinfo;
     int32_t addinfocount = 0;
+    std::future<void> releasing_; // a long list's old rows being freed on a worker
     bool fremote = false;
     int32_t fitemindex = 0;
     int32_t ftopmost = 0;
