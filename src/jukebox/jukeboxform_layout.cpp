@@ -160,6 +160,7 @@ void showBackgroundPiece(PictureBox* picture)
     bitmapoverbitmap(jbbg, piece, 0, place.x(), place.y());
     picture->setPicture(piece);
 }
+
 // The top, bottom, left and right edges of a `size` picture that hold every pixel of `shape`: the
 // left and right edges as wide as the shape's runs from the sides across the middle row, the top
 // and bottom edges as deep as rows reach beyond those two. A shape without a see-through middle
