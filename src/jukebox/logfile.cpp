@@ -432,10 +432,10 @@ void tlogfile::writeentry(const QString& Artist, const QString& Album, const QSt
     const QString line = format_.write(now.date(), now.time()) + oneField(Artist, false) +
                          oneField(Album, false) + oneField(Track, true) + QLatin1Char('\n');
     const QMutexLocker lock(&logLock);
-    // Something other than a file in the log's place (a FIFO would block the append) is left alone.
-    if (QFileInfo::exists(fconfigfile) && !platform::isRegularFile(fconfigfile)) return;
-    QFile file(fconfigfile);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Append)) return;
+    // Something other than a file in the log's place (a link, or a FIFO that would block the
+    // append) is left alone.
+    QFile file;
+    if (!platform::openFileForWriting(file, fconfigfile, QIODevice::Append)) return;
     (void)file.write(line.toUtf8());
 }
 

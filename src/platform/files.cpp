@@ -5,7 +5,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
@@ -153,22 +152,6 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
     return found;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& data)
-{
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) return false;
-    if (file.write(data) != data.size() || !file.flush()) {
-        file.cancelWriting();
-        return false;
-    }
-    // QSaveFile renames without syncing: make the data durable before the rename.
-    if (::fsync(file.handle()) != 0) {
-        file.cancelWriting();
-        return false;
-    }
-    return file.commit();
-}
-
 namespace {
 
 bool renamePath(const QString& from, const QString& to, unsigned flags)
@@ -177,9 +160,23 @@ bool renamePath(const QString& from, const QString& to, unsigned flags)
                        QFile::encodeName(to).constData(), flags) == 0;
 }
 
-// A new file beside `path` named as writeFileAtomically's temporary copies are, holding `data`;
-// its name, or nothing when it could not be written.
-QString writeTemporaryCopy(const QString& path, const QByteArray& data)
+bool isLink(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0 && S_ISLNK(status.st_mode);
+}
+
+void reportLinkInTheWay(const QString& path)
+{
+    qCWarning(lcFiles) << "cannot write: a link stands at" << path;
+}
+
+// A new file beside `path` named as removeAtomicWriteLeftovers expects ("name.XXXXXX"), holding
+// `data`, flushed to disk when `durable`; its name, or nothing when it could not be written. It is
+// made exclusively, so nothing that stands under its name - a link least of all - is written to.
+QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable)
 {
     static const QString kLetters =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
@@ -193,26 +190,81 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data)
             if (file.exists()) continue;
             return {};
         }
-        if (file.write(data) == data.size() && file.flush()) return name;
+        if (file.write(data) == data.size() && file.flush() && (!durable || ::fsync(file.handle()) == 0))
+            return name;
         file.remove();
         return {};
     }
     return {};
 }
 
+// Gives `copy` the permissions of the regular file at `path`, if one stands there.
+void keepPermissions(const QString& path, const QString& copy)
+{
+    struct stat status
+    {
+    };
+    if (::lstat(QFile::encodeName(path).constData(), &status) == 0 && isRegular(status))
+        (void)::chmod(QFile::encodeName(copy).constData(), status.st_mode & 07777);
+}
+
 } // namespace
+
+bool writeFileAtomically(const QString& path, const QByteArray& data)
+{
+    if (isLink(path)) {
+        reportLinkInTheWay(path);
+        return false;
+    }
+    const QString copy = writeTemporaryCopy(path, data, true);
+    if (copy.isEmpty()) return false;
+    keepPermissions(path, copy);
+    // A rename replaces a link that appeared meanwhile rather than writing where it leads.
+    if (renamePath(copy, path, 0)) return true;
+    QFile::remove(copy);
+    return false;
+}
+
+bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode)
+{
+    int flags = O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY;
+    if (mode.testFlag(QIODevice::Append)) flags |= O_APPEND;
+    if (mode.testFlag(QIODevice::Truncate)) flags |= O_TRUNC;
+    if (!mode.testFlag(QIODevice::ExistingOnly)) flags |= O_CREAT;
+    const int fd = ::open(QFile::encodeName(path).constData(), flags, 0666);
+    if (fd < 0) {
+        if (errno == ELOOP) reportLinkInTheWay(path);
+        return false;
+    }
+    struct stat status
+    {
+    };
+    if (::fstat(fd, &status) != 0 || !isRegular(status)) {
+        ::close(fd);
+        reportSpecial(path);
+        return false;
+    }
+    const QIODevice::OpenMode kept = mode & (QIODevice::Append | QIODevice::Unbuffered);
+    if (!file.open(fd, QIODevice::WriteOnly | kept, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return false;
+    }
+    return true;
+}
 
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
 {
     QList<std::pair<QString, QString>> written; // copy, final name
     for (const auto& [path, data] : files) {
-        const QString copy = writeTemporaryCopy(path, data);
+        const QString copy = writeTemporaryCopy(path, data, false);
         if (!copy.isEmpty()) written.append({copy, path});
     }
     if (written.isEmpty()) return;
     ::sync();
     for (const auto& [copy, path] : written) {
-        if (!renamePath(copy, path, RENAME_NOREPLACE)) QFile::remove(copy);
+        if (renamePath(copy, path, RENAME_NOREPLACE)) continue;
+        qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << path;
+        QFile::remove(copy);
     }
 }
 

@@ -55,13 +55,21 @@ struct Subfolder
 QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable);
 
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
-// a crash leaves either the old file or the new one, never a mixture. False on any failure.
+// a crash leaves either the old file or the new one, never a mixture. The file lands in the folder
+// of `path` and nowhere else: a link standing at `path` is never followed but refused, with a log
+// line. False on any failure.
 [[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+
+// Opens `file` on `path` for writing, appending or truncating as `mode` asks, and creating the
+// file unless `mode` holds ExistingOnly. Never through a link (refused with a log line), and only
+// on a regular file: a FIFO or a device in its place is left alone, so the open can neither
+// block nor write where it should not. False when not opened.
+[[nodiscard]] bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
 // temporary file beside it ("name.XXXXXX"), the file system is synced once, then each is moved
-// into place, unless a file of its name appeared meanwhile (that one is kept and the copy
-// dropped). A crash leaves no half-written file under a final name. Any thread.
+// into place, unless a file (or link) of its name appeared meanwhile (that one is kept and the
+// copy dropped, with a log line). A crash leaves no half-written file under a final name. Any thread.
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 
 // Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is

@@ -50,10 +50,10 @@ void writeerrorlog(const QString& text)
     const QString path = platform::resolveNoCase(library::config.errorlog);
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
     const bool full = QFileInfo(path).size() / kErrorLogBlock > kErrorLogMaxBlocks;
-    QFile log(path);
+    QFile log;
     const QIODevice::OpenMode mode =
-        QIODevice::WriteOnly | QIODevice::ExistingOnly | (full ? QIODevice::Truncate : QIODevice::Append);
-    if (!log.open(mode)) return;
+        QIODevice::ExistingOnly | (full ? QIODevice::Truncate : QIODevice::Append);
+    if (!platform::openFileForWriting(log, path, mode)) return;
     // One line per error, whatever the file name holds.
     QString line = errorLogStamp(QDateTime::currentDateTime()) + QStringLiteral(" - ") + text;
     line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
