@@ -173,10 +173,10 @@ void reportLinkInTheWay(const QString& path)
     qCWarning(lcFiles) << "cannot write: a link stands at" << path;
 }
 
-// A new file beside `path` named as removeAtomicWriteLeftovers expects ("name.XXXXXX"), holding
-// `data`, flushed to disk when `durable`; its name, or nothing when it could not be written. It is
-// made exclusively, so nothing that stands under its name - a link least of all - is written to.
-QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable)
+// Opens `file` as a new file beside `path`, named as removeAtomicWriteLeftovers expects
+// ("name.XXXXXX"). It is made exclusively, so nothing that stands under its name - a link least of
+// all - is written to. False when none could be made.
+bool openTemporaryCopy(const QString& path, QFile& file)
 {
     static const QString kLetters =
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
@@ -185,17 +185,35 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool dur
         QString name = path + QLatin1Char('.');
         for (int i = 0; i < 6; ++i)
             name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
-        QFile file(name);
-        if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) {
-            if (file.exists()) continue;
-            return {};
-        }
-        if (file.write(data) == data.size() && file.flush() && (!durable || ::fsync(file.handle()) == 0))
-            return name;
-        file.remove();
-        return {};
+        file.setFileName(name);
+        if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
+        if (!file.exists()) return false;
     }
+    return false;
+}
+
+// A temporary copy beside `path` holding `data`, flushed to disk when `durable`; its name, or
+// nothing when it could not be written.
+QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable)
+{
+    QFile file;
+    if (!openTemporaryCopy(path, file)) return {};
+    if (file.write(data) == data.size() && file.flush() && (!durable || ::fsync(file.handle()) == 0))
+        return file.fileName();
+    file.remove();
     return {};
+}
+
+// Copies what is left of `source` into `target`, a piece at a time. False on a read or write error.
+bool copyContents(QFile& source, QFile& target)
+{
+    constexpr qint64 kPiece = 1024 * 1024;
+    QByteArray piece(kPiece, Qt::Uninitialized);
+    for (;;) {
+        const qint64 read = source.read(piece.data(), kPiece);
+        if (read <= 0) return read == 0;
+        if (target.write(piece.constData(), read) != read) return false;
+    }
 }
 
 // Gives `copy` the permissions of the regular file at `path`, if one stands there.
@@ -266,6 +284,20 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
         qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << path;
         QFile::remove(copy);
     }
+}
+
+bool copyFileAsNew(const QString& from, const QString& to)
+{
+    QFile source;
+    if (!openRegularFile(source, from)) return false;
+    QFile copy;
+    if (!openTemporaryCopy(to, copy)) return false;
+    const bool written = copyContents(source, copy) && copy.flush() && ::fsync(copy.handle()) == 0;
+    copy.close();
+    if (written && renamePath(copy.fileName(), to, RENAME_NOREPLACE)) return true;
+    if (written) qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << to;
+    copy.remove();
+    return false;
 }
 
 void removeAtomicWriteLeftovers(const QString& path)

@@ -72,6 +72,12 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
 // copy dropped, with a log line). A crash leaves no half-written file under a final name. Any thread.
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 
+// Copies the regular file `from` (a FIFO or device is refused) to `to`, which must not exist: the
+// copy is written beside `to` under a temporary name, flushed to disk and renamed into place
+// without replacing anything, so a crash leaves no half-written `to` and a link standing at `to` is
+// neither followed nor replaced. False on any failure, with nothing left behind.
+[[nodiscard]] bool copyFileAsNew(const QString& from, const QString& to);
+
 // Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
 // killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used
 // in a run, or before it is made anew.

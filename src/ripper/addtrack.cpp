@@ -22,6 +22,7 @@
 #include "player/mainform.h"
 #include "ripper/albumartist.h"
 #include "ripper/albumfiles.h"
+#include "ripper/albumstaging.h"
 #include "skins/imaging.h"
 
 namespace ripper {
@@ -32,6 +33,7 @@ constexpr int kClientHeight = 419;
 constexpr int kRepeatMs = 100;
 constexpr int kCoverSide = 300;
 constexpr int kExtensionLength = 4;
+const QString kNoFolderMessage = QStringLiteral("Could not create folder. Possibly it already exists");
 
 // The hourglass while it lives.
 class BusyCursor
@@ -51,16 +53,6 @@ QString trackFileName(int number, const QString& dropped)
            (video ? QStringLiteral("G") : QStringLiteral("3"));
 }
 
-// Copies `from` to `to` through a temporary file checked against the source; `to` must not exist.
-bool copyChecked(const QString& from, const QString& to)
-{
-    const QString temporary = to + QStringLiteral(".part");
-    QFile::remove(temporary);
-    const bool copied = QFile::copy(from, temporary) &&
-                        QFileInfo(temporary).size() == QFileInfo(from).size() && QFile::rename(temporary, to);
-    if (!copied) QFile::remove(temporary);
-    return copied;
-}
 } // namespace
 
 TAddTrack::TAddTrack(const QString& aart, const QString& aalb, const QString& path)
@@ -154,18 +146,22 @@ void TAddTrack::OkClick()
     }
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
-    const bool added = addTrack(folder);
-    if (madeFolder_) finishNewAlbum(folder, added);
+    bool added = addTrack(folder);
+    if (newAlbum_) added = finishNewAlbum(added);
     done(added ? kAdded : kCancelled);
 }
 
-void TAddTrack::finishNewAlbum(const QString& folder, bool trackAdded)
+bool TAddTrack::finishNewAlbum(bool trackAdded)
 {
-    madeFolder_ = false;
-    if (!trackAdded)
-        (void)QDir(folder).removeRecursively();
-    else if (player::mainform)
-        player::mainform->addalbum(art, alb);
+    newAlbum_ = false;
+    const QString albumpath = library::albumfoldername({alb, art});
+    if (trackAdded && moveintolibrary(albumpath)) {
+        if (player::mainform) player::mainform->addalbum(art, alb);
+        return true;
+    }
+    dropstaging(albumpath);
+    if (trackAdded) error(kNoFolderMessage);
+    return false;
 }
 
 QString TAddTrack::targetFolder()
@@ -182,19 +178,22 @@ QString TAddTrack::targetFolder()
     return makeNewAlbum();
 }
 
+// A new album is built where the CD road builds one and joins the library only with its track, so
+// an album without tracks never shows, even when the program is killed halfway.
 QString TAddTrack::makeNewAlbum()
 {
-    const QString folder = library::albumfolderpath({alb, art});
-    if (QDir(folder).exists()) return folder;
+    const library::talbumtype entry{alb, art};
+    if (QDir(library::albumfolderpath(entry)).exists()) return library::albumfolderpath(entry);
     QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
     skins::generatecover(cover, art + QLatin1Char(' ') + alb);
-    if (!QDir().mkpath(folder) || !writecover(folder, cover)) {
-        (void)QDir(folder).removeRecursively();
-        error(QStringLiteral("Could not create folder. Possibly it already exists"));
+    const QString albumpath = library::albumfoldername(entry);
+    if (!preparestaging(albumpath) || !writecover(stagingfolder(albumpath), cover)) {
+        dropstaging(albumpath);
+        error(kNoFolderMessage);
         return {};
     }
-    madeFolder_ = true;
-    return folder;
+    newAlbum_ = true;
+    return stagingfolder(albumpath);
 }
 
 bool TAddTrack::addTrack(const QString& folder)
@@ -206,7 +205,7 @@ bool TAddTrack::addTrack(const QString& folder)
         return false;
     }
     const QString destination = platform::joinPath(folder, trackFileName(number, path_));
-    if (!copyChecked(path_, destination)) {
+    if (!platform::copyFileAsNew(path_, destination)) {
         error(QStringLiteral("Error copying track file."));
         return false;
     }

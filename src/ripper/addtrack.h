@@ -59,18 +59,19 @@ protected:
 private:
     void createControls();
     void fillFromTag();
-    // The folder of the target album, made with its cover for a new album; empty (after saying
-    // why) when there is none.
+    // The folder the track goes into: the target album's, or for a new album its staging folder,
+    // made with its cover; empty (after saying why) when there is none.
     QString targetFolder();
     QString makeNewAlbum();
     // Copies the file in as the next track and appends its title; false after a failure.
     bool addTrack(const QString& folder);
-    // A new album joins the list once its track is in place; without it, its folder goes again.
-    void finishNewAlbum(const QString& folder, bool trackAdded);
+    // A new album moves into the library and joins the list once its track is in place; without
+    // it, it goes again. False when the album was not added.
+    bool finishNewAlbum(bool trackAdded);
     void error(const QString& text);
 
     QString path_;
-    bool madeFolder_ = false; // this press made the album's folder
+    bool newAlbum_ = false; // this press staged a new album
     library::tid3tag id_;
 };
 

@@ -124,6 +124,10 @@ TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
         d.Ok->click();
     };
     const QString unreadable = folder.file(QStringLiteral("drop/gone.mp3"));
+    // What a kill during the copy would leave: no album the scan finds.
+    dialogs.onMessage = [this](const ShownMessage&) {
+        EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*__*")}, QDir::Dirs), QStringList());
+    };
     EXPECT_EQ(ripper::addtrackdialog(artist, album, unreadable, artist, album, true), 2);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("Error copying track file."));

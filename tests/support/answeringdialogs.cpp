@@ -5,6 +5,7 @@ platform::MessageAnswer AnsweringDialogs::messageBox(const QString& caption, con
                                                      platform::MessageButtons buttons)
 {
     shown.append({caption, text, icon, buttons});
+    if (onMessage) onMessage(shown.last());
     if (answers.isEmpty()) return platform::MessageAnswer::Ok;
     return answers.takeFirst();
 }

@@ -30,6 +30,8 @@ public:
     QVector<platform::MessageAnswer> answers;
     // Called with each modal dialog instead of running it; returns the dialog's result.
     std::function<int(QDialog&)> modalHandler;
+    // Called with each message box as it is shown, while the code that shows it waits.
+    std::function<void(const ShownMessage&)> onMessage;
 
     QVector<ShownMessage> shown;
     int modalCount = 0;
