@@ -24,6 +24,23 @@ QString stagingroot()
     return platform::joinPath(library::config.path, kStagingRoot);
 }
 
+// Removes the folder `path` with everything in it. A link there goes alone, never what it points
+// to; links inside go alone too.
+void removeTree(const QString& path)
+{
+    if (QFileInfo(path).isSymLink())
+        QFile::remove(path);
+    else
+        QDir(path).removeRecursively();
+}
+
+// A link standing in place of the staging root goes (alone), so that nothing is staged in, or
+// removed from, the folder it points to.
+void unlinkStagingRoot()
+{
+    if (QFileInfo(stagingroot()).isSymLink()) QFile::remove(stagingroot());
+}
+
 // Moves the entries of the replaced album `old` that `album` has no counterpart of into `album`,
 // tracks apart: they would stand beside a title list that does not name them.
 void keepextras(const QString& old, const QString& album)
@@ -53,8 +70,10 @@ bool moveintolibrary(const QString& albumpath)
     const QString staged = stagingfolder(albumpath);
     const QString album = platform::joinPath(library::config.path, albumpath);
     if (!platform::moveFolderInto(staged, album)) return false;
-    // The replaced album, if any, is now where the new one was staged.
-    if (QFileInfo::exists(staged)) keepextras(staged, album);
+    // The replaced album, if any, is now where the new one was staged. A link that stood for it is
+    // replaced alone: the folder it points to keeps every file.
+    const QFileInfo replaced(staged);
+    if (replaced.exists() && !replaced.isSymLink()) keepextras(staged, album);
     dropstaging(albumpath);
     return true;
 }
@@ -62,7 +81,8 @@ bool moveintolibrary(const QString& albumpath)
 void dropstaging(const QString& albumpath)
 {
     if (library::config.path.isEmpty() || albumpath.isEmpty()) return;
-    QDir(stagingfolder(albumpath)).removeRecursively();
+    unlinkStagingRoot();
+    removeTree(stagingfolder(albumpath));
 }
 
 QString deletionaside()
@@ -73,11 +93,13 @@ QString deletionaside()
 void sweepinterrupted()
 {
     if (!library::config.path.isEmpty()) {
-        QDir(stagingroot()).removeRecursively();
-        // Removing a folder takes links inside it without what they point at.
+        removeTree(stagingroot());
+        // Removing a folder takes links inside it without what they point at; a link named as a
+        // deleted album is none of ours.
         const QDir root(library::config.path);
-        for (const QString& name : root.entryList({kDeletedAlbums + u'*'}, QDir::Dirs | QDir::Hidden))
-            QDir(root.filePath(name)).removeRecursively();
+        for (const QString& name :
+             root.entryList({kDeletedAlbums + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks))
+            removeTree(root.filePath(name));
     }
     if (library::cachepath.isEmpty()) return;
     QDir cache(library::cachepath);

@@ -172,6 +172,7 @@ private:
     void finishRoad();
     void extractAndAdd();
     [[nodiscard]] int32_t keptTracks() const;
+    [[nodiscard]] bool cancelledOverwrite(int32_t kept) const;
     [[nodiscard]] bool keepIncomplete(int32_t kept);
     [[nodiscard]] bool joinLibrary(int32_t kept);
     void addToList();

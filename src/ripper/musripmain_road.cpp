@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -427,7 +428,8 @@ bool Tripmain::internetForCover()
 // Extraction, then the album joins the library whole with the unbroken run of tracks made from the
 // first one, so its titles and track files stay in step. When tracks came out incomplete the
 // operator hears which before the album is added, and keeps or drops it. An album without a track
-// made adds nothing; an album of the same name stays as it was until the new one replaces it.
+// made adds nothing; an album of the same name stays as it was until the new one replaces it, and
+// a cancelled extraction never replaces it.
 void Tripmain::extractAndAdd()
 {
     doripping();
@@ -435,7 +437,7 @@ void Tripmain::extractAndAdd()
     stopit();
     logent(QStringLiteral("Completed."));
     const int32_t kept = keptTracks();
-    if (kept > 0 && keepIncomplete(kept) && joinLibrary(kept))
+    if (kept > 0 && !cancelledOverwrite(kept) && keepIncomplete(kept) && joinLibrary(kept))
         addToList();
     else
         dropstaging(library::albumpath);
@@ -448,6 +450,14 @@ int32_t Tripmain::keptTracks() const
     while (kept < library::trackscount && made_.contains(kept))
         ++kept;
     return kept;
+}
+
+// The operator stopped the extraction short of an album that the library already holds: the old
+// one stays, whole, rather than give way to the few tracks made.
+bool Tripmain::cancelledOverwrite(int32_t kept) const
+{
+    const QFileInfo album(platform::joinPath(library::config.path, library::albumpath));
+    return cancelop && kept < library::trackscount && (album.exists() || album.isSymLink());
 }
 
 // Tracks read with errors are incomplete; tracks not made are left out with every track after them

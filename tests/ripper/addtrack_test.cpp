@@ -1,6 +1,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -12,6 +13,7 @@
 #include "library/id3.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
+#include "ripper/albumstaging.h"
 #include "tempfolder.h"
 
 using ripper::TAddTrack;
@@ -135,3 +137,27 @@ TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
     EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Amber__Live/track01.mp3"))));
 }
+
+// Links in the library lead outside it: to a FIFO (0), a missing path (1) or a file (2).
+class AddTrackOverLinks : public AddTrack, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(AddTrackOverLinks, WritesNothingThroughThem)
+{
+    const QString target = folder.file(QStringLiteral("out/target"));
+    if (GetParam() == 0) folder.makeFifo(QStringLiteral("out/target"));
+    if (GetParam() == 2) folder.write(QStringLiteral("out/target"), "keep");
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    for (const char* name : {"Band__Songs/track02.mp3", "Band__Songs/title.dat", ".incoming", ".deleting-x"})
+        ASSERT_TRUE(QFile::link(name[0] == '.' ? folder.file(QStringLiteral("out")) : target,
+                                folder.file(QLatin1String(name))));
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
+    ripper::sweepinterrupted(); // as the next start does
+    const QFileInfo after(target);
+    const QByteArray left = after.isFile() ? folder.read(QStringLiteral("out/target"))
+                                           : QByteArray(after.exists() ? "not a file" : "nothing");
+    EXPECT_EQ(left, (QList<QByteArray>{"not a file", "nothing", "keep"}.at(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(AddTrack, AddTrackOverLinks, ::testing::Range(0, 3));

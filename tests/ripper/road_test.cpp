@@ -289,6 +289,42 @@ TEST_F(Road, EscapeGivesUpAHungDatabaseAtOnce)
     EXPECT_FALSE(window->isVisible());
 }
 
+// The library's Lanterns / Harbour, in its own folder (false) or linked to one elsewhere (true).
+class Overwrite : public Road, public ::testing::WithParamInterface<bool>
+{
+};
+
+TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
+{
+    const QString old = QLatin1String(GetParam() ? "elsewhere/" : "music/Lanterns__Harbour/");
+    folder.write(old + QStringLiteral("track06.mp3"), "old");
+    folder.write(old + QStringLiteral("scans/back.jpg"), "scan");
+    ASSERT_TRUE(!GetParam() || QFile::link(folder.file(old), root + QStringLiteral("/Lanterns__Harbour")));
+    form->addalbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"));
+    knownDisc();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    drives.onRead = [&](uint32_t lba) { // a second in, with track 1 made
+        if (lba != image.starts[1]) return;
+        ASSERT_TRUE(QTest::qWaitFor([&] { return window->encoder()->finished(); }));
+        EXPECT_EQ(folder.read(old + QStringLiteral("scans/back.jpg")), QByteArray("scan"))
+            << "as a kill leaves it";
+        window->cancelClick();
+    };
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/track06.mp3")), QByteArray("old"));
+    EXPECT_EQ(library::albumcount, 1) << "a cancelled overwrite leaves the old album whole and listed";
+    drives.onRead = {};
+    window->rip_go();
+    // The folder a link stood for keeps every file; a folder's other files stay with the new album.
+    EXPECT_EQ(folder.read(old + QStringLiteral("track06.mp3")),
+              GetParam() ? QByteArray("old") : QByteArray());
+    EXPECT_EQ(folder.read(old + QStringLiteral("scans/back.jpg")), QByteArray("scan"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Road, Overwrite, ::testing::Bool());
+
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
 {
     // The disc's image ends inside track 2: track 3 cannot be read at all.
