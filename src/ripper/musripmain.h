@@ -199,8 +199,10 @@ private:
     QVector<platform::CddbMatch> matches_;
     uint32_t discid_ = 0;
     int32_t audioTracks_ = 0;
-    // Tracks (from 0) of this extraction that were read with errors, and those whose MP3 was made.
+    // Tracks (from 0) of this extraction that were read with errors, those of which nothing was
+    // read, and those whose MP3 was made.
     std::set<int32_t> readErrors_;
+    std::set<int32_t> emptyTracks_;
     std::set<int32_t> made_;
     bool roadRunning_ = false;
 };

@@ -69,6 +69,7 @@ void Tripmain::doripping()
     cancelop = false;
     enc.reset();
     readErrors_.clear();
+    emptyTracks_.clear();
     made_.clear();
     processEvents();
     for (int32_t n = 0; n < library::trackscount && !cancelop; ++n) {
@@ -78,7 +79,7 @@ void Tripmain::doripping()
         rip(tempfilename, n);
         if (!cancelop) collectEncoder();
         if (cancelop) return endExtraction();
-        startEncoder(n);
+        if (!emptyTracks_.contains(n)) startEncoder(n);
     }
     collectEncoder();
     progress->hide();
@@ -179,6 +180,11 @@ void Tripmain::rip(const QString& fn, int32_t trck)
     // A track that ends where it starts (an image cut before it) has nothing to give either.
     if (!readChunks(file, start, end - start) || end == start) readErrors_.insert(trck);
     file.close();
+    // Nothing read, nothing to play: no MP3 is made of it, so guests cannot pick a silent track.
+    if (file.size() == 0) {
+        emptyTracks_.insert(trck);
+        file.remove();
+    }
     progress->_setmax(kProgressMax);
     progress->_setposition(0);
     progress->hide();

@@ -460,20 +460,27 @@ bool Tripmain::cancelledOverwrite(int32_t kept) const
     return cancelop && kept < library::trackscount && (album.exists() || album.isSymLink());
 }
 
-// Tracks read with errors are incomplete; tracks not made are left out with every track after them
-// (unless the operator cancelled: then they were never meant to be made).
+// Tracks read with errors are incomplete; tracks of which nothing was read, and tracks not made, are
+// left out with every track after them (unless the operator cancelled: then they were never meant
+// to be made).
 bool Tripmain::keepIncomplete(int32_t kept)
 {
     QList<int32_t> damaged;
     for (const int32_t n : readErrors_)
         if (n < kept) damaged.append(n);
+    QList<int32_t> empty;
     QList<int32_t> missing;
-    for (int32_t n = kept; n < library::trackscount && !cancelop; ++n)
-        missing.append(n);
-    if (damaged.isEmpty() && missing.isEmpty()) return true;
+    for (int32_t n = kept; n < library::trackscount; ++n) {
+        if (emptyTracks_.contains(n))
+            empty.append(n);
+        else if (!cancelop)
+            missing.append(n);
+    }
+    if (damaged.isEmpty() && empty.isEmpty() && missing.isEmpty()) return true;
     QString text = QStringLiteral("Some tracks of this CD are not whole.");
     if (!damaged.isEmpty())
         text += QStringLiteral("\r\nRead with errors, so incomplete: ") + trackNumbers(damaged);
+    if (!empty.isEmpty()) text += QStringLiteral("\r\nLeft out, nothing to play: ") + trackNumbers(empty);
     if (!missing.isEmpty())
         text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing);
     text += QStringLiteral("\r\n\r\nKeep the album with tracks 1 to ") + QString::number(kept) +
