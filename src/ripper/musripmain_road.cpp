@@ -106,6 +106,13 @@ void keepFirstTitles(const QString& folder, int count)
     if (library::readtitlelines(folder, titles)) (void)writetitles(folder, titles.mid(0, count));
 }
 
+// The library already holds an album under the folder name of the one being made (a link counts).
+bool albumInLibrary()
+{
+    const QFileInfo album(platform::joinPath(library::config.path, library::albumpath));
+    return album.exists() || album.isSymLink();
+}
+
 // "2, 5" for the tracks 1 and 4 (counted from 0).
 QString trackNumbers(const QList<int32_t>& tracks)
 {
@@ -456,8 +463,7 @@ int32_t Tripmain::keptTracks() const
 // one stays, whole, rather than give way to the few tracks made.
 bool Tripmain::cancelledOverwrite(int32_t kept) const
 {
-    const QFileInfo album(platform::joinPath(library::config.path, library::albumpath));
-    return cancelop && kept < library::trackscount && (album.exists() || album.isSymLink());
+    return cancelop && kept < library::trackscount && albumInLibrary();
 }
 
 // Tracks read with errors are incomplete; tracks of which nothing was read, and tracks not made, are
@@ -483,6 +489,7 @@ bool Tripmain::keepIncomplete(int32_t kept)
     if (!empty.isEmpty()) text += QStringLiteral("\r\nLeft out, nothing to play: ") + trackNumbers(empty);
     if (!missing.isEmpty())
         text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing);
+    if (albumInLibrary()) text += QStringLiteral("\r\nKeeping it replaces the album already on the system.");
     text += QStringLiteral("\r\n\r\nKeep the album with tracks 1 to ") + QString::number(kept) +
             QStringLiteral(", or drop it?");
     return md(text, QStringLiteral("Keep Album"), QStringLiteral("Drop Album"),

@@ -331,7 +331,7 @@ TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
     QFile bin(QString(image.cuePath).replace(QStringLiteral(".cue"), QStringLiteral(".bin")));
     ASSERT_TRUE(bin.resize(qint64(image.starts[1] + 40) * 2352));
     knownDisc();
-    QVector<int> rows{0, 0};
+    QVector<int> rows{0, 0, 0};
     otherDialog = chooseRows(rows);
     answers = {2}; // "Drop Album"
     window->rip_go();
@@ -349,6 +349,11 @@ TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\nTide\n"));
     EXPECT_FALSE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
     EXPECT_EQ(library::albumcount, 1);
+
+    answers = {1, 2}; // "Overwrite", "Drop Album"
+    window->rip_go();
+    EXPECT_TRUE(questions.last().text.contains(QStringLiteral("replaces the album already on the system")));
+    EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
 }
 
 TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
