@@ -1,7 +1,6 @@
 #include "jukebox/searchthread.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <algorithm>
 #include <future>
 #include <thread>
@@ -9,7 +8,6 @@
 
 #include "library/albumstore.h"
 #include "platform/files.h"
-#include "platform/textcodec.h"
 #include "platform/waithelper.h"
 
 namespace jukebox {
@@ -27,18 +25,13 @@ constexpr qint64 kBatchMs = 30;
 constexpr int32_t kBlockAlbums = 512;
 constexpr int kReaders = 4;
 
-// The lines of the "title.dat" at `path`, or of the one spelt in other case beside it; false
-// when there is none that can be read.
-bool readLines(const QString& path, QStringList& lines)
+// True when album `n` is among those pass 1 found (in album order).
+bool isFound(const QVector<tknownalbums>& found, int32_t n)
 {
-    QFile file;
-    if (!platform::openRegularFile(file, path)) {
-        const QString folder = path.left(path.size() - kTitlesFile.size() - 1);
-        const QString other = platform::findNoCase(folder, kTitlesFile);
-        if (other.isEmpty() || other == path || !platform::openRegularFile(file, other)) return false;
-    }
-    lines = platform::splitLines(platform::decodeText(file.readAll()));
-    return true;
+    const auto at =
+        std::lower_bound(found.cbegin(), found.cend(), n,
+                         [](const tknownalbums& album, int32_t number) { return album.number < number; });
+    return at != found.cend() && at->number == n;
 }
 
 } // namespace
@@ -61,10 +54,9 @@ tsearchthread::~tsearchthread()
     platform::waitForThread(*this);
 }
 
-QString tsearchthread::titleFile(int32_t n) const
+QString tsearchthread::albumFolder(int32_t n) const
 {
-    return platform::joinPath(platform::joinPath(root_, library::albumfoldername(albums_.at(n))),
-                              kTitlesFile);
+    return platform::joinPath(root_, library::albumfoldername(albums_.at(n)));
 }
 
 void tsearchthread::run()
@@ -89,7 +81,7 @@ void tsearchthread::findAlbums(QVector<tknownalbums>& found)
     for (int32_t n = 1; n < albums_.size() && !cancel; ++n) {
         const library::talbumtype& entry = albums_.at(n);
         if (!findkeyword(entry.artist + QLatin1Char(' ') + entry.album, keyword_)) continue;
-        found.append({titleFile(n), n});
+        found.append({platform::joinPath(albumFolder(n), kTitlesFile), n});
         addrow(n, QString(), -1, kAlbumIcon);
     }
 }
@@ -107,9 +99,12 @@ void tsearchthread::findTitles(const QVector<tknownalbums>& found, QVector<QStri
         QVector<TitleHits> hits(end - first);
         std::vector<std::future<void>> reading;
         for (int r = 0; r < readers; ++r) {
-            reading.push_back(std::async(std::launch::async, [this, &hits, first, end, r, readers] {
-                for (int32_t n = first + r; n < end && !cancel; n += readers)
+            reading.push_back(std::async(std::launch::async, [this, &found, &hits, first, end, r, readers] {
+                for (int32_t n = first + r; n < end && !cancel; n += readers) {
                     hits[n - first] = titleHits(n);
+                    // Only pass 3 needs the lines, and only those of the albums pass 1 found.
+                    if (!isFound(found, n)) hits[n - first].lines.clear();
+                }
             }));
         }
         for (std::future<void>& reader : reading)
@@ -129,7 +124,8 @@ void tsearchthread::findTitles(const QVector<tknownalbums>& found, QVector<QStri
 tsearchthread::TitleHits tsearchthread::titleHits(int32_t n) const
 {
     TitleHits hits;
-    if (!readLines(titleFile(n), hits.lines)) return hits;
+    // The same bounded reading as the album pages: rows beyond those a guest can select are not read.
+    if (!library::readtitlelines(albumFolder(n), hits.lines)) return hits;
     for (int j = 0; j < hits.lines.size() && !cancel; ++j) {
         const QString& line = hits.lines.at(j);
         if (!line.isEmpty() && findkeyword(line, keyword_)) hits.rows.append({n, line, j + 1, kTrackIcon});

@@ -83,7 +83,7 @@ private:
     void addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon);
     void flush();
     void flushWhenDue();
-    QString titleFile(int32_t n) const;
+    QString albumFolder(int32_t n) const;
 
     QObject* context_;
     const QString keyword_;

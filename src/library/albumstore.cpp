@@ -53,16 +53,6 @@ void reportUnreadableFolderNames(const QStringList& names)
             << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
 }
 
-// The titles of `folder` as made from its tracks: one per "*.mp?" file in name order, the file
-// name without its four-character extension.
-QStringList titlesFromTracks(const QString& folder)
-{
-    QStringList titles;
-    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
-        titles.append(file.left(file.size() - kExtensionLength));
-    return titles;
-}
-
 // The titles file holding `titles`, one line each.
 QByteArray titlesFile(const QStringList& titles)
 {
@@ -103,6 +93,14 @@ bool isPendingTitles(const QString& folder)
 }
 
 } // namespace
+
+QStringList titlesFromTracks(const QString& folder)
+{
+    QStringList titles;
+    for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
+        titles.append(file.left(file.size() - kExtensionLength));
+    return titles;
+}
 
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 {

@@ -26,8 +26,12 @@ QString albumfolderpath(const talbumtype& entry);
 // when the root holds no album folder.
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum);
 
+// The titles of the album folder `folder` (full path) as made from its tracks: one per "*.mp?"
+// file in name order, the file name without its four-character extension.
+QStringList titlesFromTracks(const QString& folder);
+
 // Writes "title.dat" into the album folder `folderName` (relative to the library root): one line
-// per "*.mp?" file in name order, the file name without its four-character extension.
+// per track, as titlesFromTracks gives them.
 void maketitles(const QString& folderName);
 
 // Makes the "title.dat" files the scans noted missing, as maketitles would, with one flush to disk

@@ -39,6 +39,16 @@ void reportSpecial(const QString& path)
     qCWarning(lcFiles) << "not a regular file, treated as missing:" << path;
 }
 
+// A temporary copy is named after its file: the name, a dot and six letters or digits.
+constexpr qsizetype kTemporaryLetters = 6;
+
+// `fileName` cut so that a temporary copy's name made from it is still a valid file name.
+QString temporaryStem(const QString& fileName)
+{
+    constexpr int kMaxNameBytes = 255;
+    return cutToUtf8Bytes(fileName, kMaxNameBytes - 1 - kTemporaryLetters);
+}
+
 } // namespace
 
 bool isRegularFile(const QString& path)
@@ -182,8 +192,9 @@ bool openTemporaryCopy(const QString& path, QFile& file)
         QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
     constexpr int kTries = 16;
     for (int attempt = 0; attempt < kTries; ++attempt) {
-        QString name = path + QLatin1Char('.');
-        for (int i = 0; i < 6; ++i)
+        const qsizetype folderEnd = path.lastIndexOf(QLatin1Char('/')) + 1;
+        QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd)) + QLatin1Char('.');
+        for (int i = 0; i < kTemporaryLetters; ++i)
             name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
         file.setFileName(name);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
@@ -259,7 +270,7 @@ bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mo
     };
     if (::fstat(fd, &status) != 0 || !isRegular(status)) {
         ::close(fd);
-        reportSpecial(path);
+        qCWarning(lcFiles) << "cannot write: not a regular file:" << path;
         return false;
     }
     const QIODevice::OpenMode kept = mode & (QIODevice::Append | QIODevice::Unbuffered);
@@ -303,13 +314,12 @@ bool copyFileAsNew(const QString& from, const QString& to)
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    const QString base = file.fileName();
-    // QSaveFile's temporary copy is the file's own name, a dot and six letters or digits.
+    const QString base = temporaryStem(file.fileName());
     const auto isLeftover = [&base](const QString& name) {
-        constexpr qsizetype kTail = 6;
-        if (name.size() != base.size() + 1 + kTail || !name.startsWith(base) || name.at(base.size()) != u'.')
+        if (name.size() != base.size() + 1 + kTemporaryLetters || !name.startsWith(base) ||
+            name.at(base.size()) != u'.')
             return false;
-        return std::all_of(name.cend() - kTail, name.cend(),
+        return std::all_of(name.cend() - kTemporaryLetters, name.cend(),
                            [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
     };
     const QDir folder = file.absoluteDir();

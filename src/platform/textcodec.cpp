@@ -3,7 +3,9 @@
 #include <QByteArrayList>
 #include <QFile>
 #include <QStringDecoder>
+#include <algorithm>
 #include <array>
+#include <utility>
 
 #include "platform/files.h"
 
@@ -45,27 +47,38 @@ QByteArray cutLine(const QByteArray& line, qsizetype maxBytes)
     return line.left(end);
 }
 
+bool isLineEnd(char c)
+{
+    return c == '\r' || c == '\n';
+}
+
 // Splits the bytes of `file` into lines at CR LF, LF or CR, keeping at most `maxLineBytes` + 1
 // bytes of each (enough for cutLine to see a split character), until `maxLines` lines are read.
+// No file within those bounds is longer than `maxLines` lines of `maxLineBytes` and a CR LF each:
+// reading stops there, so a file of one endless line costs no more than a full one.
 QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBytes)
 {
+    const qint64 budget = qint64(maxLines) * (maxLineBytes + 2);
     QByteArrayList lines;
     QByteArray line;
     bool afterCr = false;
-    while (lines.size() < maxLines) {
-        const QByteArray chunk = file.read(kReadChunk);
+    for (qint64 read = 0; lines.size() < maxLines && read < budget;) {
+        const QByteArray chunk = file.read(std::min(kReadChunk, budget - read));
         if (chunk.isEmpty()) break;
-        for (const char c : chunk) {
-            const bool crLf = afterCr && c == '\n';
-            afterCr = c == '\r';
-            if (crLf) continue;
-            if (c != '\r' && c != '\n') {
-                if (line.size() <= maxLineBytes) line.append(c);
+        read += chunk.size();
+        const char* const end = chunk.cend();
+        for (const char* at = chunk.cbegin(); at < end && lines.size() < maxLines;) {
+            if (std::exchange(afterCr, false) && *at == '\n') {
+                ++at;
                 continue;
             }
+            const char* const stop = std::find_if(at, end, isLineEnd);
+            line.append(at, std::clamp<qsizetype>(maxLineBytes + 1 - line.size(), 0, stop - at));
+            if (stop == end) break;
+            afterCr = *stop == '\r';
             lines.append(cutLine(line, maxLineBytes));
             line.clear();
-            if (lines.size() == maxLines) break;
+            at = stop + 1;
         }
     }
     if (!line.isEmpty() && lines.size() < maxLines) lines.append(cutLine(line, maxLineBytes));

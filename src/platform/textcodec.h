@@ -18,9 +18,10 @@ QStringList splitLines(const QString& text);
 
 // The first `maxLines` lines of the text file `path`, read and split as above, each cut to
 // `maxLineBytes` bytes (never inside a UTF-8 character). Nothing past the last wanted line is
-// read, and the part of a longer line beyond the cut is skipped, not kept: a huge or hostile
-// file costs no more memory than the lines wanted. False, with `lines` unchanged, when the file
-// cannot be opened.
+// read, the part of a longer line beyond the cut is skipped, not kept, and reading ends after
+// `maxLines` x (`maxLineBytes` + 2) bytes, the most a file within the bounds holds: a huge or
+// hostile file costs no more memory or time than the lines wanted. False, with `lines` unchanged, when the
+// file cannot be opened.
 [[nodiscard]] bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes,
                                  QStringList& lines);
 

@@ -59,12 +59,16 @@ bool Tmainform::loadtitles(QListWidget* sender, int albumindex)
 }
 
 // Loads album `n`'s titles into `list`; a folder whose "title.dat" cannot be read gets it rebuilt
-// from its track files first.
+// from its track files first. Where it can be neither read nor made (a folder or a link in its
+// place, no permission), the track files' own names stand for the titles: the list must never
+// keep the album shown before, whose tracks the guest would then be choosing from.
 void Tmainform::loadAlbumTitles(QListWidget* list, int n)
 {
     if (loadtitles(list, n)) return;
     maketitles(library::albumfoldername(library::album.at(n)));
-    (void)loadtitles(list, n);
+    if (loadtitles(list, n)) return;
+    list->clear();
+    list->addItems(library::titlesFromTracks(library::albumfolderpath(library::album.at(n))));
 }
 
 void Tmainform::albumlistChange(QObject*)

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <filesystem>
 #include <ostream>
 #include <gtest/gtest.h>
 
@@ -396,5 +397,39 @@ TEST_F(NumberEntryTest, SelectionFadesBackgroundPlayOutWithoutStoppingThePlayer)
     EXPECT_EQ(opened(), QStringList{folderName(2) + QStringLiteral("/track01.mp3")})
         << fake().commands().join(u',').toStdString();
 }
+
+// What stands in the place of an album's "title.dat": a link out of the library, or a folder.
+enum class InTheWay { LinkToFifo, LinkToMissingPath, LinkToFile, Folder };
+
+class UnwritableTitlesTest : public NumberEntryTest, public ::testing::WithParamInterface<InTheWay>
+{
+};
+
+// Choosing the album tries to make its titles: nothing is made where a link leads, and only the
+// album's own tracks are offered, never those of the album chosen before it.
+TEST_P(UnwritableTitlesTest, NothingIsWrittenOutsideAndOnlyTheAlbumsOwnTracksAreOffered)
+{
+    addLibrary(2, [](int n) { return n == 1 ? 6 : 2; });
+    const QString titles = program.file(QStringLiteral("music/%1/title.dat").arg(folderName(2)));
+    const QString target = program.mkdir(QStringLiteral("outside")) + QStringLiteral("/target");
+    QFile::remove(titles);
+    if (GetParam() == InTheWay::LinkToFifo) program.makeFifo(QStringLiteral("outside/target"));
+    if (GetParam() == InTheWay::LinkToFile) program.write(QStringLiteral("outside/target"), "Outside\n");
+    ASSERT_TRUE(GetParam() == InTheWay::Folder ? std::filesystem::create_directory(titles.toStdString())
+                                               : QFile::link(target, titles));
+    const auto kind = [&target] { return std::filesystem::symlink_status(target.toStdString()).type(); };
+    const auto before = kind();
+    open();
+    type("0001C0002005");
+    EXPECT_TRUE(blinking()) << "a track beyond the album's own was taken";
+    finishBlink();
+    type("C0002001");
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    EXPECT_EQ(kind(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Titles, UnwritableTitlesTest,
+                         ::testing::Values(InTheWay::LinkToFifo, InTheWay::LinkToMissingPath,
+                                           InTheWay::LinkToFile, InTheWay::Folder));
 
 } // namespace

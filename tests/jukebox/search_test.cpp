@@ -66,6 +66,13 @@ TEST_F(SearchTest, AlbumRowThenMatchingTitlesThenTheAlbumsOtherTracksEachOnce)
                            QStringLiteral("Outro - Band, Beat Street")}));
 }
 
+TEST_F(SearchTest, TitlesBeyondTheSelectableRowsAreNotFound)
+{
+    addAlbum(QStringLiteral("Abba__Gold"), QByteArray("x\n").repeated(9999) + "Deep Cut\n");
+    jukebox::ttracksearch& panel = openPanel();
+    EXPECT_EQ(search(panel, QStringLiteral("deep")), QStringLiteral("Search completed. Found 0 items"));
+}
+
 TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordFindsNothing)
 {
     addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
