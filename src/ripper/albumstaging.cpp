@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLoggingCategory>
 
 #include "library/global.h"
 #include "platform/files.h"
@@ -11,6 +12,8 @@
 namespace ripper {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcStaging, "musetra.ripper.staging")
 
 // Hidden, and without the "__" of an album folder: the scan passes it by.
 const QString kStagingRoot = QStringLiteral(".incoming");
@@ -24,21 +27,19 @@ QString stagingroot()
     return platform::joinPath(library::config.path, kStagingRoot);
 }
 
-// Removes the folder `path` with everything in it. A link there goes alone, never what it points
-// to; links inside go alone too.
-void removeTree(const QString& path)
+// Removes the link at `path` alone, never what it points to; false when no link stands there.
+bool removeLink(const QString& path)
 {
-    if (QFileInfo(path).isSymLink())
-        QFile::remove(path);
-    else
-        QDir(path).removeRecursively();
+    if (!QFileInfo(path).isSymLink()) return false;
+    qCWarning(lcStaging) << "a link is removed alone, not what it points to:" << path;
+    QFile::remove(path);
+    return true;
 }
 
-// A link standing in place of the staging root goes (alone), so that nothing is staged in, or
-// removed from, the folder it points to.
-void unlinkStagingRoot()
+// Removes the folder `path` with everything in it; a link there, or inside, goes alone.
+void removeTree(const QString& path)
 {
-    if (QFileInfo(stagingroot()).isSymLink()) QFile::remove(stagingroot());
+    if (!removeLink(path)) QDir(path).removeRecursively();
 }
 
 // Moves the entries of the replaced album `old` that `album` has no counterpart of into `album`,
@@ -81,7 +82,8 @@ bool moveintolibrary(const QString& albumpath)
 void dropstaging(const QString& albumpath)
 {
     if (library::config.path.isEmpty() || albumpath.isEmpty()) return;
-    unlinkStagingRoot();
+    // Nothing is staged in, or removed from, the folder a link in place of the staging root points to.
+    (void)removeLink(stagingroot());
     removeTree(stagingfolder(albumpath));
 }
 
