@@ -173,7 +173,9 @@ private:
     void extractAndAdd();
     [[nodiscard]] int32_t keptTracks() const;
     [[nodiscard]] bool cancelledOverwrite(int32_t kept) const;
+    [[nodiscard]] QString incompleteTracks(int32_t kept) const;
     [[nodiscard]] bool keepIncomplete(int32_t kept);
+    void sayNothingMade();
     [[nodiscard]] bool joinLibrary(int32_t kept);
     void addToList();
     void endRoad();

@@ -444,6 +444,7 @@ void Tripmain::extractAndAdd()
     stopit();
     logent(QStringLiteral("Completed."));
     const int32_t kept = keptTracks();
+    if (kept == 0 && !cancelop) sayNothingMade();
     if (kept > 0 && !cancelledOverwrite(kept) && keepIncomplete(kept) && joinLibrary(kept))
         addToList();
     else
@@ -468,8 +469,8 @@ bool Tripmain::cancelledOverwrite(int32_t kept) const
 
 // Tracks read with errors are incomplete; tracks of which nothing was read, and tracks not made, are
 // left out with every track after them (unless the operator cancelled: then they were never meant
-// to be made).
-bool Tripmain::keepIncomplete(int32_t kept)
+// to be made). What the operator hears of them; empty when the album is whole.
+QString Tripmain::incompleteTracks(int32_t kept) const
 {
     QList<int32_t> damaged;
     for (const int32_t n : readErrors_)
@@ -482,18 +483,32 @@ bool Tripmain::keepIncomplete(int32_t kept)
         else if (!cancelop)
             missing.append(n);
     }
-    if (damaged.isEmpty() && empty.isEmpty() && missing.isEmpty()) return true;
+    if (damaged.isEmpty() && empty.isEmpty() && missing.isEmpty()) return {};
     QString text = QStringLiteral("Some tracks of this CD are not whole.");
     if (!damaged.isEmpty())
         text += QStringLiteral("\r\nRead with errors, so incomplete: ") + trackNumbers(damaged);
     if (!empty.isEmpty()) text += QStringLiteral("\r\nLeft out, nothing to play: ") + trackNumbers(empty);
     if (!missing.isEmpty())
         text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing);
+    return text;
+}
+
+bool Tripmain::keepIncomplete(int32_t kept)
+{
+    QString text = incompleteTracks(kept);
+    if (text.isEmpty()) return true;
     if (albumInLibrary()) text += QStringLiteral("\r\nKeeping it replaces the album already on the system.");
     text += QStringLiteral("\r\n\r\nKeep the album with tracks 1 to ") + QString::number(kept) +
             QStringLiteral(", or drop it?");
     return md(text, QStringLiteral("Keep Album"), QStringLiteral("Drop Album"),
               QStringLiteral("Incomplete Tracks"), false) == kFirstButton;
+}
+
+// Not even the first track could be made: the operator hears why no album is added.
+void Tripmain::sayNothingMade()
+{
+    md(incompleteTracks(0) + QStringLiteral("\r\n\r\nNo track could be made, so no album is added."),
+       QStringLiteral("OK"), QString(), QStringLiteral("Incomplete Tracks"), false);
 }
 
 // The staged album keeps its first `kept` titles and tracks, and moves into the library.
