@@ -308,8 +308,6 @@ TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
     drives.onRead = [&](uint32_t lba) { // a second in, with track 1 made
         if (lba != image.starts[1]) return;
         ASSERT_TRUE(QTest::qWaitFor([&] { return window->encoder()->finished(); }));
-        EXPECT_EQ(folder.read(old + QStringLiteral("scans/back.jpg")), QByteArray("scan"))
-            << "as a kill leaves it";
         window->cancelClick();
     };
     window->rip_go();
