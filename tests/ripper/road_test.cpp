@@ -151,6 +151,17 @@ TEST_F(Road, WithoutDrivesNoDriveIsOpened)
     EXPECT_EQ(drives.opened, 0);
 }
 
+TEST_F(Road, AnImageThatCannotBeReadIsADriveThatCannotBeOpened)
+{
+    (void)folder.write(QStringLiteral("bad.cue"), "TRACK zz\n");
+    for (const QString& name : {QStringLiteral("bad.cue"), QStringLiteral("missing.cue")}) {
+        qputenv("MUSETRA_CDROM", folder.file(name).toLocal8Bit());
+        questions.clear();
+        window->rip_go();
+        EXPECT_EQ(questionTexts(), QStringList{QStringLiteral("Could not open the CD drive.")});
+    }
+}
+
 TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
 {
     cddb.setQueryReply(
