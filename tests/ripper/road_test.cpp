@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -298,6 +299,10 @@ TEST_F(Road, EscapeGivesUpAHungDatabaseAtOnce)
     EXPECT_EQ(hung.targets().size(), 1);
     EXPECT_TRUE(questions.isEmpty()) << "no answer, no time-out: the road ended on Escape";
     EXPECT_FALSE(window->isVisible());
+    QElapsedTimer quitting;
+    quitting.start();
+    window.reset();
+    EXPECT_LT(quitting.elapsed(), 1000) << "the program's end does not wait for the given-up exchange";
 }
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
