@@ -44,6 +44,7 @@ constexpr int32_t kExitColour = 2;
 constexpr double kMemoWidthShare = 1.5;
 const QString kTitle = QStringLiteral("Artwork");
 const QString kFilingError = QStringLiteral("Filing Error");
+const QString kImpossibleSize = QStringLiteral("Serverside error: a picture of impossible size was sent.");
 
 jukebox::PictureBox* pictureButton(QWidget* parent, const char* picture)
 {
@@ -216,7 +217,9 @@ void Tartwork::getartwork()
     const bool found = tgetdoc::getdocument(url, answer, [this] { return !exitmark_; });
     // The callback must not outlive the window.
     cb = nullptr;
-    const int32_t count = found ? uncompress(answer) : 0;
+    bool damaged = false;
+    const int32_t count = found ? uncompress(answer, &damaged) : 0;
+    if (damaged) (void)callb(kLevelServersideError, kImpossibleSize);
     stopGlobe();
     QCoreApplication::processEvents();
     ilcount = 0;

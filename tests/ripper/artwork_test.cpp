@@ -214,14 +214,20 @@ TEST_F(CoverChoice, AFailedServiceSaysWhyAndTheEditMenuGetsTheCoverAsShown)
 {
     server.answer(kPath, 200, "DATA");
     QSize shown;
-    choose = [&shown](ripper::Tartwork& w) {
+    QString reason = QStringLiteral("Serverside error");
+    choose = [&shown, &reason](ripper::Tartwork& w) {
         ASSERT_TRUE(QTest::qWaitFor([&w] { return w.ready(); }));
         EXPECT_EQ(w.curpiclab->text(), QStringLiteral("Image 1 of 1"));
         EXPECT_TRUE(w.reasonlab->isVisible());
-        EXPECT_EQ(w.reasonlab->text(), QStringLiteral("Serverside error"));
+        EXPECT_EQ(w.reasonlab->text(), reason);
         shown = w.image->size();
         QTest::mouseClick(w.ok, Qt::LeftButton, {}, QPoint(10, 10));
     };
     EXPECT_EQ(ripper::doartwork(1), 1);
     EXPECT_EQ(ripper::apic.size(), shown);
+
+    server.answer(kPath, 200, "\nDATA");
+    server.answer(kPath + "&g=1", 200, "x" + field("-5") + field("1") + jpeg(Qt::red));
+    reason = QStringLiteral("Serverside error: a picture of impossible size was sent.");
+    EXPECT_EQ(ripper::doartwork(1), 1);
 }
