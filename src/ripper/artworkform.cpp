@@ -122,6 +122,7 @@ void Tartwork::layOut()
     coverpanel->resize(width(), height() - height() / 5);
     coverpanel->move((width() - coverpanel->width()) / 2, 0);
     layOutChoice();
+    placeGlobe();
 }
 
 void Tartwork::layOutChoice()
@@ -193,8 +194,13 @@ bool Tartwork::callb(int32_t level, const QString& message)
 void Tartwork::startGlobe()
 {
     globe_ = new controls::TSpinGlobe(this);
-    globe_->move(width() - globe_->width(), height() - globe_->height());
+    placeGlobe();
     globe_->start();
+}
+
+void Tartwork::placeGlobe()
+{
+    if (globe_) globe_->move(width() - globe_->width(), height() - globe_->height());
 }
 
 void Tartwork::stopGlobe()

@@ -11,6 +11,7 @@
 #include "answeringdialogs.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/transparentpanel.h"
+#include "controls/tspinningglobe.h"
 #include "jukebox/picturebox.h"
 #include "library/global.h"
 #include "platform/http.h"
@@ -188,6 +189,9 @@ TEST_F(CoverChoice, AFailedFolderKeepsTheWindowOpenAndExitEndsTheLookup)
             if (server.targets().isEmpty()) return;
             poll->stop();
             EXPECT_TRUE(w.memo->toPlainText().contains(QStringLiteral("Exit stops the search at any time.")));
+            w.resize(w.width() - 40, w.height() - 40); // a size the window manager settles late
+            const QWidget* globe = w.findChild<controls::TSpinGlobe*>();
+            EXPECT_EQ(globe->geometry().bottomRight(), w.rect().bottomRight());
             QTest::mouseClick(w.exitbut, Qt::LeftButton, {}, QPoint(10, 10));
         });
         poll->start(10);

@@ -219,10 +219,10 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     window->rip_go();
     EXPECT_EQ(offered, QStringLiteral("x/"));
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
-              QByteArray("Quay\nTide\nLamp\n"));
+              QByteArray("Quay\nTi de\nLamp\n"));
     library::tid3tag tag;
     library::readtag(root + QStringLiteral("/Lanterns__Harbour/track02.mp3"), tag);
-    EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("TideLanternsUnclassified"));
+    EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
 }
 
 TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
@@ -355,6 +355,7 @@ TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
 TEST_F(Road, TheTitleStripOpensWithTheWindowsNameAndItsFrameClearsDescenders)
 {
     EXPECT_EQ(window->toptitle->text(), QStringLiteral("Compact Disk Extraction"));
+    EXPECT_GE(window->inf->y(), window->toptitleshape->geometry().bottom()) << "the status line clears it";
     window->toptitle->setText(QStringLiteral("Getting Album Information"));
     const QImage screen = window->grab().toImage();
     const QRect frame = window->toptitleshape->geometry();
