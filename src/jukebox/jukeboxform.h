@@ -715,6 +715,8 @@ private:
     // Pieces of the control panel (jukeboxform_panels.cpp).
     void rejectTrack();
     void showMuteState();
+    // The welcome follows the message on the line once that has been read.
+    void welcomeAfterMessage();
 
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;

@@ -20,6 +20,7 @@
 #include "controls/scrolllistbox.h"
 #include "controls/selecterlistbox.h"
 #include "controls/talphabetbar.h"
+#include "controls/textscroller.h"
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/backgroundplay.h"
@@ -303,10 +304,28 @@ void Tjukebox::ripbutClick(QObject*)
     library::hideosk();
     player::Tmainform* mf = player::mainform;
     if (mf) mf->numberoftracks->stop();
+    // The extraction window covers this one while the road runs, so the line is emptied: what the
+    // road leaves there (the album it made) is then the first thing the guests see.
+    domessage(QString());
     ripperHooks().rip_go();
     if (mf) mf->numberoftracks->start();
     drawalbum(currentalbum);
-    domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
+    welcomeAfterMessage();
+}
+
+// A message on the line runs across it once in full, so it can be read, before the welcome
+// replaces it; one that another message replaced meanwhile is not followed.
+void Tjukebox::welcomeAfterMessage()
+{
+    const QString welcome = QStringLiteral("Welcome - %1 albums available");
+    if (oldmessage.isEmpty() || !lcd3) return domessage(welcome.arg(library::albumcount));
+    const QString shown = oldmessage;
+    connect(
+        lcd3, &controls::TTextScroller::messagedone, this,
+        [this, shown, welcome] {
+            if (oldmessage == shown) domessage(welcome.arg(library::albumcount));
+        },
+        Qt::SingleShotConnection);
 }
 
 void Tjukebox::lsb1playallClick(QObject*)

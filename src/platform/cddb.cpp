@@ -21,10 +21,11 @@ struct DiscDeleter
 };
 using Disc = std::unique_ptr<cddb_disc_t, DiscDeleter>;
 
-// libcddb leaves fields it did not find NULL.
+// libcddb leaves fields it did not find NULL. A tab separates words as a space does (titles lose
+// their control characters later).
 QString text(const char* field)
 {
-    return field ? QString::fromUtf8(field) : QString();
+    return field ? QString::fromUtf8(field).replace(QLatin1Char('\t'), QLatin1Char(' ')) : QString();
 }
 
 void splitServer(const CddbOptions& options, QByteArray& host, int& port)

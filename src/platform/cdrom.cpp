@@ -1,6 +1,8 @@
 #include "platform/cdrom.h"
 
 #include <QByteArray>
+#include <QFileInfo>
+#include <QLoggingCategory>
 #include <QtGlobal>
 
 #include <cdio/cdio.h>
@@ -11,6 +13,19 @@
 namespace platform {
 
 namespace {
+
+Q_LOGGING_CATEGORY(lcCdrom, "musetra.platform.cdrom", QtWarningMsg)
+
+// libcdio's own handler ends the process on an error message (a missing or malformed disc image,
+// a drive that fails a read) and aborts on a failed assertion. Ours only logs: every call's
+// result is checked, and the road reports a failure itself.
+void logCdio(cdio_log_level_t level, const char message[])
+{
+    if (level >= CDIO_LOG_ERROR)
+        qCWarning(lcCdrom) << "libcdio:" << message;
+    else
+        qCDebug(lcCdrom) << "libcdio:" << message;
+}
 
 struct CdioDeleter
 {
@@ -31,8 +46,6 @@ bool isCueImage(const QString& source)
 
 CdioHandle openSource(const QString& source)
 {
-    // libcdio reports a missing disc or image on stderr; the callers report it themselves.
-    cdio_loglevel_default = CDIO_LOG_ERROR;
     const QByteArray name = source.toLocal8Bit();
     if (isCueImage(source)) return CdioHandle(cdio_open_cue(name.constData()));
     return CdioHandle(cdio_open(name.constData(), DRIVER_DEVICE));
@@ -48,6 +61,15 @@ CdDriveName describe(const QString& source)
         drive.vendor = QString::fromLatin1(info.psz_vendor).trimmed();
         drive.product = QString::fromLatin1(info.psz_model).trimmed();
     }
+    return drive;
+}
+
+// The source named for the road is listed even when it cannot be read, so that opening it fails
+// as a drive would rather than leaving no drive at all.
+CdDriveName describeChosen(const QString& source)
+{
+    CdDriveName drive = describe(source);
+    if ((drive.vendor + drive.product).isEmpty()) drive.product = QFileInfo(source).fileName();
     return drive;
 }
 
@@ -96,15 +118,18 @@ private:
     int lastError_ = 0;
 };
 
+// Every libcdio call is made through this object (and the drives it opens), which installs our log
+// handler before the first one.
 class CdioDrives final : public CdDrives
 {
 public:
+    CdioDrives() { cdio_log_set_handler(logCdio); }
+
     QVector<CdDriveName> list() override
     {
         QVector<CdDriveName> drives;
         const QString chosen = qEnvironmentVariable("MUSETRA_CDROM");
-        if (!chosen.isEmpty()) drives.append(describe(chosen));
-        cdio_loglevel_default = CDIO_LOG_ERROR;
+        if (!chosen.isEmpty()) drives.append(describeChosen(chosen));
         const DeviceList devices(cdio_get_devices(DRIVER_DEVICE));
         for (char** d = devices.get(); d && *d; ++d)
             if (QString::fromLocal8Bit(*d) != chosen) drives.append(describe(QString::fromLocal8Bit(*d)));

@@ -1,6 +1,6 @@
 #include "ripper/albumartist.h"
 
-#include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 
@@ -9,6 +9,7 @@
 #include "library/global.h"
 #include "library/names.h"
 #include "library/osk.h"
+#include "platform/files.h"
 #include "ripper/dialogframe.h"
 
 namespace ripper {
@@ -25,6 +26,13 @@ constexpr int32_t kOkColour = 1;
 constexpr int32_t kGoBackColour = 4;
 
 const QString kExists = QStringLiteral("Album already exists. Enter different album details");
+
+// Names that differ only in letter case look the same to a guest, so they name the same album.
+bool albumexists(const QString& artist, const QString& album)
+{
+    const QString folder = platform::resolveNoCase(library::albumfolderpath({album, artist}));
+    return !folder.isEmpty() && QFileInfo(folder).isDir();
+}
 } // namespace
 
 bool acceptnewnames(QString& artist, QString& album)
@@ -82,7 +90,7 @@ void Talbumdialog::OKClick()
         error->setText(kBadNamesMessage);
         return;
     }
-    if (QDir(library::albumfolderpath({album, artist})).exists()) {
+    if (albumexists(artist, album)) {
         error->setText(kExists);
         return;
     }

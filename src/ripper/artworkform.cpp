@@ -44,6 +44,7 @@ constexpr int32_t kExitColour = 2;
 constexpr double kMemoWidthShare = 1.5;
 const QString kTitle = QStringLiteral("Artwork");
 const QString kFilingError = QStringLiteral("Filing Error");
+const QString kImpossibleSize = QStringLiteral("Serverside error: a picture of impossible size was sent.");
 
 jukebox::PictureBox* pictureButton(QWidget* parent, const char* picture)
 {
@@ -121,6 +122,7 @@ void Tartwork::layOut()
     coverpanel->resize(width(), height() - height() / 5);
     coverpanel->move((width() - coverpanel->width()) / 2, 0);
     layOutChoice();
+    placeGlobe();
 }
 
 void Tartwork::layOutChoice()
@@ -192,8 +194,13 @@ bool Tartwork::callb(int32_t level, const QString& message)
 void Tartwork::startGlobe()
 {
     globe_ = new controls::TSpinGlobe(this);
-    globe_->move(width() - globe_->width(), height() - globe_->height());
+    placeGlobe();
     globe_->start();
+}
+
+void Tartwork::placeGlobe()
+{
+    if (globe_) globe_->move(width() - globe_->width(), height() - globe_->height());
 }
 
 void Tartwork::stopGlobe()
@@ -216,7 +223,9 @@ void Tartwork::getartwork()
     const bool found = tgetdoc::getdocument(url, answer, [this] { return !exitmark_; });
     // The callback must not outlive the window.
     cb = nullptr;
-    const int32_t count = found ? uncompress(answer) : 0;
+    bool damaged = false;
+    const int32_t count = found ? uncompress(answer, &damaged) : 0;
+    if (damaged) (void)callb(kLevelServersideError, kImpossibleSize);
     stopGlobe();
     QCoreApplication::processEvents();
     ilcount = 0;

@@ -87,6 +87,8 @@ private:
     void doimage();
     void addGeneratedCover();
     void startGlobe();
+    // The busy globe in the window's bottom-right corner, wherever the window's size settles.
+    void placeGlobe();
     void stopGlobe();
     // Mode 0: the album's staging folder, its titles and its cover. False when the window stays open.
     bool saveAlbum();

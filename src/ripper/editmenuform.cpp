@@ -128,7 +128,7 @@ void Teditmenu::gotitleClick()
     if (spinglobe) spinglobe->stop();
     QString newAlbum = library::title;
     QString newArtist = library::artist;
-    const int32_t answer = getuseralbumtitle(newAlbum, newArtist);
+    const int32_t answer = withMenuHidden([&] { return getuseralbumtitle(newAlbum, newArtist); });
     sizeform(this, kTitle, false);
     if (answer != 1) return;
     const QString from = folder();
@@ -198,12 +198,25 @@ void Teditmenu::edittitles()
         return;
     }
     if (spinglobe) spinglobe->stop();
-    (void)doverify(1);
+    (void)withMenuHidden([] { return doverify(1); });
     sizeform(this, kTitle, false);
     if (writetitles(folder(), library::tracks.mid(0, library::trackscount))) return;
     (void)md(QStringLiteral("Error writing contents file!"), QStringLiteral("Cancel"), QString(),
              kFilingError, false);
     sizeform(this, kTitle, false);
+}
+
+// A dialog that leaves the lowest third of the screen to the on-screen keyboard would show the
+// menu's buttons there, dead while it runs. The menu stays open (a modal dialog that hides ends),
+// only its content steps aside.
+int32_t Teditmenu::withMenuHidden(const std::function<int32_t()>& dialog)
+{
+    title->hide();
+    pnl->hide();
+    const int32_t answer = dialog();
+    title->show();
+    pnl->show();
+    return answer;
 }
 
 bool Teditmenu::internetForArtwork()

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <functional>
 
 #include "ripper/ripdialog.h"
 
@@ -72,6 +73,8 @@ private:
     void takeNewNames(const QString& newArtist, const QString& newAlbum);
     // Lets the user correct `tracks` and writes them to the folder's titles.
     void edittitles();
+    // Runs `dialog` with the menu out of sight; its result.
+    int32_t withMenuHidden(const std::function<int32_t()>& dialog);
     // The internet for the web lookup, dialling up when asked; false when the user went back.
     [[nodiscard]] bool internetForArtwork();
     // Saves `apic` as the album's cover and shows it; a failure is reported.

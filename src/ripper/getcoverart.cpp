@@ -16,13 +16,14 @@ constexpr qsizetype kFieldSize = 16;
 constexpr int kDecodeAtLeast = 1000;
 const QString kPound = QStringLiteral("\u00A3");
 
-// The picture size of a size field; -1 when the field holds no whole number that fits in what
-// remains after it (and the price field).
+// The picture size of a size field; 0 when the field holds no whole number or 0 (the end of the
+// records), -1 when its number is negative or larger than what remains after the price field.
 qint64 pictureSize(const QByteArray& field, qsizetype remaining)
 {
     bool number = false;
     const qint64 size = library::trimcontrols(QString::fromLatin1(field)).toLongLong(&number);
-    if (!number || size <= 0 || size > remaining) return -1;
+    if (!number) return 0;
+    if (size < 0 || size > remaining) return -1;
     return size;
 }
 
@@ -42,15 +43,19 @@ QString trimnonacii(const QString& s)
     return library::trimcontrols(ascii);
 }
 
-int32_t uncompress(const QByteArray& inp)
+int32_t uncompress(const QByteArray& inp, bool* damaged)
 {
     int32_t filled = 0;
     qsizetype at = kSkipped;
+    if (damaged) *damaged = false;
     while (at < inp.size() && filled < kMaxCovers) {
         if (inp.size() - at < 2 * kFieldSize) break;
         const qsizetype pictureAt = at + 2 * kFieldSize;
         const qint64 size = pictureSize(inp.mid(at, kFieldSize), inp.size() - pictureAt);
-        if (size < 0) break;
+        if (size <= 0) {
+            if (damaged) *damaged = size < 0;
+            break;
+        }
         QImage picture;
         if (platform::decodeJpeg(inp.mid(pictureAt, qsizetype(size)), picture,
                                  QSize(kDecodeAtLeast, kDecodeAtLeast))) {

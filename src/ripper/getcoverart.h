@@ -31,6 +31,8 @@ inline std::array<tcovers, kMaxCovers + 1> covers;
 QString trimnonacii(const QString& s);
 
 // Reads the pictures of `inp` into `covers` and returns how many it filled (0 to kMaxCovers).
-int32_t uncompress(const QByteArray& inp);
+// `damaged`, when given, tells whether the reading stopped at a negative size or one larger than
+// the rest of the answer.
+int32_t uncompress(const QByteArray& inp, bool* damaged = nullptr);
 
 } // namespace ripper

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QPixmap>
 #include <QThread>
+#include <algorithm>
 #include <cmath>
 
 #include "controls/drawing.h"
@@ -39,7 +40,7 @@ namespace {
 
 constexpr int32_t kInfoColour = 0x00FF00;
 constexpr int32_t kLogColour = 14213818;
-constexpr int kInfoHeight = 100;
+constexpr int kLogHeight = 200;
 constexpr int kCancelWidth = 150;
 constexpr int kPanelButtonSide = 40;
 // Rows between the title's descenders and the outline along the foot of its strip.
@@ -166,8 +167,7 @@ void Tripmain::createControls()
     mainmenu = new QMenuBar(this);
     curpath = new QLabel(this);
     inf = new QLabel(QStringLiteral("Get CD Information"), this);
-    // The text stands at the foot of its strip, below the title strip.
-    inf->setAlignment(Qt::AlignHCenter | Qt::AlignBottom);
+    inf->setAlignment(Qt::AlignHCenter);
     setDialogText(inf, aspx(18), kInfoColour);
     log = new QPlainTextEdit(this);
     log->setReadOnly(true);
@@ -257,14 +257,17 @@ void Tripmain::FormResize()
     // Hidden (as at start-up and mostly after), the window gets its backdrop when it shows, so a
     // hidden window holds no screen-sized picture.
     if (isVisible()) stretchBackdrop();
+    // The status line stands right below the title strip, where every dialog (which starts there)
+    // covers it, so on a wide screen it never runs into the title. The log is at most as tall as
+    // the 800 x 600 design's, scaled, so the rings and Cancel below it stay on a wide screen.
+    inf->setGeometry(0, toptitle->y() + toptitle->height(), w, inf->sizeHint().height());
     log->setGeometry((w - int(std::nearbyint(w / 1.5))) / 2, inf->y() + inf->height() + 10,
-                     int(std::nearbyint(w / 1.5)), w / 4);
+                     int(std::nearbyint(w / 1.5)), std::min(w / 4, aspy(kLogHeight)));
     QPalette logColours = log->palette();
     logColours.setColor(QPalette::Base, skins::tcolorToQColor(kLogColour));
     logColours.setColor(QPalette::Text, Qt::black);
     log->setPalette(logColours);
     log->setFont(controls::panelFont(aspx(12)));
-    inf->setGeometry(0, 10, w, kInfoHeight);
     const int side = aspy(200);
     const int ringTop = log->y() + log->height() + 10;
     const bool ringsResized = progress->size() != QSize(side, side);

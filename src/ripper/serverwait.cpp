@@ -1,36 +1,46 @@
 #include "ripper/serverwait.h"
 
 #include <QEventLoop>
-#include <QThread>
 #include <QScopedValueRollback>
-#include <algorithm>
-
-#include "platform/waithelper.h"
+#include <mutex>
+#include <thread>
 
 namespace ripper {
 
-ServerWait::ServerWait() = default;
+namespace {
 
-ServerWait::~ServerWait()
+// What one exchange's thread and the wait for it share (under `mutex`): whether the work has
+// finished, and the loop to end then, as long as one still waits.
+struct Exchange
 {
-    for (const std::unique_ptr<QThread>& thread : threads_)
-        platform::waitForThread(*thread);
-}
+    std::mutex mutex;
+    bool finished = false;
+    QEventLoop* waiting = nullptr;
+};
+
+} // namespace
 
 bool ServerWait::run(const std::function<void()>& work)
 {
-    std::erase_if(threads_, [](const std::unique_ptr<QThread>& thread) { return thread->isFinished(); });
-    QThread* thread = threads_.emplace_back(QThread::create(work)).get();
     QEventLoop loop;
-    QObject::connect(thread, &QThread::finished, &loop, &QEventLoop::quit);
+    auto exchange = std::make_shared<Exchange>();
+    exchange->waiting = &loop;
+    // Detached: an exchange given up is never joined. Posting under the lock keeps the loop alive
+    // until the call is queued; a loop that goes first drops the queued call with itself.
+    std::thread([exchange, work] {
+        work();
+        const std::lock_guard lock(exchange->mutex);
+        exchange->finished = true;
+        if (exchange->waiting)
+            QMetaObject::invokeMethod(exchange->waiting, &QEventLoop::quit, Qt::QueuedConnection);
+    }).detach();
     const QScopedValueRollback current(loop_, &loop);
     abandoned_ = false;
-    thread->start();
-    if (!thread->isFinished()) loop.exec();
-    if (abandoned_) return false;
-    // A quitting application ends the loop early; the exchange is still waited for.
-    platform::waitForThread(*thread);
-    return true;
+    loop.exec();
+    const std::lock_guard lock(exchange->mutex);
+    exchange->waiting = nullptr;
+    // A quitting application ends the loop early: the exchange is given up then too.
+    return exchange->finished && !abandoned_;
 }
 
 void ServerWait::abandon()

@@ -2,29 +2,28 @@
 
 // A blocking exchange with a server, run on a thread of its own while the window thread goes on
 // processing events, so the screen stays alive and the wait can be given up at once. An exchange
-// given up goes on to its end on its own thread and its result is dropped; the owner waits for
-// such exchanges when it goes. GUI thread only.
+// given up goes on to its end on its own thread and its result is dropped; nothing ever waits for
+// it, so neither the road nor the program's end is held up by a server that does not answer.
+// GUI thread only.
 
 #include <functional>
 #include <memory>
 #include <optional>
-#include <vector>
 
 class QEventLoop;
-class QThread;
 
 namespace ripper {
 
 class ServerWait
 {
 public:
-    ServerWait();
-    ~ServerWait();
+    ServerWait() = default;
     ServerWait(const ServerWait&) = delete;
     ServerWait& operator=(const ServerWait&) = delete;
 
-    // Runs `work` and returns once it has finished (true) or the wait was given up (false).
-    // `work` must own everything it uses: it may outlive the call.
+    // Runs `work` and returns once it has finished (true), or the wait was given up or the
+    // application is quitting (false). `work` must own everything it uses: it may outlive the
+    // call, this object and the application.
     [[nodiscard]] bool run(const std::function<void()>& work);
     // Gives up the running wait, if any.
     void abandon();
@@ -40,8 +39,6 @@ public:
 private:
     QEventLoop* loop_ = nullptr;
     bool abandoned_ = false;
-    // Exchanges that may still run: the current one and those given up.
-    std::vector<std::unique_ptr<QThread>> threads_;
 };
 
 } // namespace ripper

@@ -12,6 +12,7 @@
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/logfile.h"
+#include "jukebox/ripperhooks.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "jukeboxfixture.h"
@@ -204,6 +205,27 @@ TEST_F(JukeboxTest, MessageLineShowsCapitalsAndKeepsTheTextAsGiven)
     EXPECT_TRUE(window.lcd3->text().isEmpty());
     EXPECT_TRUE(jukebox::oldmessage.isEmpty());
     EXPECT_FALSE(scrolling(*window.lcd3));
+}
+
+TEST_F(JukeboxTest, AnExtractionsWordRunsOnceAcrossTheLineBeforeTheWelcome)
+{
+    addAlbums(2);
+    writeSettings();
+    Tjukebox& window = startOnScreen(QSize(800, 600));
+    struct : jukebox::RipperHooks
+    {
+        void rip_go() override { player::frontend().domessage(QStringLiteral("Completed. Birch - Wood")); }
+    } road;
+    jukebox::setRipperHooks(&road);
+    window.ripbutClick(window.ripbut);
+    jukebox::setRipperHooks(nullptr);
+    auto* ticker = static_cast<FakeTicker*>(window.lcd3->findChild<controls::Ticker*>());
+    const int round = int(window.lcd3->shownText().size());
+    int steps = 0;
+    while (window.lcd3->text().startsWith(QStringLiteral("COMPLETED")) && steps++ < 2 * round)
+        (void)ticker->fire();
+    EXPECT_GT(steps, round) << "read in full first";
+    EXPECT_EQ(window.lcd3->text(), QStringLiteral("WELCOME - 2 ALBUMS AVAILABLE"));
 }
 
 struct Scaling

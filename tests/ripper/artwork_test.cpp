@@ -11,6 +11,7 @@
 #include "answeringdialogs.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/transparentpanel.h"
+#include "controls/tspinningglobe.h"
 #include "jukebox/picturebox.h"
 #include "library/global.h"
 #include "platform/http.h"
@@ -188,6 +189,9 @@ TEST_F(CoverChoice, AFailedFolderKeepsTheWindowOpenAndExitEndsTheLookup)
             if (server.targets().isEmpty()) return;
             poll->stop();
             EXPECT_TRUE(w.memo->toPlainText().contains(QStringLiteral("Exit stops the search at any time.")));
+            w.resize(w.width() - 40, w.height() - 40); // a size the window manager settles late
+            const QWidget* globe = w.findChild<controls::TSpinGlobe*>();
+            EXPECT_EQ(globe->geometry().bottomRight(), w.rect().bottomRight());
             QTest::mouseClick(w.exitbut, Qt::LeftButton, {}, QPoint(10, 10));
         });
         poll->start(10);
@@ -214,14 +218,20 @@ TEST_F(CoverChoice, AFailedServiceSaysWhyAndTheEditMenuGetsTheCoverAsShown)
 {
     server.answer(kPath, 200, "DATA");
     QSize shown;
-    choose = [&shown](ripper::Tartwork& w) {
+    QString reason = QStringLiteral("Serverside error");
+    choose = [&shown, &reason](ripper::Tartwork& w) {
         ASSERT_TRUE(QTest::qWaitFor([&w] { return w.ready(); }));
         EXPECT_EQ(w.curpiclab->text(), QStringLiteral("Image 1 of 1"));
         EXPECT_TRUE(w.reasonlab->isVisible());
-        EXPECT_EQ(w.reasonlab->text(), QStringLiteral("Serverside error"));
+        EXPECT_EQ(w.reasonlab->text(), reason);
         shown = w.image->size();
         QTest::mouseClick(w.ok, Qt::LeftButton, {}, QPoint(10, 10));
     };
     EXPECT_EQ(ripper::doartwork(1), 1);
     EXPECT_EQ(ripper::apic.size(), shown);
+
+    server.answer(kPath, 200, "\nDATA");
+    server.answer(kPath + "&g=1", 200, "x" + field("-5") + field("1") + jpeg(Qt::red));
+    reason = QStringLiteral("Serverside error: a picture of impossible size was sent.");
+    EXPECT_EQ(ripper::doartwork(1), 1);
 }

@@ -2,6 +2,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QPointer>
 #include <QSignalSpy>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -49,6 +50,8 @@ protected:
                 return answers.isEmpty() ? int(ripper::kFirstButton) : answers.takeFirst();
             }
             if (auto* names = qobject_cast<ripper::Talbumdialog*>(&shown)) {
+                EXPECT_FALSE(shownMenu && shownMenu->OK->isVisible())
+                    << "the menu shows nothing below the names";
                 if (newArtist.isEmpty()) return int(ripper::Talbumdialog::kGoBack);
                 names->editart->setText(newArtist);
                 names->editalb->setText(QStringLiteral("Hits"));
@@ -57,7 +60,7 @@ protected:
                 edited = verify->lb->items().strings();
                 verify->done(ripper::Tverify::kGoBack);
             } else {
-                act(static_cast<Teditmenu&>(shown));
+                act(*(shownMenu = &static_cast<Teditmenu&>(shown)));
             }
             return shown.result();
         };
@@ -110,6 +113,7 @@ protected:
     QStringList edited;
     QString newArtist = QStringLiteral("New Band");
     std::function<void(Teditmenu&)> act;
+    QPointer<Teditmenu> shownMenu; // the menu a handler last acted on
 };
 
 void click(controls::TBitmapActionButton* button)
@@ -125,7 +129,10 @@ TEST_F(EditMenu, TouchedAlbumIsRenamedAndItsQueuedTracksFollow)
     startAll();
     type("0002001");
     type("0002002");
-    act = [](Teditmenu& menu) { click(menu.gotitle); };
+    act = [](Teditmenu& menu) {
+        click(menu.gotitle);
+        EXPECT_TRUE(menu.OK->isVisible());
+    };
     newArtist.clear();
     touchEditRow(1);
     EXPECT_TRUE(QDir(music(folderName(2))).exists());

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -151,6 +152,17 @@ TEST_F(Road, WithoutDrivesNoDriveIsOpened)
     EXPECT_EQ(drives.opened, 0);
 }
 
+TEST_F(Road, AnImageThatCannotBeReadIsADriveThatCannotBeOpened)
+{
+    (void)folder.write(QStringLiteral("bad.cue"), "TRACK zz\n");
+    for (const QString& name : {QStringLiteral("bad.cue"), QStringLiteral("missing.cue")}) {
+        qputenv("MUSETRA_CDROM", folder.file(name).toLocal8Bit());
+        questions.clear();
+        window->rip_go();
+        EXPECT_EQ(questionTexts(), QStringList{QStringLiteral("Could not open the CD drive.")});
+    }
+}
+
 TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
 {
     cddb.setQueryReply(
@@ -207,10 +219,10 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     window->rip_go();
     EXPECT_EQ(offered, QStringLiteral("x/"));
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
-              QByteArray("Quay\nTide\nLamp\n"));
+              QByteArray("Quay\nTi de\nLamp\n"));
     library::tid3tag tag;
     library::readtag(root + QStringLiteral("/Lanterns__Harbour/track02.mp3"), tag);
-    EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("TideLanternsUnclassified"));
+    EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
 }
 
 TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
@@ -287,6 +299,10 @@ TEST_F(Road, EscapeGivesUpAHungDatabaseAtOnce)
     EXPECT_EQ(hung.targets().size(), 1);
     EXPECT_TRUE(questions.isEmpty()) << "no answer, no time-out: the road ended on Escape";
     EXPECT_FALSE(window->isVisible());
+    QElapsedTimer quitting;
+    quitting.start();
+    window.reset();
+    EXPECT_LT(quitting.elapsed(), 1000) << "the program's end does not wait for the given-up exchange";
 }
 
 // The library's Lanterns / Harbour, in its own folder (false) or linked to one elsewhere (true).
@@ -379,6 +395,7 @@ TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
 TEST_F(Road, TheTitleStripOpensWithTheWindowsNameAndItsFrameClearsDescenders)
 {
     EXPECT_EQ(window->toptitle->text(), QStringLiteral("Compact Disk Extraction"));
+    EXPECT_GE(window->inf->y(), window->toptitleshape->geometry().bottom()) << "the status line clears it";
     window->toptitle->setText(QStringLiteral("Getting Album Information"));
     const QImage screen = window->grab().toImage();
     const QRect frame = window->toptitleshape->geometry();
