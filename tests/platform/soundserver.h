@@ -25,15 +25,6 @@ using namespace platform;
 inline constexpr int kRate = 44100;
 inline constexpr double kToneAmplitude = 0.5;
 
-// The highest sample of 16-bit little-endian samples, as a fraction of full scale.
-inline double peakOf(const QByteArray& bytes)
-{
-    int peak = 0;
-    for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
-        peak = std::max(peak, std::abs(int(qFromLittleEndian<qint16>(bytes.constData() + i))));
-    return peak / 32768.0;
-}
-
 class PrivateSoundServer
 {
 public:
@@ -81,6 +72,9 @@ public:
         return played ? peakOf(recorder.readAllStandardOutput()) : -1;
     }
 
+private:
+    friend class MonitorRecording;
+
     // Starts `recorder` on the sink's monitor: 16-bit mono samples at kRate on its output.
     void record(QProcess& recorder) const
     {
@@ -91,7 +85,14 @@ public:
                         QStringLiteral("--latency-msec=20")});
     }
 
-private:
+    static double peakOf(const QByteArray& bytes)
+    {
+        int peak = 0;
+        for (qsizetype i = 0; i + 1 < bytes.size(); i += 2)
+            peak = std::max(peak, std::abs(int(qFromLittleEndian<qint16>(bytes.constData() + i))));
+        return peak / 32768.0;
+    }
+
     // Reads until the last tenth of a second recorded is silence.
     static bool waitForQuiet(QProcess& recorder)
     {
@@ -124,8 +125,7 @@ public:
         server.record(recorder_);
         if (!recorder_.waitForReadyRead(5000)) return false;
         clock_.start();
-        bytes_ = recorder_.readAllStandardOutput();
-        startBytes_ = bytes_.size();
+        recorder_.readAllStandardOutput(); // sound from before the clock
         return true;
     }
     qint64 now() const { return clock_.elapsed(); }
@@ -135,16 +135,15 @@ public:
     {
         while (bytes_.size() < offset(toMs) && recorder_.waitForReadyRead(2000))
             bytes_ += recorder_.readAllStandardOutput();
-        return peakOf(bytes_.mid(offset(fromMs), offset(toMs) - offset(fromMs)));
+        return PrivateSoundServer::peakOf(bytes_.mid(offset(fromMs), offset(toMs) - offset(fromMs)));
     }
 
 private:
-    qsizetype offset(qint64 ms) const { return startBytes_ + ms * kRate / 1000 * 2; }
+    static qsizetype offset(qint64 ms) { return ms * kRate / 1000 * 2; }
 
     QProcess recorder_;
     QElapsedTimer clock_;
     QByteArray bytes_;
-    qsizetype startBytes_ = 0;
 };
 
 inline double decibels(double ratio)

@@ -1,8 +1,6 @@
 // The DJ on the operator's road with real sound: tracks played by libmpv and the espeak-ng voice,
 // both heard through a private sound server, while the window keeps answering.
 
-#include <QAbstractButton>
-#include <QFile>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -64,7 +62,6 @@ protected:
         form->vol->setValue(library::config.volume);
         for (int t = 1; t <= 3; ++t)
             queueTrack(1, t);
-        voice.emplace();
         platform::setSpeech(&*voice);
         QTest::mouseClick(form->dj, Qt::LeftButton);
         ASSERT_TRUE(form->dj->isEnabled());
@@ -75,7 +72,6 @@ protected:
         PlayerWindowTest::TearDown();
         player::resetspeech();
         platform::setSpeech(nullptr);
-        voice.reset();
         qunsetenv("PULSE_SERVER");
     }
 
@@ -85,8 +81,8 @@ protected:
     {
         const qint64 at = monitor.now();
         QTest::mouseClick(button, Qt::LeftButton);
-        EXPECT_LT(monitor.now() - at, kAnswerMs) << button->objectName().toStdString();
-        EXPECT_LT(longestStall(ms), kAnswerMs) << button->objectName().toStdString();
+        const qint64 pressMs = monitor.now() - at;
+        EXPECT_LT(std::max(pressMs, longestStall(ms)), kAnswerMs) << button->objectName().toStdString();
         return at;
     }
     // The voice over the track: at least 6 dB above the track alone.
@@ -97,7 +93,7 @@ protected:
 
     PrivateSoundServer server;
     MonitorRecording monitor;
-    std::optional<platform::EspeakSpeech> voice;
+    std::optional<platform::EspeakSpeech> voice{std::in_place};
 };
 
 TEST_F(DjVoiceRoad, EachTrackIsAnnouncedOverTheMusicAndTheWindowNeverWaitsForTheVoice)
@@ -128,7 +124,6 @@ TEST_F(DjVoiceRoad, EachTrackIsAnnouncedOverTheMusicAndTheWindowNeverWaitsForThe
     form.reset();
     voice.reset();
     EXPECT_LT(monitor.now() - quit, 1000);
-    QTest::qWait(1500);
     EXPECT_LT(monitor.peak(quit + 1000, quit + 2000), 0.01);
 }
 
