@@ -3,7 +3,6 @@
 #include <QEvent>
 #include <QFile>
 #include <QFileInfo>
-#include <QLibrary>
 #include <QLoggingCategory>
 #include <QMetaObject>
 #include <QSysInfo>
@@ -13,11 +12,11 @@
 #include <clocale>
 #include <cmath>
 #include <optional>
-#include <type_traits>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
 
+#include "platform/libmpv.h"
 #include "platform/videosurface.h"
 
 namespace platform {
@@ -62,73 +61,6 @@ qint64 playlistEntryId(const mpv_node& result)
             return value.u.int64;
     }
     return 0;
-}
-
-// The functions of libmpv the player calls. libmpv is loaded when the first core is made, not
-// linked: a program that has not played maps neither it nor the two hundred libraries behind it.
-struct Libmpv
-{
-    decltype(&mpv_create) create = nullptr;
-    decltype(&mpv_set_option_string) setOptionString = nullptr;
-    decltype(&mpv_request_log_messages) requestLogMessages = nullptr;
-    decltype(&mpv_set_wakeup_callback) setWakeupCallback = nullptr;
-    decltype(&mpv_initialize) initialize = nullptr;
-    decltype(&mpv_error_string) errorString = nullptr;
-    decltype(&mpv_terminate_destroy) terminateDestroy = nullptr;
-    decltype(&mpv_render_context_create) renderContextCreate = nullptr;
-    decltype(&mpv_render_context_set_update_callback) renderContextSetUpdateCallback = nullptr;
-    decltype(&mpv_render_context_free) renderContextFree = nullptr;
-    decltype(&mpv_render_context_update) renderContextUpdate = nullptr;
-    decltype(&mpv_render_context_render) renderContextRender = nullptr;
-    decltype(&mpv_command_async) commandAsync = nullptr;
-    decltype(&mpv_command) command = nullptr;
-    decltype(&mpv_wait_event) waitEvent = nullptr;
-    decltype(&mpv_set_property) setProperty = nullptr;
-    decltype(&mpv_set_property_string) setPropertyString = nullptr;
-    decltype(&mpv_get_property) getProperty = nullptr;
-};
-
-std::optional<Libmpv> loadLibmpv()
-{
-    // The soname of the libmpv the program was built against.
-    QLibrary library(QStringLiteral(MUSETRA_LIBMPV));
-    bool complete = library.load();
-    Libmpv functions;
-    const auto resolve = [&](auto& function, const char* name) {
-        if (!complete) return;
-        function = reinterpret_cast<std::remove_reference_t<decltype(function)>>(library.resolve(name));
-        complete = function != nullptr;
-    };
-    resolve(functions.create, "mpv_create");
-    resolve(functions.setOptionString, "mpv_set_option_string");
-    resolve(functions.requestLogMessages, "mpv_request_log_messages");
-    resolve(functions.setWakeupCallback, "mpv_set_wakeup_callback");
-    resolve(functions.initialize, "mpv_initialize");
-    resolve(functions.errorString, "mpv_error_string");
-    resolve(functions.terminateDestroy, "mpv_terminate_destroy");
-    resolve(functions.renderContextCreate, "mpv_render_context_create");
-    resolve(functions.renderContextSetUpdateCallback, "mpv_render_context_set_update_callback");
-    resolve(functions.renderContextFree, "mpv_render_context_free");
-    resolve(functions.renderContextUpdate, "mpv_render_context_update");
-    resolve(functions.renderContextRender, "mpv_render_context_render");
-    resolve(functions.commandAsync, "mpv_command_async");
-    resolve(functions.command, "mpv_command");
-    resolve(functions.waitEvent, "mpv_wait_event");
-    resolve(functions.setProperty, "mpv_set_property");
-    resolve(functions.setPropertyString, "mpv_set_property_string");
-    resolve(functions.getProperty, "mpv_get_property");
-    if (!complete) {
-        qCWarning(lcMpv) << "libmpv cannot be loaded:" << library.errorString();
-        return std::nullopt;
-    }
-    return functions;
-}
-
-// Null when libmpv cannot be loaded; it is tried once.
-const Libmpv* loadedLibmpv()
-{
-    static const std::optional<Libmpv> loaded = loadLibmpv();
-    return loaded ? &*loaded : nullptr;
 }
 
 // Only a player with a core calls into mpv, and a core means the library is loaded.
@@ -197,20 +129,10 @@ void MpvMediaPlayer::createCore()
     const QByteArray audioOutput = options_.audioOutput.toUtf8();
     // What was set before the core existed.
     const QByteArray volume = QByteArray::number(mpvVolume(appliedVolume_), 'f', 3);
-    const std::pair<const char*, const char*> settings[] = {
-        {"config", "no"}, // the user's own mpv settings must not change how the jukebox plays
-        {"load-scripts", "no"},
-        // Built-in scripts the jukebox never uses: each would start a Lua state of its own.
-        {"load-stats-overlay", "no"},
-        {"load-osd-console", "no"},
-        {"load-auto-profiles", "no"},
-        {"ytdl", "no"},
-        {"terminal", "no"},
-        {"input-default-bindings", "no"},
+    const MpvOption settings[] = {
         {"input-vo-keyboard", "no"},
         {"osc", "no"},
         {"osd-level", "0"},
-        {"idle", "yes"},
         {"keep-open", "no"}, // every end of a file is an explicit end-file event
         {"pause", "yes"},
         {"ao", audioOutput.constData()},
@@ -223,10 +145,7 @@ void MpvMediaPlayer::createCore()
         {"volume-max", "100"},
         {"volume", volume.constData()},
     };
-    for (const auto& [name, value] : settings) {
-        if (libmpv().setOptionString(handle, name, value) < 0)
-            qCWarning(lcMpv) << "mpv option refused:" << name << value;
-    }
+    setCoreOptions(libmpv(), handle, settings);
     libmpv().requestLogMessages(handle, "error");
     libmpv().setWakeupCallback(
         handle, [](void* self) { static_cast<MpvMediaPlayer*>(self)->queueDrain(); }, this);

@@ -1,8 +1,19 @@
 #include "platform/speech.h"
 
 #include <QByteArray>
+#include <QLoggingCategory>
+#include <atomic>
+#include <chrono>
+#include <clocale>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <future>
+#include <mutex>
+#include <thread>
 
 #include "platform/seam.h"
+#include "platform/speechoutput.h"
 
 #include <espeak-ng/espeak_ng.h>
 
@@ -10,19 +21,99 @@ namespace platform {
 
 namespace {
 
-constexpr int kBufferMs = 200;
+Q_LOGGING_CATEGORY(lcEspeak, "musetra.platform.speech")
+
+constexpr int kBufferMs = 50; // how often synthesis looks whether it was stopped
+constexpr auto kRegisterTimeout = std::chrono::seconds(3);
+constexpr auto kShutdownTimeout = std::chrono::milliseconds(500);
 constexpr int kNormalPitch = 50;
 constexpr int kNormalRange = 50;
 const char* const kVoice = "en";
 
-// The one engine of the process and the object that opened it (espeak-ng keeps global state).
-EspeakSpeech* engineOwner = nullptr;
-std::vector<int16_t>* memorySink = nullptr;
+// The one thread that calls espeak-ng (the engine keeps global state): runs its tasks in order. It
+// is made on first use and lives for the rest of the process, so a task still running at exit
+// finds everything it touches; nothing ever waits on it without a bound.
+class SpeechWorker
+{
+public:
+    static SpeechWorker& instance()
+    {
+        static SpeechWorker* const worker = new SpeechWorker;
+        return *worker;
+    }
+
+    template<class Result> std::future<Result> run(std::function<Result()> task)
+    {
+        auto packaged = std::make_shared<std::packaged_task<Result()>>(std::move(task));
+        std::future<Result> result = packaged->get_future();
+        post([packaged] { (*packaged)(); });
+        return result;
+    }
+
+    // Every stop starts a new generation: synthesis of an older one ends, and its sound is dropped.
+    quint64 generation() const { return generation_; }
+    // Stops everything said so far: `silence` runs in step with deliveries, so nothing said before
+    // it can still reach the output after it.
+    void stopAll(const std::function<void()>& silence)
+    {
+        const std::lock_guard lock(delivery_);
+        ++generation_;
+        silence();
+    }
+    // Hands synthesised sound to `deliver` unless a stop came since `generation`.
+    void deliver(quint64 generation, const std::function<void()>& deliver)
+    {
+        const std::lock_guard lock(delivery_);
+        if (generation == generation_) deliver();
+    }
+
+private:
+    SpeechWorker()
+    {
+        std::thread([this] { loop(); }).detach();
+    }
+
+    void post(std::function<void()> task)
+    {
+        const std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        wake_.notify_one();
+    }
+
+    void loop()
+    {
+        for (;;) {
+            std::function<void()> task;
+            {
+                std::unique_lock lock(mutex_);
+                wake_.wait(lock, [this] { return !tasks_.empty(); });
+                task = std::move(tasks_.front());
+                tasks_.pop_front();
+            }
+            task();
+        }
+    }
+
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    std::deque<std::function<void()>> tasks_;
+    std::mutex delivery_;
+    std::atomic<quint64> generation_{0};
+};
+
+// What the synthesis running on the worker collects, and the generation it belongs to.
+struct Synthesis
+{
+    quint64 generation;
+    std::vector<int16_t> samples;
+};
+Synthesis* running = nullptr; // worker thread only
 
 int collectSamples(short* wave, int count, espeak_EVENT*)
 {
-    if (wave && memorySink) memorySink->insert(memorySink->end(), wave, wave + count);
-    return 0; // go on synthesising
+    if (!running || running->generation != SpeechWorker::instance().generation()) return 1; // stopped
+    if (wave) running->samples.insert(running->samples.end(), wave, wave + count);
+    return 0;
 }
 
 void check(espeak_ng_STATUS status, const char* what)
@@ -38,72 +129,7 @@ void setStyle(int pitch, int range)
     check(espeak_ng_SetParameter(espeakRANGE, range, 0), "pitch range");
 }
 
-void loadEngine()
-{
-    espeak_ng_InitializePath(nullptr);
-    espeak_ng_ERROR_CONTEXT context = nullptr;
-    const espeak_ng_STATUS loaded = espeak_ng_Initialize(&context);
-    espeak_ng_ClearErrorContext(&context);
-    check(loaded, "no voice data");
-    check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
-}
-
-// The engine opens the sound card only when it first speaks, and on its own thread, where a failure
-// is lost. So one silent sound is spoken here, waiting for it, to learn whether there is a card.
-// The engine keeps that device open and cannot open it again for its speaking thread, so it is
-// shut down and loaded afresh afterwards (which also restores the full volume).
-void probeSoundCard()
-{
-    check(espeak_ng_InitializeOutput(
-              espeak_ng_OUTPUT_MODE(ENOUTPUT_MODE_SYNCHRONOUS | ENOUTPUT_MODE_SPEAK_AUDIO), 0, nullptr),
-          "no audio output");
-    check(espeak_ng_SetParameter(espeakVOLUME, 0, 0), "volume");
-    static const char kSound[] = "a";
-    const espeak_ng_STATUS spoken =
-        espeak_ng_Synthesize(kSound, sizeof kSound, 0, POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr);
-    check(spoken, "no audio output");
-    (void)espeak_ng_Terminate();
-    loadEngine();
-}
-
-} // namespace
-
-EspeakSpeech::EspeakSpeech(Output output) : output_(output) {}
-
-EspeakSpeech::~EspeakSpeech()
-{
-    if (engineOwner != this) return;
-    (void)espeak_ng_Cancel();
-    (void)espeak_ng_Terminate();
-    engineOwner = nullptr;
-    memorySink = nullptr;
-}
-
-void EspeakSpeech::Register(const QString&, const QString&)
-{
-    if (registered_) return;
-    if (engineOwner) throw SpeechError("speech engine: already in use");
-    engineOwner = this;
-    const bool memory = output_ == Output::Memory;
-    const auto mode = memory ? ENOUTPUT_MODE_SYNCHRONOUS : ENOUTPUT_MODE_SPEAK_AUDIO;
-    try {
-        loadEngine();
-        if (!memory) probeSoundCard();
-        check(espeak_ng_InitializeOutput(mode, kBufferMs, nullptr), "no audio output");
-    } catch (const SpeechError&) {
-        (void)espeak_ng_Terminate();
-        engineOwner = nullptr;
-        throw;
-    }
-    if (memory) {
-        memorySink = &samples_;
-        espeak_SetSynthCallback(collectSamples);
-    }
-    sampleRate_ = espeak_ng_GetSampleRate();
-    registered_ = true;
-}
-
-void EspeakSpeech::applyStyle(int flags)
+void applyStyle(int flags)
 {
     switch (flags & ~kSpeechHighPriority) {
     case kSpeechCommand:
@@ -121,22 +147,112 @@ void EspeakSpeech::applyStyle(int flags)
     }
 }
 
+// Worker: loads the engine once for the process, synthesising into memory; its sample rate.
+int loadEngine()
+{
+    static bool loaded = false;
+    if (!loaded) {
+        espeak_ng_InitializePath(nullptr);
+        espeak_ng_ERROR_CONTEXT context = nullptr;
+        const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
+        espeak_ng_ClearErrorContext(&context);
+        check(status, "no voice data");
+        check(espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, kBufferMs, nullptr), "no output");
+        check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
+        espeak_SetSynthCallback(collectSamples);
+        loaded = true;
+    }
+    return espeak_ng_GetSampleRate();
+}
+
+// Worker: says `text` into `output` unless a stop comes first.
+void synthesise(const QByteArray& utf8, int speed, int flags, quint64 generation,
+                const std::shared_ptr<SpeechOutput>& output)
+{
+    SpeechWorker& worker = SpeechWorker::instance();
+    if (generation != worker.generation()) return;
+    try {
+        if (speed > 0) check(espeak_ng_SetParameter(espeakRATE, speed, 0), "speed");
+        applyStyle(flags);
+        Synthesis synthesis{generation, {}};
+        running = &synthesis;
+        const espeak_ng_STATUS status =
+            espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                                 espeakCHARS_UTF8, nullptr, nullptr);
+        running = nullptr;
+        check(status, "speak");
+        const int rate = espeak_ng_GetSampleRate();
+        worker.deliver(generation, [&] { output->play(synthesis.samples, rate); });
+    } catch (const SpeechError& error) {
+        running = nullptr;
+        qCWarning(lcEspeak) << "announcement not spoken:" << error.what();
+    }
+}
+
+// The voice whose output is in use (one at a time: the engine has one set of parameters).
+EspeakSpeech* engineOwner = nullptr;
+
+} // namespace
+
+EspeakSpeech::EspeakSpeech(Output output)
+{
+    if (output == Output::Memory) {
+        memory_ = std::make_shared<MemorySpeechOutput>();
+        output_ = memory_;
+    } else {
+        output_ = makeDeviceSpeechOutput();
+    }
+}
+
+EspeakSpeech::~EspeakSpeech()
+{
+    if (engineOwner == this) engineOwner = nullptr;
+    if (!registered_) return;
+    stop();
+    // The output goes on the worker, after what it still does for it; a worker busy for longer is
+    // left behind.
+    std::future<bool> released = SpeechWorker::instance().run<bool>([output = std::move(output_)]() mutable {
+        output.reset();
+        return true;
+    });
+    (void)released.wait_for(kShutdownTimeout);
+}
+
+void EspeakSpeech::Register(const QString&, const QString&)
+{
+    if (registered_) return;
+    if (engineOwner) throw SpeechError("speech engine: already in use");
+    // libmpv refuses to start under any other numeric locale; only the window thread sets it.
+    std::setlocale(LC_NUMERIC, "C");
+    std::future<int> loaded = SpeechWorker::instance().run<int>([output = output_] {
+        const int rate = loadEngine();
+        std::string reason;
+        if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
+        return rate;
+    });
+    if (loaded.wait_for(kRegisterTimeout) != std::future_status::ready)
+        throw SpeechError("speech engine: no answer");
+    sampleRate_ = loaded.get();
+    engineOwner = this;
+    registered_ = true;
+}
+
 void EspeakSpeech::Speak(const QString& text, int flags)
 {
     if (!registered_ || !enabled_) return;
-    // The engine queues its settings with the texts, so each text keeps the speed and style it was
-    // given even while an earlier one is still being spoken.
-    if (speed_ > 0) check(espeak_ng_SetParameter(espeakRATE, speed_, 0), "speed");
-    applyStyle(flags);
-    const QByteArray utf8 = text.toUtf8();
-    check(espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                               espeakCHARS_UTF8, nullptr, nullptr),
-          "speak");
+    SpeechWorker& worker = SpeechWorker::instance();
+    (void)worker.run<void>([utf8 = text.toUtf8(), speed = speed_, flags, generation = worker.generation(),
+                            output = output_] { synthesise(utf8, speed, flags, generation, output); });
 }
 
 void EspeakSpeech::stop()
 {
-    if (registered_) (void)espeak_ng_Cancel();
+    if (registered_) SpeechWorker::instance().stopAll([this] { output_->stop(); });
+}
+
+std::vector<int16_t> EspeakSpeech::samples() const
+{
+    return memory_ ? memory_->samples() : std::vector<int16_t>();
 }
 
 Speech& speech()

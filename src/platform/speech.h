@@ -2,13 +2,15 @@
 
 // The speech synthesis object of the DJ announcements: register with the engine, switch it on,
 // set its speed in words per minute, say a text with a style and a priority flag, stop. The real
-// one is espeak-ng: in production it speaks through the sound card on the engine's own thread, so
-// `Speak` returns at once and the texts follow one another in order; for checks without a sound
-// card it can synthesise into memory instead. Tests install a fake. GUI thread only; the seam object
-// is owned by whoever installs it.
+// one is espeak-ng, which only synthesises, into memory, on one worker thread of the process; the
+// samples play through an output the program owns (a sound device, or memory for checks without a
+// sound card). So `Speak` and `stop` return at once, the texts follow one another in order, and a
+// stop silences the voice at once. Tests install a fake. GUI thread only; the seam object is owned
+// by whoever installs it.
 
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -37,14 +39,18 @@ public:
     virtual void Register(const QString& site, const QString& application) = 0;
     virtual void setEnabled(bool on) = 0;
     virtual void setSpeed(int wordsPerMinute) = 0;
-    // Says `text` (nothing while not enabled); `flags` is a style value plus the priority flag.
-    // Throws SpeechError when the engine refuses it.
+    // Says `text` after what is still being said (nothing while not enabled); `flags` is a style
+    // value plus the priority flag. Throws SpeechError when the engine refuses it.
     virtual void Speak(const QString& text, int flags) = 0;
     // Silences what is being said and drops what is waiting.
     virtual void stop() = 0;
 };
 
-// The espeak-ng voice.
+class SpeechOutput;
+class MemorySpeechOutput;
+
+// The espeak-ng voice. Registering waits a bounded time for the engine and the output; everything
+// else returns at once. Destroyed, it silences the voice and waits for the engine at most a moment.
 class EspeakSpeech final : public Speech
 {
 public:
@@ -61,19 +67,17 @@ public:
     void Speak(const QString& text, int flags) override;
     void stop() override;
 
-    // With memory output: the 16-bit mono samples synthesised so far, and their rate.
-    const std::vector<int16_t>& samples() const { return samples_; }
+    // With memory output: the 16-bit mono samples spoken so far, and their rate.
+    std::vector<int16_t> samples() const;
     int sampleRate() const { return sampleRate_; }
 
 private:
-    void applyStyle(int flags);
-
-    Output output_;
+    std::shared_ptr<MemorySpeechOutput> memory_;
+    std::shared_ptr<SpeechOutput> output_;
     bool registered_ = false;
     bool enabled_ = false;
     int speed_ = 0;
     int sampleRate_ = 0;
-    std::vector<int16_t> samples_;
 };
 
 // The speech object in force: the espeak-ng one unless a test installed another.

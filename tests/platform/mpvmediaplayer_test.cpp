@@ -112,6 +112,15 @@ TEST_F(MpvPlayer, PlaysATrackToItsEndWithOneSuccessfulCompletion)
     EXPECT_EQ(completions.values, std::vector<NotifyValue>(2, NotifyValue::Successful));
 }
 
+// Only mpv knows a parked file's length: asking for it loads the file.
+TEST_F(MpvPlayer, AskingAParkedFilesLengthLoadsIt)
+{
+    player->setFileName(media().second);
+    ASSERT_TRUE(player->openWhenNeeded());
+    EXPECT_NEAR(player->length(), 1000, 80);
+    EXPECT_EQ(player->error(), MediaError::None);
+}
+
 TEST_F(MpvPlayer, PlayWithAnEndPointStopsThereAndCompletesOnce)
 {
     player->setFileName(media().twoSeconds);

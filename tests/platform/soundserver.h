@@ -4,10 +4,12 @@
 // test's own (its own runtime folder, so it cannot meet anyone else's) with one null sink, whose
 // monitor is recorded while a tone plays through libmpv.
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QtEndian>
 #include <cmath>
 #include <functional>
@@ -26,11 +28,11 @@ inline constexpr double kToneAmplitude = 0.5;
 class PrivateSoundServer
 {
 public:
-    explicit PrivateSoundServer(const TempFolder& folder) : folder_(folder)
+    PrivateSoundServer()
     {
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), folder.path());
-        environment.insert(QStringLiteral("HOME"), folder.path());
+        environment.insert(QStringLiteral("XDG_RUNTIME_DIR"), runtime_.path());
+        environment.insert(QStringLiteral("HOME"), runtime_.path());
         daemon_.setProcessEnvironment(environment);
         daemon_.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         daemon_.start(
@@ -63,11 +65,7 @@ public:
     double peakWhile(const std::function<bool()>& play)
     {
         QProcess recorder;
-        recorder.start(QStringLiteral("parec"),
-                       {QStringLiteral("--server=") + address(), QStringLiteral("--device=level.monitor"),
-                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
-                        QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kRate),
-                        QStringLiteral("--latency-msec=20")});
+        record(recorder);
         const bool played = waitForQuiet(recorder) && play();
         recorder.terminate();
         recorder.waitForFinished(5000);
@@ -75,6 +73,18 @@ public:
     }
 
 private:
+    friend class MonitorRecording;
+
+    // Starts `recorder` on the sink's monitor: 16-bit mono samples at kRate on its output.
+    void record(QProcess& recorder) const
+    {
+        recorder.start(QStringLiteral("parec"),
+                       {QStringLiteral("--server=") + address(), QStringLiteral("--device=level.monitor"),
+                        QStringLiteral("--raw"), QStringLiteral("--format=s16le"),
+                        QStringLiteral("--channels=1"), QStringLiteral("--rate=%1").arg(kRate),
+                        QStringLiteral("--latency-msec=20")});
+    }
+
     static double peakOf(const QByteArray& bytes)
     {
         int peak = 0;
@@ -98,10 +108,42 @@ private:
         return false;
     }
 
-    QString socket() const { return folder_.path() + QStringLiteral("/native"); }
+    QString socket() const { return runtime_.path() + QStringLiteral("/native"); }
 
-    const TempFolder& folder_;
+    // A server address is cut at blanks, and temporary folders are named after the application.
+    QTemporaryDir runtime_{QDir::tempPath() + QStringLiteral("/soundserver-XXXXXX")};
     QProcess daemon_;
+};
+
+// The sink's monitor recorded from its first sound data on, to judge stretches of it afterwards on
+// a clock that starts with that data.
+class MonitorRecording
+{
+public:
+    [[nodiscard]] bool start(const PrivateSoundServer& server)
+    {
+        server.record(recorder_);
+        if (!recorder_.waitForReadyRead(5000)) return false;
+        clock_.start();
+        recorder_.readAllStandardOutput(); // sound from before the clock
+        return true;
+    }
+    qint64 now() const { return clock_.elapsed(); }
+
+    // The peak between `fromMs` and `toMs` on the clock, once that much has been recorded.
+    double peak(qint64 fromMs, qint64 toMs)
+    {
+        while (bytes_.size() < offset(toMs) && recorder_.waitForReadyRead(2000))
+            bytes_ += recorder_.readAllStandardOutput();
+        return PrivateSoundServer::peakOf(bytes_.mid(offset(fromMs), offset(toMs) - offset(fromMs)));
+    }
+
+private:
+    static qsizetype offset(qint64 ms) { return ms * kRate / 1000 * 2; }
+
+    QProcess recorder_;
+    QElapsedTimer clock_;
+    QByteArray bytes_;
 };
 
 inline double decibels(double ratio)
@@ -149,7 +191,7 @@ protected:
     }
 
     TempFolder folder_;
-    PrivateSoundServer server_{folder_};
+    PrivateSoundServer server_;
     std::unique_ptr<MpvMediaPlayer> player_;
 };
 

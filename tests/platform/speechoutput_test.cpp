@@ -1,6 +1,6 @@
 // The espeak-ng voice speaking through the sound card, heard through a private sound server over a
-// playing track. A program of its own: espeak-ng cannot start its engine afresh once another engine
-// of the process has ended, as the memory voice's test does.
+// playing track. A program of its own that does not link libmpv: the voice and the player load it
+// as the program does.
 
 #include <gtest/gtest.h>
 
