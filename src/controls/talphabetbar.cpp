@@ -55,8 +55,14 @@ void TAlphaBar::Paint()
 
 void TAlphaBar::resizeEvent(QResizeEvent* event)
 {
+    QWidget::resizeEvent(event);
+    reshape();
+}
+
+void TAlphaBar::reshape()
+{
     if (width() == 0) return;
-    OwnerDrawn::resizeEvent(event);
+    Paint();
     setMask(skins::maskRegion(vcanv, kCutOut));
 }
 

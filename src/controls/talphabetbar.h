@@ -33,6 +33,8 @@ public:
     const tbutmatrix& btnmatrix() const { return buttonmatrix; }
 
     void Paint() override;
+    // Paints the bar from the theme's pictures and shapes it to them again.
+    void reshape();
 
 Q_SIGNALS:
     // The key code of a released letter: the virtual key in the low byte, the shift state in

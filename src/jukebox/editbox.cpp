@@ -29,6 +29,11 @@ void EditBox::focusOutEvent(QFocusEvent* event)
 
 void EditBox::keyPressEvent(QKeyEvent* event)
 {
+    // Alt chords come from coin mechanisms and button panels: they pay or steer, never type.
+    if (event->modifiers().testFlag(Qt::AltModifier)) {
+        event->ignore();
+        return;
+    }
     // Characters pass the handler first; keys without text (arrows, Enter) go straight on.
     const QString text = event->text();
     if (text.size() == 1) {

@@ -404,6 +404,8 @@ void Tjukebox::FormResize(QObject*)
 void Tjukebox::FormClose(QObject*)
 {
     lcd3->state(false);
+    // Opened again, the jukebox shows its pages as at start, not a panel a guest left open.
+    closepanels();
     player::Tmainform* mf = player::mainform;
     if (!mf) return;
     mf->setVisible(true);

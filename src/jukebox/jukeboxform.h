@@ -20,6 +20,7 @@
 #include <QFont>
 #include <QImage>
 #include <QPoint>
+#include <QPointer>
 #include <QRect>
 #include <QString>
 #include <QWidget>
@@ -665,9 +666,11 @@ private:
     void placeCorners();
     void placeKioskPanel();
     void placeRandomPanel();
+    void raiseRandomPanel();
     void placeAdvancedPanel();
     void placeCommercePanel();
     QFont commerceFont(int labelRoom, int chartRoom) const;
+    QFont keypadFont() const;
     // Starts stretching the theme's backdrop over the screen on a worker thread, for the first layout.
     void prepareBackdrop();
     // The theme's backdrop stretched to `size`: the one prepared when it was made for the same
@@ -765,9 +768,10 @@ private:
     // Where the last drag on the prism stands, so its release lands there.
     QPoint prismDragAt_;
     // Keys and keyboard lights: the light show's random source (not owned; null: the system's),
-    // and the key event the hook took last (only compared, never used).
+    // the key event the hook took last (only compared, never used) and the widget it last stood at.
     QRandomGenerator* lightsRandom_ = nullptr;
     const QEvent* hookedKey_ = nullptr;
+    QPointer<const QWidget> hookedStop_;
 };
 
 } // namespace jukebox

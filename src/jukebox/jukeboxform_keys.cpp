@@ -82,14 +82,6 @@ bool lightShowAllowed()
     return platform::commandLineArgument(kLightShowArgument).toUpper() == kLightShowSwitch;
 }
 
-// True when `receiver` stands above the control that has the focus, where a key the control
-// leaves alone goes on to.
-bool isAboveFocus(const QWidget& receiver)
-{
-    const QWidget* focus = QApplication::focusWidget();
-    return focus && focus != &receiver && receiver.isAncestorOf(focus);
-}
-
 // True for a key typed into one of the window's text edits, which keeps it to itself: a search
 // for "1999" or "50 Cent" must not key in a selection and buy a track. Chords (coins and the
 // like with Alt, the operator's Ctrl keys) and Escape still act.
@@ -367,13 +359,21 @@ void Tjukebox::OnMessage(QObject* Receiver, QEvent* Msg, bool& Handled)
     auto& key = static_cast<QKeyEvent&>(*Msg);
     // A held key repeats as key-downs only; the releases Qt puts between them are no key-ups.
     if (key.type() == QEvent::KeyRelease && key.isAutoRepeat()) return;
-    // Keys go to a window first and then to its widget: the hook waits for the widget.
-    if (!Receiver->isWidgetType()) return;
+    // Keys go to a window first and then to its widget: the hook waits for the widget. A key at a
+    // window is a new one, even where it reuses the memory of the last.
+    if (!Receiver->isWidgetType()) {
+        hookedKey_ = nullptr;
+        return;
+    }
     const QWidget& target = static_cast<const QWidget&>(*Receiver);
     // Qt offers a key that the focused control leaves alone to each of its parents in turn, and
     // every offer passes the application's filters again: the hook takes a key at its first stop.
-    if (Msg == hookedKey_ && isAboveFocus(target)) return;
+    // The offers are told by their path up the parents, not by the focus, which the key itself
+    // may have moved (Escape hides the focused thumbnails).
+    const bool passedOn = Msg == hookedKey_ && hookedStop_ && hookedStop_->parentWidget() == &target;
     hookedKey_ = Msg;
+    hookedStop_ = &target;
+    if (passedOn) return;
     // Chords with Alt are system keys, which the hook leaves as they are.
     if (!key.modifiers().testFlag(Qt::AltModifier) && hookKey(Receiver, key)) {
         Handled = true;

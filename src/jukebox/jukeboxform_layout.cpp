@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
+#include <functional>
 
 #include "controls/drawing.h"
 #include "controls/bitmapactionbutton.h"
@@ -128,6 +129,17 @@ constexpr int32_t kBarHidden = 3;
 
 const QString kBackdropName = QStringLiteral("BACKGROUND");
 
+// The share of a key's width and height its caption may take: the rest is the key's border.
+constexpr double kKeyTextRoom = 0.8;
+
+// The panel font at `points`, or the largest smaller one whose metrics `fits` accepts.
+QFont largestFitting(int points, const std::function<bool(const QFontMetrics&)>& fits)
+{
+    while (points > 1 && !fits(QFontMetrics(controls::panelFont(points))))
+        --points;
+    return controls::panelFont(points);
+}
+
 // A rectangle of the design in screen pixels.
 QRect designRect(int left, int top, int width, int height)
 {
@@ -234,12 +246,13 @@ void Tjukebox::setscreen()
     drawalbum(currentalbum);
 
     placeAddAllLabels();
+    // The panels keep clear of the letter bar where it now stands.
+    placeLetterBar();
     placeSearchAndQueuePanels();
     setaddall();
     fav->setVisible(player::tvmode);
     placeTrackHint();
     applyDisplayOnly();
-    placeLetterBar();
     if (thumbpanel->isVisible()) sizethumbpanel();
 }
 
@@ -304,6 +317,9 @@ void Tjukebox::setupkeypad()
         connect(entry.label, &TextLabel::OnMouseUp, this, &Tjukebox::keypadpanelMouseUp,
                 Qt::UniqueConnection);
     }
+    const QFont font = keypadFont();
+    for (const auto& entry : captions)
+        entry.label->setFont(font);
 
     lightstimer->setEnabled(platform::commandLineArgument(3).toUpper() == QStringLiteral("/L"));
     kioskpanelpanel->setVisible(!library::config.lock);
@@ -315,7 +331,6 @@ void Tjukebox::setupnumlabel(TextLabel* lab, PictureBox* img, const QString& txt
     lab->setText(txt);
     lab->setAlignment(Qt::AlignCenter);
     lab->setFontColor(kWhite);
-    lab->setFont(controls::panelFont(aspx(kKeyFontSize)));
     lab->raise();
     connect(lab, &TextLabel::OnClick, this, &Tjukebox::numClick, Qt::UniqueConnection);
 }
@@ -378,9 +393,12 @@ void Tjukebox::placeRightColumn()
     const library::tskin& skin = library::config.theme.sbut;
     butpanel->setGeometry(keypadpanel->x(), aspy(kArrowTop), keypadpanel->width(), aspy(kArrowSize));
     butpanelpic->setGeometry(butpanel->rect());
-    const QSize arrow(aspx(kArrowSize), aspy(kArrowSize));
-    butl->setGeometry(QRect(QPoint(0, 0), arrow));
-    butr->setGeometry(QRect(QPoint(butpanel->width() - arrow.width(), 0), arrow));
+    // Round keys stay round on a screen of another shape than the design's.
+    const int side = std::min(aspx(kArrowSize), aspy(kArrowSize));
+    const QSize arrow(side, side);
+    const int arrowTop = (butpanel->height() - side) / 2;
+    butl->setGeometry(QRect(QPoint(0, arrowTop), arrow));
+    butr->setGeometry(QRect(QPoint(butpanel->width() - side, arrowTop), arrow));
     butl->setPicture(skins::skinPictureOrNull(QStringLiteral("LBUTUP"), skin));
     butr->setPicture(skins::skinPictureOrNull(QStringLiteral("RBUTUP"), skin));
     for (QWidget* area : std::initializer_list<QWidget*>{blshape1, blshape2, butllabel})
@@ -515,15 +533,13 @@ void Tjukebox::placeKioskPanel()
     panel_kioskshape2->lower();
 }
 
-// The random-playlist panel covers the album area up to the kiosk panel, which stays open beside
-// it: the album list, its count and the buttons.
+// The random-playlist panel covers the whole album area, so nothing of the pages shows beside it;
+// the kiosk panel stays open above it, and its album list, count and buttons stand left of that.
 void Tjukebox::placeRandomPanel()
 {
     randompanelOK->settext(QStringLiteral("Make Playlist from albums"));
     randompanelcancel->settext(QStringLiteral("Go Back"));
-    QRect area = midpanelpanel->geometry();
-    area.setRight(std::min(area.right(), panel_kiosk->x() - aspx(kKioskGap)));
-    randompanel->setGeometry(area);
+    randompanel->setGeometry(midpanelpanel->geometry());
     const QFont buttonFont = controls::panelFont(aspy(kRandomButtonFontSize));
     for (controls::TBitmapActionButton* button :
          {randompanelOK, randompanelcancel, randompanelselectall, randompanelselectnone, RandomCancel}) {
@@ -555,7 +571,16 @@ void Tjukebox::placeRandomPanel()
     randomdicepanel->setGeometry((randompanel->width() - aspx(kCoverSize) / 2) / 2, aspy(kAdminRow * 2),
                                  aspx(kCoverSize) / 2, aspy(kCoverSize) / 2);
     randomdice->setGeometry(randomdicepanel->rect());
+    raiseRandomPanel();
+}
+
+void Tjukebox::raiseRandomPanel()
+{
     randompanel->raise();
+    // The left corner keys reach into the album area: they stay whole above the panel, as does the
+    // kiosk panel beside it.
+    for (QWidget* above : std::initializer_list<QWidget*>{VisualsPanelPanel, panel_searchbut, panel_kiosk})
+        above->raise();
 }
 
 // The advanced panel covers the window: the passcode row at the top, the album list to edit, the
@@ -699,17 +724,29 @@ void Tjukebox::placeCommercePanel()
 // 4:3 screen.
 QFont Tjukebox::commerceFont(int labelRoom, int chartRoom) const
 {
-    int points = aspy(kAdminButtonFontSize + 2);
-    const auto fits = [&](const QFont& font) {
-        const QFontMetrics metrics(font);
+    return largestFitting(aspy(kAdminButtonFontSize + 2), [&](const QFontMetrics& metrics) {
         if (metrics.horizontalAdvance(build::chartCaption()) > chartRoom) return false;
         for (const QLabel* label : {CmPlaysPerCreditLab, CmBgVolumeLab, CmBgDurationLab, CmBgWaitTimeLab})
             if (metrics.horizontalAdvance(label->text()) > labelRoom) return false;
         return true;
-    };
-    while (points > 1 && !fits(controls::panelFont(points)))
-        --points;
-    return controls::panelFont(points);
+    });
+}
+
+// The keypad's one text size: the design's, and no larger than the keys' height allows on a wide
+// screen, nor than lets every caption stand inside its key's border.
+QFont Tjukebox::keypadFont() const
+{
+    const PictureBox* const keys[] = {num1, num11, num12, num13};
+    const TextLabel* const labels[] = {numlabel1, numlabel11, numlabel12, numlabel13};
+    return largestFitting(std::min(aspx(kKeyFontSize), aspy(kKeyFontSize)), [&](const QFontMetrics& metrics) {
+        for (size_t i = 0; i < std::size(keys); ++i) {
+            const QSize room = keys[i]->size() * kKeyTextRoom;
+            if (metrics.horizontalAdvance(labels[i]->text()) > room.width() ||
+                metrics.height() > room.height())
+                return false;
+        }
+        return true;
+    });
 }
 
 void Tjukebox::prepareBackdrop()
@@ -778,9 +815,19 @@ void Tjukebox::placeBackgroundPieces()
         showBackgroundPiece(picture);
 }
 
+namespace {
+// Design rows the pages stand lower by: a letter bar at the top takes the corners' height, and the
+// upper page starts under it so its "Add All" and the top of its cover stay in reach.
+int pageShift()
+{
+    return library::config.theme.alphaorientation == kBarTop ? kCorner - kUpperPageTop : 0;
+}
+} // namespace
+
 void Tjukebox::setalbumsizes()
 {
     const QSize cover(aspx(kCoverSize), aspy(kCoverSize));
+    const int shift = pageShift();
     const struct
     {
         QWidget* page;
@@ -796,7 +843,7 @@ void Tjukebox::setalbumsizes()
                  {topoverpanel, cd7, lb7, kUpperPageTop},
                  {botoverpanel, cd8, lb8, kLowerPageTop}};
     for (const auto& entry : pages) {
-        entry.page->setGeometry(entry.page->x(), aspy(entry.top), 2 * cover.width(), cover.height());
+        entry.page->setGeometry(entry.page->x(), aspy(entry.top + shift), 2 * cover.width(), cover.height());
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
         QImage fresh(cover, QImage::Format_RGB32);
         fresh.fill(Qt::black);
@@ -863,15 +910,19 @@ void Tjukebox::placeSearchAndQueuePanels()
     if (playlistpanel) playlistpanel->setGeometry(panelArea());
 }
 
-// The letter bar lies over the bottom of the album area when it stands there: the search and queue
-// panels end above it, so the lower "MORE" boxes of their lists and the purge key stay in reach.
+// The letter bar lies over the bottom or the top of the album area when it stands there: the search
+// and queue panels end above it or start under it, so the "MORE" boxes of their lists, the purge key
+// and the search box stay in reach.
 QRect Tjukebox::panelArea() const
 {
     QRect area = midpanelpanel->rect();
     if (!alphapanel || alphapanel->isHidden()) return area;
     const QRect bar(midpanelpanel->mapFrom(this, alphapanel->pos()), alphapanel->size());
-    if (bar.intersects(area) && bar.width() > bar.height() && bar.top() > area.center().y())
+    if (!bar.intersects(area) || bar.width() <= bar.height()) return area;
+    if (bar.top() > area.center().y())
         area.setBottom(bar.top() - 1);
+    else
+        area.setTop(bar.bottom() + 1);
     return area;
 }
 
@@ -918,6 +969,8 @@ void Tjukebox::placeLetterBar()
     }
     alphapanel->setVisible(orientation != kBarHidden);
     alphapanel->setFont(controls::panelFont(aspy(kLetterBarFontSize)));
+    // A new theme may leave the bar's size as it was: it takes the theme's pictures now.
+    alphapanel->reshape();
     alphapanel->raise();
 }
 

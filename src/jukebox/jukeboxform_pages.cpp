@@ -137,7 +137,14 @@ void showArrowPicture(PictureBox* button, const QString& name)
 {
     QImage picture = skins::skinPictureOrNull(name, library::config.theme.sbut);
     if (picture.isNull()) return;
+    // The softening works on the colours alone: the see-through parts round the key stay so.
+    const QImage seeThrough =
+        picture.hasAlphaChannel() ? picture.convertToFormat(QImage::Format_Alpha8) : QImage();
     skins::Antialiasing(picture, kArrowSoftening);
+    if (!seeThrough.isNull()) {
+        picture = picture.convertToFormat(QImage::Format_ARGB32);
+        picture.setAlphaChannel(seeThrough);
+    }
     button->setPicture(picture);
 }
 

@@ -362,7 +362,7 @@ void showChoosingFace(Tjukebox& window, bool on)
 void Tjukebox::randombutClick(QObject*)
 {
     library::hideosk();
-    randompanel->raise();
+    raiseRandomPanel();
     if (randompanel->isVisible()) {
         randompanel->hide();
         return;

@@ -40,6 +40,20 @@ void paintGreen(QWidget* window)
     window->setAutoFillBackground(true);
 }
 
+// The bold title's size for a box `width` wide, made smaller where the title and the plain value
+// line under it would not fit its `height` (a wide screen's box is wide for its height).
+int titlePoints(int width, int height)
+{
+    int points = width / 10;
+    for (; points > 1; --points) {
+        QFont font = controls::panelFont(points, true);
+        const int titleHeight = QFontMetrics(font).height();
+        font.setBold(false);
+        if (titleHeight + 1 + QFontMetrics(font).height() <= height) break;
+    }
+    return points;
+}
+
 } // namespace
 
 Tvolumedisplay::Tvolumedisplay(QWidget* parent) : QWidget(parent, onTopWithoutBorder())
@@ -92,7 +106,7 @@ void Tvolumedisplay::settitle(const QString& title, int value)
     QImage picture(w, h, QImage::Format_RGB32);
     picture.fill(kGreen);
     QPainter painter(&picture);
-    QFont font = controls::panelFont(w / 10, true);
+    QFont font = controls::panelFont(titlePoints(w, h), true);
     painter.setFont(font);
     const QFontMetrics bold(font);
     painter.drawText(w / 2 - bold.horizontalAdvance(title) / 2, bold.ascent(), title);

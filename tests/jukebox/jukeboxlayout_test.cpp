@@ -217,7 +217,13 @@ TEST_P(LayoutSmoke, EveryControlInItsPlaceWithItsCaption)
         const QWidget* label = widget(window, QStringLiteral("numlabel%1").arg(n).toLatin1().constData());
         EXPECT_EQ(label->geometry(), key->geometry()) << "key " << n;
         EXPECT_FALSE(static_cast<const PictureBox*>(key)->picture().isNull()) << "key " << n;
+        // The caption stands inside the key's border.
+        const QFontMetrics metrics(label->font());
+        const QString text = static_cast<const QLabel*>(label)->text();
+        EXPECT_LT(metrics.horizontalAdvance(text), key->width() * 0.9) << "key " << n;
+        EXPECT_LT(metrics.height(), key->height() * 0.9) << "key " << n;
     }
+    EXPECT_EQ(window.butl->width(), window.butl->height()); // round, as the design draws it
     EXPECT_EQ(window.VisualsPanelPanel->geometry(), GetParam().corner);
     // The columns meet without a gap and cover the screen.
     EXPECT_EQ(window.leftpanel->geometry().right() + 1, window.midpanelpanel->x());
@@ -234,6 +240,7 @@ TEST_P(LayoutSmoke, PanelsLeaveWhatTheyDoNotOwnInView)
                                  "[Skins]\nalphaorientation=0\n"));
     Tjukebox& window = startOnScreen(GetParam().size);
     window.kioskpanelClick(window.kioskpanel);
+    window.VisualsPanelPanel->show();
     window.randombutClick(window.randombut);
     const auto onWindow = [&](const QWidget* w) { return QRect(w->mapTo(&window, QPoint(0, 0)), w->size()); };
     ASSERT_FALSE(window.panel->isHidden());
@@ -242,7 +249,14 @@ TEST_P(LayoutSmoke, PanelsLeaveWhatTheyDoNotOwnInView)
              window.CreditInfoPanel, window.imViewMode, window.lsb1playall, window.lsb1, window.butpanel})
         EXPECT_FALSE(onWindow(window.panel).intersects(onWindow(covered)))
             << covered->objectName().toStdString();
-    EXPECT_FALSE(onWindow(window.randompanel).intersects(onWindow(window.panel_kiosk)));
+    // The corners and the kiosk panel stand whole above the random panel, which leaves nothing of the
+    // pages beside it.
+    const QObjectList& stack = window.children(); // from the bottom up
+    for (const QObject* above : {window.VisualsPanelPanel, window.panel_searchbut, window.panel_kiosk})
+        EXPECT_GT(stack.indexOf(above), stack.indexOf(window.randompanel))
+            << above->objectName().toStdString();
+    const QPoint besideList(onWindow(window.midpanelpanel).right(), window.height() / 4);
+    EXPECT_EQ(window.childAt(besideList), window.randompanel);
     EXPECT_TRUE(jukebox::TrackHintPanel->isHidden()); // its strip would cross the album list
     // The album numbers stand at the pages' left edge.
     EXPECT_LE(onWindow(window.alphapanel).right(), onWindow(window.midpanelpanel).left());
@@ -283,8 +297,10 @@ TEST_F(JukeboxTest, PagesCoversAndListsFollowTheDesign)
     EXPECT_EQ(jukebox::TrackHintPanel->geometry(),
               QRect(window.midpanelpanel->x(), window.topoverpanel->geometry().bottom() + 1,
                     window.midpanelpanel->width(), 15));
-    EXPECT_EQ(jukebox::searchpanel->geometry(), window.midpanelpanel->rect());
-    EXPECT_EQ(jukebox::playlistpanel->geometry(), window.midpanelpanel->rect());
+    // They end above the letter bar at the bottom.
+    const QRect aboveBar(0, 0, window.midpanelpanel->width(), window.alphapanel->y());
+    EXPECT_EQ(jukebox::searchpanel->geometry(), aboveBar);
+    EXPECT_EQ(jukebox::playlistpanel->geometry(), aboveBar);
 }
 
 TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
@@ -383,6 +399,12 @@ TEST_P(LetterBarTest, StandsWhereTheThemeSays)
     } else {
         EXPECT_FALSE(window.alphapanel->isHidden());
         EXPECT_EQ(window.alphapanel->geometry(), GetParam().bounds);
+        // Wherever it stands, the pages and their "Add All" lie free of it.
+        for (const QWidget* page : std::initializer_list<const QWidget*>{
+                 window.toppanel, window.botpanel, window.lsb1playall, window.lsb2playall})
+            EXPECT_FALSE(
+                window.alphapanel->geometry().intersects(QRect(page->mapTo(&window, QPoint()), page->size())))
+                << page->objectName().toStdString();
     }
 }
 
