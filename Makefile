@@ -23,7 +23,7 @@ test: deps check-layers format-check
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release >/dev/null
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DMUSETRA_TESTS=OFF >/dev/null
 	cmake --build $(BENCH_DIR) -j $(JOBS)
 	scripts/run-benchmarks $(BENCH_DIR)
 
@@ -32,7 +32,7 @@ fuzz:
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMUSETRA_FUZZ=ON \
 		-DMUSETRA_SANITIZE=ON -DMUSETRA_TESTS=OFF -DMUSETRA_BENCH=OFF >/dev/null
 	cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzz_peresources fuzz_themetext fuzz_id3 fuzz_coverrecords \
-		fuzz_covers fuzz_settings fuzz_textlines fuzz_playlog makeseeds
+		fuzz_covers fuzz_settings fuzz_settingsfile fuzz_textlines fuzz_playlog makeseeds
 	$(FUZZ_DIR)/bin/makeseeds $(FUZZ_DIR)/seeds
 	scripts/run-fuzzers $(FUZZ_DIR) $(FUZZ_SECONDS)
 

@@ -6,7 +6,8 @@
 // - a guest's touch on a row of the prism's front list to the first decoded audio of that track,
 //   through the whole number road, beside the same file opened and played on a bare player and
 //   beside the same road taken from a row of the flat pages.
-// Goal: the median frame within 3x the bare frame, every frame under 33 ms.
+// Goals: the median frame within 3x the bare frame, and the worst within 3x the bare worst; a touch
+// to audio within 2x the bare player.
 
 #include <QApplication>
 #include <QDir>
@@ -31,6 +32,7 @@
 #include "jukebox/jukeboxform.h"
 #include "jukebox/picturebox.h"
 #include "gradientcover.h"
+#include "goal.h"
 #include "mpvbench.h"
 #include "startedjukebox.h"
 #include "platform/jpegcodec.h"
@@ -50,7 +52,10 @@ constexpr int kFramesPerTurn = 72;
 constexpr int kTurns = 10;
 constexpr int kSelections = 30;
 constexpr double kGoalRatio = 3.0;
-constexpr double kGoalFrameMs = 33.0;
+// The window may add its own work to the player's: at most as much again.
+constexpr double kGoalTouchRatio = 2.0;
+// Frames at or above this are counted in the summary.
+constexpr double kSlowFrameMs = 33.0;
 
 std::map<std::string, std::vector<double>> samplesMs;
 
@@ -245,31 +250,28 @@ BENCHMARK(BM_BarePlayerOpenPlayToFirstAudio)
 void printSummary()
 {
     const std::vector<double>& prism = samplesMs["prism"];
-    const double frame = median(prism);
-    const double bare = median(samplesMs["bare"]);
-    const double worst = prism.empty() ? 0 : *std::max_element(prism.begin(), prism.end());
-    std::printf("\n%-34s %10s %10s %8s\n", "median ms", "measured", "baseline", "ratio");
+    const std::vector<double>& bare = samplesMs["bare"];
+    const auto worst = [](const std::vector<double>& frames) {
+        return frames.empty() ? 0 : *std::max_element(frames.begin(), frames.end());
+    };
     const auto slow = [](const std::vector<double>& frames) {
         return static_cast<long long>(
-            std::count_if(frames.begin(), frames.end(), [](double ms) { return ms >= kGoalFrameMs; }));
+            std::count_if(frames.begin(), frames.end(), [](double ms) { return ms >= kSlowFrameMs; }));
     };
-    const long long over = slow(prism);
-    if (frame > 0 && bare > 0)
-        std::printf("%-34s %10.2f %10.2f %8.2f  (worst frame %.2f ms; %lld of %zu frames, bare %lld, at %.0f "
-                    "ms or more; "
-                    "goal: ratio <= %.0f and every frame under %.0f ms: %s)\n",
-                    "prism turn frame vs bare clear", frame, bare, frame / bare, worst, over, prism.size(),
-                    slow(samplesMs["bare"]), kGoalFrameMs, kGoalRatio, kGoalFrameMs,
-                    frame / bare <= kGoalRatio && over == 0 ? "met" : "NOT met");
+    std::printf("\nprism: %lld of %zu frames at %.0f ms or more, bare %lld\n", slow(prism), prism.size(),
+                kSlowFrameMs, slow(bare));
+    bench::reportRatioGoal("prism turn: median frame vs bare clear", median(prism), median(bare), "ms",
+                           kGoalRatio);
+    bench::reportRatioGoal("prism turn: worst frame vs bare worst", worst(prism), worst(bare), "ms",
+                           kGoalRatio);
     const double row = median(samplesMs["row"]);
     const double page = median(samplesMs["page row"]);
-    const double player = median(samplesMs["row baseline"]);
-    if (row > 0 && player > 0)
-        std::printf("%-34s %10.2f %10.2f %8.2f  (baseline: open and play on a bare player)\n",
-                    "prism row touch to first audio", row, player, row / player);
     if (row > 0 && page > 0)
-        std::printf("%-34s %10.2f %10.2f %8.2f  (baseline: the same road from a page row)\n",
-                    "prism row touch to first audio", row, page, row / page);
+        std::printf(
+            "prism row touch to first audio %.2f ms, the same road from a page row %.2f ms, ratio %.2f\n",
+            row, page, row / page);
+    bench::reportRatioGoal("prism row touch to first audio vs bare player", row,
+                           median(samplesMs["row baseline"]), "ms", kGoalTouchRatio);
 }
 
 } // namespace

@@ -5,7 +5,7 @@
 // album folder and titles file stat'ed). Then the memory the program holds after 10 s idle (VmHWM,
 // VmRSS) at 1024 x 768 and 1920 x 1080, beside the minimal program's.
 // The machine has no sound device, so the player's audio falls through to the null output.
-// Goals: under 150 ms with 10 albums and under 240 ms with 10,000; idle memory under 118 MB at
+// Goals: start-up within 2.5x the minimal program plus the floor; peak memory under 118 MB at
 // 1024 x 768 and under 160 MB at 1920 x 1080.
 
 #include <QCoreApplication>
@@ -21,11 +21,13 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <string>
 #include <vector>
 #include <poll.h>
 #include <xcb/xcb.h>
 
 #include "benchlibrary.h"
+#include "goal.h"
 #include "median.h"
 
 namespace {
@@ -38,7 +40,8 @@ constexpr int kMapTimeoutMs = 30'000;
 constexpr int kFirstDisplay = 90;
 constexpr int kLastDisplay = 400;
 constexpr int kSizes[] = {kSmallLibrary, kLargeLibrary};
-constexpr double kGoalStartMs[] = {150, 240};
+// The jukebox starts within this many times a minimal Qt program plus reading its library's folders.
+constexpr double kGoalStartRatio = 2.5;
 
 struct Screen
 {
@@ -286,11 +289,6 @@ std::pair<double, double> memoryOf(qint64 pid)
     return {peak, resident};
 }
 
-const char* verdict(bool met)
-{
-    return met ? "met" : "NOT met";
-}
-
 void reportStarts(const Screen& screen, const XServer& server, const QString& minimal,
                   const std::pair<QString, QString> programs[2])
 {
@@ -309,9 +307,11 @@ void reportStarts(const Screen& screen, const XServer& server, const QString& mi
         const double baseline = bare + scan;
         std::printf(
             "  %5d albums: jukebox %.0f ms; minimal Qt program %.0f ms + readdir and stat floor %.1f ms "
-            "= %.0f ms; ratio %.2f (goal: under %.0f ms: %s)\n",
-            kSizes[i], start, bare, scan, baseline, start / baseline, kGoalStartMs[i],
-            verdict(start < kGoalStartMs[i]));
+            "= %.0f ms\n",
+            kSizes[i], start, bare, scan, baseline);
+        const std::string what = "start-up, " + std::to_string(kSizes[i]) + " albums, vs minimal program" +
+                                 " at " + std::to_string(screen.width) + "x" + std::to_string(screen.height);
+        bench::reportRatioGoal(what.c_str(), start, baseline, "ms", kGoalStartRatio);
     }
 }
 
@@ -327,11 +327,13 @@ void reportIdleMemory(const Screen& screen, const XServer& server, const QString
     QThread::msleep(kIdleMs);
     const auto [peak, resident] = memoryOf(program.first->pid());
     const auto [floorPeak, floorResident] = memoryOf(floor.first->pid());
-    std::printf(
-        "idle memory after %d s at %d x %d with %d albums: jukebox VmHWM %.0f MB, VmRSS %.0f MB; "
-        "minimal Qt program VmHWM %.0f MB, VmRSS %.0f MB; ratio VmRSS %.2f (goal: under %.0f MB: %s)\n",
-        kIdleMs / 1000, screen.width, screen.height, kLargeLibrary, peak, resident, floorPeak, floorResident,
-        resident / floorResident, screen.goalMb, verdict(peak < screen.goalMb));
+    std::printf("idle memory after %d s at %d x %d with %d albums: jukebox VmHWM %.0f MB, VmRSS %.0f MB; "
+                "minimal Qt program VmHWM %.0f MB, VmRSS %.0f MB\n",
+                kIdleMs / 1000, screen.width, screen.height, kLargeLibrary, peak, resident, floorPeak,
+                floorResident);
+    const std::string what = "peak memory, 10,000 albums, vs minimal program at " +
+                             std::to_string(screen.width) + "x" + std::to_string(screen.height);
+    bench::reportBudgetGoal(what.c_str(), peak, floorPeak, "MB", screen.goalMb);
 }
 
 } // namespace

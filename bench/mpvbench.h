@@ -47,17 +47,24 @@ inline double msSince(const QElapsedTimer& clock)
     return double(clock.nsecsElapsed()) / 1e6;
 }
 
-// Opens and plays `file` on `mp`: the ms until its first decoded audio. The run is marked failed
-// when no audio comes.
-inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file, benchmark::State& state)
+// Opens and plays `file` on `mp`: the ms until its first decoded audio, -1 when none comes.
+inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file)
 {
     QElapsedTimer clock;
     clock.start();
     mp.setFileName(file);
     (void)mp.open();
     (void)mp.play();
-    if (!spinUntil([&] { return mp.position() > 0; })) state.SkipWithError("no audio");
+    if (!spinUntil([&] { return mp.position() > 0; })) return -1;
     return msSince(clock);
+}
+
+// The same, with the run marked failed when no audio comes.
+inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file, benchmark::State& state)
+{
+    const double ms = msToFirstAudio(mp, file);
+    if (ms < 0) state.SkipWithError("no audio");
+    return ms;
 }
 
 // Reports `ms` as the iteration's time and keeps it for the summary.

@@ -5,8 +5,10 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -56,6 +58,22 @@ QString writeFuzzFile(const QString& name, const uint8_t* data, size_t size)
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) std::abort();
     file.write(reinterpret_cast<const char*>(data), qint64(size));
+    return path;
+}
+
+std::optional<GrownFile> grownFile(const uint8_t* data, size_t size, qint64 bound)
+{
+    constexpr size_t kHeader = 6;
+    if (size < kHeader || std::memcmp(data, "GROW", 4) != 0) return std::nullopt;
+    const auto offset = static_cast<int16_t>(uint16_t(data[4] | data[5] << 8));
+    return GrownFile{data + kHeader, size - kHeader, std::max<qint64>(bound + offset, 0)};
+}
+
+QString writeGrownFile(const QString& name, const GrownFile& file)
+{
+    const QString path =
+        writeFuzzFile(name, file.head, size_t(std::min<qint64>(qint64(file.headSize), file.size)));
+    if (!QFile::resize(path, file.size)) std::abort();
     return path;
 }
 

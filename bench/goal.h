@@ -1,0 +1,42 @@
+#pragma once
+
+// A benchmark's verdict on one of its goals, printed as one "goal|" line that scripts/run-benchmarks
+// gathers into its closing table. A time goal is a ratio of the program's figure to a baseline
+// measured in the same run, so a busy machine slows both alike; a memory goal may be a budget.
+// A figure or baseline that was not measured never meets its goal.
+
+#include <cstdio>
+#include <string>
+
+namespace bench {
+
+inline bool printGoal(const char* what, double figure, double baseline, const char* unit,
+                      const std::string& goal, bool met)
+{
+    const double ratio = baseline > 0 ? figure / baseline : 0;
+    std::printf("goal|%s|%.2f %s|%.2f %s|%.2f|%s|%s\n", what, figure, unit, baseline, unit, ratio,
+                goal.c_str(), met ? "met" : "NOT met");
+    std::fflush(stdout);
+    return met;
+}
+
+// Met when `figure` is at most `maxRatio` times `baseline`.
+inline bool reportRatioGoal(const char* what, double figure, double baseline, const char* unit,
+                            double maxRatio)
+{
+    char goal[32];
+    std::snprintf(goal, sizeof goal, "ratio <= %.2f", maxRatio);
+    const bool measured = figure > 0 && baseline > 0;
+    return printGoal(what, figure, baseline, unit, goal, measured && figure <= maxRatio * baseline);
+}
+
+// Met when `figure` (beside `baseline`) stays under `budget`, all three in `unit`.
+inline bool reportBudgetGoal(const char* what, double figure, double baseline, const char* unit,
+                             double budget)
+{
+    char goal[32];
+    std::snprintf(goal, sizeof goal, "< %.0f %s", budget, unit);
+    return printGoal(what, figure, baseline, unit, goal, figure > 0 && figure < budget);
+}
+
+} // namespace bench
