@@ -1,5 +1,6 @@
 // The on-screen keyboard program as the jukebox starts and closes it.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -71,6 +72,20 @@ TEST(Musosk, WithoutAnXServerItSaysSoAndEnds)
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 1);
     EXPECT_TRUE(keyboard.readAllStandardError().contains("no X server"));
+}
+
+// Killed, the jukebox can close nothing: the keyboard it started goes by itself, its mailslot with it.
+TEST(Musosk, EndsWhenTheProgramThatStartedItIsKilled)
+{
+    QProcess jukebox;
+    jukebox.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("\"$0\" 192 50 35 & wait"), kProgram});
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return platform::writeMailslot(library::oskMailslotName(), "ping"); }, 10000));
+    jukebox.kill();
+    ASSERT_TRUE(jukebox.waitForFinished(10000));
+    EXPECT_TRUE(QTest::qWaitFor(
+        [] { return !QFile::exists(platform::mailslotPath(library::oskMailslotName())); }, 10000));
 }
 
 } // namespace
