@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QScreen>
 #include <QTest>
+#include <QWindow>
 
 #include "jukebox/entrypause.h"
 #include "jukeboxfixture.h"
@@ -19,7 +20,7 @@
 
 namespace {
 
-// Counts the close requests and minimised states that reach the jukebox window.
+// Counts the close requests, minimised states and losses of the focus that reach the jukebox window.
 class RequestCounter : public QObject
 {
 public:
@@ -28,10 +29,12 @@ public:
         if (event->type() == QEvent::Close) ++closes;
         auto* window = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowStateChange && window->isMinimized()) ++minimised;
+        if (event->type() == QEvent::ActivationChange && !window->isActiveWindow()) ++deactivated;
         return false;
     }
     int closes = 0;
     int minimised = 0;
+    int deactivated = 0;
 };
 
 // Runs an X tool (xdotool, wmctrl) against the display the test runs on; what it printed.
@@ -62,6 +65,17 @@ protected:
     {
         return window.isVisible() && !window.isMinimized() && window.isFullScreen() &&
                window.geometry() == screens.bounds && !form->isVisible();
+    }
+
+    // A digit typed as the on-screen keyboard types it lands on the jukebox's keypad.
+    static bool digitLands(jukebox::Tjukebox& window, QChar digit)
+    {
+        // Each step of the number entry ends at once, so the next key finds the keypad open.
+        jukebox::setentrypause([](int) {});
+        platform::sendKeystroke(digit);
+        const bool landed = QTest::qWaitFor([&] { return window.lcdtext1->text().contains(digit); });
+        platform::sendKeystroke(u'\b');
+        return landed && QTest::qWaitFor([&] { return window.lcdtext1->text().trimmed().isEmpty(); });
     }
 
     RequestCounter counter;
@@ -105,14 +119,7 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
         return runTool(QStringLiteral("xdotool"), toolArguments);
     };
     const auto desktop = [&] { return xdotool({QStringLiteral("get_desktop")}); };
-    // Each step of the number entry ends at once, so the next key finds the keypad open.
-    jukebox::setentrypause([](int) {});
-    const auto digitLands = [&](QChar digit) {
-        platform::sendKeystroke(digit);
-        const bool landed = QTest::qWaitFor([&] { return window.lcdtext1->text().contains(digit); });
-        platform::sendKeystroke(u'\b');
-        return landed && QTest::qWaitFor([&] { return window.lcdtext1->text().trimmed().isEmpty(); });
-    };
+    const auto digitLands = [&](QChar digit) { return KioskLock::digitLands(window, digit); };
     for (const char* keys :
          {"ctrl+alt+Right", "ctrl+alt+Left", "alt+Tab", "alt+space", "super+d", "alt+F4"}) {
         xdotool({QStringLiteral("key"), QString::fromLatin1(keys)});
@@ -192,6 +199,33 @@ TEST(TopLevelWindows, ATitleWithoutItsNewNameIsReadFromTheOldOne)
     platform::TopLevelWindows& windows = platform::topLevelWindows();
     ASSERT_TRUE(QTest::qWaitFor([&] { return windows.list().contains(launcher.winId()); }));
     EXPECT_EQ(windows.title(launcher.winId()), QStringLiteral("Old Launcher"));
+}
+
+// Sent to the next desktop with Alt+Shift+wheel and fetched back with Alt+wheel, unmapped, or
+// hidden by a show-desktop request from another program: the locked jukebox shows again at once
+// and the guest's next key lands on it.
+TEST_F(KioskLock, TheJukeboxComesBackWithTheKeyboard)
+{
+    jukebox::Tjukebox& window = showLockedJukebox();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    const QString id = QString::number(window.winId());
+    const QPoint middle = window.geometry().center();
+    runTool(QStringLiteral("xdotool"),
+            {QStringLiteral("mousemove"), QString::number(middle.x()), QString::number(middle.y())});
+    for (const QString& request :
+         {QStringLiteral("xdotool keydown alt+shift click 5 keyup alt+shift"),
+          QStringLiteral("xdotool keydown alt click 4 keyup alt"),
+          QStringLiteral("xdotool windowunmap ") + id, QStringLiteral("wmctrl -k on")}) {
+        const QStringList words = request.split(u' ');
+        const int lost = counter.deactivated;
+        runTool(words.first(), words.mid(1));
+        // A request that takes the focus away shows as a loss soon; the jukebox must be back after it.
+        (void)QTest::qWaitFor([&] { return counter.deactivated > lost; }, 1000);
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            return window.isActiveWindow() && window.windowHandle()->isExposed();
+        })) << request.toStdString();
+        EXPECT_TRUE(digitLands(window, u'3')) << request.toStdString();
+    }
 }
 
 } // namespace
