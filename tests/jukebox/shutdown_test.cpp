@@ -1,25 +1,34 @@
 // The kiosk panel's shutdown button on its three roads: minimise, hand the screen to a launcher,
-// and quit (turning the machine off when asked, only once the settings are on disk).
+// and quit (turning the machine off when asked, only once the settings are on disk); and the
+// program itself stopped by a signal, or started twice from one folder.
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QPushButton>
 #include <QUrl>
+#include <QProcess>
 #include <QTest>
+#include <csignal>
+#include <filesystem>
 #include <gtest/gtest.h>
 
+#include "app/application.h"
 #include "controls/bitmapactionbutton.h"
+#include "fakemediaplayer.h"
 #include "fakesystem.h"
+#include "library/inifuncs.h"
 #include "numberstesting.h"
 #include "platform/fatal.h"
 #include "player/volumedisplay.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
 #include "ripper/jukeboxhooks.h"
+#include "tempfolder.h"
 
 namespace {
 
@@ -168,6 +177,106 @@ TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
     cancelAt = 1;
     dropOnLowerPage({QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
     EXPECT_EQ(offered.size(), 1);
+}
+
+// A play log in a folder that is gone and settings whose folder is gone: each is told on the
+// running jukebox's message line, once.
+TEST_F(ShutdownTest, AFailedWriteIsToldOnTheMessageLineOncePerFile)
+{
+    writeSettings(QStringLiteral("[Commercial]\nTracksLogFile=%1/gone/plays.log\n").arg(program.path()));
+    app::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
+    ASSERT_TRUE(jukebox::jukebox->isVisible());
+    const QString logPath = program.path() + QStringLiteral("/gone/plays.log");
+    const QString settingsPath = program.path() + QStringLiteral("/Musetra.ini");
+    for (int time = 1; time <= 2; ++time) {
+        jukebox::jukebox->domessage(QStringLiteral("Added"));
+        player::frontend().writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+        EXPECT_EQ(jukebox::oldmessage,
+                  time == 1 ? QStringLiteral("Plays not logged to ") + logPath : QStringLiteral("Added"));
+    }
+    ASSERT_TRUE(QDir(program.path()).removeRecursively());
+    library::writeini();
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Settings not saved to ") + settingsPath);
+}
+
+// The program itself, started from a folder of its own with its settings beside it, as an
+// operator installs it.
+class RunningProgram : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        const std::filesystem::path program = (folder.path() + QStringLiteral("/musetra")).toStdString();
+        std::error_code linkFailed;
+        std::filesystem::create_hard_link(MUSETRA_PROGRAM, program, linkFailed);
+        if (linkFailed) std::filesystem::copy_file(MUSETRA_PROGRAM, program);
+        const QString settings =
+            QStringLiteral("[main]\nPath=%1\nCachePath=%2\n")
+                .arg(folder.mkdir(QStringLiteral("music")), folder.mkdir(QStringLiteral("cache")));
+        folder.write(QStringLiteral("Musetra.ini"), settings.toUtf8());
+    }
+
+    // Starts a copy of the program; true once it has put its silent file in place.
+    bool start(QProcess& copy) const
+    {
+        copy.start(folder.path() + QStringLiteral("/musetra"), QStringList{});
+        return QTest::qWaitFor([&] { return QFile::exists(silentFile()); }, 60000);
+    }
+
+    QString silentFile() const { return folder.path() + QStringLiteral("/cache/blank.mp3"); }
+
+    bool settingsWritten() const
+    {
+        return QString::fromUtf8(folder.read(QStringLiteral("Musetra.ini")))
+            .contains(QStringLiteral("jlastalbum="), Qt::CaseInsensitive);
+    }
+
+    TempFolder folder;
+};
+
+// The service manager's stop and every other signal that used to end the program on the spot
+// leave by the exit road; a broken pipe does not end it.
+class StopSignal : public RunningProgram, public ::testing::WithParamInterface<int>
+{
+};
+
+TEST_P(StopSignal, WritesTheSettingsAndRemovesTheSilentFile)
+{
+    QProcess jukebox;
+    ASSERT_TRUE(start(jukebox));
+    ::kill(pid_t(jukebox.processId()), SIGPIPE);
+    ::kill(pid_t(jukebox.processId()), GetParam());
+    ASSERT_TRUE(jukebox.waitForFinished(60000));
+    EXPECT_EQ(jukebox.exitStatus(), QProcess::NormalExit) << jukebox.readAllStandardError().toStdString();
+    EXPECT_EQ(jukebox.exitCode(), 0);
+    EXPECT_TRUE(settingsWritten());
+    EXPECT_FALSE(QFile::exists(silentFile()));
+}
+
+INSTANTIATE_TEST_SUITE_P(RunningProgram, StopSignal,
+                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2));
+
+// A second start of the same folder ends at once and leaves the first one running; once the first
+// is killed, nothing of it keeps the next start from running.
+TEST_F(RunningProgram, OneJukeboxPerProgramFolder)
+{
+    QProcess first;
+    ASSERT_TRUE(start(first));
+    QProcess second;
+    second.start(folder.path() + QStringLiteral("/musetra"), QStringList{});
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitCode(), 1);
+    EXPECT_TRUE(second.readAllStandardError().contains("already running"));
+    EXPECT_EQ(first.state(), QProcess::Running);
+
+    first.kill();
+    ASSERT_TRUE(first.waitForFinished(30000));
+    QFile::remove(silentFile());
+    QProcess third;
+    ASSERT_TRUE(start(third));
+    EXPECT_EQ(third.state(), QProcess::Running);
+    third.terminate();
+    EXPECT_TRUE(third.waitForFinished(60000));
 }
 
 } // namespace
