@@ -74,18 +74,17 @@ TEST(Musosk, WithoutAnXServerItSaysSoAndEnds)
     EXPECT_TRUE(keyboard.readAllStandardError().contains("no X server"));
 }
 
-// Killed, the jukebox can close nothing: the keyboard it started goes by itself, its mailslot with it.
+// Killed, the jukebox closes nothing: the keyboard it started ends by itself, its mailslot with it.
 TEST(Musosk, EndsWhenTheProgramThatStartedItIsKilled)
 {
     QProcess jukebox;
     jukebox.start(QStringLiteral("/bin/sh"),
-                  {QStringLiteral("-c"), QStringLiteral("\"$0\" 192 50 35 & wait"), kProgram});
+                  {QStringLiteral("-c"), QStringLiteral("\"$0\" 1 50 35 & wait"), kProgram});
     ASSERT_TRUE(
-        QTest::qWaitFor([] { return platform::writeMailslot(library::oskMailslotName(), "ping"); }, 10000));
+        QTest::qWaitFor([] { return platform::writeMailslot(library::oskMailslotName(), "ping"); }, 9000));
     jukebox.kill();
-    ASSERT_TRUE(jukebox.waitForFinished(10000));
-    EXPECT_TRUE(QTest::qWaitFor(
-        [] { return !QFile::exists(platform::mailslotPath(library::oskMailslotName())); }, 10000));
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return !QFile::exists(platform::mailslotPath(library::oskMailslotName())); }));
 }
 
 } // namespace
