@@ -1,10 +1,13 @@
 #include "app/application.h"
 
+#include <QCoreApplication>
 #include <QTimer>
 
 #include "jukebox/coverform.h"
 #include "jukebox/jukeboxfrontend.h"
+#include "library/writefailures.h"
 #include "platform/cursors.h"
+#include "platform/dialogs.h"
 #include "platform/termination.h"
 #include "player/randomfromalbums.h"
 #include "player/video.h"
@@ -20,6 +23,7 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
     player::setFrontEnd(frontend_.get());
     mainform_ = std::make_unique<player::Tmainform>(std::move(makeMediaPlayer));
     player::mainform = mainform_.get();
+    library::setWriteFailureReporter([this](const QString& text) { tellWriteFailure(text); });
     // The handler is in place before start-up reads or changes the settings.
     platform::onTerminationRequest(mainform_.get(), [this] { stop(); });
     mainform_->FormCreate(mainform_.get());
@@ -45,14 +49,31 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
 // until start-up has ended.
 void Application::stop()
 {
+    stopping_ = true;
     if (startingUp_)
         stopAsked_ = true;
     else
         mainform_->fileexitClick(nullptr);
 }
 
+// Each file and road fails once for the operator: a full disk fails every coin's settings write,
+// and the message would otherwise stand over every other. Guests may be at the jukebox, so its
+// message line tells it there; the desktop player has an operator at it, who gets a message box.
+// A stop from outside has nobody to tell: the error output has it.
+void Application::tellWriteFailure(const QString& text)
+{
+    if (stopping_ || toldWriteFailures_.contains(text)) return;
+    toldWriteFailures_.insert(text);
+    if (frontend_->jukeboxVisible())
+        frontend_->domessage(text);
+    else
+        platform::dialogs().messageBox(QCoreApplication::applicationName(), text,
+                                       platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+}
+
 Application::~Application()
 {
+    library::setWriteFailureReporter({});
     player::setFrontEnd(nullptr);
     frontend_.reset();
     player::video = nullptr;

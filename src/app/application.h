@@ -6,6 +6,8 @@
 // The player window comes first and its creation is the whole start-up, so the other windows do not
 // exist yet while it runs. Destruction runs in the reverse order. GUI thread only.
 
+#include <QSet>
+#include <QString>
 #include <memory>
 
 #include "player/mainform.h"
@@ -37,9 +39,13 @@ public:
 
 private:
     void stop();
+    void tellWriteFailure(const QString& text);
 
     bool startingUp_ = true;
     bool stopAsked_ = false;
+    bool stopping_ = false;
+    // The failed writes the operator was told of, by their text (it names the file).
+    QSet<QString> toldWriteFailures_;
     // Made first: the player window's start-up opens the jukebox through it. It owns the jukebox
     // window, which goes first at the end.
     std::unique_ptr<jukebox::JukeboxFrontEnd> frontend_;

@@ -620,6 +620,9 @@ private:
     // desktop, window and menu keys never fire; the program's own windows still get their keys.
     // Hidden or unlocked, it lets the keyboard go.
     void holdGuest();
+    // Under the operator lock, a jukebox that lost the focus to no window of the program (sent to
+    // another desktop, unmapped or hidden by another program) shows again and takes it back.
+    void takeGuestBack();
     // The lock is off: an ordinary window on the current desktop, the keyboard let go.
     void letGuestGo();
     // Pieces of DoDFM, one per area of the screen.

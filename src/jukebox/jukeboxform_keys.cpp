@@ -14,6 +14,7 @@
 #include <QKeyEvent>
 #include <QRandomGenerator>
 #include <QTimer>
+#include <QWindow>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/bitmapcheckbox.h"
@@ -532,6 +533,15 @@ void Tjukebox::holdGuest()
     kiosk.holdKeyboard(winId());
 }
 
+void Tjukebox::takeGuestBack()
+{
+    if (!library::config.lock || !isVisible() || QApplication::activeWindow()) return;
+    // Unmapped from outside, the window is no longer the window manager's: shown anew, it is.
+    if (windowHandle() && !windowHandle()->isExposed()) hide();
+    platform::kioskWindow().showOnEveryDesktop(winId(), true);
+    restoreFullScreen();
+}
+
 void Tjukebox::letGuestGo()
 {
     platform::KioskWindow& kiosk = platform::kioskWindow();
@@ -558,6 +568,8 @@ void Tjukebox::changeEvent(QEvent* event)
         isMinimized())
         QTimer::singleShot(0, this, &Tjukebox::restoreFullScreen);
     if (event->type() == QEvent::ActivationChange) holdGuest();
+    if (event->type() == QEvent::ActivationChange && library::config.lock && !QApplication::activeWindow())
+        QTimer::singleShot(0, this, &Tjukebox::takeGuestBack);
     if (event->type() == QEvent::ActivationChange && !isActiveWindow() &&
         (volumesender == volumeupshape2 || volumesender == volumedownshape2))
         panelshapeMouseUp(volumesender, Qt::LeftButton, Qt::NoModifier, 0, 0);

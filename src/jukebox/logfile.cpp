@@ -15,6 +15,7 @@
 #include <string>
 #include <string_view>
 
+#include "library/writefailures.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/textcodec.h"
@@ -206,9 +207,11 @@ QString progress(const QString& base, qint64 dots)
 
 QString oneField(QString text, bool lastField)
 {
-    // A line break (or, before the last field, a TAB) inside a field would split the line.
+    // A line break (or, before the last field, a TAB) inside a field would split the line, and any
+    // other control character (an escape) would act on the terminal the log is read in. A TAB
+    // in the last field stays: the reader takes all of the rest of the line as the track.
     for (QChar& c : text) {
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n') || (!lastField && c == QLatin1Char('\t')))
+        if (c.category() == QChar::Other_Control && !(lastField && c == QLatin1Char('\t')))
             c = QLatin1Char(' ');
     }
     return QStringLiteral("\t\"") + text + QLatin1Char('"');
@@ -431,12 +434,19 @@ void tlogfile::writeentry(const QString& Artist, const QString& Album, const QSt
     const QDateTime now = platform::clock().now();
     const QString line = format_.write(now.date(), now.time()) + oneField(Artist, false) +
                          oneField(Album, false) + oneField(Track, true) + QLatin1Char('\n');
+    // Told with the log unlocked: the telling may wait for the operator.
+    if (!appendline(line.toUtf8()))
+        library::reportWriteFailure(QStringLiteral("Plays not logged to %1").arg(fconfigfile));
+}
+
+bool tlogfile::appendline(const QByteArray& line)
+{
     const QMutexLocker lock(&logLock);
     // Something other than a file in the log's place (a link, or a FIFO that would block the
     // append) is left alone.
     QFile file;
-    if (!platform::openFileForWriting(file, fconfigfile, QIODevice::Append)) return;
-    (void)file.write(line.toUtf8());
+    return platform::openFileForWriting(file, fconfigfile, QIODevice::Append) &&
+           file.write(line) == line.size() && file.flush();
 }
 
 bool tlogfile::readentry(const QString& ln, tlogentry& res) const

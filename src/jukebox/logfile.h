@@ -94,6 +94,8 @@ private:
     bool cleanandcount(ChartCounter* counter);
     // The length of the date that starts `line` when the line reads as an entry; -1 otherwise.
     [[nodiscard]] qsizetype readdate(QByteArrayView line, QDate& date, LogDateFormat::Memo* memo) const;
+    // Appends `line` to the log; false when it could not be written.
+    [[nodiscard]] bool appendline(const QByteArray& line);
     // Puts `kept` (unless null) in place of the first `readsize` bytes of the log; `tail` gets
     // the lines appended after them. False when the log could not be read or written.
     [[nodiscard]] bool rewritelog(qint64 readsize, const QByteArray* kept, QByteArray& tail);

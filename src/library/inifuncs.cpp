@@ -11,6 +11,7 @@
 
 #include "library/filter.h"
 #include "library/global.h"
+#include "library/writefailures.h"
 #include "platform/fatal.h"
 #include "platform/files.h"
 #include "platform/profile.h"
@@ -488,7 +489,9 @@ void writeini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    if (!writeSettings(ini)) qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
+    if (writeSettings(ini)) return;
+    qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
+    reportWriteFailure(QStringLiteral("Settings not saved to %1").arg(ini.inipath));
 }
 
 void readSettings(tinifile& ini)

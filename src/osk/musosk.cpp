@@ -7,6 +7,7 @@
 
 #include "osk/onscreenkeyboard.h"
 #include "platform/keystrokes.h"
+#include "platform/termination.h"
 
 namespace {
 
@@ -20,6 +21,8 @@ int fail(const char* message)
 
 int main(int argc, char** argv)
 {
+    // The keyboard serves the jukebox that started it and goes with it, whatever ends the jukebox.
+    if (!platform::endWithParent()) return fail("the program that started the keyboard has ended");
     // Without a display Qt's X platform would end the program with an abort.
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !platform::keystrokesAvailable())
         return fail("no X server with the XTest extension: the on-screen keyboard cannot show");
@@ -31,6 +34,8 @@ int main(int argc, char** argv)
     // "ALPHA" (the letter layout) is accepted; the one layout already has the letters.
     osk::OnScreenKeyboard keyboard;
     if (!keyboard.listen()) return fail("another on-screen keyboard is running");
+    // A stop ends the event loop, so the mailslot is removed on the way out.
+    platform::onTerminationRequest(&keyboard, [] { QCoreApplication::quit(); });
     keyboard.setGeometry(place);
     keyboard.show();
     return app.exec();

@@ -3,12 +3,17 @@
 #include <QObject>
 #include <QSocketNotifier>
 #include <csignal>
+#include <sys/prctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
+
+// Every signal whose default would end the program on the spot, short of a crash: a service
+// manager's stop, a terminal's Ctrl+C, Ctrl+\ or hang-up, and the user signals.
+constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2};
 
 // The signal handler may only write to a descriptor; the notifier reads it on the GUI thread.
 int signalPipe[2] = {-1, -1};
@@ -58,8 +63,18 @@ void onTerminationRequest(QObject* context, std::function<void()> handler)
         drainPipe();
         handler();
     });
-    catchSignal(SIGTERM);
-    catchSignal(SIGINT);
+    for (const int number : kStopSignals)
+        catchSignal(number);
+    // A reader that went away (a closed pipe or socket) is an error of that write, not a stop.
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
+bool endWithParent()
+{
+    const pid_t parent = ::getppid();
+    if (::prctl(PR_SET_PDEATHSIG, SIGTERM) != 0) return false;
+    // A parent that ended before the request was made sends nothing: the process has a new parent.
+    return ::getppid() == parent;
 }
 
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/toplevelwindows.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <memory>
 
 #include "platform/seam.h"
@@ -47,6 +49,17 @@ Property readProperty(Display* display, Window window, const char* name, Atom ty
     return result;
 }
 
+QVector<WindowId> clientList(Display* display)
+{
+    const Property clients = readProperty(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
+    // Format-32 properties come back as an array of longs, whatever the item size on the wire.
+    const auto* windows = reinterpret_cast<const unsigned long*>(clients.data.get());
+    QVector<WindowId> result;
+    for (unsigned long i = 0; i < clients.items; ++i)
+        result.append(windows[i]);
+    return result;
+}
+
 // The window manager's properties, on a connection opened for each question: the jukebox asks
 // only when its operator hands the screen over, and a short-lived connection cannot go stale.
 class X11TopLevelWindows final : public TopLevelWindows
@@ -89,24 +102,31 @@ public:
         XMapRaised(display.get(), window);
         XFlush(display.get());
     }
-
-private:
-    static QVector<WindowId> clientList(Display* display)
-    {
-        const Property clients =
-            readProperty(display, DefaultRootWindow(display), "_NET_CLIENT_LIST", XA_WINDOW);
-        // Format-32 properties come back as an array of longs, whatever the item size on the wire.
-        const auto* windows = reinterpret_cast<const unsigned long*>(clients.data.get());
-        QVector<WindowId> result;
-        for (unsigned long i = 0; i < clients.items; ++i)
-            result.append(windows[i]);
-        return result;
-    }
 };
+
+// The folder of the program file that process `pid` runs; empty when it is not readable.
+QString programFolderOf(unsigned long pid)
+{
+    const QFileInfo program(QFile::symLinkTarget(QStringLiteral("/proc/%1/exe").arg(pid)));
+    return program.filePath().isEmpty() ? QString() : program.absolutePath();
+}
 
 using TopLevelWindowsSeam = Seam<TopLevelWindows, X11TopLevelWindows>;
 
 } // namespace
+
+WindowId windowOfProgramIn(const QString& folder)
+{
+    const DisplayPtr display(XOpenDisplay(nullptr));
+    if (!display) return 0;
+    for (const WindowId window : clientList(display.get())) {
+        const Property pid = readProperty(display.get(), Window(window), "_NET_WM_PID", XA_CARDINAL);
+        if (pid.items == 1 &&
+            programFolderOf(*reinterpret_cast<const unsigned long*>(pid.data.get())) == folder)
+            return window;
+    }
+    return 0;
+}
 
 TopLevelWindows& topLevelWindows()
 {

@@ -30,6 +30,10 @@ public:
     virtual void restore(WindowId window) = 0;
 };
 
+// The first managed window of a process of this user that runs a program file from `folder`; 0
+// when there is none (or no X server).
+WindowId windowOfProgramIn(const QString& folder);
+
 // The seam in force: the real one unless a test installed another.
 TopLevelWindows& topLevelWindows();
 // Installs another seam (not owned); nullptr restores the real one.

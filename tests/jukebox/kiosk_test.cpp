@@ -19,7 +19,7 @@
 
 namespace {
 
-// Counts the close requests and minimised states that reach the jukebox window.
+// Counts the close requests, minimised states and losses of the focus of the jukebox window.
 class RequestCounter : public QObject
 {
 public:
@@ -28,10 +28,12 @@ public:
         if (event->type() == QEvent::Close) ++closes;
         auto* window = static_cast<QWidget*>(watched);
         if (event->type() == QEvent::WindowStateChange && window->isMinimized()) ++minimised;
+        if (event->type() == QEvent::ActivationChange && !window->isActiveWindow()) ++deactivated;
         return false;
     }
     int closes = 0;
     int minimised = 0;
+    int deactivated = 0;
 };
 
 // Runs an X tool (xdotool, wmctrl) against the display the test runs on; what it printed.
@@ -67,7 +69,7 @@ protected:
     RequestCounter counter;
 };
 
-TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
+TEST_F(KioskLock, RequestsFromOutsideLeaveTheLockedJukeboxFullScreenWithTheFocus)
 {
     jukebox::Tjukebox& window = showLockedJukebox();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
@@ -84,6 +86,18 @@ TEST_F(KioskLock, CloseAndMinimiseRequestsLeaveTheLockedJukeboxFullScreen)
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id});
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
+
+    // Sent to the next desktop by Alt+Shift+wheel and fetched back by Alt+wheel, unmapped, or hidden
+    // by a show-desktop request, it comes back with the focus.
+    for (const QString& request :
+         {QStringLiteral("xdotool mousemove 500 400 keydown alt+shift click 5 keyup alt+shift"),
+          QStringLiteral("xdotool keydown alt click 4 keyup alt"),
+          QStringLiteral("xdotool windowunmap ") + id, QStringLiteral("wmctrl -k on")}) {
+        const int lost = counter.deactivated;
+        runTool(request.section(u' ', 0, 0), request.section(u' ', 1).split(u' '));
+        (void)QTest::qWaitFor([&] { return counter.deactivated > lost; }, 1000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return window.isActiveWindow(); })) << request.toStdString();
+    }
 }
 
 // The window manager's keys for switching desktops, cycling windows, its menus, showing the desktop
@@ -134,6 +148,8 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
     };
     EXPECT_TRUE(QTest::qWaitFor(onTop));
     dialog.close();
+    // Active again before the menu: a late activation would take back the keyboard the menu let go.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
 
     // A popup menu (a text field's own) takes the keyboard while it shows, and gives it back.
     QMenu menu;

@@ -99,14 +99,15 @@ TEST_F(PlayLog, WrittenLinesReadBackWithTheirFields)
     EXPECT_EQ(midnight.artist, QStringLiteral("Björk"));
 }
 
-TEST_F(PlayLog, FieldsThatWouldBreakTheLineAreFlattenedAndAnEmptyPathWritesNothing)
+TEST_F(PlayLog, LineBreaksAndControlCharactersInFieldsBecomeBlanksAndAnEmptyPathWritesNothing)
 {
     tlogfile log(path(), &chart);
-    log.writeentry(QStringLiteral("A\tB"), QStringLiteral("Two\nLines"), QStringLiteral("Tab\tin\r\ntitle"));
+    log.writeentry(QStringLiteral("A\tB"), QStringLiteral("Two\nLines\x1b[2J"),
+                   QStringLiteral("Tab\tin\r\ntitle"));
     tlogentry e;
     ASSERT_TRUE(log.readentry(QString::fromUtf8(contents()).trimmed(), e));
     EXPECT_EQ(e.artist, QStringLiteral("A B"));
-    EXPECT_EQ(e.album, QStringLiteral("Two Lines"));
+    EXPECT_EQ(e.album, QStringLiteral("Two Lines [2J"));
     EXPECT_EQ(e.track, QStringLiteral("Tab\tin  title"));
 
     tlogfile none(QString(), &chart);

@@ -3,17 +3,24 @@
 
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QDir>
 #include <QFile>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QPushButton>
 #include <QUrl>
+#include <QProcess>
 #include <QTest>
+#include <csignal>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include "app/application.h"
 #include "controls/bitmapactionbutton.h"
+#include "fakemediaplayer.h"
 #include "fakesystem.h"
+#include "library/inifuncs.h"
 #include "numberstesting.h"
 #include "platform/fatal.h"
 #include "player/volumedisplay.h"
@@ -169,5 +176,53 @@ TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
     dropOnLowerPage({QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
     EXPECT_EQ(offered.size(), 1);
 }
+
+// Settings and a play log that cannot be written are told on the jukebox's message line, once.
+TEST_F(ShutdownTest, AFailedWriteIsToldOnTheMessageLineOncePerFile)
+{
+    const QString gone = program.path();
+    writeSettings(QStringLiteral("[Commercial]\nTracksLogFile=%1/plays.log\n").arg(gone));
+    app::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
+    ASSERT_TRUE(QDir(gone).removeRecursively());
+    library::writeini();
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Settings not saved to %1/Musetra.ini").arg(gone));
+    jukebox::jukebox->domessage(QStringLiteral("Added"));
+    library::writeini();
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added"));
+    player::frontend().writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Plays not logged to %1/plays.log").arg(gone));
+}
+
+// The program itself, started twice from a folder of its own: the second start ends at once,
+// and each stop signal ends the first by its exit road; a broken pipe does not.
+class RunningProgram : public ::testing::TestWithParam<int>
+{
+protected:
+    TempFolder folder;
+    const QString program = folder.path() + QStringLiteral("/musetra");
+    const QString silentFile = folder.path() + QStringLiteral("/blank.mp3");
+};
+
+TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
+{
+    ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
+                QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
+    const QByteArray here = QFile::encodeName(folder.path());
+    folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
+    QProcess jukebox, second;
+    jukebox.start(program, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(silentFile); }, 60000));
+    second.start(program, {});
+    ASSERT_TRUE(second.waitForFinished(30000));
+    EXPECT_EQ(second.exitCode(), 1);
+    ::kill(pid_t(jukebox.processId()), SIGPIPE);
+    ::kill(pid_t(jukebox.processId()), GetParam());
+    ASSERT_TRUE(jukebox.waitForFinished(60000));
+    EXPECT_EQ(jukebox.exitStatus() == QProcess::NormalExit ? jukebox.exitCode() : -1, 0);
+    EXPECT_TRUE(folder.read(QStringLiteral("Musetra.ini")).contains("jLastAlbum"));
+    EXPECT_FALSE(QFile::exists(silentFile));
+}
+INSTANTIATE_TEST_SUITE_P(Signals, RunningProgram,
+                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2));
 
 } // namespace

@@ -1,5 +1,6 @@
 // The on-screen keyboard program as the jukebox starts and closes it.
 
+#include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
 #include <QScreen>
@@ -71,6 +72,19 @@ TEST(Musosk, WithoutAnXServerItSaysSoAndEnds)
     ASSERT_TRUE(keyboard.waitForFinished(10000));
     EXPECT_EQ(keyboard.exitCode(), 1);
     EXPECT_TRUE(keyboard.readAllStandardError().contains("no X server"));
+}
+
+// Killed, the jukebox closes nothing: the keyboard it started ends by itself, its mailslot with it.
+TEST(Musosk, EndsWhenTheProgramThatStartedItIsKilled)
+{
+    QProcess jukebox;
+    jukebox.start(QStringLiteral("/bin/sh"),
+                  {QStringLiteral("-c"), QStringLiteral("\"$0\" 1 50 35 & wait"), kProgram});
+    ASSERT_TRUE(
+        QTest::qWaitFor([] { return platform::writeMailslot(library::oskMailslotName(), "ping"); }, 9000));
+    jukebox.kill();
+    EXPECT_TRUE(
+        QTest::qWaitFor([] { return !QFile::exists(platform::mailslotPath(library::oskMailslotName())); }));
 }
 
 } // namespace
