@@ -279,7 +279,10 @@ void Tripmain::FormResize()
         encprogress->assignbackground(builtinPicture(QStringLiteral("dataprog")));
     }
     setDialogText(cancel, aspx(18), kDialogTextColour);
-    cancel->setGeometry((w - kCancelWidth) / 2, ringTop + side + aspy(10), kCancelWidth, cancel->height());
+    // The caption grows with the screen: the button widens to keep it whole.
+    cancel->resize(kCancelWidth, cancel->height());
+    cancel->autosize();
+    cancel->move((w - cancel->width()) / 2, ringTop + side + aspy(10));
     layoutJukeboxPanel();
 }
 
