@@ -5,6 +5,7 @@
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
 
 #include "platform/files.h"
@@ -47,9 +48,13 @@ QByteArray cutLine(const QByteArray& line, qsizetype maxBytes)
     return line.left(end);
 }
 
-bool isLineEnd(char c)
+// The first CR or LF in [at, end), or end; memchr's vector scan keeps a long line cheap.
+const char* findLineEnd(const char* at, const char* end)
 {
-    return c == '\r' || c == '\n';
+    const auto* lf = static_cast<const char*>(std::memchr(at, '\n', size_t(end - at)));
+    const char* const limit = lf ? lf : end;
+    const auto* cr = static_cast<const char*>(std::memchr(at, '\r', size_t(limit - at)));
+    return cr ? cr : limit;
 }
 
 // Splits the bytes of `file` into lines at CR LF, LF or CR, keeping at most `maxLineBytes` + 1
@@ -72,7 +77,7 @@ QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBy
                 ++at;
                 continue;
             }
-            const char* const stop = std::find_if(at, end, isLineEnd);
+            const char* const stop = findLineEnd(at, end);
             line.append(at, std::clamp<qsizetype>(maxLineBytes + 1 - line.size(), 0, stop - at));
             if (stop == end) break;
             afterCr = *stop == '\r';

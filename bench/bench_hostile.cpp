@@ -1,0 +1,182 @@
+// A hostile library through the running jukebox: title files far past what the lists can show
+// (74 MB of five million matching lines, and 2 GB with no line break at all) beside the same
+// jukebox over a plain library of as many albums. Measured: the process's peak memory while a
+// search for a word on every line runs to its last row, and the longest page step over the pages
+// of the 2 GB albums.
+// Goals: the hostile search's peak stays under 400 MB; a page step over the 2 GB albums takes at
+// most twice a step over plain ones.
+
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <algorithm>
+#include <cstdio>
+#include <string>
+
+#include "controls/scrolllistbox.h"
+#include "goal.h"
+#include "jukebox/editbox.h"
+#include "jukebox/jukeboxform.h"
+#include "jukebox/picturebox.h"
+#include "jukebox/pageslide.h"
+#include "jukebox/searchthread.h"
+#include "jukebox/searchtrack.h"
+#include "mpvbench.h"
+#include "platform/programfolder.h"
+#include "startedjukebox.h"
+
+namespace {
+
+constexpr int kHostileAlbums = 6; // of each kind
+constexpr int kPageSteps = 2;     // over the pages of the albums with one 2 GB line
+constexpr int kPlainAlbums = 40;
+constexpr qint64 kManyLines = 5'000'000;
+constexpr qint64 kOneLineBytes = 2LL << 30;
+constexpr qint64 kWrittenBytes = 32LL << 20; // past the most a title reader takes in
+constexpr double kPeakBudgetMb = 400;
+constexpr double kPageStepRatio = 2.0;
+const QString kWord = QStringLiteral("love");
+
+struct Figures
+{
+    double peakMb = 0;
+    double pageStepMs = 0;
+    int rows = 0;
+};
+
+void writeTitles(const QString& album, const QByteArray& titles)
+{
+    QDir().mkpath(album);
+    QFile file(album + QStringLiteral("/title.dat"));
+    if (file.open(QIODevice::WriteOnly)) file.write(titles);
+}
+
+// Five million short matching lines, written a block at a time.
+void writeManyLines(const QString& album)
+{
+    QDir().mkpath(album);
+    QFile file(album + QStringLiteral("/title.dat"));
+    if (!file.open(QIODevice::WriteOnly)) return;
+    constexpr int kLinesPerBlock = 10'000;
+    const QByteArray block = QByteArray("Love me tender\n").repeated(kLinesPerBlock);
+    for (qint64 written = 0; written < kManyLines; written += kLinesPerBlock)
+        file.write(block);
+}
+
+// 2 GB with no line break: letters as far as any reader could go, the rest a hole that costs no disk.
+void writeOneLongLine(const QString& album)
+{
+    QDir().mkpath(album);
+    QFile file(album + QStringLiteral("/title.dat"));
+    if (!file.open(QIODevice::WriteOnly)) return;
+    file.write(QByteArray(kWrittenBytes, 'x'));
+    file.resize(kOneLineBytes);
+}
+
+// A program folder over plain albums and, when `hostile`, first the albums of one long line, then
+// those of many lines (plain ones in their places otherwise).
+void writeProgramFolder(const QString& folder, bool hostile)
+{
+    const QString music = folder + QStringLiteral("/music");
+    QDir().mkpath(folder + QStringLiteral("/cache"));
+    const QByteArray plain = "Love Song 1\r\nTrack title 2\r\nLove Song 3\r\n";
+    for (int n = 1; n <= kHostileAlbums; ++n) {
+        const QString longLine = QStringLiteral("%1/Aaa %2__Love %2").arg(music).arg(n);
+        const QString manyLines = QStringLiteral("%1/Ccc %2__Love %2").arg(music).arg(n);
+        hostile ? writeOneLongLine(longLine) : writeTitles(longLine, plain);
+        hostile ? writeManyLines(manyLines) : writeTitles(manyLines, plain);
+    }
+    for (int n = 1; n <= kPlainAlbums; ++n)
+        writeTitles(QStringLiteral("%1/Band %2__Album %2").arg(music).arg(n), plain);
+    writeText(folder + QStringLiteral("/Musetra.ini"),
+              QStringLiteral("[main]\nPath=%1/\nCachePath=%2/cache\nautoplay=0\n").arg(music, folder));
+}
+
+// The process's peak resident memory since the last reset, in MB.
+double peakMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly)) return -1;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:")) return line.mid(6).trimmed().split(' ').value(0).toDouble() / 1024;
+    return -1;
+}
+
+void resetPeak()
+{
+    QFile clear(QStringLiteral("/proc/self/clear_refs"));
+    if (clear.open(QIODevice::WriteOnly)) clear.write("5");
+}
+
+// Runs one search from the Search key to its last row.
+void search(jukebox::ttracksearch& panel)
+{
+    QEventLoop loop;
+    QTimer::singleShot(0, &loop, [&] {
+        panel.action_butClick(panel.action_but);
+        QObject::connect(panel.st.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        if (panel.st->isFinished()) loop.quit();
+    });
+    loop.exec();
+    QCoreApplication::processEvents();
+}
+
+// The longest of the page steps over the first pages (those of one long line when hostile).
+double longestPageStepMs(jukebox::Tjukebox& jb)
+{
+    jb.pageSlide().setFrameInterval(0);
+    double longest = 0;
+    for (int step = 0; step < kPageSteps; ++step) {
+        uint16_t key = 0;
+        QElapsedTimer clock;
+        clock.start();
+        jb.pageForward(key);
+        longest = std::max(longest, msSince(clock));
+        QCoreApplication::processEvents();
+    }
+    return longest;
+}
+
+Figures measure(bool hostile)
+{
+    QTemporaryDir folder;
+    writeProgramFolder(folder.path(), hostile);
+    platform::setProgramFolder(folder.path());
+    Figures figures;
+    StartedJukebox started;
+    jukebox::Tjukebox& jb = *jukebox::jukebox;
+    jb.show();
+    QCoreApplication::processEvents();
+    figures.pageStepMs = longestPageStepMs(jb);
+    jb.panel_searchbut_imageClick(jb.panel_searchbut_image);
+    jukebox::ttracksearch& panel = *jukebox::searchpanel;
+    panel.keywords->setText(kWord);
+    resetPeak();
+    search(panel);
+    figures.peakMb = peakMb();
+    figures.rows = panel.lb->items().count();
+    return figures;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    const Figures plain = measure(false);
+    const Figures hostile = measure(true);
+    std::printf("\n%-8s %10s %8s %16s\n", "library", "peak MB", "rows", "page step ms");
+    std::printf("%-8s %10.1f %8d %16.1f\n", "plain", plain.peakMb, plain.rows, plain.pageStepMs);
+    std::printf("%-8s %10.1f %8d %16.1f\n", "hostile", hostile.peakMb, hostile.rows, hostile.pageStepMs);
+    bench::reportBudgetGoal("hostile library: search peak memory (plain beside)", hostile.peakMb,
+                            plain.peakMb, "MB", kPeakBudgetMb);
+    bench::reportRatioGoal("hostile library: longest page step vs plain", hostile.pageStepMs,
+                           plain.pageStepMs, "ms", kPageStepRatio);
+    return 0;
+}
