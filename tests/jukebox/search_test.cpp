@@ -114,13 +114,18 @@ TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
     EXPECT_EQ(panel.keywords->text(), QStringLiteral("00010023"));
 }
 
-TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPages)
+// Shown again at the size it had, the window is not laid out anew.
+TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPagesAndMovesItsMessage)
 {
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\n");
     jukebox::ttracksearch& panel = openPanel();
+    window->show();
+    search(panel, QStringLiteral("beat"));
     frontEnd->closeJukebox();
-    frontEnd->gojukebox(true);
+    window->show();
     EXPECT_FALSE(panel.isVisible());
     EXPECT_TRUE(window->toppanel->isVisible());
+    EXPECT_TRUE(window->lcd3->running());
 }
 
 // At the panel's top-left only the corner's round button lies over it: the keyboard key takes a
