@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QShowEvent>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -439,6 +440,14 @@ void Tjukebox::closeEvent(QCloseEvent* event)
     FormClose(this);
     // Closing only hides the window; it lives until the program ends.
     event->accept();
+}
+
+void Tjukebox::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Closing stopped the message line, and a window opened again at its old size is not laid out
+    // anew: its text moves again instead of standing cut at the line's end.
+    if (!lcd3->running() && !lcd3->text().isEmpty()) lcd3->state(true);
 }
 
 void Tjukebox::paintEvent(QPaintEvent* event)

@@ -115,19 +115,19 @@ TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
     EXPECT_EQ(panel.keywords->text(), QStringLiteral("00010023"));
     EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
     EXPECT_EQ(window->credit->Credits(), 1);
-    // A coin is no keyword: it pays.
     QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::AltModifier);
     EXPECT_EQ(window->credit->Credits(), 1 + library::config.playspercoincredit);
     EXPECT_EQ(panel.keywords->text(), QStringLiteral("00010023"));
 }
 
-TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPages)
+TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPagesAndMovesItsMessage)
 {
     jukebox::ttracksearch& panel = openPanel();
+    window->show();
     frontEnd->closeJukebox();
-    frontEnd->gojukebox(true);
+    window->show(); // at the size it had: no new layout
     EXPECT_FALSE(panel.isVisible());
-    EXPECT_TRUE(window->toppanel->isVisible());
+    EXPECT_TRUE(window->lcd3->running());
 }
 
 // At the panel's top-left only the corner's round button lies over it: the keyboard key takes a
