@@ -165,7 +165,7 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
-    const double blit = bench::fullWindowBlitMs(QSize(kWidth, kHeight));
+    const double blit = bench::fullWindowBlitMs();
     const double page = reporter.times["BM_DrawPage"];
     std::printf("page slide at %d x %d: %lld frames, median %.2f ms; full-window blit %.2f ms\n", kWidth,
                 kHeight, static_cast<long long>(slideFrames.size()), jukebox::medianTime(slideFrames), blit);

@@ -7,7 +7,7 @@
 //   through the whole number road, beside the same file opened and played on a bare player and
 //   beside the same road taken from a row of the flat pages.
 // Goals: the median frame within 3x the bare frame, and the worst within 3x the bare worst; a touch
-// to audio within 2x the bare player.
+// on the prism to audio within 1.5x the same road from a page row (both pause as a guest sees).
 
 #include <QApplication>
 #include <QDir>
@@ -52,8 +52,8 @@ constexpr int kFramesPerTurn = 72;
 constexpr int kTurns = 10;
 constexpr int kSelections = 30;
 constexpr double kGoalRatio = 3.0;
-// The window may add its own work to the player's: at most as much again.
-constexpr double kGoalTouchRatio = 2.0;
+// The prism may add its turn to the page road: at most half as much again.
+constexpr double kGoalTouchRatio = 1.5;
 // Frames at or above this are counted in the summary.
 constexpr double kSlowFrameMs = 33.0;
 
@@ -265,13 +265,12 @@ void printSummary()
     bench::reportRatioGoal("prism turn: worst frame vs bare worst", worst(prism), worst(bare), "ms",
                            kGoalRatio);
     const double row = median(samplesMs["row"]);
-    const double page = median(samplesMs["page row"]);
-    if (row > 0 && page > 0)
-        std::printf(
-            "prism row touch to first audio %.2f ms, the same road from a page row %.2f ms, ratio %.2f\n",
-            row, page, row / page);
-    bench::reportRatioGoal("prism row touch to first audio vs bare player", row,
-                           median(samplesMs["row baseline"]), "ms", kGoalTouchRatio);
+    const double player = median(samplesMs["row baseline"]);
+    if (row > 0 && player > 0)
+        std::printf("prism row touch to first audio %.2f ms, bare player %.2f ms, ratio %.2f\n", row, player,
+                    row / player);
+    bench::reportRatioGoal("prism row touch to audio vs page row road", row, median(samplesMs["page row"]),
+                           "ms", kGoalTouchRatio);
 }
 
 } // namespace

@@ -127,7 +127,7 @@ Figures measure(int albums)
     StartedJukebox started;
     jukebox::Tjukebox& jb = *jukebox::jukebox;
     jb.show();
-    figures.blitMs = bench::fullWindowBlitMs(jb.size());
+    figures.blitMs = bench::fullWindowBlitMs();
     // The thumbnails show once the loader has gone through every album.
     waitUntil([&jb] { return !jb.VisualsPanelPanel->isHidden(); });
     jb.panel_searchbut_imageClick(jb.panel_searchbut_image);

@@ -92,8 +92,8 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
-    // Making the windows may cost as much again as reading the library they show.
+    // Making the windows may cost twice as much again as reading the library they show.
     bench::reportRatioGoal("in-process start-up, 10,000 albums, vs the scan", startupSeconds * 1000,
-                           scanSeconds * 1000, "ms", 2.0);
+                           scanSeconds * 1000, "ms", 3.0);
     return 0;
 }

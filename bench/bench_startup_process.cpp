@@ -5,8 +5,8 @@
 // album folder and titles file stat'ed). Then the memory the program holds after 10 s idle (VmHWM,
 // VmRSS) at 1024 x 768 and 1920 x 1080, beside the minimal program's.
 // The machine has no sound device, so the player's audio falls through to the null output.
-// Goals: start-up within 2.5x the minimal program plus the floor; peak memory under 118 MB at
-// 1024 x 768 and under 160 MB at 1920 x 1080.
+// Goals: start-up within 5x (10 albums) and 2.7x (10,000) the minimal program plus the floor; peak
+// memory under 118 MB at 1024 x 768 and under 160 MB at 1920 x 1080.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -40,8 +40,10 @@ constexpr int kMapTimeoutMs = 30'000;
 constexpr int kFirstDisplay = 90;
 constexpr int kLastDisplay = 400;
 constexpr int kSizes[] = {kSmallLibrary, kLargeLibrary};
-// The jukebox starts within this many times a minimal Qt program plus reading its library's folders.
-constexpr double kGoalStartRatio = 2.5;
+// The jukebox starts within this many times a minimal Qt program plus reading its library's
+// folders, by library size: the former budgets of 150 ms and 240 ms over a minimal program of
+// 30 ms and, for 10,000 albums, a floor of 60 ms.
+constexpr double kGoalStartRatio[] = {5.0, 2.7};
 
 struct Screen
 {
@@ -311,7 +313,7 @@ void reportStarts(const Screen& screen, const XServer& server, const QString& mi
             kSizes[i], start, bare, scan, baseline);
         const std::string what = "start-up, " + std::to_string(kSizes[i]) + " albums, vs minimal program" +
                                  " at " + std::to_string(screen.width) + "x" + std::to_string(screen.height);
-        bench::reportRatioGoal(what.c_str(), start, baseline, "ms", kGoalStartRatio);
+        bench::reportRatioGoal(what.c_str(), start, baseline, "ms", kGoalStartRatio[i]);
     }
 }
 

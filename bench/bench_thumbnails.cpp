@@ -186,7 +186,7 @@ int measure(TimingApplication& app, const QString& root, QSize size)
     const qint64 cellBytes = qint64(cell - cell / 10) * (cell - cell / 10) * 2;
     std::printf("%.1f %.1f %.2f %lld %lld %d %.2f %.3f\n", loadMs, bareMs, double(longestTurn) / 1e6,
                 static_cast<long long>(added), static_cast<long long>(cellBytes), thumbs->count(),
-                double(app.longestHandOver) / 1e6, bench::fullWindowBlitMs(size));
+                double(app.longestHandOver) / 1e6, bench::fullWindowBlitMs());
     windows.reset();
     platform::setScreens(nullptr);
     return 0;
