@@ -9,24 +9,19 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QEventLoop>
 #include <QFile>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "controls/scrolllistbox.h"
 #include "goal.h"
-#include "jukebox/editbox.h"
 #include "jukebox/jukeboxform.h"
-#include "jukebox/picturebox.h"
 #include "jukebox/pageslide.h"
-#include "jukebox/searchthread.h"
-#include "jukebox/searchtrack.h"
 #include "mpvbench.h"
 #include "platform/programfolder.h"
+#include "searchroad.h"
 #include "startedjukebox.h"
 
 namespace {
@@ -112,19 +107,6 @@ void resetPeak()
     if (clear.open(QIODevice::WriteOnly)) clear.write("5");
 }
 
-// Runs one search from the Search key to its last row.
-void search(jukebox::ttracksearch& panel)
-{
-    QEventLoop loop;
-    QTimer::singleShot(0, &loop, [&] {
-        panel.action_butClick(panel.action_but);
-        QObject::connect(panel.st.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (panel.st->isFinished()) loop.quit();
-    });
-    loop.exec();
-    QCoreApplication::processEvents();
-}
-
 // The longest of the page steps over the first pages (those of one long line when hostile).
 double longestPageStepMs(jukebox::Tjukebox& jb)
 {
@@ -152,11 +134,9 @@ Figures measure(bool hostile)
     jb.show();
     QCoreApplication::processEvents();
     figures.pageStepMs = longestPageStepMs(jb);
-    jb.panel_searchbut_imageClick(jb.panel_searchbut_image);
-    jukebox::ttracksearch& panel = *jukebox::searchpanel;
-    panel.keywords->setText(kWord);
+    jukebox::ttracksearch& panel = openSearchPanel(jb, kWord);
     resetPeak();
-    search(panel);
+    runSearch(panel);
     figures.peakMb = peakMb();
     figures.rows = panel.lb->items().count();
     return figures;

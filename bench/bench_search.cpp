@@ -25,13 +25,10 @@
 #include "fullwindowblit.h"
 #include "goal.h"
 #include "heartbeat.h"
-#include "jukebox/editbox.h"
 #include "jukebox/jukeboxform.h"
-#include "jukebox/picturebox.h"
-#include "jukebox/searchthread.h"
-#include "jukebox/searchtrack.h"
 #include "mpvbench.h"
 #include "platform/programfolder.h"
+#include "searchroad.h"
 #include "startedjukebox.h"
 
 namespace {
@@ -86,16 +83,8 @@ double searchMs(jukebox::ttracksearch& panel, Figures& figures)
 {
     const Heartbeat heartbeat;
     QElapsedTimer clock;
-    QEventLoop loop;
-    QTimer::singleShot(0, &loop, [&] {
-        clock.start();
-        panel.action_butClick(panel.action_but);
-        figures.longestPressMs = std::max(figures.longestPressMs, msSince(clock));
-        QObject::connect(panel.st.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (panel.st->isFinished()) loop.quit();
-    });
-    loop.exec();
-    QCoreApplication::processEvents();
+    clock.start();
+    runSearch(panel, [&] { figures.longestPressMs = std::max(figures.longestPressMs, msSince(clock)); });
     const double ms = msSince(clock);
     const QVector<double>& gaps = heartbeat.gaps();
     if (!gaps.isEmpty())
@@ -130,9 +119,7 @@ Figures measure(int albums)
     figures.blitMs = bench::fullWindowBlitMs();
     // The thumbnails show once the loader has gone through every album.
     waitUntil([&jb] { return !jb.VisualsPanelPanel->isHidden(); });
-    jb.panel_searchbut_imageClick(jb.panel_searchbut_image);
-    jukebox::ttracksearch& panel = *jukebox::searchpanel;
-    panel.keywords->setText(kWord);
+    jukebox::ttracksearch& panel = openSearchPanel(jb, kWord);
     const QString root = folder.filePath(QStringLiteral("music"));
     Figures warming;
     (void)searchMs(panel, warming); // warms the page cache
