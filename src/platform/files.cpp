@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <QByteArray>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
@@ -340,6 +341,20 @@ void syncToDisk(const QString& path)
 }
 
 } // namespace
+
+bool linkTree(const QString& from, const QString& to)
+{
+    const QFileInfo entry(from);
+    if (!entry.isDir() || entry.isSymLink())
+        return ::linkat(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                        QFile::encodeName(to).constData(), 0) == 0;
+    if (!QDir().mkdir(to)) return false;
+    const QStringList names =
+        QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    return std::all_of(names.begin(), names.end(), [&](const QString& name) {
+        return linkTree(joinPath(from, name), joinPath(to, name));
+    });
+}
 
 bool moveFolderInto(const QString& from, const QString& to)
 {

@@ -83,6 +83,11 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 // in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
+// Gives the file, link or folder `from` a second name `to` without copying: folders are made anew
+// and everything in them is hard-linked, links as links (never followed). Both must be on one file
+// system. False when anything could not be linked (a file system without hard links).
+[[nodiscard]] bool linkTree(const QString& from, const QString& to);
+
 // Puts the folder `from` at `to` in one step, once every file in it is on the disk: a crash
 // leaves either the old `to` or the whole new one. An existing `to` is swapped with `from` (the old
 // folder is then at `from`); where the file system cannot swap in one step, the old folder is moved

@@ -1,5 +1,6 @@
 #include "ripper/albumstaging.h"
 
+#include <algorithm>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -42,15 +43,33 @@ void removeTree(const QString& path)
     if (!removeLink(path)) QDir(path).removeRecursively();
 }
 
-// Moves the entries of the replaced album `old` that `album` has no counterpart of into `album`,
-// tracks apart: they would stand beside a title list that does not name them.
-void keepextras(const QString& old, const QString& album)
+// The entries of the replaced album `old` that `album` has no counterpart of, tracks apart: they
+// would stand beside a title list that does not name them.
+QStringList extras(const QString& old, const QString& album)
 {
     const QStringList tracks = trackfiles(old);
-    for (const QString& name : QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot)) {
-        if (tracks.contains(name) || !platform::findNoCase(album, name).isEmpty()) continue;
+    QStringList kept;
+    for (const QString& name : QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+        if (!tracks.contains(name) && platform::findNoCase(album, name).isEmpty()) kept.append(name);
+    return kept;
+}
+
+// Gives the staged `album` a second name of the extras of `old` before the two change places, so a
+// kill at any moment leaves an album in the library with them. False where they could not all be
+// linked (a file system without hard links).
+bool linkextras(const QString& old, const QString& album)
+{
+    const QStringList names = extras(old, album);
+    return std::all_of(names.begin(), names.end(), [&](const QString& name) {
+        return platform::linkTree(platform::joinPath(old, name), platform::joinPath(album, name));
+    });
+}
+
+// Moves the extras of the replaced album `old`, now out of the library, into `album`.
+void keepextras(const QString& old, const QString& album)
+{
+    for (const QString& name : extras(old, album))
         QDir().rename(platform::joinPath(old, name), platform::joinPath(album, name));
-    }
 }
 
 } // namespace
@@ -70,11 +89,14 @@ bool moveintolibrary(const QString& albumpath)
 {
     const QString staged = stagingfolder(albumpath);
     const QString album = platform::joinPath(library::config.path, albumpath);
+    // A link that stands for the replaced album is replaced alone: the folder it points to keeps
+    // every file, and none is carried out of it.
+    const QFileInfo current(album);
+    const bool replacesFolder = current.isDir() && !current.isSymLink();
+    const bool linked = !replacesFolder || linkextras(album, staged);
     if (!platform::moveFolderInto(staged, album)) return false;
-    // The replaced album, if any, is now where the new one was staged. A link that stood for it is
-    // replaced alone: the folder it points to keeps every file.
-    const QFileInfo replaced(staged);
-    if (replaced.exists() && !replaced.isSymLink()) keepextras(staged, album);
+    // The replaced album is now where the new one was staged.
+    if (!linked) keepextras(staged, album);
     dropstaging(albumpath);
     return true;
 }

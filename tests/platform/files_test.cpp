@@ -1,4 +1,6 @@
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
 
 #include "platform/files.h"
@@ -40,6 +42,24 @@ TEST(Files, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary)
     EXPECT_EQ(folder.read(QStringLiteral("Musetra.ini")), QByteArray("new"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
     EXPECT_FALSE(writeFileAtomically(folder.path() + QStringLiteral("/missing/x.ini"), "new"));
+}
+
+// What an overwrite carries from the old album into the new one before they change places.
+TEST(Files, ALinkedTreeKeepsEveryFileWhenItsSourceGoesAndNeverFollowsALink)
+{
+    TempFolder folder;
+    folder.write(QStringLiteral("old/scans/back.jpg"), "scan");
+    folder.write(QStringLiteral("outside/keep.txt"), "outside");
+    folder.mkdir(QStringLiteral("new"));
+    ASSERT_TRUE(
+        QFile::link(folder.file(QStringLiteral("outside")), folder.file(QStringLiteral("old/elsewhere"))));
+    ASSERT_TRUE(
+        linkTree(folder.file(QStringLiteral("old/scans")), folder.file(QStringLiteral("new/scans"))) &&
+        linkTree(folder.file(QStringLiteral("old/elsewhere")), folder.file(QStringLiteral("new/elsewhere"))));
+    ASSERT_TRUE(QDir(folder.file(QStringLiteral("old"))).removeRecursively());
+    EXPECT_EQ(folder.read(QStringLiteral("new/scans/back.jpg")), QByteArray("scan"));
+    EXPECT_TRUE(QFileInfo(folder.file(QStringLiteral("new/elsewhere"))).isSymLink());
+    EXPECT_EQ(folder.read(QStringLiteral("outside/keep.txt")), QByteArray("outside"));
 }
 
 TEST(Files, JoinsWithOneSeparator)
