@@ -1,6 +1,7 @@
 #include "platform/speech.h"
 
 #include <QByteArray>
+#include <QCoreApplication>
 #include <QLoggingCategory>
 #include <atomic>
 #include <chrono>
@@ -24,7 +25,6 @@ namespace {
 Q_LOGGING_CATEGORY(lcEspeak, "musetra.platform.speech")
 
 constexpr int kBufferMs = 50; // how often synthesis looks whether it was stopped
-constexpr auto kRegisterTimeout = std::chrono::seconds(3);
 constexpr auto kShutdownTimeout = std::chrono::milliseconds(500);
 constexpr int kNormalPitch = 50;
 constexpr int kNormalRange = 50;
@@ -165,12 +165,12 @@ int loadEngine()
     return espeak_ng_GetSampleRate();
 }
 
-// Worker: says `text` into `output` unless a stop comes first.
+// Worker: says `text` into `output` unless a stop comes first or the engine never loaded.
 void synthesise(const QByteArray& utf8, int speed, int flags, quint64 generation,
-                const std::shared_ptr<SpeechOutput>& output)
+                const std::shared_ptr<SpeechOutput>& output, bool loaded)
 {
     SpeechWorker& worker = SpeechWorker::instance();
-    if (generation != worker.generation()) return;
+    if (!loaded || generation != worker.generation()) return;
     try {
         if (speed > 0) check(espeak_ng_SetParameter(espeakRATE, speed, 0), "speed");
         applyStyle(flags);
@@ -194,7 +194,14 @@ EspeakSpeech* engineOwner = nullptr;
 
 } // namespace
 
-EspeakSpeech::EspeakSpeech(Output output)
+// What the worker learns of the engine, shared with it so that a task outliving the voice finds it.
+struct EspeakSpeech::Engine
+{
+    std::atomic<int> sampleRate{0};
+    std::atomic<bool> missing{false};
+};
+
+EspeakSpeech::EspeakSpeech(Output output) : engine_(std::make_shared<Engine>())
 {
     if (output == Output::Memory) {
         memory_ = std::make_shared<MemorySpeechOutput>();
@@ -220,19 +227,24 @@ EspeakSpeech::~EspeakSpeech()
 
 void EspeakSpeech::Register(const QString&, const QString&)
 {
+    if (engine_->missing) throw SpeechError("speech engine: missing");
     if (registered_) return;
     if (engineOwner) throw SpeechError("speech engine: already in use");
     // libmpv refuses to start under any other numeric locale; only the window thread sets it.
     std::setlocale(LC_NUMERIC, "C");
-    std::future<int> loaded = SpeechWorker::instance().run<int>([output = output_] {
-        const int rate = loadEngine();
-        std::string reason;
-        if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
-        return rate;
-    });
-    if (loaded.wait_for(kRegisterTimeout) != std::future_status::ready)
-        throw SpeechError("speech engine: no answer");
-    sampleRate_ = loaded.get();
+    (void)SpeechWorker::instance().run<void>(
+        [output = output_, engine = engine_, unavailable = unavailable_] {
+            try {
+                const int rate = loadEngine();
+                std::string reason;
+                if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
+                engine->sampleRate = rate;
+            } catch (const SpeechError& error) {
+                qCWarning(lcEspeak) << "no speech:" << error.what();
+                engine->missing = true;
+                if (unavailable && qApp) QMetaObject::invokeMethod(qApp, unavailable, Qt::QueuedConnection);
+            }
+        });
     engineOwner = this;
     registered_ = true;
 }
@@ -241,13 +253,19 @@ void EspeakSpeech::Speak(const QString& text, int flags)
 {
     if (!registered_ || !enabled_) return;
     SpeechWorker& worker = SpeechWorker::instance();
-    (void)worker.run<void>([utf8 = text.toUtf8(), speed = speed_, flags, generation = worker.generation(),
-                            output = output_] { synthesise(utf8, speed, flags, generation, output); });
+    (void)worker.run<void>(
+        [utf8 = text.toUtf8(), speed = speed_, flags, generation = worker.generation(), output = output_,
+         engine = engine_] { synthesise(utf8, speed, flags, generation, output, !engine->missing); });
 }
 
 void EspeakSpeech::stop()
 {
     if (registered_) SpeechWorker::instance().stopAll([this] { output_->stop(); });
+}
+
+int EspeakSpeech::sampleRate() const
+{
+    return engine_->sampleRate;
 }
 
 std::vector<int16_t> EspeakSpeech::samples() const

@@ -10,6 +10,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -35,8 +36,11 @@ class Speech
 public:
     virtual ~Speech() = default;
 
-    // Connects to the engine for `application`; throws SpeechError when there is none to use.
+    // Connects to the engine for `application`; throws SpeechError when there is none to use. An
+    // engine that is found missing only after this returned runs the handler of `setUnavailable`.
     virtual void Register(const QString& site, const QString& application) = 0;
+    // What runs on the window thread when the engine turns out to be missing after `Register`.
+    virtual void setUnavailable(std::function<void()> handler) { (void)handler; }
     virtual void setEnabled(bool on) = 0;
     virtual void setSpeed(int wordsPerMinute) = 0;
     // Says `text` after what is still being said (nothing while not enabled); `flags` is a style
@@ -49,8 +53,10 @@ public:
 class SpeechOutput;
 class MemorySpeechOutput;
 
-// The espeak-ng voice. Registering waits a bounded time for the engine and the output; everything
-// else returns at once. Destroyed, it silences the voice and waits for the engine at most a moment.
+// The espeak-ng voice. Everything returns at once: registering loads the engine and probes the
+// output on the worker, texts said meanwhile wait behind it, and a missing engine or output is told
+// through the unavailable handler. Destroyed, it silences the voice and waits for the engine at most
+// a moment.
 class EspeakSpeech final : public Speech
 {
 public:
@@ -62,22 +68,27 @@ public:
     EspeakSpeech& operator=(const EspeakSpeech&) = delete;
 
     void Register(const QString& site, const QString& application) override;
+    void setUnavailable(std::function<void()> handler) override { unavailable_ = std::move(handler); }
     void setEnabled(bool on) override { enabled_ = on; }
     void setSpeed(int wordsPerMinute) override { speed_ = wordsPerMinute; }
     void Speak(const QString& text, int flags) override;
     void stop() override;
 
-    // With memory output: the 16-bit mono samples spoken so far, and their rate.
+    // With memory output: the 16-bit mono samples spoken so far, and their rate (0 until the
+    // engine is loaded).
     std::vector<int16_t> samples() const;
-    int sampleRate() const { return sampleRate_; }
+    int sampleRate() const;
 
 private:
+    struct Engine;
+
     std::shared_ptr<MemorySpeechOutput> memory_;
     std::shared_ptr<SpeechOutput> output_;
+    std::shared_ptr<Engine> engine_;
+    std::function<void()> unavailable_;
     bool registered_ = false;
     bool enabled_ = false;
     int speed_ = 0;
-    int sampleRate_ = 0;
 };
 
 // The speech object in force: the espeak-ng one unless a test installed another.

@@ -62,7 +62,8 @@ public:
     {
         if (handle_) return true;
         mpv_ = loadedLibmpv();
-        if (!mpv_ || !(handle_ = mpv_->create())) {
+        mpv_handle* const core = mpv_ ? mpv_->create() : nullptr;
+        if (!core) {
             reason = "no audio player";
             return false;
         }
@@ -74,45 +75,48 @@ public:
             // Only real devices: without one the probe fails rather than playing into nothing.
             {"ao", "pulse,alsa"},
         };
-        setCoreOptions(*mpv_, handle_, settings);
-        if (mpv_->initialize(handle_) < 0 || !probe()) {
+        setCoreOptions(*mpv_, core, settings);
+        if (mpv_->initialize(core) < 0 || !probe(core)) {
             reason = "no audio output";
-            mpv_->terminateDestroy(handle_);
-            handle_ = nullptr;
+            mpv_->terminateDestroy(core);
             return false;
         }
+        // Published only once it is heard, so a stop meanwhile never meets a core half made.
+        const std::lock_guard lock(handleLock_);
+        handle_ = core;
         return true;
     }
 
     void play(const std::vector<int16_t>& samples, int rate) override
     {
         drainEvents();
-        load(samples, rate, "append-play");
+        load(handle_, samples, rate, "append-play");
     }
 
     void stop() override
     {
         const char* command[] = {"stop", nullptr};
+        const std::lock_guard lock(handleLock_);
         if (handle_) mpv_->commandAsync(handle_, 0, command);
     }
 
 private:
-    void load(const std::vector<int16_t>& samples, int rate, const char* how)
+    void load(mpv_handle* core, const std::vector<int16_t>& samples, int rate, const char* how)
     {
         // From memory: mpv reads the sound from the hex text of its file name.
         const QByteArray url = "hex://" + wavFile(samples, rate).toHex();
         const char* command[] = {"loadfile", url.constData(), how, nullptr};
-        if (mpv_->commandAsync(handle_, 0, command) < 0) qCWarning(lcSpeechOutput) << "announcement refused";
+        if (mpv_->commandAsync(core, 0, command) < 0) qCWarning(lcSpeechOutput) << "announcement refused";
     }
 
     // Plays a moment of silence: it ends at its end only when a device took the sound.
-    bool probe()
+    bool probe(mpv_handle* core)
     {
-        load(std::vector<int16_t>(kProbeRate * kProbeMs / 1000), kProbeRate, "replace");
+        load(core, std::vector<int16_t>(kProbeRate * kProbeMs / 1000), kProbeRate, "replace");
         QElapsedTimer waited;
         waited.start();
         for (qint64 left = kProbeTimeoutMs; left > 0; left = kProbeTimeoutMs - waited.elapsed()) {
-            const mpv_event* event = mpv_->waitEvent(handle_, double(left) / 1000.0);
+            const mpv_event* event = mpv_->waitEvent(core, double(left) / 1000.0);
             if (event->event_id == MPV_EVENT_END_FILE)
                 return static_cast<const mpv_event_end_file*>(event->data)->reason == MPV_END_FILE_REASON_EOF;
         }
@@ -127,6 +131,9 @@ private:
     }
 
     const Libmpv* mpv_ = nullptr;
+    // Made, used and destroyed on the speech worker; `stop` may come from the window thread and
+    // reads it under `handleLock_`.
+    std::mutex handleLock_;
     mpv_handle* handle_ = nullptr;
 };
 

@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QDateTime>
 #include <QListWidget>
+#include <QPointer>
 #include <QRandomGenerator>
 #include <QToolButton>
 
@@ -71,7 +72,12 @@ void setdjrandom(UnitRandom source)
 
 void Tmainform::djClick(QObject*)
 {
-    if (dj->isChecked() && initspeech() != 0) dj->setEnabled(false);
+    if (!dj->isChecked()) return;
+    const QPointer<QToolButton> button = dj;
+    const auto disable = [button] {
+        if (button) button->setEnabled(false);
+    };
+    if (initspeech(disable) != 0) disable();
 }
 
 void Tmainform::doDJ(const QString& album)

@@ -14,11 +14,15 @@ platform::Speech* VTxt = nullptr;
 bool APIexists = false;
 } // namespace
 
-int initspeech()
+int initspeech(std::function<void()> unavailable)
 {
     APIexists = true;
     try {
         VTxt = &platform::speech();
+        VTxt->setUnavailable([unavailable = std::move(unavailable)] {
+            resetspeech();
+            if (unavailable) unavailable();
+        });
         VTxt->Register(QString(), QStringLiteral("Musetra"));
     } catch (const std::exception& error) {
         qCWarning(lcSpeech) << "no speech:" << error.what();

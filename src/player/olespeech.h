@@ -10,8 +10,9 @@
 namespace player {
 
 // Creates the speech object and registers the program with it: 0 on success, 1 when there is no
-// engine to speak with (no voice data, no audio output).
-int initspeech();
+// engine to speak with (no voice data, no audio output). Returns at once: should the engine turn
+// out missing afterwards, speech is forgotten and `unavailable` runs on the window thread.
+int initspeech(std::function<void()> unavailable = {});
 // Says `text` at `speed` words per minute with `flags` (a style value + the high-priority flag).
 // Returns at once: the voice speaks while the program goes on. An engine error is logged and
 // swallowed, so an announcement never stops a track from playing. Nothing happens before a

@@ -11,7 +11,7 @@ TEST(EspeakSpeech, SpeaksOneSentenceAtTheGivenSpeedOnlyWhileEnabled)
 {
     platform::EspeakSpeech voice(platform::EspeakSpeech::Output::Memory);
     ASSERT_NO_THROW(voice.Register(QString(), QStringLiteral("Musetra")));
-    ASSERT_GT(voice.sampleRate(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return voice.sampleRate() > 0; }));
     voice.setSpeed(160);
     voice.Speak(QStringLiteral("Silent"), platform::kSpeechStatement + platform::kSpeechHighPriority);
 

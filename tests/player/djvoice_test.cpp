@@ -36,6 +36,14 @@ qint64 longestStall(int ms)
     return longest;
 }
 
+qint64 pressMs(QAbstractButton* button)
+{
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(button, Qt::LeftButton);
+    return clock.elapsed();
+}
+
 class DjVoiceRoad : public PlayerWindowTest
 {
 protected:
@@ -63,7 +71,7 @@ protected:
         for (int t = 1; t <= 3; ++t)
             queueTrack(1, t);
         platform::setSpeech(&*voice);
-        QTest::mouseClick(form->dj, Qt::LeftButton);
+        EXPECT_LT(pressMs(form->dj), kAnswerMs);
         ASSERT_TRUE(form->dj->isEnabled());
         ASSERT_TRUE(monitor.start(server));
     }
@@ -125,6 +133,23 @@ TEST_F(DjVoiceRoad, EachTrackIsAnnouncedOverTheMusicAndTheWindowNeverWaitsForThe
     voice.reset();
     EXPECT_LT(monitor.now() - quit, 1000);
     EXPECT_LT(monitor.peak(quit + 1000, quit + 2000), 0.01);
+}
+
+// Without a sound device the DJ press still answers at once, and the button goes grey once the
+// voice finds no device.
+TEST_F(PlayerWindowTest, WithoutASoundDeviceTheDjButtonGoesGreyAndTheWindowNeverWaits)
+{
+    qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+    qputenv("ALSA_CONFIG_PATH", "/dev/null");
+    start();
+    platform::EspeakSpeech voice;
+    platform::setSpeech(&voice);
+    EXPECT_LT(pressMs(form->dj), kAnswerMs);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->dj->isEnabled(); }, 5000));
+    player::resetspeech();
+    platform::setSpeech(nullptr);
+    qunsetenv("PULSE_SERVER");
+    qunsetenv("ALSA_CONFIG_PATH");
 }
 
 } // namespace
