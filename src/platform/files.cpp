@@ -216,6 +216,16 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool dur
     return {};
 }
 
+// Moves the temporary `copy` to `path` unless something (a link too) stands there already; then
+// the copy is dropped, with a log line.
+bool placeNewCopy(const QString& copy, const QString& path)
+{
+    if (renamePath(copy, path, RENAME_NOREPLACE)) return true;
+    qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << path;
+    QFile::remove(copy);
+    return false;
+}
+
 // Copies what is left of `source` into `target`, a piece at a time. False on a read or write error.
 bool copyContents(QFile& source, QFile& target)
 {
@@ -291,11 +301,8 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
     }
     if (written.isEmpty()) return;
     ::sync();
-    for (const auto& [copy, path] : written) {
-        if (renamePath(copy, path, RENAME_NOREPLACE)) continue;
-        qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << path;
-        QFile::remove(copy);
-    }
+    for (const auto& [copy, path] : written)
+        (void)placeNewCopy(copy, path);
 }
 
 bool copyFileAsNew(const QString& from, const QString& to)
@@ -306,8 +313,7 @@ bool copyFileAsNew(const QString& from, const QString& to)
     if (!openTemporaryCopy(to, copy)) return false;
     const bool written = copyContents(source, copy) && copy.flush() && ::fsync(copy.handle()) == 0;
     copy.close();
-    if (written && renamePath(copy.fileName(), to, RENAME_NOREPLACE)) return true;
-    if (written) qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << to;
+    if (written) return placeNewCopy(copy.fileName(), to);
     copy.remove();
     return false;
 }

@@ -42,12 +42,20 @@ public:
         return *worker;
     }
 
-    template<class Result> std::future<Result> run(std::function<Result()> task)
+    // Queues `task` after those before it.
+    void post(std::function<void()> task)
     {
-        auto packaged = std::make_shared<std::packaged_task<Result()>>(std::move(task));
-        std::future<Result> result = packaged->get_future();
+        const std::lock_guard lock(mutex_);
+        tasks_.push_back(std::move(task));
+        wake_.notify_one();
+    }
+    // Queues `task`; the future is ready once it has run.
+    std::future<void> run(std::function<void()> task)
+    {
+        auto packaged = std::make_shared<std::packaged_task<void()>>(std::move(task));
+        std::future<void> done = packaged->get_future();
         post([packaged] { (*packaged)(); });
-        return result;
+        return done;
     }
 
     // Every stop starts a new generation: synthesis of an older one ends, and its sound is dropped.
@@ -71,13 +79,6 @@ private:
     SpeechWorker()
     {
         std::thread([this] { loop(); }).detach();
-    }
-
-    void post(std::function<void()> task)
-    {
-        const std::lock_guard lock(mutex_);
-        tasks_.push_back(std::move(task));
-        wake_.notify_one();
     }
 
     void loop()
@@ -218,11 +219,9 @@ EspeakSpeech::~EspeakSpeech()
     stop();
     // The output goes on the worker, after what it still does for it; a worker busy for longer is
     // left behind.
-    std::future<bool> released = SpeechWorker::instance().run<bool>([output = std::move(output_)]() mutable {
-        output.reset();
-        return true;
-    });
-    (void)released.wait_for(kShutdownTimeout);
+    (void)SpeechWorker::instance()
+        .run([output = std::move(output_)]() mutable { output.reset(); })
+        .wait_for(kShutdownTimeout);
 }
 
 void EspeakSpeech::Register(const QString&, const QString&)
@@ -232,19 +231,18 @@ void EspeakSpeech::Register(const QString&, const QString&)
     if (engineOwner) throw SpeechError("speech engine: already in use");
     // libmpv refuses to start under any other numeric locale; only the window thread sets it.
     std::setlocale(LC_NUMERIC, "C");
-    (void)SpeechWorker::instance().run<void>(
-        [output = output_, engine = engine_, unavailable = unavailable_] {
-            try {
-                const int rate = loadEngine();
-                std::string reason;
-                if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
-                engine->sampleRate = rate;
-            } catch (const SpeechError& error) {
-                qCWarning(lcEspeak) << "no speech:" << error.what();
-                engine->missing = true;
-                if (unavailable && qApp) QMetaObject::invokeMethod(qApp, unavailable, Qt::QueuedConnection);
-            }
-        });
+    SpeechWorker::instance().post([output = output_, engine = engine_, unavailable = unavailable_] {
+        try {
+            const int rate = loadEngine();
+            std::string reason;
+            if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
+            engine->sampleRate = rate;
+        } catch (const SpeechError& error) {
+            qCWarning(lcEspeak) << "no speech:" << error.what();
+            engine->missing = true;
+            if (unavailable && qApp) QMetaObject::invokeMethod(qApp, unavailable, Qt::QueuedConnection);
+        }
+    });
     engineOwner = this;
     registered_ = true;
 }
@@ -253,9 +251,9 @@ void EspeakSpeech::Speak(const QString& text, int flags)
 {
     if (!registered_ || !enabled_) return;
     SpeechWorker& worker = SpeechWorker::instance();
-    (void)worker.run<void>(
-        [utf8 = text.toUtf8(), speed = speed_, flags, generation = worker.generation(), output = output_,
-         engine = engine_] { synthesise(utf8, speed, flags, generation, output, !engine->missing); });
+    worker.post([utf8 = text.toUtf8(), speed = speed_, flags, generation = worker.generation(),
+                 output = output_,
+                 engine = engine_] { synthesise(utf8, speed, flags, generation, output, !engine->missing); });
 }
 
 void EspeakSpeech::stop()
