@@ -19,6 +19,7 @@
 #include <QEvent>
 #include <QFont>
 #include <QImage>
+#include <QList>
 #include <QPoint>
 #include <QPointer>
 #include <QRect>
@@ -759,8 +760,17 @@ private:
     void keyinselection(int albumNumber, int track);
     void feedDigits(const QString& digits);
     void copytrack(int albumNumber, int track);
-    // Above 0 while an entry step or a keyed-in selection runs: the keypad and search picks wait.
+    // Above 0 while an entry step or a keyed-in selection runs: search picks wait, keypad touches
+    // queue up in `waitingTouches_` and are taken in order once no step runs.
     int entryBusy_ = 0;
+    QList<int> waitingTouches_;
+    bool takingTouches_ = false;
+    // Leaves an entry step; the last one out takes the touches that came meanwhile.
+    void endEntryStep();
+    void takeWaitingTouches();
+    void touchKey(int key);
+    // Ends a running fade at once, as its last step would.
+    void endFade();
     // The album pages' slide animator (owned through its parent, this window).
     PageSlide* pageSlide_ = nullptr;
     // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread.

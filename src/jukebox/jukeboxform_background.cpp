@@ -116,12 +116,19 @@ void Tjukebox::FadeTimerTimer(QObject*)
         setvol(fadetimercurrentvalue);
         return;
     }
+    endFade();
+}
+
+void Tjukebox::endFade()
+{
+    // Before its first step the fade has not touched the volume yet.
+    const bool volumeChanged = tagOf(fadetimer) > 0;
     fadetimer->setEnabled(false);
     library::autoplaymode = false;
     autoplaying = false;
     if (!fadetimernostop && player::mainform) player::mainform->StopClick(nullptr);
     // The next track starts at the volume of before.
-    setvol(fadetimeroriginalvalue);
+    if (volumeChanged) setvol(fadetimeroriginalvalue);
 }
 
 uint32_t Tjukebox::getvol() const

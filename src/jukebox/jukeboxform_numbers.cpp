@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QScopeGuard>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 #include "controls/textscroller.h"
@@ -113,7 +114,7 @@ bool Tjukebox::isvalidtrack(int a) const
 void Tjukebox::dolcd(int k, int delay)
 {
     ++entryBusy_;
-    const auto done = qScopeGuard([this] { --entryBusy_; });
+    const auto done = qScopeGuard([this] { endEntryStep(); });
     keypadlocked = true;
     numButDown(k);
     QCoreApplication::processEvents();
@@ -239,8 +240,10 @@ void Tjukebox::fadeOutBackground()
     if (autoplaying) {
         dofade();
         fadetimernostop = true;
-        while (fadetimer->isEnabled())
+        // A guest who keys on meanwhile is not kept waiting for the rest of the fade.
+        while (fadetimer->isEnabled() && waitingTouches_.isEmpty())
             entrypause(kFadePoll);
+        if (fadetimer->isEnabled()) endFade();
     }
     autoplaying = false;
 }
@@ -313,18 +316,39 @@ void Tjukebox::clearKey()
 
 void Tjukebox::numClick(QObject* Sender)
 {
-    // A step that pumps events must not be entered again from the keypad half-way through.
-    if (noinput || entryBusy_ > 0) return;
     const int pressed = keyCode(Sender);
-    if (pressed == kCancelLastEntry) {
+    if (noinput || pressed == kNoKey) return;
+    // A step that pumps events (a background fade takes seconds) is not entered again half-way:
+    // every touch waits its turn and is taken in order.
+    waitingTouches_.append(pressed);
+    if (entryBusy_ == 0) takeWaitingTouches();
+}
+
+void Tjukebox::endEntryStep()
+{
+    if (--entryBusy_ == 0) takeWaitingTouches();
+}
+
+void Tjukebox::takeWaitingTouches()
+{
+    // One loop takes them all: a touch taken here ends its own step inside it.
+    if (takingTouches_) return;
+    const QScopedValueRollback taking(takingTouches_, true);
+    while (!waitingTouches_.isEmpty())
+        touchKey(waitingTouches_.takeFirst());
+}
+
+void Tjukebox::touchKey(int key)
+{
+    if (key == kCancelLastEntry) {
         player::Tmainform* mf = player::mainform;
         if (!mf || mf->dplaylist->count() == 0) return;
         mf->dplaylist->setCurrentRow(mf->dplaylist->count() - 1);
         mf->DelClick(this);
-    } else if (pressed == kClear) {
+    } else if (key == kClear) {
         clearKey();
-    } else if (pressed != kNoKey) {
-        dolcd(pressed, lcddelay);
+    } else {
+        dolcd(key, lcddelay);
     }
 }
 

@@ -108,7 +108,7 @@ void Tjukebox::searchpanellbclick(int album, int track)
 void Tjukebox::keyinselection(int albumNumber, int track)
 {
     ++entryBusy_;
-    const auto done = qScopeGuard([this] { --entryBusy_; });
+    const auto done = qScopeGuard([this] { endEntryStep(); });
     dolcd(-1, lcddelay);
     if (albumNumber < 0 || track < 0) return;
     if (albumNumber > kLargestTypedAlbum) {

@@ -3,6 +3,7 @@
 
 #include <QFile>
 #include <QTest>
+#include <algorithm>
 #include <filesystem>
 #include <ostream>
 #include <gtest/gtest.h>
@@ -316,20 +317,23 @@ TEST_F(NumberEntryTest, EachStepPausesAndShowsItsKeyPressed)
     EXPECT_EQ(jb.num7->picture(), up);
 }
 
-TEST_F(NumberEntryTest, KeypadIsRefusedWhileAStepOrAnAlbumIsUnderWay)
+TEST_F(NumberEntryTest, KeypadTouchesDuringAStepFollowItAndAddingAnAlbumRefusesThem)
 {
     addLibrary(2);
     Tjukebox& jb = open();
-    // A key touched while a step waits is not entered half-way through it.
-    duringPause = [&] { jb.numClick(jb.numlabel9); };
+    // A key touched while a step waits ("3") is not entered half-way through it, but right after it.
+    int touches = 0;
+    duringPause = [&] {
+        if (touches++ == 0) jb.numClick(jb.numlabel9);
+    };
     jb.numClick(jb.numlabel7);
     duringPause = nullptr;
-    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("  13"));
 
     jukebox::noinput = true;
     jb.numClick(jb.numlabel8);
     jukebox::noinput = false;
-    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   1"));
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("  13"));
 }
 
 // The guest touches the keys: each of the thirteen enters what its caption says.
@@ -396,6 +400,50 @@ TEST_F(NumberEntryTest, SelectionFadesBackgroundPlayOutWithoutStoppingThePlayer)
     EXPECT_EQ(queue(), QStringList{QStringLiteral("2/1")});
     EXPECT_EQ(opened(), QStringList{folderName(2) + QStringLiteral("/track01.mp3")})
         << fake().commands().join(u',').toStdString();
+}
+
+// Touches the keypad keys captioned with the digits of `digits`.
+void touch(Tjukebox& jb, const QString& digits)
+{
+    const QList<jukebox::TextLabel*> keys{jb.numlabel1, jb.numlabel2, jb.numlabel3, jb.numlabel4,
+                                          jb.numlabel5, jb.numlabel6, jb.numlabel7, jb.numlabel8,
+                                          jb.numlabel9, jb.numlabel10};
+    for (const QChar digit : digits) {
+        const auto key = std::find_if(keys.cbegin(), keys.cend(),
+                                      [digit](const jukebox::TextLabel* k) { return k->text() == digit; });
+        ASSERT_NE(key, keys.cend()) << digit.toLatin1();
+        QTest::mouseClick(*key, Qt::LeftButton);
+    }
+}
+
+// A guest keys a second selection while the first one fades background play out: every touch
+// counts, the fade ends at the first of them, and both tracks are queued and logged.
+TEST_F(NumberEntryTest, SelectionsKeyedDuringTheBackgroundFadeAreAllQueued)
+{
+    addLibrary(3);
+    const QString logPath = program.file(QStringLiteral("plays.log"));
+    Tjukebox& jb = open(QStringLiteral("[Commercial]\ntrackslogfile=%1\n").arg(logPath));
+    fillScreen(jb);
+    jukebox::initautoplay();
+    jukebox::startautoplay();
+    ASSERT_TRUE(jukebox::autoplaying);
+    bool keyedDuringFade = false;
+    duringPause = [&] {
+        if (!jb.fadetimer->isEnabled() || keyedDuringFade) return;
+        keyedDuringFade = true;
+        touch(jb, QStringLiteral("0002002"));
+    };
+
+    touch(jb, QStringLiteral("0001001"));
+
+    ASSERT_TRUE(keyedDuringFade);
+    EXPECT_EQ(queue(), (QStringList{QStringLiteral("1/1"), QStringLiteral("2/2")}));
+    EXPECT_LT(pauses.count(10), 30) << "the guest waited for the whole fade";
+    EXPECT_FALSE(jb.fadetimer->isEnabled());
+    const QByteArray log = program.read(QStringLiteral("plays.log"));
+    EXPECT_TRUE(log.contains("Album 0001") && log.contains("Album 0002")) << log.toStdString();
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("    "));
+    EXPECT_FALSE(jukebox::keypadlocked);
 }
 
 // What stands in the place of an album's "title.dat": a link out of the library, or a folder.
