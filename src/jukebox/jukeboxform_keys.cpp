@@ -24,6 +24,7 @@
 #include "jukebox/creditssystem.h"
 #include "jukebox/editbox.h"
 #include "jukebox/frameshape.h"
+#include "jukebox/searchtrack.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
 #include "library/runprogram.h"
@@ -84,11 +85,13 @@ bool lightShowAllowed()
 }
 
 // True for a key typed into one of the window's text edits, which keeps it to itself: a search
-// for "1999" or "50 Cent" must not key in a selection and buy a track. Chords (coins and the
-// like with Alt, the operator's Ctrl keys) and Escape still act.
+// for "1999" or "50 Cent" must not key in a selection and buy a track. While the search panel
+// shows, every key is the search's, wherever the focus stands. Chords (coins and the like with
+// Alt, the operator's Ctrl keys) and Escape still act.
 bool typedIntoEdit(const QWidget& target, const QKeyEvent& key)
 {
-    if (!qobject_cast<const EditBox*>(&target)) return false;
+    const bool searching = searchpanel && !searchpanel->isHidden();
+    if (!searching && !qobject_cast<const EditBox*>(&target)) return false;
     return !(key.modifiers() & (Qt::AltModifier | Qt::ControlModifier)) && key.key() != Qt::Key_Escape;
 }
 

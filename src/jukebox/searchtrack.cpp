@@ -54,6 +54,9 @@ ttracksearch::ttracksearch(QWidget* AOwner) : TTransparentPanel(AOwner)
     build::setTextColour(keywords, build::kListTextColour);
     keywords->setFrame(false);
     keywords->setEnabled(false);
+    // A touch on the panel (its keys, its list) leaves the focus in the keyword, where the
+    // on-screen keyboard types; the window itself would take it otherwise.
+    setFocusProxy(keywords);
     JUKEBOX_MAKE(action_but, PictureBox, this);
     action_but->setStretch(true);
     action_but->setPicture(controls::programPicture(QStringLiteral("WIDEBUTUP")));
@@ -199,6 +202,8 @@ void ttracksearch::keyboard_butClick(QObject*)
     setTag(keyboard_but, show ? 0 : 1);
     keyboard_but->setPicture(controls::programPicture(show ? kKeyboardShown : kKeyboardHidden));
     library::osk(show, true);
+    // The keyboard types into the keyword, whatever had the focus.
+    if (show) keywords->setFocus();
 }
 
 void ttracksearch::action_butMouseDown(QObject*)

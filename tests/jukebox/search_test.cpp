@@ -11,6 +11,7 @@
 #include "jukebox/picturebox.h"
 #include "jukebox/searchthread.h"
 #include "jukebox/searchtrack.h"
+#include "library/osk.h"
 #include "numberstesting.h"
 #include "printers.h"
 
@@ -26,9 +27,9 @@ protected:
         program.write(QStringLiteral("music/%1/track01.mp3").arg(folder), "ID3");
     }
 
-    jukebox::ttracksearch& openPanel()
+    jukebox::ttracksearch& openPanel(const QString& settings = QString())
     {
-        jukebox::Tjukebox& jb = open();
+        jukebox::Tjukebox& jb = open(settings);
         fillScreen(jb);
         QTest::mouseClick(jb.panel_searchbut_image, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
         return *jukebox::searchpanel;
@@ -118,6 +119,42 @@ TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)
     QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::AltModifier);
     EXPECT_EQ(window->credit->Credits(), 1 + library::config.playspercoincredit);
     EXPECT_EQ(panel.keywords->text(), QStringLiteral("00010023"));
+}
+
+// The on-screen keyboard sends its keys to whatever has the focus. Opened again with the panel's
+// "Keyboard" key after a search, it types into the search: no selection, no credit spent, no play
+// logged, no page turned.
+TEST_F(SearchTest, TheKeyboardKeyTypesIntoTheSearchAndBuysNothing)
+{
+    addLibrary(3);
+    const QString logPath = program.file(QStringLiteral("plays.log"));
+    jukebox::ttracksearch& panel = openPanel(QStringLiteral("[Commercial]\ntrackslogfile=%1\n").arg(logPath));
+    library::config.creditsystem = true;
+    window->show();
+    QApplication::setActiveWindow(window);
+    QTest::keyClick(window->windowHandle(), Qt::Key_C, Qt::AltModifier);
+    const int credits = window->credit->Credits();
+    ASSERT_GT(credits, 0);
+    const int page = jukebox::currentalbum;
+    const auto osk = [&](const QString& keys) {
+        for (const QChar key : keys)
+            QTest::keyClick(window->windowHandle(), key.toLatin1());
+    };
+    osk(QStringLiteral("t\r"));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel.st && panel.st->isFinished(); }));
+    EXPECT_FALSE(library::keyboardshowing) << "the search closes the keyboard";
+
+    QTest::mouseClick(panel.keyboard_but, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_TRUE(library::keyboardshowing);
+    osk(QStringLiteral("0001001zb"));
+    QTest::keyClick(window->windowHandle(), Qt::Key_Right);
+
+    EXPECT_EQ(panel.keywords->text(), QStringLiteral("t0001001zb"));
+    EXPECT_EQ(window->credit->Credits(), credits);
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_TRUE(program.read(QStringLiteral("plays.log")).isEmpty());
+    EXPECT_EQ(jukebox::currentalbum, page);
+    EXPECT_FALSE(window->lcdtext1->text().contains(u'1'));
 }
 
 TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPagesAndMovesItsMessage)
