@@ -725,6 +725,7 @@ private:
     void showMuteState();
     // The welcome follows the message on the line once that has been read.
     void welcomeAfterMessage();
+    void showWelcome();
 
     // Gives the play log's chart to `CmTop100`.
     std::unique_ptr<Top100List> top100_;

@@ -317,15 +317,19 @@ void Tjukebox::ripbutClick(QObject*)
 // replaces it; one that another message replaced meanwhile is not followed.
 void Tjukebox::welcomeAfterMessage()
 {
-    const QString welcome = QStringLiteral("Welcome - %1 albums available");
-    if (oldmessage.isEmpty() || !lcd3) return domessage(welcome.arg(library::albumcount));
+    if (oldmessage.isEmpty() || !lcd3) return showWelcome();
     const QString shown = oldmessage;
     connect(
         lcd3, &controls::TTextScroller::messagedone, this,
-        [this, shown, welcome] {
-            if (oldmessage == shown) domessage(welcome.arg(library::albumcount));
+        [this, shown] {
+            if (oldmessage == shown) showWelcome();
         },
         Qt::SingleShotConnection);
+}
+
+void Tjukebox::showWelcome()
+{
+    domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
 }
 
 void Tjukebox::lsb1playallClick(QObject*)

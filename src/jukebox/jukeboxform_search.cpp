@@ -32,6 +32,9 @@ void Tjukebox::panel_searchbut_imageClick(QObject*)
         imViewMode->hide();
         return;
     }
+    // The line no longer speaks of a search the guest has left.
+    if (searchpanel->showsItsMessage()) showWelcome();
+    searchpanel->clearSearch();
     searchpanel->keywords->setEnabled(false);
     searchpanel->hide();
     if (playlistpanel) playlistpanel->hide();

@@ -131,7 +131,7 @@ void ttracksearch::action_butClick(QObject*)
     lb->clear();
     listed_.clear();
     lb->Paint();
-    if (jukebox) jukebox->domessage(QStringLiteral("Searching..."));
+    tell(QStringLiteral("Searching..."));
     tsearchthread::Handlers handlers{[this](const QVector<SearchRow>& rows) { additem(rows); },
                                      [this] { updatestatus(); }};
     st = std::make_unique<tsearchthread>(this, keywords->text(), library::album, library::config.path,
@@ -171,7 +171,27 @@ void ttracksearch::updatestatus()
     const int found = lb->items().count();
     const QString text = found == 1 ? QStringLiteral("Search completed. Found 1 item")
                                     : QStringLiteral("Search completed. Found %1 items").arg(found);
+    tell(text);
+}
+
+void ttracksearch::tell(const QString& text)
+{
+    told_ = text;
     if (jukebox) jukebox->domessage(text);
+}
+
+bool ttracksearch::showsItsMessage() const
+{
+    return !told_.isEmpty() && oldmessage == told_;
+}
+
+void ttracksearch::clearSearch()
+{
+    stopSearch();
+    keywords->clear();
+    lb->clear();
+    listed_.clear();
+    lb->Paint();
 }
 
 void ttracksearch::lbClick(QObject*)

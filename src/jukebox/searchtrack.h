@@ -45,6 +45,10 @@ public:
     void action_butMouseUp(QObject* Sender);
     // Lays the panel out for its size.
     void Resize();
+    // Ends the search as the panel closes: the next guest finds an empty keyword and list.
+    void clearSearch();
+    // True while the message line shows what the search put there last.
+    bool showsItsMessage() const;
 
     EditBox* keywords = nullptr;
     PictureBox* action_but = nullptr;
@@ -64,9 +68,12 @@ private:
     void additem(const QVector<SearchRow>& rows);
     void updatestatus();
     void stopSearch();
+    void tell(const QString& text);
 
     // The (album, track) pairs the list holds, so a row is listed once.
     QSet<qint64> listed_;
+    // What the search put on the message line last.
+    QString told_;
 };
 
 } // namespace jukebox

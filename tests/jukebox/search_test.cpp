@@ -157,6 +157,25 @@ TEST_F(SearchTest, TheKeyboardKeyTypesIntoTheSearchAndBuysNothing)
     EXPECT_FALSE(window->lcdtext1->text().contains(u'1'));
 }
 
+// Closed, the panel leaves no search behind: the welcome takes the line back from the search's
+// message, and the next guest opens an empty box over an empty list.
+TEST_F(SearchTest, ClosingThePanelEndsTheSearchAndItsMessage)
+{
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
+    jukebox::ttracksearch& panel = openPanel();
+    ASSERT_EQ(search(panel, QStringLiteral("beat")), QStringLiteral("Search completed. Found 1 item"));
+    const auto corner = [this] {
+        QTest::mouseClick(window->panel_searchbut_image, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    };
+
+    corner();
+    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Welcome - 1 albums available"));
+    corner();
+    ASSERT_TRUE(panel.isVisibleTo(window));
+    EXPECT_TRUE(panel.keywords->text().isEmpty());
+    EXPECT_TRUE(rows(panel).isEmpty());
+}
+
 TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPagesAndMovesItsMessage)
 {
     jukebox::ttracksearch& panel = openPanel();
