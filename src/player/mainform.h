@@ -313,7 +313,6 @@ private:
 
     // Steps of the album list filling.
     void fillAlbumRows();
-    void moveUnderscoreRowsBehind();
     void rebuildAlbumsInRowOrder();
     void enableForAlbums(bool albumsExist);
 

@@ -286,7 +286,7 @@ void Tmainform::numberoftracksTimer(QObject*)
     if (playmode == 0)
         playlistcaption->setText(rows + QStringLiteral(" tracks"));
     else
-        playlistcaption->setText(QString::number(queueRow() + 1) + QLatin1Char('\\') + rows +
+        playlistcaption->setText(QString::number(queueRow() + 1) + QLatin1Char('/') + rows +
                                  QStringLiteral(" tracks"));
     // The caption blinks: hidden on one tick, shown on the next.
     playlistcaption->setVisible(captionBlinkPhase_ != 0);

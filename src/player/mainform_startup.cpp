@@ -204,7 +204,6 @@ void Tmainform::closeSplash()
 void Tmainform::initlistboxes()
 {
     fillAlbumRows();
-    moveUnderscoreRowsBehind();
     initmessage(QStringLiteral("Creating albumlists.."));
     rebuildAlbumsInRowOrder();
     initmessage(QStringLiteral("Creating albumlists...."));
@@ -261,6 +260,10 @@ void Tmainform::fillAlbumRows()
         const int order = collator.compare(a.text, b.text);
         return order != 0 ? order < 0 : a.text < b.text;
     });
+    // Rows of artists beginning with "_" go behind all others, keeping their sorted order, wherever
+    // the collation put them (a leading blank sorts before "_").
+    std::stable_partition(rows.begin(), rows.end(),
+                          [](const Row& row) { return !row.text.startsWith(u'_'); });
     // Added all at once: row by row, every row would be announced to the combos on its own.
     QStringList texts;
     texts.reserve(rows.size());
@@ -270,20 +273,6 @@ void Tmainform::fillAlbumRows()
     Dalbumlist->addItems(texts);
     for (qsizetype i = 0; i < rows.size(); ++i)
         albumlist->setItemData(int(i), rows.at(i).entry);
-}
-
-// Rows of artists beginning with "_" go behind all others, keeping their sorted order; when every
-// row begins with "_", the sorted order stands.
-void Tmainform::moveUnderscoreRowsBehind()
-{
-    for (int moved = 0; moved < Dalbumlist->count() && Dalbumlist->itemText(0).startsWith(u'_'); ++moved) {
-        const QString text = albumlist->itemText(0);
-        const QVariant entry = albumlist->itemData(0);
-        albumlist->removeItem(0);
-        albumlist->addItem(text, entry);
-        Dalbumlist->removeItem(0);
-        Dalbumlist->addItem(text);
-    }
 }
 
 // From here on the album of row i has the number i + 1 everywhere.

@@ -371,7 +371,7 @@ TEST_F(QueueTest, QueueCountShowsThePlayingRowAndBlinks)
     selectRow(1);
     form->playClick(nullptr);
     form->numberoftracksTimer(nullptr);
-    EXPECT_EQ(form->playlistcaption->text(), QStringLiteral("2\\3 tracks"));
+    EXPECT_EQ(form->playlistcaption->text(), QStringLiteral("2/3 tracks"));
     EXPECT_NE(!form->playlistcaption->isHidden(), firstShown);
 }
 
