@@ -150,6 +150,8 @@ void Tripmain::goClick()
 {
     const QScopedValueRollback running(roadRunning_, true);
     startRoad();
+    // Without a drive the road ends here: the drive list has said why.
+    if (cddrives.isEmpty()) return endRoad();
     if (!openDrive() || !readTocAsking() || !internetOrManual()) return;
     queryDatabase();
 }
@@ -178,10 +180,10 @@ void Tripmain::enumcddrives()
         cds->addItem(driveText(drive));
     }
     if (cds->count() == 0)
-        md(QStringLiteral(
-               "Cannot find any CD-ROM drives.\r\nCheck you have wnaspi32.dll installed correctly.\r\n"
-               "See the MusRip website for more information."),
-           QStringLiteral("Try again"), QString(), QStringLiteral("Install problem"), true);
+        md(QStringLiteral("No CD drive or disc image was found.\r\nName one in the environment variable "
+                          "MUSETRA_CDROM (a device such as /dev/sr0, or a .cue sheet beside its .bin) "
+                          "and start the program again."),
+           QStringLiteral("OK"), QString(), QStringLiteral("No CD drive"), false);
     cds->setCurrentIndex(0);
     cdsChange();
 }

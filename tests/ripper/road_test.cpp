@@ -141,15 +141,17 @@ TEST_F(Road, AnUnreadableDiscIsAskedForAgainUntilExit)
     EXPECT_TRUE(cddb.commands().isEmpty());
 }
 
-TEST_F(Road, WithoutDrivesNoDriveIsOpened)
+// Without a drive the operator is told once how to name one, and the road ends.
+TEST_F(Road, WithoutDrivesTheRoadSaysHowToNameOneOnce)
 {
     FakeCdDrives drives(image);
     drives.drives = {{QString(), QStringLiteral(" "), QStringLiteral("/dev/blank")}};
     window->rip_go();
-    ASSERT_EQ(questions.size(), 2);
-    EXPECT_EQ(questions[0].title, QStringLiteral("Install problem"));
-    EXPECT_EQ(questions[1].text, QStringLiteral("Could not open the CD drive."));
+    ASSERT_EQ(questions.size(), 1);
+    EXPECT_TRUE(questions[0].text.startsWith(QStringLiteral("No CD drive or disc image was found.")));
+    EXPECT_TRUE(questions[0].text.contains(QStringLiteral("MUSETRA_CDROM")));
     EXPECT_EQ(drives.opened, 0);
+    EXPECT_FALSE(window->isVisible());
 }
 
 TEST_F(Road, AnImageThatCannotBeReadIsADriveThatCannotBeOpened)
