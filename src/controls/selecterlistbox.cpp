@@ -89,7 +89,8 @@ void TSelecterListBox::Paint()
             metrics.elidedText(fitems[i], Qt::ElideRight, std::max(0, image.width() - 2 * fmargin - offset));
         if (fdrawmode) textOut(painter, fmargin + offset, y, shown);
         // Only the written text can be touched.
-        matrix[i] = tmatrix{fmargin, y, fmargin + offset + metrics.horizontalAdvance(shown), y + metrics.height(), i};
+        matrix[i] =
+            tmatrix{fmargin, y, fmargin + offset + metrics.horizontalAdvance(shown), y + metrics.height(), i};
         y += itemheight;
     }
     drawBoxes(painter, image.size());
