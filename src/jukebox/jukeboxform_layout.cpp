@@ -923,15 +923,14 @@ void Tjukebox::placeSearchAndQueuePanels()
     if (playlistpanel) playlistpanel->setGeometry(panelArea());
 }
 
-// The search and queue panels stand inside the album frame, whose rims lie over the album area's top
-// and bottom, and clear of the letter bar wherever it lies over that area: the "MORE" boxes of their
+// The search and queue panels end above the album frame's lower rim, which lies over the album area's
+// bottom, and stand clear of the letter bar wherever it lies over that area: the "MORE" boxes of their
 // lists, the purge key and the search box stay whole and in reach.
 QRect Tjukebox::panelArea() const
 {
     QRect area = midpanelpanel->rect();
-    const QPoint frame = midpanelpanel->mapFrom(this, CenterPanel->pos());
-    area.setTop(std::max(area.top(), frame.y() + frameEdges_[0]->geometry().bottom() + 1));
-    area.setBottom(std::min(area.bottom(), frame.y() + frameEdges_[1]->y() - 1));
+    const int frameTop = midpanelpanel->mapFrom(this, CenterPanel->pos()).y();
+    area.setBottom(std::min(area.bottom(), frameTop + frameEdges_[1]->y() - 1));
     if (!alphapanel || alphapanel->isHidden()) return area;
     const QRect bar(midpanelpanel->mapFrom(this, alphapanel->pos()), alphapanel->size());
     if (!bar.intersects(area)) return area;

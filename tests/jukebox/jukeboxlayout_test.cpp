@@ -217,7 +217,7 @@ TEST_F(JukeboxTest, PagesCoversAndListsFollowTheDesign)
     // The search and queue panels span the album area above the letter bar at the bottom.
     for (const QWidget* panel :
          std::initializer_list<const QWidget*>{jukebox::searchpanel, jukebox::playlistpanel}) {
-        EXPECT_EQ(panel->x(), 0);
+        EXPECT_EQ(panel->pos(), QPoint(0, 0));
         EXPECT_EQ(panel->width(), window.midpanelpanel->width());
         EXPECT_EQ(panel->geometry().bottom() + 1, window.alphapanel->y());
     }
