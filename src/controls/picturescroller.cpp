@@ -15,8 +15,6 @@ namespace {
 
 constexpr int kRepeatFloor = 20;
 constexpr int kDefaultSide = 200;
-constexpr int kBoxRoom = 36;   // height kept for the two boxes
-constexpr int kUpBoxRoom = 18; // of it, above the first row
 constexpr int kMoreFontSize = 7;
 constexpr int kRemotePen = 10;
 constexpr int32_t kBlack = 0x000000;
@@ -240,7 +238,9 @@ void TPictureScroller::Paint()
     grid.width = width();
     grid.cell = cell;
     grid.spacing = cell / 10;
-    const int block = ((height() - kBoxRoom) / cell) * cell + kBoxRoom;
+    // Each "More" box takes a row of `scrollwidths` above or below the cells.
+    const int boxRoom = 2 * fscrollwidths;
+    const int block = ((height() - boxRoom) / cell) * cell + boxRoom;
     grid.top = height() / 2 - block / 2 - grid.spacing;
     grid.limit = block + grid.top;
     grid.side = cell - grid.spacing;
@@ -269,9 +269,10 @@ void TPictureScroller::drawUpBox(QPainter& painter, const Grid& grid)
     const QFontMetrics metrics(grid.font, painter.device());
     const int tw = metrics.horizontalAdvance(fmoretext);
     const int th = metrics.height();
-    const int left = grid.width / 2 - tw / 2 - 3;
+    const QSize size = boxSize(arrow, tw, th);
+    const int left = grid.width / 2 - size.width() / 2;
     const int top = grid.top - grid.spacing;
-    const tmatrix box{left, top, left + tw + 6, top + arrow.height() + th, kUpBox};
+    const tmatrix box{left, top, left + size.width(), top + size.height(), kUpBox};
     gdirectangle(painter, box.x1, box.y1, box.x2, box.y2, skins::tcolorToQColor(kBlack),
                  skins::tcolorToQColor(fmorebackgroundcolor));
     matrix[0] = box;
@@ -281,10 +282,17 @@ void TPictureScroller::drawUpBox(QPainter& painter, const Grid& grid)
     textOut(painter, grid.width / 2 - tw / 2, top + 1 + arrow.height(), fmoretext);
 }
 
+// A "More" box round its arrow over its text, at least `scrollwidths` on each side.
+QSize TPictureScroller::boxSize(const QImage& arrow, int textWidth, int textHeight) const
+{
+    return QSize(std::max(textWidth + 6, fscrollwidths),
+                 std::max(arrow.height() + textHeight, fscrollwidths));
+}
+
 // Draws the cells from `topmost` on while rows fit; the number of cells drawn.
 int TPictureScroller::drawCells(QPainter& painter, Grid& grid)
 {
-    grid.y = grid.top + kUpBoxRoom + grid.spacing;
+    grid.y = grid.top + fscrollwidths + grid.spacing;
     int x = grid.spacing / 2;
     int drawn = 0;
     for (int t = ftopmost; t < fcount; ++t) {
@@ -318,8 +326,9 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
     const QFontMetrics metrics(grid.font, painter.device());
     const int tw = metrics.horizontalAdvance(fmoretext);
     const int th = metrics.height();
-    const int left = grid.width / 2 - tw / 2 - 3;
-    const tmatrix box{left, grid.y, left + tw + 6, grid.y + arrow.height() + th, kDownBox};
+    const QSize size = boxSize(arrow, tw, th);
+    const int left = grid.width / 2 - size.width() / 2;
+    const tmatrix box{left, grid.y, left + size.width(), grid.y + size.height(), kDownBox};
     gdirectangle(painter, box.x1, box.y1, box.x2, box.y2, skins::tcolorToQColor(kBlack),
                  skins::tcolorToQColor(fmorebackgroundcolor), grid.penwidth);
     painter.setPen(skins::tcolorToQColor(kListGrey));

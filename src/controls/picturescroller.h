@@ -78,6 +78,7 @@ public:
     int32_t count() const { return fcount; }
     bool remote() const { return fremote; }
     void setremote(bool v) { fremote = v; }
+    // The least width and height of a "More" box, and the room kept for each above or below the cells.
     int32_t scrollwidths() const { return fscrollwidths; }
     void setscrollwidths(int32_t v) { fscrollwidths = v; }
     QString moretext() const { return fmoretext; }
@@ -114,6 +115,7 @@ private:
     bool cursorOnThumbnail() const;
     void indexAlbums() const;
     void repeattimerRepeat() override;
+    QSize boxSize(const QImage& arrow, int textWidth, int textHeight) const;
     void drawUpBox(QPainter& painter, const Grid& grid);
     int drawCells(QPainter& painter, Grid& grid);
     void drawDownBox(QPainter& painter, const Grid& grid, int entry);

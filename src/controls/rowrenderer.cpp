@@ -142,17 +142,23 @@ RowExtent ListPainter::cliptextOut(int x, int y, const QString& text, int n,
     int offset = 0;
     p_.setPen(pen.text);
     if (m_.showlabels) offset = drawrowlabel(p_, x, y, n, image_.width());
+    int right = image_.width();
     if (info) {
-        if (!info->picture().isNull()) drawPicture(info->picture(), y);
+        if (!info->picture().isNull()) {
+            drawPicture(info->picture(), y);
+            right -= m_.itemheight;
+        }
         if (!info->icon.isEmpty()) {
             offset += drawIcon(info->icon, y);
             pen.solid = true;
         }
     }
-    const int textWidth = metrics.horizontalAdvance(text);
+    // A text too long for the row ends in an ellipsis before the picture or the list's edge.
+    const QString shown = metrics.elidedText(text, Qt::ElideRight, std::max(0, right - x - offset));
+    const int textWidth = metrics.horizontalAdvance(shown);
     if (pen.solid) p_.fillRect(x + offset, y, textWidth, metrics.height(), tc(m_.numbercolor));
     p_.setPen(pen.text);
-    textOut(p_, x + offset, y, text);
+    textOut(p_, x + offset, y, shown);
     return RowExtent{textWidth + offset, metrics.height()};
 }
 

@@ -79,15 +79,18 @@ void TSelecterListBox::Paint()
     for (int i = std::max(topmost, 0); i <= last; ++i) {
         painter.setPen(fselected.at(i) ? selected : skins::tcolorToQColor(kListGrey));
         int offset = 0;
-        if (fdrawmode) {
-            if (fshownumbers) offset = drawrowlabel(painter, fmargin, y, i + 1, image.width());
-            textOut(painter, fmargin + offset, y, fitems[i]);
+        if (fdrawmode && fshownumbers) {
+            offset = drawrowlabel(painter, fmargin, y, i + 1, image.width());
         } else if (fshownumbers) {
             offset = metrics.horizontalAdvance(rowlabel(i + 1)) + image.width() / 20;
         }
+        // A title too long for the list ends in an ellipsis inside it.
+        const QString shown =
+            metrics.elidedText(fitems[i], Qt::ElideRight, std::max(0, image.width() - 2 * fmargin - offset));
+        if (fdrawmode) textOut(painter, fmargin + offset, y, shown);
         // Only the written text can be touched.
-        matrix[i] = tmatrix{fmargin, y, fmargin + offset + metrics.horizontalAdvance(fitems[i]),
-                            y + metrics.height(), i};
+        matrix[i] =
+            tmatrix{fmargin, y, fmargin + offset + metrics.horizontalAdvance(shown), y + metrics.height(), i};
         y += itemheight;
     }
     drawBoxes(painter, image.size());

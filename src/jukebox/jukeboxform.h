@@ -688,6 +688,8 @@ private:
     void placeAddAllLabels();
     void placeSearchAndQueuePanels();
     QRect panelArea() const;
+    int touchSide() const;
+    int leftLetterBarWidth() const;
     void placeTrackHint();
     void applyDisplayOnly();
     void placeLetterBar();

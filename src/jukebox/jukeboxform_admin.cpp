@@ -15,7 +15,9 @@
 #include "jukebox/editbox.h"
 #include "jukebox/jukeboxform_build.h"
 #include "jukebox/logfile.h"
+#include "jukebox/picturebox.h"
 #include "jukebox/ripperhooks.h"
+#include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
@@ -66,6 +68,8 @@ void Tjukebox::adminPanelShownOrHidden(QEvent::Type type)
 
 void Tjukebox::advancedbutClick(QObject*)
 {
+    // The operator's menu closes as for every other of its choices: "Done" returns to the keypad.
+    if (tagOf(kioskpanel) == 1) kioskpanelClick(kioskpanel);
     keypadlocked = true;
     library::hideosk();
     advanced->setGeometry(rect());

@@ -816,6 +816,13 @@ void Tjukebox::placeBackgroundPieces()
 }
 
 namespace {
+// Where the theme puts the letter bar; an unknown place is the left.
+int32_t letterBarPlace()
+{
+    const int32_t place = library::config.theme.alphaorientation;
+    return place > kBarHidden || place < kBarLeft ? kBarLeft : place;
+}
+
 // Design rows the pages stand lower by: a letter bar at the top takes the corners' height, and the
 // upper page starts under it so its "Add All" and the top of its cover stay in reach.
 int pageShift()
@@ -826,7 +833,11 @@ int pageShift()
 
 void Tjukebox::setalbumsizes()
 {
-    const QSize cover(aspx(kCoverSize), aspy(kCoverSize));
+    // Covers stay square on a screen of another shape than the design's: the page keeps its size
+    // and its titles take the width a wide screen leaves beside the cover.
+    const QSize page(2 * aspx(kCoverSize), aspy(kCoverSize));
+    const int side = std::min(aspx(kCoverSize), aspy(kCoverSize));
+    const QSize cover(side, side);
     const int shift = pageShift();
     const struct
     {
@@ -843,19 +854,21 @@ void Tjukebox::setalbumsizes()
                  {topoverpanel, cd7, lb7, kUpperPageTop},
                  {botoverpanel, cd8, lb8, kLowerPageTop}};
     for (const auto& entry : pages) {
-        entry.page->setGeometry(entry.page->x(), aspy(entry.top + shift), 2 * cover.width(), cover.height());
+        entry.page->setGeometry(QRect(QPoint(entry.page->x(), aspy(entry.top + shift)), page));
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
         QImage fresh(cover, QImage::Format_RGB32);
         fresh.fill(Qt::black);
         entry.cover->setPicture(fresh);
-        if (entry.title) entry.title->setGeometry(QRect(QPoint(cover.width(), 0), cover));
+        if (entry.title) entry.title->setGeometry(side, 0, page.width() - side, page.height());
     }
     placePagePanels();
 }
 
 void Tjukebox::placePagePanels()
 {
-    const int pageLeft = aspx(kPageLeft);
+    // The pages start right of a letter bar at the left, so it leaves their album numbers in view.
+    const int besideBar = letterBarPlace() == kBarLeft ? leftLetterBarWidth() - midpanelpanel->x() : 0;
+    const int pageLeft = std::max(aspx(kPageLeft), besideBar);
     for (QWidget* page : {toppanel, botpanel, topoverpanel, botoverpanel})
         page->move(pageLeft, page->y());
     const int nextLeft = pageLeft + toppanel->width() + aspx(kNextPageGap);
@@ -865,7 +878,7 @@ void Tjukebox::placePagePanels()
 
 void Tjukebox::positionlsb(controls::TScrollListbox* lsb, PictureBox* lb)
 {
-    lsb->setGeometry(lb->width() + aspx(kListLeftGap), 0, lb->width() - aspx(kListNarrower), lb->height());
+    lsb->setGeometry(lb->x() + aspx(kListLeftGap), 0, lb->width() - aspx(kListNarrower), lb->height());
 }
 
 void Tjukebox::placePageLists()
@@ -910,20 +923,39 @@ void Tjukebox::placeSearchAndQueuePanels()
     if (playlistpanel) playlistpanel->setGeometry(panelArea());
 }
 
-// The letter bar lies over the bottom or the top of the album area when it stands there: the search
-// and queue panels end above it or start under it, so the "MORE" boxes of their lists, the purge key
-// and the search box stay in reach.
+// The search and queue panels end above the album frame's lower rim, which lies over the album area's
+// bottom, and stand clear of the letter bar wherever it lies over that area: the "MORE" boxes of their
+// lists, the purge key and the search box stay whole and in reach.
 QRect Tjukebox::panelArea() const
 {
     QRect area = midpanelpanel->rect();
+    const int frameTop = midpanelpanel->mapFrom(this, CenterPanel->pos()).y();
+    area.setBottom(std::min(area.bottom(), frameTop + frameEdges_[1]->y() - 1));
     if (!alphapanel || alphapanel->isHidden()) return area;
     const QRect bar(midpanelpanel->mapFrom(this, alphapanel->pos()), alphapanel->size());
-    if (!bar.intersects(area) || bar.width() <= bar.height()) return area;
-    if (bar.top() > area.center().y())
+    if (!bar.intersects(area)) return area;
+    if (bar.width() <= bar.height())
+        area.setLeft(bar.right() + 1);
+    else if (bar.top() > area.center().y())
         area.setBottom(bar.top() - 1);
     else
         area.setTop(bar.bottom() + 1);
     return area;
+}
+
+// The shorter side of the smallest keypad key: no key a guest touches is narrower.
+int Tjukebox::touchSide() const
+{
+    int side = num13->height();
+    for (const QWidget* key : keypadpanel->findChildren<PictureBox*>(Qt::FindDirectChildrenOnly))
+        side = std::min({side, key->width(), key->height()});
+    return side;
+}
+
+// The left column, or wider where its keys would be narrower than the keypad's.
+int Tjukebox::leftLetterBarWidth() const
+{
+    return std::max(leftpanel->width(), touchSide());
 }
 
 void Tjukebox::placeTrackHint()
@@ -947,15 +979,14 @@ void Tjukebox::applyDisplayOnly()
 
 void Tjukebox::placeLetterBar()
 {
-    int32_t orientation = library::config.theme.alphaorientation;
-    if (orientation > kBarHidden || orientation < kBarLeft) orientation = kBarLeft;
+    const int32_t orientation = letterBarPlace();
     const int cornerWidth = aspx(kCorner);
     const int cornerHeight = aspy(kCorner);
     const int areaRight = midpanelpanel->geometry().right() + 1;
     switch (orientation) {
     case kBarLeft:
-        // Within the left column: any wider, it would lie over the album numbers of the pages.
-        alphapanel->setGeometry(0, cornerHeight, leftpanel->width(),
+        // Between the two left corners; the pages stand right of it.
+        alphapanel->setGeometry(0, cornerHeight, leftLetterBarWidth(),
                                 midpanelpanel->height() - 2 * cornerHeight);
         break;
     case kBarTop:

@@ -673,6 +673,7 @@ void Tjukebox::jbcovershow(const QString& path)
 void Tjukebox::sizethumbpanel()
 {
     thumbpanel->setGeometry(leftpanel->width(), 0, midpanelpanel->width(), height());
+    thumbs->setscrollwidths(touchSide()); // the "More" keys as large as the keypad's
     thumbs->setGeometry(0, aspy(kThumbsTop), thumbpanel->width(),
                         thumbpanel->height() - aspy(kThumbsShorter));
 }

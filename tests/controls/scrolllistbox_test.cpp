@@ -361,4 +361,37 @@ TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
     EXPECT_EQ(face.pixelColor(24, 31), QColor(Qt::white));
 }
 
+// A queue or search row too long for its list ends in an ellipsis before the album's picture.
+TEST(RowRenderer, ALongRowEndsBeforeItsPicture)
+{
+    ListItems items;
+    TScrollListItemAdditonalInfo info;
+    QImage green(40, 40, QImage::Format_RGB32);
+    green.fill(Qt::green);
+    info.setpicture(green);
+    items.addObject(QStringLiteral("A Title Far Too Long For Its Row ").repeated(4), &info);
+    const ArrowSet arrows = loadarrows(QString());
+    ScrollListModel model;
+    model.items = &items;
+    model.font = QFont(QStringLiteral("arial"), 12);
+    model.fontcolor = Qt::black;
+    model.color = 0xFFFFFF;
+    model.arrows = &arrows;
+    model.displayitems = 5;
+    model.itemheight = 20;
+    model.topborder = 30;
+    model.showlabels = false;
+    const QImage face = renderscrolllist(model, QSize(300, 150)).image;
+    const QRect picture(300 - 20 + 1, 30 - 10 + 1, 18, 18); // inside its black frame
+    int inkOnPicture = 0;
+    for (int y = picture.top(); y <= picture.bottom(); ++y)
+        for (int x = picture.left(); x <= picture.right(); ++x)
+            inkOnPicture += face.pixelColor(x, y) != QColor(Qt::green);
+    EXPECT_EQ(inkOnPicture, 0);
+    bool inkBeforePicture = false; // the text runs up to the picture, not short of it
+    for (int x = picture.left() - 20; x < picture.left() - 1; ++x)
+        inkBeforePicture = inkBeforePicture || face.pixelColor(x, 36) != QColor(Qt::white);
+    EXPECT_TRUE(inkBeforePicture);
+}
+
 } // namespace

@@ -127,6 +127,23 @@ TEST_F(Selecter, SelectedRowsInTheFontColourOthersInGrey)
     EXPECT_TRUE(std::all_of(unselected.begin(), unselected.end(), grey)) << "written in grey";
 }
 
+// A title too long for the list ends in an ellipsis inside it, short of the frame around it.
+TEST_F(Selecter, ALongTitleEndsInsideTheList)
+{
+    build(0);
+    list->items().add(QStringLiteral("A Title Far Too Long For The Random Panel's List ").repeated(3));
+    list->selectall();
+    const QImage& face = list->face();
+    const tmatrix& row = list->hits().at(0);
+    int inkAtTheEdge = 0;
+    for (int y = row.y1; y < row.y2; ++y)
+        for (int x = face.width() - 3; x < face.width(); ++x)
+            inkAtTheEdge += face.pixelColor(x, y) != QColor(Qt::white);
+    EXPECT_EQ(inkAtTheEdge, 0);
+    EXPECT_GT(row.x2, face.width() * 3 / 4); // written up to near the edge, not dropped
+    EXPECT_LT(row.x2, face.width());
+}
+
 TEST_F(Selecter, PressAfterTheRowsChangedHitsTheNewRows)
 {
     build(3);

@@ -566,11 +566,13 @@ TEST_F(PagesTest, PageSizesScaleWithTheScreen)
     screens.bounds = QRect(0, 0, 1920, 1080);
     addAlbums(2);
     Tjukebox& w = open();
-    EXPECT_EQ(w.cd1->geometry(), QRect(0, 0, 624, 468));
+    // Covers keep their shape (a round cover stays round); the titles take the rest of the page.
+    EXPECT_EQ(w.cd1->geometry(), QRect(0, 0, 468, 468));
+    EXPECT_EQ(w.cd1->picture().size(), w.cd1->size());
     EXPECT_EQ(w.toppanel->geometry(), QRect(2, 41, 1248, 468));
     EXPECT_EQ(w.botpanel->y(), 536);
-    EXPECT_EQ(w.lb1->geometry(), QRect(624, 0, 624, 468));
-    EXPECT_EQ(w.lsb1->geometry(), QRect(648, 0, 576, 468));
+    EXPECT_EQ(w.lb1->geometry(), QRect(468, 0, 780, 468));
+    EXPECT_EQ(w.lsb1->geometry(), QRect(468 + 24, 0, 780 - 48, 468));
     EXPECT_EQ(w.toprightpanel->x(), 2 + 1248 + 72);
 }
 

@@ -176,13 +176,17 @@ TEST_F(SearchTest, ClosingThePanelEndsTheSearchAndItsMessage)
     EXPECT_TRUE(rows(panel).isEmpty());
 }
 
+// Shown again at the size it had, the window is not laid out anew.
 TEST_F(SearchTest, AJukeboxOpenedAgainShowsItsPagesAndMovesItsMessage)
 {
+    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\n");
     jukebox::ttracksearch& panel = openPanel();
     window->show();
+    search(panel, QStringLiteral("beat"));
     frontEnd->closeJukebox();
-    window->show(); // at the size it had: no new layout
+    window->show();
     EXPECT_FALSE(panel.isVisible());
+    EXPECT_TRUE(window->toppanel->isVisible());
     EXPECT_TRUE(window->lcd3->running());
 }
 

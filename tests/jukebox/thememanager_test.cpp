@@ -10,6 +10,7 @@
 
 #include "controls/talphabetbar.h"
 #include "jukebox/picturebox.h"
+#include "jukebox/textlabel.h"
 #include "jukeboxfixture.h"
 #include "pewriter.h"
 #include "platform/jpegcodec.h"
@@ -109,7 +110,7 @@ TEST_F(ThemeManagerTest, NoColorLeavesTheElementUntinted)
     EXPECT_EQ(library::config.theme.sbut.Color, library::clNone);
 }
 
-TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughAroundTheirPictures)
+TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughHeldOrNotAndTheLetterBarTakesTheTintAtOnce)
 {
     addAlbums(2);
     writeSettings();
@@ -125,7 +126,16 @@ TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughAroundTheirPictures)
         }
         return colours;
     };
+    // The middle of the left arrow while it is held down; it is let go again.
+    const auto pressedMiddle = [this] {
+        const QPoint middle = window->butllabel->rect().center();
+        QTest::mousePress(window->butllabel, Qt::LeftButton, {}, middle);
+        const QColor colour = window->butl->grab().toImage().pixelColor(window->butl->rect().center());
+        QTest::mouseRelease(window->butllabel, Qt::LeftButton, {}, middle);
+        return colour;
+    };
     const QList<QColor> untinted = corners();
+    const QColor untintedPressed = pressedMiddle();
     const QImage letters = window->alphapanel->grab().toImage();
     withThemeManager([](skins::Tthememanager& manager) {
         manager.lbelement->setCurrentIndex(1);
@@ -140,7 +150,7 @@ TEST_F(ThemeManagerTest, TintedArrowsStaySeeThroughAroundTheirPictures)
     EXPECT_NE(library::config.theme.sbut.Color, library::clNone);
     EXPECT_EQ(corners(), untinted);
     EXPECT_NE(window->alphapanel->grab().toImage(), letters);
-    QTest::keyClick(window, Qt::Key_Left); // pressed and let go
+    EXPECT_NE(pressedMiddle(), untintedPressed); // the held arrow takes the tint too
     EXPECT_EQ(corners(), untinted);
 }
 

@@ -115,7 +115,8 @@ TEST_F(AboutTest, EscapeStopsTheCountingAtOnce)
 class FixedScreens final : public platform::Screens
 {
 public:
-    QRect geometry(const QWidget*) const override { return {0, 0, 1024, 768}; }
+    QRect geometry(const QWidget*) const override { return bounds; }
+    QRect bounds{0, 0, 1024, 768};
 };
 
 class VolumeDisplayTest : public PlayerWindowTest
@@ -190,9 +191,11 @@ TEST_F(VolumeDisplayTest, TheBarStandsForTheVolumeAndHidesOnTheSecondTick)
     EXPECT_FALSE(display->delay->isActive());
 }
 
+// On a wide screen the box is wide for its height: the value line still ends inside it.
 TEST_F(VolumeDisplayTest, TheValueStandsWholeInTheBoxOfAWideScreen)
 {
-    display->symbol->resize(154, 45); // the box on a 1920 x 1080 screen
+    screens.bounds = QRect(0, 0, 1920, 1080);
+    display->FormCreate(display.get());
     display->settitle(QStringLiteral("Volume"), 90);
     const QImage box = display->symbol->pixmap().toImage();
     EXPECT_EQ(box.copy(0, box.height() - 1, box.width(), 1), box.copy(0, 0, box.width(), 1));
