@@ -49,7 +49,8 @@ QStringList extras(const QString& old, const QString& album)
 {
     const QStringList tracks = trackfiles(old);
     QStringList kept;
-    for (const QString& name : QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+    for (const QString& name :
+         QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         if (!tracks.contains(name) && platform::findNoCase(album, name).isEmpty()) kept.append(name);
     return kept;
 }

@@ -1,6 +1,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -338,6 +339,32 @@ TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
 }
 
 INSTANTIATE_TEST_SUITE_P(Road, Overwrite, ::testing::Bool());
+
+// The old album holds, beside its tracks, a link to a FIFO elsewhere, a FIFO of its own and a link
+// to nothing: the overwrite carries each as it is and opens none of them.
+TEST_F(Road, AnOverwriteCarriesEveryKindOfEntryWithoutOpeningOne)
+{
+    const QString fifo = folder.makeFifo(QStringLiteral("elsewhere/fifo"));
+    const QString old = folder.mkdir(QStringLiteral("music/Lanterns__Harbour"));
+    folder.write(QStringLiteral("music/Lanterns__Harbour/track06.mp3"), "old");
+    ASSERT_TRUE(QFile::link(fifo, old + QStringLiteral("/booklet")));
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("nothing")), old + QStringLiteral("/notes")));
+    const QString pipe = folder.makeFifo(QStringLiteral("music/Lanterns__Harbour/pipe"));
+    form->addalbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"));
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    const FifoGuard linked(fifo);
+    const FifoGuard own(pipe);
+    window->rip_go(); // "Overwrite"
+    EXPECT_FALSE(linked.released()) << "the overwrite waited on the FIFO a link leads to";
+    EXPECT_FALSE(own.released()) << "the overwrite waited on a FIFO of the album";
+    EXPECT_TRUE(QFile::exists(old + QStringLiteral("/track03.mp3")));
+    EXPECT_FALSE(QFile::exists(old + QStringLiteral("/track06.mp3")));
+    EXPECT_EQ(QFile::symLinkTarget(old + QStringLiteral("/booklet")), fifo);
+    EXPECT_TRUE(QFileInfo(old + QStringLiteral("/notes")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(old + QStringLiteral("/pipe")));
+}
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
 {
