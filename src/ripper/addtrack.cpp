@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <utility>
 
 #include "library/albumstore.h"
 #include "library/global.h"
@@ -147,16 +148,17 @@ void TAddTrack::OkClick()
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
     bool added = addTrack(folder);
-    if (newAlbum_) added = finishNewAlbum(added);
+    if (staged_) added = finishStaged(added);
     done(added ? kAdded : kCancelled);
 }
 
-bool TAddTrack::finishNewAlbum(bool trackAdded)
+bool TAddTrack::finishStaged(bool trackAdded)
 {
-    newAlbum_ = false;
+    staged_ = false;
+    const bool newAlbum = std::exchange(newAlbum_, false);
     const QString albumpath = library::albumfoldername({alb, art});
     if (trackAdded && moveintolibrary(albumpath)) {
-        if (player::mainform) player::mainform->addalbum(art, alb);
+        if (newAlbum && player::mainform) player::mainform->addalbum(art, alb);
         return true;
     }
     dropstaging(albumpath);
@@ -166,7 +168,7 @@ bool TAddTrack::finishNewAlbum(bool trackAdded)
 
 QString TAddTrack::targetFolder()
 {
-    if (oldalbum->isChecked()) return library::albumfolderpath({alb, art});
+    if (oldalbum->isChecked()) return existingAlbum();
     QString artist = ebartist->text();
     QString album = ebalbum->text();
     if (!acceptnewnames(artist, album)) {
@@ -175,7 +177,19 @@ QString TAddTrack::targetFolder()
     }
     art = artist;
     alb = album;
+    if (QDir(library::albumfolderpath({alb, art})).exists()) return existingAlbum();
     return makeNewAlbum();
+}
+
+// The album is staged with its files linked, so that the track and its title join it together,
+// even when the program is killed halfway. An album that is a link (its folder perhaps on another
+// disk) takes them in place.
+QString TAddTrack::existingAlbum()
+{
+    const QString albumpath = library::albumfoldername({alb, art});
+    if (!stagealbum(albumpath)) return library::albumfolderpath({alb, art});
+    staged_ = true;
+    return stagingfolder(albumpath);
 }
 
 // A new album is built where the CD road builds one and joins the library only with its track, so
@@ -183,7 +197,6 @@ QString TAddTrack::targetFolder()
 QString TAddTrack::makeNewAlbum()
 {
     const library::talbumtype entry{alb, art};
-    if (QDir(library::albumfolderpath(entry)).exists()) return library::albumfolderpath(entry);
     QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
     skins::generatecover(cover, art + QLatin1Char(' ') + alb);
     const QString albumpath = library::albumfoldername(entry);
@@ -193,6 +206,7 @@ QString TAddTrack::makeNewAlbum()
         return {};
     }
     newAlbum_ = true;
+    staged_ = true;
     return stagingfolder(albumpath);
 }
 

@@ -86,6 +86,17 @@ bool preparestaging(const QString& albumpath)
     return QDir().mkpath(stagingfolder(albumpath));
 }
 
+bool stagealbum(const QString& albumpath)
+{
+    const QFileInfo album(platform::joinPath(library::config.path, albumpath));
+    if (!album.isDir() || album.isSymLink()) return false;
+    dropstaging(albumpath);
+    if (QDir().mkpath(stagingroot()) && platform::linkTree(album.filePath(), stagingfolder(albumpath)))
+        return true;
+    dropstaging(albumpath);
+    return false;
+}
+
 bool moveintolibrary(const QString& albumpath)
 {
     const QString staged = stagingfolder(albumpath);
