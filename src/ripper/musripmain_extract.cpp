@@ -236,8 +236,8 @@ bool Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
 // A PCM file that cannot be written (a full disk) ends the road.
 void Tripmain::stopOnWriteFailure(const QString& fn)
 {
-    md(QStringLiteral("Error writing extracted wave file:") + fn, QStringLiteral("OK"), QString(),
-       QStringLiteral("Filing Error"), false);
+    md(QStringLiteral("Error writing extracted wave file:") + fn + fullDiskNote(library::cachepath),
+       QStringLiteral("OK"), QString(), QStringLiteral("Filing Error"), false);
     cancelop = true;
 }
 

@@ -397,6 +397,45 @@ TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
     EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
 }
 
+// The disk fills while track 2 is made: the operator hears so, and the first answer, like Escape,
+// keeps the three-track album already on the system rather than replace it with one track.
+TEST_F(Road, AFullDiskIsNamedAndTheFirstAnswerKeepsTheLargerOldAlbum)
+{
+    const QByteArray titles("A\nB\nC\n");
+    for (const QString& name : {QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3"),
+                                QStringLiteral("track03.mp3"), QStringLiteral("title.dat")})
+        folder.write(QStringLiteral("music/Lanterns__Harbour/") + name, titles);
+    form->addalbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"));
+    knownDisc();
+    QVector<int> rows{0, 0, 0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    drives.onRead = [&](uint32_t lba) {
+        if (lba != image.starts[0]) return;
+        QDir().mkpath(ripper::stagingfolder(QStringLiteral("Lanterns__Harbour")) +
+                      QStringLiteral("/track02.mp3"));
+        space.bytes = 3 * 1024 * 1024;
+    };
+    for (const QVector<int>& answered :
+         {QVector<int>{1, 1}, QVector<int>{1, 3}}) { // "Keep Old Album", Escape
+        answers = answered;
+        space.bytes = ripper::kRipFreeSpace;
+        window->rip_go();
+        ASSERT_EQ(questions.size(), 2) << questionTexts().join(u'|').toStdString();
+        EXPECT_EQ(questions[1].title, QStringLiteral("Incomplete Tracks"));
+        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("The disk is full: 3 MB left on it.")))
+            << questions[1].text.toStdString();
+        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("which has 3 tracks, with track 1.")));
+        EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/track03.mp3")), titles);
+        EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), titles);
+        questions.clear();
+    }
+    answers = {1, 2}; // "Overwrite", "Replace It"
+    space.bytes = ripper::kRipFreeSpace;
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
+}
+
 TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
 {
     knownDisc();
