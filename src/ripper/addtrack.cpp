@@ -1,6 +1,7 @@
 #include "ripper/addtrack.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -219,10 +220,7 @@ bool TAddTrack::addTrack(const QString& folder)
         return false;
     }
     const QString destination = platform::joinPath(folder, trackFileName(number, path_));
-    if (!platform::copyFileAsNew(path_, destination)) {
-        error(QStringLiteral("Error copying track file."));
-        return false;
-    }
+    if (!copySource(destination)) return false;
     if (!settitleline(folder, number, ebtrack->text())) {
         // A track without its title would shift the titles of later tracks: it goes again.
         QFile::remove(destination);
@@ -230,6 +228,28 @@ bool TAddTrack::addTrack(const QString& folder)
         return false;
     }
     return true;
+}
+
+// The copy is kept only when it holds all of the source as it stood before: a file still being
+// written, or cut short meanwhile, would give guests a track that stops early.
+bool TAddTrack::copySource(const QString& destination)
+{
+    const QFileInfo before(path_);
+    if (before.isFile() && before.size() == 0) {
+        error(QStringLiteral("The file is empty, so there is nothing to play: ") + path_);
+        return false;
+    }
+    if (!platform::copyFileAsNew(path_, destination)) {
+        error(QStringLiteral("Error copying track file."));
+        return false;
+    }
+    const QFileInfo after(path_);
+    if (after.size() == before.size() && after.lastModified() == before.lastModified() &&
+        QFileInfo(destination).size() == before.size())
+        return true;
+    QFile::remove(destination);
+    error(QStringLiteral("The file changed while it was copied, so it is not added: ") + path_);
+    return false;
 }
 
 int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,

@@ -67,6 +67,9 @@ private:
     QString makeNewAlbum();
     // Copies the file in as the next track and appends its title; false after a failure.
     bool addTrack(const QString& folder);
+    // Copies the file to `destination`; false (after saying why) when it is empty, could not be
+    // copied or changed meanwhile.
+    bool copySource(const QString& destination);
     // The staged album moves into the library once its track is in place (a new one joins the
     // list); without it, it goes again. False when the track was not added.
     bool finishStaged(bool trackAdded);

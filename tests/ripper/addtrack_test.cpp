@@ -10,6 +10,7 @@
 #include <QTest>
 #include <gtest/gtest.h>
 #include <csignal>
+#include <thread>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -141,6 +142,31 @@ TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
     EXPECT_FALSE(QDir(folder.file(QStringLiteral("Amber__Live"))).exists());
     EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Amber__Live/track01.mp3"))));
+}
+
+// A file that guests could not play whole is refused with a word: an empty one, and one cut short
+// while it was copied.
+TEST_F(AddTrack, AnEmptySourceOrOneCutShortDuringTheCopyIsRefused)
+{
+    folder.write(QStringLiteral("Band__Songs/title.dat"), "One\n");
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    const QString empty = folder.write(QStringLiteral("drop/empty.mp3"), QByteArray());
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, empty, artist, album, true), 2);
+    const QString cut = folder.write(QStringLiteral("drop/cut.mp3"), QByteArray(64 * 1024 * 1024, 'x'));
+    std::thread cutter([&] {
+        const QString copy = ripper::stagingfolder(QStringLiteral("Band__Songs"));
+        while (QDir(copy).entryList({QStringLiteral("track02*")}, QDir::Files).isEmpty())
+            std::this_thread::yield();
+        QFile::resize(cut, 1000);
+    });
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, cut, artist, album, true), 2);
+    cutter.join();
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The file is empty")));
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("The file changed while it was copied")));
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Band__Songs"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("title.dat"), QStringLiteral("track01.mp3")}));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/title.dat")), QByteArray("One\n"));
 }
 
 // Add Track of a large file into Band / Songs, run by a child process that the test kills from
