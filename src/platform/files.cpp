@@ -384,7 +384,7 @@ bool moveFolderInto(const QString& from, const QString& to)
         syncRegularFile(joinPath(from, name));
     syncFolder(from);
     bool moved = false;
-    if (!QFileInfo::exists(to)) {
+    if (!QFileInfo::exists(to) && !isLink(to)) {
         moved = renamePath(from, to, 0);
     } else if (renamePath(from, to, RENAME_EXCHANGE)) {
         moved = true;

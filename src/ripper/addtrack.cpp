@@ -176,6 +176,8 @@ QString TAddTrack::targetFolder()
         error(kBadNamesMessage);
         return {};
     }
+    // An album whose names differ only in letter case is that album.
+    (void)takeexistingspelling(artist, album);
     art = artist;
     alb = album;
     if (QDir(library::albumfolderpath({alb, art})).exists()) return existingAlbum();

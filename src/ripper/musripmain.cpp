@@ -342,7 +342,11 @@ void Tripmain::closeEvent(QCloseEvent* event)
 // Typing into the log is ignored.
 bool Tripmain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == log && event->type() == QEvent::KeyPress) return true;
+    // The log takes no typing; its keys (Escape among them) are the window's.
+    if (watched == log && event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

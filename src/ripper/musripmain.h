@@ -156,6 +156,7 @@ private:
     void startRoad();
     [[nodiscard]] bool openDrive();
     [[nodiscard]] bool readTocAsking();
+    [[nodiscard]] QString missingImageText() const;
     [[nodiscard]] bool internetOrManual();
     [[nodiscard]] bool onlineOrManual(const QString& text, const QString& first, const QString& second,
                                       const QString& title, const std::function<bool()>& reachable,

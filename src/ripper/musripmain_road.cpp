@@ -203,15 +203,17 @@ bool Tripmain::openDrive()
     library::trackscount = 0;
     if (currentcd < cddrives.size()) cdhandle = platform::cdDrives().open(cddrives[currentcd]);
     if (cdhandle) return true;
-    md(QStringLiteral("Could not open the CD drive."), QStringLiteral("Exit"), QString(),
-       QStringLiteral("Hardware Error"), false);
+    const QString missing = missingImageText();
+    md(missing.isEmpty() ? QStringLiteral("Could not open the CD drive.") : missing, QStringLiteral("Exit"),
+       QString(), QStringLiteral("Hardware Error"), false);
     endRoad();
     return false;
 }
 
 bool Tripmain::readTocAsking()
 {
-    QString text = QStringLiteral("Insert a CD and hit contine");
+    QString text = missingImageText();
+    if (text.isEmpty()) text = QStringLiteral("Insert a CD and hit contine");
     while (!cdhandle->readToc(toc_)) {
         if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
                QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
@@ -222,7 +224,21 @@ bool Tripmain::readTocAsking()
                               "Click continue when ready.");
     }
     audioTracks_ = audioTrackCount(toc_);
-    return true;
+    if (audioTracks_ > 0) return true;
+    md(QStringLiteral("This disc has no audio tracks, so there is nothing to extract."),
+       QStringLiteral("Exit"), QString(), QStringLiteral("CD Extraction - No Audio"), false);
+    endRoad();
+    return false;
+}
+
+// What the operator hears when the chosen drive is a disc image whose data file is gone; empty
+// otherwise.
+QString Tripmain::missingImageText() const
+{
+    if (currentcd >= cddrives.size()) return {};
+    const QString missing = platform::missingImageData(cddrives[currentcd].source);
+    if (missing.isEmpty()) return {};
+    return QStringLiteral("The disc image's data file is missing: ") + missing;
 }
 
 bool Tripmain::internetOrManual()

@@ -123,6 +123,21 @@ TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
 }
 
+TEST_F(AddTrack, ANewAlbumNamedAsOneOnDiskInAnotherCaseIsThatAlbum)
+{
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.ebartist->setText(QStringLiteral("BAND"));
+        d.ebalbum->setText(QStringLiteral("songs"));
+        d.Ok->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*__*")}, QDir::Dirs),
+              QStringList{QStringLiteral("Band__Songs")});
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track02.mp3"))));
+}
+
 TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
 {
     act = [](TAddTrack& d) {

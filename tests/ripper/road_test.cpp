@@ -5,8 +5,10 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <utility>
 
 #include "cddbserver.h"
 #include "discimage.h"
@@ -162,6 +164,28 @@ TEST_F(Road, AnImageThatCannotBeReadIsADriveThatCannotBeOpened)
         window->rip_go();
         EXPECT_EQ(questionTexts(), QStringList{QStringLiteral("Could not open the CD drive.")});
     }
+}
+
+// An image whose data file is gone, and a disc with no audio track, are named for what they are.
+TEST_F(Road, AnImageWithoutItsDataAndADiscWithoutAudioAreNamed)
+{
+    const QString bin = QString(image.cuePath).replace(QStringLiteral(".cue"), QStringLiteral(".bin"));
+    ASSERT_TRUE(QFile::rename(bin, bin + QStringLiteral(".gone")));
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              QStringList{QStringLiteral("The disc image's data file is missing: road.bin")});
+
+    ASSERT_TRUE(QFile::rename(bin + QStringLiteral(".gone"), bin));
+    QFile cue(image.cuePath);
+    ASSERT_TRUE(cue.open(QIODevice::ReadOnly));
+    const QByteArray dataOnly = cue.readAll().replace("AUDIO", "MODE1/2352");
+    cue.close();
+    folder.write(QStringLiteral("road.cue"), dataOnly);
+    questions.clear();
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              QStringList{QStringLiteral("This disc has no audio tracks, so there is nothing to extract.")});
+    EXPECT_TRUE(cddb.commands().isEmpty());
 }
 
 TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
@@ -364,6 +388,46 @@ TEST_F(Road, AnOverwriteCarriesEveryKindOfEntryWithoutOpeningOne)
     EXPECT_EQ(QFile::symLinkTarget(old + QStringLiteral("/booklet")), fifo);
     EXPECT_TRUE(QFileInfo(old + QStringLiteral("/notes")).isSymLink());
     EXPECT_TRUE(QFileInfo::exists(old + QStringLiteral("/pipe")));
+}
+
+// The library holds the database's album under names that differ only in case, then as a link to
+// nothing: each time the operator is asked to overwrite it, and the one folder is replaced.
+TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
+{
+    folder.write(QStringLiteral("music/lanterns__HARBOUR/track06.mp3"), "old");
+    knownDisc();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    window->rip_go();
+    EXPECT_EQ(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("lanterns__HARBOUR")});
+    EXPECT_TRUE(QFile::exists(root + QStringLiteral("/lanterns__HARBOUR/track03.mp3")));
+
+    ASSERT_TRUE(QDir(root + QStringLiteral("/lanterns__HARBOUR")).removeRecursively());
+    ASSERT_TRUE(
+        QFile::link(folder.file(QStringLiteral("nothing")), root + QStringLiteral("/Lanterns__Harbour")));
+    window->rip_go();
+    EXPECT_EQ(questionTexts(), QStringList(2, QStringLiteral("This CD already exists on the system.")));
+    EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
+    EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
+}
+
+// Escape cancels the extraction wherever the window's focus is, in the log too.
+TEST_F(Road, EscapeInTheLogCancelsTheExtraction)
+{
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    bool pressed = false;
+    drives.onRead = [&](uint32_t lba) {
+        if (lba < image.starts[1] || std::exchange(pressed, true)) return;
+        window->log->setFocus();
+        QTest::keyClick(window->log, Qt::Key_Escape);
+    };
+    window->rip_go();
+    EXPECT_TRUE(pressed);
+    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
 }
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
