@@ -365,7 +365,8 @@ TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
 INSTANTIATE_TEST_SUITE_P(Road, Overwrite, ::testing::Bool());
 
 // The old album holds, beside its tracks, a link to a FIFO elsewhere, a FIFO of its own and a link
-// to nothing: the overwrite carries each as it is and opens none of them.
+// to nothing: the overwrite carries each as it is and opens none of them. The extraction writes
+// through no link in the cache either.
 TEST_F(Road, AnOverwriteCarriesEveryKindOfEntryWithoutOpeningOne)
 {
     const QString fifo = folder.makeFifo(QStringLiteral("elsewhere/fifo"));
@@ -378,9 +379,14 @@ TEST_F(Road, AnOverwriteCarriesEveryKindOfEntryWithoutOpeningOne)
     knownDisc();
     QVector<int> rows{0};
     otherDialog = chooseRows(rows);
+    // A link planted in the cache where track 1's PCM goes.
+    const QString outside = folder.write(QStringLiteral("elsewhere/keep"), "keep");
+    ASSERT_TRUE(QFile::link(outside, cache + QStringLiteral("/track0.tmp")));
     const FifoGuard linked(fifo);
     const FifoGuard own(pipe);
     window->rip_go(); // "Overwrite"
+    EXPECT_TRUE(folder.read(QStringLiteral("elsewhere/keep")) == "keep")
+        << "PCM went through a link in the cache";
     EXPECT_FALSE(linked.released()) << "the overwrite waited on the FIFO a link leads to";
     EXPECT_FALSE(own.released()) << "the overwrite waited on a FIFO of the album";
     EXPECT_TRUE(QFile::exists(old + QStringLiteral("/track03.mp3")));
