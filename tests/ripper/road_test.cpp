@@ -8,7 +8,6 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
-#include <utility>
 
 #include "cddbserver.h"
 #include "discimage.h"
@@ -250,14 +249,17 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
 }
 
-TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
+// Escape cancels wherever the window's focus is, in the log too.
+TEST_F(Road, EscapeOrCancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
 {
     knownDisc();
     QVector<int> rows{0, 0};
     otherDialog = chooseRows(rows);
     FakeCdDrives drives(image);
     drives.onRead = [&](uint32_t lba) {
-        if (lba == image.starts[0]) window->cancelClick();
+        if (lba != image.starts[0]) return;
+        window->log->setFocus();
+        QTest::keyClick(window->log, Qt::Key_Escape);
     };
     window->rip_go();
     EXPECT_FALSE(QDir(root + QStringLiteral("/Lanterns__Harbour")).exists());
@@ -418,24 +420,6 @@ TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
     EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
 }
 
-// Escape cancels the extraction wherever the window's focus is, in the log too.
-TEST_F(Road, EscapeInTheLogCancelsTheExtraction)
-{
-    knownDisc();
-    QVector<int> rows{0};
-    otherDialog = chooseRows(rows);
-    FakeCdDrives drives(image);
-    bool pressed = false;
-    drives.onRead = [&](uint32_t lba) {
-        if (lba < image.starts[1] || std::exchange(pressed, true)) return;
-        window->log->setFocus();
-        QTest::keyClick(window->log, Qt::Key_Escape);
-    };
-    window->rip_go();
-    EXPECT_TRUE(pressed);
-    EXPECT_FALSE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
-}
-
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
 {
     // The disc's image ends inside track 2: track 3 cannot be read at all.
@@ -491,10 +475,8 @@ TEST_F(Road, AFullDiskIsNamedAndTheFirstAnswerKeepsTheLargerOldAlbum)
         answers = answered;
         space.bytes = ripper::kRipFreeSpace;
         window->rip_go();
-        ASSERT_EQ(questions.size(), 2) << questionTexts().join(u'|').toStdString();
-        EXPECT_EQ(questions[1].title, QStringLiteral("Incomplete Tracks"));
-        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("The disk is full: 3 MB left on it.")))
-            << questions[1].text.toStdString();
+        ASSERT_EQ(questions.size(), 2);
+        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("The disk is full: 3 MB left on it.")));
         EXPECT_TRUE(questions[1].text.contains(QStringLiteral("which has 3 tracks, with track 1.")));
         EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/track03.mp3")), titles);
         EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), titles);
