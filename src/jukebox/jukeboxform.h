@@ -722,6 +722,9 @@ private:
     void endProgram();
     // Drag and drop on an album page (`toppanel` or `botpanel`); true when the event was handled.
     bool pageDropEvent(QEvent* Msg, QWidget* page);
+    // Offers each of the dropped track `files` to Add Track, for the album `artist` / `albumname`
+    // at first, until one is not added.
+    void addDroppedFiles(const QStringList& files, QString artist, QString albumname);
     // Pieces of the control panel (jukeboxform_panels.cpp).
     void rejectTrack();
     void showMuteState();

@@ -127,17 +127,28 @@ void Tjukebox::BotPanelFileDrop(QDropEvent* Msg)
     handledroppedfile(Msg, botpanel);
 }
 
+// The Add Track dialogs run once the drop has gone back to the window system: a dialog's event
+// loop inside the drop's delivery leaves the drag half handled, and a stop asked for meanwhile
+// ended the program with a crash.
 void Tjukebox::handledroppedfile(QDropEvent* Msg, QWidget* receiver)
 {
-    bool firstrun = true;
     const int target = receiver == toppanel ? currentalbum : currentalbum + 1;
     // The filler slot of an odd album count is no album: nothing can be added to it.
     if (target < 1 || target > library::albumcount) return;
-    QString artist = library::album.at(target).artist;
-    QString albumname = library::album.at(target).album;
+    QStringList files;
     for (const QUrl& url : Msg->mimeData()->urls()) {
         const QString file = url.toLocalFile();
-        if (!isTrackFile(file)) continue;
+        if (isTrackFile(file)) files.append(file);
+    }
+    QTimer::singleShot(0, this, [this, files, album = library::album.at(target)] {
+        addDroppedFiles(files, album.artist, album.album);
+    });
+}
+
+void Tjukebox::addDroppedFiles(const QStringList& files, QString artist, QString albumname)
+{
+    bool firstrun = true;
+    for (const QString& file : files) {
         QString usedArtist;
         QString usedAlbum;
         const bool added = ripperHooks().addtrack(artist, albumname, file, usedArtist, usedAlbum, firstrun);

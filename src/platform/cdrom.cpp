@@ -1,13 +1,17 @@
 #include "platform/cdrom.h"
 
 #include <QByteArray>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QRegularExpression>
 #include <QtGlobal>
 
 #include <cdio/cdio.h>
 #include <cdio/logging.h>
 
+#include "platform/files.h"
 #include "platform/seam.h"
 
 namespace platform {
@@ -145,6 +149,24 @@ public:
 };
 
 } // namespace
+
+QString missingImageData(const QString& source)
+{
+    constexpr qint64 kMaxCueBytes = 64 * 1024;
+    QFile cue;
+    if (!isCueImage(source) || !openRegularFile(cue, source)) return {};
+    // FILE "name" BINARY, the name quoted or not, relative to the cue sheet's folder.
+    static const QRegularExpression fileLine(QStringLiteral("^\\s*FILE\\s+(\"([^\"]*)\"|(\\S+))"),
+                                             QRegularExpression::CaseInsensitiveOption |
+                                                 QRegularExpression::MultilineOption);
+    const QString text = QString::fromLocal8Bit(readAtMost(cue, kMaxCueBytes));
+    for (QRegularExpressionMatchIterator it = fileLine.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch line = it.next();
+        const QString name = line.captured(2).isEmpty() ? line.captured(3) : line.captured(2);
+        if (!QFileInfo::exists(QFileInfo(source).dir().filePath(name))) return name;
+    }
+    return {};
+}
 
 CdDrives& cdDrives()
 {

@@ -60,6 +60,10 @@ public:
     virtual std::unique_ptr<CdDrive> open(const CdDriveName& drive) = 0;
 };
 
+// The data file a ".cue" disc image `source` names that is not there (its name as the image gives
+// it); empty when every one is there or `source` is no disc image.
+QString missingImageData(const QString& source);
+
 // The drives seam in force: libcdio's unless a test installed another.
 CdDrives& cdDrives();
 // Installs another seam (not owned); nullptr restores libcdio's.

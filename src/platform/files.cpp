@@ -337,12 +337,28 @@ void removeAtomicWriteLeftovers(const QString& path)
 
 namespace {
 
-// Flushes the file or folder `path` to the disk; a folder's flush makes its entries durable.
-void syncToDisk(const QString& path)
+// Flushes the folder `path` to the disk, which makes its entries durable. O_DIRECTORY refuses
+// anything else before it is opened.
+void syncFolder(const QString& path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) return;
     ::fsync(fd);
+    ::close(fd);
+}
+
+// Flushes `path` to the disk when it is a regular file. A link is not followed and nothing else
+// is opened: opening a FIFO, socket or device could wait without end or act on the device.
+void syncRegularFile(const QString& path)
+{
+    const QByteArray name = QFile::encodeName(path);
+    struct stat status
+    {
+    };
+    if (::lstat(name.constData(), &status) != 0 || !isRegular(status)) return;
+    const int fd = ::open(name.constData(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return;
+    if (::fstat(fd, &status) == 0 && isRegular(status)) ::fsync(fd);
     ::close(fd);
 }
 
@@ -365,10 +381,10 @@ bool linkTree(const QString& from, const QString& to)
 bool moveFolderInto(const QString& from, const QString& to)
 {
     for (const QString& name : QDir(from).entryList(QDir::Files | QDir::Hidden | QDir::System))
-        syncToDisk(joinPath(from, name));
-    syncToDisk(from);
+        syncRegularFile(joinPath(from, name));
+    syncFolder(from);
     bool moved = false;
-    if (!QFileInfo::exists(to)) {
+    if (!QFileInfo::exists(to) && !isLink(to)) {
         moved = renamePath(from, to, 0);
     } else if (renamePath(from, to, RENAME_EXCHANGE)) {
         moved = true;
@@ -379,7 +395,7 @@ bool moveFolderInto(const QString& from, const QString& to)
             (void)renamePath(aside, moved ? from : to, 0);
         }
     }
-    if (moved) syncToDisk(QFileInfo(to).absolutePath());
+    if (moved) syncFolder(QFileInfo(to).absolutePath());
     return moved;
 }
 

@@ -89,9 +89,10 @@ void removeAtomicWriteLeftovers(const QString& path);
 [[nodiscard]] bool linkTree(const QString& from, const QString& to);
 
 // Puts the folder `from` at `to` in one step, once every file in it is on the disk: a crash
-// leaves either the old `to` or the whole new one. An existing `to` is swapped with `from` (the old
-// folder is then at `from`); where the file system cannot swap in one step, the old folder is moved
-// to `from` first. Both must be on one file system. False when nothing was moved.
+// leaves either the old `to` or the whole new one. An existing `to` (a link to nothing too) is
+// swapped with `from` (the old folder is then at `from`); where the file system cannot swap in one
+// step, the old one is moved to `from` first. Both must be on one file system. False when nothing
+// was moved. Only regular files are opened to be flushed, never through a link.
 [[nodiscard]] bool moveFolderInto(const QString& from, const QString& to);
 
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.

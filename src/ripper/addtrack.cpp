@@ -1,6 +1,7 @@
 #include "ripper/addtrack.h"
 
 #include <QCheckBox>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
+#include <utility>
 
 #include "library/albumstore.h"
 #include "library/global.h"
@@ -147,16 +149,17 @@ void TAddTrack::OkClick()
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
     bool added = addTrack(folder);
-    if (newAlbum_) added = finishNewAlbum(added);
+    if (staged_) added = finishStaged(added);
     done(added ? kAdded : kCancelled);
 }
 
-bool TAddTrack::finishNewAlbum(bool trackAdded)
+bool TAddTrack::finishStaged(bool trackAdded)
 {
-    newAlbum_ = false;
+    staged_ = false;
+    const bool newAlbum = std::exchange(newAlbum_, false);
     const QString albumpath = library::albumfoldername({alb, art});
     if (trackAdded && moveintolibrary(albumpath)) {
-        if (player::mainform) player::mainform->addalbum(art, alb);
+        if (newAlbum && player::mainform) player::mainform->addalbum(art, alb);
         return true;
     }
     dropstaging(albumpath);
@@ -166,16 +169,30 @@ bool TAddTrack::finishNewAlbum(bool trackAdded)
 
 QString TAddTrack::targetFolder()
 {
-    if (oldalbum->isChecked()) return library::albumfolderpath({alb, art});
+    if (oldalbum->isChecked()) return existingAlbum();
     QString artist = ebartist->text();
     QString album = ebalbum->text();
     if (!acceptnewnames(artist, album)) {
         error(kBadNamesMessage);
         return {};
     }
+    // An album whose names differ only in letter case is that album.
+    (void)takeexistingspelling(artist, album);
     art = artist;
     alb = album;
+    if (QDir(library::albumfolderpath({alb, art})).exists()) return existingAlbum();
     return makeNewAlbum();
+}
+
+// The album is staged with its files linked, so that the track and its title join it together,
+// even when the program is killed halfway. An album that is a link (its folder perhaps on another
+// disk) takes them in place.
+QString TAddTrack::existingAlbum()
+{
+    const QString albumpath = library::albumfoldername({alb, art});
+    if (!stagealbum(albumpath)) return library::albumfolderpath({alb, art});
+    staged_ = true;
+    return stagingfolder(albumpath);
 }
 
 // A new album is built where the CD road builds one and joins the library only with its track, so
@@ -183,7 +200,6 @@ QString TAddTrack::targetFolder()
 QString TAddTrack::makeNewAlbum()
 {
     const library::talbumtype entry{alb, art};
-    if (QDir(library::albumfolderpath(entry)).exists()) return library::albumfolderpath(entry);
     QImage cover(kCoverSide, kCoverSide, QImage::Format_RGB888);
     skins::generatecover(cover, art + QLatin1Char(' ') + alb);
     const QString albumpath = library::albumfoldername(entry);
@@ -193,6 +209,7 @@ QString TAddTrack::makeNewAlbum()
         return {};
     }
     newAlbum_ = true;
+    staged_ = true;
     return stagingfolder(albumpath);
 }
 
@@ -205,10 +222,7 @@ bool TAddTrack::addTrack(const QString& folder)
         return false;
     }
     const QString destination = platform::joinPath(folder, trackFileName(number, path_));
-    if (!platform::copyFileAsNew(path_, destination)) {
-        error(QStringLiteral("Error copying track file."));
-        return false;
-    }
+    if (!copySource(destination)) return false;
     if (!settitleline(folder, number, ebtrack->text())) {
         // A track without its title would shift the titles of later tracks: it goes again.
         QFile::remove(destination);
@@ -216,6 +230,28 @@ bool TAddTrack::addTrack(const QString& folder)
         return false;
     }
     return true;
+}
+
+// The copy is kept only when it holds all of the source as it stood before: a file still being
+// written, or cut short meanwhile, would give guests a track that stops early.
+bool TAddTrack::copySource(const QString& destination)
+{
+    const QFileInfo before(path_);
+    if (before.isFile() && before.size() == 0) {
+        error(QStringLiteral("The file is empty, so there is nothing to play: ") + path_);
+        return false;
+    }
+    if (!platform::copyFileAsNew(path_, destination)) {
+        error(QStringLiteral("Error copying track file."));
+        return false;
+    }
+    const QFileInfo after(path_);
+    if (after.size() == before.size() && after.lastModified() == before.lastModified() &&
+        QFileInfo(destination).size() == before.size())
+        return true;
+    QFile::remove(destination);
+    error(QStringLiteral("The file changed while it was copied, so it is not added: ") + path_);
+    return false;
 }
 
 int32_t addtrackdialog(const QString& aart, const QString& aalb, const QString& apath, QString& oart,

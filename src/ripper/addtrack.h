@@ -59,19 +59,25 @@ protected:
 private:
     void createControls();
     void fillFromTag();
-    // The folder the track goes into: the target album's, or for a new album its staging folder,
-    // made with its cover; empty (after saying why) when there is none.
+    // The folder the track goes into: the target album's staging folder (for a new album made
+    // with its cover), or the album's own folder when it cannot be staged; empty (after saying
+    // why) when there is none.
     QString targetFolder();
+    QString existingAlbum();
     QString makeNewAlbum();
     // Copies the file in as the next track and appends its title; false after a failure.
     bool addTrack(const QString& folder);
-    // A new album moves into the library and joins the list once its track is in place; without
-    // it, it goes again. False when the album was not added.
-    bool finishNewAlbum(bool trackAdded);
+    // Copies the file to `destination`; false (after saying why) when it is empty, could not be
+    // copied or changed meanwhile.
+    bool copySource(const QString& destination);
+    // The staged album moves into the library once its track is in place (a new one joins the
+    // list); without it, it goes again. False when the track was not added.
+    bool finishStaged(bool trackAdded);
     void error(const QString& text);
 
     QString path_;
-    bool newAlbum_ = false; // this press staged a new album
+    bool staged_ = false;   // this press staged the album
+    bool newAlbum_ = false; // a new one
     library::tid3tag id_;
 };
 

@@ -35,6 +35,14 @@ bool albumexists(const QString& artist, const QString& album)
 }
 } // namespace
 
+bool takeexistingspelling(QString& artist, QString& album)
+{
+    const QString folder = platform::resolveNoCase(library::albumfolderpath({album, artist}));
+    if (folder.isEmpty()) return false;
+    (void)library::extractalbumandaristfrompath(folder, artist, album);
+    return true;
+}
+
 bool acceptnewnames(QString& artist, QString& album)
 {
     if (!library::validname(artist) || !library::validname(album)) return false;

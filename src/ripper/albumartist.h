@@ -24,6 +24,11 @@ inline const QString kBadNamesMessage = QStringLiteral(
 // false, with both untouched, when either holds a character `validname` refuses or leaves nothing.
 [[nodiscard]] bool acceptnewnames(QString& artist, QString& album);
 
+// Names of an album on disk whose folder name matches `artist` / `album` without regard to letter
+// case (names that differ only in case look alike to a guest, so they name that album) take that
+// folder's spelling. False, with both untouched, when there is none.
+bool takeexistingspelling(QString& artist, QString& album);
+
 class Talbumdialog : public RipDialog
 {
     Q_OBJECT

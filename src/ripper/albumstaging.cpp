@@ -49,7 +49,8 @@ QStringList extras(const QString& old, const QString& album)
 {
     const QStringList tracks = trackfiles(old);
     QStringList kept;
-    for (const QString& name : QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot))
+    for (const QString& name :
+         QDir(old).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot))
         if (!tracks.contains(name) && platform::findNoCase(album, name).isEmpty()) kept.append(name);
     return kept;
 }
@@ -83,6 +84,17 @@ bool preparestaging(const QString& albumpath)
 {
     dropstaging(albumpath);
     return QDir().mkpath(stagingfolder(albumpath));
+}
+
+bool stagealbum(const QString& albumpath)
+{
+    const QFileInfo album(platform::joinPath(library::config.path, albumpath));
+    if (!album.isDir() || album.isSymLink()) return false;
+    dropstaging(albumpath);
+    if (QDir().mkpath(stagingroot()) && platform::linkTree(album.filePath(), stagingfolder(albumpath)))
+        return true;
+    dropstaging(albumpath);
+    return false;
 }
 
 bool moveintolibrary(const QString& albumpath)

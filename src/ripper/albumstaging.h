@@ -16,6 +16,12 @@ QString stagingfolder(const QString& albumpath);
 // Makes the staging folder of `albumpath` afresh, empty. False when it cannot be made.
 [[nodiscard]] bool preparestaging(const QString& albumpath);
 
+// Stages the album `albumpath` of the library as it stands, every file in it hard-linked rather
+// than copied: files added to or rewritten (never written in place) in the staged album reach the
+// library together with moveintolibrary, and the album there stays as it was until then. False,
+// with nothing staged, for an album that is a link or on a file system without hard links.
+[[nodiscard]] bool stagealbum(const QString& albumpath);
+
 // Moves the staged album `albumpath` into the library. An album of that name already there is
 // replaced: its files that the new album has no counterpart of, apart from tracks, are kept.
 // False, with the library unchanged, when it cannot be moved.

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTimer>
@@ -14,6 +15,7 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "library/names.h"
+#include "ripper/albumartist.h"
 #include "ripper/albumfiles.h"
 #include "ripper/albumstaging.h"
 #include "ripper/artworkquery.h"
@@ -292,6 +294,7 @@ bool Tartwork::saveAlbum()
 {
     library::artist = library::stripbadchars(library::artist);
     library::title = library::stripbadchars(library::title);
+    (void)takeexistingspelling(library::artist, library::title);
     const library::talbumtype entry{library::title, library::artist};
     library::albumpath = library::albumfoldername(entry);
     const QString folder = stagingfolder(library::albumpath);
@@ -303,10 +306,11 @@ bool Tartwork::saveAlbum()
     return true;
 }
 
-// An album already in the library stays there, whole, until the new one replaces it.
+// An album already in the library (a link to nothing too) stays there, whole, until the new one
+// replaces it.
 bool Tartwork::makeFolder(const QString& folder)
 {
-    if (QDir(folder).exists()) {
+    if (QDir(folder).exists() || QFileInfo(folder).isSymLink()) {
         const uint16_t answer =
             md(QStringLiteral("This CD already exists on the system."), QStringLiteral("Overwrite"),
                QStringLiteral("Go Back"), QStringLiteral("Album already on system"), false);

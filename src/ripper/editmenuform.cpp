@@ -198,9 +198,11 @@ void Teditmenu::edittitles()
         return;
     }
     if (spinglobe) spinglobe->stop();
-    (void)withMenuHidden([] { return doverify(1); });
+    const int32_t answer = withMenuHidden([] { return doverify(1); });
     sizeform(this, kTitle, false);
-    if (writetitles(folder(), library::tracks.mid(0, library::trackscount))) return;
+    // Leaving without saving keeps the album's titles file as it was, byte for byte.
+    if (answer != Tverify::kNext || writetitles(folder(), library::tracks.mid(0, library::trackscount)))
+        return;
     (void)md(QStringLiteral("Error writing contents file!"), QStringLiteral("Cancel"), QString(),
              kFilingError, false);
     sizeform(this, kTitle, false);

@@ -71,7 +71,7 @@ private:
     // Moves the album's folder to the new names; the lists follow only when it moved.
     [[nodiscard]] bool moveFolder(const QString& from, const QString& to);
     void takeNewNames(const QString& newArtist, const QString& newAlbum);
-    // Lets the user correct `tracks` and writes them to the folder's titles.
+    // Lets the user correct `tracks` and, when saved, writes them to the folder's titles.
     void edittitles();
     // Runs `dialog` with the menu out of sight; its result.
     int32_t withMenuHidden(const std::function<int32_t()>& dialog);

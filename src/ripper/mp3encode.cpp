@@ -8,6 +8,7 @@
 
 #include "controls/bitmapprogress.h"
 #include "library/id3.h"
+#include "platform/files.h"
 #include "platform/lameenc.h"
 #include "platform/waithelper.h"
 #include "ripper/musripmain.h"
@@ -164,17 +165,17 @@ void tmp3encode::Execute()
     const auto finish = qScopeGuard([this] { ffinished = true; });
     ffinished = false;
     log(QStringLiteral("Encoding data for track ") + quotedTrack());
-    QFile in(infile);
+    QFile in;
     // Read straight into the chunk buffer: each chunk is one read, with no copy through Qt's buffer.
-    if (!in.open(QIODevice::ReadOnly | QIODevice::ExistingOnly | QIODevice::Unbuffered)) {
+    if (!platform::openRegularFile(in, infile, QIODevice::ReadOnly | QIODevice::Unbuffered)) {
         log(QStringLiteral("Error opening extracted wave file:") + infile);
         return progvis(false);
     }
-    QFile out(outfile);
-    if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
+    QFile out;
+    if (!platform::openFileForWriting(out, outfile, QIODevice::WriteOnly | QIODevice::Truncate)) {
         log(QStringLiteral("Error creating output file:") + outfile);
         in.close();
-        in.remove(); // the track cannot be made; its PCM would only fill the disk
+        QFile::remove(infile); // the track cannot be made; its PCM would only fill the disk
         return progvis(false);
     }
     const bool ok = encodeFile(in, out);
@@ -182,8 +183,8 @@ void tmp3encode::Execute()
     in.close();
     out.close();
     if (ok) writethetag();
-    in.remove();
-    if (!ok) out.remove();
+    QFile::remove(infile);
+    if (!ok) QFile::remove(outfile);
     fsucceeded = ok;
     progvis(false);
     c = 0;

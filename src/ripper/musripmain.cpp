@@ -339,10 +339,13 @@ void Tripmain::closeEvent(QCloseEvent* event)
     QWidget::closeEvent(event);
 }
 
-// Typing into the log is ignored.
+// Typing into the log is ignored: its keys (Escape among them) are the window's.
 bool Tripmain::eventFilter(QObject* watched, QEvent* event)
 {
-    if (watched == log && event->type() == QEvent::KeyPress) return true;
+    if (watched == log && event->type() == QEvent::KeyPress) {
+        keyPressEvent(static_cast<QKeyEvent*>(event));
+        return true;
+    }
     return QWidget::eventFilter(watched, event);
 }
 

@@ -156,6 +156,7 @@ private:
     void startRoad();
     [[nodiscard]] bool openDrive();
     [[nodiscard]] bool readTocAsking();
+    [[nodiscard]] QString missingImageText() const;
     [[nodiscard]] bool internetOrManual();
     [[nodiscard]] bool onlineOrManual(const QString& text, const QString& first, const QString& second,
                                       const QString& title, const std::function<bool()>& reachable,
@@ -175,6 +176,9 @@ private:
     [[nodiscard]] bool cancelledOverwrite(int32_t kept) const;
     [[nodiscard]] QString incompleteTracks(int32_t kept) const;
     [[nodiscard]] bool keepIncomplete(int32_t kept);
+    // What the operator hears of the disk of `folder` when it has less room than an extraction
+    // needs, after a file could not be made there; empty while there is room.
+    static QString fullDiskNote(const QString& folder);
     void sayNothingMade();
     [[nodiscard]] bool joinLibrary(int32_t kept);
     void addToList();

@@ -173,17 +173,22 @@ void Tripmain::rip(const QString& fn, int32_t trck)
     progress->show();
     progress->_setmax(kProgressMax);
     progress->_setposition(0);
-    QFile file(fn);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return stopOnWriteFailure(fn);
+    // Whatever stands at the name in the cache (a leftover, a link, a FIFO) goes: the file is made
+    // anew, never through a link, and only a regular file is written.
+    QFile::remove(fn);
+    QFile file;
+    if (!platform::openFileForWriting(file, fn, QIODevice::WriteOnly | QIODevice::Truncate))
+        return stopOnWriteFailure(fn);
     logent(QStringLiteral("Extracting data for track ") + QString::number(trck + 1) +
            QStringLiteral(" - \"") + library::tracks.value(trck) + QLatin1Char('"'));
     // A track that ends where it starts (an image cut before it) has nothing to give either.
     if (!readChunks(file, start, end - start) || end == start) readErrors_.insert(trck);
+    const bool nothingRead = file.size() == 0;
     file.close();
     // Nothing read, nothing to play: no MP3 is made of it, so guests cannot pick a silent track.
-    if (file.size() == 0) {
+    if (nothingRead) {
         emptyTracks_.insert(trck);
-        file.remove();
+        QFile::remove(fn);
     }
     progress->_setmax(kProgressMax);
     progress->_setposition(0);
@@ -215,7 +220,7 @@ bool Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
         processEvents();
         const qint64 bytes = qint64(num2rip) * platform::kCdFrameBytes;
         if (read && file.write(buffer.data(), bytes) != bytes) {
-            stopOnWriteFailure(file.fileName());
+            stopOnWriteFailure(tempfilename);
             return errcount == 0;
         }
         if (!read) {
@@ -236,8 +241,8 @@ bool Tripmain::readChunks(QFile& file, uint32_t start, uint32_t length)
 // A PCM file that cannot be written (a full disk) ends the road.
 void Tripmain::stopOnWriteFailure(const QString& fn)
 {
-    md(QStringLiteral("Error writing extracted wave file:") + fn, QStringLiteral("OK"), QString(),
-       QStringLiteral("Filing Error"), false);
+    md(QStringLiteral("Error writing extracted wave file:") + fn + fullDiskNote(library::cachepath),
+       QStringLiteral("OK"), QString(), QStringLiteral("Filing Error"), false);
     cancelop = true;
 }
 

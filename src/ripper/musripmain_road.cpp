@@ -113,6 +113,18 @@ bool albumInLibrary()
     return album.exists() || album.isSymLink();
 }
 
+// The tracks of the album already on the system under the folder name of the one being made.
+int32_t tracksInLibrary()
+{
+    return int32_t(trackfiles(platform::joinPath(library::config.path, library::albumpath)).size());
+}
+
+// "track 1" for one track, else "tracks 1 to `count`".
+QString firstTracks(int32_t count)
+{
+    return count == 1 ? QStringLiteral("track 1") : QStringLiteral("tracks 1 to ") + QString::number(count);
+}
+
 // "2, 5" for the tracks 1 and 4 (counted from 0).
 QString trackNumbers(const QList<int32_t>& tracks)
 {
@@ -193,15 +205,17 @@ bool Tripmain::openDrive()
     library::trackscount = 0;
     if (currentcd < cddrives.size()) cdhandle = platform::cdDrives().open(cddrives[currentcd]);
     if (cdhandle) return true;
-    md(QStringLiteral("Could not open the CD drive."), QStringLiteral("Exit"), QString(),
-       QStringLiteral("Hardware Error"), false);
+    const QString missing = missingImageText();
+    md(missing.isEmpty() ? QStringLiteral("Could not open the CD drive.") : missing, QStringLiteral("Exit"),
+       QString(), QStringLiteral("Hardware Error"), false);
     endRoad();
     return false;
 }
 
 bool Tripmain::readTocAsking()
 {
-    QString text = QStringLiteral("Insert a CD and hit contine");
+    QString text = missingImageText();
+    if (text.isEmpty()) text = QStringLiteral("Insert a CD and hit contine");
     while (!cdhandle->readToc(toc_)) {
         if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
                QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
@@ -212,7 +226,21 @@ bool Tripmain::readTocAsking()
                               "Click continue when ready.");
     }
     audioTracks_ = audioTrackCount(toc_);
-    return true;
+    if (audioTracks_ > 0) return true;
+    md(QStringLiteral("This disc has no audio tracks, so there is nothing to extract."),
+       QStringLiteral("Exit"), QString(), QStringLiteral("CD Extraction - No Audio"), false);
+    endRoad();
+    return false;
+}
+
+// What the operator hears when the chosen drive is a disc image whose data file is gone; empty
+// otherwise.
+QString Tripmain::missingImageText() const
+{
+    if (currentcd >= cddrives.size()) return {};
+    const QString missing = platform::missingImageData(cddrives[currentcd].source);
+    if (missing.isEmpty()) return {};
+    return QStringLiteral("The disc image's data file is missing: ") + missing;
 }
 
 bool Tripmain::internetOrManual()
@@ -491,19 +519,39 @@ QString Tripmain::incompleteTracks(int32_t kept) const
         text += QStringLiteral("\r\nRead with errors, so incomplete: ") + trackNumbers(damaged);
     if (!empty.isEmpty()) text += QStringLiteral("\r\nLeft out, nothing to play: ") + trackNumbers(empty);
     if (!missing.isEmpty())
-        text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing);
+        text += QStringLiteral("\r\nLeft out, not made or after one not made: ") + trackNumbers(missing) +
+                fullDiskNote(library::config.path);
     return text;
 }
 
+// Keeping the new album is the first answer, unless it would replace one on the system that has
+// more tracks: then keeping that one is, and Escape ("Back to Jukebox") keeps it too.
 bool Tripmain::keepIncomplete(int32_t kept)
 {
     QString text = incompleteTracks(kept);
     if (text.isEmpty()) return true;
+    const int32_t oldTracks = tracksInLibrary();
+    if (kept < oldTracks) {
+        text += QStringLiteral("\r\nKeeping it replaces the album already on the system, which has ") +
+                QString::number(oldTracks) + QStringLiteral(" tracks, with ") + firstTracks(kept) +
+                QStringLiteral(".\r\n\r\nKeep the album already on the system, or replace it?");
+        return md(text, QStringLiteral("Keep Old Album"), QStringLiteral("Replace It"),
+                  QStringLiteral("Incomplete Tracks"), true) == kSecondButton;
+    }
     if (albumInLibrary()) text += QStringLiteral("\r\nKeeping it replaces the album already on the system.");
-    text += QStringLiteral("\r\n\r\nKeep the album with tracks 1 to ") + QString::number(kept) +
-            QStringLiteral(", or drop it?");
+    text +=
+        QStringLiteral("\r\n\r\nKeep the album with ") + firstTracks(kept) + QStringLiteral(", or drop it?");
     return md(text, QStringLiteral("Keep Album"), QStringLiteral("Drop Album"),
               QStringLiteral("Incomplete Tracks"), false) == kFirstButton;
+}
+
+QString Tripmain::fullDiskNote(const QString& folder)
+{
+    constexpr qint64 kMebibyte = 1024 * 1024;
+    const qint64 available = platform::diskSpace().available(folder);
+    if (available >= kRipFreeSpace) return {};
+    return QStringLiteral("\r\nThe disk is full: ") + QString::number(available / kMebibyte) +
+           QStringLiteral(" MB left on it.");
 }
 
 // Not even the first track could be made: the operator hears why no album is added.

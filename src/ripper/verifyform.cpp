@@ -44,8 +44,9 @@ Tverify::Tverify()
     cancel1 = answerButton(this, kGoBackColour, kGoBack);
     captionButton(cancel1, QStringLiteral("Go Back"), aspx(kTextPoints), aspx(kGoBackWidth));
     next = answerButton(this, kNextColour, kNext);
-    captionButton(next, QStringLiteral("Next"), aspx(kTextPoints), kFitCaption);
-    next->setVisible(mode != 1);
+    // Editing an album on disk, the titles are written only when saved: "Go Back" leaves them.
+    captionButton(next, mode == 1 ? QStringLiteral("Save") : QStringLiteral("Next"), aspx(kTextPoints),
+                  kFitCaption);
     lbpanel = new QWidget(this);
     lbpanel->setAutoFillBackground(true);
     lbpanel->setPalette(palette());

@@ -2,7 +2,7 @@
 
 // The track list editor: the titles of the shared track list, one row each, corrected one at a
 // time in an entry box over the on-screen keyboard. Serves the CD road (mode 0) and the album edit
-// menu (mode 1, where only "Go Back" is offered). Created, run and freed by `doverify` on the GUI
+// menu (mode 1, where "Next" reads "Save"). Created, run and freed by `doverify` on the GUI
 // thread.
 
 #include <cstdint>
@@ -61,8 +61,8 @@ private:
     int edited_ = 0;
 };
 
-// Sets `mode` to `m` and edits the shared track titles; 1 for "Next", 2 for "Go Back" (at once,
-// without showing anything, when there are no titles).
+// Sets `mode` to `m` and edits the shared track titles; 1 for "Next" ("Save"), 2 for "Go Back"
+// (at once, without showing anything, when there are no titles).
 int32_t doverify(int32_t m);
 
 } // namespace ripper

@@ -117,7 +117,7 @@ TEST_F(ShutdownTest, QuitRoadWithoutPowerOffStopsThePlayerAndRemovesTheSilentFil
 }
 
 // Files dropped from the desktop on the lower page reach the Add Track dialog one by one, through
-// the ripper's hooks as the application installs them.
+// the ripper's hooks as the application installs them, once the drop has been delivered.
 class PageDropTest : public ShutdownTest
 {
 protected:
@@ -146,6 +146,9 @@ protected:
         QCoreApplication::sendEvent(window->botpanel, &enter);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window->botpanel, &drop);
+        // A dialog's event loop inside the drop's delivery crashed the program on a stop signal.
+        EXPECT_TRUE(offered.isEmpty()) << "Add Track ran inside the drop's delivery";
+        QCoreApplication::processEvents();
     }
 
     void TearDown() override

@@ -1,5 +1,7 @@
 #include <QCheckBox>
 #include <QDir>
+#include <QDirIterator>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -7,6 +9,10 @@
 #include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
+#include <csignal>
+#include <thread>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include "answeringdialogs.h"
 #include "library/global.h"
@@ -117,6 +123,21 @@ TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
 }
 
+TEST_F(AddTrack, ANewAlbumNamedAsOneOnDiskInAnotherCaseIsThatAlbum)
+{
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.ebartist->setText(QStringLiteral("BAND"));
+        d.ebalbum->setText(QStringLiteral("songs"));
+        d.Ok->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
+    EXPECT_EQ(QDir(folder.path()).entryList({QStringLiteral("*__*")}, QDir::Dirs),
+              QStringList{QStringLiteral("Band__Songs")});
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track02.mp3"))));
+}
+
 TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
 {
     act = [](TAddTrack& d) {
@@ -136,6 +157,117 @@ TEST_F(AddTrack, ANewAlbumIsMadeOnlyWithItsTrackUnderAFolderNameTheScanSees)
     EXPECT_FALSE(QDir(folder.file(QStringLiteral("Amber__Live"))).exists());
     EXPECT_EQ(drop(QStringLiteral("x.mp3")), 1);
     EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Amber__Live/track01.mp3"))));
+}
+
+// A file that guests could not play whole is refused with a word: an empty one, and one cut short
+// while it was copied.
+TEST_F(AddTrack, AnEmptySourceOrOneCutShortDuringTheCopyIsRefused)
+{
+    folder.write(QStringLiteral("Band__Songs/title.dat"), "One\n");
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    const QString empty = folder.write(QStringLiteral("drop/empty.mp3"), QByteArray());
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, empty, artist, album, true), 2);
+    const QString cut = folder.write(QStringLiteral("drop/cut.mp3"), QByteArray(64 * 1024 * 1024, 'x'));
+    std::thread cutter([&] {
+        const QString copy = ripper::stagingfolder(QStringLiteral("Band__Songs"));
+        while (QDir(copy).entryList({QStringLiteral("track02*")}, QDir::Files).isEmpty())
+            std::this_thread::yield();
+        QFile::resize(cut, 1000);
+    });
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, cut, artist, album, true), 2);
+    cutter.join();
+    ASSERT_EQ(dialogs.shown.size(), 2);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The file is empty")));
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("The file changed while it was copied")));
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Band__Songs"))).entryList(QDir::Files),
+              (QStringList{QStringLiteral("title.dat"), QStringLiteral("track01.mp3")}));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/title.dat")), QByteArray("One\n"));
+}
+
+// Add Track of a large file into Band / Songs, run by a child process that the test kills from
+// outside, as a power cut or a kill would stop the program.
+class KilledAddTrack : public AddTrack
+{
+protected:
+    KilledAddTrack() { source = folder.write(QStringLiteral("drop/Third.mp3"), kTrack); }
+
+    void makeOldAlbum()
+    {
+        QDir(folder.file(QStringLiteral("Band__Songs"))).removeRecursively();
+        folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+        folder.write(QStringLiteral("Band__Songs/track02.mp3"), "b");
+        folder.write(QStringLiteral("Band__Songs/title.dat"), kOldTitles);
+    }
+
+    pid_t startChild()
+    {
+        const pid_t child = ::fork();
+        if (child == 0) {
+            TAddTrack dialog(artist, album, source);
+            dialog.OkClick();
+            ::_exit(dialog.result() == TAddTrack::kAdded ? 0 : 1);
+        }
+        return child;
+    }
+
+    // Every file under the library after the next start, with its size; title files with their text.
+    QStringList libraryAfterNextStart()
+    {
+        ripper::sweepinterrupted();
+        QStringList files;
+        QDirIterator it(folder.path(), QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QFileInfo entry(it.next());
+            if (entry.isDir() && !entry.isSymLink()) continue;
+            const QString name = QDir(folder.path()).relativeFilePath(entry.filePath());
+            files << name + (name.endsWith(QStringLiteral("title.dat"))
+                                 ? QLatin1Char(' ') + QString::fromUtf8(folder.read(name))
+                                 : QLatin1Char(' ') + QString::number(entry.size()));
+        }
+        files.sort();
+        return files;
+    }
+
+    const QByteArray kTrack = QByteArray(16 * 1024 * 1024, 'x');
+    const QByteArray kOldTitles = "One\r\nTwo\r\n";
+    QString source;
+};
+
+TEST_F(KilledAddTrack, AKillAtAnyMomentLeavesTheOldAlbumOrTheWholeTrackWithItsTitle)
+{
+    const QString size = QString::number(kTrack.size());
+    const QStringList old{
+        QStringLiteral("Band__Songs/title.dat One\r\nTwo\r\n"), QStringLiteral("Band__Songs/track01.mp3 1"),
+        QStringLiteral("Band__Songs/track02.mp3 1"), QStringLiteral("drop/Third.mp3 ") + size};
+    QStringList added = old;
+    added[0] = QStringLiteral("Band__Songs/title.dat One\nTwo\nThird\n");
+    added.insert(3, QStringLiteral("Band__Songs/track03.mp3 ") + size);
+    makeOldAlbum();
+    QElapsedTimer run;
+    run.start();
+    int status = 0;
+    ASSERT_GT(::waitpid(startChild(), &status, 0), 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    const qint64 whole = run.nsecsElapsed();
+    ASSERT_EQ(libraryAfterNextStart(), added);
+
+    // Kills spread over the time a whole run took, and one as soon as the track has its final name.
+    constexpr int kKills = 20;
+    const QString placed = QStringLiteral("/Band__Songs/track03.mp3");
+    for (int kill = 0; kill <= kKills; ++kill) {
+        makeOldAlbum();
+        const pid_t child = startChild();
+        run.restart();
+        while (kill < kKills ? run.nsecsElapsed() < whole * kill / kKills
+                             : !QFile::exists(folder.path() + placed) &&
+                                   !QFile::exists(ripper::stagingfolder(QString()) + placed))
+            if (::waitpid(child, &status, WNOHANG) != 0) break;
+        ::kill(child, SIGKILL);
+        ::waitpid(child, &status, 0);
+        const QStringList left = libraryAfterNextStart();
+        EXPECT_TRUE(left == old || left == added) << "kill " << kill << ": " << left.join(u'|').toStdString();
+    }
 }
 
 // Links in the library lead outside it: to a FIFO (0), a missing path (1) or a file (2).

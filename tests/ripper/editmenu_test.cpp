@@ -34,7 +34,7 @@ namespace {
 // The edit menu over the player window and the jukebox (on screen, once `startAll` ran, reaching
 // the ripper through its hooks as the application installs them) in a temporary library; each dialog it opens
 // is answered by the matching handler, the questions from `answers` (else the first button), the names with
-// "Go Back" while `newArtist` is empty.
+// "Go Back" while `newArtist` is empty, the track titles with `verifyAnswer`.
 class EditMenu : public NumberEntryTest
 {
 protected:
@@ -58,7 +58,7 @@ protected:
                 QTest::mouseClick(names->OK, Qt::LeftButton, {}, QPoint(10, 10));
             } else if (auto* verify = qobject_cast<ripper::Tverify*>(&shown)) {
                 edited = verify->lb->items().strings();
-                verify->done(ripper::Tverify::kGoBack);
+                verify->done(verifyAnswer);
             } else {
                 act(*(shownMenu = &static_cast<Teditmenu&>(shown)));
             }
@@ -111,6 +111,7 @@ protected:
     QVector<int> answers;
     QStringList questions;
     QStringList edited;
+    int verifyAnswer = ripper::Tverify::kNext; // "Save"
     QString newArtist = QStringLiteral("New Band");
     std::function<void(Teditmenu&)> act;
     QPointer<Teditmenu> shownMenu; // the menu a handler last acted on
@@ -230,6 +231,29 @@ TEST_F(EditMenu, TitlesByHandFillMissingTracksAndFromTagsInTrackOrder)
     ripper::goeditmenu(1);
     EXPECT_EQ(edited, (QStringList{QStringLiteral("track01"), QStringLiteral("Unknown Track"),
                                    QStringLiteral("TRACK03")}));
+}
+
+// Titles from tags that are not there, or by hand, and then "Go Back": the titles file stays as it was.
+TEST_F(EditMenu, TitlesLeftWithoutSavingKeepTheTitlesFileByteForByte)
+{
+    const QByteArray titles("Dancing Queen\r\nWaterloo\r\n");
+    program.write(QStringLiteral("music/Band__Songs/track01.mp3"), "x");
+    program.write(QStringLiteral("music/Band__Songs/track02.mp3"), "x");
+    program.write(QStringLiteral("music/Band__Songs/title.dat"), titles);
+    startAll();
+    verifyAnswer = ripper::Tverify::kGoBack;
+    for (controls::TBitmapActionButton* Teditmenu::*button :
+         {&Teditmenu::gotracksauto, &Teditmenu::gotracks}) {
+        act = [button](Teditmenu& menu) { click(menu.*button); };
+        ripper::goeditmenu(1);
+        EXPECT_EQ(program.read(QStringLiteral("music/Band__Songs/title.dat")), titles);
+    }
+    EXPECT_EQ(edited, (QStringList{QStringLiteral("Dancing Queen"), QStringLiteral("Waterloo")}));
+    verifyAnswer = ripper::Tverify::kNext;
+    act = [](Teditmenu& menu) { click(menu.gotracksauto); };
+    ripper::goeditmenu(1);
+    EXPECT_EQ(program.read(QStringLiteral("music/Band__Songs/title.dat")),
+              QByteArray("Unknown Track\nUnknown Track\n"));
 }
 
 TEST_F(EditMenu, PicturesOfTheCdInAnyCaseAtMostTwoHundred)

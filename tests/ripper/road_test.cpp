@@ -1,9 +1,11 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -165,6 +167,28 @@ TEST_F(Road, AnImageThatCannotBeReadIsADriveThatCannotBeOpened)
     }
 }
 
+// An image whose data file is gone, and a disc with no audio track, are named for what they are.
+TEST_F(Road, AnImageWithoutItsDataAndADiscWithoutAudioAreNamed)
+{
+    const QString bin = QString(image.cuePath).replace(QStringLiteral(".cue"), QStringLiteral(".bin"));
+    ASSERT_TRUE(QFile::rename(bin, bin + QStringLiteral(".gone")));
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              QStringList{QStringLiteral("The disc image's data file is missing: road.bin")});
+
+    ASSERT_TRUE(QFile::rename(bin + QStringLiteral(".gone"), bin));
+    QFile cue(image.cuePath);
+    ASSERT_TRUE(cue.open(QIODevice::ReadOnly));
+    const QByteArray dataOnly = cue.readAll().replace("AUDIO", "MODE1/2352");
+    cue.close();
+    folder.write(QStringLiteral("road.cue"), dataOnly);
+    questions.clear();
+    window->rip_go();
+    EXPECT_EQ(questionTexts(),
+              QStringList{QStringLiteral("This disc has no audio tracks, so there is nothing to extract.")});
+    EXPECT_TRUE(cddb.commands().isEmpty());
+}
+
 TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
 {
     cddb.setQueryReply(
@@ -227,14 +251,17 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
 }
 
-TEST_F(Road, CancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
+// Escape cancels wherever the window's focus is, in the log too.
+TEST_F(Road, EscapeOrCancelKeepsOnlyFinishedTracksAndAddsNothingWithoutOne)
 {
     knownDisc();
     QVector<int> rows{0, 0};
     otherDialog = chooseRows(rows);
     FakeCdDrives drives(image);
     drives.onRead = [&](uint32_t lba) {
-        if (lba == image.starts[0]) window->cancelClick();
+        if (lba != image.starts[0]) return;
+        window->log->setFocus();
+        QTest::keyClick(window->log, Qt::Key_Escape);
     };
     window->rip_go();
     EXPECT_FALSE(QDir(root + QStringLiteral("/Lanterns__Harbour")).exists());
@@ -341,6 +368,60 @@ TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
 
 INSTANTIATE_TEST_SUITE_P(Road, Overwrite, ::testing::Bool());
 
+// The old album holds, beside its tracks, a link to a FIFO elsewhere, a FIFO of its own and a link
+// to nothing: the overwrite carries each as it is and opens none of them. The extraction writes
+// through no link in the cache either.
+TEST_F(Road, AnOverwriteCarriesEveryKindOfEntryWithoutOpeningOne)
+{
+    const QString fifo = folder.makeFifo(QStringLiteral("elsewhere/fifo"));
+    const QString old = folder.mkdir(QStringLiteral("music/Lanterns__Harbour"));
+    folder.write(QStringLiteral("music/Lanterns__Harbour/track06.mp3"), "old");
+    ASSERT_TRUE(QFile::link(fifo, old + QStringLiteral("/booklet")));
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("nothing")), old + QStringLiteral("/notes")));
+    const QString pipe = folder.makeFifo(QStringLiteral("music/Lanterns__Harbour/pipe"));
+    form->addalbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"));
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    // A link planted in the cache where track 1's PCM goes.
+    const QString outside = folder.write(QStringLiteral("elsewhere/keep"), "keep");
+    ASSERT_TRUE(QFile::link(outside, cache + QStringLiteral("/track0.tmp")));
+    const FifoGuard linked(fifo);
+    const FifoGuard own(pipe);
+    window->rip_go(); // "Overwrite"
+    EXPECT_TRUE(folder.read(QStringLiteral("elsewhere/keep")) == "keep")
+        << "PCM went through a link in the cache";
+    EXPECT_FALSE(linked.released()) << "the overwrite waited on the FIFO a link leads to";
+    EXPECT_FALSE(own.released()) << "the overwrite waited on a FIFO of the album";
+    EXPECT_TRUE(QFile::exists(old + QStringLiteral("/track03.mp3")));
+    EXPECT_FALSE(QFile::exists(old + QStringLiteral("/track06.mp3")));
+    EXPECT_EQ(QFile::symLinkTarget(old + QStringLiteral("/booklet")), fifo);
+    EXPECT_TRUE(QFileInfo(old + QStringLiteral("/notes")).isSymLink());
+    EXPECT_TRUE(QFileInfo::exists(old + QStringLiteral("/pipe")));
+}
+
+// The library holds the database's album under names that differ only in case, then as a link to
+// nothing: each time the operator is asked to overwrite it, and the one folder is replaced.
+TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
+{
+    folder.write(QStringLiteral("music/lanterns__HARBOUR/track06.mp3"), "old");
+    knownDisc();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    window->rip_go();
+    EXPECT_EQ(QDir(root).entryList(QDir::Dirs | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("lanterns__HARBOUR")});
+    EXPECT_TRUE(QFile::exists(root + QStringLiteral("/lanterns__HARBOUR/track03.mp3")));
+
+    ASSERT_TRUE(QDir(root + QStringLiteral("/lanterns__HARBOUR")).removeRecursively());
+    ASSERT_TRUE(
+        QFile::link(folder.file(QStringLiteral("nothing")), root + QStringLiteral("/Lanterns__Harbour")));
+    window->rip_go();
+    EXPECT_EQ(questionTexts(), QStringList(2, QStringLiteral("This CD already exists on the system.")));
+    EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
+    EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
+}
+
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
 {
     // The disc's image ends inside track 2: track 3 cannot be read at all.
@@ -370,6 +451,43 @@ TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
     window->rip_go();
     EXPECT_TRUE(questions.last().text.contains(QStringLiteral("replaces the album already on the system")));
     EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track02.mp3")));
+}
+
+// The disk fills while track 2 is made: the operator hears so, and the first answer, like Escape,
+// keeps the three-track album already on the system rather than replace it with one track.
+TEST_F(Road, AFullDiskIsNamedAndTheFirstAnswerKeepsTheLargerOldAlbum)
+{
+    const QByteArray titles("A\nB\nC\n");
+    for (const QString& name : {QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3"),
+                                QStringLiteral("track03.mp3"), QStringLiteral("title.dat")})
+        folder.write(QStringLiteral("music/Lanterns__Harbour/") + name, titles);
+    form->addalbum(QStringLiteral("Lanterns"), QStringLiteral("Harbour"));
+    knownDisc();
+    QVector<int> rows{0, 0, 0};
+    otherDialog = chooseRows(rows);
+    FakeCdDrives drives(image);
+    drives.onRead = [&](uint32_t lba) {
+        if (lba != image.starts[0]) return;
+        QDir().mkpath(ripper::stagingfolder(QStringLiteral("Lanterns__Harbour")) +
+                      QStringLiteral("/track02.mp3"));
+        space.bytes = 3 * 1024 * 1024;
+    };
+    for (const QVector<int>& answered :
+         {QVector<int>{1, 1}, QVector<int>{1, 3}}) { // "Keep Old Album", Escape
+        answers = answered;
+        space.bytes = ripper::kRipFreeSpace;
+        window->rip_go();
+        ASSERT_EQ(questions.size(), 2);
+        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("The disk is full: 3 MB left on it.")));
+        EXPECT_TRUE(questions[1].text.contains(QStringLiteral("which has 3 tracks, with track 1.")));
+        EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/track03.mp3")), titles);
+        EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), titles);
+        questions.clear();
+    }
+    answers = {1, 2}; // "Overwrite", "Replace It"
+    space.bytes = ripper::kRipFreeSpace;
+    window->rip_go();
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")), QByteArray("Quay\n"));
 }
 
 TEST_F(Road, AFailedEncodingKeepsTitlesAndTracksInStep)
