@@ -40,14 +40,30 @@ void reportSpecial(const QString& path)
     qCWarning(lcFiles) << "not a regular file, treated as missing:" << path;
 }
 
-// A temporary copy is named after its file: the name, a dot and six letters or digits.
+// A temporary copy is named after its file, behind a hidden prefix of the program's own that no
+// operator would give a file of theirs: the prefix, the name, a dot and six letters or digits.
+const QString kTemporaryPrefix = QStringLiteral(".~musetra.");
 constexpr qsizetype kTemporaryLetters = 6;
 
-// `fileName` cut so that a temporary copy's name made from it is still a valid file name.
+// The temporary copies' name for `fileName` up to its random letters, cut so that the whole name
+// is still a valid file name.
 QString temporaryStem(const QString& fileName)
 {
     constexpr int kMaxNameBytes = 255;
-    return cutToUtf8Bytes(fileName, kMaxNameBytes - 1 - kTemporaryLetters);
+    const int room = kMaxNameBytes - int(kTemporaryPrefix.size()) - 1 - kTemporaryLetters;
+    return kTemporaryPrefix + cutToUtf8Bytes(fileName, room) + QLatin1Char('.');
+}
+
+DiskFlush& installedDiskFlush()
+{
+    static DiskFlush flush;
+    return flush;
+}
+
+// Flushes the open file `fd` to the disk.
+bool flushToDisk(int fd)
+{
+    return installedDiskFlush() ? installedDiskFlush()(fd) : ::fsync(fd) == 0;
 }
 
 } // namespace
@@ -185,7 +201,7 @@ void reportLinkInTheWay(const QString& path)
 }
 
 // Opens `file` as a new file beside `path`, named as removeAtomicWriteLeftovers expects
-// ("name.XXXXXX"). It is made exclusively, so nothing that stands under its name - a link least of
+// (".~musetra.name.XXXXXX"). It is made exclusively, so nothing that stands under its name - a link least of
 // all - is written to. False when none could be made.
 bool openTemporaryCopy(const QString& path, QFile& file)
 {
@@ -194,7 +210,7 @@ bool openTemporaryCopy(const QString& path, QFile& file)
     constexpr int kTries = 16;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const qsizetype folderEnd = path.lastIndexOf(QLatin1Char('/')) + 1;
-        QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd)) + QLatin1Char('.');
+        QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd));
         for (int i = 0; i < kTemporaryLetters; ++i)
             name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
         file.setFileName(name);
@@ -210,7 +226,7 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool dur
 {
     QFile file;
     if (!openTemporaryCopy(path, file)) return {};
-    if (file.write(data) == data.size() && file.flush() && (!durable || ::fsync(file.handle()) == 0))
+    if (file.write(data) == data.size() && file.flush() && (!durable || flushToDisk(file.handle())))
         return file.fileName();
     file.remove();
     return {};
@@ -311,7 +327,7 @@ bool copyFileAsNew(const QString& from, const QString& to)
     if (!openRegularFile(source, from)) return false;
     QFile copy;
     if (!openTemporaryCopy(to, copy)) return false;
-    const bool written = copyContents(source, copy) && copy.flush() && ::fsync(copy.handle()) == 0;
+    const bool written = copyContents(source, copy) && copy.flush() && flushToDisk(copy.handle());
     copy.close();
     if (written) return placeNewCopy(copy.fileName(), to);
     copy.remove();
@@ -321,16 +337,14 @@ bool copyFileAsNew(const QString& from, const QString& to)
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    const QString base = temporaryStem(file.fileName());
-    const auto isLeftover = [&base](const QString& name) {
-        if (name.size() != base.size() + 1 + kTemporaryLetters || !name.startsWith(base) ||
-            name.at(base.size()) != u'.')
-            return false;
-        return std::all_of(name.cend() - kTemporaryLetters, name.cend(),
+    const QString stem = temporaryStem(file.fileName());
+    const auto isLeftover = [&stem](const QString& name) {
+        return name.size() == stem.size() + kTemporaryLetters && name.startsWith(stem) &&
+               std::all_of(name.cend() - kTemporaryLetters, name.cend(),
                            [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
     };
     const QDir folder = file.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files)) {
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (isLeftover(name)) QFile::remove(folder.filePath(name));
     }
 }
@@ -381,6 +395,11 @@ bool moveFolderInto(const QString& from, const QString& to)
     }
     if (moved) syncToDisk(QFileInfo(to).absolutePath());
     return moved;
+}
+
+void setDiskFlush(DiskFlush flush)
+{
+    installedDiskFlush() = std::move(flush);
 }
 
 QString joinPath(const QString& folder, const QString& name)

@@ -8,6 +8,7 @@
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <utility>
 
 class QByteArray;
@@ -67,7 +68,7 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
 [[nodiscard]] bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
-// temporary file beside it ("name.XXXXXX"), the file system is synced once, then each is moved
+// temporary file beside it (".~musetra.name.XXXXXX"), the file system is synced once, then each is moved
 // into place, unless a file (or link) of its name appeared meanwhile (that one is kept and the
 // copy dropped, with a log line). A crash leaves no half-written file under a final name. Any thread.
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
@@ -78,9 +79,10 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 // neither followed nor replaced. False on any failure, with nothing left behind.
 [[nodiscard]] bool copyFileAsNew(const QString& from, const QString& to);
 
-// Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
-// killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used
-// in a run, or before it is made anew.
+// Removes the temporary copies that writeFileAtomically and copyFileAsNew leave beside `path` when
+// the program is killed between writing one and renaming it (".~musetra.name.XXXXXX", a prefix
+// of the program's own): an operator's "name.backup" or "name.orig42" is never touched. Called
+// when a file is first used in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
 // Gives the file, link or folder `from` a second name `to` without copying: folders are made anew
@@ -93,6 +95,13 @@ void removeAtomicWriteLeftovers(const QString& path);
 // folder is then at `from`); where the file system cannot swap in one step, the old folder is moved
 // to `from` first. Both must be on one file system. False when nothing was moved.
 [[nodiscard]] bool moveFolderInto(const QString& from, const QString& to);
+
+// Flushes an open file, given by its descriptor, to the disk; true when it is there.
+using DiskFlush = std::function<bool(int fd)>;
+
+// Replaces the flush (fsync) that every temporary copy gets before it is renamed into place, so a
+// test can see what reaches the disk before it replaces the old file; empty restores fsync.
+void setDiskFlush(DiskFlush flush);
 
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);

@@ -528,11 +528,17 @@ TEST_F(SettingsTest, LineBreaksInValuesAreNotStored)
 TEST_F(SettingsTest, InterruptedWriteLeavesTheOldSettingsWhole)
 {
     writeIni("[main]\nVolume=12\n[Commercial]\ncredittotal=40\n");
-    folder.write(QStringLiteral("Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
-    folder.write(QStringLiteral("Musetra.ini.bak"), "an operator's own copy");
+    folder.write(QStringLiteral(".~musetra.Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
+    const QStringList operatorsCopies = {
+        QStringLiteral("Musetra.ini.bak"), QStringLiteral("Musetra.ini.backup"),
+        QStringLiteral("Musetra.ini.2024v1"), QStringLiteral(".~musetra.Musetra.ini.kZ81q-")};
+    for (const QString& name : operatorsCopies)
+        folder.write(name, "an operator's own copy");
     ASSERT_TRUE(readini());
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.kZ81qa")))) << "removed at start";
-    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.bak"))));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral(".~musetra.Musetra.ini.kZ81qa"))))
+        << "removed at start";
+    for (const QString& name : operatorsCopies)
+        EXPECT_TRUE(QFile::exists(folder.file(name))) << name.toStdString();
     EXPECT_EQ(config.volume, 12);
     EXPECT_EQ(config.credittotal, 40);
     config.credittotal = 41;
