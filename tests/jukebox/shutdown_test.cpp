@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
@@ -23,6 +24,7 @@
 #include "library/inifuncs.h"
 #include "numberstesting.h"
 #include "platform/fatal.h"
+#include "platform/files.h"
 #include "player/volumedisplay.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
@@ -191,6 +193,56 @@ TEST_F(ShutdownTest, AFailedWriteIsToldOnTheMessageLineOncePerFile)
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added"));
     player::frontend().writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Plays not logged to %1/plays.log").arg(gone));
+}
+
+// Links planted in place of the settings, the play log and the error log: a coin and a selection
+// of a track whose files are gone write nothing where they lead, and the links stay.
+TEST_F(ShutdownTest, ACoinAndASelectionWriteNothingThroughLinksInPlaceOfTheirFiles)
+{
+    const TempFolder outside;
+    writeSettings(
+        QStringLiteral("ErrorLog=%1/errors.log\n[Commercial]\ncreditsystem=1\nTracksLogFile=%1/plays.log\n")
+            .arg(program.path()));
+    const QStringList names = {QStringLiteral("Musetra.ini"), QStringLiteral("plays.log"),
+                               QStringLiteral("errors.log")};
+    for (const QString& name : names) {
+        outside.write(name, program.read(name));
+        QFile::remove(program.file(name));
+        ASSERT_TRUE(QFile::link(outside.file(name), program.file(name)));
+    }
+    const QByteArray settings = outside.read(names.first());
+    for (const char* track : {"track01.mp3", "track02.mp3", "track03.mp3"})
+        ASSERT_TRUE(QFile::remove(
+            program.file(QStringLiteral("music/%1/").arg(folderName(1)) + QLatin1String(track))));
+    window = &start();
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    playSomething();
+    ASSERT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+    EXPECT_EQ(outside.read(names.at(0)), settings);
+    EXPECT_EQ(outside.read(names.at(1)), QByteArray());
+    EXPECT_EQ(outside.read(names.at(2)), QByteArray());
+    for (const QString& name : names)
+        EXPECT_TRUE(QFileInfo(program.file(name)).isSymLink()) << name.toStdString();
+}
+
+// A coin's settings are on the disk before they replace the old file: when the new copy is
+// flushed it holds the new settings and the file the old ones.
+TEST_F(ShutdownTest, ACoinsSettingsReachTheDiskBeforeTheyReplaceTheOldFile)
+{
+    open(QStringLiteral("[Commercial]\ncreditsystem=1\n"));
+    QList<std::pair<QByteArray, QString>> flushes; // the copy flushed, the settings file then
+    platform::setDiskFlush([&](int fd) {
+        QFile copy(QStringLiteral("/proc/self/fd/%1").arg(fd));
+        flushes.append({copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray(), settingsOnDisk()});
+        return true;
+    });
+    const auto restore = qScopeGuard([] { platform::setDiskFlush({}); });
+    const QString before = settingsOnDisk();
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    ASSERT_NE(settingsOnDisk(), before);
+    ASSERT_FALSE(flushes.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(flushes.last().first), settingsOnDisk());
+    EXPECT_EQ(flushes.last().second, before);
 }
 
 // The program itself, started twice from a folder of its own: the second start ends at once,
