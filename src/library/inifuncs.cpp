@@ -470,6 +470,18 @@ QByteArray tinifile::text()
     return profile().text();
 }
 
+namespace {
+
+// The operator's text for a settings file that is, or would grow, past the bound it is read to.
+QString tooLargeText(const QString& path)
+{
+    return QStringLiteral("Settings not read or saved: %1 would pass %2 MB")
+        .arg(path)
+        .arg(platform::Profile::kMaxFileBytes / (1024 * 1024));
+}
+
+} // namespace
+
 // --- the procedures ------------------------------------------------------------------------
 
 bool readini()
@@ -481,6 +493,10 @@ bool readini()
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));
     platform::removeAtomicWriteLeftovers(ini.inipath);
+    // A file past the bound is neither read nor written over: the jukebox starts on the defaults,
+    // and the operator is told why.
+    if (QFileInfo(ini.inipath).size() > platform::Profile::kMaxFileBytes)
+        reportWriteFailure(ini.inipath, tooLargeText(ini.inipath));
     readSettings(ini);
     return true;
 }
@@ -489,9 +505,12 @@ void writeini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    if (writeSettings(ini)) return;
+    if (writeSettings(ini)) return reportWriteSuccess(ini.inipath);
     qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
-    reportWriteFailure(QStringLiteral("Settings not saved to %1").arg(ini.inipath));
+    const bool tooLarge = QFileInfo(ini.inipath).size() > platform::Profile::kMaxFileBytes ||
+                          ini.text().size() > platform::Profile::kMaxFileBytes;
+    reportWriteFailure(ini.inipath, tooLarge ? tooLargeText(ini.inipath)
+                                             : QStringLiteral("Settings not saved to %1").arg(ini.inipath));
 }
 
 void readSettings(tinifile& ini)

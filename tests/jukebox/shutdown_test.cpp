@@ -19,6 +19,8 @@
 
 #include "app/application.h"
 #include "controls/bitmapactionbutton.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/textlabel.h"
 #include "fakemediaplayer.h"
 #include "fakesystem.h"
 #include "library/inifuncs.h"
@@ -179,20 +181,42 @@ TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
     EXPECT_EQ(offered.size(), 1);
 }
 
-// Settings and a play log that cannot be written are told on the jukebox's message line, once.
-TEST_F(ShutdownTest, AFailedWriteIsToldOnTheMessageLineOncePerFile)
+// Settings and a play log that cannot be written stand behind every message of the coin and
+// selection roads, and in Commerce Management, until each file is written again.
+TEST_F(ShutdownTest, AFailedWriteStandsBehindEveryMessageUntilTheFileIsWritten)
 {
-    const QString gone = program.path();
-    writeSettings(QStringLiteral("[Commercial]\nTracksLogFile=%1/plays.log\n").arg(gone));
+    const QString log = program.file(QStringLiteral("logs/plays.log")); // no such folder yet
+    writeSettings(QStringLiteral("[Commercial]\ncreditsystem=1\nTracksLogFile=%1\n").arg(log));
+    const TempFolder outside;
+    const QString settings = program.file(QStringLiteral("Musetra.ini"));
+    const QString kept =
+        outside.write(QStringLiteral("Musetra.ini"), program.read(QStringLiteral("Musetra.ini")));
+    ASSERT_TRUE(QFile::remove(settings) && QFile::link(kept, settings));
     app::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
-    ASSERT_TRUE(QDir(gone).removeRecursively());
-    library::writeini();
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Settings not saved to %1/Musetra.ini").arg(gone));
-    jukebox::jukebox->domessage(QStringLiteral("Added"));
-    library::writeini();
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added"));
-    player::frontend().writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Plays not logged to %1/plays.log").arg(gone));
+    window = jukebox::jukebox;
+    const QString notSaved = QStringLiteral("SETTINGS NOT SAVED TO %1").arg(settings.toUpper());
+    const QString notLogged = QStringLiteral("PLAYS NOT LOGGED TO %1").arg(log.toUpper());
+    const auto line = [this] { return window->lcd3->text(); };
+
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(line().startsWith(QStringLiteral("COIN"))) << line().toStdString();
+    EXPECT_TRUE(line().contains(notSaved)) << line().toStdString();
+    playSomething();
+    EXPECT_TRUE(line().contains(notSaved)) << line().toStdString();
+    EXPECT_TRUE(line().contains(notLogged)) << line().toStdString();
+    QTest::mouseClick(window->GoCommercialManager, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(window->CmCreditLab->isVisible());
+    EXPECT_EQ(window->CmCreditLab->text().toUpper(), notSaved + u'\n' + notLogged);
+    window->Commerce->hide();
+
+    ASSERT_TRUE(QFile::remove(settings) && QFile::copy(kept, settings) &&
+                QDir().mkdir(QFileInfo(log).path()));
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_FALSE(line().contains(notSaved)) << line().toStdString();
+    EXPECT_TRUE(line().contains(notLogged)) << line().toStdString();
+    type("0001002");
+    EXPECT_FALSE(line().contains(notLogged)) << line().toStdString();
+    EXPECT_TRUE(program.read(QStringLiteral("logs/plays.log")).contains("\"T2\""));
 }
 
 // Links planted in place of the settings, the play log and the error log: a coin and a selection

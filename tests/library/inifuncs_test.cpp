@@ -8,6 +8,7 @@
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
+#include "library/writefailures.h"
 #include "platform/fatal.h"
 #include "platform/profile.h"
 #include "platform/programfolder.h"
@@ -484,16 +485,30 @@ TEST_F(SettingsTest, FifoAsSettingsFileIsMissingAndNeverBlocks)
     EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
-TEST_F(SettingsTest, OversizedFileStartsOnDefaultsAndIsNeverWrittenOver)
+// A file at the bound is read; a write that would pass it is refused, the old file kept and the
+// reason told. A file one byte past it starts on the defaults, told why, and is never written over.
+TEST_F(SettingsTest, TheSizeBoundHoldsFromBothSidesAndNoWritePassesIt)
 {
-    const QByteArray big =
-        "[main]\nVolume=3\n" + QByteArray(platform::Profile::kMaxFileBytes, ';') + "\n[Commercial]\n";
-    writeIni(big);
+    const QByteArray head = "[main]\nVolume=3\n;";
+    const QByteArray atBound =
+        head + QByteArray(platform::Profile::kMaxFileBytes - head.size() - 1, 'x') + '\n';
+    const QStringList told = {
+        QStringLiteral("Settings not read or saved: %1 would pass 4 MB").arg(writeIni(atBound))};
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 3);
+    EXPECT_TRUE(standingWriteFailures().isEmpty());
+    config.credittotal = 501;
+    writeini();
+    EXPECT_EQ(iniBytes(), atBound);
+    EXPECT_EQ(standingWriteFailures(), told);
+
+    resetGlobals();
+    writeIni(atBound + ';');
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.volume, 7);
-    config.volume = 9;
+    EXPECT_EQ(standingWriteFailures(), told);
     writeini();
-    EXPECT_EQ(iniBytes(), big);
+    EXPECT_EQ(iniBytes(), atBound + ';');
 }
 
 // The operator's own lines (Windows-1252 bytes, CR LF, a lone CR) survive a settings write.
