@@ -1,6 +1,8 @@
 #include "app/application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QTimer>
 
 #include "jukebox/coverform.h"
@@ -47,14 +49,17 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
 
 // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road,
 // which writes the settings. One asked for during start-up (the splash handles events) waits
-// until start-up has ended.
+// until start-up has ended; a dialog start-up shows meanwhile (an error that ends the program, a
+// question) is closed unanswered, as nobody may come to answer it.
 void Application::stop()
 {
     stopping_ = true;
-    if (startingUp_)
-        stopAsked_ = true;
-    else
-        mainform_->fileexitClick(nullptr);
+    if (!startingUp_) return mainform_->fileexitClick(nullptr);
+    stopAsked_ = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
+    }
 }
 
 // Guests may be at the jukebox, so its message line tells it there: the failure stands behind the

@@ -271,12 +271,16 @@ TEST_F(ShutdownTest, ACoinsSettingsReachTheDiskBeforeTheyReplaceTheOldFile)
 
 // The program itself, started twice from a folder of its own: the second start ends at once,
 // and each stop signal ends the first by its exit road; a broken pipe does not.
-class RunningProgram : public ::testing::TestWithParam<int>
+class ProgramFolder : public ::testing::Test
 {
 protected:
     TempFolder folder;
     const QString program = folder.path() + QStringLiteral("/musetra");
     const QString silentFile = folder.path() + QStringLiteral("/blank.mp3");
+};
+
+class RunningProgram : public ProgramFolder, public ::testing::WithParamInterface<int>
+{
 };
 
 TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
@@ -299,6 +303,25 @@ TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
     EXPECT_FALSE(QFile::exists(silentFile));
 }
 INSTANTIATE_TEST_SUITE_P(Signals, RunningProgram,
-                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2));
+                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+                                           SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPWR, SIGRTMIN, SIGRTMAX));
+
+// A start-up error dialog (here: the silent file is a dangling link) waits for an operator who
+// may not come; a stop signal ends the program all the same.
+TEST_F(ProgramFolder, AStopSignalEndsItWhileAStartUpErrorShows)
+{
+    ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
+                QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
+    const QByteArray here = QFile::encodeName(folder.path());
+    folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("nowhere")), silentFile));
+    QProcess jukebox;
+    jukebox.setProcessChannelMode(QProcess::MergedChannels);
+    jukebox.start(program, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return jukebox.readAll().contains("a link stands at"); }, 60000));
+    ::kill(pid_t(jukebox.processId()), SIGTERM);
+    ASSERT_TRUE(jukebox.waitForFinished(30000)) << "still running";
+    EXPECT_EQ(jukebox.exitStatus(), QProcess::NormalExit);
+}
 
 } // namespace
