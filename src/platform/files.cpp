@@ -76,19 +76,22 @@ bool isRegularFile(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && isRegular(status);
 }
 
-bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
+bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode, Links links)
 {
     const QByteArray name = QFile::encodeName(path);
+    const bool follow = links == Links::Follow;
     struct stat status
     {
     };
-    if (::stat(name.constData(), &status) != 0) return false;
+    if ((follow ? ::stat(name.constData(), &status) : ::lstat(name.constData(), &status)) != 0) return false;
     if (!isRegular(status)) {
         reportSpecial(path);
         return false;
     }
-    // Non-blocking, and checked again once open: the name may have been given to a FIFO since.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // Non-blocking, and checked again once open: the name may have been given to a FIFO (or a
+    // link) since.
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (follow ? 0 : O_NOFOLLOW));
     if (fd < 0) return false;
     if (::fstat(fd, &status) != 0 || !isRegular(status)) {
         ::close(fd);
@@ -220,13 +223,24 @@ bool openTemporaryCopy(const QString& path, QFile& file)
     return false;
 }
 
-// A temporary copy beside `path` holding `data`, flushed to disk when `durable`; its name, or
-// nothing when it could not be written.
-QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable)
+// Gives the open file `fd` the last-write time `modified`; its last-read time stays.
+bool setModified(int fd, const QDateTime& modified)
+{
+    const qint64 ms = modified.toMSecsSinceEpoch();
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    return ::futimens(fd, times) == 0;
+}
+
+// A temporary copy beside `path` holding `data`, dated `modified` when valid and flushed to disk
+// when `durable`; its name, or nothing when it could not be written.
+QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable,
+                           const QDateTime& modified = {})
 {
     QFile file;
     if (!openTemporaryCopy(path, file)) return {};
-    if (file.write(data) == data.size() && file.flush() && (!durable || flushToDisk(file.handle())))
+    if (file.write(data) == data.size() && file.flush() &&
+        (!modified.isValid() || setModified(file.handle(), modified)) &&
+        (!durable || flushToDisk(file.handle())))
         return file.fileName();
     file.remove();
     return {};
@@ -266,13 +280,13 @@ void keepPermissions(const QString& path, const QString& copy)
 
 } // namespace
 
-bool writeFileAtomically(const QString& path, const QByteArray& data)
+bool writeFileAtomically(const QString& path, const QByteArray& data, const QDateTime& modified)
 {
     if (isLink(path)) {
         reportLinkInTheWay(path);
         return false;
     }
-    const QString copy = writeTemporaryCopy(path, data, true);
+    const QString copy = writeTemporaryCopy(path, data, true, modified);
     if (copy.isEmpty()) return false;
     keepPermissions(path, copy);
     // A rename replaces a link that appeared meanwhile rather than writing where it leads.

@@ -4,6 +4,7 @@
 // names are found without regard to case, folders list in case-insensitive name order,
 // and files rewritten in place are replaced atomically.
 
+#include <QDateTime>
 #include <QDir>
 #include <QIODevice>
 #include <QString>
@@ -16,12 +17,16 @@ class QFile;
 
 namespace platform {
 
-// Opens `file` on `path` for reading when `path` names a regular file (links followed). Anything
-// else - a FIFO, a device, a socket, a folder - is treated as missing, with a log line, so that
-// neither opening nor reading it can block or run without end. `mode` may add Unbuffered.
-// False when not opened.
+// Whether a link standing at a name is followed to its target or refused as missing.
+enum class Links { Follow, Refuse };
+
+// Opens `file` on `path` for reading when `path` names a regular file (links followed unless
+// `links` refuses them). Anything else - a FIFO, a device, a socket, a folder - is treated as
+// missing, with a log line, so that neither opening nor reading it can block or run without end.
+// `mode` may add Unbuffered. False when not opened.
 [[nodiscard]] bool openRegularFile(QFile& file, const QString& path,
-                                   QIODevice::OpenMode mode = QIODevice::ReadOnly);
+                                   QIODevice::OpenMode mode = QIODevice::ReadOnly,
+                                   Links links = Links::Follow);
 
 // Up to `maxBytes` + 1 bytes of `file` from where it stands, read in pieces so that the memory
 // taken follows what the file holds rather than the limit; more than `maxBytes` means too large.
@@ -58,8 +63,10 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. The file lands in the folder
 // of `path` and nowhere else: a link standing at `path` is never followed but refused, with a log
-// line. False on any failure.
-[[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+// line. A valid `modified` is the new file's last-write time, set before it takes the name.
+// False on any failure.
+[[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data,
+                                       const QDateTime& modified = {});
 
 // Opens `file` on `path` for writing, appending or truncating as `mode` asks, and creating the
 // file unless `mode` holds ExistingOnly. Never through a link (refused with a log line), and only
