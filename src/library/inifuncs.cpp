@@ -166,12 +166,13 @@ QString readLibraryRoot(tinifile& ini)
     return root;
 }
 
+// The operator's CachePath when it is a folder; else the user's own, never a folder shared with
+// other users (where anyone could plant the silent file or a cover copy).
 QString readCachePath(tinifile& ini)
 {
-    const QString temporary = QDir::tempPath();
-    const QString folder = ini.readppstring(QStringLiteral("CachePath"), temporary);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return temporary;
-    return folder;
+    const QString folder = ini.readppstring(QStringLiteral("CachePath"), QString());
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    return platform::ownCacheFolder();
 }
 
 // The stored filter is the hexadecimal text of its byte form; anything else is ignored.

@@ -411,6 +411,25 @@ bool moveFolderInto(const QString& from, const QString& to)
     return moved;
 }
 
+QString ownCacheFolder()
+{
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(base)) base = joinPath(QDir::homePath(), QStringLiteral(".cache"));
+    const QString folder = joinPath(base, QStringLiteral("musetra"));
+    const QByteArray name = QFile::encodeName(folder);
+    (void)QDir().mkpath(base);
+    (void)::mkdir(name.constData(), 0700);
+    struct stat status
+    {
+    };
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+        qCWarning(lcFiles) << "the cache folder is not the user's own, not used:" << folder;
+        return {};
+    }
+    if ((status.st_mode & 077) != 0) (void)::chmod(name.constData(), 0700);
+    return folder;
+}
+
 void setDiskFlush(DiskFlush flush)
 {
     installedDiskFlush() = std::move(flush);

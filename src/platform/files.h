@@ -110,6 +110,12 @@ using DiskFlush = std::function<bool(int fd)>;
 // test can see what reaches the disk before it replaces the old file; empty restores fsync.
 void setDiskFlush(DiskFlush flush);
 
+// The program's cache folder of the user's own: "musetra" in $XDG_CACHE_HOME (else ~/.cache), made
+// with owner-only rights when missing, and opened to nobody else when found open. Empty, with a
+// log line, when what stands there is no folder the user owns (a link, another user's folder) or
+// none can be made: a folder others can plant files in is never used.
+QString ownCacheFolder();
+
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);
 

@@ -3,6 +3,7 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 #include "answeringdialogs.h"
 #include "library/filter.h"
@@ -76,6 +77,11 @@ protected:
         return folder.write(QStringLiteral("Musetra.ini"), content);
     }
     QByteArray iniBytes() const { return folder.read(QStringLiteral("Musetra.ini")); }
+    // The cache folder of the user's own, in the tests' cache home.
+    static QString ownCache() { return qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/musetra"); }
+    static constexpr QFile::Permissions kOthersAndGroup = QFile::ReadGroup | QFile::WriteGroup |
+                                                          QFile::ExeGroup | QFile::ReadOther |
+                                                          QFile::WriteOther | QFile::ExeOther;
     QString value(const char* section, const char* key)
     {
         tinifile ini;
@@ -102,7 +108,7 @@ TEST_F(SettingsTest, EmptyFileGivesTheDerivedDefaults)
     writeIni("");
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.path, folder.path() + QLatin1Char('/'));
-    EXPECT_EQ(cachepath, QDir::tempPath());
+    EXPECT_EQ(cachepath, ownCache());
     EXPECT_EQ(config.burnpath, QStringLiteral(" "));
     EXPECT_TRUE(autoplaymode);
     EXPECT_TRUE(config.hidepanel);
@@ -392,7 +398,32 @@ TEST_F(SettingsTest, PathGetsItsSeparatorAndCachePathMustExist)
     writeIni("[main]\nPath=/srv/music/\nCachePath=/no/such/folder\n");
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.path, QStringLiteral("/srv/music/"));
-    EXPECT_EQ(cachepath, QDir::tempPath());
+    EXPECT_EQ(cachepath, ownCache());
+}
+
+// Without CachePath the cache is a folder of the user's own, made closed to others, closed when
+// found open, and refused when it is a link or another user's folder: never a shared one.
+TEST_F(SettingsTest, WithoutCachePathTheCacheIsAFolderOfTheUsersOwn)
+{
+    writeIni("[main]\n");
+    const QString own = ownCache();
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ASSERT_TRUE(readini());
+    ASSERT_EQ(cachepath, own);
+    EXPECT_EQ(QFile::permissions(own) & kOthersAndGroup, QFile::Permissions());
+    ASSERT_TRUE(QFile::setPermissions(own, QFile::permissions(own) | kOthersAndGroup));
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(QFile::permissions(own) & kOthersAndGroup, QFile::Permissions());
+
+    ASSERT_TRUE(QDir(own).removeRecursively() && QFile::link(folder.mkdir(QStringLiteral("shared")), own));
+    ASSERT_TRUE(readini());
+    EXPECT_TRUE(cachepath.isEmpty()) << "a link followed";
+    ASSERT_TRUE(QFile::remove(own) && QDir().mkdir(own));
+    if (::geteuid() != 0) GTEST_SKIP() << "another user's folder needs the rights to make one";
+    ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 4242, 4242), 0);
+    ASSERT_TRUE(readini());
+    EXPECT_TRUE(cachepath.isEmpty()) << "another user's folder used";
+    ASSERT_TRUE(QDir(own).removeRecursively());
 }
 
 TEST_F(SettingsTest, ListEndsAtTheFirstMissingNumber)
