@@ -54,6 +54,24 @@ QString temporaryStem(const QString& fileName)
     return kTemporaryPrefix + cutToUtf8Bytes(fileName, room) + QLatin1Char('.');
 }
 
+TemporaryLetters& installedTemporaryLetters()
+{
+    static TemporaryLetters letters;
+    return letters;
+}
+
+// The letters that end the next temporary copy's name: six letters or digits at random.
+QString temporaryLetters()
+{
+    if (installedTemporaryLetters()) return installedTemporaryLetters()();
+    static const QString kLetters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    QString letters;
+    for (int i = 0; i < kTemporaryLetters; ++i)
+        letters += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
+    return letters;
+}
+
 DiskFlush& installedDiskFlush()
 {
     static DiskFlush flush;
@@ -208,14 +226,10 @@ void reportLinkInTheWay(const QString& path)
 // all - is written to. False when none could be made.
 bool openTemporaryCopy(const QString& path, QFile& file)
 {
-    static const QString kLetters =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
     constexpr int kTries = 16;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const qsizetype folderEnd = path.lastIndexOf(QLatin1Char('/')) + 1;
-        QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd));
-        for (int i = 0; i < kTemporaryLetters; ++i)
-            name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
+        const QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd)) + temporaryLetters();
         file.setFileName(name);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
         if (!file.exists()) return false;
@@ -428,6 +442,11 @@ QString ownCacheFolder()
     }
     if ((status.st_mode & 077) != 0) (void)::chmod(name.constData(), 0700);
     return folder;
+}
+
+void setTemporaryLetters(TemporaryLetters letters)
+{
+    installedTemporaryLetters() = std::move(letters);
 }
 
 void setDiskFlush(DiskFlush flush)

@@ -116,6 +116,13 @@ void setDiskFlush(DiskFlush flush);
 // none can be made: a folder others can plant files in is never used.
 QString ownCacheFolder();
 
+// Gives the six letters or digits that end the next temporary copy's name.
+using TemporaryLetters = std::function<QString()>;
+
+// Replaces the random choice of those letters, so a test can plant something under the name a
+// copy will take; empty restores it.
+void setTemporaryLetters(TemporaryLetters letters);
+
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);
 

@@ -249,6 +249,25 @@ TEST_F(ShutdownTest, ACoinAndASelectionWriteNothingThroughLinksInPlaceOfTheirFil
         EXPECT_TRUE(QFileInfo(program.file(name)).isSymLink()) << name.toStdString();
 }
 
+// A link planted under the name the settings' next copy takes is passed over: the copy is made
+// anew under another name, so the coin writes nothing where the link leads.
+TEST_F(ShutdownTest, ACoinsSettingsCopyIsMadeAnewNeverThroughALinkAtItsName)
+{
+    open(QStringLiteral("[Commercial]\ncreditsystem=1\n"));
+    const TempFolder outside;
+    const QString kept = outside.write(QStringLiteral("kept"), "outside");
+    ASSERT_TRUE(QFile::link(kept, program.file(QStringLiteral(".~musetra.Musetra.ini.Planted"))));
+    QStringList names = {QStringLiteral("Planted"), QStringLiteral("Second")};
+    platform::setTemporaryLetters([&names] { return names.takeFirst(); });
+    const auto restore = qScopeGuard([] { platform::setTemporaryLetters({}); });
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    ASSERT_GT(library::config.credittotal, 0);
+    EXPECT_EQ(outside.read(QStringLiteral("kept")), QByteArray("outside"));
+    EXPECT_FALSE(QFileInfo(program.file(QStringLiteral("Musetra.ini"))).isSymLink());
+    EXPECT_TRUE(settingsOnDisk().contains(QStringLiteral("credittotal=%1").arg(library::config.credittotal),
+                                          Qt::CaseInsensitive));
+}
+
 // A coin's settings are on the disk before they replace the old file: when the new copy is
 // flushed it holds the new settings and the file the old ones.
 TEST_F(ShutdownTest, ACoinsSettingsReachTheDiskBeforeTheyReplaceTheOldFile)
