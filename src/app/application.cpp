@@ -1,9 +1,12 @@
 #include "app/application.h"
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <QDialog>
 #include <QTimer>
 
 #include "jukebox/coverform.h"
+#include "jukebox/jukeboxform.h"
 #include "jukebox/jukeboxfrontend.h"
 #include "library/writefailures.h"
 #include "platform/cursors.h"
@@ -46,29 +49,32 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
 
 // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road,
 // which writes the settings. One asked for during start-up (the splash handles events) waits
-// until start-up has ended.
+// until start-up has ended; a dialog start-up shows meanwhile (an error that ends the program, a
+// question) is closed unanswered, as nobody may come to answer it.
 void Application::stop()
 {
     stopping_ = true;
-    if (startingUp_)
-        stopAsked_ = true;
-    else
-        mainform_->fileexitClick(nullptr);
+    if (!startingUp_) return mainform_->fileexitClick(nullptr);
+    stopAsked_ = true;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        auto* dialog = qobject_cast<QDialog*>(window);
+        if (dialog && dialog->isVisible() && dialog->isModal()) dialog->reject();
+    }
 }
 
-// Each file and road fails once for the operator: a full disk fails every coin's settings write,
-// and the message would otherwise stand over every other. Guests may be at the jukebox, so its
-// message line tells it there; the desktop player has an operator at it, who gets a message box.
+// Guests may be at the jukebox, so its message line tells it there: the failure stands behind the
+// message shown now and every later one until the file is written (an empty text: the line is
+// shown again without it). The desktop player has an
+// operator at it, who gets a message box once per file and road (a full disk fails every write).
 // A stop from outside has nobody to tell: the error output has it.
 void Application::tellWriteFailure(const QString& text)
 {
-    if (stopping_ || toldWriteFailures_.contains(text)) return;
+    if (stopping_) return;
+    if (frontend_->jukeboxVisible()) return frontend_->domessage(jukebox::oldmessage);
+    if (text.isEmpty() || toldWriteFailures_.contains(text)) return;
     toldWriteFailures_.insert(text);
-    if (frontend_->jukeboxVisible())
-        frontend_->domessage(text);
-    else
-        platform::dialogs().messageBox(QCoreApplication::applicationName(), text,
-                                       platform::MessageIcon::Warning, platform::MessageButtons::Ok);
+    platform::dialogs().messageBox(QCoreApplication::applicationName(), text, platform::MessageIcon::Warning,
+                                   platform::MessageButtons::Ok);
 }
 
 Application::~Application()

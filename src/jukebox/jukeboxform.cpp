@@ -36,6 +36,7 @@
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
 #include "library/global.h"
+#include "library/writefailures.h"
 #include "platform/kioskwindow.h"
 #include "platform/mediaplayer.h"
 #include "platform/screens.h"
@@ -332,14 +333,19 @@ void Tjukebox::chooseStartAlbum()
     if (currentalbum > library::jalbumcount) currentalbum = 1;
 }
 
+// A failed write of the settings or the play log stands behind every message until that file is
+// written again: the operator sees it whatever the guests do.
 void Tjukebox::domessage(const QString& text)
 {
     oldmessage = text;
     if (!lcd3) return;
+    QStringList parts = library::standingWriteFailures();
+    if (!text.isEmpty()) parts.prepend(text);
+    const QString shown = parts.join(QStringLiteral(" - "));
     lcd3->settext(QString());
     lcd3->state(false);
-    if (!text.isEmpty()) {
-        lcd3->settext(text.toUpper());
+    if (!shown.isEmpty()) {
+        lcd3->settext(shown.toUpper());
         lcd3->state(true);
     }
 }

@@ -20,6 +20,7 @@
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
 #include "library/global.h"
+#include "library/writefailures.h"
 #include "library/inifuncs.h"
 #include "library/osk.h"
 #include "player/aboutform.h"
@@ -188,6 +189,10 @@ void Tjukebox::GoCommercialManagerClick(QObject* Sender)
     CmCredit->setText(QStringLiteral("Coin credits: %1 Free credits: %2")
                           .arg(library::config.credittotal)
                           .arg(library::config.freecredittotal));
+    // Under the credits, the writes that failed and stand (the counts above may not be on disk).
+    const QStringList failures = library::standingWriteFailures();
+    CmCreditLab->setText(failures.join(QLatin1Char('\n')));
+    CmCreditLab->setVisible(!failures.isEmpty());
     if (Sender == CmResetCreditStats) return;
     Commerce->setGeometry(rect());
     CmPlaysPerCredit->setvalue(library::config.playspercoincredit);

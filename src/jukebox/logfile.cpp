@@ -435,8 +435,10 @@ void tlogfile::writeentry(const QString& Artist, const QString& Album, const QSt
     const QString line = format_.write(now.date(), now.time()) + oneField(Artist, false) +
                          oneField(Album, false) + oneField(Track, true) + QLatin1Char('\n');
     // Told with the log unlocked: the telling may wait for the operator.
-    if (!appendline(line.toUtf8()))
-        library::reportWriteFailure(QStringLiteral("Plays not logged to %1").arg(fconfigfile));
+    if (appendline(line.toUtf8()))
+        library::reportWriteSuccess(fconfigfile);
+    else
+        library::reportWriteFailure(fconfigfile, QStringLiteral("Plays not logged to %1").arg(fconfigfile));
 }
 
 bool tlogfile::appendline(const QByteArray& line)

@@ -147,15 +147,20 @@ void maketitles(const QString& folderName)
 
 void makependingtitles()
 {
-    const QStringList folders = pendingTitles();
+    // A folder without tracks (a link to some folder elsewhere, perhaps) gets no file: it stays
+    // pending and reads as an empty album for the rest of the run.
+    QStringList made;
     QList<std::pair<QString, QByteArray>> files;
-    for (const QString& folder : folders) {
+    for (const QString& folder : pendingTitles()) {
+        const QStringList titles = titlesFromTracks(folder);
+        if (titles.isEmpty()) continue;
         const QString target = platform::joinPath(folder, kTitlesFile);
         platform::removeAtomicWriteLeftovers(target);
-        files.append({target, titlesFile(titlesFromTracks(folder))});
+        files.append({target, titlesFile(titles)});
+        made.append(folder);
     }
     platform::writeNewFilesTogether(files);
-    for (const QString& folder : folders)
+    for (const QString& folder : made)
         dropPendingTitles(folder);
 }
 

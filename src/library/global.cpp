@@ -1,6 +1,7 @@
 #include "library/global.h"
 
 #include "library/filter.h"
+#include "library/writefailures.h"
 
 namespace library {
 
@@ -9,6 +10,7 @@ void resetGlobals()
     config = Tconfig{};
     cached = false;
     cachepath.clear();
+    clearWriteFailures();
     SLOWPROCESSOR = false;
     autoplaymode = false;
     phrases = {};

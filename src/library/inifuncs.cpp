@@ -166,12 +166,13 @@ QString readLibraryRoot(tinifile& ini)
     return root;
 }
 
+// The operator's CachePath when it is a folder; else the user's own, never a folder shared with
+// other users (where anyone could plant the silent file or a cover copy).
 QString readCachePath(tinifile& ini)
 {
-    const QString temporary = QDir::tempPath();
-    const QString folder = ini.readppstring(QStringLiteral("CachePath"), temporary);
-    if (folder.isEmpty() || !QFileInfo(folder).isDir()) return temporary;
-    return folder;
+    const QString folder = ini.readppstring(QStringLiteral("CachePath"), QString());
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
+    return platform::ownCacheFolder();
 }
 
 // The stored filter is the hexadecimal text of its byte form; anything else is ignored.
@@ -470,6 +471,18 @@ QByteArray tinifile::text()
     return profile().text();
 }
 
+namespace {
+
+// The operator's text for a settings file that is, or would grow, past the bound it is read to.
+QString tooLargeText(const QString& path)
+{
+    return QStringLiteral("Settings not read or saved: %1 would pass %2 MB")
+        .arg(path)
+        .arg(platform::Profile::kMaxFileBytes / (1024 * 1024));
+}
+
+} // namespace
+
 // --- the procedures ------------------------------------------------------------------------
 
 bool readini()
@@ -481,6 +494,10 @@ bool readini()
         platform::fatalError(QStringLiteral("musetra.ini not found. Cannot continue."),
                              QStringLiteral("Please install or create an .ini file in the program folder"));
     platform::removeAtomicWriteLeftovers(ini.inipath);
+    // A file past the bound is neither read nor written over: the jukebox starts on the defaults,
+    // and the operator is told why.
+    if (QFileInfo(ini.inipath).size() > platform::Profile::kMaxFileBytes)
+        reportWriteFailure(ini.inipath, tooLargeText(ini.inipath));
     readSettings(ini);
     return true;
 }
@@ -489,9 +506,12 @@ void writeini()
 {
     tinifile ini;
     pointAtSettingsFile(ini);
-    if (writeSettings(ini)) return;
+    if (writeSettings(ini)) return reportWriteSuccess(ini.inipath);
     qCWarning(lcSettings) << "the settings could not be written to" << ini.inipath;
-    reportWriteFailure(QStringLiteral("Settings not saved to %1").arg(ini.inipath));
+    const bool tooLarge = QFileInfo(ini.inipath).size() > platform::Profile::kMaxFileBytes ||
+                          ini.text().size() > platform::Profile::kMaxFileBytes;
+    reportWriteFailure(ini.inipath, tooLarge ? tooLargeText(ini.inipath)
+                                             : QStringLiteral("Settings not saved to %1").arg(ini.inipath));
 }
 
 void readSettings(tinifile& ini)

@@ -40,14 +40,48 @@ void reportSpecial(const QString& path)
     qCWarning(lcFiles) << "not a regular file, treated as missing:" << path;
 }
 
-// A temporary copy is named after its file: the name, a dot and six letters or digits.
+// A temporary copy is named after its file, behind a hidden prefix of the program's own that no
+// operator would give a file of theirs: the prefix, the name, a dot and six letters or digits.
+const QString kTemporaryPrefix = QStringLiteral(".~musetra.");
 constexpr qsizetype kTemporaryLetters = 6;
 
-// `fileName` cut so that a temporary copy's name made from it is still a valid file name.
+// The temporary copies' name for `fileName` up to its random letters, cut so that the whole name
+// is still a valid file name.
 QString temporaryStem(const QString& fileName)
 {
     constexpr int kMaxNameBytes = 255;
-    return cutToUtf8Bytes(fileName, kMaxNameBytes - 1 - kTemporaryLetters);
+    const int room = kMaxNameBytes - int(kTemporaryPrefix.size()) - 1 - kTemporaryLetters;
+    return kTemporaryPrefix + cutToUtf8Bytes(fileName, room) + QLatin1Char('.');
+}
+
+TemporaryLetters& installedTemporaryLetters()
+{
+    static TemporaryLetters letters;
+    return letters;
+}
+
+// The letters that end the next temporary copy's name: six letters or digits at random.
+QString temporaryLetters()
+{
+    if (installedTemporaryLetters()) return installedTemporaryLetters()();
+    static const QString kLetters =
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
+    QString letters;
+    for (int i = 0; i < kTemporaryLetters; ++i)
+        letters += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
+    return letters;
+}
+
+DiskFlush& installedDiskFlush()
+{
+    static DiskFlush flush;
+    return flush;
+}
+
+// Flushes the open file `fd` to the disk.
+bool flushToDisk(int fd)
+{
+    return installedDiskFlush() ? installedDiskFlush()(fd) : ::fsync(fd) == 0;
 }
 
 } // namespace
@@ -60,19 +94,22 @@ bool isRegularFile(const QString& path)
     return ::stat(QFile::encodeName(path).constData(), &status) == 0 && isRegular(status);
 }
 
-bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode)
+bool openRegularFile(QFile& file, const QString& path, QIODevice::OpenMode mode, Links links)
 {
     const QByteArray name = QFile::encodeName(path);
+    const bool follow = links == Links::Follow;
     struct stat status
     {
     };
-    if (::stat(name.constData(), &status) != 0) return false;
+    if ((follow ? ::stat(name.constData(), &status) : ::lstat(name.constData(), &status)) != 0) return false;
     if (!isRegular(status)) {
         reportSpecial(path);
         return false;
     }
-    // Non-blocking, and checked again once open: the name may have been given to a FIFO since.
-    const int fd = ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    // Non-blocking, and checked again once open: the name may have been given to a FIFO (or a
+    // link) since.
+    const int fd =
+        ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY | (follow ? 0 : O_NOFOLLOW));
     if (fd < 0) return false;
     if (::fstat(fd, &status) != 0 || !isRegular(status)) {
         ::close(fd);
@@ -185,18 +222,14 @@ void reportLinkInTheWay(const QString& path)
 }
 
 // Opens `file` as a new file beside `path`, named as removeAtomicWriteLeftovers expects
-// ("name.XXXXXX"). It is made exclusively, so nothing that stands under its name - a link least of
+// (".~musetra.name.XXXXXX"). It is made exclusively, so nothing that stands under its name - a link least of
 // all - is written to. False when none could be made.
 bool openTemporaryCopy(const QString& path, QFile& file)
 {
-    static const QString kLetters =
-        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789");
     constexpr int kTries = 16;
     for (int attempt = 0; attempt < kTries; ++attempt) {
         const qsizetype folderEnd = path.lastIndexOf(QLatin1Char('/')) + 1;
-        QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd)) + QLatin1Char('.');
-        for (int i = 0; i < kTemporaryLetters; ++i)
-            name += kLetters.at(QRandomGenerator::global()->bounded(int(kLetters.size())));
+        const QString name = path.left(folderEnd) + temporaryStem(path.mid(folderEnd)) + temporaryLetters();
         file.setFileName(name);
         if (file.open(QIODevice::WriteOnly | QIODevice::NewOnly)) return true;
         if (!file.exists()) return false;
@@ -204,13 +237,24 @@ bool openTemporaryCopy(const QString& path, QFile& file)
     return false;
 }
 
-// A temporary copy beside `path` holding `data`, flushed to disk when `durable`; its name, or
-// nothing when it could not be written.
-QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable)
+// Gives the open file `fd` the last-write time `modified`; its last-read time stays.
+bool setModified(int fd, const QDateTime& modified)
+{
+    const qint64 ms = modified.toMSecsSinceEpoch();
+    const struct timespec times[2] = {{0, UTIME_OMIT}, {time_t(ms / 1000), long(ms % 1000) * 1000000}};
+    return ::futimens(fd, times) == 0;
+}
+
+// A temporary copy beside `path` holding `data`, dated `modified` when valid and flushed to disk
+// when `durable`; its name, or nothing when it could not be written.
+QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool durable,
+                           const QDateTime& modified = {})
 {
     QFile file;
     if (!openTemporaryCopy(path, file)) return {};
-    if (file.write(data) == data.size() && file.flush() && (!durable || ::fsync(file.handle()) == 0))
+    if (file.write(data) == data.size() && file.flush() &&
+        (!modified.isValid() || setModified(file.handle(), modified)) &&
+        (!durable || flushToDisk(file.handle())))
         return file.fileName();
     file.remove();
     return {};
@@ -250,13 +294,13 @@ void keepPermissions(const QString& path, const QString& copy)
 
 } // namespace
 
-bool writeFileAtomically(const QString& path, const QByteArray& data)
+bool writeFileAtomically(const QString& path, const QByteArray& data, const QDateTime& modified)
 {
     if (isLink(path)) {
         reportLinkInTheWay(path);
         return false;
     }
-    const QString copy = writeTemporaryCopy(path, data, true);
+    const QString copy = writeTemporaryCopy(path, data, true, modified);
     if (copy.isEmpty()) return false;
     keepPermissions(path, copy);
     // A rename replaces a link that appeared meanwhile rather than writing where it leads.
@@ -311,7 +355,7 @@ bool copyFileAsNew(const QString& from, const QString& to)
     if (!openRegularFile(source, from)) return false;
     QFile copy;
     if (!openTemporaryCopy(to, copy)) return false;
-    const bool written = copyContents(source, copy) && copy.flush() && ::fsync(copy.handle()) == 0;
+    const bool written = copyContents(source, copy) && copy.flush() && flushToDisk(copy.handle());
     copy.close();
     if (written) return placeNewCopy(copy.fileName(), to);
     copy.remove();
@@ -321,16 +365,14 @@ bool copyFileAsNew(const QString& from, const QString& to)
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    const QString base = temporaryStem(file.fileName());
-    const auto isLeftover = [&base](const QString& name) {
-        if (name.size() != base.size() + 1 + kTemporaryLetters || !name.startsWith(base) ||
-            name.at(base.size()) != u'.')
-            return false;
-        return std::all_of(name.cend() - kTemporaryLetters, name.cend(),
+    const QString stem = temporaryStem(file.fileName());
+    const auto isLeftover = [&stem](const QString& name) {
+        return name.size() == stem.size() + kTemporaryLetters && name.startsWith(stem) &&
+               std::all_of(name.cend() - kTemporaryLetters, name.cend(),
                            [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
     };
     const QDir folder = file.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files)) {
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
         if (isLeftover(name)) QFile::remove(folder.filePath(name));
     }
 }
@@ -397,6 +439,35 @@ bool moveFolderInto(const QString& from, const QString& to)
     }
     if (moved) syncFolder(QFileInfo(to).absolutePath());
     return moved;
+}
+
+QString ownCacheFolder()
+{
+    QString base = qEnvironmentVariable("XDG_CACHE_HOME");
+    if (!QDir::isAbsolutePath(base)) base = joinPath(QDir::homePath(), QStringLiteral(".cache"));
+    const QString folder = joinPath(base, QStringLiteral("musetra"));
+    const QByteArray name = QFile::encodeName(folder);
+    (void)QDir().mkpath(base);
+    (void)::mkdir(name.constData(), 0700);
+    struct stat status
+    {
+    };
+    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+        qCWarning(lcFiles) << "the cache folder is not the user's own, not used:" << folder;
+        return {};
+    }
+    if ((status.st_mode & 077) != 0) (void)::chmod(name.constData(), 0700);
+    return folder;
+}
+
+void setTemporaryLetters(TemporaryLetters letters)
+{
+    installedTemporaryLetters() = std::move(letters);
+}
+
+void setDiskFlush(DiskFlush flush)
+{
+    installedDiskFlush() = std::move(flush);
 }
 
 QString joinPath(const QString& folder, const QString& name)

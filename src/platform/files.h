@@ -4,10 +4,12 @@
 // names are found without regard to case, folders list in case-insensitive name order,
 // and files rewritten in place are replaced atomically.
 
+#include <QDateTime>
 #include <QDir>
 #include <QIODevice>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <utility>
 
 class QByteArray;
@@ -15,12 +17,16 @@ class QFile;
 
 namespace platform {
 
-// Opens `file` on `path` for reading when `path` names a regular file (links followed). Anything
-// else - a FIFO, a device, a socket, a folder - is treated as missing, with a log line, so that
-// neither opening nor reading it can block or run without end. `mode` may add Unbuffered.
-// False when not opened.
+// Whether a link standing at a name is followed to its target or refused as missing.
+enum class Links { Follow, Refuse };
+
+// Opens `file` on `path` for reading when `path` names a regular file (links followed unless
+// `links` refuses them). Anything else - a FIFO, a device, a socket, a folder - is treated as
+// missing, with a log line, so that neither opening nor reading it can block or run without end.
+// `mode` may add Unbuffered. False when not opened.
 [[nodiscard]] bool openRegularFile(QFile& file, const QString& path,
-                                   QIODevice::OpenMode mode = QIODevice::ReadOnly);
+                                   QIODevice::OpenMode mode = QIODevice::ReadOnly,
+                                   Links links = Links::Follow);
 
 // Up to `maxBytes` + 1 bytes of `file` from where it stands, read in pieces so that the memory
 // taken follows what the file holds rather than the limit; more than `maxBytes` means too large.
@@ -57,8 +63,10 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. The file lands in the folder
 // of `path` and nowhere else: a link standing at `path` is never followed but refused, with a log
-// line. False on any failure.
-[[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data);
+// line. A valid `modified` is the new file's last-write time, set before it takes the name.
+// False on any failure.
+[[nodiscard]] bool writeFileAtomically(const QString& path, const QByteArray& data,
+                                       const QDateTime& modified = {});
 
 // Opens `file` on `path` for writing, appending or truncating as `mode` asks, and creating the
 // file unless `mode` holds ExistingOnly. Never through a link (refused with a log line), and only
@@ -67,7 +75,7 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
 [[nodiscard]] bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
 // Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
-// temporary file beside it ("name.XXXXXX"), the file system is synced once, then each is moved
+// temporary file beside it (".~musetra.name.XXXXXX"), the file system is synced once, then each is moved
 // into place, unless a file (or link) of its name appeared meanwhile (that one is kept and the
 // copy dropped, with a log line). A crash leaves no half-written file under a final name. Any thread.
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
@@ -78,9 +86,10 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 // neither followed nor replaced. False on any failure, with nothing left behind.
 [[nodiscard]] bool copyFileAsNew(const QString& from, const QString& to);
 
-// Removes the temporary copies that writeFileAtomically leaves beside `path` when the program is
-// killed between writing one and renaming it ("name.XXXXXX"). Called when a file is first used
-// in a run, or before it is made anew.
+// Removes the temporary copies that writeFileAtomically and copyFileAsNew leave beside `path` when
+// the program is killed between writing one and renaming it (".~musetra.name.XXXXXX", a prefix
+// of the program's own): an operator's "name.backup" or "name.orig42" is never touched. Called
+// when a file is first used in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
 // Gives the file, link or folder `from` a second name `to` without copying: folders are made anew
@@ -94,6 +103,26 @@ void removeAtomicWriteLeftovers(const QString& path);
 // step, the old one is moved to `from` first. Both must be on one file system. False when nothing
 // was moved. Only regular files are opened to be flushed, never through a link.
 [[nodiscard]] bool moveFolderInto(const QString& from, const QString& to);
+
+// Flushes an open file, given by its descriptor, to the disk; true when it is there.
+using DiskFlush = std::function<bool(int fd)>;
+
+// Replaces the flush (fsync) that every temporary copy gets before it is renamed into place, so a
+// test can see what reaches the disk before it replaces the old file; empty restores fsync.
+void setDiskFlush(DiskFlush flush);
+
+// The program's cache folder of the user's own: "musetra" in $XDG_CACHE_HOME (else ~/.cache), made
+// with owner-only rights when missing, and opened to nobody else when found open. Empty, with a
+// log line, when what stands there is no folder the user owns (a link, another user's folder) or
+// none can be made: a folder others can plant files in is never used.
+QString ownCacheFolder();
+
+// Gives the six letters or digits that end the next temporary copy's name.
+using TemporaryLetters = std::function<QString()>;
+
+// Replaces the random choice of those letters, so a test can plant something under the name a
+// copy will take; empty restores it.
+void setTemporaryLetters(TemporaryLetters letters);
 
 // `folder` + "/" + `name`, whether or not `folder` already ends in a separator.
 QString joinPath(const QString& folder, const QString& name);

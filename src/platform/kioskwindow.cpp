@@ -81,6 +81,19 @@ bool endsGrab(const QByteArray& eventType, void* message)
            static_cast<const xcb_focus_in_event_t*>(message)->mode == XCB_NOTIFY_MODE_UNGRAB;
 }
 
+// True when `window` was unmapped (minimised, say) or mapped again: the X server ends a grab
+// whose window stops being viewable.
+bool mapChanges(const QByteArray& eventType, void* message, WindowId window)
+{
+    if (eventType != "xcb_generic_event_t") return false;
+    const auto* event = static_cast<const xcb_generic_event_t*>(message);
+    const uint8_t type = event->response_type & ~0x80;
+    if (type == XCB_UNMAP_NOTIFY)
+        return static_cast<const xcb_unmap_notify_event_t*>(message)->window == window;
+    if (type == XCB_MAP_NOTIFY) return static_cast<const xcb_map_notify_event_t*>(message)->window == window;
+    return false;
+}
+
 class X11KioskWindow final : public KioskWindow, private QAbstractNativeEventFilter
 {
 public:
@@ -121,13 +134,20 @@ public:
 private:
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
     {
-        if (held_ != 0 && endsGrab(eventType, message)) grab();
+        if (held_ != 0 && (endsGrab(eventType, message) || mapChanges(eventType, message, held_))) grab();
         return false;
     }
 
     // Owner events: keys for the program's own windows go to them as usual. A refusal (the window
-    // manager holds the keyboard for a moment) is made good when its grab ends.
-    void grab() { XGrabKeyboard(programDisplay(), held_, True, GrabModeAsync, GrabModeAsync, CurrentTime); }
+    // manager holds the keyboard for a moment) is made good when its grab ends. While the window
+    // is not on show (minimised until it comes back), the grab is held on the root window.
+    void grab()
+    {
+        Display* display = programDisplay();
+        if (XGrabKeyboard(display, held_, True, GrabModeAsync, GrabModeAsync, CurrentTime) == GrabNotViewable)
+            XGrabKeyboard(display, DefaultRootWindow(display), True, GrabModeAsync, GrabModeAsync,
+                          CurrentTime);
+    }
 
     WindowId held_ = 0;
 };

@@ -218,9 +218,17 @@ QByteArray Profile::text() const
     return data;
 }
 
+// A text past the bound is never written: the next read would refuse the file.
 bool Profile::save() const
 {
-    return inMemory_ || writeFileAtomically(path_, text());
+    if (inMemory_) return true;
+    const QByteArray data = text();
+    if (data.size() > kMaxFileBytes) {
+        qCWarning(lcProfile).noquote()
+            << "settings file" << path_ << "not written: it would pass" << kMaxFileBytes << "bytes";
+        return false;
+    }
+    return writeFileAtomically(path_, data);
 }
 
 // Applies one write (`value`) or removal (null `value`) to the lines, and to the file unless a

@@ -9,9 +9,9 @@
 // else as Windows-1252; lines end at LF or CR LF (a lone CR belongs to its line). Lines the
 // program writes are UTF-8 and keep their line end; new ones take the file's first line end.
 // Something other than a regular file, or a file beyond kMaxFileBytes, is not read and never
-// written over. Every write replaces the file atomically; a batch collects writes and replaces
-// it once. A profile made from text in memory reads and writes that text alone, with no file.
-// Not thread-safe: one owner on one thread.
+// written over, and no write makes the file pass kMaxFileBytes (it is refused, the old file kept). Every
+// write replaces the file atomically; a batch collects writes and replaces it once. A profile made from text
+// in memory reads and writes that text alone, with no file. Not thread-safe: one owner on one thread.
 
 #include <QByteArray>
 #include <QByteArrayView>

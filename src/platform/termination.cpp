@@ -12,8 +12,10 @@ namespace platform {
 namespace {
 
 // Every signal whose default would end the program on the spot, short of a crash: a service
-// manager's stop, a terminal's Ctrl+C, Ctrl+\ or hang-up, and the user signals.
-constexpr int kStopSignals[] = {SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2};
+// manager's stop, a terminal's Ctrl+C, Ctrl+\ or hang-up, the user signals, the timers' alarms,
+// the CPU and file size limits, a power failure; the real-time signals follow.
+constexpr int kStopSignals[] = {SIGTERM, SIGINT,    SIGHUP,  SIGQUIT, SIGUSR1, SIGUSR2,
+                                SIGALRM, SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPWR};
 
 // The signal handler may only write to a descriptor; the notifier reads it on the GUI thread.
 int signalPipe[2] = {-1, -1};
@@ -64,6 +66,8 @@ void onTerminationRequest(QObject* context, std::function<void()> handler)
         handler();
     });
     for (const int number : kStopSignals)
+        catchSignal(number);
+    for (int number = SIGRTMIN; number <= SIGRTMAX; ++number)
         catchSignal(number);
     // A reader that went away (a closed pipe or socket) is an error of that write, not a stop.
     ::signal(SIGPIPE, SIG_IGN);

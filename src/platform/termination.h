@@ -1,8 +1,10 @@
 #pragma once
 
 // Termination requests from outside the program (SIGTERM from a service manager; SIGINT, SIGQUIT
-// and SIGHUP from a terminal; SIGUSR1 and SIGUSR2), turned into an ordinary call on the GUI
-// thread so that the program can end by its own road: settings written, temporary files removed.
+// and SIGHUP from a terminal; SIGUSR1, SIGUSR2, and every other signal whose default ends the
+// process without a crash: the alarms, the CPU and file size limits, SIGPWR, the real-time
+// signals), turned into an ordinary call on the GUI thread so that the program can end by its
+// own road: settings written, temporary files removed.
 // GUI thread only.
 
 #include <functional>

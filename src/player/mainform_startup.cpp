@@ -301,6 +301,10 @@ void Tmainform::enableForAlbums(bool albumsExist)
 
 void Tmainform::loadblankmp3file()
 {
+    // Without a cache folder of its own the program has nowhere to put the silent file.
+    if (library::cachepath.isEmpty())
+        platform::fatalError(QStringLiteral("Error"),
+                             blankFileMessage(QStringLiteral("Cannot create temporary file. ")));
     blankfilepath = platform::joinPath(library::cachepath, QStringLiteral("blank.mp3"));
     if (!QFileInfo(blankfilepath).isFile()) {
         platform::removeAtomicWriteLeftovers(blankfilepath);

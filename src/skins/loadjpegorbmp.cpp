@@ -45,21 +45,22 @@ QString coverName(const QString& fn, const QString& ext)
     return fn + QStringLiteral("/title.") + ext;
 }
 
-// The bytes of a cover file; false when it is no regular file or beyond the size limit.
-bool readCoverFile(const QString& path, QByteArray& data)
+// The bytes of a cover file; false when it is no regular file or beyond the size limit, or a
+// link that `links` refuses.
+bool readCoverFile(const QString& path, QByteArray& data, platform::Links links)
 {
     QFile file;
-    if (!platform::openRegularFile(file, path)) return false;
+    if (!platform::openRegularFile(file, path, QIODevice::ReadOnly, links)) return false;
     // Read no more than the limit allows, even if the file grew since its size was checked.
     data = platform::readAtMost(file, kMaxCoverBytes);
     return data.size() <= kMaxCoverBytes;
 }
 
 // libjpeg decides: a picture it decodes completely shows, warnings or not.
-bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
+bool loadJpegFile(const QString& path, QImage& picture, QSize wanted, platform::Links links)
 {
     QByteArray data;
-    if (!readCoverFile(path, data)) return false;
+    if (!readCoverFile(path, data, links)) return false;
     const QSize atLeast = wanted.isValid() && !wanted.isEmpty() ? wanted : QSize(kMaxFullSide, kMaxFullSide);
     QString error;
     if (!platform::decodeJpeg(data, picture, atLeast, &error)) {
@@ -69,11 +70,11 @@ bool loadJpegFile(const QString& path, QImage& picture, QSize wanted)
     return true;
 }
 
-bool loadBmpFile(const QString& path, QImage& picture)
+bool loadBmpFile(const QString& path, QImage& picture, platform::Links links)
 {
     QByteArray data;
     QImage loaded;
-    if (!readCoverFile(path, data) || !loaded.loadFromData(data, "BMP")) return false;
+    if (!readCoverFile(path, data, links) || !loaded.loadFromData(data, "BMP")) return false;
     picture = loaded.convertToFormat(QImage::Format_RGB888);
     return !picture.isNull();
 }
@@ -90,8 +91,10 @@ LoadResult tryCover(const QString& fname, const QString& ext, QImage& picture, Q
         return Broken;
     }
     const QString name = library::cached ? docachedcheckandcopy(fname, ext) : found;
-    const bool ok =
-        ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
+    // The cache copy is the program's own file: a link planted at its name is never read.
+    const platform::Links links = library::cached ? platform::Links::Refuse : platform::Links::Follow;
+    const bool ok = ext == QLatin1String("bmp") ? loadBmpFile(name, picture, links)
+                                                : loadJpegFile(name, picture, wanted, links);
     return ok ? Loaded : Broken;
 }
 
@@ -131,13 +134,9 @@ void copyWithTime(const QString& from, const QString& to)
     if (!platform::openRegularFile(source, from)) return;
     const QDateTime stamp = source.fileTime(QFileDevice::FileModificationTime);
     platform::removeAtomicWriteLeftovers(to);
-    if (!platform::writeFileAtomically(to, source.readAll())) {
+    // Dated before it takes the cache name: nothing opens that name again to write.
+    if (!platform::writeFileAtomically(to, source.readAll(), stamp))
         qCInfo(lcCovers) << "cannot copy" << from << "to" << to;
-        return;
-    }
-    QFile copy(to);
-    if (!copy.open(QIODevice::ReadWrite) || !copy.setFileTime(stamp, QFileDevice::FileModificationTime))
-        qCInfo(lcCovers) << "cannot date" << to;
 }
 
 } // namespace

@@ -17,6 +17,9 @@
 #include "printers.h"
 #include "player/volumedisplay.h"
 
+// X11 last: its macros (None, Bool, Status) clash with Qt's names.
+#include <X11/Xlib.h>
+
 namespace {
 
 // Counts the close requests, minimised states and losses of the focus of the jukebox window.
@@ -173,6 +176,38 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
     ASSERT_FALSE(library::config.lock);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+Right")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return desktop() == QStringLiteral("2"); }));
+}
+
+// True when another program could take the keyboard now (the probe lets go of it at once).
+bool keyboardFree(Display* probe)
+{
+    const bool free = XGrabKeyboard(probe, DefaultRootWindow(probe), False, GrabModeAsync, GrabModeAsync,
+                                    CurrentTime) == GrabSuccess;
+    if (free) XUngrabKeyboard(probe, CurrentTime);
+    XSync(probe, False);
+    return free;
+}
+
+// A minimise request takes the window off the screen, which ends its keyboard grab: the locked
+// jukebox holds the keyboard again at once, not only once it is back. Probed every 20 ms of the
+// program's event handling for half a second, the keyboard is never found free.
+TEST_F(KioskLock, AMinimiseRequestNeverLeavesTheKeyboardFree)
+{
+    jukebox::Tjukebox& window = showLockedJukebox();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
+    Display* probe = XOpenDisplay(nullptr);
+    ASSERT_NE(probe, nullptr);
+    ASSERT_FALSE(keyboardFree(probe));
+    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window.winId())});
+    int foundFree = 0;
+    for (int probes = 0; probes < 25; ++probes) {
+        QTest::qWait(20);
+        foundFree += keyboardFree(probe) ? 1 : 0;
+    }
+    XCloseDisplay(probe);
+    EXPECT_EQ(foundFree, 0);
+    EXPECT_EQ(counter.minimised, 1);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
 }
 
 // The volume bar shows over the locked full-screen jukebox, where the guest presses the volume keys.

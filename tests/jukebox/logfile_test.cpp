@@ -181,10 +181,17 @@ TEST_F(PlayLog, ALeftoverWorkingCopyIsRecoveredNotDeleted)
     const QByteArray later = line(QDate(2024, 3, 30), "D", "Album", "Later");
     folder.write(QStringLiteral("plays.log.$$$"), a + b + c);
     writeLog(a + later);
+    // Beside it, a copy the program left by a kill before its rename, and the operator's own.
+    folder.write(QStringLiteral(".~musetra.plays.log.Ab12Cd"), a);
+    for (const char* name : {"plays.log.backup", "plays.log.before"})
+        folder.write(QLatin1String(name), a);
     tlogfile log(path(), &chart);
     log.cleanlogfile();
     EXPECT_EQ(contents(), a + b + c + later);
     EXPECT_FALSE(QFileInfo::exists(path() + QStringLiteral(".$$$")));
+    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+              QStringList({QStringLiteral("plays.log"), QStringLiteral("plays.log.backup"),
+                           QStringLiteral("plays.log.before")}));
 
     // With no new log at all, the working copy simply becomes the log again.
     QFile::remove(path());

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMimeData>
 #include <QScopeGuard>
 #include <QTimer>
@@ -18,11 +19,14 @@
 
 #include "app/application.h"
 #include "controls/bitmapactionbutton.h"
+#include "controls/transparentpanel.h"
+#include "jukebox/textlabel.h"
 #include "fakemediaplayer.h"
 #include "fakesystem.h"
 #include "library/inifuncs.h"
 #include "numberstesting.h"
 #include "platform/fatal.h"
+#include "platform/files.h"
 #include "player/volumedisplay.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
@@ -180,30 +184,125 @@ TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
     EXPECT_EQ(offered.size(), 1);
 }
 
-// Settings and a play log that cannot be written are told on the jukebox's message line, once.
-TEST_F(ShutdownTest, AFailedWriteIsToldOnTheMessageLineOncePerFile)
+// Settings and a play log that cannot be written stand behind every message of the coin and
+// selection roads, and in Commerce Management, until each file is written again.
+TEST_F(ShutdownTest, AFailedWriteStandsBehindEveryMessageUntilTheFileIsWritten)
 {
-    const QString gone = program.path();
-    writeSettings(QStringLiteral("[Commercial]\nTracksLogFile=%1/plays.log\n").arg(gone));
+    const QString log = program.file(QStringLiteral("logs/plays.log")); // no such folder yet
+    writeSettings(QStringLiteral("[Commercial]\ncreditsystem=1\nTracksLogFile=%1\n").arg(log));
+    const TempFolder outside;
+    const QString settings = program.file(QStringLiteral("Musetra.ini"));
+    const QString kept =
+        outside.write(QStringLiteral("Musetra.ini"), program.read(QStringLiteral("Musetra.ini")));
+    ASSERT_TRUE(QFile::remove(settings) && QFile::link(kept, settings));
     app::Application windows([] { return std::make_unique<FakeMediaPlayer>(); });
-    ASSERT_TRUE(QDir(gone).removeRecursively());
-    library::writeini();
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Settings not saved to %1/Musetra.ini").arg(gone));
-    jukebox::jukebox->domessage(QStringLiteral("Added"));
-    library::writeini();
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added"));
-    player::frontend().writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
-    EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Plays not logged to %1/plays.log").arg(gone));
+    window = jukebox::jukebox;
+    const QString notSaved = QStringLiteral("SETTINGS NOT SAVED TO %1").arg(settings.toUpper());
+    const QString notLogged = QStringLiteral("PLAYS NOT LOGGED TO %1").arg(log.toUpper());
+    const auto line = [this] { return window->lcd3->text(); };
+
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_TRUE(line().startsWith(QStringLiteral("COIN"))) << line().toStdString();
+    EXPECT_TRUE(line().contains(notSaved)) << line().toStdString();
+    playSomething();
+    EXPECT_TRUE(line().contains(notSaved)) << line().toStdString();
+    EXPECT_TRUE(line().contains(notLogged)) << line().toStdString();
+    QTest::mouseClick(window->GoCommercialManager, Qt::LeftButton, {}, QPoint(2, 2));
+    EXPECT_TRUE(window->CmCreditLab->isVisible());
+    EXPECT_EQ(window->CmCreditLab->text().toUpper(), notSaved + u'\n' + notLogged);
+    window->Commerce->hide();
+
+    ASSERT_TRUE(QFile::remove(settings) && QFile::copy(kept, settings) &&
+                QDir().mkdir(QFileInfo(log).path()));
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_FALSE(line().contains(notSaved)) << line().toStdString();
+    EXPECT_TRUE(line().contains(notLogged)) << line().toStdString();
+    type("0001002");
+    EXPECT_FALSE(line().contains(notLogged)) << line().toStdString();
+    EXPECT_TRUE(program.read(QStringLiteral("logs/plays.log")).contains("\"T2\""));
+}
+
+// Links planted in place of the settings, the play log and the error log: a coin and a selection
+// of a track whose files are gone write nothing where they lead, and the links stay.
+TEST_F(ShutdownTest, ACoinAndASelectionWriteNothingThroughLinksInPlaceOfTheirFiles)
+{
+    const TempFolder outside;
+    writeSettings(
+        QStringLiteral("ErrorLog=%1/errors.log\n[Commercial]\ncreditsystem=1\nTracksLogFile=%1/plays.log\n")
+            .arg(program.path()));
+    const QStringList names = {QStringLiteral("Musetra.ini"), QStringLiteral("plays.log"),
+                               QStringLiteral("errors.log")};
+    for (const QString& name : names) {
+        outside.write(name, program.read(name));
+        QFile::remove(program.file(name));
+        ASSERT_TRUE(QFile::link(outside.file(name), program.file(name)));
+    }
+    const QByteArray settings = outside.read(names.first());
+    for (const char* track : {"track01.mp3", "track02.mp3", "track03.mp3"})
+        ASSERT_TRUE(QFile::remove(
+            program.file(QStringLiteral("music/%1/").arg(folderName(1)) + QLatin1String(track))));
+    window = &start();
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    playSomething();
+    ASSERT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+    EXPECT_EQ(outside.read(names.at(0)), settings);
+    EXPECT_EQ(outside.read(names.at(1)), QByteArray());
+    EXPECT_EQ(outside.read(names.at(2)), QByteArray());
+    for (const QString& name : names)
+        EXPECT_TRUE(QFileInfo(program.file(name)).isSymLink()) << name.toStdString();
+}
+
+// A link planted under the name the settings' next copy takes is passed over: the copy is made
+// anew under another name, so the coin writes nothing where the link leads.
+TEST_F(ShutdownTest, ACoinsSettingsCopyIsMadeAnewNeverThroughALinkAtItsName)
+{
+    open(QStringLiteral("[Commercial]\ncreditsystem=1\n"));
+    const TempFolder outside;
+    const QString kept = outside.write(QStringLiteral("kept"), "outside");
+    ASSERT_TRUE(QFile::link(kept, program.file(QStringLiteral(".~musetra.Musetra.ini.Planted"))));
+    QStringList names = {QStringLiteral("Planted"), QStringLiteral("Second")};
+    platform::setTemporaryLetters([&names] { return names.takeFirst(); });
+    const auto restore = qScopeGuard([] { platform::setTemporaryLetters({}); });
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    ASSERT_GT(library::config.credittotal, 0);
+    EXPECT_EQ(outside.read(QStringLiteral("kept")), QByteArray("outside"));
+    EXPECT_FALSE(QFileInfo(program.file(QStringLiteral("Musetra.ini"))).isSymLink());
+    EXPECT_TRUE(settingsOnDisk().contains(QStringLiteral("credittotal=%1").arg(library::config.credittotal),
+                                          Qt::CaseInsensitive));
+}
+
+// A coin's settings are on the disk before they replace the old file: when the new copy is
+// flushed it holds the new settings and the file the old ones.
+TEST_F(ShutdownTest, ACoinsSettingsReachTheDiskBeforeTheyReplaceTheOldFile)
+{
+    open(QStringLiteral("[Commercial]\ncreditsystem=1\n"));
+    QList<std::pair<QByteArray, QString>> flushes; // the copy flushed, the settings file then
+    platform::setDiskFlush([&](int fd) {
+        QFile copy(QStringLiteral("/proc/self/fd/%1").arg(fd));
+        flushes.append({copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray(), settingsOnDisk()});
+        return true;
+    });
+    const auto restore = qScopeGuard([] { platform::setDiskFlush({}); });
+    const QString before = settingsOnDisk();
+    QTest::keyClick(window, Qt::Key_C, Qt::AltModifier);
+    ASSERT_NE(settingsOnDisk(), before);
+    ASSERT_FALSE(flushes.isEmpty());
+    EXPECT_EQ(QString::fromUtf8(flushes.last().first), settingsOnDisk());
+    EXPECT_EQ(flushes.last().second, before);
 }
 
 // The program itself, started twice from a folder of its own: the second start ends at once,
 // and each stop signal ends the first by its exit road; a broken pipe does not.
-class RunningProgram : public ::testing::TestWithParam<int>
+class ProgramFolder : public ::testing::Test
 {
 protected:
     TempFolder folder;
     const QString program = folder.path() + QStringLiteral("/musetra");
     const QString silentFile = folder.path() + QStringLiteral("/blank.mp3");
+};
+
+class RunningProgram : public ProgramFolder, public ::testing::WithParamInterface<int>
+{
 };
 
 TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
@@ -226,6 +325,25 @@ TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
     EXPECT_FALSE(QFile::exists(silentFile));
 }
 INSTANTIATE_TEST_SUITE_P(Signals, RunningProgram,
-                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2));
+                         ::testing::Values(SIGTERM, SIGINT, SIGHUP, SIGQUIT, SIGUSR1, SIGUSR2, SIGALRM,
+                                           SIGVTALRM, SIGPROF, SIGXCPU, SIGXFSZ, SIGPWR, SIGRTMIN, SIGRTMAX));
+
+// A start-up error dialog (here: the silent file is a dangling link) waits for an operator who
+// may not come; a stop signal ends the program all the same.
+TEST_F(ProgramFolder, AStopSignalEndsItWhileAStartUpErrorShows)
+{
+    ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
+                QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
+    const QByteArray here = QFile::encodeName(folder.path());
+    folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
+    ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("nowhere")), silentFile));
+    QProcess jukebox;
+    jukebox.setProcessChannelMode(QProcess::MergedChannels);
+    jukebox.start(program, {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return jukebox.readAll().contains("a link stands at"); }, 60000));
+    ::kill(pid_t(jukebox.processId()), SIGTERM);
+    ASSERT_TRUE(jukebox.waitForFinished(30000)) << "still running";
+    EXPECT_EQ(jukebox.exitStatus(), QProcess::NormalExit);
+}
 
 } // namespace

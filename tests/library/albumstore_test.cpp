@@ -148,7 +148,12 @@ TEST_F(AlbumStoreTest, MissingTitlesReadFromTheTrackFilesUntilTheBatchMakesThem)
     folder.write(QStringLiteral("First__Album/track03.mpg"), "x");
     folder.write(QStringLiteral("First__Album/cover.jpg"), "x");
     folder.write(QStringLiteral("First__Album/.hidden.mp3"), "x");
-    folder.write(QStringLiteral("First__Album/title.dat.Xy12Zq"), "left by a kill before the rename");
+    folder.write(QStringLiteral("First__Album/.~musetra.title.dat.Xy12Zq"),
+                 "left by a kill before the rename");
+    for (const char* name : {"title.dat.backup", "title.dat.orig42"})
+        folder.write(QStringLiteral("First__Album/") + QLatin1String(name), "the operator's own copy");
+    const TempFolder trackless;
+    ASSERT_TRUE(QFile::link(trackless.path(), folder.file(QStringLiteral("Linked__Empty"))));
     folder.write(QStringLiteral("Second__Album/Title.DAT"), "Kept\n");
     folder.write(QStringLiteral("Second__Album/track01.mp3"), "x");
     folder.write(QStringLiteral("Third__Album/track01.mp3"), "x");
@@ -163,7 +168,12 @@ TEST_F(AlbumStoreTest, MissingTitlesReadFromTheTrackFilesUntilTheBatchMakesThem)
     makependingtitles();
     EXPECT_EQ(folder.read(QStringLiteral("First__Album/title.dat")),
               QByteArray("TRACK01\ntrack02\ntrack03\n"));
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("First__Album/title.dat.Xy12Zq"))));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("First__Album/.~musetra.title.dat.Xy12Zq"))));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("First__Album/title.dat.backup"))));
+    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("First__Album/title.dat.orig42"))));
+    EXPECT_TRUE(QDir(trackless.path()).isEmpty()) << "titles made for a folder without tracks";
+    ASSERT_TRUE(readtitlelines(folder.file(QStringLiteral("Linked__Empty")), lines));
+    EXPECT_TRUE(lines.isEmpty());
     EXPECT_EQ(folder.read(QStringLiteral("Second__Album/Title.DAT")), QByteArray("Kept\n"));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Second__Album/title.dat"))));
     EXPECT_EQ(folder.read(QStringLiteral("Third__Album/title.dat")), QByteArray("Written meanwhile\n"));

@@ -3,11 +3,13 @@
 #include <functional>
 #include <gtest/gtest.h>
 #include <limits>
+#include <unistd.h>
 
 #include "answeringdialogs.h"
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/inifuncs.h"
+#include "library/writefailures.h"
 #include "platform/fatal.h"
 #include "platform/profile.h"
 #include "platform/programfolder.h"
@@ -75,6 +77,11 @@ protected:
         return folder.write(QStringLiteral("Musetra.ini"), content);
     }
     QByteArray iniBytes() const { return folder.read(QStringLiteral("Musetra.ini")); }
+    // The cache folder of the user's own, in the tests' cache home.
+    static QString ownCache() { return qEnvironmentVariable("XDG_CACHE_HOME") + QStringLiteral("/musetra"); }
+    static constexpr QFile::Permissions kOthersAndGroup = QFile::ReadGroup | QFile::WriteGroup |
+                                                          QFile::ExeGroup | QFile::ReadOther |
+                                                          QFile::WriteOther | QFile::ExeOther;
     QString value(const char* section, const char* key)
     {
         tinifile ini;
@@ -101,7 +108,7 @@ TEST_F(SettingsTest, EmptyFileGivesTheDerivedDefaults)
     writeIni("");
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.path, folder.path() + QLatin1Char('/'));
-    EXPECT_EQ(cachepath, QDir::tempPath());
+    EXPECT_EQ(cachepath, ownCache());
     EXPECT_EQ(config.burnpath, QStringLiteral(" "));
     EXPECT_TRUE(autoplaymode);
     EXPECT_TRUE(config.hidepanel);
@@ -391,7 +398,32 @@ TEST_F(SettingsTest, PathGetsItsSeparatorAndCachePathMustExist)
     writeIni("[main]\nPath=/srv/music/\nCachePath=/no/such/folder\n");
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.path, QStringLiteral("/srv/music/"));
-    EXPECT_EQ(cachepath, QDir::tempPath());
+    EXPECT_EQ(cachepath, ownCache());
+}
+
+// Without CachePath the cache is a folder of the user's own, made closed to others, closed when
+// found open, and refused when it is a link or another user's folder: never a shared one.
+TEST_F(SettingsTest, WithoutCachePathTheCacheIsAFolderOfTheUsersOwn)
+{
+    writeIni("[main]\n");
+    const QString own = ownCache();
+    ASSERT_TRUE(QDir(own).removeRecursively());
+    ASSERT_TRUE(readini());
+    ASSERT_EQ(cachepath, own);
+    EXPECT_EQ(QFile::permissions(own) & kOthersAndGroup, QFile::Permissions());
+    ASSERT_TRUE(QFile::setPermissions(own, QFile::permissions(own) | kOthersAndGroup));
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(QFile::permissions(own) & kOthersAndGroup, QFile::Permissions());
+
+    ASSERT_TRUE(QDir(own).removeRecursively() && QFile::link(folder.mkdir(QStringLiteral("shared")), own));
+    ASSERT_TRUE(readini());
+    EXPECT_TRUE(cachepath.isEmpty()) << "a link followed";
+    ASSERT_TRUE(QFile::remove(own) && QDir().mkdir(own));
+    if (::geteuid() != 0) GTEST_SKIP() << "another user's folder needs the rights to make one";
+    ASSERT_EQ(::chown(QFile::encodeName(own).constData(), 4242, 4242), 0);
+    ASSERT_TRUE(readini());
+    EXPECT_TRUE(cachepath.isEmpty()) << "another user's folder used";
+    ASSERT_TRUE(QDir(own).removeRecursively());
 }
 
 TEST_F(SettingsTest, ListEndsAtTheFirstMissingNumber)
@@ -484,16 +516,30 @@ TEST_F(SettingsTest, FifoAsSettingsFileIsMissingAndNeverBlocks)
     EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
-TEST_F(SettingsTest, OversizedFileStartsOnDefaultsAndIsNeverWrittenOver)
+// A file at the bound is read; a write that would pass it is refused, the old file kept and the
+// reason told. A file one byte past it starts on the defaults, told why, and is never written over.
+TEST_F(SettingsTest, TheSizeBoundHoldsFromBothSidesAndNoWritePassesIt)
 {
-    const QByteArray big =
-        "[main]\nVolume=3\n" + QByteArray(platform::Profile::kMaxFileBytes, ';') + "\n[Commercial]\n";
-    writeIni(big);
+    const QByteArray head = "[main]\nVolume=3\n;";
+    const QByteArray atBound =
+        head + QByteArray(platform::Profile::kMaxFileBytes - head.size() - 1, 'x') + '\n';
+    const QStringList told = {
+        QStringLiteral("Settings not read or saved: %1 would pass 4 MB").arg(writeIni(atBound))};
+    ASSERT_TRUE(readini());
+    EXPECT_EQ(config.volume, 3);
+    EXPECT_TRUE(standingWriteFailures().isEmpty());
+    config.credittotal = 501;
+    writeini();
+    EXPECT_EQ(iniBytes(), atBound);
+    EXPECT_EQ(standingWriteFailures(), told);
+
+    resetGlobals();
+    writeIni(atBound + ';');
     ASSERT_TRUE(readini());
     EXPECT_EQ(config.volume, 7);
-    config.volume = 9;
+    EXPECT_EQ(standingWriteFailures(), told);
     writeini();
-    EXPECT_EQ(iniBytes(), big);
+    EXPECT_EQ(iniBytes(), atBound + ';');
 }
 
 // The operator's own lines (Windows-1252 bytes, CR LF, a lone CR) survive a settings write.
@@ -528,11 +574,17 @@ TEST_F(SettingsTest, LineBreaksInValuesAreNotStored)
 TEST_F(SettingsTest, InterruptedWriteLeavesTheOldSettingsWhole)
 {
     writeIni("[main]\nVolume=12\n[Commercial]\ncredittotal=40\n");
-    folder.write(QStringLiteral("Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
-    folder.write(QStringLiteral("Musetra.ini.bak"), "an operator's own copy");
+    folder.write(QStringLiteral(".~musetra.Musetra.ini.kZ81qa"), "[main]\nVolume=99\n[Comm");
+    const QStringList operatorsCopies = {
+        QStringLiteral("Musetra.ini.bak"), QStringLiteral("Musetra.ini.backup"),
+        QStringLiteral("Musetra.ini.2024v1"), QStringLiteral(".~musetra.Musetra.ini.kZ81q-")};
+    for (const QString& name : operatorsCopies)
+        folder.write(name, "an operator's own copy");
     ASSERT_TRUE(readini());
-    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.kZ81qa")))) << "removed at start";
-    EXPECT_TRUE(QFile::exists(folder.file(QStringLiteral("Musetra.ini.bak"))));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral(".~musetra.Musetra.ini.kZ81qa"))))
+        << "removed at start";
+    for (const QString& name : operatorsCopies)
+        EXPECT_TRUE(QFile::exists(folder.file(name))) << name.toStdString();
     EXPECT_EQ(config.volume, 12);
     EXPECT_EQ(config.credittotal, 40);
     config.credittotal = 41;

@@ -364,6 +364,8 @@ TEST_P(Overwrite, NeverLosesAFileOfTheOldAlbum)
     EXPECT_EQ(folder.read(old + QStringLiteral("track06.mp3")),
               GetParam() ? QByteArray("old") : QByteArray());
     EXPECT_EQ(folder.read(old + QStringLiteral("scans/back.jpg")), QByteArray("scan"));
+    EXPECT_EQ(QFileInfo::exists(root + QStringLiteral("/Lanterns__Harbour/scans/back.jpg")), !GetParam())
+        << "a linked album's files taken into the new one";
 }
 
 INSTANTIATE_TEST_SUITE_P(Road, Overwrite, ::testing::Bool());

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include "library/global.h"
+#include "platform/files.h"
 #include "platform/jpegcodec.h"
 #include "printers.h"
 #include "skins/loadjpegorbmp.h"
@@ -268,6 +269,37 @@ TEST_F(CoverLoading, CacheCopiesOnceAndAgainAfterTheCoverChanges)
     }
     EXPECT_TRUE(near(load(folder).pixelColor(5, 5), Qt::red));
     EXPECT_EQ(QFileInfo(cacheFile).lastModified(), QFileInfo(cover).lastModified());
+}
+
+// The cache copy carries its cover's time before it takes the cache name (nothing opens that name
+// again to write), and a link planted at the name is never read: the outside picture never shows.
+TEST_F(CoverLoading, TheCacheCopyIsDatedBeforeItsRenameAndALinkAtItsNameIsRefused)
+{
+    library::cached = true;
+    library::cachepath = temp.mkdir(QStringLiteral("cache"));
+    const QString folder = temp.mkdir(QStringLiteral("lib/album"));
+    const QString cover = temp.write(QStringLiteral("lib/album/title.jpg"), jpegOf(Qt::red));
+    const QDateTime coverTime = QDateTime::currentDateTime().addSecs(-3600);
+    const auto date = [&coverTime](const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadWrite) && f.setFileTime(coverTime, QFileDevice::FileModificationTime);
+    };
+    ASSERT_TRUE(date(cover));
+    QList<QDateTime> timesWhenFlushed;
+    platform::setDiskFlush([&](int fd) {
+        timesWhenFlushed.append(QFileInfo(QStringLiteral("/proc/self/fd/%1").arg(fd)).lastModified());
+        return true;
+    });
+    const QImage loaded = load(folder);
+    platform::setDiskFlush({});
+    EXPECT_TRUE(near(loaded.pixelColor(5, 5), Qt::red));
+    EXPECT_EQ(timesWhenFlushed, QList<QDateTime>{coverTime});
+
+    const QString cacheFile = docachedcheckandcopy(folder, QStringLiteral("jpg"));
+    const QString outside = temp.write(QStringLiteral("outside.jpg"), jpegOf(Qt::green));
+    ASSERT_TRUE(date(outside));
+    ASSERT_TRUE(QFile::remove(cacheFile) && QFile::link(outside, cacheFile));
+    EXPECT_FALSE(near(load(folder).pixelColor(5, 5), Qt::green));
 }
 
 TEST_F(CoverLoading, CacheThatCannotBeWrittenGivesTheCorruptPicture)

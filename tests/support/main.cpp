@@ -12,6 +12,8 @@ int main(int argc, char** argv)
 {
     QTemporaryDir runtimeDir;
     qputenv("XDG_RUNTIME_DIR", runtimeDir.path().toLocal8Bit());
+    // The program's own cache folder, when no CachePath is set, goes there too, not into a home.
+    qputenv("XDG_CACHE_HOME", runtimeDir.path().toLocal8Bit());
     QStandardPaths::setTestModeEnabled(true);
     QApplication app(argc, argv);
     // libmpv refuses to start under any other numeric locale.
