@@ -170,7 +170,7 @@ TEST_F(AddTrack, AnEmptySourceOrOneCutShortDuringTheCopyIsRefused)
     const QString cut = folder.write(QStringLiteral("drop/cut.mp3"), QByteArray(64 * 1024 * 1024, 'x'));
     std::thread cutter([&] {
         const QString copy = ripper::stagingfolder(QStringLiteral("Band__Songs"));
-        while (QDir(copy).entryList({QStringLiteral("track02*")}, QDir::Files).isEmpty())
+        while (QDir(copy).entryList({QStringLiteral("*track02*")}, QDir::Files | QDir::Hidden).isEmpty())
             std::this_thread::yield();
         QFile::resize(cut, 1000);
     });
@@ -287,6 +287,7 @@ TEST_P(AddTrackOverLinks, WritesNothingThroughThem)
     EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
     // The next start finds a link at the staging root again, planted meanwhile.
     if (!QFileInfo(folder.file(QStringLiteral(".incoming"))).isSymLink()) {
+        ASSERT_TRUE(QDir(folder.file(QStringLiteral(".incoming"))).removeRecursively());
         ASSERT_TRUE(
             QFile::link(folder.file(QStringLiteral("out")), folder.file(QStringLiteral(".incoming"))));
     }
