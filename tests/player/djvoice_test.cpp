@@ -164,6 +164,30 @@ TEST_F(DjVoiceRoad, EachTrackIsAnnouncedOverTheMusicAndTheWindowNeverWaitsForThe
     EXPECT_LT(monitor.peak(quit + 1000, quit + 2000), 0.01);
 }
 
+// The voice goes with the music: turned down with it to the same share, and silent with it on Mute.
+TEST_F(DjVoiceRoad, TheVoiceFollowsTheVolumeAndIsSilentWhileMuted)
+{
+    // The same announcement each time: artist, album and title, in one style and speed.
+    library::config.Dj_comment = false;
+    player::setdjrandom([] { return 0.0; });
+    form->dplaylist->setCurrentRow(0);
+    const auto heardAt = [&](int volume) {
+        form->vol->setValue(volume);
+        const qint64 at = press(form->play);
+        press(form->Stop, 1000);
+        return monitor.peak(at, at + kAnnouncementMs);
+    };
+    const double full = heardAt(150);
+    EXPECT_GT(decibels(full / kTrackLevel), 6.0);
+    EXPECT_NEAR(decibels(heardAt(50) / full), decibels(50.0 / 150.0), 2.0);
+
+    press(form->mutebut, 0);
+    ASSERT_TRUE(form->mutebut->isChecked());
+    const qint64 muted = press(form->play);
+    EXPECT_LT(monitor.peak(muted + 500, muted + kAnnouncementMs), 0.01);
+    player::setdjrandom({});
+}
+
 // A DJ whose voice cannot be heard: the press answers at once, and the button greys within a few
 // seconds, as the voice finds no sound device or a sound server that never answers.
 class DjWithoutSound : public PlayerWindowTest
