@@ -184,10 +184,8 @@ std::unique_ptr<SpeechOutput> makeDeviceSpeechOutput()
 
 void MemorySpeechOutput::play(const std::vector<int16_t>& samples, int rate)
 {
-    const double gain = gain_;
     const std::lock_guard lock(mutex_);
-    for (const int16_t sample : samples)
-        samples_.push_back(int16_t(std::lround(sample * gain)));
+    samples_.insert(samples_.end(), samples.begin(), samples.end());
     rate_ = rate;
 }
 

@@ -6,7 +6,6 @@
 // a sound card). `open` and `play` run on the speech worker; `stop` and `setVolume` may come from
 // any thread and never wait. Owned by the speech object that uses it.
 
-#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -42,9 +41,9 @@ public:
     Opened open() override { return Opened::Heard; }
     void play(const std::vector<int16_t>& samples, int rate) override;
     void stop() override {}
-    void setVolume(double gain) override { gain_ = gain; }
+    void setVolume(double) override {}
 
-    // Everything played so far, and the rate of the last samples.
+    // Everything played so far as synthesised, whatever the volume, and the rate of the last samples.
     std::vector<int16_t> samples() const;
     int rate() const;
 
@@ -52,7 +51,6 @@ private:
     mutable std::mutex mutex_;
     std::vector<int16_t> samples_;
     int rate_ = 0;
-    std::atomic<double> gain_{1.0};
 };
 
 } // namespace platform

@@ -1,6 +1,7 @@
 // The DJ on the operator's road with real sound: tracks played by libmpv and the espeak-ng voice,
 // both heard through a private sound server, while the window keeps answering.
 
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -237,6 +238,7 @@ TEST_F(DjWithoutSound, ASoundServerThatStoppedGreysTheDjButtonTellsTheOperatorAn
     PrivateSoundServer server;
     ASSERT_TRUE(server.waitReady());
     ::kill(pid_t(server.processId()), SIGSTOP);
+    const auto resume = qScopeGuard([&] { ::kill(pid_t(server.processId()), SIGCONT); });
     ASSERT_NO_FATAL_FAILURE(pressDjWithServerAt(server.address()));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("DJ off: the sound device does not answer"));
 
@@ -245,7 +247,6 @@ TEST_F(DjWithoutSound, ASoundServerThatStoppedGreysTheDjButtonTellsTheOperatorAn
     form.reset();
     voice.reset();
     EXPECT_LT(ending.elapsed(), 5000);
-    ::kill(pid_t(server.processId()), SIGCONT);
 }
 
 } // namespace
