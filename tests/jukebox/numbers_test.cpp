@@ -44,7 +44,7 @@ TEST_F(NumberEntryTest, SevenDigitsQueueTheTrackAndStartIt)
 }
 
 // "DJ On" means the DJ is on from the start: the first guest selection is announced, with no
-// activation of the player window before it.
+// activation of the player window before it; an activation still presses the button.
 TEST_F(NumberEntryTest, WithTheDjOnFromTheStartTheFirstSelectionIsAnnounced)
 {
     FakeSpeech speech;
@@ -56,6 +56,9 @@ TEST_F(NumberEntryTest, WithTheDjOnFromTheStartTheFirstSelectionIsAnnounced)
     EXPECT_TRUE(playing());
     EXPECT_TRUE(speech.texts().join(u' ').contains(QStringLiteral("T2")))
         << speech.texts().join(u'|').toStdString();
+    form->dj->setChecked(false);
+    form->FormActivate(form.get());
+    EXPECT_TRUE(form->dj->isChecked());
     player::resetspeech();
 }
 
