@@ -1,11 +1,11 @@
 // The DJ on the operator's road with real sound: tracks played by libmpv and the espeak-ng voice,
 // both heard through a private sound server, while the window keeps answering.
 
+#include <QFile>
 #include <QScopeGuard>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
-#include <QFile>
 #include <csignal>
 #include <optional>
 
@@ -222,7 +222,7 @@ protected:
     std::optional<platform::EspeakSpeech> voice{std::in_place};
 };
 
-TEST_F(DjWithoutSound, NoSoundDeviceGreysTheDjButton)
+TEST_F(DjWithoutSound, NoSoundDeviceGreysTheDjButtonAndTheWindowNeverWaits)
 {
     ASSERT_NO_FATAL_FAILURE(pressDjWithServerAt(QStringLiteral("unix:/nonexistent/native")));
 }
