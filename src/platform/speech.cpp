@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QCoreApplication>
 #include <QLoggingCategory>
+#include <QTimer>
 #include <atomic>
 #include <chrono>
 #include <clocale>
@@ -11,6 +12,7 @@
 #include <functional>
 #include <future>
 #include <mutex>
+#include <optional>
 #include <thread>
 
 #include "platform/seam.h"
@@ -26,6 +28,8 @@ Q_LOGGING_CATEGORY(lcEspeak, "musetra.platform.speech")
 
 constexpr int kBufferMs = 50; // how often synthesis looks whether it was stopped
 constexpr auto kShutdownTimeout = std::chrono::milliseconds(500);
+// How long the engine and its sound device may take to load and answer before the voice is given up.
+constexpr int kOpenTimeout = 5000;
 constexpr int kNormalPitch = 50;
 constexpr int kNormalRange = 50;
 const char* const kVoice = "en";
@@ -190,6 +194,28 @@ void synthesise(const QByteArray& utf8, int speed, int flags, quint64 generation
     }
 }
 
+// Worker: loads the engine and opens `output`; on success sets `sampleRate`, else says why not.
+std::optional<SpeechMissing> openEngine(SpeechOutput& output, std::atomic<int>& sampleRate)
+{
+    try {
+        const int rate = loadEngine();
+        switch (output.open()) {
+        case SpeechOutput::Opened::Heard:
+            sampleRate = rate;
+            return std::nullopt;
+        case SpeechOutput::Opened::NoAnswer:
+            qCWarning(lcEspeak) << "no speech: the sound device does not answer";
+            return SpeechMissing::DeviceSilent;
+        case SpeechOutput::Opened::NoDevice:
+            break;
+        }
+        qCWarning(lcEspeak) << "no speech: no sound device";
+    } catch (const SpeechError& error) {
+        qCWarning(lcEspeak) << "no speech:" << error.what();
+    }
+    return SpeechMissing::NoEngine;
+}
+
 // The voice whose output is in use (one at a time: the engine has one set of parameters).
 EspeakSpeech* engineOwner = nullptr;
 
@@ -200,6 +226,18 @@ struct EspeakSpeech::Engine
 {
     std::atomic<int> sampleRate{0};
     std::atomic<bool> missing{false};
+    std::atomic<bool> settled{false};
+
+    // Ends the opening: true for the first caller only (the worker, the watchdog, the voice's end).
+    bool settle() { return !settled.exchange(true); }
+    // Forgets the engine and tells `unavailable` why, on the window thread.
+    void giveUp(SpeechMissing why, const std::function<void(SpeechMissing)>& unavailable)
+    {
+        missing = true;
+        if (unavailable && qApp)
+            QMetaObject::invokeMethod(
+                qApp, [unavailable, why] { unavailable(why); }, Qt::QueuedConnection);
+    }
 };
 
 EspeakSpeech::EspeakSpeech(Output output) : engine_(std::make_shared<Engine>())
@@ -216,6 +254,7 @@ EspeakSpeech::~EspeakSpeech()
 {
     if (engineOwner == this) engineOwner = nullptr;
     if (!registered_) return;
+    (void)engine_->settle(); // an opening still under way tells no one
     stop();
     // The output goes on the worker, after what it still does for it; a worker busy for longer is
     // left behind.
@@ -232,16 +271,17 @@ void EspeakSpeech::Register(const QString&, const QString&)
     // libmpv refuses to start under any other numeric locale; only the window thread sets it.
     std::setlocale(LC_NUMERIC, "C");
     SpeechWorker::instance().post([output = output_, engine = engine_, unavailable = unavailable_] {
-        try {
-            const int rate = loadEngine();
-            std::string reason;
-            if (!output->open(reason)) throw SpeechError("speech engine: " + reason);
-            engine->sampleRate = rate;
-        } catch (const SpeechError& error) {
-            qCWarning(lcEspeak) << "no speech:" << error.what();
-            engine->missing = true;
-            if (unavailable && qApp) QMetaObject::invokeMethod(qApp, unavailable, Qt::QueuedConnection);
-        }
+        std::atomic<int> rate{0};
+        const std::optional<SpeechMissing> missing = openEngine(*output, rate);
+        if (!engine->settle()) return;
+        engine->sampleRate = rate.load();
+        if (missing) engine->giveUp(*missing, unavailable);
+    });
+    // The engine itself reaches for the sound server as it loads, and may wait on it for good.
+    QTimer::singleShot(kOpenTimeout, qApp, [engine = engine_, unavailable = unavailable_] {
+        if (!engine->settle()) return;
+        qCWarning(lcEspeak) << "no speech: the engine does not answer";
+        engine->giveUp(SpeechMissing::DeviceSilent, unavailable);
     });
     engineOwner = this;
     registered_ = true;
@@ -259,6 +299,11 @@ void EspeakSpeech::Speak(const QString& text, int flags)
 void EspeakSpeech::stop()
 {
     if (registered_) SpeechWorker::instance().stopAll([this] { output_->stop(); });
+}
+
+void EspeakSpeech::setVolume(double gain)
+{
+    output_->setVolume(gain);
 }
 
 int EspeakSpeech::sampleRate() const

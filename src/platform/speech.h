@@ -31,6 +31,10 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// Why an engine found after `Register` cannot be heard: no voice data or no sound device, or a sound
+// device that did not answer within a few seconds.
+enum class SpeechMissing { NoEngine, DeviceSilent };
+
 class Speech
 {
 public:
@@ -40,9 +44,11 @@ public:
     // engine that is found missing only after this returned runs the handler of `setUnavailable`.
     virtual void Register(const QString& site, const QString& application) = 0;
     // What runs on the window thread when the engine turns out to be missing after `Register`.
-    virtual void setUnavailable(std::function<void()> handler) { (void)handler; }
+    virtual void setUnavailable(std::function<void(SpeechMissing)> handler) { (void)handler; }
     virtual void setEnabled(bool on) = 0;
     virtual void setSpeed(int wordsPerMinute) = 0;
+    // The voice's amplitude, what is being said included: 1 as synthesised, 0 silent.
+    virtual void setVolume(double gain) = 0;
     // Says `text` after what is still being said (nothing while not enabled); `flags` is a style
     // value plus the priority flag. Throws SpeechError when the engine refuses it.
     virtual void Speak(const QString& text, int flags) = 0;
@@ -68,9 +74,13 @@ public:
     EspeakSpeech& operator=(const EspeakSpeech&) = delete;
 
     void Register(const QString& site, const QString& application) override;
-    void setUnavailable(std::function<void()> handler) override { unavailable_ = std::move(handler); }
+    void setUnavailable(std::function<void(SpeechMissing)> handler) override
+    {
+        unavailable_ = std::move(handler);
+    }
     void setEnabled(bool on) override { enabled_ = on; }
     void setSpeed(int wordsPerMinute) override { speed_ = wordsPerMinute; }
+    void setVolume(double gain) override;
     void Speak(const QString& text, int flags) override;
     void stop() override;
 
@@ -85,7 +95,7 @@ private:
     std::shared_ptr<MemorySpeechOutput> memory_;
     std::shared_ptr<SpeechOutput> output_;
     std::shared_ptr<Engine> engine_;
-    std::function<void()> unavailable_;
+    std::function<void(SpeechMissing)> unavailable_;
     bool registered_ = false;
     bool enabled_ = false;
     int speed_ = 0;

@@ -4,6 +4,11 @@
 #include <QElapsedTimer>
 #include <QLoggingCategory>
 #include <QtEndian>
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <future>
+#include <thread>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -20,6 +25,8 @@ constexpr int kProbeRate = 22050;
 constexpr int kProbeMs = 50;
 // How long the first sound may take to be heard (or refused) through the sound server.
 constexpr int kProbeTimeoutMs = 2000;
+// How long the end of a core is waited for: one whose sound server stopped answering never ends.
+constexpr auto kDestroyTimeout = std::chrono::milliseconds(300);
 
 template<class T> void append(QByteArray& bytes, T value)
 {
@@ -50,23 +57,33 @@ QByteArray wavFile(const std::vector<int16_t>& samples, int rate)
     return wav;
 }
 
+// Ends `core` on a thread of its own and waits for it a bounded time; a core still waiting on its
+// sound server is left to end there, or with the process.
+void destroyWithin(const Libmpv* mpv, mpv_handle* core)
+{
+    auto ended = std::make_shared<std::promise<void>>();
+    std::future<void> done = ended->get_future();
+    std::thread([mpv, core, ended] {
+        mpv->terminateDestroy(core);
+        ended->set_value();
+    }).detach();
+    (void)done.wait_for(kDestroyTimeout);
+}
+
 class DeviceSpeechOutput final : public SpeechOutput
 {
 public:
     ~DeviceSpeechOutput() override
     {
-        if (handle_) mpv_->terminateDestroy(handle_);
+        if (handle_) destroyWithin(mpv_, handle_);
     }
 
-    bool open(std::string& reason) override
+    Opened open() override
     {
-        if (handle_) return true;
+        if (handle_) return Opened::Heard;
         mpv_ = loadedLibmpv();
         mpv_handle* const core = mpv_ ? mpv_->create() : nullptr;
-        if (!core) {
-            reason = "no audio player";
-            return false;
-        }
+        if (!core) return Opened::NoDevice;
         static const MpvOption settings[] = {
             {"vid", "no"},
             {"audio-display", "no"},
@@ -76,15 +93,16 @@ public:
             {"ao", "pulse,alsa"},
         };
         setCoreOptions(*mpv_, core, settings);
-        if (mpv_->initialize(core) < 0 || !probe(core)) {
-            reason = "no audio output";
-            mpv_->terminateDestroy(core);
-            return false;
+        const Opened opened = mpv_->initialize(core) < 0 ? Opened::NoDevice : probe(core);
+        if (opened != Opened::Heard) {
+            destroyWithin(mpv_, core);
+            return opened;
         }
         // Published only once it is heard, so a stop meanwhile never meets a core half made.
         const std::lock_guard lock(handleLock_);
         handle_ = core;
-        return true;
+        applyVolume();
+        return opened;
     }
 
     void play(const std::vector<int16_t>& samples, int rate) override
@@ -100,7 +118,22 @@ public:
         if (handle_) mpv_->commandAsync(handle_, 0, command);
     }
 
+    void setVolume(double gain) override
+    {
+        const std::lock_guard lock(handleLock_);
+        // mpv's volume v scales the wave by (v / 100)^3.
+        volume_ = QByteArray::number(100.0 * std::cbrt(std::clamp(gain, 0.0, 1.0)), 'f', 3);
+        if (handle_) applyVolume();
+    }
+
 private:
+    // With `handleLock_` held.
+    void applyVolume()
+    {
+        const char* command[] = {"set", "volume", volume_.constData(), nullptr};
+        mpv_->commandAsync(handle_, 0, command);
+    }
+
     void load(mpv_handle* core, const std::vector<int16_t>& samples, int rate, const char* how)
     {
         // From memory: mpv reads the sound from the hex text of its file name.
@@ -109,8 +142,9 @@ private:
         if (mpv_->commandAsync(core, 0, command) < 0) qCWarning(lcSpeechOutput) << "announcement refused";
     }
 
-    // Plays a moment of silence: it ends at its end only when a device took the sound.
-    bool probe(mpv_handle* core)
+    // Plays a moment of silence: it ends at its end only when a device took the sound, and not at
+    // all while the sound server does not answer.
+    Opened probe(mpv_handle* core)
     {
         load(core, std::vector<int16_t>(kProbeRate * kProbeMs / 1000), kProbeRate, "replace");
         QElapsedTimer waited;
@@ -118,9 +152,12 @@ private:
         for (qint64 left = kProbeTimeoutMs; left > 0; left = kProbeTimeoutMs - waited.elapsed()) {
             const mpv_event* event = mpv_->waitEvent(core, double(left) / 1000.0);
             if (event->event_id == MPV_EVENT_END_FILE)
-                return static_cast<const mpv_event_end_file*>(event->data)->reason == MPV_END_FILE_REASON_EOF;
+                return static_cast<const mpv_event_end_file*>(event->data)->reason == MPV_END_FILE_REASON_EOF
+                           ? Opened::Heard
+                           : Opened::NoDevice;
         }
-        return false;
+        qCWarning(lcSpeechOutput) << "the sound device does not answer";
+        return Opened::NoAnswer;
     }
 
     // Nothing waits for the events of this core: they are dropped so they do not pile up.
@@ -131,10 +168,11 @@ private:
     }
 
     const Libmpv* mpv_ = nullptr;
-    // Made, used and destroyed on the speech worker; `stop` may come from the window thread and
-    // reads it under `handleLock_`.
+    // Made, used and destroyed on the speech worker; `stop` and `setVolume` may come from the window
+    // thread and read it under `handleLock_`, which also guards `volume_`.
     std::mutex handleLock_;
     mpv_handle* handle_ = nullptr;
+    QByteArray volume_ = "100";
 };
 
 } // namespace

@@ -37,6 +37,7 @@ class QTimer;
 class QToolButton;
 
 namespace platform {
+enum class SpeechMissing;
 class MediaPlayer;
 enum class NotifyValue;
 } // namespace platform
@@ -339,6 +340,10 @@ private:
     void skipBy(QObject* Sender, int lines);
     void moveProgress(int seconds);
     void applyVolume();
+    void applyVoiceVolume();
+    void pressDjWhenDefault();
+    void djUnavailable(platform::SpeechMissing why);
+    void tellOperator(const QString& text);
     void showStopped();
     void showNoTrack();
     void showTrackLength();

@@ -8,12 +8,15 @@
 #include <QListWidget>
 #include <QPointer>
 #include <QRandomGenerator>
+#include <QSlider>
+#include <QThread>
 #include <QToolButton>
 
 #include "library/global.h"
 #include "library/names.h"
 #include "library/rounding.h"
 #include "platform/speech.h"
+#include "player/frontend.h"
 #include "player/olespeech.h"
 
 namespace player {
@@ -73,11 +76,48 @@ void setdjrandom(UnitRandom source)
 void Tmainform::djClick(QObject*)
 {
     if (!dj->isChecked()) return;
-    const QPointer<QToolButton> button = dj;
-    const auto disable = [button] {
-        if (button) button->setEnabled(false);
+    const QPointer<Tmainform> self = this;
+    const auto unavailable = [self](platform::SpeechMissing why) {
+        if (self) self->djUnavailable(why);
     };
-    if (initspeech(disable) != 0) disable();
+    if (initspeech(unavailable) != 0) {
+        dj->setEnabled(false);
+        return;
+    }
+    applyVoiceVolume();
+}
+
+// "DJ On": the DJ button goes down at start, before the first selection, and at every activation.
+void Tmainform::pressDjWhenDefault()
+{
+    if (!library::config.Dj_default) return;
+    dj->setChecked(true);
+    djClick(dj);
+}
+
+// The voice cannot be heard: the DJ button greys, and a sound device that stopped answering is told
+// to the operator, who would otherwise wait for announcements that never come.
+void Tmainform::djUnavailable(platform::SpeechMissing why)
+{
+    Q_ASSERT(QThread::currentThread() == thread());
+    dj->setEnabled(false);
+    if (why == platform::SpeechMissing::DeviceSilent)
+        tellOperator(tr("DJ off: the sound device does not answer"));
+}
+
+// The voice follows the music: the same share of its full level, and silent while muted.
+void Tmainform::applyVoiceVolume()
+{
+    setspeechvolume(mutebut->isChecked() ? 0.0 : double(vol->value()) / vol->maximum());
+}
+
+// On the jukebox's message line while the jukebox shows, else in the player's caption.
+void Tmainform::tellOperator(const QString& text)
+{
+    if (frontend().jukeboxVisible())
+        frontend().domessage(text);
+    else
+        setWindowTitle(text);
 }
 
 void Tmainform::doDJ(const QString& album)

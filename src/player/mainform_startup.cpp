@@ -89,6 +89,8 @@ void Tmainform::FormCreate(QObject*)
     showabout(0);
     vol->setValue(library::config.volume);
     buildcontentlist(firstrun);
+    // The DJ is on before the start hands over to the jukebox, so guests' selections are announced.
+    pressDjWhenDefault();
     initlistboxes();
     initmessage(QStringLiteral("Initialising......"));
     // The media player always counts in milliseconds.

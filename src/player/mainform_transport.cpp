@@ -262,6 +262,7 @@ void Tmainform::volChange(QObject* Sender)
     if (mp)
         (void)mp->setVolume(
             mutebut->isChecked() ? 0 : position * platform::MediaPlayer::kMaxVolume / kMaxVolumePosition);
+    applyVoiceVolume();
     if ((Sender == vol || Sender == mutebut) && volumedisplay)
         volumedisplay->draw(uint8_t(std::clamp(position, 0, 255)));
     if (frontend().jukeboxVisible() && !frontend().extractionVisible()) {

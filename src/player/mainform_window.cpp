@@ -170,10 +170,7 @@ void Tmainform::changeEvent(QEvent* event)
 
 void Tmainform::FormActivate(QObject*)
 {
-    if (library::config.Dj_default) {
-        dj->setChecked(true);
-        djClick(dj);
-    }
+    pressDjWhenDefault();
     skins::moveformtomonitor(this);
     // Through the mute button while it is down: coming back to the window keeps the mute.
     applyVolume();

@@ -2,8 +2,6 @@
 
 #include <QLoggingCategory>
 
-#include "platform/speech.h"
-
 Q_LOGGING_CATEGORY(lcSpeech, "musetra.player.speech")
 
 namespace player {
@@ -14,14 +12,14 @@ platform::Speech* VTxt = nullptr;
 bool APIexists = false;
 } // namespace
 
-int initspeech(std::function<void()> unavailable)
+int initspeech(std::function<void(platform::SpeechMissing)> unavailable)
 {
     APIexists = true;
     try {
         VTxt = &platform::speech();
-        VTxt->setUnavailable([unavailable = std::move(unavailable)] {
+        VTxt->setUnavailable([unavailable = std::move(unavailable)](platform::SpeechMissing why) {
             resetspeech();
-            if (unavailable) unavailable();
+            if (unavailable) unavailable(why);
         });
         VTxt->Register(QString(), QStringLiteral("Musetra"));
     } catch (const std::exception& error) {
@@ -48,6 +46,11 @@ void speak(const QString& text, int speed, int flags)
 void killspeech()
 {
     if (APIexists && VTxt) VTxt->stop();
+}
+
+void setspeechvolume(double gain)
+{
+    if (APIexists && VTxt) VTxt->setVolume(gain);
 }
 
 void resetspeech()

@@ -7,12 +7,14 @@
 #include <QString>
 #include <functional>
 
+#include "platform/speech.h"
+
 namespace player {
 
 // Creates the speech object and registers the program with it: 0 on success, 1 when there is no
 // engine to speak with (no voice data, no audio output). Returns at once: should the engine turn
-// out missing afterwards, speech is forgotten and `unavailable` runs on the window thread.
-int initspeech(std::function<void()> unavailable = {});
+// out missing afterwards, speech is forgotten and `unavailable` runs on the window thread with why.
+int initspeech(std::function<void(platform::SpeechMissing)> unavailable = {});
 // Says `text` at `speed` words per minute with `flags` (a style value + the high-priority flag).
 // Returns at once: the voice speaks while the program goes on. An engine error is logged and
 // swallowed, so an announcement never stops a track from playing. Nothing happens before a
@@ -20,6 +22,8 @@ int initspeech(std::function<void()> unavailable = {});
 void speak(const QString& text, int speed, int flags);
 // Silences an announcement still being spoken, so it never runs on over a stop or the next track.
 void killspeech();
+// The voice's amplitude, what is being said included: 1 as synthesised, 0 silent.
+void setspeechvolume(double gain);
 // Forgets the speech object (test fixtures).
 void resetspeech();
 

@@ -10,8 +10,10 @@
 
 #include "jukebox/picturebox.h"
 #include "jukebox/textlabel.h"
+#include "fakespeech.h"
 #include "library/inifuncs.h"
 #include "numberstesting.h"
+#include "player/olespeech.h"
 #include "printers.h"
 
 using jukebox::Tjukebox;
@@ -40,6 +42,25 @@ TEST_F(NumberEntryTest, SevenDigitsQueueTheTrackAndStartIt)
     EXPECT_EQ(queue(), (QStringList{QStringLiteral("1/2"), QStringLiteral("3/1")}));
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added Track: T1"));
     EXPECT_EQ(opened().size(), 1);
+}
+
+// "DJ On" means the DJ is on from the start: the first guest selection is announced, with no
+// activation of the player window before it; an activation still presses the button.
+TEST_F(NumberEntryTest, WithTheDjOnFromTheStartTheFirstSelectionIsAnnounced)
+{
+    FakeSpeech speech;
+    addLibrary(3);
+    open(QStringLiteral("DJ On=1\n"));
+
+    type("0001002");
+
+    EXPECT_TRUE(playing());
+    EXPECT_TRUE(speech.texts().join(u' ').contains(QStringLiteral("T2")))
+        << speech.texts().join(u'|').toStdString();
+    form->dj->setChecked(false);
+    form->FormActivate(form.get());
+    EXPECT_TRUE(form->dj->isChecked());
+    player::resetspeech();
 }
 
 TEST_F(NumberEntryTest, AlbumOfFourDigitsAndTrackFiveOfALargeLibrary)

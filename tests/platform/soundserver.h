@@ -51,6 +51,8 @@ public:
     }
 
     QString address() const { return QStringLiteral("unix:") + socket(); }
+    // The daemon, for a test that stops it (SIGSTOP) as a hung server.
+    qint64 processId() const { return daemon_.processId(); }
     [[nodiscard]] bool waitReady()
     {
         return daemon_.waitForStarted(5000) &&

@@ -1,6 +1,8 @@
 // The DJ on the operator's road with real sound: tracks played by libmpv and the espeak-ng voice,
 // both heard through a private sound server, while the window keeps answering.
 
+#include <QFile>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTimer>
 #include <QToolButton>
@@ -21,27 +23,51 @@ namespace {
 constexpr double kTrackLevel = 0.1; // the tone's amplitude
 constexpr int kAnnouncementMs = 3000;
 constexpr qint64 kAnswerMs = 100;
+constexpr qint64 kTickMs = 10;
 
-// The longest the window left a 10 ms timer waiting while events ran for `ms`.
-qint64 longestStall(int ms)
+// The calling thread's time so far waiting for a CPU, from the kernel's scheduler statistics
+// ("time on a CPU, time waiting for one, time slices", in ns).
+qint64 cpuWaitNs()
 {
-    QElapsedTimer sinceTick;
-    qint64 longest = 0;
-    QTimer ticks;
-    QObject::connect(&ticks, &QTimer::timeout,
-                     [&] { longest = std::max(longest, sinceTick.restart() - 10); });
-    ticks.start(10);
-    sinceTick.start();
-    QTest::qWait(ms);
-    return longest;
+    QFile stat(QStringLiteral("/proc/thread-self/schedstat"));
+    return stat.open(QIODevice::ReadOnly) ? stat.readAll().split(' ').value(1).toLongLong() : 0;
 }
 
-qint64 pressMs(QAbstractButton* button)
+// The longest the window thread was held past a 10 ms tick while `during` ran, less what it spent
+// waiting for a CPU: what a loaded machine adds is that wait, while the window's own work and
+// whatever it waits on (a lock, another thread, a library) stay in.
+qint64 heldWhile(const std::function<void()>& during)
 {
-    QElapsedTimer clock;
-    clock.start();
-    QTest::mouseClick(button, Qt::LeftButton);
-    return clock.elapsed();
+    qint64 held = 0;
+    QElapsedTimer sinceTick;
+    qint64 waitAtTick = cpuWaitNs();
+    const auto tick = [&] {
+        const qint64 wait = cpuWaitNs();
+        held = std::max(held, sinceTick.restart() - (wait - waitAtTick) / 1000000 - kTickMs);
+        waitAtTick = wait;
+    };
+    QTimer ticks;
+    ticks.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&ticks, &QTimer::timeout, tick);
+    ticks.start(kTickMs);
+    sinceTick.start();
+    during();
+    tick(); // `during` may never have let it tick
+    return held;
+}
+
+void expectAnswering(qint64 held, const QString& what)
+{
+    EXPECT_LT(held, kAnswerMs) << what.toStdString();
+}
+
+void pressAndWait(QAbstractButton* button, int ms)
+{
+    expectAnswering(heldWhile([&] {
+                        QTest::mouseClick(button, Qt::LeftButton);
+                        QTest::qWait(ms);
+                    }),
+                    button->toolTip());
 }
 
 class DjVoiceRoad : public PlayerWindowTest
@@ -71,7 +97,7 @@ protected:
         for (int t = 1; t <= 3; ++t)
             queueTrack(1, t);
         platform::setSpeech(&*voice);
-        EXPECT_LT(pressMs(form->dj), kAnswerMs);
+        pressAndWait(form->dj, 0);
         ASSERT_TRUE(form->dj->isEnabled());
         ASSERT_TRUE(monitor.start(server));
     }
@@ -88,9 +114,7 @@ protected:
     qint64 press(QAbstractButton* button, int ms = kAnnouncementMs)
     {
         const qint64 at = monitor.now();
-        QTest::mouseClick(button, Qt::LeftButton);
-        const qint64 pressMs = monitor.now() - at;
-        EXPECT_LT(std::max(pressMs, longestStall(ms)), kAnswerMs) << button->objectName().toStdString();
+        pressAndWait(button, ms);
         return at;
     }
     // The voice over the track: at least 6 dB above the track alone.
@@ -135,21 +159,91 @@ TEST_F(DjVoiceRoad, EachTrackIsAnnouncedOverTheMusicAndTheWindowNeverWaitsForThe
     EXPECT_LT(monitor.peak(quit + 1000, quit + 2000), 0.01);
 }
 
-// Without a sound device the DJ press still answers at once, and the button goes grey once the
-// voice finds no device.
-TEST_F(PlayerWindowTest, WithoutASoundDeviceTheDjButtonGoesGreyAndTheWindowNeverWaits)
+// The voice goes with the music: turned down with it to the same share, and silent with it on Mute.
+TEST_F(DjVoiceRoad, TheVoiceFollowsTheVolumeAndIsSilentWhileMuted)
 {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/native");
-    qputenv("ALSA_CONFIG_PATH", "/dev/null");
-    start();
-    platform::EspeakSpeech voice;
-    platform::setSpeech(&voice);
-    EXPECT_LT(pressMs(form->dj), kAnswerMs);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !form->dj->isEnabled(); }, 5000));
-    player::resetspeech();
-    platform::setSpeech(nullptr);
-    qunsetenv("PULSE_SERVER");
-    qunsetenv("ALSA_CONFIG_PATH");
+    // The same announcement each time: artist, album and title, in one style and speed.
+    library::config.Dj_comment = false;
+    player::setdjrandom([] { return 0.0; });
+    form->dplaylist->setCurrentRow(0);
+    const auto heardAt = [&](int volume) {
+        form->vol->setValue(volume);
+        const qint64 at = press(form->play);
+        press(form->Stop, 1000);
+        return monitor.peak(at, at + kAnnouncementMs);
+    };
+    const double full = heardAt(150);
+    EXPECT_GT(decibels(full / kTrackLevel), 6.0);
+    EXPECT_NEAR(decibels(heardAt(50) / full), decibels(50.0 / 150.0), 2.0);
+
+    press(form->mutebut, 0);
+    ASSERT_TRUE(form->mutebut->isChecked());
+    const qint64 muted = press(form->play);
+    EXPECT_LT(monitor.peak(muted + 500, muted + kAnnouncementMs), 0.01);
+    player::setdjrandom({});
+}
+
+// A DJ whose voice cannot be heard: the press answers at once, and the button greys within a few
+// seconds, as the voice finds no sound device or a sound server that never answers.
+class DjWithoutSound : public PlayerWindowTest
+{
+protected:
+    void TearDown() override
+    {
+        voice.reset();
+        player::resetspeech();
+        platform::setSpeech(nullptr);
+        qunsetenv("PULSE_SERVER");
+        qunsetenv("ALSA_CONFIG_PATH");
+        PlayerWindowTest::TearDown();
+    }
+
+    // On the window shown in the play-list style with a track queued, so the DJ button is live,
+    // presses it with the voice's sound server at `server` and no other sound device.
+    void pressDjWithServerAt(const QString& server)
+    {
+        qputenv("PULSE_SERVER", server.toUtf8());
+        qputenv("ALSA_CONFIG_PATH", "/dev/null");
+        addAlbum(QStringLiteral("Alpha__One"), strings({"Morning"}));
+        start();
+        form->playlistbutClick(nullptr);
+        queueTrack(1, 1);
+        form->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
+        ASSERT_TRUE(form->dj->isEnabled() && form->dj->isVisible());
+        platform::setSpeech(&*voice);
+        expectAnswering(heldWhile([&] {
+                            QTest::mouseClick(form->dj, Qt::LeftButton);
+                            EXPECT_TRUE(QTest::qWaitFor([&] { return !form->dj->isEnabled(); }, 10000));
+                        }),
+                        QStringLiteral("dj"));
+    }
+
+    std::optional<platform::EspeakSpeech> voice{std::in_place};
+};
+
+TEST_F(DjWithoutSound, NoSoundDeviceGreysTheDjButtonAndTheWindowNeverWaits)
+{
+    ASSERT_NO_FATAL_FAILURE(pressDjWithServerAt(QStringLiteral("unix:/nonexistent/native")));
+}
+
+TEST_F(DjWithoutSound, ASoundServerThatStoppedGreysTheDjButtonTellsTheOperatorAndLetsThePlayerEnd)
+{
+    PrivateSoundServer server;
+    ASSERT_TRUE(server.waitReady());
+    ::kill(pid_t(server.processId()), SIGSTOP);
+    const auto resume = qScopeGuard([&] { ::kill(pid_t(server.processId()), SIGCONT); });
+    // Told on the jukebox's message line, which every start shows.
+    frontEnd.exists = frontEnd.visible = true;
+    ASSERT_NO_FATAL_FAILURE(pressDjWithServerAt(server.address()));
+    EXPECT_TRUE(frontEnd.messages.contains(QStringLiteral("DJ off: the sound device does not answer")))
+        << frontEnd.messages.join(u'|').toStdString();
+
+    QElapsedTimer ending;
+    ending.start();
+    form.reset();
+    voice.reset();
+    EXPECT_LT(ending.elapsed(), 5000);
 }
 
 } // namespace

@@ -27,6 +27,7 @@ public:
     }
     void setEnabled(bool) override {}
     void setSpeed(int wordsPerMinute) override { speed = wordsPerMinute; }
+    void setVolume(double) override {}
     void Speak(const QString& text, int flags) override
     {
         if (failSpeaking) throw platform::SpeechError("speaking failed");
