@@ -64,7 +64,7 @@ QString blankFileMessage(const QString& firstWords)
 class FirstExposure : public QObject
 {
 public:
-    explicit FirstExposure(std::function<void()> then) : then_(std::move(then))
+    FirstExposure(QObject* parent, std::function<void()> then) : QObject(parent), then_(std::move(then))
     {
         qApp->installEventFilter(this);
     }
@@ -139,7 +139,7 @@ void Tmainform::FormCreate(QObject*)
 // quick as any later one; sooner, it would hold the way to the first window.
 void Tmainform::prepareMediaPlayerOnceShown()
 {
-    new FirstExposure([player = QPointer<platform::MediaPlayer>(mp.get())] {
+    new FirstExposure(this, [player = QPointer<platform::MediaPlayer>(mp.get())] {
         if (player) player->prepare();
     });
 }

@@ -51,6 +51,7 @@ public:
     }
 
     QString address() const { return QStringLiteral("unix:") + socket(); }
+    qint64 processId() const { return daemon_.processId(); }
     [[nodiscard]] bool waitReady()
     {
         return daemon_.waitForStarted(5000) &&
