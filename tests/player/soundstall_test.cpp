@@ -126,18 +126,18 @@ protected:
     qint64 baselineMs = 0;
 };
 
-// Held while a track plays: a selection and Play answer at once, the operator is told, and a
+// Held while a track plays: Play and a selection answer at once, the operator is told, and a
 // termination request ends the program by its exit road.
-TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtASelectionAndPlayAndATerminationEndsIt)
+TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtPlayAndASelectionAndATerminationEndsIt)
 {
     select(1);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->mediaPlayer()->position() > 300; }, 10000));
     StoppedServer stopped(server.processId());
-    expectAnswering("selection", [&] { select(2); });
     expectAnswering("play", [&] {
         QTest::mouseClick(form->pause, Qt::LeftButton);
         QTest::mouseClick(form->play, Qt::LeftButton);
     });
+    expectAnswering("selection", [&] { select(2); });
     EXPECT_TRUE(QTest::qWaitFor(
         [&] { return frontEnd.messages.contains(QStringLiteral("The sound device does not answer")); },
         MpvMediaPlayer::kDeviceAnswerMs));
