@@ -144,7 +144,10 @@ void MpvMediaPlayer::prepare()
 
 void MpvMediaPlayer::adoptPreparedCore()
 {
-    if (prepared_.valid() && !handle_) adoptCore(prepared_.get());
+    if (!prepared_.valid() || handle_) return;
+    adoptCore(prepared_.get());
+    // A parked file goes to mpv now, so its audio output and decoder are ready for the first play.
+    (void)loadParked();
 }
 
 bool MpvMediaPlayer::makeCore()

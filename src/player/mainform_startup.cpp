@@ -139,9 +139,14 @@ void Tmainform::FormCreate(QObject*)
 // quick as any later one; sooner, it would hold the way to the first window.
 void Tmainform::prepareMediaPlayerOnceShown()
 {
-    new FirstExposure(this, [player = QPointer<platform::MediaPlayer>(mp.get())] {
+    const auto prepare = [player = QPointer<platform::MediaPlayer>(mp.get())] {
         if (player) player->prepare();
-    });
+    };
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    if (std::any_of(windows.begin(), windows.end(), [](const QWindow* window) { return window->isExposed(); }))
+        QTimer::singleShot(0, this, prepare);
+    else
+        new FirstExposure(this, prepare);
 }
 
 // The title files the scan found missing are made on a worker once the windows show, all with one
