@@ -342,8 +342,9 @@ int main(int argc, char** argv)
     bench::reportRatioGoal("first selection after a start vs cold bare player",
                            median(samplesMs["first selection"]),
                            median(samplesMs["first selection baseline"]), "ms", kGoalRatio);
-    bench::reportRatioGoal("first selection after a start vs warm selection", median(samplesMs["first selection"]),
-                           median(samplesMs["warm selection"]), "ms", kFirstGoalRatio);
+    bench::reportRatioGoal("first selection after a start vs warm selection",
+                           median(samplesMs["first selection"]), median(samplesMs["warm selection"]), "ms",
+                           kFirstGoalRatio);
     const double changeMs = median(samplesMs["track change"]);
     const double forwardMs = median(samplesMs["forward"]);
     char goal[48];
@@ -351,7 +352,7 @@ int main(int argc, char** argv)
     bench::printGoal("window held at a track change vs a Forward", changeMs, forwardMs, "ms", goal,
                      changeMs > 0 && forwardMs > 0 && changeMs <= forwardMs + kFrameMs);
     if (resident.size() == 2)
-        bench::reportBudgetGoal("readied player at idle: resident set it adds vs bare", resident[1] - resident[0],
-                                resident[0], "MB", kWarmPlayerBudgetMb);
+        bench::reportBudgetGoal("readied player at idle: resident set it adds vs bare",
+                                resident[1] - resident[0], resident[0], "MB", kWarmPlayerBudgetMb);
     return 0;
 }

@@ -182,7 +182,8 @@ void MpvMediaPlayer::adoptCore(Core core)
 }
 
 // Any thread: makes, starts and returns a core that reports to `self`; none when mpv cannot start.
-MpvMediaPlayer::Core MpvMediaPlayer::startCore(const MpvOptions& options, double amplitude, MpvMediaPlayer* self)
+MpvMediaPlayer::Core MpvMediaPlayer::startCore(const MpvOptions& options, double amplitude,
+                                               MpvMediaPlayer* self)
 {
     if (!loadedLibmpv()) return {};
     mpv_handle* handle = libmpv().create();
@@ -609,8 +610,8 @@ void MpvMediaPlayer::handleLoadReply(const mpv_event& event)
 void MpvMediaPlayer::handleLengthReply(const mpv_event& event)
 {
     const auto* property = static_cast<const mpv_event_property*>(event.data);
-    if (event.reply_userdata != (kLengthReply | loadSerial_) || state_ != FileState::Loaded || event.error < 0 ||
-        property->format != MPV_FORMAT_DOUBLE)
+    if (event.reply_userdata != (kLengthReply | loadSerial_) || state_ != FileState::Loaded ||
+        event.error < 0 || property->format != MPV_FORMAT_DOUBLE)
         return;
     lengthMs_ = std::max(0, toMs(*static_cast<const double*>(property->data)));
 }
@@ -658,7 +659,8 @@ void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
         // Positions of a file being replaced are stale; without one mpv has let go of the file at
         // its end, and the end-file event follows.
         if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded) break;
-        positionMs_ = known ? toMs(*static_cast<const double*>(property->data)) : (playing_ ? playEndMs() : 0);
+        positionMs_ =
+            known ? toMs(*static_cast<const double*>(property->data)) : (playing_ ? playEndMs() : 0);
         break;
     case kVideoWidth:
         videoWidth_ = known ? *static_cast<const qint64*>(property->data) : 0;

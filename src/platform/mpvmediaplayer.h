@@ -182,14 +182,14 @@ private:
     LoadResult loadResult_ = LoadResult::Pending;
     int loadStartMs_ = 0; // where the latest load starts
     int lengthMs_ = 0;
-    int positionMs_ = 0; // mpv's last reported position in the loaded file
-    int endPositionMs_ = 0;         // where playback stopped when mpv unloaded the file
-    std::optional<int> playEnd_;    // the end point of the running play command
+    int positionMs_ = 0;              // mpv's last reported position in the loaded file
+    int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
+    std::optional<int> playEnd_;      // the end point of the running play command
     std::optional<int> seekTargetMs_; // a seek mpv has not carried out yet
     quint64 seekSerial_ = 0;
-    bool seekArmed_ = false;  // mpv has taken the latest seek: its playback restart is the next
+    bool seekArmed_ = false;        // mpv has taken the latest seek: its playback restart is the next
     bool seekWaitsForLoad_ = false; // the seek goes to mpv once the file has loaded
-    qint64 currentEntry_ = 0; // mpv playlist entry of the file being loaded or played
+    qint64 currentEntry_ = 0;       // mpv playlist entry of the file being loaded or played
 
     // Requests mpv has not answered yet: reply id -> when it was sent, and what it asked.
     std::map<quint64, std::pair<qint64, const char*>> unanswered_;
@@ -210,7 +210,7 @@ private:
     QRect displayRect_;
     qint64 videoWidth_ = 0, videoHeight_ = 0; // as mpv reports them; 0 without video
     QSize videoSize_;                         // of the video now loaded; empty without video
-    QImage scratch_;  // frames go here while nothing shows them
+    QImage scratch_;                          // frames go here while nothing shows them
 };
 
 } // namespace platform

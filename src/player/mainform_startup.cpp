@@ -143,7 +143,8 @@ void Tmainform::prepareMediaPlayerOnceShown()
         if (player) player->prepare();
     };
     const QWindowList windows = QGuiApplication::topLevelWindows();
-    if (std::any_of(windows.begin(), windows.end(), [](const QWindow* window) { return window->isExposed(); }))
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const QWindow* window) { return window->isExposed(); }))
         QTimer::singleShot(0, this, prepare);
     else
         new FirstExposure(this, prepare);

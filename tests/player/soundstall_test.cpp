@@ -32,7 +32,8 @@ qint64 longestStall(int ms)
     QElapsedTimer sinceTick;
     qint64 longest = 0;
     QTimer ticks;
-    QObject::connect(&ticks, &QTimer::timeout, [&] { longest = std::max(longest, sinceTick.restart() - 10); });
+    QObject::connect(&ticks, &QTimer::timeout,
+                     [&] { longest = std::max(longest, sinceTick.restart() - 10); });
     ticks.start(10);
     sinceTick.start();
     QTest::qWait(ms);
@@ -119,7 +120,8 @@ protected:
     }
     bool holds(int track) const
     {
-        return form->mediaPlayer()->fileName().endsWith(QStringLiteral("track%1.mp3").arg(track, 2, 10, QLatin1Char('0')));
+        return form->mediaPlayer()->fileName().endsWith(
+            QStringLiteral("track%1.mp3").arg(track, 2, 10, QLatin1Char('0')));
     }
 
     PrivateSoundServer server;
