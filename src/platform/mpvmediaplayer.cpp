@@ -468,7 +468,7 @@ bool MpvMediaPlayer::loadFile(int startMs)
     seekTargetMs_.reset();
     seekWaitsForLoad_ = false;
     loadResult_ = LoadResult::Pending;
-    loadStartMs_ = positionMs_ = startMs;
+    positionMs_ = startMs;
     // The file that was opened: a name given since then waits for the next open.
     const QByteArray path = QFile::encodeName(openedPath_);
     if (!command({"loadfile", path.constData(), "replace"}, ++loadSerial_, "loadfile")) {
@@ -677,11 +677,10 @@ void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
 
 // --- requests ---------------------------------------------------------------------------------
 
-quint64 MpvMediaPlayer::track(quint64 replyId, const char* what)
+void MpvMediaPlayer::track(quint64 replyId, const char* what)
 {
     unanswered_[replyId] = {clock_.elapsed(), what};
     if (!deviceWatch_->isActive()) deviceWatch_->start();
-    return replyId;
 }
 
 bool MpvMediaPlayer::command(std::initializer_list<const char*> words, quint64 replyId, const char* what)

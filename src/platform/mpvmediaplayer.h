@@ -70,7 +70,8 @@ public:
     // False when the mpv core could not be made; every command then fails with error Device.
     // Asking makes the core.
     bool isValid() { return makeCore(); }
-    // Loads libmpv and makes the core on a worker, so the first play finds them ready.
+    // Loads libmpv and makes the core on a worker, then gives mpv a parked file: the first play
+    // finds them ready.
     void prepare() override;
 
     bool open() override;
@@ -150,7 +151,7 @@ private:
     void reachedEnd();
 
     // Requests to mpv; each answer is awaited by the device watch, never by the caller.
-    quint64 track(quint64 replyId, const char* what);
+    void track(quint64 replyId, const char* what);
     bool command(std::initializer_list<const char*> words, quint64 replyId, const char* what);
     void setFlag(const char* name, bool on);
     void setText(const char* name, const QString& value);
@@ -180,7 +181,6 @@ private:
     quint64 loadSerial_ = 0;                // serial of the latest load (reply id of its loadfile)
     std::map<qint64, quint64> entrySerial_; // mpv playlist entry id -> load serial
     LoadResult loadResult_ = LoadResult::Pending;
-    int loadStartMs_ = 0; // where the latest load starts
     int lengthMs_ = 0;
     int positionMs_ = 0;              // mpv's last reported position in the loaded file
     int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
