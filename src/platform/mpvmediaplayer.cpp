@@ -469,6 +469,7 @@ bool MpvMediaPlayer::loadFile(int startMs)
     seekWaitsForLoad_ = false;
     loadResult_ = LoadResult::Pending;
     positionMs_ = startMs;
+    startReached_ = false;
     // The file that was opened: a name given since then waits for the next open.
     const QByteArray path = QFile::encodeName(openedPath_);
     if (!command({"loadfile", path.constData(), "replace"}, ++loadSerial_, "loadfile")) {
@@ -553,6 +554,7 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
         handleEndFile(event);
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
+        if (loadResult_ == LoadResult::Loaded) startReached_ = true;
         if (seekArmed_ && seekTargetMs_) {
             positionMs_ = *seekTargetMs_;
             seekTargetMs_.reset();
@@ -656,9 +658,10 @@ void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
     const bool known = property->format != MPV_FORMAT_NONE;
     switch (event.reply_userdata) {
     case kTimePos:
-        // Positions of a file being replaced are stale; without one mpv has let go of the file at
-        // its end, and the end-file event follows.
-        if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded) break;
+        // Positions of a file being replaced are stale, and those before the start position is
+        // reached are where decoding began; without one mpv has let go of the file at its end, and
+        // the end-file event follows.
+        if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded || !startReached_) break;
         positionMs_ =
             known ? toMs(*static_cast<const double*>(property->data)) : (playing_ ? playEndMs() : 0);
         break;

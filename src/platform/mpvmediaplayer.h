@@ -183,6 +183,7 @@ private:
     LoadResult loadResult_ = LoadResult::Pending;
     int lengthMs_ = 0;
     int positionMs_ = 0;              // mpv's last reported position in the loaded file
+    bool startReached_ = false;       // mpv has played the loaded file from its start position
     int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
     std::optional<int> playEnd_;      // the end point of the running play command
     std::optional<int> seekTargetMs_; // a seek mpv has not carried out yet
