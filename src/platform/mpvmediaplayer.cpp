@@ -267,22 +267,23 @@ bool MpvMediaPlayer::beginCommand(bool needsFile)
 
 bool MpvMediaPlayer::open()
 {
-    return nameOpenedFile() && loadParked();
+    return nameOpenedFile(true) && loadParked();
 }
 
 bool MpvMediaPlayer::openWhenNeeded()
 {
-    return nameOpenedFile();
+    return nameOpenedFile(false);
 }
 
 // The start of every open: whatever was open is closed and the named file, if it exists, waits
-// parked for mpv.
-bool MpvMediaPlayer::nameOpenedFile()
+// parked for mpv. A file that goes to mpv at once (`replacing`) replaces mpv's without a stop
+// before, so mpv keeps its audio output for it.
+bool MpvMediaPlayer::nameOpenedFile(bool replacing)
 {
     if (!beginCommand(false)) return false;
     endPlay(NotifyValue::Aborted);
-    unload();
     const QFileInfo file(fileName());
+    unload(!(replacing && file.isFile()));
     if (!file.exists()) {
         setError(MediaError::FileNotFound, QStringLiteral("File not found: %1").arg(fileName()));
         return false;
@@ -481,9 +482,9 @@ bool MpvMediaPlayer::loadFile(int startMs)
     return true;
 }
 
-void MpvMediaPlayer::unload()
+void MpvMediaPlayer::unload(bool stopMpv)
 {
-    if (state_ == FileState::Loaded) command({"stop"}, kRequestReply | ++requestSerial_, "stop");
+    if (stopMpv && state_ == FileState::Loaded) command({"stop"}, kRequestReply | ++requestSerial_, "stop");
     state_ = FileState::Closed;
     loadResult_ = LoadResult::Failed; // what mpv still reports of the file is no failure to load
     playing_ = paused_ = false;

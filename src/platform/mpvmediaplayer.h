@@ -140,11 +140,11 @@ private:
     void handlePropertyChange(const mpv_event& event);
     void showVideoSize();
 
-    bool nameOpenedFile();
+    bool nameOpenedFile(bool replacing);
     bool loadParked();
     bool loadToPlay();
     bool loadFile(int startMs);
-    void unload();
+    void unload(bool stopMpv = true);
     void startPlayback(std::optional<int> endMs);
     int playEndMs() const;
     void sendSeek(int ms);
