@@ -339,7 +339,7 @@ bool MpvMediaPlayer::loadToPlay()
     if (state_ == FileState::Parked) return loadParked();
     if (state_ != FileState::Ended) return true;
     // A play at the end starts again from the beginning.
-    return loadFile(endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_);
+    return loadFile(endedAtFileEnd_ ? 0 : endPositionMs_);
 }
 
 void MpvMediaPlayer::startPlayback(std::optional<int> endMs)
@@ -397,6 +397,7 @@ bool MpvMediaPlayer::seek(int ms)
     playing_ = paused_ = false;
     if (state_ == FileState::Ended) {
         endPositionMs_ = target;
+        endedAtFileEnd_ = lengthMs_ > 0 && target >= lengthMs_;
         return true;
     }
     setFlag("pause", true);
@@ -498,7 +499,11 @@ void MpvMediaPlayer::unload(bool stopMpv)
 void MpvMediaPlayer::reachedEnd()
 {
     state_ = FileState::Ended;
-    endPositionMs_ = playing_ ? playEndMs() : lengthMs_;
+    // A play with an end point short of the file's end stopped there (the length may not be known
+    // yet when mpv played faster than it answered); any other end is the file's.
+    const bool atEndPoint = playing_ && playEnd_ && (lengthMs_ <= 0 || *playEnd_ < lengthMs_);
+    endPositionMs_ = atEndPoint ? *playEnd_ : lengthMs_;
+    endedAtFileEnd_ = !atEndPoint;
     playing_ = paused_ = false;
     seekTargetMs_.reset();
     endPlay(NotifyValue::Successful);

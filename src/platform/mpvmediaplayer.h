@@ -185,6 +185,7 @@ private:
     int positionMs_ = 0;              // mpv's last reported position in the loaded file
     bool startReached_ = false;       // mpv has played the loaded file from its start position
     int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
+    bool endedAtFileEnd_ = false;     // it stopped at the end of the file
     std::optional<int> playEnd_;      // the end point of the running play command
     std::optional<int> seekTargetMs_; // a seek mpv has not carried out yet
     quint64 seekSerial_ = 0;
