@@ -1,9 +1,9 @@
 #pragma once
 
 // The player window and the jukebox window started over the library of the program folder, as the
-// program starts them, on the libmpv player with the untimed null audio output (selections pause
-// as long as they do for a guest); and the time from a guest's action to the first decoded audio
-// of the track it chose.
+// program starts them, on the libmpv player, by default on the untimed null audio output
+// (selections pause as long as they do for a guest); and the time from a guest's action to the
+// first decoded audio of the track it chose.
 
 #include <QElapsedTimer>
 #include <QTimer>
@@ -21,10 +21,10 @@
 
 struct StartedJukebox
 {
-    StartedJukebox()
+    explicit StartedJukebox(const platform::MpvOptions& options = nullOutput())
     {
         form = std::make_unique<player::Tmainform>(
-            [] { return std::make_unique<platform::MpvMediaPlayer>(nullptr, nullOutput()); });
+            [options] { return std::make_unique<platform::MpvMediaPlayer>(nullptr, options); });
         player::mainform = form.get();
         form->FormCreate(form.get());
         frontEnd = std::make_unique<jukebox::JukeboxFrontEnd>();

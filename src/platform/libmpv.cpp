@@ -43,6 +43,9 @@ std::optional<Libmpv> loadLibmpv()
     resolve(functions.setProperty, "mpv_set_property");
     resolve(functions.setPropertyString, "mpv_set_property_string");
     resolve(functions.getProperty, "mpv_get_property");
+    resolve(functions.setPropertyAsync, "mpv_set_property_async");
+    resolve(functions.observeProperty, "mpv_observe_property");
+    resolve(functions.getPropertyAsync, "mpv_get_property_async");
     if (!complete) {
         qCWarning(lcLibmpv) << "libmpv cannot be loaded:" << library.errorString();
         return std::nullopt;

@@ -31,6 +31,9 @@ struct Libmpv
     decltype(&mpv_set_property) setProperty = nullptr;
     decltype(&mpv_set_property_string) setPropertyString = nullptr;
     decltype(&mpv_get_property) getProperty = nullptr;
+    decltype(&mpv_set_property_async) setPropertyAsync = nullptr;
+    decltype(&mpv_observe_property) observeProperty = nullptr;
+    decltype(&mpv_get_property_async) getPropertyAsync = nullptr;
 };
 
 // Null when libmpv cannot be loaded.

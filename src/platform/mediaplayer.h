@@ -5,7 +5,7 @@
 //
 // It behaves like a classic device-style player:
 // - `open` works on the name given by `setFileName` and closes whatever was open; a missing or
-//   unreadable file fails with an error. Length and position are known as soon as `open` returns.
+//   unreadable file fails with an error. The position is known as soon as `open` returns.
 // - `play` plays from the current position to the end point (or the end of the file); a play given
 //   at the end of the file starts again from the beginning. `stop` halts and keeps the position;
 //   `close` releases the file (the name stays). `seek` halts playback at the new position.
@@ -15,6 +15,8 @@
 //   seek, close or another open interrupts it, Failure when it cannot play. Pausing leaves the play
 //   command pending. The completion is delivered as the signal `completed`, queued on the thread of
 //   the player (never from inside a command), and only when the notification switch was on for it.
+// - A player may load the file behind `open`: its length is 0 until it is known, and a file that
+//   turns out unplayable closes then and fails its play command.
 // - The notification switch (`setNotify`) applies to the next command only; every command after that
 //   notifies again, so switching it off before an `open` does not silence the following play.
 //
@@ -60,6 +62,9 @@ public:
     void setNotify(bool on) { notifyNext_ = on; }
     bool notify() const { return notifyNext_; }
 
+    // Readies the player's engine ahead of its first play, on a worker where it can.
+    virtual void prepare() {}
+
     virtual bool open() = 0;
     // `open` for a file that may sit unused for long (the silent parking file): a player may only
     // name the file here and open it when a command or query first needs it, stopped at its start
@@ -93,6 +98,8 @@ public:
 
 Q_SIGNALS:
     void completed(platform::NotifyValue value);
+    // The sound device has not answered a request for some seconds (once per stall).
+    void deviceNotAnswering();
 
 protected:
     // Bookkeeping shared by every implementation, so all of them keep the same completion rules.

@@ -9,9 +9,12 @@
 #include <QThread>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <clocale>
 #include <cmath>
 #include <optional>
+#include <thread>
+#include <vector>
 
 #include <mpv/client.h>
 #include <mpv/render.h>
@@ -31,9 +34,14 @@ constexpr int kGlideMs = 100;
 constexpr int kGlideStepMs = 10;
 // Right after a play command no audio has reached the output yet: the volume applies at once.
 constexpr int kGlideAfterPlayMs = 250;
-constexpr int kSeekTimeoutMs = 2000;
-// Reply ids of seeks carry this bit; those of loads are the plain load serials.
+constexpr int kDeviceWatchMs = 500;
+// Reply ids: those of loads are the plain load serials; the others carry one of these bits.
 constexpr quint64 kSeekReply = quint64{1} << 63;
+constexpr quint64 kRequestReply = quint64{1} << 62;
+constexpr quint64 kLengthReply = quint64{1} << 61;
+constexpr quint64 kReplyKinds = kSeekReply | kRequestReply | kLengthReply;
+// Ids of the properties mpv reports as they change.
+enum Observed : quint64 { kTimePos = 1, kVideoWidth, kVideoHeight };
 
 QByteArray seconds(int ms)
 {
@@ -70,6 +78,21 @@ const Libmpv& libmpv()
     return *loadedLibmpv();
 }
 
+// Ends a core on a thread of its own and waits for it at most kShutdownMs: a core stuck on its
+// sound device stays behind and goes with the process.
+void endCore(mpv_render_context* renderer, mpv_handle* handle)
+{
+    auto ended = std::make_shared<std::promise<void>>();
+    std::future<void> done = ended->get_future();
+    std::thread([renderer, handle, ended] {
+        if (renderer) libmpv().renderContextFree(renderer); // the render context goes before its core
+        libmpv().terminateDestroy(handle);
+        ended->set_value();
+    }).detach();
+    if (done.wait_for(std::chrono::milliseconds(MpvMediaPlayer::kShutdownMs)) != std::future_status::ready)
+        qCWarning(lcMpv) << "the media player's sound device does not answer; its core is left behind";
+}
+
 } // namespace
 
 void MpvMediaPlayer::HandleDeleter::operator()(mpv_handle* handle) const
@@ -83,28 +106,59 @@ void MpvMediaPlayer::RenderDeleter::operator()(mpv_render_context* context) cons
 }
 
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent, const MpvOptions& options)
-    : MediaPlayer(parent), options_(options), glideTimer_(new QTimer(this))
+    : MediaPlayer(parent), options_(options), deviceWatch_(new QTimer(this)), glideTimer_(new QTimer(this))
 {
     clock_.start();
+    deviceWatch_->setInterval(kDeviceWatchMs);
+    connect(deviceWatch_, &QTimer::timeout, this, &MpvMediaPlayer::watchDevice);
     glideTimer_->setInterval(kGlideStepMs);
     connect(glideTimer_, &QTimer::timeout, this, &MpvMediaPlayer::glideTimerTimeout);
 }
 
 MpvMediaPlayer::~MpvMediaPlayer()
 {
+    // A core still being made is finished first: making one never waits on a sound device.
+    if (prepared_.valid()) {
+        const Core core = prepared_.get();
+        handle_.reset(core.handle);
+        renderer_.reset(core.renderer);
+    }
     // Nothing discards a raw callback into a dead object: silence both before anything goes.
     if (renderer_) libmpv().renderContextSetUpdateCallback(renderer_.get(), nullptr, nullptr);
     if (handle_) libmpv().setWakeupCallback(handle_.get(), nullptr, nullptr);
-    renderer_.reset(); // the render context must go before its core
-    handle_.reset();
     delete surface_.data();
+    if (handle_) endCore(renderer_.release(), handle_.release());
+}
+
+void MpvMediaPlayer::prepare()
+{
+    if (handle_ || coreFailed_ || prepared_.valid()) return;
+    // mpv parses numbers in the C locale and refuses to start under any other; Qt set the user's.
+    std::setlocale(LC_NUMERIC, "C");
+    prepared_ = std::async(std::launch::async, [this, options = options_, amplitude = appliedVolume_] {
+        const Core core = startCore(options, amplitude, this);
+        QMetaObject::invokeMethod(this, &MpvMediaPlayer::adoptPreparedCore, Qt::QueuedConnection);
+        return core;
+    });
+}
+
+void MpvMediaPlayer::adoptPreparedCore()
+{
+    if (!prepared_.valid() || handle_) return;
+    adoptCore(prepared_.get());
+    // A parked file goes to mpv now, so its audio output and decoder are ready for the first play.
+    (void)loadParked();
 }
 
 bool MpvMediaPlayer::makeCore()
 {
     if (!handle_ && !coreFailed_) {
-        createCore();
-        coreFailed_ = !handle_;
+        if (prepared_.valid()) {
+            adoptCore(prepared_.get());
+        } else {
+            std::setlocale(LC_NUMERIC, "C");
+            adoptCore(startCore(options_, appliedVolume_, this));
+        }
     }
     return coreUsable();
 }
@@ -115,20 +169,30 @@ bool MpvMediaPlayer::coreUsable() const
     return !coreFailed_;
 }
 
-void MpvMediaPlayer::createCore()
+void MpvMediaPlayer::adoptCore(Core core)
 {
-    if (!loadedLibmpv()) return;
-    // mpv parses numbers in the C locale and refuses to start under any other; Qt set the user's.
-    std::setlocale(LC_NUMERIC, "C");
+    handle_.reset(core.handle);
+    renderer_.reset(core.renderer);
+    coreFailed_ = !core.handle;
+    if (!handle_) return;
+    // What was set while the core was being made.
+    setText("vid", display_ ? QStringLiteral("auto") : QStringLiteral("no"));
+    sendVolume();
+    queueDrain(); // events mpv queued before the player held the core
+}
+
+// Any thread: makes, starts and returns a core that reports to `self`; none when mpv cannot start.
+MpvMediaPlayer::Core MpvMediaPlayer::startCore(const MpvOptions& options, double amplitude,
+                                               MpvMediaPlayer* self)
+{
+    if (!loadedLibmpv()) return {};
     mpv_handle* handle = libmpv().create();
     if (!handle) {
         qCWarning(lcMpv) << "mpv_create failed";
-        return;
+        return {};
     }
-    handle_.reset(handle);
-    const QByteArray audioOutput = options_.audioOutput.toUtf8();
-    // What was set before the core existed.
-    const QByteArray volume = QByteArray::number(mpvVolume(appliedVolume_), 'f', 3);
+    const QByteArray audioOutput = options.audioOutput.toUtf8();
+    const QByteArray volume = QByteArray::number(mpvVolume(amplitude), 'f', 3);
     const MpvOption settings[] = {
         {"input-vo-keyboard", "no"},
         {"osc", "no"},
@@ -136,10 +200,10 @@ void MpvMediaPlayer::createCore()
         {"keep-open", "no"}, // every end of a file is an explicit end-file event
         {"pause", "yes"},
         {"ao", audioOutput.constData()},
-        {"ao-null-untimed", options_.untimed ? "yes" : "no"},
+        {"ao-null-untimed", options.untimed ? "yes" : "no"},
         {"vo", "libmpv"},
-        {"vid", display_ ? "auto" : "no"}, // no video decoding until a display is given
-        {"audio-display", "no"},           // cover pictures inside MP3 files are not video
+        {"vid", "no"},           // no video decoding until a display is given
+        {"audio-display", "no"}, // cover pictures inside MP3 files are not video
         {"hr-seek", "yes"},
         {"hr-seek-demuxer-offset", "1"}, // MPEG-1 program streams otherwise land after the target
         {"volume-max", "100"},
@@ -148,31 +212,35 @@ void MpvMediaPlayer::createCore()
     setCoreOptions(libmpv(), handle, settings);
     libmpv().requestLogMessages(handle, "error");
     libmpv().setWakeupCallback(
-        handle, [](void* self) { static_cast<MpvMediaPlayer*>(self)->queueDrain(); }, this);
+        handle, [](void* player) { static_cast<MpvMediaPlayer*>(player)->queueDrain(); }, self);
     if (const int error = libmpv().initialize(handle); error < 0) {
         qCWarning(lcMpv) << "mpv_initialize failed:" << libmpv().errorString(error);
         libmpv().setWakeupCallback(handle, nullptr, nullptr);
-        handle_.reset();
-        return;
+        libmpv().terminateDestroy(handle);
+        return {};
     }
-    createRenderer();
+    libmpv().observeProperty(handle, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
+    libmpv().observeProperty(handle, kVideoWidth, "dwidth", MPV_FORMAT_INT64);
+    libmpv().observeProperty(handle, kVideoHeight, "dheight", MPV_FORMAT_INT64);
+    return {handle, startRenderer(handle, self)};
 }
 
-void MpvMediaPlayer::createRenderer()
+mpv_render_context* MpvMediaPlayer::startRenderer(mpv_handle* handle, MpvMediaPlayer* self)
 {
     mpv_render_param params[] = {
         {MPV_RENDER_PARAM_API_TYPE, const_cast<char*>(MPV_RENDER_API_TYPE_SW)},
         {MPV_RENDER_PARAM_INVALID, nullptr},
     };
     mpv_render_context* context = nullptr;
-    if (const int error = libmpv().renderContextCreate(&context, handle_.get(), params); error < 0) {
+    if (const int error = libmpv().renderContextCreate(&context, handle, params); error < 0) {
         qCWarning(lcMpv) << "no video renderer:" << libmpv().errorString(error);
-        setText("vo", QStringLiteral("null"));
-        return;
+        const char* nullOutput = "null";
+        libmpv().setPropertyAsync(handle, 0, "vo", MPV_FORMAT_STRING, &nullOutput);
+        return nullptr;
     }
-    renderer_.reset(context);
     libmpv().renderContextSetUpdateCallback(
-        context, [](void* self) { static_cast<MpvMediaPlayer*>(self)->queueRender(); }, this);
+        context, [](void* player) { static_cast<MpvMediaPlayer*>(player)->queueRender(); }, self);
+    return context;
 }
 
 bool MpvMediaPlayer::ready()
@@ -199,22 +267,23 @@ bool MpvMediaPlayer::beginCommand(bool needsFile)
 
 bool MpvMediaPlayer::open()
 {
-    return nameOpenedFile() && loadParked();
+    return nameOpenedFile(true) && loadParked();
 }
 
 bool MpvMediaPlayer::openWhenNeeded()
 {
-    return nameOpenedFile();
+    return nameOpenedFile(false);
 }
 
 // The start of every open: whatever was open is closed and the named file, if it exists, waits
-// parked for mpv.
-bool MpvMediaPlayer::nameOpenedFile()
+// parked for mpv. A file that goes to mpv at once (`replacing`) replaces mpv's without a stop
+// before, so mpv keeps its audio output for it.
+bool MpvMediaPlayer::nameOpenedFile(bool replacing)
 {
     if (!beginCommand(false)) return false;
     endPlay(NotifyValue::Aborted);
-    unload();
     const QFileInfo file(fileName());
+    unload(!(replacing && file.isFile()));
     if (!file.exists()) {
         setError(MediaError::FileNotFound, QStringLiteral("File not found: %1").arg(fileName()));
         return false;
@@ -270,17 +339,26 @@ bool MpvMediaPlayer::loadToPlay()
     if (state_ == FileState::Parked) return loadParked();
     if (state_ != FileState::Ended) return true;
     // A play at the end starts again from the beginning.
-    return loadFile(endPositionMs_ >= lengthMs_ ? 0 : endPositionMs_);
+    return loadFile(endedAtFileEnd_ ? 0 : endPositionMs_);
 }
 
 void MpvMediaPlayer::startPlayback(std::optional<int> endMs)
 {
-    playEndMs_ = endMs ? std::min(*endMs, lengthMs_) : lengthMs_;
+    playEnd_ = endMs;
     setText("end", endMs ? QString::fromLatin1(seconds(*endMs)) : QStringLiteral("none"));
-    setFlag("pause", false);
+    // A seek waiting for the file to load goes first, so the file plays from its target.
+    if (!seekWaitsForLoad_) setFlag("pause", false);
     playing_ = true;
     paused_ = false;
     playStartedMs_ = clock_.elapsed();
+}
+
+// The end point of the running play. The length is known once mpv has answered for the loaded
+// file; a file played faster than that ends at the end point given.
+int MpvMediaPlayer::playEndMs() const
+{
+    if (lengthMs_ <= 0) return playEnd_.value_or(0);
+    return playEnd_ ? std::min(*playEnd_, lengthMs_) : lengthMs_;
 }
 
 bool MpvMediaPlayer::pause()
@@ -315,25 +393,27 @@ bool MpvMediaPlayer::seek(int ms)
 {
     if (!beginCommand(true) || !loadParked()) return false;
     endPlay(NotifyValue::Aborted);
-    const int target = std::clamp(ms, 0, lengthMs_);
+    const int target = lengthMs_ > 0 ? std::clamp(ms, 0, lengthMs_) : std::max(ms, 0);
     playing_ = paused_ = false;
     if (state_ == FileState::Ended) {
         endPositionMs_ = target;
+        endedAtFileEnd_ = lengthMs_ > 0 && target >= lengthMs_;
         return true;
     }
     setFlag("pause", true);
-    const QByteArray to = seconds(target);
-    const char* command[] = {"seek", to.constData(), "absolute+exact", nullptr};
-    if (libmpv().commandAsync(handle_.get(), kSeekReply | ++seekSerial_, command) < 0) {
-        setError(MediaError::Device, QStringLiteral("Seek failed"));
-        return false;
-    }
-    // Like a waited device seek: the position is the new one when seek returns. Should mpv take
-    // longer, the target stands in for the position until it is there.
+    // Like a waited device seek: the position is the new one when seek returns, the target
+    // standing in until mpv is there. mpv seeks only in a loaded file.
     seekTargetMs_ = target;
     seekArmed_ = false;
-    waitForEvents([this] { return !seekTargetMs_; }, kSeekTimeoutMs);
+    seekWaitsForLoad_ = loadResult_ != LoadResult::Loaded;
+    if (!seekWaitsForLoad_) sendSeek(target);
     return true;
+}
+
+void MpvMediaPlayer::sendSeek(int ms)
+{
+    const QByteArray to = seconds(ms);
+    command({"seek", to.constData(), "absolute+exact"}, kSeekReply | ++seekSerial_, "seek");
 }
 
 // --- queries ----------------------------------------------------------------------------------
@@ -348,14 +428,12 @@ int MpvMediaPlayer::position() const
     if (state_ == FileState::Parked) return 0;
     if (state_ == FileState::Ended) return endPositionMs_;
     if (seekTargetMs_) return *seekTargetMs_;
-    // Without a position mpv has just let go of the file at its end; the end-file event follows.
-    const double at = readDouble("time-pos", playing_ ? playEndMs_ / 1000.0 : 0.0);
-    return std::clamp(toMs(at), 0, lengthMs_);
+    return lengthMs_ > 0 ? std::clamp(positionMs_, 0, lengthMs_) : positionMs_;
 }
 
 int MpvMediaPlayer::length() const
 {
-    // Only mpv knows the length of a parked file: the query opens it, as a command would.
+    // Only mpv knows the length of a parked file: the query has it loaded, as a command would.
     if (state_ == FileState::Parked && !const_cast<MpvMediaPlayer*>(this)->loadParked()) return 0;
     if (state_ == FileState::Closed) {
         setError(MediaError::NotOpen, QStringLiteral("No file is open"));
@@ -390,68 +468,42 @@ bool MpvMediaPlayer::loadFile(int startMs)
     setFlag("pause", true);
     playing_ = paused_ = false;
     seekTargetMs_.reset();
+    seekWaitsForLoad_ = false;
     loadResult_ = LoadResult::Pending;
+    positionMs_ = startMs;
+    startReached_ = false;
     // The file that was opened: a name given since then waits for the next open.
     const QByteArray path = QFile::encodeName(openedPath_);
-    const char* command[] = {"loadfile", path.constData(), "replace", nullptr};
-    if (libmpv().commandAsync(handle_.get(), ++loadSerial_, command) < 0) {
+    if (!command({"loadfile", path.constData(), "replace"}, ++loadSerial_, "loadfile")) {
         setError(MediaError::Device, QStringLiteral("The media player refused the file"));
-        return false;
-    }
-    // Length and position must be known when open returns, so wait here for the outcome.
-    waitForEvents([this] { return loadResult_ != LoadResult::Pending; }, options_.openTimeoutMs);
-    if (loadResult_ != LoadResult::Loaded) {
-        if (loadResult_ == LoadResult::Pending) {
-            loadResult_ = LoadResult::Failed;
-            const char* stopCommand[] = {"stop", nullptr};
-            libmpv().command(handle_.get(), stopCommand);
-            setError(MediaError::TimedOut, QStringLiteral("Timed out opening %1").arg(openedPath_));
-        } else {
-            setError(loadError_, loadErrorText_);
-        }
         unload();
         return false;
     }
     state_ = FileState::Loaded;
-    lengthMs_ = std::max(0, toMs(readDouble("duration", 0.0)));
-    clearError();
     return true;
 }
 
-void MpvMediaPlayer::waitForEvents(const std::function<bool()>& done, int timeoutMs)
+void MpvMediaPlayer::unload(bool stopMpv)
 {
-    // Events of the wait are handled as the drain would handle them.
-    QElapsedTimer waited;
-    waited.start();
-    while (!done()) {
-        const qint64 left = timeoutMs - waited.elapsed();
-        if (left <= 0) return;
-        const mpv_event* event = libmpv().waitEvent(handle_.get(), static_cast<double>(left) / 1000.0);
-        if (event->event_id != MPV_EVENT_NONE) handleEvent(*event);
-    }
-}
-
-void MpvMediaPlayer::unload()
-{
-    if (state_ == FileState::Loaded) {
-        const char* command[] = {"stop", nullptr};
-        libmpv().command(handle_.get(), command);
-    }
+    if (stopMpv && state_ == FileState::Loaded) command({"stop"}, kRequestReply | ++requestSerial_, "stop");
     state_ = FileState::Closed;
+    loadResult_ = LoadResult::Failed; // what mpv still reports of the file is no failure to load
     playing_ = paused_ = false;
     seekTargetMs_.reset();
+    seekWaitsForLoad_ = false;
     lengthMs_ = 0;
-    videoSize_ = QSize();
-    if (surface_) {
-        surface_->clearFrame();
-        surface_->hide();
-    }
+    videoWidth_ = videoHeight_ = 0;
+    showVideoSize();
 }
 
 void MpvMediaPlayer::reachedEnd()
 {
     state_ = FileState::Ended;
-    endPositionMs_ = playing_ ? playEndMs_ : lengthMs_;
+    // A play with an end point short of the file's end stopped there (the length may not be known
+    // yet when mpv played faster than it answered); any other end is the file's.
+    const bool atEndPoint = playing_ && playEnd_ && (lengthMs_ <= 0 || *playEnd_ < lengthMs_);
+    endPositionMs_ = atEndPoint ? *playEnd_ : lengthMs_;
+    endedAtFileEnd_ = !atEndPoint;
     playing_ = paused_ = false;
     seekTargetMs_.reset();
     endPlay(NotifyValue::Successful);
@@ -481,44 +533,41 @@ void MpvMediaPlayer::drainEvents()
 void MpvMediaPlayer::handleEvent(const mpv_event& event)
 {
     switch (event.event_id) {
-    case MPV_EVENT_COMMAND_REPLY: {
-        // The reply of a loadfile comes before any event of its entry: mpv runs the command and
-        // its play loop on one thread.
-        if (event.reply_userdata == 0) break;
-        if (event.reply_userdata == (kSeekReply | seekSerial_)) {
-            // Playback restarts reported before this reply belong to earlier seeks or loads.
-            seekArmed_ = true;
-            break;
-        }
-        if (event.error < 0) {
-            if (event.reply_userdata == loadSerial_ && loadResult_ == LoadResult::Pending) {
-                loadResult_ = LoadResult::Failed;
-                loadError_ = MediaError::CannotOpen;
-                loadErrorText_ = QString::fromUtf8(libmpv().errorString(event.error));
-            }
-            break;
-        }
-        const auto* reply = static_cast<const mpv_event_command*>(event.data);
-        if (const qint64 entry = playlistEntryId(reply->result)) entrySerial_[entry] = event.reply_userdata;
+    case MPV_EVENT_COMMAND_REPLY:
+    case MPV_EVENT_SET_PROPERTY_REPLY:
+    case MPV_EVENT_GET_PROPERTY_REPLY:
+        handleReply(event);
         break;
-    }
     case MPV_EVENT_START_FILE:
         currentEntry_ = static_cast<const mpv_event_start_file*>(event.data)->playlist_entry_id;
         break;
     case MPV_EVENT_FILE_LOADED: {
         const auto entry = entrySerial_.find(currentEntry_);
-        if (entry != entrySerial_.end() && entry->second == loadSerial_ && loadResult_ == LoadResult::Pending)
-            loadResult_ = LoadResult::Loaded;
+        if (entry == entrySerial_.end() || entry->second != loadSerial_ || loadResult_ != LoadResult::Pending)
+            break;
+        loadResult_ = LoadResult::Loaded;
+        if (handle_ && libmpv().getPropertyAsync(handle_.get(), kLengthReply | loadSerial_, "duration",
+                                                 MPV_FORMAT_DOUBLE) >= 0)
+            track(kLengthReply | loadSerial_, "duration");
+        if (seekWaitsForLoad_ && seekTargetMs_) {
+            sendSeek(*seekTargetMs_);
+            if (playing_) setFlag("pause", false);
+        }
+        seekWaitsForLoad_ = false;
         break;
     }
     case MPV_EVENT_END_FILE:
         handleEndFile(event);
         break;
     case MPV_EVENT_PLAYBACK_RESTART:
-        if (seekArmed_) seekTargetMs_.reset();
+        if (loadResult_ == LoadResult::Loaded) startReached_ = true;
+        if (seekArmed_ && seekTargetMs_) {
+            positionMs_ = *seekTargetMs_;
+            seekTargetMs_.reset();
+        }
         break;
-    case MPV_EVENT_VIDEO_RECONFIG:
-        handleVideoReconfig();
+    case MPV_EVENT_PROPERTY_CHANGE:
+        handlePropertyChange(event);
         break;
     case MPV_EVENT_LOG_MESSAGE: {
         const auto* message = static_cast<const mpv_event_log_message*>(event.data);
@@ -530,6 +579,60 @@ void MpvMediaPlayer::handleEvent(const mpv_event& event)
     }
 }
 
+void MpvMediaPlayer::handleReply(const mpv_event& event)
+{
+    const auto request = unanswered_.find(event.reply_userdata);
+    if (request == unanswered_.end()) return;
+    const char* what = request->second.second;
+    unanswered_.erase(request);
+    if (unanswered_.empty()) deviceToldSilent_ = false;
+    if (event.reply_userdata == (kSeekReply | seekSerial_)) {
+        // Playback restarts reported before this reply belong to earlier seeks or loads.
+        seekArmed_ = true;
+        return;
+    }
+    if (event.reply_userdata & kLengthReply) {
+        handleLengthReply(event);
+        return;
+    }
+    if (event.reply_userdata & kReplyKinds) {
+        if (event.error < 0) qCWarning(lcMpv) << "mpv refused:" << what << libmpv().errorString(event.error);
+        return;
+    }
+    handleLoadReply(event);
+}
+
+void MpvMediaPlayer::handleLoadReply(const mpv_event& event)
+{
+    // The reply of a loadfile comes before any event of its entry: mpv runs the command and its
+    // play loop on one thread.
+    if (event.error < 0) {
+        if (event.reply_userdata == loadSerial_ && loadResult_ == LoadResult::Pending)
+            handleLoadFailure(QString::fromUtf8(libmpv().errorString(event.error)));
+        return;
+    }
+    const auto* reply = static_cast<const mpv_event_command*>(event.data);
+    if (const qint64 entry = playlistEntryId(reply->result)) entrySerial_[entry] = event.reply_userdata;
+}
+
+void MpvMediaPlayer::handleLengthReply(const mpv_event& event)
+{
+    const auto* property = static_cast<const mpv_event_property*>(event.data);
+    if (event.reply_userdata != (kLengthReply | loadSerial_) || state_ != FileState::Loaded ||
+        event.error < 0 || property->format != MPV_FORMAT_DOUBLE)
+        return;
+    lengthMs_ = std::max(0, toMs(*static_cast<const double*>(property->data)));
+}
+
+// Missing, unreadable or corrupt: mpv gives up on the file, which closes, and its play fails.
+void MpvMediaPlayer::handleLoadFailure(const QString& message)
+{
+    loadResult_ = LoadResult::Failed;
+    qCWarning(lcMpv).noquote() << message;
+    unload();
+    endPlay(NotifyValue::Failure);
+}
+
 void MpvMediaPlayer::handleEndFile(const mpv_event& event)
 {
     const auto* end = static_cast<const mpv_event_end_file*>(event.data);
@@ -539,11 +642,8 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
     entrySerial_.erase(entry);
     if (serial != loadSerial_) return; // a file that an earlier open replaced
     if (loadResult_ == LoadResult::Pending) {
-        // Missing, unreadable or corrupt: mpv gives up before the file is loaded.
-        loadResult_ = LoadResult::Failed;
-        loadError_ = MediaError::CannotOpen;
-        loadErrorText_ = QStringLiteral("Cannot play %1: %2")
-                             .arg(openedPath_, QString::fromUtf8(libmpv().errorString(end->error)));
+        handleLoadFailure(QStringLiteral("Cannot play %1: %2")
+                              .arg(openedPath_, QString::fromUtf8(libmpv().errorString(end->error))));
         return;
     }
     if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded) return;
@@ -558,26 +658,89 @@ void MpvMediaPlayer::handleEndFile(const mpv_event& event)
     endPlay(failed ? NotifyValue::Failure : NotifyValue::Aborted);
 }
 
-// --- properties -------------------------------------------------------------------------------
+void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
+{
+    const auto* property = static_cast<const mpv_event_property*>(event.data);
+    const bool known = property->format != MPV_FORMAT_NONE;
+    switch (event.reply_userdata) {
+    case kTimePos:
+        // Positions of a file being replaced are stale, and those before the start position is
+        // reached are where decoding began; without one mpv has let go of the file at its end, and
+        // the end-file event follows.
+        if (state_ != FileState::Loaded || loadResult_ != LoadResult::Loaded || !startReached_) break;
+        positionMs_ =
+            known ? toMs(*static_cast<const double*>(property->data)) : (playing_ ? playEndMs() : 0);
+        break;
+    case kVideoWidth:
+        videoWidth_ = known ? *static_cast<const qint64*>(property->data) : 0;
+        showVideoSize();
+        break;
+    case kVideoHeight:
+        videoHeight_ = known ? *static_cast<const qint64*>(property->data) : 0;
+        showVideoSize();
+        break;
+    default:
+        break;
+    }
+}
+
+// --- requests ---------------------------------------------------------------------------------
+
+void MpvMediaPlayer::track(quint64 replyId, const char* what)
+{
+    unanswered_[replyId] = {clock_.elapsed(), what};
+    if (!deviceWatch_->isActive()) deviceWatch_->start();
+}
+
+bool MpvMediaPlayer::command(std::initializer_list<const char*> words, quint64 replyId, const char* what)
+{
+    std::vector<const char*> arguments(words);
+    arguments.push_back(nullptr);
+    if (!handle_ || libmpv().commandAsync(handle_.get(), replyId, arguments.data()) < 0) {
+        qCWarning(lcMpv) << "mpv command refused:" << what;
+        return false;
+    }
+    track(replyId, what);
+    return true;
+}
+
+void MpvMediaPlayer::sendProperty(const char* name, int format, void* data)
+{
+    if (!handle_) return;
+    const quint64 replyId = kRequestReply | ++requestSerial_;
+    if (libmpv().setPropertyAsync(handle_.get(), replyId, name, static_cast<mpv_format>(format), data) < 0)
+        qCWarning(lcMpv) << "mpv property refused:" << name;
+    else
+        track(replyId, name);
+}
 
 void MpvMediaPlayer::setFlag(const char* name, bool on)
 {
     int flag = on ? 1 : 0;
-    if (handle_ && libmpv().setProperty(handle_.get(), name, MPV_FORMAT_FLAG, &flag) < 0)
-        qCWarning(lcMpv) << "mpv property refused:" << name;
+    sendProperty(name, MPV_FORMAT_FLAG, &flag);
 }
 
 void MpvMediaPlayer::setText(const char* name, const QString& value)
 {
-    if (handle_ && libmpv().setPropertyString(handle_.get(), name, value.toUtf8().constData()) < 0)
-        qCWarning(lcMpv) << "mpv property refused:" << name << value;
+    const QByteArray text = value.toUtf8();
+    const char* data = text.constData();
+    sendProperty(name, MPV_FORMAT_STRING, &data);
 }
 
-double MpvMediaPlayer::readDouble(const char* name, double fallback) const
+// Tells once when the oldest unanswered request has waited kDeviceAnswerMs.
+void MpvMediaPlayer::watchDevice()
 {
-    double value = 0;
-    if (!handle_ || libmpv().getProperty(handle_.get(), name, MPV_FORMAT_DOUBLE, &value) < 0) return fallback;
-    return value;
+    if (unanswered_.empty()) {
+        deviceWatch_->stop();
+        return;
+    }
+    qint64 oldest = clock_.elapsed();
+    for (const auto& [id, request] : unanswered_)
+        oldest = std::min(oldest, request.first);
+    if (deviceToldSilent_ || clock_.elapsed() - oldest < kDeviceAnswerMs) return;
+    deviceToldSilent_ = true;
+    qCWarning(lcMpv) << "the sound device does not answer";
+    Q_EMIT deviceNotAnswering();
 }
 
 // --- volume -----------------------------------------------------------------------------------
@@ -619,9 +782,8 @@ void MpvMediaPlayer::glideTimerTimeout()
 
 void MpvMediaPlayer::sendVolume()
 {
-    if (!handle_) return;
     double volume = mpvVolume(appliedVolume_);
-    libmpv().setProperty(handle_.get(), "volume", MPV_FORMAT_DOUBLE, &volume);
+    sendProperty("volume", MPV_FORMAT_DOUBLE, &volume);
 }
 
 // --- video ------------------------------------------------------------------------------------
@@ -658,14 +820,10 @@ void MpvMediaPlayer::placeSurface()
     if (surface_ && display_) surface_->setGeometry(displayRect_.isEmpty() ? display_->rect() : displayRect_);
 }
 
-void MpvMediaPlayer::handleVideoReconfig()
+void MpvMediaPlayer::showVideoSize()
 {
-    qint64 w = 0, h = 0;
-    if (libmpv().getProperty(handle_.get(), "dwidth", MPV_FORMAT_INT64, &w) < 0 ||
-        libmpv().getProperty(handle_.get(), "dheight", MPV_FORMAT_INT64, &h) < 0) {
-        w = h = 0;
-    }
-    videoSize_ = w > 0 && h > 0 ? QSize(static_cast<int>(w), static_cast<int>(h)) : QSize();
+    const bool shown = videoWidth_ > 0 && videoHeight_ > 0;
+    videoSize_ = shown ? QSize(static_cast<int>(videoWidth_), static_cast<int>(videoHeight_)) : QSize();
     if (surface_) {
         surface_->setVisible(videoSize_.isValid());
         if (!videoSize_.isValid()) surface_->clearFrame();

@@ -5,7 +5,13 @@
 // display widget, so it works on any Qt platform (X11, Wayland, offscreen) and needs no GL.
 //
 // How the device-style rules of MediaPlayer map onto mpv:
-// - `open` loads the file paused and waits (with a time limit) until mpv has loaded it or given up.
+// - No call of the window thread waits on mpv's core: properties are set and commands given
+//   asynchronously, in order, and positions, lengths and video sizes are the values mpv last
+//   reported. A core that stops answering (a sound server that hangs, a stuck sink) leaves the
+//   window answering; `deviceNotAnswering` tells when a request has waited kDeviceAnswerMs, once
+//   until mpv has answered every request.
+// - `open` gives the file to mpv and returns at once: the length is 0 until mpv has loaded the
+//   file, and a file mpv cannot play closes then, failing its play command (Failure).
 // - The file is unloaded by mpv when playback reaches its end (keep-open is off, so every end is an
 //   explicit end-file event of that file); the player then stays "open" at the end position, and a
 //   later play loads the file again at that position (or at the start, when it was at the end).
@@ -14,11 +20,13 @@
 //   so it gets the cube root. Changes while audio flows glide over a short time in amplitude, so a
 //   stepped fade has no zipper noise.
 //
-// libmpv (and the decoders it links) is loaded, and the mpv core made, by the first command that
-// needs them, so a program that has not played yet holds neither; volume and display given before
-// are applied then. `openWhenNeeded` names a file without loading either.
+// libmpv (and the decoders it links) is loaded, and the mpv core made, by `prepare` on a worker, or
+// else by the first command that needs them, so a program that has not played yet holds neither;
+// volume and display given before are applied then. `openWhenNeeded` names a file without loading
+// either. Destruction waits for the core at most kShutdownMs; a core that does not end by then is
+// left to the end of the process.
 //
-// GUI thread only. Owned by its QObject parent. The mpv core is destroyed with the player.
+// GUI thread only. Owned by its QObject parent.
 
 #include <QElapsedTimer>
 #include <QImage>
@@ -26,7 +34,7 @@
 #include <QWidget>
 #include <QString>
 #include <atomic>
-#include <functional>
+#include <future>
 #include <map>
 #include <memory>
 
@@ -45,8 +53,6 @@ struct MpvOptions
     QString audioOutput = QStringLiteral("pulse,alsa,null");
     // The null audio output plays as fast as it can (tests).
     bool untimed = false;
-    // How long `open` waits for mpv to load a file.
-    int openTimeoutMs = 5000;
 };
 
 class MpvMediaPlayer final : public MediaPlayer
@@ -54,12 +60,19 @@ class MpvMediaPlayer final : public MediaPlayer
     Q_OBJECT
 
 public:
+    // A request mpv has not answered for this long means its sound device does not answer.
+    static constexpr int kDeviceAnswerMs = 3000;
+    static constexpr int kShutdownMs = 2000;
+
     explicit MpvMediaPlayer(QObject* parent = nullptr, const MpvOptions& options = {});
     ~MpvMediaPlayer() override;
 
     // False when the mpv core could not be made; every command then fails with error Device.
     // Asking makes the core.
     bool isValid() { return makeCore(); }
+    // Loads libmpv and makes the core on a worker, then gives mpv a parked file: the first play
+    // finds them ready.
+    void prepare() override;
 
     bool open() override;
     bool openWhenNeeded() override;
@@ -99,11 +112,18 @@ private:
     // Parked: named by openWhenNeeded, stopped at its start, not given to mpv yet.
     enum class FileState { Closed, Parked, Loaded, Ended };
     enum class LoadResult { Pending, Loaded, Failed };
+    struct Core
+    {
+        mpv_handle* handle = nullptr;
+        mpv_render_context* renderer = nullptr;
+    };
 
     bool makeCore();         // false (error Device) when the core cannot be made
     bool coreUsable() const; // false (error Device) when making the core failed
-    void createCore();
-    void createRenderer();
+    static Core startCore(const MpvOptions& options, double amplitude, MpvMediaPlayer* self);
+    static mpv_render_context* startRenderer(mpv_handle* handle, MpvMediaPlayer* self);
+    void adoptCore(Core core);
+    void adoptPreparedCore();
     bool ready(); // error Device when the core could not be made, else drains what mpv has queued
     // Every command but play: uses up the notification switch, drains, checks for a file if needed.
     bool beginCommand(bool needsFile);
@@ -112,21 +132,31 @@ private:
     void queueDrain();
     void drainEvents();
     void handleEvent(const mpv_event& event);
+    void handleReply(const mpv_event& event);
+    void handleLoadReply(const mpv_event& event);
+    void handleLengthReply(const mpv_event& event);
     void handleEndFile(const mpv_event& event);
-    void handleVideoReconfig();
+    void handleLoadFailure(const QString& message);
+    void handlePropertyChange(const mpv_event& event);
+    void showVideoSize();
 
-    bool nameOpenedFile();
+    bool nameOpenedFile(bool replacing);
     bool loadParked();
     bool loadToPlay();
     bool loadFile(int startMs);
-    void waitForEvents(const std::function<bool()>& done, int timeoutMs);
-    void unload();
+    void unload(bool stopMpv = true);
     void startPlayback(std::optional<int> endMs);
+    int playEndMs() const;
+    void sendSeek(int ms);
     void reachedEnd();
 
+    // Requests to mpv; each answer is awaited by the device watch, never by the caller.
+    void track(quint64 replyId, const char* what);
+    bool command(std::initializer_list<const char*> words, quint64 replyId, const char* what);
     void setFlag(const char* name, bool on);
     void setText(const char* name, const QString& value);
-    double readDouble(const char* name, double fallback) const;
+    void sendProperty(const char* name, int format, void* data);
+    void watchDevice();
 
     void applyVolume();
     void sendVolume();
@@ -138,6 +168,7 @@ private:
 
     std::unique_ptr<mpv_handle, HandleDeleter> handle_;
     std::unique_ptr<mpv_render_context, RenderDeleter> renderer_;
+    std::future<Core> prepared_; // the core `prepare` is making
     std::atomic<bool> drainQueued_{false};
     std::atomic<bool> renderQueued_{false};
     MpvOptions options_;
@@ -150,15 +181,23 @@ private:
     quint64 loadSerial_ = 0;                // serial of the latest load (reply id of its loadfile)
     std::map<qint64, quint64> entrySerial_; // mpv playlist entry id -> load serial
     LoadResult loadResult_ = LoadResult::Pending;
-    MediaError loadError_ = MediaError::None;
-    QString loadErrorText_;
     int lengthMs_ = 0;
+    int positionMs_ = 0;              // mpv's last reported position in the loaded file
+    bool startReached_ = false;       // mpv has played the loaded file from its start position
     int endPositionMs_ = 0;           // where playback stopped when mpv unloaded the file
-    int playEndMs_ = 0;               // the end point of the running play command
+    bool endedAtFileEnd_ = false;     // it stopped at the end of the file
+    std::optional<int> playEnd_;      // the end point of the running play command
     std::optional<int> seekTargetMs_; // a seek mpv has not carried out yet
     quint64 seekSerial_ = 0;
-    bool seekArmed_ = false;  // mpv has taken the latest seek: its playback restart is the next
-    qint64 currentEntry_ = 0; // mpv playlist entry of the file being loaded or played
+    bool seekArmed_ = false;        // mpv has taken the latest seek: its playback restart is the next
+    bool seekWaitsForLoad_ = false; // the seek goes to mpv once the file has loaded
+    qint64 currentEntry_ = 0;       // mpv playlist entry of the file being loaded or played
+
+    // Requests mpv has not answered yet: reply id -> when it was sent, and what it asked.
+    std::map<quint64, std::pair<qint64, const char*>> unanswered_;
+    quint64 requestSerial_ = 0;
+    bool deviceToldSilent_ = false;
+    QTimer* deviceWatch_;
 
     int volume_ = kMaxVolume;
     double appliedVolume_ = kMaxVolume; // the amplitude given to mpv now, 0..kMaxVolume
@@ -171,8 +210,9 @@ private:
     QPointer<QWidget> display_;
     QPointer<VideoSurface> surface_;
     QRect displayRect_;
-    QSize videoSize_; // of the video now loaded; empty without video
-    QImage scratch_;  // frames go here while nothing shows them
+    qint64 videoWidth_ = 0, videoHeight_ = 0; // as mpv reports them; 0 without video
+    QSize videoSize_;                         // of the video now loaded; empty without video
+    QImage scratch_;                          // frames go here while nothing shows them
 };
 
 } // namespace platform

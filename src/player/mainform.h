@@ -308,6 +308,8 @@ private:
     void selectRememberedAlbums();
     void closeSplash();
     void startMakingMissingTitles();
+    void prepareMediaPlayerOnceShown();
+    void showDeviceNotAnswering();
     static void keepWindowsAlive();
     void finishMakingTitles();
     void stopForRestart();
@@ -334,6 +336,7 @@ private:
     QString openQueueEntry(int row, const QString& folder);
     void startLoadedEntry(const QString& folder);
     void playNextQueueEntry(bool backgroundTrackEnded);
+    void playSilenceForFailedEntry();
     void playNextAlbumTrack();
     void startAlbumTrack();
     void stepTrack(QObject* Sender, int step);

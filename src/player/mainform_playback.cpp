@@ -272,7 +272,19 @@ void Tmainform::MPNotify(platform::NotifyValue value)
         else
             playNextAlbumTrack();
     }
+    if (value == platform::NotifyValue::Failure && playmode == 1 && playlistStyle() &&
+        mp->fileName() != blankfilepath)
+        playSilenceForFailedEntry();
     mp->setNotify(true);
+}
+
+// A queued track the player found unplayable only once it loaded: as for one that fails to open,
+// the error is told and the silent file plays in its place, so the queue goes on when it ends.
+void Tmainform::playSilenceForFailedEntry()
+{
+    showerror(mp->fileName(), 1);
+    loadblankmp3file();
+    startLoadedEntry(QString());
 }
 
 void Tmainform::playNextQueueEntry(bool backgroundTrackEnded)

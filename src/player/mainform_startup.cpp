@@ -12,11 +12,15 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QSlider>
 #include <QThread>
+#include <QTimer>
 #include <QToolButton>
+#include <QWindow>
 #include <algorithm>
+#include <functional>
 
 #include "player/backdrops.h"
 #include "library/albumstore.h"
@@ -55,6 +59,34 @@ QString blankFileMessage(const QString& firstWords)
            QStringLiteral(" exists and can be written to\r\nor specify and alterative temporary location "
                           "under the \"cachepath=\" section of the .INI file");
 }
+
+// Runs `then` once, when the first window of the program has been shown.
+class FirstExposure : public QObject
+{
+public:
+    FirstExposure(QObject* parent, std::function<void()> then) : QObject(parent), then_(std::move(then))
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* window = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && window && window->isExposed()) {
+            qApp->removeEventFilter(this);
+            // After the expose has painted the window.
+            QTimer::singleShot(0, this, [this] {
+                then_();
+                deleteLater();
+            });
+        }
+        return false;
+    }
+
+private:
+    std::function<void()> then_;
+};
 
 // Selects row `remembered` - 1 when that row exists, else row 0.
 void selectRemembered(QComboBox* box, int32_t remembered)
@@ -102,6 +134,22 @@ void Tmainform::FormCreate(QObject*)
     }
     closeSplash();
     startMakingMissingTitles();
+    prepareMediaPlayerOnceShown();
+}
+
+// The player's engine is readied on a worker once a window shows, so the first selection is as
+// quick as any later one; sooner, it would hold the way to the first window.
+void Tmainform::prepareMediaPlayerOnceShown()
+{
+    const auto prepare = [player = QPointer<platform::MediaPlayer>(mp.get())] {
+        if (player) player->prepare();
+    };
+    const QWindowList windows = QGuiApplication::topLevelWindows();
+    if (std::any_of(windows.begin(), windows.end(),
+                    [](const QWindow* window) { return window->isExposed(); }))
+        QTimer::singleShot(0, this, prepare);
+    else
+        new FirstExposure(this, prepare);
 }
 
 // The title files the scan found missing are made on a worker once the windows show, all with one
@@ -126,6 +174,15 @@ void Tmainform::createMediaPlayer()
     if (mp) return;
     mp = makeMediaPlayer_();
     connect(mp.get(), &platform::MediaPlayer::completed, this, &Tmainform::MPNotify);
+    connect(mp.get(), &platform::MediaPlayer::deviceNotAnswering, this, &Tmainform::showDeviceNotAnswering);
+}
+
+// Music waits for the sound device meanwhile; the window goes on answering.
+void Tmainform::showDeviceNotAnswering()
+{
+    const QString text = QStringLiteral("The sound device does not answer");
+    setWindowTitle(text);
+    if (frontend().jukeboxExists() && frontend().jukeboxVisible()) frontend().domessage(text);
 }
 
 void Tmainform::applyKioskCursor()

@@ -29,6 +29,12 @@ public:
     std::vector<platform::NotifyValue> values;
 };
 
+// The length of the file `player` opened, once it has loaded (0 when it never does).
+inline int loadedLength(const platform::MediaPlayer& player)
+{
+    return QTest::qWaitFor([&] { return player.length() > 0; }, 20000) ? player.length() : 0;
+}
+
 // A libmpv player on the null outputs; `untimed` plays as fast as it can decode.
 inline std::unique_ptr<platform::MpvMediaPlayer> makeMpvPlayer(bool untimed)
 {

@@ -294,7 +294,9 @@ TEST_F(PlaybackTest, ReloadWhileATrackPlaysEndsStopped)
     EXPECT_EQ(fake().mode(), platform::PlayerMode::Stopped);
 }
 
-TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
+// Stop and a newer play change nothing; a track found unplayable only as it loads is told, and the
+// silent file plays in its place, so the queue moves on when that ends.
+TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOnAndAFailedTrackLeavesSilenceInItsPlace)
 {
     start();
     queueAll(2);
@@ -305,7 +307,7 @@ TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
     EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3")));
     form->pauseClick(form->pause);
 
-    for (NotifyValue value : {NotifyValue::Aborted, NotifyValue::Superseded, NotifyValue::Failure}) {
+    for (NotifyValue value : {NotifyValue::Aborted, NotifyValue::Superseded}) {
         (void)form->mediaPlayer()->play(); // a fresh pending play to end
         finish(value);
     }
@@ -313,6 +315,21 @@ TEST_F(PlaybackTest, OnlyASuccessfulEndMovesOn)
     EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track01.mp3")));
     EXPECT_EQ(player::dcurrentlyplayingtrack, 0);
     EXPECT_EQ(player::playmode, 1);
+
+    (void)form->mediaPlayer()->play();
+    finish(NotifyValue::Failure);
+    EXPECT_EQ(form->mediaPlayer()->fileName(), player::blankfilepath);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::Playing);
+    EXPECT_EQ(player::dcurrentlyplayingtrack, 0);
+    finish();
+    EXPECT_EQ(opened().last(), QStringLiteral("track02.mp3"));
+
+    // The silent file failing too leaves the player be.
+    finish(NotifyValue::Failure);
+    finish(NotifyValue::Failure);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(opened().filter(QStringLiteral("blank.mp3")).size(), 2);
+    EXPECT_EQ(fake().mode(), platform::PlayerMode::NotReady);
 }
 
 TEST_F(PlaybackTest, RemovingThePlayingEntryPlaysTheOneThatTookItsRow)

@@ -1,0 +1,168 @@
+// A sound server that stops answering (a private PulseAudio held with SIGSTOP): the window answers
+// at a selection, at Play and at a change of tracks, tells the operator, and a termination request
+// still ends the program.
+
+#include <QTimer>
+#include <QToolButton>
+#include <chrono>
+#include <condition_variable>
+#include <csignal>
+#include <mutex>
+#include <thread>
+
+#include "library/global.h"
+#include "platform/termination.h"
+#include "queuetesting.h"
+#include "soundserver.h"
+
+using namespace soundtesting;
+
+namespace {
+
+constexpr int kTrackMs = 2500;
+constexpr int kWatchMs = 1000;
+constexpr qint64 kAnswerMs = 100;
+// A player that waits on the stopped server is let go after this long, so the test fails rather
+// than hangs: longer than a termination may take.
+constexpr int kHoldMs = 6000;
+
+// The longest a 10 ms timer waited beyond its interval while the window ran for `ms`.
+qint64 longestStall(int ms)
+{
+    QElapsedTimer sinceTick;
+    qint64 longest = 0;
+    QTimer ticks;
+    QObject::connect(&ticks, &QTimer::timeout,
+                     [&] { longest = std::max(longest, sinceTick.restart() - 10); });
+    ticks.start(10);
+    sinceTick.start();
+    QTest::qWait(ms);
+    return longest;
+}
+
+// The server stopped with SIGSTOP until `resume`, or kHoldMs at most.
+class StoppedServer
+{
+public:
+    explicit StoppedServer(qint64 pid) : pid_(pid)
+    {
+        ::kill(pid_t(pid_), SIGSTOP);
+        releaser_ = std::thread([this] {
+            std::unique_lock lock(mutex_);
+            resumed_.wait_for(lock, std::chrono::milliseconds(kHoldMs), [this] { return resumeAsked_; });
+            ::kill(pid_t(pid_), SIGCONT);
+        });
+    }
+    ~StoppedServer() { resume(); }
+    void resume()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            resumeAsked_ = true;
+        }
+        resumed_.notify_one();
+        if (releaser_.joinable()) releaser_.join();
+    }
+
+private:
+    qint64 pid_;
+    std::mutex mutex_;
+    std::condition_variable resumed_;
+    bool resumeAsked_ = false;
+    std::thread releaser_;
+};
+
+class StoppedSoundServerRoad : public PlayerWindowTest
+{
+protected:
+    void SetUp() override
+    {
+        PlayerWindowTest::SetUp();
+        ASSERT_TRUE(server.waitReady());
+        qputenv("PULSE_SERVER", server.address().toUtf8());
+        addAlbum(QStringLiteral("Alpha__One"), strings({"Morning", "Evening", "Night", "Dawn"}),
+                 [](const QString& path) {
+                     tools::Tone tone;
+                     tone.lengthMs = kTrackMs;
+                     ASSERT_TRUE(tools::writeToneMp3(path, tone));
+                 });
+        start([] {
+            MpvOptions options;
+            options.audioOutput = QStringLiteral("pulse");
+            return std::make_unique<MpvMediaPlayer>(nullptr, options);
+        });
+        frontEnd.exists = frontEnd.visible = true;
+        // Readied as once the window shows.
+        ASSERT_TRUE(qobject_cast<MpvMediaPlayer*>(form->mediaPlayer())->isValid());
+        baselineMs = longestStall(kWatchMs);
+    }
+    void TearDown() override
+    {
+        PlayerWindowTest::TearDown();
+        qunsetenv("PULSE_SERVER");
+    }
+
+    // `act`, then the window running for kWatchMs, answers like a bare timer in this run.
+    void expectAnswering(const char* what, const std::function<void()>& act)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        act();
+        const qint64 actMs = clock.elapsed();
+        EXPECT_LT(std::max(actMs, longestStall(kWatchMs)), baselineMs + kAnswerMs) << what;
+    }
+    // Queues track `track` and starts it, as a guest's selection on the jukebox does.
+    void select(int track)
+    {
+        queueTrack(1, track);
+        form->dplaylist->setCurrentRow(form->dplaylist->count() - 1);
+        form->playClick(nullptr);
+    }
+    bool holds(int track) const
+    {
+        return form->mediaPlayer()->fileName().endsWith(
+            QStringLiteral("track%1.mp3").arg(track, 2, 10, QLatin1Char('0')));
+    }
+
+    PrivateSoundServer server;
+    qint64 baselineMs = 0;
+};
+
+// Held while a track plays: Play and a selection answer at once, the operator is told, and a
+// termination request ends the program by its exit road.
+TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtPlayAndASelectionAndATerminationEndsIt)
+{
+    select(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->mediaPlayer()->position() > 300; }, 10000));
+    StoppedServer stopped(server.processId());
+    expectAnswering("play", [&] {
+        QTest::mouseClick(form->pause, Qt::LeftButton);
+        QTest::mouseClick(form->play, Qt::LeftButton);
+    });
+    expectAnswering("selection", [&] { select(2); });
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return frontEnd.messages.contains(QStringLiteral("The sound device does not answer")); },
+        MpvMediaPlayer::kDeviceAnswerMs));
+    EXPECT_EQ(form->windowTitle(), QStringLiteral("The sound device does not answer"));
+
+    platform::onTerminationRequest(form.get(), [this] { form->fileexitClick(nullptr); });
+    QElapsedTimer ending;
+    ending.start();
+    std::raise(SIGTERM);
+    ASSERT_TRUE(QTest::qWaitFor([] { return !QFile::exists(player::blankfilepath); }, 5000));
+    form.reset();
+    EXPECT_LT(ending.elapsed(), 5000);
+}
+
+// Held as a track ends: the next one starts while it is held.
+TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtATrackChange)
+{
+    select(1);
+    queueTrack(1, 2);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->mediaPlayer()->position() > kTrackMs - 150; }, 10000));
+    StoppedServer stopped(server.processId());
+    expectAnswering("track change", [] {});
+    EXPECT_TRUE(holds(2));
+}
+
+} // namespace
