@@ -111,13 +111,11 @@ void Tmainform::applyVoiceVolume()
     setspeechvolume(mutebut->isChecked() ? 0.0 : double(vol->value()) / vol->maximum());
 }
 
-// On the jukebox's message line while the jukebox shows, else in the player's caption.
+// In the player's caption, and on the jukebox's message line while the jukebox shows.
 void Tmainform::tellOperator(const QString& text)
 {
-    if (frontend().jukeboxVisible())
-        frontend().domessage(text);
-    else
-        setWindowTitle(text);
+    setWindowTitle(text);
+    if (frontend().jukeboxVisible()) frontend().domessage(text);
 }
 
 void Tmainform::doDJ(const QString& album)

@@ -180,9 +180,7 @@ void Tmainform::createMediaPlayer()
 // Music waits for the sound device meanwhile; the window goes on answering.
 void Tmainform::showDeviceNotAnswering()
 {
-    const QString text = QStringLiteral("The sound device does not answer");
-    setWindowTitle(text);
-    if (frontend().jukeboxExists() && frontend().jukeboxVisible()) frontend().domessage(text);
+    tellOperator(tr("The sound device does not answer"));
 }
 
 void Tmainform::applyKioskCursor()
