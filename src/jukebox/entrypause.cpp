@@ -16,21 +16,21 @@ std::function<void(int)>& pauseSlot()
 
 } // namespace
 
-void entrypause(int ms)
+bool entrypause(int ms)
 {
     if (pauseSlot()) {
         pauseSlot()(ms);
-        return;
+        return true;
     }
     if (ms <= 0) {
         QCoreApplication::processEvents();
-        return;
+        return true;
     }
     // A local loop rather than a sleep: the keypad, the message line and the player's end-of-track
-    // notification all go on while the step waits.
+    // notification all go on while the step waits. After a stop request it returns at once (-1).
     QEventLoop loop;
     QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
+    return loop.exec() == 0;
 }
 
 void setentrypause(std::function<void(int)> pause)

@@ -9,7 +9,9 @@
 namespace jukebox {
 
 // Waits `ms` milliseconds (0 or less: only the pending events) while events are processed.
-void entrypause(int ms);
+// False once the program is ending: its event loops no longer run, so no timer a caller waits for
+// will fire, and a caller that waits in a loop must stop.
+bool entrypause(int ms);
 // Installs another pause; an empty function restores the real one.
 void setentrypause(std::function<void(int)> pause);
 

@@ -240,9 +240,10 @@ void Tjukebox::fadeOutBackground()
     if (autoplaying) {
         dofade();
         fadetimernostop = true;
-        // A guest who keys on meanwhile is not kept waiting for the rest of the fade.
-        while (fadetimer->isEnabled() && waitingTouches_.isEmpty())
-            entrypause(kFadePoll);
+        // A guest who keys on meanwhile is not kept waiting for the rest of the fade, nor is a
+        // program asked to end.
+        while (fadetimer->isEnabled() && waitingTouches_.isEmpty() && entrypause(kFadePoll)) {
+        }
         if (fadetimer->isEnabled()) endFade();
     }
     autoplaying = false;

@@ -3,9 +3,15 @@
 
 #include <QFile>
 #include <QTest>
+#include <QTimer>
 #include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
+#include <future>
 #include <ostream>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "jukebox/picturebox.h"
@@ -465,6 +471,38 @@ TEST_F(NumberEntryTest, SelectionsKeyedDuringTheBackgroundFadeAreAllQueued)
     EXPECT_TRUE(log.contains("Album 0001") && log.contains("Album 0002")) << log.toStdString();
     EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("    "));
     EXPECT_FALSE(jukebox::keypadlocked);
+}
+
+// A stop signal asks the program to end while a selection waits for the background fade: the
+// real pause no longer runs its loop then, so the wait must end instead of spinning on a fade
+// that cannot advance (it once grew without bound until the system killed the program).
+TEST_F(NumberEntryTest, AStopRequestedDuringTheBackgroundFadeEndsTheWaitAndKeepsTheSelection)
+{
+    addLibrary(2);
+    Tjukebox& jb = open();
+    fillScreen(jb);
+    jukebox::initautoplay();
+    jukebox::startautoplay();
+    ASSERT_TRUE(jukebox::autoplaying);
+    jukebox::setentrypause({});
+    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+    // A wait that spins after the stop never returns here: end the test program with a word.
+    std::promise<void> returned;
+    std::thread watchdog([done = returned.get_future()] {
+        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
+        std::fputs("FAILED: the selection went on waiting for the fade after the stop\n", stderr);
+        std::_Exit(1);
+    });
+
+    touch(jb, QStringLiteral("0001001"));
+    returned.set_value();
+    watchdog.join();
+
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+    EXPECT_FALSE(jb.fadetimer->isEnabled());
+    // The event loops run again for the tests that follow.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
 }
 
 // What stands in the place of an album's "title.dat": a link out of the library, or a folder.
