@@ -158,5 +158,5 @@ int main(int argc, char** argv)
                             plain.peakMb, "MB", kPeakBudgetMb);
     bench::reportRatioGoal("hostile library: longest page step vs plain", hostile.pageStepMs,
                            plain.pageStepMs, "ms", kPageStepRatio);
-    return 0;
+    return bench::exitStatus();
 }

@@ -177,5 +177,5 @@ int main(int argc, char** argv)
                            blit, "ms", bench::kFrameBlits);
     benchmark::Shutdown();
     jukebox::jukebox = nullptr;
-    return 0;
+    return bench::exitStatus();
 }

@@ -112,5 +112,5 @@ int main(int argc, char** argv)
     const double floor = reporter.times["BM_CompiledHashCount/iterations:3/real_time"];
     // The chart adds its date checks, decoding and list to the count: at most twice its time.
     bench::reportRatioGoal("top-100 chart of 1,000,000 lines vs hash count", chart, floor, "ms", 2.0);
-    return 0;
+    return bench::exitStatus();
 }
