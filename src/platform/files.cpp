@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <dirent.h>
+#include <strings.h>
 #include <fcntl.h>
 #include <utility>
 #include <sys/stat.h>
@@ -219,6 +220,21 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
     }
     ::closedir(dir);
     sortInNameOrder(found, [](const Subfolder& subfolder) -> const QString& { return subfolder.name; });
+    return found;
+}
+
+QStringList foldersStartingWith(const QString& folder, const QString& prefix)
+{
+    QStringList found;
+    DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return found;
+    const QByteArray start = QFile::encodeName(prefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (::strncasecmp(entry->d_name, start.constData(), size_t(start.size())) != 0) continue;
+        bool link = false;
+        if (isSubfolder(::dirfd(dir), *entry, link) && !link) found.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(dir);
     return found;
 }
 

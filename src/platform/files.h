@@ -58,6 +58,10 @@ struct Subfolder
 QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable,
                                 const QString& lookFor = {});
 
+// The folders in `folder` (not links to folders) whose names begin with `prefix` (ASCII, any case),
+// hidden ones among them, unsorted; read in one pass as listSubfolders reads.
+QStringList foldersStartingWith(const QString& folder, const QString& prefix);
+
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. The file lands in the folder
 // of `path` and nowhere else: a link standing at `path` is never followed but refused, with a log
