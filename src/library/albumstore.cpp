@@ -121,8 +121,10 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
         if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(subfolder, root)) continue;
         found.append(entry);
         // The titles file as we write it was looked for with the listing; another spelling is rare.
-        const QString folder = platform::joinPath(config.path, subfolder.name);
-        if (!subfolder.holds && platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
+        if (!subfolder.holds) {
+            const QString folder = platform::joinPath(config.path, subfolder.name);
+            if (platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
+        }
         if (afterEachAlbum) afterEachAlbum();
     }
     addPendingTitles(missing);
