@@ -15,6 +15,7 @@
 #include "benchlibrary.h"
 #include "goal.h"
 #include "keepingreporter.h"
+#include "jukebox/jukeboxform.h"
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "platform/mpvmediaplayer.h"
@@ -63,6 +64,8 @@ void BM_StartupToJukebox(benchmark::State& state)
         state.SetIterationTime(seconds);
         total += seconds;
         if (library::albumcount != kAlbums) state.SkipWithError("start-up found the wrong number of albums");
+        if (!jukebox::jukebox || !jukebox::jukebox->isVisible())
+            state.SkipWithError("the jukebox did not show");
         windows.reset();
     }
     startupSeconds = total / double(state.iterations());
