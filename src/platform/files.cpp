@@ -200,6 +200,7 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
     if (!dir) return found;
     const int fd = ::dirfd(dir);
     const QByteArray inside = '/' + QFile::encodeName(lookFor);
+    QByteArray path; // one buffer for every look-up
     struct stat status
     {
     };
@@ -214,8 +215,9 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
             continue;
         }
         // Looked up beside the listing, relative to the folder: no walk of the whole path.
-        const bool holds =
-            !lookFor.isEmpty() && ::fstatat(fd, (bytes.toByteArray() + inside).constData(), &status, 0) == 0;
+        path.resize(0);
+        path.append(bytes).append(inside);
+        const bool holds = !lookFor.isEmpty() && ::fstatat(fd, path.constData(), &status, 0) == 0;
         found.append({name, link, holds});
     }
     ::closedir(dir);
