@@ -6,7 +6,6 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -175,7 +174,7 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
 
 namespace {
 
-// Whether the entry `name` of the folder open as `fd` is a folder (links followed), and whether it
+// Whether `entry` of the folder open as `fd` is a folder (links followed), and in `link` whether it
 // is a link; the kind comes with the listing, so only links and unknown kinds are looked up.
 bool isSubfolder(int fd, const dirent& entry, bool& link)
 {
