@@ -143,5 +143,5 @@ int main(int argc, char** argv)
         bench::reportBudgetGoal(("idle memory per album beyond 10" + at).c_str(), perAlbumKb, 0, "KB",
                                 kGoalPerAlbumKb);
     }
-    return 0;
+    return bench::exitStatus();
 }

@@ -94,16 +94,24 @@ void fromEventLoop(const std::function<void()>& step)
     loop.exec();
 }
 
+// Runs a page step; the run fails when the page did not move.
+void stepPage(benchmark::State& state, bool forward)
+{
+    const int before = jukebox::currentalbum;
+    uint16_t key = 0x25;
+    forward ? window->pageForward(key) : window->pageBack(key);
+    if (jukebox::currentalbum == before) state.SkipWithError("the page did not move");
+}
+
 // A page forward and a page back: two slides per iteration. Between steps the event loop paints
 // what the new page changed, as it does between a guest's touches, so no slide frame carries it.
 void BM_PageSlides(benchmark::State& state)
 {
     for (auto _ : state) {
-        uint16_t key = 0x25;
-        window->pageForward(key);
+        stepPage(state, true);
         slideFrames += window->pageSlide().frameTimes();
         QCoreApplication::processEvents();
-        window->pageBack(key);
+        stepPage(state, false);
         slideFrames += window->pageSlide().frameTimes();
         QCoreApplication::processEvents();
     }
@@ -115,9 +123,8 @@ void BM_PageStepsAsGuestWaits(benchmark::State& state)
     window->pageSlide().setFrameInterval(jukebox::PageSlide::kDefaultFrameInterval);
     const Heartbeat heartbeat;
     for (auto _ : state) {
-        uint16_t key = 0x25;
-        fromEventLoop([&] { window->pageForward(key); });
-        fromEventLoop([&] { window->pageBack(key); });
+        fromEventLoop([&] { stepPage(state, true); });
+        fromEventLoop([&] { stepPage(state, false); });
     }
     pageStepBlocks = heartbeat.gaps();
     window->pageSlide().setFrameInterval(0);
@@ -177,5 +184,5 @@ int main(int argc, char** argv)
                            blit, "ms", bench::kFrameBlits);
     benchmark::Shutdown();
     jukebox::jukebox = nullptr;
-    return 0;
+    return bench::exitStatus();
 }

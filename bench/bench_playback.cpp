@@ -224,5 +224,5 @@ int main(int argc, char** argv)
     theWindow.reset();
     reportGoal("playClick to first audio vs bare player", "start");
     reportGoal("end of queue entry to next audio vs bare player", "gap");
-    return 0;
+    return bench::exitStatus();
 }

@@ -27,6 +27,7 @@ namespace {
 
 constexpr int kLines = 1'000'000;
 constexpr int kTracks = 10'000;
+constexpr int kChartRows = 100;
 
 QString logPath;
 
@@ -52,12 +53,24 @@ void writeLog(const QString& path)
     if (file.open(QIODevice::WriteOnly)) file.write(bytes);
 }
 
+// The chart list as the window gets it: the rows handed over.
+class CountingChart : public jukebox::Top100List
+{
+public:
+    void clearItems() override { rows = 0; }
+    void addItem(const QString&) override { ++rows; }
+
+    int rows = 0;
+};
+
 void BM_Chart(benchmark::State& state)
 {
     for (auto _ : state) {
-        jukebox::tlogfile log(logPath, nullptr);
+        CountingChart chart;
+        jukebox::tlogfile log(logPath, &chart);
         log.Resume();
         platform::waitForThread(log);
+        if (chart.rows != kChartRows) state.SkipWithError("the chart did not list the 100 most played");
     }
 }
 BENCHMARK(BM_Chart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -108,9 +121,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    benchmark::Shutdown();
     const double chart = reporter.times["BM_Chart/iterations:3/real_time"];
     const double floor = reporter.times["BM_CompiledHashCount/iterations:3/real_time"];
     // The chart adds its date checks, decoding and list to the count: at most twice its time.
     bench::reportRatioGoal("top-100 chart of 1,000,000 lines vs hash count", chart, floor, "ms", 2.0);
-    return 0;
+    return bench::exitStatus();
 }

@@ -292,5 +292,5 @@ int main(int argc, char** argv)
     runBenchmarks(argc, argv);
     jukeboxWindow.reset();
     printSummary();
-    return 0;
+    return bench::exitStatus();
 }

@@ -24,6 +24,7 @@
 #include "platform/cdrom.h"
 #include "platform/lameenc.h"
 #include "goal.h"
+#include "keepingreporter.h"
 #include "ripper/albumstaging.h"
 #include "ripper/mp3encode.h"
 #include "ripper/musripmain.h"
@@ -240,9 +241,7 @@ int main(int argc, char** argv)
         std::printf("the MP3 encoder library cannot be loaded\n");
         return 1;
     }
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runCheckedBenchmarks(argc, argv);
     const double encoder = median(timings.encoder);
     const double lame = median(timings.lame);
     const double road = median(timings.road);
@@ -255,9 +254,6 @@ int main(int argc, char** argv)
     // At least 0.95x the speed of lame: at most 1/0.95 of its time.
     bench::reportRatioGoal("encoding 60 s vs the lame program", encoder * 1000, lame * 1000, "ms", 1 / 0.95);
     bench::reportRatioGoal("extract+encode road vs max(parts)+1 track", road * 1000, bound * 1000, "ms", 1.1);
-    if (roadLostWork) {
-        std::printf("the road did not make every track whole\n");
-        return 1;
-    }
-    return 0;
+    bench::checkWork(!roadLostWork, "every track of the extract+encode road made whole");
+    return bench::exitStatus();
 }

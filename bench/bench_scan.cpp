@@ -18,6 +18,7 @@
 
 #include "benchlibrary.h"
 #include "goal.h"
+#include "keepingreporter.h"
 #include "library/albumstore.h"
 #include "library/global.h"
 
@@ -100,9 +101,7 @@ BENCHMARK(BM_ReaddirFloor)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond)
 int main(int argc, char** argv)
 {
     QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runCheckedBenchmarks(argc, argv);
     std::printf("\n%-8s %14s %15s %8s\n", "albums", "scan albums/s", "floor albums/s", "ratio");
     for (const auto& [albums, timing] : timings) {
         if (timing.scanSeconds <= 0 || timing.floorSeconds <= 0) continue;
@@ -114,5 +113,5 @@ int main(int argc, char** argv)
         bench::reportRatioGoal(what.c_str(), timing.scanSeconds * 1000, timing.floorSeconds * 1000, "ms",
                                1.5);
     }
-    return 0;
+    return bench::exitStatus();
 }

@@ -295,10 +295,9 @@ void reportStarts(const Screen& screen, const XServer& server, const QString& mi
                   const std::pair<QString, QString> programs[2])
 {
     StartRuns runs;
-    if (!runStarts(server, minimal, programs, runs)) {
-        std::printf("a full-screen window was not mapped or a library not read\n");
+    if (!bench::checkWork(runStarts(server, minimal, programs, runs),
+                          "start-up: every program mapped its full-screen window over its library"))
         return;
-    }
     const double bare = median(runs.minimal);
     std::printf("start-up at %d x %d, exec to full-screen window mapped, median of %d alternated runs:\n",
                 screen.width, screen.height, kRuns);
@@ -322,10 +321,8 @@ void reportIdleMemory(const Screen& screen, const XServer& server, const QString
 {
     const auto floor = startUntilWindow(minimal, server);
     const auto program = startUntilWindow(jukebox, server);
-    if (!floor.second || !program.second) {
-        std::printf("  idle memory: a full-screen window was not mapped\n");
+    if (!bench::checkWork(floor.second && program.second, "idle memory: both programs mapped their windows"))
         return;
-    }
     QThread::msleep(kIdleMs);
     const auto [peak, resident] = memoryOf(program.first->pid());
     const auto [floorPeak, floorResident] = memoryOf(floor.first->pid());
@@ -367,5 +364,5 @@ int main(int argc, char** argv)
         reportStarts(screen, server, minimal, programs);
         reportIdleMemory(screen, server, minimal, programs[1].first);
     }
-    return 0;
+    return bench::exitStatus();
 }

@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "keepingreporter.h"
 #include "median.h"
 #include "platform/mpvmediaplayer.h"
 #include "tonemp3.h"
@@ -74,14 +75,12 @@ inline void keepSample(benchmark::State& state, std::vector<double>& samples, do
     samples.push_back(ms);
 }
 
-// Runs the benchmarks the command line names; the application must exist already.
+// Runs the benchmarks the command line names, each checked; the application must exist already.
 inline void runBenchmarks(int& argc, char** argv)
 {
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    bench::runCheckedBenchmarks(argc, argv);
 }
 
 inline void writeText(const QString& path, const QString& text)

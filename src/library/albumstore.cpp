@@ -107,7 +107,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
     // Hidden folders are left out; the order is case-insensitive by name.
     QStringList unreadable;
     const QList<platform::Subfolder> folders =
-        platform::listSubfolders(config.path, QStringLiteral("__"), unreadable);
+        platform::listSubfolders(config.path, QStringLiteral("__"), unreadable, kTitlesFile);
     reportUnreadableFolderNames(unreadable);
     const QString root = QFileInfo(config.path).canonicalFilePath();
     albumtype found(1); // slot 0 holds no album
@@ -120,8 +120,11 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
         // keeps the album count and the rows in step.
         if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(subfolder, root)) continue;
         found.append(entry);
-        const QString folder = platform::joinPath(config.path, subfolder.name);
-        if (platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
+        // The titles file as we write it was looked for with the listing; another spelling is rare.
+        if (!subfolder.holds) {
+            const QString folder = platform::joinPath(config.path, subfolder.name);
+            if (platform::findNoCase(folder, kTitlesFile).isEmpty()) missing.append(folder);
+        }
         if (afterEachAlbum) afterEachAlbum();
     }
     addPendingTitles(missing);

@@ -108,16 +108,16 @@ QString stripnulls(const QByteArray& p)
 
 QString extractalbumandaristfrompath(const QString& s, QString& artist, QString& album)
 {
-    const QString name = lastComponent(s);
-    const qsizetype at = name.indexOf(kAlbumSeparator);
-    artist = at < 0 ? name : name.left(at);
-    album = at < 0 ? QString() : name.mid(at + kAlbumSeparator.size());
+    extractalbumartist(s, album, artist);
     return album + QStringLiteral(" - ") + artist;
 }
 
 void extractalbumartist(const QString& st, QString& album, QString& artist)
 {
-    extractalbumandaristfrompath(st, artist, album);
+    const QString name = lastComponent(st);
+    const qsizetype at = name.indexOf(kAlbumSeparator);
+    artist = at < 0 ? name : name.left(at);
+    album = at < 0 ? QString() : name.mid(at + kAlbumSeparator.size());
 }
 
 QString firstCdDevice(const QString& cdromInfo)

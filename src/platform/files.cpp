@@ -6,12 +6,13 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
-#include <QStringDecoder>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <dirent.h>
+#include <strings.h>
 #include <fcntl.h>
-#include <filesystem>
+#include <utility>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,11 +24,43 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
 
-// Case-insensitive name order, ties broken by the exact name so the order is stable.
-bool inNameOrder(const QString& a, const QString& b)
+// `name` case-folded one character at a time, as QString::compare folds it without regard to case:
+// comparing two keys orders their names as that compare does.
+QString foldedKey(const QString& name)
 {
-    const int order = a.compare(b, Qt::CaseInsensitive);
-    return order != 0 ? order < 0 : a < b;
+    QString key;
+    key.reserve(name.size());
+    for (qsizetype i = 0; i < name.size(); ++i) {
+        char32_t c = name.at(i).unicode();
+        if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(name.at(i), name.at(i + 1));
+            ++i;
+        }
+        c = QChar::toCaseFolded(c);
+        if (QChar::requiresSurrogates(c)) {
+            key += QChar(QChar::highSurrogate(c));
+            key += QChar(QChar::lowSurrogate(c));
+        } else {
+            key += QChar(char16_t(c));
+        }
+    }
+    return key;
+}
+
+// Sorts `items` by the names `nameOf` gives, without regard to case, ties broken by the exact
+// name so the order is stable. Each name is folded once, not at every compare.
+template<typename T, typename NameOf> void sortInNameOrder(QList<T>& items, NameOf nameOf)
+{
+    QList<std::pair<QString, T>> keyed;
+    keyed.reserve(items.size());
+    for (T& item : items)
+        keyed.append({foldedKey(nameOf(item)), std::move(item)});
+    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
+        return a.first != b.first ? a.first < b.first : nameOf(a.second) < nameOf(b.second);
+    });
+    items.clear();
+    for (auto& [key, item] : keyed)
+        items.append(std::move(item));
 }
 
 bool isRegular(const struct stat& status)
@@ -172,31 +205,74 @@ QStringList listFolder(const QString& folder, const QStringList& patterns, QDir:
     dir.setFilter(filters | QDir::NoDotAndDotDot);
     dir.setSorting(QDir::Unsorted);
     QStringList names = dir.entryList();
-    std::sort(names.begin(), names.end(), inNameOrder);
+    sortInNameOrder(names, [](const QString& name) -> const QString& { return name; });
     return names;
 }
 
-QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable)
+namespace {
+
+// Whether `entry` of the folder open as `fd` is a folder (links followed), and in `link` whether it
+// is a link; the kind comes with the listing, so only links and unknown kinds are looked up.
+bool isSubfolder(int fd, const dirent& entry, bool& link)
+{
+    link = entry.d_type == DT_LNK;
+    if (entry.d_type == DT_DIR) return true;
+    if (entry.d_type != DT_LNK && entry.d_type != DT_UNKNOWN) return false;
+    struct stat status
+    {
+    };
+    if (entry.d_type == DT_UNKNOWN && ::fstatat(fd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0)
+        link = S_ISLNK(status.st_mode);
+    return ::fstatat(fd, entry.d_name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+}
+
+} // namespace
+
+QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable,
+                                const QString& lookFor)
 {
     QList<Subfolder> found;
-    std::error_code error;
-    for (const auto& entry :
-         std::filesystem::directory_iterator(QFile::encodeName(folder).toStdString(), error)) {
-        const std::string raw = entry.path().filename().native();
-        const QByteArray bytes(raw.data(), qsizetype(raw.size()));
-        QStringDecoder utf8(QStringDecoder::Utf8);
-        const QString name = utf8.decode(bytes);
-        if (name.startsWith(QLatin1Char('.')) || !name.contains(part)) continue;
-        // The kind comes with the listing; only a link (or an unknown kind) is looked up.
-        std::error_code unreadable;
-        if (!entry.is_directory(unreadable)) continue;
-        if (utf8.hasError())
+    DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return found;
+    const int fd = ::dirfd(dir);
+    const QByteArray inside = '/' + QFile::encodeName(lookFor);
+    QByteArray path; // one buffer for every look-up
+    struct stat status
+    {
+    };
+    while (const dirent* entry = ::readdir(dir)) {
+        const QByteArrayView bytes(entry->d_name);
+        const QString name = QString::fromUtf8(bytes);
+        bool link = false;
+        if (name.startsWith(QLatin1Char('.')) || !name.contains(part) || !isSubfolder(fd, *entry, link))
+            continue;
+        if (!bytes.isValidUtf8()) {
             undecodable.append(decodeText(bytes));
-        else
-            found.append({name, entry.is_symlink(unreadable)});
+            continue;
+        }
+        // Looked up beside the listing, relative to the folder: no walk of the whole path.
+        path.resize(0);
+        path.append(bytes).append(inside);
+        const bool holds = !lookFor.isEmpty() && ::fstatat(fd, path.constData(), &status, 0) == 0;
+        found.append({name, link, holds});
     }
-    std::sort(found.begin(), found.end(),
-              [](const Subfolder& a, const Subfolder& b) { return inNameOrder(a.name, b.name); });
+    ::closedir(dir);
+    sortInNameOrder(found, [](const Subfolder& subfolder) -> const QString& { return subfolder.name; });
+    return found;
+}
+
+QStringList foldersStartingWith(const QString& folder, const QString& prefix)
+{
+    QStringList found;
+    DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
+    if (!dir) return found;
+    const QByteArray start = QFile::encodeName(prefix);
+    while (const dirent* entry = ::readdir(dir)) {
+        if (::strncasecmp(entry->d_name, start.constData(), size_t(start.size())) != 0) continue;
+        bool link = false;
+        if (isSubfolder(::dirfd(dir), *entry, link) && !link) found.append(QFile::decodeName(entry->d_name));
+    }
+    ::closedir(dir);
     return found;
 }
 

@@ -46,19 +46,27 @@ QString resolveNoCase(const QString& path);
 // name order (ties broken by the exact name, so the order is stable).
 QStringList listFolder(const QString& folder, const QStringList& patterns, QDir::Filters filters);
 
-// A folder found by listSubfolders; `link` when it is a symbolic link to a folder.
+// A folder found by listSubfolders; `link` when it is a symbolic link to a folder, `holds` when it
+// holds an entry of the name looked for (exactly as spelled).
 struct Subfolder
 {
     QString name;
     bool link = false;
+    bool holds = false;
 };
 
 // The folders in `folder` (links to folders among them) whose names contain `part`, hidden ones
 // left out, in listFolder's order; read in one pass, with the kind of each entry as the listing
 // gives it, so a plain folder costs no look-up of its own. Names that are not valid UTF-8 go to
 // `undecodable` instead, shown as Windows-1252: no path made from a name Qt could give would
-// reach them.
-QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable);
+// reach them. With `lookFor`, each folder is looked into for an entry of that name, relative to
+// the listed folder.
+QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QStringList& undecodable,
+                                const QString& lookFor = {});
+
+// The folders in `folder` (not links to folders) whose names begin with `prefix` (ASCII, any case),
+// hidden ones among them, unsorted; read in one pass as listSubfolders reads.
+QStringList foldersStartingWith(const QString& folder, const QString& prefix);
 
 // Writes `data` to a temporary file beside `path`, flushes it to disk and renames it over `path`:
 // a crash leaves either the old file or the new one, never a mixture. The file lands in the folder

@@ -132,10 +132,8 @@ void sweepinterrupted()
         removeTree(stagingroot());
         // Removing a folder takes links inside it without what they point at; a link named as a
         // deleted album is none of ours.
-        const QDir root(library::config.path);
-        for (const QString& name :
-             root.entryList({kDeletedAlbums + u'*'}, QDir::Dirs | QDir::Hidden | QDir::NoSymLinks))
-            removeTree(root.filePath(name));
+        for (const QString& name : platform::foldersStartingWith(library::config.path, kDeletedAlbums))
+            removeTree(platform::joinPath(library::config.path, name));
     }
     if (library::cachepath.isEmpty()) return;
     QDir cache(library::cachepath);

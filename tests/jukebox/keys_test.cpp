@@ -5,6 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <algorithm>
+#include <cstddef>
+#include <new>
 #include <QRandomGenerator>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -564,6 +566,20 @@ TEST_F(KeyEntryTest, TheWindowSeesKeysTypedIntoItsTextBoxesOnce)
     window->lightstimer->setEnabled(false);
     QTest::keyClick(edit, Qt::Key_Insert);
     EXPECT_TRUE(window->lightstimer->isEnabled());
+
+    // A digit typed into the box, then the guest leaves the box: the next digit is a key of its
+    // own, though the system may hand it over in the memory of the last one.
+    alignas(QKeyEvent) std::byte memory[sizeof(QKeyEvent)];
+    auto pressInMemory = [&](int key) {
+        auto* press = new (memory) QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar(key)));
+        QCoreApplication::sendEvent(window->windowHandle(), press);
+        press->~QKeyEvent();
+    };
+    pressInMemory(Qt::Key_6);
+    EXPECT_EQ(edit->text(), QStringLiteral("56"));
+    window->setFocus();
+    pressInMemory(Qt::Key_7);
+    EXPECT_EQ(window->lcdtext1->text(), QStringLiteral(" 567"));
 }
 
 // ---- Keys that turn pages ----

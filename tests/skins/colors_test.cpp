@@ -32,6 +32,9 @@ TEST(Colors, SystemColoursComeFromOneFixedTable)
         {clHighlight, QColor(10, 36, 106)},
         {clInfoBk, QColor(255, 255, 225)},
         {int32_t(0xFF0000C8u), QColor(0, 0, 0)},
+        // The table's last index (menu bar) and the first one past it.
+        {int32_t(0xFF00001Eu), QColor(212, 208, 200)},
+        {int32_t(0xFF00001Fu), QColor(0, 0, 0)},
     };
     for (const Case& c : cases)
         EXPECT_EQ(tcolorToQColor(c.color), c.expected) << std::hex << c.color;
