@@ -143,7 +143,10 @@ RowExtent ListPainter::cliptextOut(int x, int y, const QString& text, int n,
     p_.setPen(pen.text);
     if (m_.showlabels) offset = drawrowlabel(p_, x, y, n, image_.width());
     if (info) {
-        if (!info->picture().isNull()) drawPicture(info->picture(), y);
+        const QImage picture = info->picture().isNull() && m_.albumpictures
+                                   ? m_.albumpictures(info->AlbumNumber())
+                                   : info->picture();
+        if (!picture.isNull()) drawPicture(picture, y);
         if (!info->icon.isEmpty()) {
             offset += drawIcon(info->icon, y);
             pen.solid = true;

@@ -361,6 +361,9 @@ public:
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.
     void addthumbnail(const QString& albumFolder, int index);
+    // Rows of `list` show their album's thumbnail picture while the thumbnails show (as the list is
+    // filled), asked for as they are drawn.
+    void setThumbnailPictures(controls::TScrollListbox& list);
     void deletethumbnail(int index);
 
     // ---- Fields ----

@@ -779,13 +779,9 @@ void Tjukebox::reloadeditlist()
     const QComboBox* rows = player::mainform ? player::mainform->Dalbumlist : nullptr;
     editlb->setdrawmode(false);
     editlb->clear();
-    const bool withThumbnails = !VisualsPanelPanel->isHidden();
-    for (int row = 0; rows && row < rows->count(); ++row) {
-        QImage picture;
-        const int thumbnail = withThumbnails ? thumbs->lookupalbum(row + 1) : -1;
-        if (thumbnail >= 0) picture = thumbs->pl.items[thumbnail].picture;
-        editlb->additemandinfo(rows->itemText(row), row + 1, 0, picture, QString(), QString());
-    }
+    setThumbnailPictures(*editlb);
+    for (int row = 0; rows && row < rows->count(); ++row)
+        editlb->additemandinfo(rows->itemText(row), row + 1, 0, QImage(), QString(), QString());
     editlb->setdrawmode(true);
     editlb->Paint();
 }

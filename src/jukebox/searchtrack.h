@@ -6,8 +6,8 @@
 // with the jukebox backdrop.
 // GUI thread only; owned by its Qt parent.
 
-#include <QSet>
 #include <QVector>
+#include <cstdint>
 #include <memory>
 
 #include "controls/transparentpanel.h"
@@ -62,11 +62,8 @@ protected:
 
 private:
     void additem(const QVector<SearchRow>& rows);
-    void updatestatus();
+    void updatestatus(int64_t more);
     void stopSearch();
-
-    // The (album, track) pairs the list holds, so a row is listed once.
-    QSet<qint64> listed_;
 };
 
 } // namespace jukebox

@@ -1,6 +1,7 @@
 #include "skins/loadjpegorbmp.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -40,6 +41,10 @@ constexpr qint64 kMaxCoverBytes = 64ll * 1024 * 1024;
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
 
+// The cover files looked for, in the order they are tried.
+const std::array<QString, 3> kExtensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                            QStringLiteral("bmp")};
+
 QString coverName(const QString& fn, const QString& ext)
 {
     return fn + QStringLiteral("/title.") + ext;
@@ -76,23 +81,6 @@ bool loadBmpFile(const QString& path, QImage& picture)
     if (!readCoverFile(path, data) || !loaded.loadFromData(data, "BMP")) return false;
     picture = loaded.convertToFormat(QImage::Format_RGB888);
     return !picture.isNull();
-}
-
-// One of the three cover files: found in the album folder (any case), read directly or
-// through the cache.
-LoadResult tryCover(const QString& fname, const QString& ext, QImage& picture, QSize wanted)
-{
-    const QString found = platform::findNoCase(fname, QStringLiteral("title.") + ext);
-    const QFileInfo info(found);
-    if (found.isEmpty() || !info.isFile()) return NotFound;
-    if (info.size() > kMaxCoverBytes) {
-        qCInfo(lcCovers) << "cover file too large" << found << info.size();
-        return Broken;
-    }
-    const QString name = library::cached ? docachedcheckandcopy(fname, ext) : found;
-    const bool ok =
-        ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
-    return ok ? Loaded : Broken;
 }
 
 QString shortened(const QString& name)
@@ -138,6 +126,56 @@ void copyWithTime(const QString& from, const QString& to)
     QFile copy(to);
     if (!copy.open(QIODevice::ReadWrite) || !copy.setFileTime(stamp, QFileDevice::FileModificationTime))
         qCInfo(lcCovers) << "cannot date" << to;
+}
+
+// Brings the cache copy of the cover `source` (fn + "/title." + ext in some spelling, empty when
+// there is none) up to date and returns the cache file's name.
+QString cachedCopy(const QString& fn, const QString& ext, QString source)
+{
+    const QString name = platform::joinPath(library::cachepath, cacheFileName(fn, ext));
+    if (source.isEmpty()) source = coverName(fn, ext);
+    // A missing file has no time, so a cache copy of a vanished cover never counts as current.
+    const QDateTime cachedTime = lastWrite(name);
+    const QDateTime sourceTime = lastWrite(source);
+    if (!cachedTime.isValid() || !sourceTime.isValid() || cachedTime != sourceTime)
+        copyWithTime(source, name);
+    return name;
+}
+
+// The cover files of album folder `fname` in one listing of the folder: for each extension the
+// name "title." + ext in its exact spelling, else in the first spelling that matches without regard
+// to case; empty where there is none.
+std::array<QString, 3> coverFiles(const QString& fname)
+{
+    std::array<QString, 3> found;
+    const QStringList names = platform::listFolder(
+        fname, {QStringLiteral("title.jpg"), QStringLiteral("title.jpeg"), QStringLiteral("title.bmp")},
+        QDir::AllEntries | QDir::Hidden | QDir::System);
+    for (size_t i = 0; i < kExtensions.size(); ++i) {
+        const QString wanted = QStringLiteral("title.") + kExtensions[i];
+        for (const QString& name : names) {
+            if (name.compare(wanted, Qt::CaseInsensitive) != 0) continue;
+            if (found[i].isEmpty() || name == wanted) found[i] = platform::joinPath(fname, name);
+            if (name == wanted) break;
+        }
+    }
+    return found;
+}
+
+// One of the three cover files, `found` in the album folder, read directly or through the cache.
+LoadResult tryCover(const QString& fname, const QString& ext, const QString& found, QImage& picture,
+                    QSize wanted)
+{
+    const QFileInfo info(found);
+    if (found.isEmpty() || !info.isFile()) return NotFound;
+    if (info.size() > kMaxCoverBytes) {
+        qCInfo(lcCovers) << "cover file too large" << found << info.size();
+        return Broken;
+    }
+    const QString name = library::cached ? cachedCopy(fname, ext, found) : found;
+    const bool ok =
+        ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
+    return ok ? Loaded : Broken;
 }
 
 } // namespace
@@ -191,25 +229,16 @@ QString maketempname(const QString& fn)
 
 QString docachedcheckandcopy(const QString& fn, const QString& ext)
 {
-    const QString name = platform::joinPath(library::cachepath, cacheFileName(fn, ext));
-    QString source = platform::findNoCase(fn, QStringLiteral("title.") + ext);
-    if (source.isEmpty()) source = coverName(fn, ext);
-    // A missing file has no time, so a cache copy of a vanished cover never counts as current.
-    const QDateTime cachedTime = lastWrite(name);
-    const QDateTime sourceTime = lastWrite(source);
-    if (!cachedTime.isValid() || !sourceTime.isValid() || cachedTime != sourceTime)
-        copyWithTime(source, name);
-    return name;
+    return cachedCopy(fn, ext, platform::findNoCase(fn, QStringLiteral("title.") + ext));
 }
 
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted)
 {
-    static const std::array<QString, 3> kExtensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
-                                                       QStringLiteral("bmp")};
+    const std::array<QString, 3> found = coverFiles(fname);
     QImage picture;
     LoadResult error = NotFound;
-    for (const QString& ext : kExtensions) {
-        const LoadResult tried = tryCover(fname, ext, picture, wanted);
+    for (size_t i = 0; i < kExtensions.size(); ++i) {
+        const LoadResult tried = tryCover(fname, kExtensions[i], found[i], picture, wanted);
         // The last file that exists decides between "not found" and "corrupt".
         if (tried != NotFound) error = tried;
         if (error == Loaded) break;

@@ -595,15 +595,28 @@ TEST_F(PagesTest, EditListHoldsEveryAlbumWithItsThumbnailOnceLoaded)
     thumb.fill(Qt::green);
     w.thumbs->add(thumb, 2);
 
+    // The green thumbnail shows at the end of album 2's row only while the thumbnails show (the
+    // list, never laid out, draws one row: each is brought to the top in turn, as far as it goes).
+    const auto greenRows = [&w] {
+        QVector<int> rows;
+        for (int top = 0; top < w.editlb->items().count(); ++top) {
+            w.editlb->settopmost(top);
+            w.editlb->Paint();
+            if (w.editlb->topmost() != top) break;
+            const controls::tmatrix& row = w.editlb->hits().at(top);
+            const QPoint end(w.editlb->face().width() - 4, row.y1 + 2);
+            if (w.editlb->face().pixelColor(end) == QColor(Qt::green)) rows.append(row.item);
+        }
+        return rows;
+    };
     w.reloadeditlist();
     ASSERT_EQ(w.editlb->items().count(), 3);
     EXPECT_EQ(w.editlb->items()[2], QStringLiteral("Artist 03 - Album 03"));
-    EXPECT_TRUE(w.editlb->items().object(1)->picture().isNull());
+    EXPECT_TRUE(greenRows().isEmpty());
 
     w.VisualsPanelPanel->show();
     w.reloadeditlist();
-    EXPECT_FALSE(w.editlb->items().object(1)->picture().isNull());
-    EXPECT_TRUE(w.editlb->items().object(0)->picture().isNull());
+    EXPECT_EQ(greenRows(), QVector<int>{1});
 }
 
 TEST_F(PagesTest, TheLetterBarTypesItsLetterWithShift)
