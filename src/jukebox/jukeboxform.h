@@ -206,6 +206,8 @@ public:
     void setvol(uint32_t v);
 
     // ---- Album pages and navigation (jukeboxform_pages.cpp) ----
+    // True while a cover picture of the page shown is still being made.
+    bool coversPending() const { return preparedFaces_.pending(); }
     void drawalbum(int num);
     void drawtitles(QImage& lab, QObject* lsb, int albumindex);
     view3d::TCubePositions GetGubePositions() const;
@@ -699,6 +701,7 @@ private:
     // Pieces of the album pages (jukeboxform_pages.cpp).
     void emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list);
     void fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album);
+    void lateFace(const FaceSource& source, const QImage& face);
     void fillTrackList(controls::TScrollListbox* list, int album);
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
@@ -766,8 +769,10 @@ private:
     int entryBusy_ = 0;
     // The album pages' slide animator (owned through its parent, this window).
     PageSlide* pageSlide_ = nullptr;
-    // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread.
-    PreparedFaces preparedFaces_;
+    // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread; one
+    // still being made when the page is drawn takes its slot when it is.
+    PreparedFaces preparedFaces_{
+        this, [this](const FaceSource& source, const QImage& face) { lateFace(source, face); }};
     // The backdrop stretched on a worker thread while the window is built, and what it is made from.
     std::future<QImage> preparedBackdrop_;
     library::tskin preparedBackdropSkin_;

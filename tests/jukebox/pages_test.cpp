@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QTest>
 #include <array>
 #include <gtest/gtest.h>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "view3d/prismview.h"
 #include "jukeboxfixture.h"
 #include "pageprinters.h"
+#include "platform/jpegcodec.h"
 #include "printers.h"
 
 using jukebox::PictureBox;
@@ -92,7 +95,14 @@ protected:
         Tjukebox& window = start();
         window.pageSlide().setFrameInterval(0);
         fillScreen(window);
+        coversMade(window);
         return window;
+    }
+
+    // Waits until every cover of the page shown is made.
+    static void coversMade(const Tjukebox& w)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.coversPending(); }, 30000));
     }
 
     // A thumbnail for each of the albums 1..count, on a scroller of `size`.
@@ -276,6 +286,32 @@ TEST_F(PagesTest, ForwardFromTheLastPageGoesRoundAndBackFromTheFirstToo)
     EXPECT_EQ(coverAlbums(w), (std::array<int, 8>{7, 0, 1, 2, 3, 4, 5, 6}));
 }
 
+// A page step never waits for a cover still being decoded: the page shows at once, the album's
+// strip on black where the huge cover goes, and the cover takes its slot once made.
+TEST_F(PagesTest, APageStepShowsAtOnceAndAHugeCoverFollows)
+{
+    for (const QString& name :
+         {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")})
+        writeAlbum(QStringLiteral("Artist ") + name, QStringLiteral("Album ") + name);
+    // Noise does not compress: the decoder reads every one of its many bytes, however much it
+    // reduces the picture.
+    QImage noise(6000, 6000, QImage::Format_RGB888);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.bytesPerLine() / 4);
+    program.write(QStringLiteral("music/Artist C__Album C/title.jpg"), platform::encodeJpeg(noise, 90));
+    Tjukebox& w = open();
+    const QPoint inside(w.cd1->width() / 2, w.cd1->height() / 3);
+
+    uint16_t key = kVkLeft;
+    w.pageForward(key);
+    ASSERT_EQ(tagOf(w.cd1), 3);
+    ASSERT_TRUE(w.coversPending());
+    EXPECT_EQ(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
+    coversMade(w);
+    EXPECT_NE(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
+}
+
 // The covers of the next page are made while the slide runs: each must land on its own slot, so
 // an album shows the same picture after the step as in the slot it came from.
 TEST_F(PagesTest, APageStepCarriesEachCoverToItsNewSlot)
@@ -290,6 +326,7 @@ TEST_F(PagesTest, APageStepCarriesEachCoverToItsNewSlot)
     uint16_t key = kVkLeft;
     w.pageForward(key);
     ASSERT_EQ(coverAlbums(w), (std::array<int, 8>{3, 4, 5, 6, 7, 8, 1, 2}));
+    coversMade(w);
     const auto after = covers();
     // Albums 3 to 6 moved from cd3..cd6 to cd1..cd4, albums 1 and 2 from cd1, cd2 to cd7, cd8.
     for (int slot : {0, 1, 2, 3})
