@@ -10,6 +10,7 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <array>
+#include <mutex>
 
 #include "library/global.h"
 #include "platform/files.h"
@@ -38,6 +39,10 @@ constexpr int kMaxFullSide = 2048;
 // Cover files larger than this are refused before anything is read or copied: no real cover
 // comes near it, and a huge (or sparse) file would otherwise be read into memory whole.
 constexpr qint64 kMaxCoverBytes = 64ll * 1024 * 1024;
+// Cover files beyond this are read and decoded one at a time, so covers loaded side by side (the
+// album pages' workers) never hold several such files in memory at once.
+constexpr qint64 kLargeCoverBytes = 8ll * 1024 * 1024;
+std::mutex largeCovers;
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
 
@@ -172,6 +177,8 @@ LoadResult tryCover(const QString& fname, const QString& ext, const QString& fou
         qCInfo(lcCovers) << "cover file too large" << found << info.size();
         return Broken;
     }
+    std::unique_lock oneAtATime(largeCovers, std::defer_lock);
+    if (info.size() > kLargeCoverBytes) oneAtATime.lock();
     const QString name = library::cached ? cachedCopy(fname, ext, found) : found;
     const bool ok =
         ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
