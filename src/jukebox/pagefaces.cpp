@@ -137,19 +137,27 @@ struct PreparedFaces::Batch
 PreparedFaces::~PreparedFaces()
 {
     clear();
+    abandonAsked();
+    // Each worker ends after the picture it is making.
+    for (std::future<void>& worker : workers_)
+        worker.wait();
+}
+
+void PreparedFaces::abandonAsked()
+{
     for (const std::shared_ptr<Batch>& batch : asked_) {
         const std::lock_guard lock(batch->guard);
         batch->asked.fill(false);
     }
-    // Each worker ends after the picture it is making.
-    for (std::future<void>& worker : workers_)
-        worker.wait();
+    asked_.clear();
 }
 
 void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
 {
     if (batch_ && sources == batch_->sources) return;
     clear();
+    // The pictures of a new page supersede those earlier drawings still wait for.
+    abandonAsked();
     std::erase_if(workers_, [](const std::future<void>& worker) {
         return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
     });
@@ -168,7 +176,13 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
                         const std::lock_guard lock(batch->guard);
                         if (batch->dropped && !batch->asked.at(i)) continue;
                     }
+                    // A picture dropped while it waits for its turn at a huge cover is given up.
+                    skins::setLoadCancelled([&batch, i] {
+                        const std::lock_guard held(batch->guard);
+                        return batch->dropped && !batch->asked.at(i);
+                    });
                     const QImage picture = paintCoverFace(batch->sources.at(i));
+                    skins::setLoadCancelled(nullptr);
                     const std::lock_guard lock(batch->guard);
                     batch->pictures[i] = picture;
                     if (!batch->asked.at(i) || !context) continue;

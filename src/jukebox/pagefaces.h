@@ -69,6 +69,9 @@ public:
 private:
     struct Batch;
 
+    // No picture of an earlier drawing goes to `late` any more.
+    void abandonAsked();
+
     QObject* context_;
     Late late_;
     std::shared_ptr<Batch> batch_;

@@ -10,6 +10,8 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <array>
+#include <chrono>
+#include <functional>
 #include <mutex>
 
 #include "library/global.h"
@@ -42,7 +44,10 @@ constexpr qint64 kMaxCoverBytes = 64ll * 1024 * 1024;
 // Cover files beyond this are read and decoded one at a time, so covers loaded side by side (the
 // album pages' workers) never hold several such files in memory at once.
 constexpr qint64 kLargeCoverBytes = 8ll * 1024 * 1024;
-std::mutex largeCovers;
+std::timed_mutex largeCovers;
+constexpr std::chrono::milliseconds kTurnCheck{10};
+// Whether the picture the calling thread is loading is still wanted (see setLoadCancelled).
+thread_local std::function<bool()> loadCancelled;
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
 
@@ -178,7 +183,9 @@ LoadResult tryCover(const QString& fname, const QString& ext, const QString& fou
         return Broken;
     }
     std::unique_lock oneAtATime(largeCovers, std::defer_lock);
-    if (info.size() > kLargeCoverBytes) oneAtATime.lock();
+    while (info.size() > kLargeCoverBytes && !oneAtATime.try_lock_for(kTurnCheck)) {
+        if (loadCancelled && loadCancelled()) return Broken;
+    }
     const QString name = library::cached ? cachedCopy(fname, ext, found) : found;
     const bool ok =
         ext == QLatin1String("bmp") ? loadBmpFile(name, picture) : loadJpegFile(name, picture, wanted);
@@ -186,6 +193,11 @@ LoadResult tryCover(const QString& fname, const QString& ext, const QString& fou
 }
 
 } // namespace
+
+void setLoadCancelled(std::function<bool()> cancelled)
+{
+    loadCancelled = std::move(cancelled);
+}
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
 {

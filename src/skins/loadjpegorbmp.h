@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 namespace skins {
 
@@ -34,6 +35,10 @@ QString docachedcheckandcopy(const QString& fn, const QString& ext);
 // `wanted` size a JPEG is decoded at the smallest reduction that still covers that size; a huge
 // picture is always reduced.
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted = {});
+
+// While `cancelled` (when set) says so, a load on the calling thread that waits for its turn to read
+// a large cover gives up and yields the corrupt picture: the picture is no longer wanted.
+void setLoadCancelled(std::function<bool()> cancelled);
 
 // Drops both error pictures (test fixtures).
 void reseterrorbitmaps();
