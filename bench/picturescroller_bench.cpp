@@ -291,9 +291,7 @@ int main(int argc, char** argv)
     jukeboxScreen.reset();
     plainScreen.reset();
     folders.reset();
-    if (!shown) {
-        std::printf("a window's surface does not show the thumbnails of the screen\n");
-        return 1;
-    }
-    return 0;
+    bench::checkWork(measured, "the memory of 10,000 thumbnails measured");
+    bench::checkWork(shown, "both windows' surfaces show the thumbnails of the screen");
+    return bench::exitStatus();
 }

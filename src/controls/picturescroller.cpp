@@ -2,11 +2,14 @@
 
 #include <QFontMetrics>
 #include <QPainter>
+#include <QHash>
 #include <algorithm>
+#include <mutex>
 
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
 #include "skins/colors.h"
+#include "platform/jpegcodec.h"
 #include "skins/loadjpegorbmp.h"
 
 namespace controls {
@@ -35,7 +38,31 @@ QImage thumbnailOf(const QImage& bmp, int side)
     return scaled.convertToFormat(QImage::Format_RGB16);
 }
 
+// The quality of the small copies: a row shows them at about their size, where this looks as the
+// picture did, at a third or less of its 16-bit size.
+constexpr int kSmallCopyQuality = 85;
+
+// The small copy of a picture shared by many albums, made once per picture and shared in turn.
+QImage sharedSmallCopy(const QImage& bmp)
+{
+    static std::mutex guard;
+    static QHash<qint64, QImage> made;
+    const std::lock_guard lock(guard);
+    QImage& copy = made[bmp.cacheKey()];
+    if (copy.isNull()) copy = thumbnailOf(bmp, TPictureScroller::kSmallSide);
+    return copy;
+}
+
 } // namespace
+
+SmallCopy smallCopyOf(const QImage& bmp)
+{
+    if (bmp.isNull() || bmp.cacheKey() == skins::errorbitmap_noimage.cacheKey() ||
+        bmp.cacheKey() == skins::errorbitmap_corrupt.cacheKey())
+        return SmallCopy{QByteArray(), sharedSmallCopy(bmp)};
+    return SmallCopy{platform::encodeJpeg(thumbnailOf(bmp, TPictureScroller::kSmallSide), kSmallCopyQuality),
+                     QImage()};
+}
 
 // The layout of one rendering.
 struct TPictureScroller::Grid
@@ -66,7 +93,7 @@ int TPictureScroller::thumbnailside() const
 
 void TPictureScroller::add(const QImage& bmp, int32_t alb)
 {
-    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb, QString()});
+    pl.items.append(picrecord{thumbnailOf(bmp, thumbnailside()), alb, QString(), QByteArray()});
     fcount = int32_t(pl.items.size());
     stale_ = true;
     byAlbumStale_ = true;
@@ -74,20 +101,17 @@ void TPictureScroller::add(const QImage& bmp, int32_t alb)
 
 void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
 {
-    pl.items.append(picrecord{smallCopyOf(bmp), alb, folder});
+    addcovers({FolderCover{alb, folder, smallCopyOf(bmp)}});
+}
+
+void TPictureScroller::addcovers(const QVector<FolderCover>& covers)
+{
+    pl.items.reserve(pl.items.size() + covers.size());
+    for (const FolderCover& cover : covers)
+        pl.items.append(picrecord{cover.small.shared, cover.album, cover.folder, cover.small.jpeg});
     fcount = int32_t(pl.items.size());
     stale_ = true;
     byAlbumStale_ = true;
-}
-
-// Covers given as the same picture (every album without a cover gets the one "not found" picture)
-// share one small copy, so such albums cost no picture memory of their own.
-QImage TPictureScroller::smallCopyOf(const QImage& bmp)
-{
-    if (const QImage* made = smallCopies_.object(bmp.cacheKey())) return *made;
-    const QImage copy = thumbnailOf(bmp, kSmallSide);
-    smallCopies_.insert(bmp.cacheKey(), new QImage(copy));
-    return copy;
 }
 
 void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
@@ -97,6 +121,7 @@ void TPictureScroller::replace(int32_t i, const QImage& bmp, int32_t alb)
     // The new picture fills the whole thumbnail, at the thumbnail's own size.
     record.picture = thumbnailOf(bmp, record.folder.isEmpty() ? record.picture.width() : thumbnailside());
     record.folder.clear();
+    record.small.clear();
     record.album = alb;
     stale_ = true;
     byAlbumStale_ = true;
@@ -109,6 +134,7 @@ void TPictureScroller::Delete(int32_t i)
     for (int j = i; j < fcount - 1; ++j) {
         pl.items[j].picture = pl.items[j + 1].picture;
         pl.items[j].folder = pl.items[j + 1].folder;
+        pl.items[j].small = pl.items[j + 1].small;
     }
     pl.items.removeLast();
     fcount = int32_t(pl.items.size());
@@ -147,7 +173,11 @@ void TPictureScroller::indexAlbums() const
 QImage TPictureScroller::albumpicture(int32_t a) const
 {
     const int32_t i = lookupalbum(a);
-    return i >= 0 ? pl.items.at(i).picture : QImage();
+    if (i < 0) return QImage();
+    const picrecord& record = pl.items.at(i);
+    QImage decoded;
+    if (record.picture.isNull() && !platform::decodeJpeg(record.small, decoded)) return QImage();
+    return record.picture.isNull() ? decoded : record.picture;
 }
 
 void TPictureScroller::Makeitemvisible(int32_t i)

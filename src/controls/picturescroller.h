@@ -4,13 +4,15 @@
 // the grid move it by one row per press, ever faster while held. A press on a thumbnail chooses
 // it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
 // A picture given as such is kept at its display size with 16 bits per pixel. An album cover
-// given by its folder keeps only a small copy (what list rows show beside the album); its cell
-// is decoded from the cover when it comes into view and held in a cache of a fixed number of
-// cells, so memory stays bounded however many albums there are. A hidden scroller keeps no face
+// given by its folder keeps only a small copy (what list rows show beside the album), compressed
+// as a JPEG and decoded when a row asks for it; its cell is decoded from the cover when it comes
+// into view and held in a cache of a fixed number of cells, so memory stays small however many
+// albums there are. A hidden scroller keeps no face
 // (nearly screen-sized): it renders when it shows.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
 
+#include <QByteArray>
 #include <QCache>
 #include <QImage>
 #include <QString>
@@ -23,13 +25,34 @@ class QPainter;
 
 namespace controls {
 
+// The small copy of an album cover: a JPEG of its own, or a picture shared with other albums
+// (the error pictures that stand in for every missing or unreadable cover).
+struct SmallCopy
+{
+    QByteArray jpeg;
+    QImage shared;
+};
+
+// The small copy of `bmp` (any picture of at least kSmallSide square). Any thread.
+SmallCopy smallCopyOf(const QImage& bmp);
+
+// A cover given by its album folder, as the cover loader hands it over.
+struct FolderCover
+{
+    int32_t album = 0;
+    QString folder;
+    SmallCopy small;
+};
+
 // One thumbnail: its picture (owned by the scroller), the number of the album it shows and, for a
-// cover given by its album folder, that folder (the picture is then the small copy).
+// cover given by its album folder, that folder and the cover's small copy (the picture is then
+// the shared small copy, or null for one of its own).
 struct picrecord
 {
     QImage picture;
     int32_t album = 0;
     QString folder;
+    QByteArray small;
 };
 
 struct tpicturelist
@@ -53,6 +76,8 @@ public:
     // Adds the cover of album folder `folder`: `bmp` is that cover at any size of at least
     // `kSmallSide`; the cell is decoded again from the folder whenever it is drawn and not cached.
     void addcover(const QImage& bmp, int32_t alb, const QString& folder);
+    // Adds covers whose small copies were made already (by the loader, off the window thread).
+    void addcovers(const QVector<FolderCover>& covers);
     void replace(int32_t i, const QImage& bmp, int32_t alb);
     void Delete(int32_t i);
     void clear();
@@ -111,7 +136,6 @@ private:
     int hit(int x, int y);
     int thumbnailside() const;
     const QImage& cellOf(const picrecord& record, int side);
-    QImage smallCopyOf(const QImage& bmp);
     bool cursorOnThumbnail() const;
     void indexAlbums() const;
     void repeattimerRepeat() override;
@@ -141,9 +165,6 @@ private:
     // Decoded cells of covers given by their folder, by folder, all of side `cellSide_`.
     QCache<QString, QImage> cells_{kCachedCells};
     int cellSide_ = 0;
-    // The small copies of the last few pictures given to addcover, by the picture's cache key.
-    static constexpr int kSharedSmallCopies = 4;
-    QCache<qint64, QImage> smallCopies_{kSharedSmallCopies};
     // Where the first thumbnail of each album stands, by album number (-1: none), so a lookup
     // does not walk every thumbnail; made again at the first lookup after the thumbnails changed.
     mutable QVector<int32_t> byAlbum_;

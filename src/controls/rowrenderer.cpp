@@ -144,8 +144,11 @@ RowExtent ListPainter::cliptextOut(int x, int y, const QString& text, int n,
     if (m_.showlabels) offset = drawrowlabel(p_, x, y, n, image_.width());
     int right = image_.width();
     if (info) {
-        if (!info->picture().isNull()) {
-            drawPicture(info->picture(), y);
+        const QImage picture = info->picture().isNull() && m_.albumpictures
+                                   ? m_.albumpictures(info->AlbumNumber())
+                                   : info->picture();
+        if (!picture.isNull()) {
+            drawPicture(picture, y);
             right -= m_.itemheight;
         }
         if (!info->icon.isEmpty()) {

@@ -131,6 +131,8 @@ struct ScrollListModel
     bool highlightindex2 = false;
     int32_t highlighteditem2 = 0;
     const ArrowSet* arrows = nullptr;
+    // The picture of a row's album, asked for the rows drawn that carry none of their own.
+    std::function<QImage(int32_t)> albumpictures;
     int32_t topmost = 0;
     int32_t displayitems = 0;
     int32_t itemheight = 0;

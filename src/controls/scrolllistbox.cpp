@@ -185,6 +185,7 @@ void TScrollListbox::Paint()
     model.highlightindex2 = fhighlight2;
     model.highlighteditem2 = fhighlighteditem2;
     model.arrows = &arrows;
+    model.albumpictures = albumpictures_;
     model.topmost = ftopmost;
     model.displayitems = fdisplayitems;
     model.itemheight = itemheight;

@@ -11,6 +11,7 @@
 #include <QImage>
 #include <QString>
 #include <cstdint>
+#include <functional>
 #include <future>
 #include <memory>
 #include <vector>
@@ -32,6 +33,9 @@ public:
     void additemandinfo(const QString& s, int32_t album, int32_t track, const QImage& picture,
                         const QString& icon, const QString& data);
     void clear();
+    // Rows without a picture of their own show `pictures` of their album (none for a null
+    // picture), asked for only while the row is drawn.
+    void setalbumpictures(std::function<QImage(int32_t)> pictures) { albumpictures_ = std::move(pictures); }
     void scrolltoend();
     void scrollup();
     void scrolldown();
@@ -118,6 +122,7 @@ private:
 
     // The colour of the drawing font as the last layout took it.
     QColor canvasfontcolor_;
+    std::function<QImage(int32_t)> albumpictures_;
 };
 
 } // namespace controls

@@ -207,6 +207,8 @@ public:
     void setvol(uint32_t v);
 
     // ---- Album pages and navigation (jukeboxform_pages.cpp) ----
+    // True while a cover picture of the page shown is still being made.
+    bool coversPending() const { return preparedFaces_.pending(); }
     void drawalbum(int num);
     void drawtitles(QImage& lab, QObject* lsb, int albumindex);
     view3d::TCubePositions GetGubePositions() const;
@@ -362,6 +364,9 @@ public:
     // The thumbnail scroller follows the album list: a new album's cover goes in at `index` (from 0),
     // a deleted album's thumbnail at `index` goes out.
     void addthumbnail(const QString& albumFolder, int index);
+    // Rows of `list` show their album's thumbnail picture while the thumbnails show (as the list is
+    // filled), asked for as they are drawn.
+    void setThumbnailPictures(controls::TScrollListbox& list);
     void deletethumbnail(int index);
 
     // ---- Fields ----
@@ -699,6 +704,7 @@ private:
     // Pieces of the album pages (jukeboxform_pages.cpp).
     void emptyPageSlot(PictureBox* cover, controls::TScrollListbox* list);
     void fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, int album);
+    void lateFace(const FaceSource& source, const QImage& face);
     void fillTrackList(controls::TScrollListbox* list, int album);
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
@@ -779,8 +785,10 @@ private:
     void endFade();
     // The album pages' slide animator (owned through its parent, this window).
     PageSlide* pageSlide_ = nullptr;
-    // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread.
-    PreparedFaces preparedFaces_;
+    // The cover pictures of the page a slide is heading for, made meanwhile on a worker thread; one
+    // still being made when the page is drawn takes its slot when it is.
+    PreparedFaces preparedFaces_{
+        this, [this](const FaceSource& source, const QImage& face) { lateFace(source, face); }};
     // The backdrop stretched on a worker thread while the window is built, and what it is made from.
     std::future<QImage> preparedBackdrop_;
     library::tskin preparedBackdropSkin_;

@@ -246,11 +246,24 @@ void Tjukebox::fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, i
 {
     const FaceSource source = faceSource(album, cover->size());
     QImage picture = preparedFaces_.take(source);
-    if (picture.isNull()) picture = paintCoverFace(source);
+    if (picture.isNull()) {
+        // The cover is still being made (it takes the slot when it is): the strip on black meanwhile.
+        picture = QImage(source.size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+        picture.fill(Qt::black);
+        paintAlbumFace(picture, source.album, source.artist, source.name);
+    }
     stepMessageLine();
     fillTitles(list, album);
     cover->setPicture(picture);
     setTag(cover, album);
+}
+
+void Tjukebox::lateFace(const FaceSource& source, const QImage& face)
+{
+    for (PictureBox* cover : {cd1, cd2, cd3, cd4, cd5, cd6, cd7, cd8}) {
+        if (tagOf(cover) == source.album && faceSource(source.album, cover->size()) == source)
+            cover->setPicture(face);
+    }
 }
 
 void Tjukebox::drawtitles(QImage& lab, QObject* lsb, int albumindex)
@@ -780,13 +793,9 @@ void Tjukebox::reloadeditlist()
     const QComboBox* rows = player::mainform ? player::mainform->Dalbumlist : nullptr;
     editlb->setdrawmode(false);
     editlb->clear();
-    const bool withThumbnails = !VisualsPanelPanel->isHidden();
-    for (int row = 0; rows && row < rows->count(); ++row) {
-        QImage picture;
-        const int thumbnail = withThumbnails ? thumbs->lookupalbum(row + 1) : -1;
-        if (thumbnail >= 0) picture = thumbs->pl.items[thumbnail].picture;
-        editlb->additemandinfo(rows->itemText(row), row + 1, 0, picture, QString(), QString());
-    }
+    setThumbnailPictures(*editlb);
+    for (int row = 0; rows && row < rows->count(); ++row)
+        editlb->additemandinfo(rows->itemText(row), row + 1, 0, QImage(), QString(), QString());
     editlb->setdrawmode(true);
     editlb->Paint();
 }

@@ -61,7 +61,7 @@ void Tjukebox::fillQueueList(int marked, int playing)
     lb->clear();
     const player::Tmainform* mf = player::mainform;
     const QHash<QString, int> numbers = albumsByFolder();
-    const bool withThumbnails = !VisualsPanelPanel->isHidden();
+    setThumbnailPictures(*lb);
     for (int k = 0; mf && k < mf->dplaylist->count() && k < player::dPlayListMatrixAlb.size(); ++k) {
         const QString& folder = player::dPlayListMatrixAlb.at(k);
         const int number = numbers.value(folder, 0);
@@ -70,8 +70,7 @@ void Tjukebox::fillQueueList(int marked, int playing)
         library::extractalbumartist(folder, album, artist);
         const QString text =
             artist + QStringLiteral(" - ") + album + QStringLiteral(" -  ") + mf->dplaylist->item(k)->text();
-        const QImage picture = withThumbnails ? thumbs->albumpicture(number) : QImage();
-        lb->additemandinfo(text, number, player::dPlayListMatrixTrk.value(k), picture, QString(), QString());
+        lb->additemandinfo(text, number, player::dPlayListMatrixTrk.value(k), QImage(), QString(), QString());
     }
     lb->sethighlighteditem(marked);
     lb->sethighlighteditem2(playing);

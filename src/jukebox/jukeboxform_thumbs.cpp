@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 
 #include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
 #include "jukebox/loadcovers.h"
 #include "library/global.h"
 #include "platform/waithelper.h"
@@ -17,6 +18,8 @@ void Tjukebox::docovers()
 {
     QCoreApplication::processEvents();
     if (initcovers) return;
+    // The loader's worker only reads the error pictures; they are made here, on the window thread.
+    skins::initerrorbitmaps();
     initcovers = new loadcovers(*this);
     // The loader frees itself when it ends (unless the window freed it first, which drops this).
     connect(initcovers, &QThread::finished, initcovers, [loader = initcovers] {
@@ -41,6 +44,15 @@ void Tjukebox::addthumbnail(const QString& albumFolder, int index)
     skins::loadjpegbmp(albumFolder, cover,
                        QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
     thumbs->addcover(cover, index + 1, albumFolder);
+}
+
+void Tjukebox::setThumbnailPictures(controls::TScrollListbox& list)
+{
+    if (VisualsPanelPanel->isHidden()) {
+        list.setalbumpictures(nullptr);
+        return;
+    }
+    list.setalbumpictures([this](int32_t album) { return thumbs->albumpicture(album); });
 }
 
 void Tjukebox::deletethumbnail(int index)

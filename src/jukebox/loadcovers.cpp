@@ -11,7 +11,9 @@
 #include "player/mainform.h"
 #include "skins/loadjpegorbmp.h"
 
+#include <QElapsedTimer>
 #include <QToolButton>
+#include <utility>
 
 namespace jukebox {
 
@@ -23,6 +25,11 @@ bool skippedWithUnderscore(const library::talbumtype& entry)
 {
     return entry.artist.isEmpty() || entry.artist.startsWith(QLatin1Char('_'));
 }
+
+// Thumbnails go to the window thread this many at a time, or sooner once this long has passed:
+// adding a batch takes the window thread well under a millisecond.
+constexpr int kBatchCovers = 256;
+constexpr qint64 kBatchMs = 100;
 
 } // namespace
 
@@ -36,13 +43,21 @@ void loadcovers::run()
 {
     vis = false;
     handOver(&loadcovers::controlsvisible);
+    const QSize small(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide);
+    QElapsedTimer sinceHandOver;
+    sinceHandOver.start();
     for (int32_t n = 1; n < albums_.size() && !isInterruptionRequested(); ++n) {
         if (wraponunderscore_ && skippedWithUnderscore(albums_.at(n))) continue;
-        spp = platform::joinPath(root_, library::albumfoldername(albums_.at(n)));
-        alb = n;
-        handOver(&loadcovers::addthumb);
+        const QString folder = platform::joinPath(root_, library::albumfoldername(albums_.at(n)));
+        QImage cover;
+        skins::loadjpegbmp(folder, cover, small);
+        batch_.append(controls::FolderCover{n, folder, controls::smallCopyOf(cover)});
+        if (batch_.size() < kBatchCovers && !sinceHandOver.hasExpired(kBatchMs)) continue;
+        handOver(&loadcovers::handOverBatch);
+        sinceHandOver.restart();
     }
     if (isInterruptionRequested()) return;
+    handOver(&loadcovers::handOverBatch);
     vis = true;
     handOver(&loadcovers::setlast);
     handOver(&loadcovers::controlsvisible);
@@ -63,15 +78,13 @@ void loadcovers::controlsvisible()
         window_.thumbs->resize(platform::screens().geometry(&window_).size());
 }
 
-// Only the small copy is decoded here (the cover reduced in the DCT), so one hand-over stays far
-// below a frame; the scroller decodes the cells it shows itself.
-void loadcovers::addthumb()
+// The thumbnails come finished, so a batch only joins the scroller's list.
+void loadcovers::handOverBatch()
 {
+    const QVector<controls::FolderCover> covers = std::exchange(batch_, {});
     // A load being stopped (the program ends) adds nothing more.
-    if (isInterruptionRequested()) return;
-    skins::loadjpegbmp(spp, o,
-                       QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
-    window_.thumbs->addcover(o, alb, spp);
+    if (isInterruptionRequested() || covers.isEmpty()) return;
+    window_.thumbs->addcovers(covers);
 }
 
 void loadcovers::setlast()

@@ -1,19 +1,20 @@
 #pragma once
 
 // The loader of the thumbnail panel's covers: after the jukebox window first opens, a worker
-// thread walks the album list and hands each album over to the window thread, which decodes a
-// small copy of its cover (reduced in the DCT) and adds it to the thumbnail scroller; the
-// scroller decodes full cells only for what it shows. Until the load ends the thumbnail corner
-// and the desktop player's cover-pick button stay hidden. The worker reads only a copy of the
-// album list taken when it is made; `requestInterruption` stops it between albums.
+// thread walks the album list, finds each album's cover, decodes a small copy of it (reduced in
+// the DCT) and compresses it, and hands the finished thumbnails over to the window thread in
+// batches, which only add them to the thumbnail scroller; the scroller decodes full cells only for
+// what it shows. Until the load ends the thumbnail corner and the desktop player's cover-pick
+// button stay hidden. The worker reads only a copy of the album list taken when it is made;
+// `requestInterruption` stops it between albums.
 // Made, started and waited for on the window thread; the jukebox window owns it, and it frees
 // itself when it ends.
 
-#include <QImage>
 #include <QString>
 #include <QThread>
-#include <cstdint>
+#include <QVector>
 
+#include "controls/picturescroller.h"
 #include "library/global.h"
 
 namespace jukebox {
@@ -29,11 +30,6 @@ public:
 
     // The cover controls are to show.
     bool vis = false;
-    // The album folder whose cover is being loaded, and its album number.
-    QString spp;
-    int32_t alb = 0;
-    // The cover being loaded (window thread only).
-    QImage o;
 
 protected:
     // The load (the thread body).
@@ -42,9 +38,12 @@ protected:
 private:
     // Run on the window thread by hand-over.
     void controlsvisible();
-    void addthumb();
     void setlast();
     void handOver(void (loadcovers::*step)());
+    void handOverBatch();
+
+    // Thumbnails made and not yet handed over.
+    QVector<controls::FolderCover> batch_;
 
     Tjukebox& window_;
     const library::albumtype albums_;

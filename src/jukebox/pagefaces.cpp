@@ -3,7 +3,11 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QPainterPath>
+#include <QMetaObject>
+#include <QPointer>
 #include <algorithm>
+#include <chrono>
+#include <mutex>
 
 #include "controls/drawing.h"
 #include "jukebox/jukeboxform.h"
@@ -120,39 +124,116 @@ QImage paintCoverFace(const FaceSource& source)
     return picture;
 }
 
+// One prepare's pictures as its workers and the window thread share them.
+struct PreparedFaces::Batch
+{
+    QVector<FaceSource> sources;
+    std::mutex guard;
+    QVector<QImage> pictures; // null until made
+    QVector<bool> asked;      // taken before it was made: goes to `late`
+    bool dropped = false;     // pictures not asked for are no longer made
+};
+
+PreparedFaces::~PreparedFaces()
+{
+    clear();
+    abandonAsked();
+    // Each worker ends after the picture it is making.
+    for (std::future<void>& worker : workers_)
+        worker.wait();
+}
+
+void PreparedFaces::abandonAsked()
+{
+    for (const std::shared_ptr<Batch>& batch : asked_) {
+        const std::lock_guard lock(batch->guard);
+        batch->asked.fill(false);
+    }
+    asked_.clear();
+}
+
 void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
 {
-    if (sources == sources_) return;
+    if (batch_ && sources == batch_->sources) return;
     clear();
-    sources_ = std::move(sources);
-    workers_ = std::clamp<int>(workers, 1, std::max<int>(1, int(sources_.size())));
-    // Worker w makes the pictures w, w + workers, w + 2 workers, ...
-    for (int w = 0; w < workers_; ++w) {
-        QVector<FaceSource> share;
-        for (qsizetype i = w; i < sources_.size(); i += workers_)
-            share.append(sources_.at(i));
-        work_.push_back(std::async(std::launch::async, [share = std::move(share)] {
-                            QVector<QImage> pictures;
-                            for (const FaceSource& source : share)
-                                pictures.append(paintCoverFace(source));
-                            return pictures;
-                        }).share());
+    // The pictures of a new page supersede those earlier drawings still wait for.
+    abandonAsked();
+    std::erase_if(workers_, [](const std::future<void>& worker) {
+        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    auto batch = std::make_shared<Batch>();
+    batch->sources = std::move(sources);
+    batch->pictures.resize(batch->sources.size());
+    batch->asked.fill(false, batch->sources.size());
+    batch_ = batch;
+    const int count = std::clamp<int>(workers, 1, std::max<int>(1, int(batch->sources.size())));
+    // Worker w makes the pictures w, w + count, w + 2 count, ...
+    for (int w = 0; w < count; ++w) {
+        workers_.push_back(
+            std::async(std::launch::async, [batch, w, count, context = QPointer(context_), late = late_] {
+                for (qsizetype i = w; i < batch->sources.size(); i += count) {
+                    {
+                        const std::lock_guard lock(batch->guard);
+                        if (batch->dropped && !batch->asked.at(i)) continue;
+                    }
+                    // A picture dropped while it waits for its turn at a huge cover is given up.
+                    skins::setLoadCancelled([&batch, i] {
+                        const std::lock_guard held(batch->guard);
+                        return batch->dropped && !batch->asked.at(i);
+                    });
+                    const QImage picture = paintCoverFace(batch->sources.at(i));
+                    skins::setLoadCancelled(nullptr);
+                    const std::lock_guard lock(batch->guard);
+                    batch->pictures[i] = picture;
+                    if (!batch->asked.at(i) || !context) continue;
+                    QMetaObject::invokeMethod(context, [batch, i, late] {
+                        QImage made;
+                        {
+                            const std::lock_guard held(batch->guard);
+                            if (!batch->asked.at(i)) return;
+                            batch->asked[i] = false;
+                            made = batch->pictures.at(i);
+                        }
+                        late(batch->sources.at(i), made);
+                    });
+                }
+            }));
     }
 }
 
 QImage PreparedFaces::take(const FaceSource& source)
 {
-    const qsizetype index = sources_.indexOf(source);
+    if (!batch_) return QImage();
+    const qsizetype index = batch_->sources.indexOf(source);
     if (index < 0) return QImage();
-    return work_.at(size_t(index % workers_)).get().at(index / workers_);
+    const std::lock_guard lock(batch_->guard);
+    if (batch_->pictures.at(index).isNull()) batch_->asked[index] = true;
+    return batch_->pictures.at(index);
+}
+
+bool PreparedFaces::pending() const
+{
+    std::vector<std::shared_ptr<Batch>> batches = asked_;
+    if (batch_) batches.push_back(batch_);
+    return std::any_of(batches.cbegin(), batches.cend(), [](const std::shared_ptr<Batch>& batch) {
+        const std::lock_guard lock(batch->guard);
+        return batch->asked.contains(true);
+    });
 }
 
 void PreparedFaces::clear()
 {
-    for (const std::shared_future<QVector<QImage>>& pictures : work_)
-        pictures.wait();
-    work_.clear();
-    sources_.clear();
+    std::erase_if(asked_, [](const std::shared_ptr<Batch>& batch) {
+        const std::lock_guard lock(batch->guard);
+        return !batch->asked.contains(true);
+    });
+    if (!batch_) return;
+    {
+        const std::lock_guard lock(batch_->guard);
+        batch_->dropped = true;
+        if (batch_->asked.contains(true)) asked_.push_back(batch_);
+    }
+    batch_.reset();
 }
 
 } // namespace jukebox

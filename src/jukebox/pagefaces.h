@@ -4,16 +4,21 @@
 // with the album strip (number and names) painted at its bottom. A page drawn at once has its
 // pictures made side by side on worker threads, one a cover; a page step has one worker make them
 // while its slide runs (leaving the other cores to the slide), so the page drawn after the slide
-// only puts finished pictures in place and the window thread is never held up for long. `paintCoverFace` and
-// `paintAlbumFace` may run on any thread; `PreparedFaces` belongs to the window thread (its workers read only
-// their own copies).
+// only puts finished pictures in place; a picture not finished yet (a huge cover) follows when it
+// is, and the window thread never waits for a decode. `paintCoverFace` and `paintAlbumFace` may
+// run on any thread; `PreparedFaces` belongs to the window thread (its workers read only their
+// own copies).
 
 #include <QImage>
 #include <QSize>
 #include <QString>
 #include <QVector>
+#include <functional>
 #include <future>
+#include <memory>
 #include <vector>
+
+class QObject;
 
 namespace jukebox {
 
@@ -42,24 +47,36 @@ QImage paintCoverFace(const FaceSource& source);
 class PreparedFaces
 {
 public:
-    PreparedFaces() = default;
-    ~PreparedFaces() { clear(); }
+    // `late` runs on the window thread of `context` with each picture that was asked for before it
+    // was made.
+    using Late = std::function<void(const FaceSource&, const QImage&)>;
+    PreparedFaces(QObject* context, Late late) : context_(context), late_(std::move(late)) {}
+    ~PreparedFaces();
     PreparedFaces(const PreparedFaces&) = delete;
     PreparedFaces& operator=(const PreparedFaces&) = delete;
 
     // Starts making the pictures of `sources`, shared among `workers` worker threads; earlier ones
     // are dropped, unless they are for the same sources.
     void prepare(QVector<FaceSource> sources, int workers);
-    // The picture made for exactly `source` (waiting for its worker when it is still at work), or a
-    // null picture when none was prepared for it.
+    // The picture made for exactly `source`; a null picture when none was prepared for it, or when
+    // it is still being made: it then goes to `late` once made. Never waits for a worker.
     QImage take(const FaceSource& source);
-    // Drops every prepared picture.
+    // True while a picture asked for is still being made.
+    bool pending() const;
+    // Drops every prepared picture not yet asked for; those asked for still go to `late`.
     void clear();
 
 private:
-    QVector<FaceSource> sources_;
-    int workers_ = 1;
-    std::vector<std::shared_future<QVector<QImage>>> work_;
+    struct Batch;
+
+    // No picture of an earlier drawing goes to `late` any more.
+    void abandonAsked();
+
+    QObject* context_;
+    Late late_;
+    std::shared_ptr<Batch> batch_;
+    std::vector<std::shared_ptr<Batch>> asked_; // dropped batches with pictures still to deliver
+    std::vector<std::future<void>> workers_;
 };
 
 } // namespace jukebox

@@ -1,9 +1,15 @@
 #include "jukebox/searchthread.h"
 
 #include <QDateTime>
+#include <QHash>
 #include <algorithm>
-#include <future>
+#include <chrono>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "library/albumstore.h"
@@ -21,9 +27,14 @@ const QString kTrackIcon = QStringLiteral("NOTES");
 // one hand-over per row would cost more than the search itself.
 constexpr int kBatchRows = 256;
 constexpr qint64 kBatchMs = 30;
-// Title files are read a block of albums at a time by up to this many readers.
-constexpr int32_t kBlockAlbums = 512;
+// The readers of title files: at most this many, however many cores there are (each may hold one
+// title file's lines), and they read at most this many albums, or this many bytes of rows, ahead
+// of the rows the search has taken.
 constexpr int kReaders = 4;
+constexpr int32_t kAlbumsAhead = 64;
+constexpr qint64 kBytesAhead = 32ll * 1024 * 1024;
+// How long a wait for the other side goes before it looks at `cancel` again.
+constexpr std::chrono::milliseconds kCancelCheck{10};
 
 // True when album `n` is among those pass 1 found (in album order).
 bool isFound(const QVector<tknownalbums>& found, int32_t n)
@@ -33,6 +44,66 @@ bool isFound(const QVector<tknownalbums>& found, int32_t n)
                          [](const tknownalbums& album, int32_t number) { return album.number < number; });
     return at != found.cend() && at->number == n;
 }
+
+// The readers every search shares: threads made at the first search and kept, as many as the
+// machine has cores up to kReaders. Each takes the next job when it has finished one.
+class ReaderPool
+{
+public:
+    static ReaderPool& instance()
+    {
+        static ReaderPool pool;
+        return pool;
+    }
+
+    int size() const { return int(threads_.size()); }
+
+    void run(std::function<void()> job)
+    {
+        const std::lock_guard lock(guard_);
+        jobs_.push_back(std::move(job));
+        ready_.notify_one();
+    }
+
+    ~ReaderPool()
+    {
+        {
+            const std::lock_guard lock(guard_);
+            stopping_ = true;
+        }
+        ready_.notify_all();
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+
+private:
+    ReaderPool()
+    {
+        const int count = std::clamp(int(std::thread::hardware_concurrency()), 1, kReaders);
+        for (int t = 0; t < count; ++t)
+            threads_.emplace_back([this] { work(); });
+    }
+
+    void work()
+    {
+        std::unique_lock lock(guard_);
+        for (;;) {
+            ready_.wait(lock, [this] { return stopping_ || !jobs_.empty(); });
+            if (jobs_.empty()) return;
+            const std::function<void()> job = std::move(jobs_.front());
+            jobs_.pop_front();
+            lock.unlock();
+            job();
+            lock.lock();
+        }
+    }
+
+    std::mutex guard_;
+    std::condition_variable ready_;
+    std::deque<std::function<void()>> jobs_;
+    bool stopping_ = false;
+    std::vector<std::thread> threads_;
+};
 
 } // namespace
 
@@ -63,16 +134,15 @@ void tsearchthread::run()
 {
     lastFlush_ = QDateTime::currentMSecsSinceEpoch();
     QVector<tknownalbums> found;
-    QVector<QStringList> foundTitles;
     findAlbums(found);
-    if (!cancel) findTitles(found, foundTitles);
-    if (!cancel && !found.isEmpty()) listFoundAlbums(found, foundTitles);
+    if (!cancel) findTitles(found);
+    if (!cancel) listFoundAlbums();
     if (cancel) {
         stopped_ = true;
         return;
     }
     flush();
-    platform::synchronize(context_, handlers_.updatestatus);
+    platform::synchronize(context_, [this] { handlers_.updatestatus(more_); });
 }
 
 // Pass 1: the albums whose artist and name, joined by a blank, hold the keyword.
@@ -86,68 +156,132 @@ void tsearchthread::findAlbums(QVector<tknownalbums>& found)
     }
 }
 
-// Pass 2: the track titles of every album that has a "title.dat". The files of a block of albums
-// are read by several readers at once (reading, not matching, is what takes the time); the rows
-// still come in album order. The titles of the albums found in pass 1 are kept for pass 3.
-void tsearchthread::findTitles(const QVector<tknownalbums>& found, QVector<QStringList>& foundTitles)
+// Pass 2 as the readers and the search share it: albums are handed out one at a time in album
+// order and their hits come back by album number.
+struct tsearchthread::Reading
 {
-    foundTitles.resize(found.size());
-    int nextFound = 0;
-    const int readers = std::clamp(int(std::thread::hardware_concurrency()), 1, kReaders);
-    for (int32_t first = 1; first < albums_.size() && !cancel; first += kBlockAlbums) {
-        const int32_t end = std::min<int32_t>(first + kBlockAlbums, int32_t(albums_.size()));
-        QVector<TitleHits> hits(end - first);
-        std::vector<std::future<void>> reading;
-        for (int r = 0; r < readers; ++r) {
-            reading.push_back(std::async(std::launch::async, [this, &found, &hits, first, end, r, readers] {
-                for (int32_t n = first + r; n < end && !cancel; n += readers) {
-                    hits[n - first] = titleHits(n);
-                    // Only pass 3 needs the lines, and only those of the albums pass 1 found.
-                    if (!isFound(found, n)) hits[n - first].lines.clear();
-                }
-            }));
-        }
-        for (std::future<void>& reader : reading)
-            reader.get();
-        for (int32_t n = first; n < end && !cancel; ++n) {
-            TitleHits& album = hits[n - first];
-            if (nextFound < found.size() && found.at(nextFound).number == n)
-                foundTitles[nextFound++] = album.lines;
-            for (SearchRow& row : album.rows)
-                addrow(row.alb, row.tracktitle, row.track, row.icon);
-        }
+    std::mutex guard;
+    std::condition_variable changed;
+    int32_t next = 1;  // the next album a reader takes
+    int32_t taken = 1; // the next album the search takes
+    qint64 bytesAhead = 0;
+    int readers = 0; // readers still at work
+    QHash<int32_t, TitleHits> read;
+};
+
+// Pass 2: the track titles of every album that has a "title.dat". The pool's readers read the
+// files (reading, not matching, is what takes the time) while this thread takes their hits in
+// album order; the rows of the albums found in pass 1 are kept for pass 3.
+void tsearchthread::findTitles(const QVector<tknownalbums>& found)
+{
+    Reading reading;
+    const int readers = ReaderPool::instance().size();
+    reading.readers = readers;
+    for (int r = 0; r < readers; ++r)
+        ReaderPool::instance().run([this, &reading, &found] { readTitles(reading, found); });
+    for (int32_t n = 1; n < albums_.size() && !cancel; ++n) {
+        std::unique_lock lock(reading.guard);
+        while (!cancel && !reading.read.contains(n))
+            reading.changed.wait_for(lock, kCancelCheck);
+        if (cancel) break;
+        TitleHits album = reading.read.take(n);
+        reading.bytesAhead -= album.bytes;
+        reading.taken = n + 1;
+        reading.changed.notify_all();
+        lock.unlock();
+        takeTitleHits(album);
         flushWhenDue();
     }
+    // The readers use this frame: it ends only after the last of them.
+    std::unique_lock lock(reading.guard);
+    reading.changed.notify_all();
+    while (reading.readers > 0)
+        reading.changed.wait_for(lock, kCancelCheck);
 }
 
-// The titles of album `n` and the rows of those that hold the keyword (any thread).
-tsearchthread::TitleHits tsearchthread::titleHits(int32_t n) const
+// One reader: takes the next album while it stays close enough behind the search, until none is
+// left or the search is cancelled (pool thread).
+void tsearchthread::readTitles(Reading& reading, const QVector<tknownalbums>& found) const
+{
+    std::unique_lock lock(reading.guard);
+    for (;;) {
+        const auto mayTake = [&] {
+            // The album the search waits for is always taken.
+            return reading.next == reading.taken ||
+                   (reading.next - reading.taken < kAlbumsAhead && reading.bytesAhead < kBytesAhead);
+        };
+        while (!cancel && reading.next < albums_.size() && !mayTake())
+            reading.changed.wait_for(lock, kCancelCheck);
+        if (cancel || reading.next >= albums_.size()) break;
+        const int32_t n = reading.next++;
+        lock.unlock();
+        TitleHits hits = titleHits(n, isFound(found, n));
+        lock.lock();
+        reading.bytesAhead += hits.bytes;
+        reading.read.insert(n, std::move(hits));
+        reading.changed.notify_all();
+    }
+    --reading.readers;
+    reading.changed.notify_all();
+}
+
+// The rows of album `n`'s titles that hold the keyword and, for an album pass 1 found, those of
+// its other titles, as many of each as could still be listed (any thread).
+tsearchthread::TitleHits tsearchthread::titleHits(int32_t n, bool foundAlbum) const
 {
     TitleHits hits;
+    QStringList lines;
     // The same bounded reading as the album pages: rows beyond those a guest can select are not read.
-    if (!library::readtitlelines(albumFolder(n), hits.lines)) return hits;
-    for (int j = 0; j < hits.lines.size() && !cancel; ++j) {
-        const QString& line = hits.lines.at(j);
-        if (!line.isEmpty() && findkeyword(line, keyword_)) hits.rows.append({n, line, j + 1, kTrackIcon});
+    if (!library::readtitlelines(albumFolder(n), lines)) return hits;
+    const int32_t room = std::max(kMaxRows - listed_.load(), 0);
+    for (int j = 0; j < lines.size() && !cancel; ++j) {
+        const QString& line = lines.at(j);
+        if (line.isEmpty()) continue;
+        const bool match = findkeyword(line, keyword_);
+        if (!match && !foundAlbum) continue;
+        QVector<SearchRow>& rows = match ? hits.rows : hits.others;
+        if (rows.size() >= room) {
+            ++(match ? hits.moreRows : hits.moreOthers);
+            continue;
+        }
+        rows.append({n, line, j + 1, kTrackIcon});
+        hits.bytes += qint64(sizeof(SearchRow)) + line.size() * qint64(sizeof(QChar));
     }
     return hits;
 }
 
-// Pass 3: every track of the albums pass 1 found, keyword or not.
-void tsearchthread::listFoundAlbums(const QVector<tknownalbums>& found,
-                                    const QVector<QStringList>& foundTitles)
+// One album's hits, in album order: its rows now, its other rows for pass 3.
+void tsearchthread::takeTitleHits(TitleHits& album)
 {
-    for (int i = 0; i < found.size() && !cancel; ++i) {
-        const QStringList& lines = foundTitles.at(i);
-        for (int j = 0; j < lines.size() && !cancel; ++j) {
-            if (!lines.at(j).isEmpty()) addrow(found.at(i).number, lines.at(j), j + 1, kTrackIcon);
-        }
-        flushWhenDue();
+    for (const SearchRow& row : album.rows)
+        addrow(row.alb, row.tracktitle, row.track, row.icon);
+    more_ += album.moreRows;
+    laterMore_ += album.moreOthers;
+    for (SearchRow& row : album.others) {
+        if (later_.size() < kMaxRows)
+            later_.append(std::move(row));
+        else
+            ++laterMore_;
     }
+}
+
+// Pass 3: the other tracks of the albums pass 1 found (those holding the keyword came in pass 2).
+void tsearchthread::listFoundAlbums()
+{
+    for (const SearchRow& row : std::as_const(later_)) {
+        if (cancel) return;
+        addrow(row.alb, row.tracktitle, row.track, row.icon);
+    }
+    more_ += laterMore_;
 }
 
 void tsearchthread::addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon)
 {
+    if (listed_ >= kMaxRows) {
+        ++more_;
+        return;
+    }
+    ++listed_;
     batch_.append({alb, tracktitle, track, icon});
     if (batch_.size() >= kBatchRows) flush();
 }

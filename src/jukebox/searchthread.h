@@ -2,11 +2,12 @@
 
 // The worker behind the jukebox's search panel. It looks for a keyword in three passes: album
 // names (artist and album), then the track titles of every album's "title.dat", then all the
-// tracks of the albums the first pass found. It works on a copy of the album list taken when it
-// is made and never touches widgets: its rows reach the window thread through blocking hand-overs,
-// in order, a batch at a time; the title files are read by a few short-lived readers at once. The window
-// thread stops it by setting `cancel` and waiting for it with the project's wait helper. Made, started,
-// cancelled and freed on the window thread; `run` is the worker.
+// other tracks of the albums the first pass found. It works on a copy of the album list taken when
+// it is made and never touches widgets: its rows reach the window thread through blocking
+// hand-overs, in order, a batch at a time, up to `kMaxRows` rows; rows beyond are only counted. The
+// title files are read by a fixed pool of readers shared by every search, a few albums ahead of
+// the rows. The window thread stops it by setting `cancel` and waiting for it with the project's
+// wait helper. Made, started, cancelled and freed on the window thread; `run` is the worker.
 
 #include <QString>
 #include <QStringList>
@@ -46,12 +47,16 @@ class tsearchthread : public QThread
     Q_OBJECT
 
 public:
+    // The most rows one search lists.
+    static constexpr int32_t kMaxRows = 10'000;
+
     // Run on the window thread of `context`: `additem` with each batch of rows, `updatestatus`
-    // once at the end of a search that was not cancelled.
+    // once at the end of a search that was not cancelled, with the number of rows found beyond
+    // `kMaxRows`.
     struct Handlers
     {
         std::function<void(const QVector<SearchRow>&)> additem;
-        std::function<void()> updatestatus;
+        std::function<void(int64_t more)> updatestatus;
     };
 
     // `albums` is the album list (slot 0 unused), `root` the library folder.
@@ -69,17 +74,25 @@ protected:
     void run() override;
 
 private:
-    // What one album's title file gave: its lines and the rows of those that match.
+    // What one album's title file gave: the rows of the lines that match and, for an album pass 1
+    // found, the rows of its other lines, each as many as could still be listed, and how many
+    // more there were.
     struct TitleHits
     {
-        QStringList lines;
         QVector<SearchRow> rows;
+        int64_t moreRows = 0;
+        QVector<SearchRow> others;
+        int64_t moreOthers = 0;
+        qint64 bytes = 0;
     };
+    struct Reading;
 
     void findAlbums(QVector<tknownalbums>& found);
-    void findTitles(const QVector<tknownalbums>& found, QVector<QStringList>& foundTitles);
-    TitleHits titleHits(int32_t n) const;
-    void listFoundAlbums(const QVector<tknownalbums>& found, const QVector<QStringList>& foundTitles);
+    void findTitles(const QVector<tknownalbums>& found);
+    void readTitles(Reading& reading, const QVector<tknownalbums>& found) const;
+    TitleHits titleHits(int32_t n, bool foundAlbum) const;
+    void takeTitleHits(TitleHits& album);
+    void listFoundAlbums();
     void addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon);
     void flush();
     void flushWhenDue();
@@ -92,6 +105,12 @@ private:
     const Handlers handlers_;
     QVector<SearchRow> batch_;
     qint64 lastFlush_ = 0;
+    // Rows listed so far (read by the readers too) and rows found beyond `kMaxRows`.
+    std::atomic<int32_t> listed_{0};
+    int64_t more_ = 0;
+    // Pass 3's rows, gathered during pass 2 up to `kMaxRows`, and how many more there were.
+    QVector<SearchRow> later_;
+    int64_t laterMore_ = 0;
     std::atomic<bool> stopped_{false};
 };
 

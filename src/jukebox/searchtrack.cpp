@@ -32,19 +32,6 @@ constexpr int kInnerFrameGap = 4;
 const QString kKeyboardShown = QStringLiteral("KEYBOARDICONUP");
 const QString kKeyboardHidden = QStringLiteral("KEYBOARDICONDOWN");
 
-// The number of one (album, track) pair, for the set of rows listed.
-qint64 rowKey(int32_t album, int32_t track)
-{
-    return (qint64(album) << 32) | quint32(track);
-}
-
-// The small picture of album `n` while the thumbnails show; none otherwise.
-QImage albumPicture(int32_t n)
-{
-    if (!jukebox || jukebox->VisualsPanelPanel->isHidden()) return {};
-    return jukebox->thumbs->albumpicture(n);
-}
-
 } // namespace
 
 ttracksearch::ttracksearch(QWidget* AOwner) : TTransparentPanel(AOwner)
@@ -129,11 +116,11 @@ void ttracksearch::action_butClick(QObject*)
     // The old search goes before the list is emptied, so none of its rows can follow.
     stopSearch();
     lb->clear();
-    listed_.clear();
     lb->Paint();
+    if (jukebox) jukebox->setThumbnailPictures(*lb);
     tell(QStringLiteral("Searching..."));
     tsearchthread::Handlers handlers{[this](const QVector<SearchRow>& rows) { additem(rows); },
-                                     [this] { updatestatus(); }};
+                                     [this](int64_t more) { updatestatus(more); }};
     st = std::make_unique<tsearchthread>(this, keywords->text(), library::album, library::config.path,
                                          std::move(handlers));
     st->start();
@@ -155,22 +142,21 @@ void ttracksearch::additem(const QVector<SearchRow>& rows)
     for (const SearchRow& row : rows) {
         // The album list may have changed since the search took its copy.
         if (row.alb < 1 || row.alb >= library::album.size()) continue;
-        if (listed_.contains(rowKey(row.alb, row.track))) continue;
-        listed_.insert(rowKey(row.alb, row.track));
         const library::talbumtype& entry = library::album.at(row.alb);
         const QString title = row.tracktitle.isEmpty() ? QString() : row.tracktitle + QStringLiteral(" - ");
         lb->additemandinfo(title + entry.artist + QStringLiteral(", ") + entry.album, row.alb, row.track,
-                           albumPicture(row.alb), row.icon, QString());
+                           QImage(), row.icon, QString());
     }
     lb->setdrawmode(true);
     if (inView) lb->Paint();
 }
 
-void ttracksearch::updatestatus()
+void ttracksearch::updatestatus(int64_t more)
 {
     const int found = lb->items().count();
-    const QString text = found == 1 ? QStringLiteral("Search completed. Found 1 item")
-                                    : QStringLiteral("Search completed. Found %1 items").arg(found);
+    QString text = found == 1 ? QStringLiteral("Search completed. Found 1 item")
+                              : QStringLiteral("Search completed. Found %1 items").arg(found);
+    if (more > 0) text += QStringLiteral(", %1 more not listed").arg(more);
     tell(text);
 }
 
@@ -190,7 +176,6 @@ void ttracksearch::clearSearch()
     stopSearch();
     keywords->clear();
     lb->clear();
-    listed_.clear();
     lb->Paint();
 }
 

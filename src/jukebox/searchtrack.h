@@ -6,8 +6,8 @@
 // with the jukebox backdrop.
 // GUI thread only; owned by its Qt parent.
 
-#include <QSet>
 #include <QVector>
+#include <cstdint>
 #include <memory>
 
 #include "controls/transparentpanel.h"
@@ -66,12 +66,10 @@ protected:
 
 private:
     void additem(const QVector<SearchRow>& rows);
-    void updatestatus();
+    void updatestatus(int64_t more);
     void stopSearch();
     void tell(const QString& text);
 
-    // The (album, track) pairs the list holds, so a row is listed once.
-    QSet<qint64> listed_;
     // What the search put on the message line last.
     QString told_;
 };

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <jpeglib.h>
 #include <jerror.h>
 
@@ -24,9 +25,14 @@ constexpr quint64 kMaxPixels = 64ull * 1024 * 1024;
 // when the picture comes out reduced: every one of them is still decoded.
 constexpr quint64 kMaxSourcePixels = 100ull * 1000 * 1000;
 // libjpeg's own working memory (above all the coefficient buffers of progressive and multi-scan
-// pictures, which are full size whatever the output scale) may not grow beyond this. libjpeg
-// keeps no backing store, so a picture that needs more is refused instead.
-constexpr long kMaxDecoderMemory = 256L * 1024 * 1024;
+// pictures, which are full size whatever the output scale: about 3 bytes a pixel) may not grow
+// beyond this. libjpeg keeps no backing store, so a picture that needs more (a progressive one
+// beyond about 20 megapixels) is refused instead.
+constexpr long kMaxDecoderMemory = 64L * 1024 * 1024;
+
+// Decodes that keep the coefficients of the whole picture run one at a time, so covers decoded side
+// by side never take that memory more than once.
+std::mutex wholePictureDecodes;
 
 // libjpeg's default error handler ends the process. Ours jumps back to the function that
 // started the work, which then reports the failure by its result.
@@ -163,7 +169,7 @@ bool readRows(DecodeJob* job)
     return true;
 }
 
-// The only frame that calls setjmp: it holds nothing with a destructor.
+// The decoding frame that calls setjmp: it holds nothing with a destructor.
 bool runDecode(DecodeJob* job)
 {
     job->cinfo.err = &job->errors.pub;
@@ -199,6 +205,26 @@ bool runDecode(DecodeJob* job)
     job->cmykRow = nullptr;
     jpeg_destroy_decompress(&job->cinfo);
     return ok;
+}
+
+// True when `job`'s data is a progressive or multi-scan file, whose decoding keeps the coefficients
+// of the whole picture; false too for data libjpeg refuses. It calls setjmp, holding nothing with a
+// destructor.
+bool keepsWholePicture(DecodeJob* job)
+{
+    job->cinfo.err = &job->errors.pub;
+    installErrorManager(job->errors);
+    if (setjmp(job->errors.jump)) {
+        jpeg_destroy_decompress(&job->cinfo);
+        return false;
+    }
+    jpeg_create_decompress(&job->cinfo);
+    jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
+                 static_cast<unsigned long>(job->data->size()));
+    jpeg_read_header(&job->cinfo, TRUE);
+    const bool whole = jpeg_has_multiple_scans(&job->cinfo);
+    jpeg_destroy_decompress(&job->cinfo);
+    return whole;
 }
 
 struct EncodeJob
@@ -248,6 +274,10 @@ bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* err
     }
     QImage image;
     auto job = std::make_unique<DecodeJob>();
+    job->data = &data;
+    std::unique_lock oneAtATime(wholePictureDecodes, std::defer_lock);
+    if (keepsWholePicture(job.get())) oneAtATime.lock();
+    job = std::make_unique<DecodeJob>();
     job->data = &data;
     job->atLeast = atLeast;
     job->format = format;

@@ -1,6 +1,7 @@
 #include "skins/loadjpegorbmp.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -9,6 +10,9 @@
 #include <QLoggingCategory>
 #include <QPainter>
 #include <array>
+#include <chrono>
+#include <functional>
+#include <mutex>
 
 #include "library/global.h"
 #include "platform/files.h"
@@ -37,8 +41,19 @@ constexpr int kMaxFullSide = 2048;
 // Cover files larger than this are refused before anything is read or copied: no real cover
 // comes near it, and a huge (or sparse) file would otherwise be read into memory whole.
 constexpr qint64 kMaxCoverBytes = 64ll * 1024 * 1024;
+// Cover files beyond this are read and decoded one at a time, so covers loaded side by side (the
+// album pages' workers) never hold several such files in memory at once.
+constexpr qint64 kLargeCoverBytes = 8ll * 1024 * 1024;
+std::timed_mutex largeCovers;
+constexpr std::chrono::milliseconds kTurnCheck{10};
+// Whether the picture the calling thread is loading is still wanted (see setLoadCancelled).
+thread_local std::function<bool()> loadCancelled;
 
 enum LoadResult { Loaded = 0, NotFound = 1, Broken = 2 };
+
+// The cover files looked for, in the order they are tried.
+const std::array<QString, 3> kExtensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
+                                            QStringLiteral("bmp")};
 
 QString coverName(const QString& fn, const QString& ext)
 {
@@ -77,25 +92,6 @@ bool loadBmpFile(const QString& path, QImage& picture, platform::Links links)
     if (!readCoverFile(path, data, links) || !loaded.loadFromData(data, "BMP")) return false;
     picture = loaded.convertToFormat(QImage::Format_RGB888);
     return !picture.isNull();
-}
-
-// One of the three cover files: found in the album folder (any case), read directly or
-// through the cache.
-LoadResult tryCover(const QString& fname, const QString& ext, QImage& picture, QSize wanted)
-{
-    const QString found = platform::findNoCase(fname, QStringLiteral("title.") + ext);
-    const QFileInfo info(found);
-    if (found.isEmpty() || !info.isFile()) return NotFound;
-    if (info.size() > kMaxCoverBytes) {
-        qCInfo(lcCovers) << "cover file too large" << found << info.size();
-        return Broken;
-    }
-    const QString name = library::cached ? docachedcheckandcopy(fname, ext) : found;
-    // The cache copy is the program's own file: a link planted at its name is never read.
-    const platform::Links links = library::cached ? platform::Links::Refuse : platform::Links::Follow;
-    const bool ok = ext == QLatin1String("bmp") ? loadBmpFile(name, picture, links)
-                                                : loadJpegFile(name, picture, wanted, links);
-    return ok ? Loaded : Broken;
 }
 
 QString shortened(const QString& name)
@@ -139,7 +135,68 @@ void copyWithTime(const QString& from, const QString& to)
         qCInfo(lcCovers) << "cannot copy" << from << "to" << to;
 }
 
+// Brings the cache copy of the cover `source` (fn + "/title." + ext in some spelling, empty when
+// there is none) up to date and returns the cache file's name.
+QString cachedCopy(const QString& fn, const QString& ext, QString source)
+{
+    const QString name = platform::joinPath(library::cachepath, cacheFileName(fn, ext));
+    if (source.isEmpty()) source = coverName(fn, ext);
+    // A missing file has no time, so a cache copy of a vanished cover never counts as current.
+    const QDateTime cachedTime = lastWrite(name);
+    const QDateTime sourceTime = lastWrite(source);
+    if (!cachedTime.isValid() || !sourceTime.isValid() || cachedTime != sourceTime)
+        copyWithTime(source, name);
+    return name;
+}
+
+// The cover files of album folder `fname` in one listing of the folder: for each extension the
+// name "title." + ext in its exact spelling, else in the first spelling that matches without regard
+// to case; empty where there is none.
+std::array<QString, 3> coverFiles(const QString& fname)
+{
+    std::array<QString, 3> found;
+    const QStringList names = platform::listFolder(
+        fname, {QStringLiteral("title.jpg"), QStringLiteral("title.jpeg"), QStringLiteral("title.bmp")},
+        QDir::AllEntries | QDir::Hidden | QDir::System);
+    for (size_t i = 0; i < kExtensions.size(); ++i) {
+        const QString wanted = QStringLiteral("title.") + kExtensions[i];
+        for (const QString& name : names) {
+            if (name.compare(wanted, Qt::CaseInsensitive) != 0) continue;
+            if (found[i].isEmpty() || name == wanted) found[i] = platform::joinPath(fname, name);
+            if (name == wanted) break;
+        }
+    }
+    return found;
+}
+
+// One of the three cover files, `found` in the album folder, read directly or through the cache.
+LoadResult tryCover(const QString& fname, const QString& ext, const QString& found, QImage& picture,
+                    QSize wanted)
+{
+    const QFileInfo info(found);
+    if (found.isEmpty() || !info.isFile()) return NotFound;
+    if (info.size() > kMaxCoverBytes) {
+        qCInfo(lcCovers) << "cover file too large" << found << info.size();
+        return Broken;
+    }
+    std::unique_lock oneAtATime(largeCovers, std::defer_lock);
+    while (info.size() > kLargeCoverBytes && !oneAtATime.try_lock_for(kTurnCheck)) {
+        if (loadCancelled && loadCancelled()) return Broken;
+    }
+    const QString name = library::cached ? cachedCopy(fname, ext, found) : found;
+    // The cache copy is the program's own file: a link planted at its name is never read.
+    const platform::Links links = library::cached ? platform::Links::Refuse : platform::Links::Follow;
+    const bool ok = ext == QLatin1String("bmp") ? loadBmpFile(name, picture, links)
+                                                : loadJpegFile(name, picture, wanted, links);
+    return ok ? Loaded : Broken;
+}
+
 } // namespace
+
+void setLoadCancelled(std::function<bool()> cancelled)
+{
+    loadCancelled = std::move(cancelled);
+}
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
 {
@@ -190,25 +247,16 @@ QString maketempname(const QString& fn)
 
 QString docachedcheckandcopy(const QString& fn, const QString& ext)
 {
-    const QString name = platform::joinPath(library::cachepath, cacheFileName(fn, ext));
-    QString source = platform::findNoCase(fn, QStringLiteral("title.") + ext);
-    if (source.isEmpty()) source = coverName(fn, ext);
-    // A missing file has no time, so a cache copy of a vanished cover never counts as current.
-    const QDateTime cachedTime = lastWrite(name);
-    const QDateTime sourceTime = lastWrite(source);
-    if (!cachedTime.isValid() || !sourceTime.isValid() || cachedTime != sourceTime)
-        copyWithTime(source, name);
-    return name;
+    return cachedCopy(fn, ext, platform::findNoCase(fn, QStringLiteral("title.") + ext));
 }
 
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted)
 {
-    static const std::array<QString, 3> kExtensions = {QStringLiteral("jpg"), QStringLiteral("jpeg"),
-                                                       QStringLiteral("bmp")};
+    const std::array<QString, 3> found = coverFiles(fname);
     QImage picture;
     LoadResult error = NotFound;
-    for (const QString& ext : kExtensions) {
-        const LoadResult tried = tryCover(fname, ext, picture, wanted);
+    for (size_t i = 0; i < kExtensions.size(); ++i) {
+        const LoadResult tried = tryCover(fname, kExtensions[i], found[i], picture, wanted);
         // The last file that exists decides between "not found" and "corrupt".
         if (tried != NotFound) error = tried;
         if (error == Loaded) break;

@@ -3,11 +3,13 @@
 // Cover pictures of album folders: "title.jpg", "title.jpeg" or "title.bmp" (any case), read
 // directly or through a copy in the local cache folder, and the two ready-made pictures that
 // stand in for a missing or unreadable cover. Callers always receive a picture.
-// GUI thread only (the thumbnail loader hands its loads over to it).
+// The error pictures are made on the window thread (`initerrorbitmaps`); once they are, covers may
+// be loaded on any thread (the thumbnail loader and the album pages' workers do).
 
 #include <QImage>
 #include <QSize>
 #include <QString>
+#include <functional>
 
 namespace skins {
 
@@ -28,10 +30,15 @@ QString maketempname(const QString& fn);
 // A failed copy is not reported: the load that follows fails instead.
 QString docachedcheckandcopy(const QString& fn, const QString& ext);
 
-// Loads the cover of the album folder `fname` (no trailing separator) into `resulted`, or an
-// error picture when there is none or none can be read. With a `wanted` size a JPEG is decoded
-// at the smallest reduction that still covers that size; a huge picture is always reduced.
+// Loads the cover of the album folder `fname` (no trailing separator; one listing of the folder
+// finds it) into `resulted`, or an error picture when there is none or none can be read. With a
+// `wanted` size a JPEG is decoded at the smallest reduction that still covers that size; a huge
+// picture is always reduced.
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted = {});
+
+// While `cancelled` (when set) says so, a load on the calling thread that waits for its turn to read
+// a large cover gives up and yields the corrupt picture: the picture is no longer wanted.
+void setLoadCancelled(std::function<bool()> cancelled);
 
 // Drops both error pictures (test fixtures).
 void reseterrorbitmaps();

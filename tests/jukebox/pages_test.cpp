@@ -4,6 +4,8 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QTest>
 #include <array>
 #include <gtest/gtest.h>
 #include <vector>
@@ -21,6 +23,7 @@
 #include "view3d/prismview.h"
 #include "jukeboxfixture.h"
 #include "pageprinters.h"
+#include "platform/jpegcodec.h"
 #include "printers.h"
 
 using jukebox::PictureBox;
@@ -92,7 +95,14 @@ protected:
         Tjukebox& window = start();
         window.pageSlide().setFrameInterval(0);
         fillScreen(window);
+        coversMade(window);
         return window;
+    }
+
+    // Waits until every cover of the page shown is made.
+    static void coversMade(const Tjukebox& w)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.coversPending(); }, 30000));
     }
 
     // A thumbnail for each of the albums 1..count, on a scroller of `size`.
@@ -276,6 +286,32 @@ TEST_F(PagesTest, ForwardFromTheLastPageGoesRoundAndBackFromTheFirstToo)
     EXPECT_EQ(coverAlbums(w), (std::array<int, 8>{7, 0, 1, 2, 3, 4, 5, 6}));
 }
 
+// A page step never waits for a cover still being decoded: the page shows at once, the album's
+// strip on black where the huge cover goes, and the cover takes its slot once made.
+TEST_F(PagesTest, APageStepShowsAtOnceAndAHugeCoverFollows)
+{
+    for (const QString& name :
+         {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")})
+        writeAlbum(QStringLiteral("Artist ") + name, QStringLiteral("Album ") + name);
+    // Noise does not compress: the decoder reads every one of its many bytes, however much it
+    // reduces the picture.
+    QImage noise(6000, 6000, QImage::Format_RGB888);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.bytesPerLine() / 4);
+    program.write(QStringLiteral("music/Artist C__Album C/title.jpg"), platform::encodeJpeg(noise, 90));
+    Tjukebox& w = open();
+    const QPoint inside(w.cd1->width() / 2, w.cd1->height() / 3);
+
+    uint16_t key = kVkLeft;
+    w.pageForward(key);
+    ASSERT_EQ(tagOf(w.cd1), 3);
+    ASSERT_TRUE(w.coversPending());
+    EXPECT_EQ(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
+    coversMade(w);
+    EXPECT_NE(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
+}
+
 // The covers of the next page are made while the slide runs: each must land on its own slot, so
 // an album shows the same picture after the step as in the slot it came from.
 TEST_F(PagesTest, APageStepCarriesEachCoverToItsNewSlot)
@@ -290,6 +326,7 @@ TEST_F(PagesTest, APageStepCarriesEachCoverToItsNewSlot)
     uint16_t key = kVkLeft;
     w.pageForward(key);
     ASSERT_EQ(coverAlbums(w), (std::array<int, 8>{3, 4, 5, 6, 7, 8, 1, 2}));
+    coversMade(w);
     const auto after = covers();
     // Albums 3 to 6 moved from cd3..cd6 to cd1..cd4, albums 1 and 2 from cd1, cd2 to cd7, cd8.
     for (int slot : {0, 1, 2, 3})
@@ -597,15 +634,28 @@ TEST_F(PagesTest, EditListHoldsEveryAlbumWithItsThumbnailOnceLoaded)
     thumb.fill(Qt::green);
     w.thumbs->add(thumb, 2);
 
+    // The green thumbnail shows at the end of album 2's row only while the thumbnails show (the
+    // list, never laid out, draws one row: each is brought to the top in turn, as far as it goes).
+    const auto greenRows = [&w] {
+        QVector<int> rows;
+        for (int top = 0; top < w.editlb->items().count(); ++top) {
+            w.editlb->settopmost(top);
+            w.editlb->Paint();
+            if (w.editlb->topmost() != top) break;
+            const controls::tmatrix& row = w.editlb->hits().at(top);
+            const QPoint end(w.editlb->face().width() - 4, row.y1 + 2);
+            if (w.editlb->face().pixelColor(end) == QColor(Qt::green)) rows.append(row.item);
+        }
+        return rows;
+    };
     w.reloadeditlist();
     ASSERT_EQ(w.editlb->items().count(), 3);
     EXPECT_EQ(w.editlb->items()[2], QStringLiteral("Artist 03 - Album 03"));
-    EXPECT_TRUE(w.editlb->items().object(1)->picture().isNull());
+    EXPECT_TRUE(greenRows().isEmpty());
 
     w.VisualsPanelPanel->show();
     w.reloadeditlist();
-    EXPECT_FALSE(w.editlb->items().object(1)->picture().isNull());
-    EXPECT_TRUE(w.editlb->items().object(0)->picture().isNull());
+    EXPECT_EQ(greenRows(), QVector<int>{1});
 }
 
 TEST_F(PagesTest, TheLetterBarTypesItsLetterWithShift)

@@ -96,6 +96,38 @@ TEST_F(SearchTest, ANewSearchLeavesNoRowOfTheOldOne)
     EXPECT_TRUE(rows(panel).isEmpty());
 }
 
+class SearchBoundTest : public SearchTest, public ::testing::WithParamInterface<bool>
+{
+};
+
+// A library whose titles match without end lists the first rows found, in order, up to the bound,
+// and says how many more there were: at the bound nothing is left out, one past it one row is.
+TEST_P(SearchBoundTest, AHostileLibraryListsRowsUpToTheBoundAndSaysHowManyMore)
+{
+    const bool onePast = GetParam();
+    const int bound = jukebox::tsearchthread::kMaxRows;
+    QByteArray titles;
+    for (int t = 1; t <= bound - 2; ++t)
+        titles += "Love " + QByteArray::number(t) + "\n";
+    // The album row, its matching titles and its one other title: exactly the bound.
+    addAlbum(QStringLiteral("Band__Love"), titles + "Other\n");
+    // One past: a matching title in an album before it.
+    addAlbum(QStringLiteral("Abba__Gold"), onePast ? "Love Me\n" : "Nothing\n");
+    jukebox::ttracksearch& panel = openPanel();
+    const QString found = QStringLiteral("Search completed. Found %1 items").arg(bound);
+    EXPECT_EQ(search(panel, QStringLiteral("love")),
+              onePast ? found + QStringLiteral(", 1 more not listed") : found);
+    const QStringList listed = rows(panel);
+    ASSERT_EQ(listed.size(), bound);
+    EXPECT_EQ(listed.first(), QStringLiteral("Band, Love"));
+    EXPECT_EQ(listed.at(1),
+              onePast ? QStringLiteral("Love Me - Abba, Gold") : QStringLiteral("Love 1 - Band, Love"));
+    EXPECT_EQ(listed.last(), onePast ? QStringLiteral("Love %1 - Band, Love").arg(bound - 2)
+                                     : QStringLiteral("Other - Band, Love"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AtAndPastTheBound, SearchBoundTest, ::testing::Bool());
+
 // "0001001", Backspace and Enter typed into the search, and a key after a step of the background
 // fade, are the keyword's: no selection, no credit, no queue entry cancelled.
 TEST_F(SearchTest, KeysTypedIntoTheSearchBelongToItAlone)

@@ -140,6 +140,10 @@ TEST(JpegCodec, LibjpegWorkingMemoryIsBounded)
     // 9000 x 9000 is within the pixel bound, but its coefficients need about 490 MB.
     EXPECT_FALSE(decodeJpeg(averagesOnlyProgressive(9000), decoded, QSize(2048, 2048), &error));
     EXPECT_EQ(decoded.size(), QSize(64, 64));
+    // The bound is 64 MB: 3000 x 3000 takes about 52 MB of coefficients, 3600 x 3600 about 75.
+    EXPECT_TRUE(decodeJpeg(averagesOnlyProgressive(3000), decoded, QSize(300, 300), &error))
+        << error.toStdString();
+    EXPECT_FALSE(decodeJpeg(averagesOnlyProgressive(3600), decoded, QSize(300, 300), &error));
 }
 
 TEST(JpegCodec, DecodingInTheScreensFormatGivesTheSamePixels)
