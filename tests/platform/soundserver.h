@@ -53,12 +53,12 @@ public:
     QString address() const { return QStringLiteral("unix:") + socket(); }
     // The daemon, for a test that stops it (SIGSTOP) as a hung server.
     qint64 processId() const { return daemon_.processId(); }
+    // Ready when the server answers a client: its socket can stand before the server listens on
+    // it, and a test that then stops the server would meet a refused connection, not a hung server.
     [[nodiscard]] bool waitReady()
     {
         return daemon_.waitForStarted(5000) &&
-               QTest::qWaitFor(
-                   [&] { return QFileInfo::exists(socket()) || daemon_.state() != QProcess::Running; },
-                   10000) &&
+               QTest::qWaitFor([&] { return answers() || daemon_.state() != QProcess::Running; }, 20000) &&
                daemon_.state() == QProcess::Running;
     }
 
@@ -76,6 +76,16 @@ public:
 
 private:
     friend class MonitorRecording;
+
+    bool answers() const
+    {
+        if (!QFileInfo::exists(socket())) return false;
+        QProcess client;
+        client.start(QStringLiteral("pactl"),
+                     {QStringLiteral("--server=") + address(), QStringLiteral("info")});
+        return client.waitForFinished(5000) && client.exitStatus() == QProcess::NormalExit &&
+               client.exitCode() == 0;
+    }
 
     // Starts `recorder` on the sink's monitor: 16-bit mono samples at kRate on its output.
     void record(QProcess& recorder) const
