@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QEvent>
 #include <QFile>
 #include <QString>
 #include <algorithm>
@@ -43,6 +44,31 @@ inline bool spinUntil(const std::function<bool()>& done)
     return true;
 }
 
+// Whether the player has decoded audio of `file` since the watch began. Untimed, mpv may decode a
+// short track to its end between two reports of its position and before it answers the length
+// query: the play then ends Successful with the position still 0. That end proves the audio came.
+class AudioWatch
+{
+public:
+    AudioWatch(platform::MediaPlayer& mp, const QString& file) : mp_(mp), file_(file)
+    {
+        // Completions of earlier plays, still queued, are no end of this one.
+        QCoreApplication::sendPostedEvents(&mp, QEvent::MetaCall);
+        QObject::connect(&mp, &platform::MediaPlayer::completed, &context_,
+                         [this](platform::NotifyValue value) {
+                             if (value == platform::NotifyValue::Successful && mp_.fileName() == file_)
+                                 playedToEnd_ = true;
+                         });
+    }
+    bool audioCame() const { return mp_.fileName() == file_ && (playedToEnd_ || mp_.position() > 0); }
+
+private:
+    platform::MediaPlayer& mp_;
+    QString file_;
+    QObject context_;
+    bool playedToEnd_ = false;
+};
+
 inline double msSince(const QElapsedTimer& clock)
 {
     return double(clock.nsecsElapsed()) / 1e6;
@@ -51,12 +77,13 @@ inline double msSince(const QElapsedTimer& clock)
 // Opens and plays `file` on `mp`: the ms until its first decoded audio, -1 when none comes.
 inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file)
 {
+    const AudioWatch watch(mp, file);
     QElapsedTimer clock;
     clock.start();
     mp.setFileName(file);
     (void)mp.open();
     (void)mp.play();
-    if (!spinUntil([&] { return mp.position() > 0; })) return -1;
+    if (!spinUntil([&] { return watch.audioCame(); })) return -1;
     return msSince(clock);
 }
 

@@ -58,10 +58,11 @@ inline double msToAudioAfter(StartedJukebox& j, const QString& wanted, const std
     // caught by a poll that runs inside that pause too.
     QElapsedTimer clock;
     double ms = -1;
+    const AudioWatch watch(j.mp(), wanted);
     QTimer poll;
     poll.setInterval(0);
     QObject::connect(&poll, &QTimer::timeout, &poll, [&] {
-        if (ms < 0 && j.mp().fileName() == wanted && j.mp().position() > 0) ms = msSince(clock);
+        if (ms < 0 && watch.audioCame()) ms = msSince(clock);
     });
     poll.start();
     clock.start();
