@@ -26,6 +26,11 @@ bool entrypause(int ms)
         QCoreApplication::processEvents();
         return true;
     }
+    return runevents(ms);
+}
+
+bool runevents(int ms)
+{
     // A local loop rather than a sleep: the keypad, the message line and the player's end-of-track
     // notification all go on while the step waits. After a stop request it returns at once (-1).
     QEventLoop loop;

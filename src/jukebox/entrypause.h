@@ -12,6 +12,9 @@ namespace jukebox {
 // False once the program is ending: its event loops no longer run, so no timer a caller waits for
 // will fire, and a caller that waits in a loop must stop.
 bool entrypause(int ms);
+// Runs the window's events for `ms` milliseconds; false at once when the program is ending.
+// The real pause; modal waits use it too, so a stop ends them.
+bool runevents(int ms);
 // Installs another pause; an empty function restores the real one.
 void setentrypause(std::function<void(int)> pause);
 

@@ -1,7 +1,6 @@
 #include "jukebox/jukeboxfrontend.h"
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QFont>
 
 #include "controls/drawing.h"
@@ -9,6 +8,7 @@
 #include "controls/ticker.h"
 #include "jukebox/backgroundplay.h"
 #include "jukebox/coverform.h"
+#include "jukebox/entrypause.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/logfile.h"
 #include "jukebox/ripperhooks.h"
@@ -22,6 +22,8 @@ namespace jukebox {
 
 namespace {
 constexpr int kCaptionSizeDivisor = 25;
+// How often the cover picker looks whether its window still shows, in ms.
+constexpr int kPickPoll = 20;
 constexpr int32_t kCaptionColour = 0xC0C0C0;
 } // namespace
 
@@ -183,10 +185,10 @@ int JukeboxFrontEnd::pickcover()
     jukebox->showFullScreen();
     jukebox->raise();
     jukebox->activateWindow();
-    // Modal: the player waits here until a thumbnail is picked (which closes the jukebox) or the
-    // jukebox is closed otherwise.
-    while (jukebox && jukebox->isVisible())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // Modal: the player waits here until a thumbnail is picked (which closes the jukebox), the
+    // jukebox is closed otherwise, or the program is asked to end.
+    while (jukebox && jukebox->isVisible() && runevents(kPickPoll)) {
+    }
     if (!jukebox) return -1;
     jukebox->setWindowModality(Qt::NonModal);
     // A pick ends the cover-picker mode; a close without one leaves it on.

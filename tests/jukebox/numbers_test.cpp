@@ -505,6 +505,27 @@ TEST_F(NumberEntryTest, AStopRequestedDuringTheBackgroundFadeEndsTheWaitAndKeeps
     QCoreApplication::exec();
 }
 
+// The player waits while an operator picks a cover from the thumbnails; a stop signal then ends
+// that wait, as it ends every other (before, the wait went on for good after the stop).
+TEST_F(NumberEntryTest, AStopRequestedWhileACoverIsPickedEndsThePick)
+{
+    addLibrary(2);
+    open();
+    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+    std::promise<void> returned;
+    std::thread watchdog([done = returned.get_future()] {
+        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
+        std::fputs("FAILED: the cover pick went on waiting after the stop\n", stderr);
+        std::_Exit(1);
+    });
+
+    EXPECT_EQ(frontEnd->pickcover(), -1);
+    returned.set_value();
+    watchdog.join();
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
 // What stands in the place of an album's "title.dat": a link out of the library, or a folder.
 enum class InTheWay { LinkToFifo, LinkToMissingPath, LinkToFile, Folder };
 
