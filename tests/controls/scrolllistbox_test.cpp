@@ -320,6 +320,22 @@ TEST_F(ScrollList, CursorRowTextGoesToTheHint)
     EXPECT_TRUE(label.text().isEmpty());
 }
 
+// One row of `items` in a list of 5 rows of 20 pixels from y = 30, black text on white.
+ScrollListModel pictureRowModel(const ListItems& items, const ArrowSet& arrows)
+{
+    ScrollListModel model;
+    model.items = &items;
+    model.font = QFont(QStringLiteral("arial"), 12);
+    model.fontcolor = Qt::black;
+    model.color = 0xFFFFFF;
+    model.arrows = &arrows;
+    model.displayitems = 5;
+    model.itemheight = 20;
+    model.topborder = 30;
+    model.showlabels = false;
+    return model;
+}
+
 TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
 {
     ListItems items;
@@ -330,18 +346,9 @@ TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
     info.icon = QStringLiteral("CDICON");
     items.addObject(QStringLiteral("Track"), &info);
     const ArrowSet arrows = loadarrows(QString());
-    ScrollListModel model;
-    model.items = &items;
-    model.font = QFont(QStringLiteral("arial"), 12);
-    model.fontcolor = Qt::black;
-    model.color = 0xFFFFFF;
+    ScrollListModel model = pictureRowModel(items, arrows);
     model.numbercolor = 0x0000FF; // the text of an icon row stands on this
-    model.arrows = &arrows;
-    model.displayitems = 5;
-    model.itemheight = 20;
-    model.topborder = 30;
     model.screenheight = 600;
-    model.showlabels = false;
     const RenderedList out = renderscrolllist(model, QSize(300, 150));
     const QImage& face = out.image;
     ASSERT_EQ(out.matrix.size(), 3);
@@ -371,17 +378,7 @@ TEST(RowRenderer, ALongRowEndsBeforeItsPicture)
     info.setpicture(green);
     items.addObject(QStringLiteral("A Title Far Too Long For Its Row ").repeated(4), &info);
     const ArrowSet arrows = loadarrows(QString());
-    ScrollListModel model;
-    model.items = &items;
-    model.font = QFont(QStringLiteral("arial"), 12);
-    model.fontcolor = Qt::black;
-    model.color = 0xFFFFFF;
-    model.arrows = &arrows;
-    model.displayitems = 5;
-    model.itemheight = 20;
-    model.topborder = 30;
-    model.showlabels = false;
-    const QImage face = renderscrolllist(model, QSize(300, 150)).image;
+    const QImage face = renderscrolllist(pictureRowModel(items, arrows), QSize(300, 150)).image;
     const QRect picture(300 - 20 + 1, 30 - 10 + 1, 18, 18); // inside its black frame
     int inkOnPicture = 0;
     for (int y = picture.top(); y <= picture.bottom(); ++y)

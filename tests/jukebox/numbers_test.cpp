@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <functional>
 #include <future>
 #include <ostream>
 #include <thread>
@@ -473,10 +474,29 @@ TEST_F(NumberEntryTest, SelectionsKeyedDuringTheBackgroundFadeAreAllQueued)
     EXPECT_FALSE(jukebox::keypadlocked);
 }
 
-// A stop signal asks the program to end while a selection waits for the background fade: the
-// real pause no longer runs its loop then, so the wait must end instead of spinning on a fade
-// that cannot advance (it once grew without bound until the system killed the program).
-TEST_F(NumberEntryTest, AStopRequestedDuringTheBackgroundFadeEndsTheWaitAndKeepsTheSelection)
+// Runs `wait` (a wait on the window thread) while the program is asked to end 50 ms in: the event
+// loops no longer run then, so a wait that polls them must end instead of spinning for good (one
+// once grew until the system killed the program). A wait that never ends fails the test program.
+void endsWhenAStopIsAsked(const std::function<void()>& wait, const char* what)
+{
+    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
+    std::promise<void> returned;
+    std::thread watchdog([done = returned.get_future(), what] {
+        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
+        std::fprintf(stderr, "FAILED: %s went on waiting after the stop\n", what);
+        std::_Exit(1);
+    });
+    wait();
+    returned.set_value();
+    watchdog.join();
+    // The event loops run again for the tests that follow.
+    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
+    QCoreApplication::exec();
+}
+
+// A selection waiting for the background fade, and the player waiting while an operator picks a
+// cover from the thumbnails.
+TEST_F(NumberEntryTest, AStopEndsTheFadesWaitKeepingTheSelectionAndEndsACoverPick)
 {
     addLibrary(2);
     Tjukebox& jb = open();
@@ -485,45 +505,12 @@ TEST_F(NumberEntryTest, AStopRequestedDuringTheBackgroundFadeEndsTheWaitAndKeeps
     jukebox::startautoplay();
     ASSERT_TRUE(jukebox::autoplaying);
     jukebox::setentrypause({});
-    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
-    // A wait that spins after the stop never returns here: end the test program with a word.
-    std::promise<void> returned;
-    std::thread watchdog([done = returned.get_future()] {
-        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
-        std::fputs("FAILED: the selection went on waiting for the fade after the stop\n", stderr);
-        std::_Exit(1);
-    });
 
-    touch(jb, QStringLiteral("0001001"));
-    returned.set_value();
-    watchdog.join();
-
+    endsWhenAStopIsAsked([&] { touch(jb, QStringLiteral("0001001")); }, "the selection");
     EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")});
     EXPECT_FALSE(jb.fadetimer->isEnabled());
-    // The event loops run again for the tests that follow.
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
-}
 
-// The player waits while an operator picks a cover from the thumbnails; a stop signal then ends
-// that wait, as it ends every other (before, the wait went on for good after the stop).
-TEST_F(NumberEntryTest, AStopRequestedWhileACoverIsPickedEndsThePick)
-{
-    addLibrary(2);
-    open();
-    QTimer::singleShot(50, [] { QCoreApplication::exit(0); });
-    std::promise<void> returned;
-    std::thread watchdog([done = returned.get_future()] {
-        if (done.wait_for(std::chrono::seconds(20)) == std::future_status::ready) return;
-        std::fputs("FAILED: the cover pick went on waiting after the stop\n", stderr);
-        std::_Exit(1);
-    });
-
-    EXPECT_EQ(frontEnd->pickcover(), -1);
-    returned.set_value();
-    watchdog.join();
-    QTimer::singleShot(0, [] { QCoreApplication::exit(0); });
-    QCoreApplication::exec();
+    endsWhenAStopIsAsked([&] { EXPECT_EQ(frontEnd->pickcover(), -1); }, "the cover pick");
 }
 
 // What stands in the place of an album's "title.dat": a link out of the library, or a folder.
