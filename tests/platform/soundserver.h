@@ -25,6 +25,14 @@ using namespace platform;
 inline constexpr int kRate = 44100;
 inline constexpr double kToneAmplitude = 0.5;
 
+// The real media player with PulseAudio as its only output (PULSE_SERVER names the server).
+inline std::unique_ptr<MpvMediaPlayer> makePulsePlayer()
+{
+    MpvOptions options;
+    options.audioOutput = QStringLiteral("pulse");
+    return std::make_unique<MpvMediaPlayer>(nullptr, options);
+}
+
 class PrivateSoundServer
 {
 public:
@@ -181,9 +189,7 @@ protected:
         // mpv and the speech engine open their audio output when they play: the address must stay
         // set meanwhile.
         qputenv("PULSE_SERVER", server_.address().toUtf8());
-        MpvOptions options;
-        options.audioOutput = QStringLiteral("pulse");
-        player_ = std::make_unique<MpvMediaPlayer>(nullptr, options);
+        player_ = makePulsePlayer();
         player_->setFileName(track);
         ASSERT_TRUE(parked ? player_->openWhenNeeded() : player_->isValid() && player_->open());
     }

@@ -86,11 +86,7 @@ protected:
                      tone.amplitude = kTrackLevel;
                      ASSERT_TRUE(tools::writeToneMp3(path, tone));
                  });
-        start([] {
-            MpvOptions options;
-            options.audioOutput = QStringLiteral("pulse");
-            return std::make_unique<MpvMediaPlayer>(nullptr, options);
-        });
+        start([]() -> std::unique_ptr<MediaPlayer> { return makePulsePlayer(); });
         // The track at full volume, so its level is the tone's.
         library::config.volume = 150;
         form->vol->setValue(library::config.volume);

@@ -86,11 +86,7 @@ protected:
                      tone.lengthMs = kTrackMs;
                      ASSERT_TRUE(tools::writeToneMp3(path, tone));
                  });
-        start([] {
-            MpvOptions options;
-            options.audioOutput = QStringLiteral("pulse");
-            return std::make_unique<MpvMediaPlayer>(nullptr, options);
-        });
+        start([]() -> std::unique_ptr<MediaPlayer> { return makePulsePlayer(); });
         frontEnd.exists = frontEnd.visible = true;
         // Readied as once the window shows.
         ASSERT_TRUE(qobject_cast<MpvMediaPlayer*>(form->mediaPlayer())->isValid());
