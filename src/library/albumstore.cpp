@@ -53,15 +53,6 @@ void reportUnreadableFolderNames(const QStringList& names)
             << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
 }
 
-// The titles file holding `titles`, one line each.
-QByteArray titlesFile(const QStringList& titles)
-{
-    QString text;
-    for (const QString& title : titles)
-        text += title + QLatin1Char('\n');
-    return text.toUtf8();
-}
-
 // Album folders (full paths) the scan found without a titles file, until makependingtitles has
 // made it. Read on the window thread while a worker makes the files.
 QMutex pendingLock;
@@ -98,8 +89,22 @@ QStringList titlesFromTracks(const QString& folder)
 {
     QStringList titles;
     for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
-        titles.append(file.left(file.size() - kExtensionLength));
+        titles.append(oneLineTitle(file.left(file.size() - kExtensionLength)));
     return titles;
+}
+
+QString titlesfilepath(const QString& folder)
+{
+    const QString existing = platform::findNoCase(folder, kTitlesFile);
+    return existing.isEmpty() ? platform::joinPath(folder, kTitlesFile) : existing;
+}
+
+QByteArray titlesfiletext(const QStringList& titles)
+{
+    QString text;
+    for (const QString& line : titles)
+        text += oneLineTitle(line) + QLatin1Char('\n');
+    return text.toUtf8();
 }
 
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
@@ -140,11 +145,9 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 void maketitles(const QString& folderName)
 {
     const QString folder = platform::joinPath(config.path, folderName);
-    // An existing titles file of another spelling is replaced rather than joined by a second one.
-    QString target = platform::findNoCase(folder, kTitlesFile);
-    if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
+    const QString target = titlesfilepath(folder);
     platform::removeAtomicWriteLeftovers(target);
-    if (!platform::writeFileAtomically(target, titlesFile(titlesFromTracks(folder))))
+    if (!platform::writeFileAtomically(target, titlesfiletext(titlesFromTracks(folder))))
         qCWarning(lcAlbums) << "cannot write" << target;
 }
 
@@ -159,7 +162,7 @@ void makependingtitles()
         if (titles.isEmpty()) continue;
         const QString target = platform::joinPath(folder, kTitlesFile);
         platform::removeAtomicWriteLeftovers(target);
-        files.append({target, titlesFile(titles)});
+        files.append({target, titlesfiletext(titles)});
         made.append(folder);
     }
     platform::writeNewFilesTogether(files);

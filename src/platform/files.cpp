@@ -332,7 +332,10 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool dur
         (!modified.isValid() || setModified(file.handle(), modified)) &&
         (!durable || flushToDisk(file.handle())))
         return file.fileName();
-    file.remove();
+    // Removed by name once closed: QFile::remove closes first and gives up when that close cannot
+    // flush what is still buffered, as on a full disk, which would leave the copy behind.
+    file.close();
+    QFile::remove(file.fileName());
     return {};
 }
 
@@ -410,6 +413,19 @@ bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mo
         return false;
     }
     return true;
+}
+
+bool appendWhole(const QString& path, const QByteArray& line)
+{
+    // Unbuffered: what the write takes is on the file when it returns, and nothing is left in a
+    // buffer to be written after the cut.
+    QFile file;
+    if (!openFileForWriting(file, path, QIODevice::Append | QIODevice::Unbuffered)) return false;
+    const qint64 before = file.size();
+    if (file.write(line) == line.size()) return true;
+    if (::ftruncate(file.handle(), before) != 0)
+        qCWarning(lcFiles) << "a part of a line stays at the end of" << path << "after a failed write";
+    return false;
 }
 
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)

@@ -118,7 +118,8 @@ void TAddTrack::fillFromTag()
     ebalbum->setText(library::trimcontrols(id_.album));
     ebartist->setText(library::trimcontrols(id_.artist));
     ebtrack->setText(library::trimcontrols(id_.track));
-    if (ebtrack->text().isEmpty()) ebtrack->setText(QFileInfo(path_).fileName().chopped(kExtensionLength));
+    if (ebtrack->text().isEmpty())
+        ebtrack->setText(library::oneLineTitle(QFileInfo(path_).fileName().chopped(kExtensionLength)));
 }
 
 void TAddTrack::showEvent(QShowEvent* event)

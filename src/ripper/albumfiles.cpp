@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "library/albumstore.h"
 #include "platform/files.h"
 #include "platform/jpegcodec.h"
 #include "platform/textcodec.h"
@@ -15,7 +17,6 @@ namespace ripper {
 
 namespace {
 
-const QString kTitlesFile = QStringLiteral("title.dat");
 // The quality IJG libjpeg uses when none is asked for.
 constexpr int kJpegDefaultQuality = 75;
 
@@ -50,13 +51,7 @@ int nexttracknumber(const QString& folder)
 
 bool writetitles(const QString& folder, const QStringList& titles)
 {
-    QByteArray lines;
-    for (const QString& title : titles)
-        lines += title.toUtf8() + '\n';
-    // An existing file keeps its spelling, so the folder never holds two of them.
-    QString name = platform::findNoCase(folder, kTitlesFile);
-    if (name.isEmpty()) name = platform::joinPath(folder, kTitlesFile);
-    return platform::writeFileAtomically(name, lines);
+    return platform::writeFileAtomically(library::titlesfilepath(folder), library::titlesfiletext(titles));
 }
 
 QString defaulttitle(int number)
@@ -73,10 +68,10 @@ void padtitles(QStringList& titles, int count)
 bool settitleline(const QString& folder, int number, const QString& title)
 {
     QStringList titles;
-    const QString existing = platform::findNoCase(folder, kTitlesFile);
+    const QString existing = library::titlesfilepath(folder);
     // The whole file is read and written again: an old file may lack its last line end, and an
     // old one in another character set comes back in the one every new file uses.
-    if (!existing.isEmpty()) {
+    if (QFileInfo::exists(existing)) {
         QFile file;
         if (!platform::openRegularFile(file, existing)) return false;
         titles = platform::splitLines(platform::decodeText(file.readAll()));

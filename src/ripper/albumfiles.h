@@ -21,7 +21,8 @@ QStringList trackfiles(const QString& folder);
 // One above the highest track number in `folder`; 1 for an album without tracks.
 int nexttracknumber(const QString& folder);
 
-// Writes `titles`, one a line, as the "title.dat" of `folder`. False on failure (the old file stays).
+// Writes `titles`, each made one line, as the "title.dat" of `folder`, in the spelling the folder's
+// file has. False on failure (the old file stays).
 [[nodiscard]] bool writetitles(const QString& folder, const QStringList& titles);
 
 // "Track" and the number right-aligned in two places: the title of a track nobody named.

@@ -383,7 +383,7 @@ bool Tripmain::gettracks(int32_t alb)
         QString right;
         library::split(line, QStringLiteral("="), left, right);
         if (left.left(6).toUpper() == QStringLiteral("TTITLE"))
-            library::tracks.append(library::stripcontrols(right));
+            library::tracks.append(library::oneLineTitle(right));
     }
     library::trackscount = int32_t(library::tracks.size());
     if (library::trackscount > 0) fitTitlesToDisc();

@@ -15,12 +15,15 @@
 #include <unistd.h>
 
 #include "answeringdialogs.h"
+#include "library/albumstore.h"
 #include "library/global.h"
 #include "library/id3.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
+#include "ripper/albumfiles.h"
 #include "ripper/albumstaging.h"
 #include "tempfolder.h"
+#include "tonemp3.h"
 
 using ripper::TAddTrack;
 
@@ -121,6 +124,49 @@ TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
         dialogs.shown[0].text.startsWith(QStringLiteral("Album and Artist fields must be filled in")));
     EXPECT_EQ(dialogs.shown[1].text, QStringLiteral("Error writing title file."));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
+}
+
+// Each title keeps one line, whatever its tag or file name holds, so after a restart every title
+// still stands beside its track; the titles file keeps the spelling it has.
+TEST_F(AddTrack, TitlesWithLineBreaksOrControlCharactersTakeOneLineEachInTheTitlesFileAsSpelled)
+{
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    folder.write(QStringLiteral("Band__Songs/track02.mp3"), "b");
+    folder.write(QStringLiteral("Band__Songs/TITLE.DAT"), "One\nTwo\n");
+    const QString tagged = folder.write(
+        QStringLiteral("drop/tagged.mp3"),
+        tools::id3v23Tag(QStringLiteral("Evil\nInjected\r\v\f\x1c\x1d\x1e\u0085\u2028\u2029End"), {}, {}) +
+            QByteArray(500, 'x'));
+    act = [](TAddTrack& d) {
+        EXPECT_EQ(d.ebtrack->text(), QStringLiteral("Evil Injected         End"));
+        d.Ok->click();
+    };
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, tagged, artist, album, true), 1);
+    act = [](TAddTrack& d) { d.Ok->click(); };
+    EXPECT_EQ(drop(QStringLiteral("two\nlines\u2028here.mp3")), 1);
+
+    const QString songs = folder.file(QStringLiteral("Band__Songs"));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/TITLE.DAT")),
+              QByteArray("One\nTwo\nEvil Injected         End\ntwo lines here\n"));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/title.dat"))));
+    ASSERT_TRUE(library::loadtitles(songs));
+    EXPECT_EQ(library::trackscount, ripper::trackfiles(songs).size());
+}
+
+// The last number an album has room for is taken; beyond it a drop is refused.
+TEST_F(AddTrack, TheNinetyNinthTrackIsAddedAndAHundredthRefused)
+{
+    folder.write(QStringLiteral("Band__Songs/track98.mp3"), "a");
+    EXPECT_EQ(drop(QStringLiteral("last.mp3")), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/track99.mp3")), QByteArray(500, 'x'));
+    EXPECT_EQ(drop(QStringLiteral("more.mp3")), 2);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("The album already holds 99 tracks."));
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Band__Songs"))).entryList(QDir::Files).size(), 3);
+    QStringList titles;
+    ASSERT_TRUE(library::readtitlesfile(folder.file(QStringLiteral("Band__Songs")), titles));
+    ASSERT_EQ(titles.size(), 99);
+    EXPECT_EQ(titles.last(), QStringLiteral("last"));
 }
 
 TEST_F(AddTrack, ANewAlbumNamedAsOneOnDiskInAnotherCaseIsThatAlbum)

@@ -230,7 +230,7 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d ../../x / ..\r\n"));
     cddb.setRecord(QStringLiteral("1a2b3c4d"),
                    cddbRecordText(QStringLiteral("../../x"), QStringLiteral(".."),
-                                  QStringLiteral("Quay|Ti\tde|Lamp").split(QLatin1Char('|'))));
+                                  QStringLiteral("Quay|Ti\tde|La\u2028m\u0085p").split(QLatin1Char('|'))));
     QVector<int> rows{0};
     const auto choose = chooseRows(rows);
     QString offered;
@@ -244,8 +244,9 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     };
     window->rip_go();
     EXPECT_EQ(offered, QStringLiteral("x/"));
+    // A title keeps one line: separators and control characters in it become spaces.
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
-              QByteArray("Quay\nTi de\nLamp\n"));
+              QByteArray("Quay\nTi de\nLa m p\n"));
     library::tid3tag tag;
     library::readtag(root + QStringLiteral("/Lanterns__Harbour/track02.mp3"), tag);
     EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
