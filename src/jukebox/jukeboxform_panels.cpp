@@ -167,8 +167,9 @@ void Tjukebox::setvisualspanel(bool on)
     alphapanel->raise();
     thumbpanel->setFocus();
     kioskpanelpanel->raise();
-    // The operator's menu, when open, stays whole above the pictures.
-    if (!panel_kiosk->isHidden()) panel_kiosk->raise();
+    // The control panel and the operator's menu, when open, stay whole above the pictures.
+    for (QWidget* open : std::initializer_list<QWidget*>{panel, panel_kiosk})
+        if (!open->isHidden()) open->raise();
     imViewMode->hide();
 }
 
