@@ -36,6 +36,8 @@ constexpr int kRepeatMs = 100;
 constexpr int kCoverSide = 300;
 constexpr int kExtensionLength = 4;
 const QString kNoFolderMessage = QStringLiteral("Could not create folder. Possibly it already exists");
+const QString kLinkedAlbumMessage =
+    QStringLiteral("The album's folder is a link to one elsewhere, so no track can be added to it safely.");
 
 // The hourglass while it lives.
 class BusyCursor
@@ -163,7 +165,7 @@ bool TAddTrack::finishStaged(bool trackAdded)
         return true;
     }
     dropstaging(albumpath);
-    if (trackAdded) error(kNoFolderMessage);
+    if (trackAdded) error(movefailure(albumpath));
     return false;
 }
 
@@ -186,13 +188,22 @@ QString TAddTrack::targetFolder()
 
 // The album is staged with its files linked, so that the track and its title join it together,
 // even when the program is killed halfway. An album that is a link (its folder perhaps on another
-// disk) takes them in place.
+// disk) cannot be staged, and is refused rather than written in place; on a disk without hard
+// links the track and its title go in place, one after the other.
 QString TAddTrack::existingAlbum()
 {
     const QString albumpath = library::albumfoldername({alb, art});
-    if (!stagealbum(albumpath)) return library::albumfolderpath({alb, art});
-    staged_ = true;
-    return stagingfolder(albumpath);
+    const QString folder = library::albumfolderpath({alb, art});
+    if (stagealbum(albumpath)) {
+        staged_ = true;
+        return stagingfolder(albumpath);
+    }
+    const QString blocked = stagingfailure({});
+    if (QFileInfo(folder).isSymLink() || !blocked.isEmpty()) {
+        error(blocked.isEmpty() ? kLinkedAlbumMessage : blocked);
+        return {};
+    }
+    return folder;
 }
 
 // A new album is built where the CD road builds one and joins the library only with its track, so
@@ -205,7 +216,7 @@ QString TAddTrack::makeNewAlbum()
     const QString albumpath = library::albumfoldername(entry);
     if (!preparestaging(albumpath) || !writecover(stagingfolder(albumpath), cover)) {
         dropstaging(albumpath);
-        error(kNoFolderMessage);
+        error(stagingfailure(kNoFolderMessage));
         return {};
     }
     newAlbum_ = true;

@@ -7,7 +7,9 @@
 #include <QLoggingCategory>
 
 #include "library/global.h"
+#include "library/names.h"
 #include "platform/files.h"
+#include "player/mainform.h"
 #include "ripper/albumfiles.h"
 
 namespace ripper {
@@ -18,6 +20,9 @@ Q_LOGGING_CATEGORY(lcStaging, "musetra.ripper.staging")
 
 // Hidden, and without the "__" of an album folder: the scan passes it by.
 const QString kStagingRoot = QStringLiteral(".incoming");
+// Where a replaced album waits while the new one takes its place, on a file system that cannot
+// swap two folders in one step; hidden, so no album is staged under its name.
+const QString kReplacedAlbums = QStringLiteral(".replaced");
 // The PCM files of the tracks being extracted.
 const QString kPcmFiles = QStringLiteral("track*.tmp");
 // The hidden folders deleted albums go into, with one rename, before their files are removed.
@@ -26,6 +31,18 @@ const QString kDeletedAlbums = QStringLiteral(".deleting-");
 QString stagingroot()
 {
     return platform::joinPath(library::config.path, kStagingRoot);
+}
+
+QString replacedroot()
+{
+    return platform::joinPath(stagingroot(), kReplacedAlbums);
+}
+
+// Whether anything, a link to nothing too, stands at `path`.
+bool standsat(const QString& path)
+{
+    const QFileInfo entry(path);
+    return entry.exists() || entry.isSymLink();
 }
 
 // Removes the link at `path` alone, never what it points to; false when no link stands there.
@@ -106,11 +123,28 @@ bool moveintolibrary(const QString& albumpath)
     const QFileInfo current(album);
     const bool replacesFolder = current.isDir() && !current.isSymLink();
     const bool linked = !replacesFolder || linkextras(album, staged);
-    if (!platform::moveFolderInto(staged, album)) return false;
+    const QString aside = platform::joinPath(replacedroot(), albumpath);
+    removeTree(aside);
+    if (!QDir().mkpath(replacedroot()) || !platform::moveFolderInto(staged, album, aside)) return false;
     // The replaced album is now where the new one was staged.
     if (!linked) keepextras(staged, album);
     dropstaging(albumpath);
     return true;
+}
+
+QString stagingfailure(const QString& otherwise)
+{
+    const QFileInfo root(stagingroot());
+    if (!root.exists() || root.isDir()) return otherwise;
+    return QStringLiteral("A file named \"") + kStagingRoot +
+           QStringLiteral("\" stands in the library folder, where albums are put together before they "
+                          "join the library. Move it elsewhere and try again.");
+}
+
+QString movefailure(const QString& albumpath)
+{
+    return QStringLiteral("The disk refused to move the album into the library, so it is not added: ") +
+           albumpath;
 }
 
 void dropstaging(const QString& albumpath)
@@ -126,9 +160,41 @@ QString deletionaside()
     return platform::joinPath(library::config.path, kDeletedAlbums + QStringLiteral("XXXXXX"));
 }
 
+namespace {
+
+// Puts back each album a kill caught aside, its place in the library still empty (the new one
+// never came), and lists it again: the old album stays whole.
+void restorereplaced()
+{
+    const QString root = replacedroot();
+    if (QFileInfo(stagingroot()).isSymLink()) return;
+    for (const QString& name : platform::foldersStartingWith(root, QString())) {
+        const QString place = platform::joinPath(library::config.path, name);
+        if (standsat(place) || !QDir().rename(platform::joinPath(root, name), place)) continue;
+        qCWarning(lcStaging) << "an album replaced when the program stopped is put back:" << place;
+        QString album;
+        QString artist;
+        library::extractalbumartist(name, album, artist);
+        if (player::mainform) player::mainform->addalbum(artist, album);
+    }
+}
+
+// Removes the temporary copies a kill left in the album folders (the program's own hidden names).
+void removecopiesinalbums()
+{
+    QStringList undecodable;
+    for (const platform::Subfolder& album :
+         platform::listSubfolders(library::config.path, u"__", undecodable))
+        platform::removeTemporaryCopies(platform::joinPath(library::config.path, album.name));
+}
+
+} // namespace
+
 void sweepinterrupted()
 {
     if (!library::config.path.isEmpty()) {
+        restorereplaced();
+        removecopiesinalbums();
         removeTree(stagingroot());
         // Removing a folder takes links inside it without what they point at; a link named as a
         // deleted album is none of ours.

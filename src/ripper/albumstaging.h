@@ -27,6 +27,13 @@ QString stagingfolder(const QString& albumpath);
 // False, with the library unchanged, when it cannot be moved.
 [[nodiscard]] bool moveintolibrary(const QString& albumpath);
 
+// What the operator is told when an album cannot be staged: that a file (no folder) stands where
+// the staging folder goes, which no album can pass, or else `otherwise`.
+QString stagingfailure(const QString& otherwise);
+
+// What the operator is told when a staged album cannot be moved into the library.
+QString movefailure(const QString& albumpath);
+
 // Removes the staging folder of `albumpath` with everything in it.
 void dropstaging(const QString& albumpath);
 
@@ -35,7 +42,9 @@ void dropstaging(const QString& albumpath);
 QString deletionaside();
 
 // Removes what interrupted extractions and deletions left: every staging folder, the PCM files of
-// the cache and albums caught halfway through their deletion.
+// the cache, albums caught halfway through their deletion and the temporary copies in album
+// folders. An album caught aside while a new one was taking its place, the place still empty,
+// is put back and listed first.
 void sweepinterrupted();
 
 } // namespace ripper

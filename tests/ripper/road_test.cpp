@@ -13,6 +13,7 @@
 #include "discimage.h"
 #include "fakecddrives.h"
 #include "library/global.h"
+#include "mounteddisk.h"
 #include "printers.h"
 #include "ripground.h"
 #include "platform/fatal.h"
@@ -93,8 +94,20 @@ protected:
                                       QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
     }
 
+    // Mounts a disk of `kind` as the library of the known disc; false when the machine cannot.
+    bool libraryOn(MountedDisk::Kind kind)
+    {
+        disk = std::make_unique<MountedDisk>(kind);
+        if (!disk->mounted()) return false;
+        root = disk->path();
+        library::config.path = root + QLatin1Char('/');
+        knownDisc();
+        return true;
+    }
+
     LoopbackCddb cddb;
     tools::DiscImage image;
+    std::unique_ptr<MountedDisk> disk;
 };
 
 } // namespace
@@ -422,6 +435,49 @@ TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
     EXPECT_EQ(questionTexts(), QStringList(2, QStringLiteral("This CD already exists on the system.")));
     EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
     EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
+}
+
+// The library on an NTFS disk through ntfs-3g, which refuses renameat2's flags: a new album joins
+// it whole, and so does its overwrite, swapped through a folder put aside, the old album's other
+// files kept.
+TEST_F(Road, OnNtfsANewAlbumAndItsOverwriteJoinTheLibraryWhole)
+{
+    if (!libraryOn(MountedDisk::Kind::Ntfs)) GTEST_SKIP() << disk->failure().toStdString();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    MessageLine line;
+    window->rip_go();
+    const QString album = root + QStringLiteral("/Lanterns__Harbour");
+    const QStringList made{QStringLiteral("title.dat"), QStringLiteral("title.jpg"),
+                           QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3"),
+                           QStringLiteral("track03.mp3")};
+    EXPECT_EQ(QDir(album).entryList(QDir::Files | QDir::Hidden), made);
+    QFile notes(album + QStringLiteral("/notes.txt"));
+    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("notes") == 5);
+    notes.close();
+    window->rip_go(); // "Overwrite"
+    EXPECT_EQ(QDir(album).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("notes.txt")} + made);
+    EXPECT_EQ(line.messages, QStringList(2, QStringLiteral("Completed. Lanterns - Harbour")));
+    EXPECT_EQ(library::albumcount, 1);
+}
+
+// The library on a FAT disk through fusefat, which has neither hard links nor rename flags and
+// empties a folder it renames: the operator hears that the album could not join the library, and
+// no album, empty or not, is added.
+TEST_F(Road, OnFatAnAlbumThatCannotJoinTheLibraryIsNamedAndNothingIsAdded)
+{
+    if (!libraryOn(MountedDisk::Kind::Fat)) GTEST_SKIP() << disk->failure().toStdString();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    MessageLine line;
+    window->rip_go();
+    EXPECT_EQ(questionTexts(), QStringList{QStringLiteral(
+                                   "The disk refused to move the album into the library, so it is not added: "
+                                   "Lanterns__Harbour")});
+    EXPECT_TRUE(line.messages.isEmpty()) << line.messages.join(u'|').toStdString();
+    EXPECT_TRUE(QDir(root).entryList({QStringLiteral("*__*")}, QDir::AllEntries).isEmpty());
+    EXPECT_EQ(library::albumcount, 0);
 }
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
