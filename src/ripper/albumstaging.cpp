@@ -166,11 +166,11 @@ namespace {
 // never came), and lists it again: the old album stays whole.
 void restorereplaced()
 {
-    const QString root = replacedroot();
+    const QDir root(replacedroot());
     if (QFileInfo(stagingroot()).isSymLink()) return;
-    for (const QString& name : platform::foldersStartingWith(root, QString())) {
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
         const QString place = platform::joinPath(library::config.path, name);
-        if (standsat(place) || !QDir().rename(platform::joinPath(root, name), place)) continue;
+        if (standsat(place) || !QDir().rename(root.filePath(name), place)) continue;
         qCWarning(lcStaging) << "an album replaced when the program stopped is put back:" << place;
         QString album;
         QString artist;
