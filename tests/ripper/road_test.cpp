@@ -463,21 +463,32 @@ TEST_F(Road, OnNtfsANewAlbumAndItsOverwriteJoinTheLibraryWhole)
 }
 
 // The library on a FAT disk through fusefat, which has neither hard links nor rename flags and
-// empties a folder it renames: the operator hears that the album could not join the library, and
-// no album, empty or not, is added.
-TEST_F(Road, OnFatAnAlbumThatCannotJoinTheLibraryIsNamedAndNothingIsAdded)
+// empties a folder it renames: the operator hears that the album could not join the library, no
+// album, empty or not, is added, and an album it would have replaced keeps its files.
+TEST_F(Road, OnFatAnAlbumThatCannotJoinTheLibraryIsNamedAndNothingIsAddedOrLost)
 {
     if (!libraryOn(MountedDisk::Kind::Fat)) GTEST_SKIP() << disk->failure().toStdString();
-    QVector<int> rows{0};
+    QVector<int> rows{0, 0};
     otherDialog = chooseRows(rows);
     MessageLine line;
     window->rip_go();
-    EXPECT_EQ(questionTexts(), QStringList{QStringLiteral(
-                                   "The disk refused to move the album into the library, so it is not added: "
-                                   "Lanterns__Harbour")});
+    const QString refused = QStringLiteral(
+        "The disk refused to move the album into the library, so it is not added: Lanterns__Harbour");
+    EXPECT_EQ(questionTexts(), QStringList{refused});
     EXPECT_TRUE(line.messages.isEmpty()) << line.messages.join(u'|').toStdString();
     EXPECT_TRUE(QDir(root).entryList({QStringLiteral("*__*")}, QDir::AllEntries).isEmpty());
     EXPECT_EQ(library::albumcount, 0);
+
+    const QString old = root + QStringLiteral("/Lanterns__Harbour");
+    ASSERT_TRUE(QDir().mkdir(old));
+    QFile track(old + QStringLiteral("/track06.mp3"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly) && track.write("old") == 3);
+    track.close();
+    questions.clear();
+    window->rip_go(); // "Overwrite"
+    EXPECT_EQ(questionTexts(),
+              (QStringList{QStringLiteral("This CD already exists on the system."), refused}));
+    EXPECT_EQ(QDir(old).entryList(QDir::Files), QStringList{QStringLiteral("track06.mp3")});
 }
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
