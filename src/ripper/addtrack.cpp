@@ -151,7 +151,10 @@ void TAddTrack::OkClick()
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
     bool added = addTrack(folder);
-    if (staged_) added = finishStaged(added);
+    if (staged_)
+        added = finishStaged(added);
+    else
+        dropstaging(library::albumfoldername({alb, art})); // the mark of a track added in place
     done(added ? kAdded : kCancelled);
 }
 
@@ -188,8 +191,9 @@ QString TAddTrack::targetFolder()
 
 // The album is staged with its files linked, so that the track and its title join it together,
 // even when the program is killed halfway. An album that is a link (its folder perhaps on another
-// disk) cannot be staged, and is refused rather than written in place; on a disk without hard
-// links the track and its title go in place, one after the other.
+// disk) cannot be staged, and is refused rather than written in place. On a disk without hard
+// links the track and its title go in place, one after the other, while an empty staging folder
+// marks the album for the next start to sweep the copies a kill would leave in it.
 QString TAddTrack::existingAlbum()
 {
     const QString albumpath = library::albumfoldername({alb, art});
@@ -198,9 +202,12 @@ QString TAddTrack::existingAlbum()
         staged_ = true;
         return stagingfolder(albumpath);
     }
-    const QString blocked = stagingfailure({});
-    if (QFileInfo(folder).isSymLink() || !blocked.isEmpty()) {
-        error(blocked.isEmpty() ? kLinkedAlbumMessage : blocked);
+    if (QFileInfo(folder).isSymLink()) {
+        error(kLinkedAlbumMessage);
+        return {};
+    }
+    if (!preparestaging(albumpath)) {
+        error(stagingfailure(kNoFolderMessage));
         return {};
     }
     return folder;

@@ -179,13 +179,13 @@ void restorereplaced()
     }
 }
 
-// Removes the temporary copies a kill left in the album folders (the program's own hidden names).
+// Removes the temporary copies (the program's own hidden names) that a kill left in the albums
+// being written when it came: those with a staging folder.
 void removecopiesinalbums()
 {
-    QStringList undecodable;
-    for (const platform::Subfolder& album :
-         platform::listSubfolders(library::config.path, u"__", undecodable))
-        platform::removeTemporaryCopies(platform::joinPath(library::config.path, album.name));
+    for (const QString& name :
+         QDir(stagingroot()).entryList(QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot))
+        platform::removeTemporaryCopies(platform::joinPath(library::config.path, name));
 }
 
 } // namespace
@@ -193,8 +193,8 @@ void removecopiesinalbums()
 void sweepinterrupted()
 {
     if (!library::config.path.isEmpty()) {
-        restorereplaced();
         removecopiesinalbums();
+        restorereplaced();
         removeTree(stagingroot());
         // Removing a folder takes links inside it without what they point at; a link named as a
         // deleted album is none of ours.

@@ -42,9 +42,9 @@ void dropstaging(const QString& albumpath);
 QString deletionaside();
 
 // Removes what interrupted extractions and deletions left: every staging folder, the PCM files of
-// the cache, albums caught halfway through their deletion and the temporary copies in album
-// folders. An album caught aside while a new one was taking its place, the place still empty,
-// is put back and listed first.
+// the cache, albums caught halfway through their deletion and the temporary copies in the album
+// folders that had a staging folder. An album caught aside while a new one was taking its place,
+// the place still empty, is put back and listed first.
 void sweepinterrupted();
 
 } // namespace ripper
