@@ -192,8 +192,8 @@ QString TAddTrack::targetFolder()
 // The album is staged with its files linked, so that the track and its title join it together,
 // even when the program is killed halfway. An album that is a link (its folder perhaps on another
 // disk) cannot be staged, and is refused rather than written in place. On a disk without hard
-// links the track and its title go in place, one after the other, while an empty staging folder
-// marks the album for the next start to sweep the copies a kill would leave in it.
+// links the track and its title go in place, one after the other, the album marked meanwhile for
+// the next start to undo what a kill would leave half done.
 QString TAddTrack::existingAlbum()
 {
     const QString albumpath = library::albumfoldername({alb, art});
@@ -202,12 +202,9 @@ QString TAddTrack::existingAlbum()
         staged_ = true;
         return stagingfolder(albumpath);
     }
-    if (QFileInfo(folder).isSymLink()) {
-        error(kLinkedAlbumMessage);
-        return {};
-    }
-    if (!preparestaging(albumpath)) {
-        error(stagingfailure(kNoFolderMessage));
+    const QString blocked = stagingfailure({});
+    if (QFileInfo(folder).isSymLink() || !blocked.isEmpty()) {
+        error(blocked.isEmpty() ? kLinkedAlbumMessage : blocked);
         return {};
     }
     return folder;
@@ -239,7 +236,12 @@ bool TAddTrack::addTrack(const QString& folder)
         error(QStringLiteral("The album already holds 99 tracks."));
         return false;
     }
-    const QString destination = platform::joinPath(folder, trackFileName(number, path_));
+    const QString track = trackFileName(number, path_);
+    if (!staged_ && !markinplace(library::albumfoldername({alb, art}), track)) {
+        error(stagingfailure(kNoFolderMessage));
+        return false;
+    }
+    const QString destination = platform::joinPath(folder, track);
     if (!copySource(destination)) return false;
     if (!settitleline(folder, number, ebtrack->text())) {
         // A track without its title would shift the titles of later tracks: it goes again.

@@ -23,6 +23,8 @@ const QString kStagingRoot = QStringLiteral(".incoming");
 // Where a replaced album waits while the new one takes its place, on a file system that cannot
 // swap two folders in one step; hidden, so no album is staged under its name.
 const QString kReplacedAlbums = QStringLiteral(".replaced");
+// In the staging folder of an album taking a track in place: the name of that track.
+const QString kTrackInPlace = QStringLiteral(".in-place");
 // The PCM files of the tracks being extracted.
 const QString kPcmFiles = QStringLiteral("track*.tmp");
 // The hidden folders deleted albums go into, with one rename, before their files are removed.
@@ -114,6 +116,13 @@ bool stagealbum(const QString& albumpath)
     return false;
 }
 
+bool markinplace(const QString& albumpath, const QString& track)
+{
+    return preparestaging(albumpath) &&
+           platform::writeFileAtomically(platform::joinPath(stagingfolder(albumpath), kTrackInPlace),
+                                         track.toUtf8());
+}
+
 bool moveintolibrary(const QString& albumpath)
 {
     const QString staged = stagingfolder(albumpath);
@@ -179,13 +188,34 @@ void restorereplaced()
     }
 }
 
-// Removes the temporary copies (the program's own hidden names) that a kill left in the albums
-// being written when it came: those with a staging folder.
-void removecopiesinalbums()
+// Takes out the track that the album `album` was taking in place when a kill came, named in
+// `staged`, unless its title line was written: the album is as it was before.
+void undotrackinplace(const QString& staged, const QString& album)
 {
-    for (const QString& name :
-         QDir(stagingroot()).entryList(QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot))
-        platform::removeTemporaryCopies(platform::joinPath(library::config.path, name));
+    QFile mark;
+    if (!platform::openRegularFile(mark, platform::joinPath(staged, kTrackInPlace), QIODevice::ReadOnly,
+                                   platform::Links::Refuse))
+        return;
+    const QString track = QString::fromUtf8(mark.readAll());
+    const int number = tracknumber(track);
+    QStringList titles;
+    if (number < 0 || !readtitles(album, titles) || titles.size() >= number) return;
+    if (QFile::remove(platform::joinPath(album, track)))
+        qCWarning(lcStaging) << "a track added without its title when the program stopped is taken out:"
+                             << platform::joinPath(album, track);
+}
+
+// Puts right the albums caught taking a track in place (those with a staging folder): the
+// temporary copies a kill left in them go, the program's own hidden names, and so does a track
+// without its title.
+void sweepalbumsinplace()
+{
+    const QDir root(stagingroot());
+    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
+        const QString album = platform::joinPath(library::config.path, name);
+        platform::removeTemporaryCopies(album);
+        undotrackinplace(root.filePath(name), album);
+    }
 }
 
 } // namespace
@@ -193,7 +223,7 @@ void removecopiesinalbums()
 void sweepinterrupted()
 {
     if (!library::config.path.isEmpty()) {
-        removecopiesinalbums();
+        sweepalbumsinplace();
         restorereplaced();
         removeTree(stagingroot());
         // Removing a folder takes links inside it without what they point at; a link named as a

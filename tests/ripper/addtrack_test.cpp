@@ -385,34 +385,38 @@ protected:
     QString source;
 };
 
+// On a disk with hard links the album is staged; on one without, the track goes in place.
 TEST_F(KilledAddTrack, AKillAtAnyMomentLeavesTheOldAlbumOrTheWholeTrackWithItsTitle)
 {
     const QStringList old = oldAlbum();
     const QStringList added = albumWithTrack();
-    makeOldAlbum();
-    QElapsedTimer run;
-    run.start();
-    int status = 0;
-    ASSERT_GT(::waitpid(startChild(), &status, 0), 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const qint64 whole = run.nsecsElapsed();
-    ASSERT_EQ(libraryAfterNextStart(), added);
-
-    // Kills spread over the time a whole run took, and one as soon as the track has its final name.
-    constexpr int kKills = 20;
-    const QString placed = QStringLiteral("/Band__Songs/track03.mp3");
-    for (int kill = 0; kill <= kKills; ++kill) {
+    for (const platform::Refusals disk : {platform::Refusals{}, platform::Refusals{true, true}}) {
         makeOldAlbum();
-        const pid_t child = startChild();
-        run.restart();
-        while (kill < kKills ? run.nsecsElapsed() < whole * kill / kKills
-                             : !QFile::exists(folder.path() + placed) &&
-                                   !QFile::exists(ripper::stagingfolder(QString()) + placed))
-            if (::waitpid(child, &status, WNOHANG) != 0) break;
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
-        const QStringList left = libraryAfterNextStart();
-        EXPECT_TRUE(left == old || left == added) << "kill " << kill << ": " << left.join(u'|').toStdString();
+        QElapsedTimer run;
+        run.start();
+        int status = 0;
+        ASSERT_GT(::waitpid(startChild(disk), &status, 0), 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const qint64 whole = run.nsecsElapsed();
+        ASSERT_EQ(libraryAfterNextStart(), added);
+
+        // Kills spread over the time a whole run took, and one as soon as the track has its final name.
+        constexpr int kKills = 20;
+        const QString placed = QStringLiteral("/Band__Songs/track03.mp3");
+        for (int kill = 0; kill <= kKills; ++kill) {
+            makeOldAlbum();
+            const pid_t child = startChild(disk);
+            run.restart();
+            while (kill < kKills ? run.nsecsElapsed() < whole * kill / kKills
+                                 : !QFile::exists(folder.path() + placed) &&
+                                       !QFile::exists(ripper::stagingfolder(QString()) + placed))
+                if (::waitpid(child, &status, WNOHANG) != 0) break;
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            const QStringList left = libraryAfterNextStart();
+            EXPECT_TRUE(left == old || left == added) << (disk.hardLinks ? "in place" : "staged") << ", kill "
+                                                      << kill << ": " << left.join(u'|').toStdString();
+        }
     }
 }
 
@@ -430,21 +434,6 @@ TEST_F(KilledAddTrack, AKillAtEachStepOfAReplacementWithoutASwapLeavesOneWholeAl
         const QStringList left = libraryAfterNextStart();
         EXPECT_EQ(left, step < 4 ? oldAlbum() : albumWithTrack()) << "killed before step " << step;
     }
-}
-
-// On a disk without hard links the track goes into its album in place: a kill during its copy
-// leaves the old album and no hidden copy after the next start.
-TEST_F(KilledAddTrack, WithoutHardLinksAKillDuringTheCopyLeavesTheOldAlbumAndNoCopy)
-{
-    makeOldAlbum();
-    const pid_t child = startChild({true, true});
-    const QDir album(folder.file(QStringLiteral("Band__Songs")));
-    int status = 0;
-    while (album.entryList({QStringLiteral(".~musetra.track03*")}, QDir::Files | QDir::Hidden).isEmpty())
-        ASSERT_EQ(::waitpid(child, &status, WNOHANG), 0) << "the child ended before its copy was seen";
-    ::kill(child, SIGKILL);
-    ::waitpid(child, &status, 0);
-    EXPECT_EQ(libraryAfterNextStart(), oldAlbum());
 }
 
 // Links in the library lead outside it: to a FIFO (0), a missing path (1) or a file (2).
