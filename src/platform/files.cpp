@@ -597,6 +597,12 @@ MoveStep& installedMoveStep()
     return step;
 }
 
+// Lets a test end the program as step `step` of a move begins (negative: no step of its own).
+void reachStep(int step)
+{
+    if (step >= 0 && installedMoveStep()) installedMoveStep()(step);
+}
+
 // The entries of the folder `path`, hidden ones too.
 QStringList entriesOf(const QString& path)
 {
@@ -608,7 +614,7 @@ QStringList entriesOf(const QString& path)
 // folder and leave it empty. Where one is missing, an empty `to` goes again and false is returned.
 bool renameFolderWhole(const QString& from, const QString& to, int step)
 {
-    if (installedMoveStep()) installedMoveStep()(step);
+    reachStep(step);
     QStringList names = entriesOf(from);
     if (!renamePath(from, to, 0)) return false;
     // Listed anew rather than looked up one by one: the kernel may still hold the old entries.
@@ -621,17 +627,20 @@ bool renameFolderWhole(const QString& from, const QString& to, int step)
     return false;
 }
 
-// Puts the folder `from` in the place of the existing `to` in three renames where the file system
-// cannot swap them in one: the old one goes to `aside`, the new one to `to`, the old one to `from`.
-// The new one has gone there and back first, so a file system that loses a folder's files on a
-// rename loses a copy, never the old folder.
+// Puts the folder `from` in the place of the existing `to` where the file system cannot swap them
+// in one rename: the old one goes to `aside`, then the new one to `to`. The new one has gone to
+// `aside` and back first, so a file system that loses a folder's files on a rename loses a copy,
+// never the old folder.
 bool moveFolderThroughAside(const QString& from, const QString& to, const QString& aside)
 {
     if (!renameFolderWhole(from, aside, 0) || !renameFolderWhole(aside, from, 1)) return false;
     if (!renameFolderWhole(to, aside, 2)) return false;
-    const bool moved = renameFolderWhole(from, to, 3);
-    (void)renameFolderWhole(aside, moved ? from : to, 4);
-    return moved;
+    if (renameFolderWhole(from, to, 3)) {
+        reachStep(4);
+        return true;
+    }
+    (void)renameFolderWhole(aside, to, -1);
+    return false;
 }
 
 } // namespace

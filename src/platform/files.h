@@ -114,9 +114,9 @@ void removeTemporaryCopies(const QString& folder);
 // Puts the folder `from` at `to` in one step, once every file in it is on the disk: a crash
 // leaves either the old `to` or the whole new one. An existing `to` (a link to nothing too) is
 // swapped with `from` (the old folder is then at `from`). Where the file system cannot swap in one
-// step, the old one is first renamed to `aside` (free, its folder made), and back to `from` once
-// the new one stands at `to`: a crash between leaves `to` empty and the old folder at `aside`, for
-// the caller's next start to put back. All must be on one file system. False when nothing was
+// step, the old one is first renamed to `aside` (free, its folder made), where it stays: a crash
+// before the new one stands at `to` leaves `to` empty, for the caller's next start to put the old
+// one back. All must be on one file system. False when nothing was
 // moved, and when a rename lost the folder's files (a FAT disk through FUSE does): then the old
 // `to` stays and no empty folder is left there. Only regular files are opened to be flushed,
 // never through a link.
@@ -141,8 +141,9 @@ struct Refusals
 // Makes every later call refuse what `refusals` names, as such a file system would; {} ends it.
 void setRefusals(Refusals refusals);
 
-// Called with the number of the step (from 0) before each rename of moveFolderInto, so a test can
-// end the program between two of them as a kill would; empty for none.
+// Called with the number of the step (from 0) before each rename of moveFolderInto, and after the
+// last where it takes more than one, so a test can end the program between two of them as a kill
+// would; empty for none.
 using MoveStep = std::function<void(int step)>;
 void setMoveStep(MoveStep step);
 

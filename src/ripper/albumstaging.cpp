@@ -47,6 +47,13 @@ bool standsat(const QString& path)
     return entry.exists() || entry.isSymLink();
 }
 
+// Whether `path` is a folder of its own, not a link to one.
+bool isownfolder(const QString& path)
+{
+    const QFileInfo entry(path);
+    return entry.isDir() && !entry.isSymLink();
+}
+
 // Removes the link at `path` alone, never what it points to; false when no link stands there.
 bool removeLink(const QString& path)
 {
@@ -56,10 +63,15 @@ bool removeLink(const QString& path)
     return true;
 }
 
-// Removes the folder `path` with everything in it; a link there, or inside, goes alone.
+// Removes the folder `path` with everything in it, or the file there; a link there, or inside,
+// goes alone.
 void removeTree(const QString& path)
 {
-    if (!removeLink(path)) QDir(path).removeRecursively();
+    if (removeLink(path)) return;
+    if (QFileInfo(path).isDir())
+        QDir(path).removeRecursively();
+    else
+        QFile::remove(path);
 }
 
 // The entries of the replaced album `old` that `album` has no counterpart of, tracks apart: they
@@ -76,13 +88,18 @@ QStringList extras(const QString& old, const QString& album)
 
 // Gives the staged `album` a second name of the extras of `old` before the two change places, so a
 // kill at any moment leaves an album in the library with them. False where they could not all be
-// linked (a file system without hard links).
+// linked (a file system without hard links): then none stays, not even a folder made for one, so
+// that each is moved over whole once the two have changed places.
 bool linkextras(const QString& old, const QString& album)
 {
     const QStringList names = extras(old, album);
-    return std::all_of(names.begin(), names.end(), [&](const QString& name) {
-        return platform::linkTree(platform::joinPath(old, name), platform::joinPath(album, name));
-    });
+    if (std::all_of(names.begin(), names.end(), [&](const QString& name) {
+            return platform::linkTree(platform::joinPath(old, name), platform::joinPath(album, name));
+        }))
+        return true;
+    for (const QString& name : names)
+        removeTree(platform::joinPath(album, name));
+    return false;
 }
 
 // Moves the extras of the replaced album `old`, now out of the library, into `album`.
@@ -129,14 +146,13 @@ bool moveintolibrary(const QString& albumpath)
     const QString album = platform::joinPath(library::config.path, albumpath);
     // A link that stands for the replaced album is replaced alone: the folder it points to keeps
     // every file, and none is carried out of it.
-    const QFileInfo current(album);
-    const bool replacesFolder = current.isDir() && !current.isSymLink();
-    const bool linked = !replacesFolder || linkextras(album, staged);
+    const bool linked = !isownfolder(album) || linkextras(album, staged);
     const QString aside = platform::joinPath(replacedroot(), albumpath);
     removeTree(aside);
     if (!QDir().mkpath(replacedroot()) || !platform::moveFolderInto(staged, album, aside)) return false;
-    // The replaced album is now where the new one was staged.
-    if (!linked) keepextras(staged, album);
+    // The replaced album is now where the new one was staged, or aside.
+    if (!linked) keepextras(QFileInfo::exists(aside) ? aside : staged, album);
+    removeTree(aside);
     dropstaging(albumpath);
     return true;
 }
@@ -171,15 +187,21 @@ QString deletionaside()
 
 namespace {
 
-// Puts back each album a kill caught aside, its place in the library still empty (the new one
-// never came), and lists it again: the old album stays whole.
-void restorereplaced()
+// Finishes the replacement of each album (or link standing for one) a kill caught aside: its place
+// in the library still empty (the new one never came), it is put back and listed again; else the
+// new album takes the files it would have carried over.
+void finishreplaced()
 {
     const QDir root(replacedroot());
     if (QFileInfo(stagingroot()).isSymLink()) return;
-    for (const QString& name : root.entryList(QDir::Dirs | QDir::NoSymLinks | QDir::NoDotAndDotDot)) {
+    for (const QString& name : root.entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot)) {
+        const QString old = root.filePath(name);
         const QString place = platform::joinPath(library::config.path, name);
-        if (standsat(place) || !QDir().rename(root.filePath(name), place)) continue;
+        if (standsat(place)) {
+            if (isownfolder(old) && isownfolder(place)) keepextras(old, place);
+            continue;
+        }
+        if (!QDir().rename(old, place)) continue;
         qCWarning(lcStaging) << "an album replaced when the program stopped is put back:" << place;
         QString album;
         QString artist;
@@ -224,7 +246,7 @@ void sweepinterrupted()
 {
     if (!library::config.path.isEmpty()) {
         sweepalbumsinplace();
-        restorereplaced();
+        finishreplaced();
         removeTree(stagingroot());
         // Removing a folder takes links inside it without what they point at; a link named as a
         // deleted album is none of ours.

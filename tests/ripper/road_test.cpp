@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -17,6 +18,7 @@
 #include "printers.h"
 #include "ripground.h"
 #include "platform/fatal.h"
+#include "platform/files.h"
 #include "ripper/musripmain.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
@@ -435,6 +437,36 @@ TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
     EXPECT_EQ(questionTexts(), QStringList(2, QStringLiteral("This CD already exists on the system.")));
     EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
     EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
+}
+
+// On a disk without hard links or rename flags the old album goes aside before the new one takes
+// its place, and gives it its other files after: a kill then leaves them in the album the next
+// start finds.
+TEST_F(Road, WithoutHardLinksAKillAsTheNewAlbumTakesThePlaceKeepsTheOldAlbumsOtherFiles)
+{
+    folder.write(QStringLiteral("music/Lanterns__Harbour/track06.mp3"), "old");
+    folder.write(QStringLiteral("music/Lanterns__Harbour/scans/back.jpg"), "scan");
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    // The library as a kill would leave it once the new album stands in its place.
+    const QString killed = folder.file(QStringLiteral("killed"));
+    platform::setRefusals({true, true});
+    platform::setMoveStep([&](int step) {
+        if (step == 4)
+            ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root, killed}), 0);
+    });
+    window->rip_go(); // "Overwrite"
+    platform::setRefusals({});
+    platform::setMoveStep({});
+    library::config.path = killed + QLatin1Char('/');
+    ripper::sweepinterrupted(); // as the next start does
+    EXPECT_EQ(QDir(killed).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Lanterns__Harbour")});
+    EXPECT_EQ(folder.read(QStringLiteral("killed/Lanterns__Harbour/scans/back.jpg")), QByteArray("scan"));
+    EXPECT_TRUE(QFile::exists(killed + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
+    EXPECT_FALSE(QFile::exists(killed + QStringLiteral("/Lanterns__Harbour/track06.mp3")));
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/scans/back.jpg")), QByteArray("scan"));
 }
 
 // The library on an NTFS disk through ntfs-3g, which refuses renameat2's flags: a new album joins
