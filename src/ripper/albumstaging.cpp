@@ -124,11 +124,10 @@ bool preparestaging(const QString& albumpath)
 
 bool stagealbum(const QString& albumpath)
 {
-    const QFileInfo album(platform::joinPath(library::config.path, albumpath));
-    if (!album.isDir() || album.isSymLink()) return false;
+    const QString album = platform::joinPath(library::config.path, albumpath);
+    if (!isownfolder(album)) return false;
     dropstaging(albumpath);
-    if (QDir().mkpath(stagingroot()) && platform::linkTree(album.filePath(), stagingfolder(albumpath)))
-        return true;
+    if (QDir().mkpath(stagingroot()) && platform::linkTree(album, stagingfolder(albumpath))) return true;
     dropstaging(albumpath);
     return false;
 }
