@@ -231,33 +231,19 @@ protected:
     // Mounts a disk of `kind` as the library; false (the test skipped) when the machine cannot.
     bool mountLibrary(MountedDisk::Kind kind)
     {
-        disk = std::make_unique<MountedDisk>(kind);
+        disk = std::make_unique<MountedDisk>(kind, folder.mkdir(QStringLiteral("disk")));
         if (!disk->mounted()) return false;
         library::config.path = disk->path() + QLatin1Char('/');
-        QDir().mkpath(disk->path() + QStringLiteral("/Band__Songs"));
-        writeOnDisk(QStringLiteral("Band__Songs/track01.mp3"), "a");
-        writeOnDisk(QStringLiteral("Band__Songs/title.dat"), "One\n");
-        writeOnDisk(QStringLiteral("Band__Songs/notes.txt"), "notes");
+        folder.write(QStringLiteral("disk/Band__Songs/track01.mp3"), "a");
+        folder.write(QStringLiteral("disk/Band__Songs/title.dat"), "One\n");
+        folder.write(QStringLiteral("disk/Band__Songs/notes.txt"), "notes");
         return true;
     }
 
-    void writeOnDisk(const QString& name, const QByteArray& content)
+    // The files of `album` on the disk, hidden ones too.
+    QStringList filesOf(const QString& album)
     {
-        QFile file(platform::joinPath(disk->path(), name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write(content) == content.size());
-    }
-
-    QByteArray readOnDisk(const QString& name)
-    {
-        QFile file(platform::joinPath(disk->path(), name));
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("missing");
-    }
-
-    // The entries of `folder` on the disk, hidden ones too.
-    QStringList onDisk(const QString& folder)
-    {
-        return QDir(platform::joinPath(disk->path(), folder))
-            .entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
+        return QDir(folder.file(QStringLiteral("disk/") + album)).entryList(QDir::Files | QDir::Hidden);
     }
 
     void newAlbumNamed(const QString& name)
@@ -279,22 +265,21 @@ TEST_F(AddTrackOnDisk, OnNtfsATrackJoinsAnAlbumANewAlbumIsMadeAndAStartWritesTit
 {
     if (!mountLibrary(MountedDisk::Kind::Ntfs)) GTEST_SKIP() << disk->failure().toStdString();
     EXPECT_EQ(drop(QStringLiteral("Second.mp3")), 1);
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Songs/track02.mp3")), QByteArray(500, 'x'));
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Songs/notes.txt")), QByteArray("notes"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/track02.mp3")), QByteArray(500, 'x'));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/notes.txt")), QByteArray("notes"));
     newAlbumNamed(QStringLiteral("Fresh"));
     EXPECT_EQ(drop(QStringLiteral("Opener.mp3")), 1);
-    EXPECT_EQ(onDisk(QStringLiteral("Band__Fresh")),
+    EXPECT_EQ(filesOf(QStringLiteral("Band__Fresh")),
               (QStringList{QStringLiteral("title.dat"), QStringLiteral("title.jpg"),
                            QStringLiteral("track01.mp3")}));
     EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.value(0).text.toStdString();
 
-    QDir().mkpath(disk->path() + QStringLiteral("/Band__Bare"));
-    writeOnDisk(QStringLiteral("Band__Bare/track01.mp3"), "a");
+    folder.write(QStringLiteral("disk/Band__Bare/track01.mp3"), "a");
     ASSERT_TRUE(library::scanalbumfolders({}));
     library::makependingtitles();
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Bare/title.dat")), QByteArray("track01\n"));
-    EXPECT_EQ(onDisk(QStringLiteral("Band__Bare")),
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Bare/title.dat")), QByteArray("track01\n"));
+    EXPECT_EQ(filesOf(QStringLiteral("Band__Bare")),
               (QStringList{QStringLiteral("title.dat"), QStringLiteral("track01.mp3")}));
 }
 
@@ -305,13 +290,14 @@ TEST_F(AddTrackOnDisk, OnFatATrackJoinsAnAlbumInPlaceAndANewAlbumIsRefusedWithAW
 {
     if (!mountLibrary(MountedDisk::Kind::Fat)) GTEST_SKIP() << disk->failure().toStdString();
     EXPECT_EQ(drop(QStringLiteral("Second.mp3")), 1);
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
-    EXPECT_EQ(readOnDisk(QStringLiteral("Band__Songs/track02.mp3")), QByteArray(500, 'x'));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/track02.mp3")), QByteArray(500, 'x'));
     newAlbumNamed(QStringLiteral("Fresh"));
     EXPECT_EQ(drop(QStringLiteral("Opener.mp3")), 2);
     ASSERT_EQ(dialogs.shown.size(), 1);
     EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The disk refused to move the album")));
-    EXPECT_EQ(onDisk(QString()).filter(QStringLiteral("__")), QStringList{QStringLiteral("Band__Songs")});
+    EXPECT_EQ(QDir(disk->path()).entryList({QStringLiteral("*__*")}, QDir::AllEntries),
+              QStringList{QStringLiteral("Band__Songs")});
 }
 
 // Add Track of a large file into Band / Songs, run by a child process that the test kills from

@@ -99,7 +99,7 @@ protected:
     // Mounts a disk of `kind` as the library of the known disc; false when the machine cannot.
     bool libraryOn(MountedDisk::Kind kind)
     {
-        disk = std::make_unique<MountedDisk>(kind);
+        disk = std::make_unique<MountedDisk>(kind, folder.mkdir(QStringLiteral("disk")));
         if (!disk->mounted()) return false;
         root = disk->path();
         library::config.path = root + QLatin1Char('/');

@@ -1,6 +1,5 @@
 #include "mounteddisk.h"
 
-#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QStringList>
@@ -34,10 +33,9 @@ bool isFuseMount(const QString& path)
 
 } // namespace
 
-MountedDisk::MountedDisk(Kind kind)
+MountedDisk::MountedDisk(Kind kind, const QString& at) : path_(at)
 {
     const QString image = dir_.filePath(QStringLiteral("disk.img"));
-    QDir().mkpath(path());
     QFile file(image);
     if (!file.open(QIODevice::WriteOnly) || !file.resize(kImageBytes)) {
         failure_ = QStringLiteral("no room for a disk image");
@@ -60,9 +58,4 @@ MountedDisk::~MountedDisk()
 {
     if (mounted_ && !run(QStringLiteral("fusermount"), {QStringLiteral("-u"), path()}).isEmpty())
         (void)run(QStringLiteral("umount"), {QStringLiteral("-l"), path()});
-}
-
-QString MountedDisk::path() const
-{
-    return dir_.filePath(QStringLiteral("disk"));
 }

@@ -13,7 +13,8 @@ class MountedDisk
 public:
     enum class Kind { Ntfs, Fat };
 
-    explicit MountedDisk(Kind kind);
+    // Mounts a new disk of `kind` at the empty folder `at`.
+    MountedDisk(Kind kind, const QString& at);
     ~MountedDisk();
     MountedDisk(const MountedDisk&) = delete;
     MountedDisk& operator=(const MountedDisk&) = delete;
@@ -22,10 +23,11 @@ public:
     // Why it is not mounted.
     const QString& failure() const { return failure_; }
     // The folder the disk is mounted at.
-    QString path() const;
+    const QString& path() const { return path_; }
 
 private:
-    QTemporaryDir dir_;
+    QTemporaryDir dir_; // holds the image
+    QString path_;
     bool mounted_ = false;
     QString failure_;
 };
