@@ -96,20 +96,8 @@ protected:
                                       QStringLiteral("Quay|Tide|Lamp").split(QLatin1Char('|'))));
     }
 
-    // Mounts a disk of `kind` as the library of the known disc; false when the machine cannot.
-    bool libraryOn(MountedDisk::Kind kind)
-    {
-        disk = std::make_unique<MountedDisk>(kind, folder.mkdir(QStringLiteral("disk")));
-        if (!disk->mounted()) return false;
-        root = disk->path();
-        library::config.path = root + QLatin1Char('/');
-        knownDisc();
-        return true;
-    }
-
     LoopbackCddb cddb;
     tools::DiscImage image;
-    std::unique_ptr<MountedDisk> disk;
 };
 
 } // namespace
@@ -469,37 +457,16 @@ TEST_F(Road, WithoutHardLinksAKillAsTheNewAlbumTakesThePlaceKeepsTheOldAlbumsOth
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/scans/back.jpg")), QByteArray("scan"));
 }
 
-// The library on an NTFS disk through ntfs-3g, which refuses renameat2's flags: a new album joins
-// it whole, and so does its overwrite, swapped through a folder put aside, the old album's other
-// files kept.
-TEST_F(Road, OnNtfsANewAlbumAndItsOverwriteJoinTheLibraryWhole)
-{
-    if (!libraryOn(MountedDisk::Kind::Ntfs)) GTEST_SKIP() << disk->failure().toStdString();
-    QVector<int> rows{0, 0};
-    otherDialog = chooseRows(rows);
-    MessageLine line;
-    window->rip_go();
-    const QString album = root + QStringLiteral("/Lanterns__Harbour");
-    const QStringList made{QStringLiteral("title.dat"), QStringLiteral("title.jpg"),
-                           QStringLiteral("track01.mp3"), QStringLiteral("track02.mp3"),
-                           QStringLiteral("track03.mp3")};
-    EXPECT_EQ(QDir(album).entryList(QDir::Files | QDir::Hidden), made);
-    QFile notes(album + QStringLiteral("/notes.txt"));
-    ASSERT_TRUE(notes.open(QIODevice::WriteOnly) && notes.write("notes") == 5);
-    notes.close();
-    window->rip_go(); // "Overwrite"
-    EXPECT_EQ(QDir(album).entryList(QDir::Files | QDir::Hidden),
-              QStringList{QStringLiteral("notes.txt")} + made);
-    EXPECT_EQ(line.messages, QStringList(2, QStringLiteral("Completed. Lanterns - Harbour")));
-    EXPECT_EQ(library::albumcount, 1);
-}
-
 // The library on a FAT disk through fusefat, which has neither hard links nor rename flags and
 // empties a folder it renames: the operator hears that the album could not join the library, no
 // album, empty or not, is added, and an album it would have replaced keeps its files.
 TEST_F(Road, OnFatAnAlbumThatCannotJoinTheLibraryIsNamedAndNothingIsAddedOrLost)
 {
-    if (!libraryOn(MountedDisk::Kind::Fat)) GTEST_SKIP() << disk->failure().toStdString();
+    const MountedDisk disk(MountedDisk::Kind::Fat, folder.mkdir(QStringLiteral("disk")));
+    if (!disk.mounted()) GTEST_SKIP() << disk.failure().toStdString();
+    root = disk.path();
+    library::config.path = root + QLatin1Char('/');
+    knownDisc();
     QVector<int> rows{0, 0};
     otherDialog = chooseRows(rows);
     MessageLine line;
