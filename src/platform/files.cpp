@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <cstring>
 #include <dirent.h>
+#include <mutex>
 #include <strings.h>
 #include <fcntl.h>
 #include <utility>
@@ -314,15 +315,17 @@ bool refusedByFileSystem(int error)
     return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EPERM;
 }
 
-// Says once a run what the file system refused and which road is taken instead.
+// Says once a run what the file system refused and which road is taken instead. Any thread.
 void reportRefused(const char* what, int error, const char* instead)
 {
-    static QSet<QByteArray> reported;
-    const QByteArray key = QByteArray(what) + instead;
-    if (reported.contains(key)) return;
-    reported.insert(key);
-    qCInfo(lcFiles).noquote() << "the file system refuses" << what << "(" << ::strerror(error)
-                              << "):" << instead;
+    static std::mutex mutex;
+    static QSet<const char*> reported;
+    {
+        const std::lock_guard lock(mutex);
+        if (reported.contains(what)) return;
+        reported.insert(what);
+    }
+    qCInfo(lcFiles, "the file system refuses %s (%s): %s", what, ::strerror(error), instead);
 }
 
 bool isLink(const QString& path)
