@@ -569,8 +569,8 @@ bool Tripmain::joinLibrary(int32_t kept)
     for (const QString& track : trackfiles(folder).mid(kept))
         QFile::remove(platform::joinPath(folder, track));
     if (moveintolibrary(library::albumpath)) return true;
-    md(QStringLiteral("Error creating output folder. ") + library::albumpath, QStringLiteral("Cancel"),
-       QString(), QStringLiteral("Filing Error"), false);
+    md(movefailure(library::albumpath), QStringLiteral("Cancel"), QString(), QStringLiteral("Filing Error"),
+       false);
     return false;
 }
 
