@@ -547,6 +547,43 @@ TEST_F(KeyEntryTest, CoinKeyPaysForASelection)
     EXPECT_EQ(window->credit->Credits(), 0);
 }
 
+// Under the operator lock a guest's keyboard reaches nothing the operator's menu offers: not the
+// theme manager (which writes the settings), not background play on or off, not "Reject All". The
+// passcode keyed in lifts the lock and writes the settings, which hold nothing the refused keys
+// did; unlocked, the same keys work.
+TEST_F(KeyEntryTest, OperatorKeysDoNothingUnderTheLockUntilThePasscodeLiftsIt)
+{
+    addLibrary(3);
+    open(QStringLiteral("lock=1\npassword=123\nautoplay=0\n"));
+    const auto pressOperatorKeys = [this] {
+        press(Qt::Key_T, Qt::ControlModifier);
+        press(Qt::Key_F, Qt::AltModifier);
+        press(Qt::Key_QuoteLeft);
+        // Three switches of background play: on, off, on.
+        press(Qt::Key_P, Qt::AltModifier);
+        press(Qt::Key_B, Qt::AltModifier);
+        press(Qt::Key_Asterisk, Qt::KeypadModifier);
+    };
+    for (const int key : {Qt::Key_1, Qt::Key_Return, Qt::Key_1, Qt::Key_Return})
+        press(key);
+    ASSERT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+
+    pressOperatorKeys();
+    EXPECT_EQ(dialogs.modalCount, 0) << "the theme manager opened";
+    EXPECT_FALSE(window->autoplaycb->checked());
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")}) << "all rejected";
+    for (const int key : {Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3})
+        press(key);
+    ASSERT_FALSE(library::config.lock);
+    const QByteArray settings = program.read(QStringLiteral("Musetra.ini"));
+    EXPECT_TRUE(settings.contains("lock=0") && settings.contains("autoplay=0")) << settings.toStdString();
+
+    pressOperatorKeys();
+    EXPECT_EQ(dialogs.modalCount, 1);
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_TRUE(window->autoplaycb->checked());
+}
+
 TEST_F(KeyEntryTest, TheWindowSeesKeysTypedIntoItsTextBoxesOnce)
 {
     addLibrary(3);
