@@ -205,6 +205,7 @@ void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::Keyboar
         mf->mutebut->setChecked(!mf->mutebut->isChecked());
         showMuteState();
         mf->volChange(mf->mutebut);
+        mf->showVolume();
     } else if (isVolumeUp(*this, Sender) || isVolumeDown(*this, Sender)) {
         volumesender = Sender;
         volumetimer->setEnabled(true);
