@@ -584,6 +584,33 @@ TEST_F(KeyEntryTest, OperatorKeysDoNothingUnderTheLockUntilThePasscodeLiftsIt)
     EXPECT_TRUE(window->autoplaycb->checked());
 }
 
+// The keypad types a passcode as the three digits after album 0000. One it cannot type is refused
+// at start, with a word on the welcome line and in the error log, and the lock it was to lift stays
+// off: Escape still leaves. One of fewer digits is typed with leading zeros.
+TEST_F(KeyEntryTest, APasscodeTheKeypadCannotTypeIsRefusedAndLeavesTheLockOff)
+{
+    addLibrary(3);
+    program.write(QStringLiteral("errors.log"), "");
+    open(QStringLiteral("lock=1\npassword=4321\nErrorLog=%1/errors.log\n").arg(program.path()));
+    fillScreen(*window);
+    const QString word = QStringLiteral(
+        "Passcode 4321 refused: the keypad types 3 digits, set password=000 to 999 - the lock is off");
+    EXPECT_EQ(window->lcd3->text(), (QStringLiteral("Welcome - 3 albums available - ") + word).toUpper());
+    EXPECT_TRUE(QString::fromUtf8(program.read(QStringLiteral("errors.log"))).trimmed().endsWith(word));
+    press(Qt::Key_Escape);
+    EXPECT_FALSE(form->isHidden()) << "the jukebox stayed";
+}
+
+TEST_F(KeyEntryTest, AShortPasscodeIsTypedWithLeadingZeros)
+{
+    addLibrary(3);
+    open(QStringLiteral("lock=1\npassword=7\n"));
+    for (const int key : {Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_7})
+        press(key);
+    EXPECT_FALSE(library::config.lock);
+    EXPECT_FALSE(blinking());
+}
+
 TEST_F(KeyEntryTest, TheWindowSeesKeysTypedIntoItsTextBoxesOnce)
 {
     addLibrary(3);
