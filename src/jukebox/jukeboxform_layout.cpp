@@ -368,8 +368,7 @@ void Tjukebox::startMessageLine()
 {
     lcd3->setcolor(build::kBlack);
     lcd3->setspeed(kMessageSpeed);
-    if (!player::mainform || player::mainform->windowTitle() != QStringLiteral("MusRip"))
-        domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
+    if (!player::mainform || player::mainform->windowTitle() != QStringLiteral("MusRip")) showWelcome();
 }
 
 void Tjukebox::placeRightColumn()

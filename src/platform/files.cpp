@@ -683,23 +683,70 @@ bool moveFolderInto(const QString& from, const QString& to, const QString& aside
     return moved;
 }
 
-QString ownCacheFolder()
+QString ownCacheFolder(QString& refusal)
 {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
     if (!QDir::isAbsolutePath(base)) base = joinPath(QDir::homePath(), QStringLiteral(".cache"));
     const QString folder = joinPath(base, QStringLiteral("musetra"));
     const QByteArray name = QFile::encodeName(folder);
     (void)QDir().mkpath(base);
-    (void)::mkdir(name.constData(), 0700);
+    const int made = ::mkdir(name.constData(), 0700);
+    const int madeError = errno;
     struct stat status
     {
     };
-    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+    const bool found = ::lstat(name.constData(), &status) == 0;
+    if (!found)
+        refusal = QStringLiteral("it cannot be made: ") + qt_error_string(made != 0 ? madeError : errno);
+    else if (S_ISLNK(status.st_mode))
+        refusal = QStringLiteral("a link stands there");
+    else if (!S_ISDIR(status.st_mode))
+        refusal = QStringLiteral("something other than a folder stands there");
+    else if (status.st_uid != ::geteuid())
+        refusal = QStringLiteral("it belongs to another user");
+    else
+        refusal.clear();
+    if (!refusal.isEmpty()) {
         qCWarning(lcFiles) << "the cache folder is not the user's own, not used:" << folder;
+        refusal = QStringLiteral("The cache folder %1 is not used: %2").arg(folder, refusal);
         return {};
     }
     if ((status.st_mode & 077) != 0) (void)::chmod(name.constData(), 0700);
     return folder;
+}
+
+QString folderProblem(const QString& folder)
+{
+    // A file named with a closing "/" is not found at all; without it, it is told for what it is.
+    QString bare = folder;
+    while (bare.size() > 1 && bare.endsWith(QLatin1Char('/')))
+        bare.chop(1);
+    const QByteArray name = QFile::encodeName(bare);
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0)
+        return errno == ENOENT ? QStringLiteral("does not exist")
+                               : QStringLiteral("cannot be reached: ") + qt_error_string(errno);
+    if (S_ISREG(status.st_mode)) return QStringLiteral("is a file, not a folder");
+    if (S_ISFIFO(status.st_mode)) return QStringLiteral("is a pipe (FIFO), not a folder");
+    if (!S_ISDIR(status.st_mode)) return QStringLiteral("is not a folder");
+    DIR* const dir = ::opendir(name.constData());
+    if (!dir) return QStringLiteral("cannot be read: ") + qt_error_string(errno);
+    ::closedir(dir);
+    // Listed but not entered, its album folders could not be told from files.
+    if (::access(name.constData(), X_OK) != 0)
+        return QStringLiteral("cannot be read: ") + qt_error_string(errno);
+    return {};
+}
+
+QString folderWriteProblem(const QString& folder)
+{
+    const QString problem = folderProblem(folder);
+    if (!problem.isEmpty()) return problem;
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("cannot be written to: ") + qt_error_string(errno);
+    return {};
 }
 
 void setTemporaryLetters(TemporaryLetters letters)

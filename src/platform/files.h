@@ -154,9 +154,17 @@ void setMoveStep(MoveStep step);
 
 // The program's cache folder of the user's own: "musetra" in $XDG_CACHE_HOME (else ~/.cache), made
 // with owner-only rights when missing, and opened to nobody else when found open. Empty, with a
-// log line, when what stands there is no folder the user owns (a link, another user's folder) or
-// none can be made: a folder others can plant files in is never used.
-QString ownCacheFolder();
+// log line and the operator's words in `refusal` (which name the folder and why), when what stands
+// there is no folder the user owns (a link, another user's folder) or none can be made: a folder
+// others can plant files in is never used.
+QString ownCacheFolder(QString& refusal);
+
+// Why `folder` cannot be listed, in the operator's words ("does not exist", "is a file, not a
+// folder", "cannot be read: Permission denied"); empty when it is a folder that can be.
+QString folderProblem(const QString& folder);
+
+// Why no file can be made in `folder`, in the operator's words; empty when nothing speaks against it.
+QString folderWriteProblem(const QString& folder);
 
 // Gives the six letters or digits that end the next temporary copy's name.
 using TemporaryLetters = std::function<QString()>;

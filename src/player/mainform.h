@@ -151,6 +151,8 @@ public:
     // next selection starts playing.
     void pressStop();
     void volChange(QObject* Sender);
+    // Shows the on-screen volume bar for the volume bar's position.
+    void showVolume();
     void MPNotify(platform::NotifyValue value);
 
     platform::MediaPlayer* mediaPlayer() const { return mp.get(); }

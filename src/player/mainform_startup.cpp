@@ -53,11 +53,24 @@ bool firstArgumentIs(const QString& word)
     return platform::commandLineArgument(1).toUpper() == word;
 }
 
+// Why the silent file cannot be made in the cache folder, naming the folder.
+QString cacheFolderProblem()
+{
+    if (library::cachepath.isEmpty()) return library::cacheproblem;
+    QString why = platform::folderWriteProblem(library::cachepath);
+    const QString blank = platform::joinPath(library::cachepath, QStringLiteral("blank.mp3"));
+    if (why.isEmpty() && QFileInfo::exists(blank) && !platform::isRegularFile(blank))
+        why = QStringLiteral("holds something other than a file named blank.mp3");
+    if (why.isEmpty()) why = QStringLiteral("takes no new file");
+    return QStringLiteral("The cache folder %1 %2").arg(library::cachepath, why);
+}
+
 QString blankFileMessage(const QString& firstWords)
 {
-    return firstWords + QStringLiteral("Please check .INI file and make sure ") + library::cachepath +
-           QStringLiteral(" exists and can be written to\r\nor specify and alterative temporary location "
-                          "under the \"cachepath=\" section of the .INI file");
+    return firstWords + cacheFolderProblem() +
+           QStringLiteral(
+               ".\r\nPlease point \"CachePath=\" in section [main] of the .INI file at a folder of your "
+               "own that can be written to");
 }
 
 // Runs `then` once, when the first window of the program has been shown.
