@@ -490,8 +490,9 @@ QString tooLargeText(const QString& path)
 
 // The keypad types a passcode as the three digits after album "0000". One of one to three digits is
 // kept as those three digits, as the advanced panel's "Set" stores it; any other could never be
-// typed, so it is refused at start, with a word, and the lock it was to lift is left off: a lock
-// that nobody can lift would hold the jukebox until the settings file is mended by other means.
+// typed, so it is refused at start, with a word. The lock stays as set: guests must never reach the
+// operator's windows because a passcode was mistyped. The screen, which guests read, does not show
+// the refused passcode; the error log does.
 void checkPasscode()
 {
     passcodeproblem.clear();
@@ -502,12 +503,11 @@ void checkPasscode()
         config.password = stored.rightJustified(3, QLatin1Char('0'));
         return;
     }
-    passcodeproblem =
-        QStringLiteral("Passcode %1 refused: the keypad types 3 digits, set password=000 to 999").arg(stored);
-    if (config.lock) passcodeproblem += QStringLiteral(" - the lock is off");
-    config.lock = false;
-    qCWarning(lcSettings).noquote() << passcodeproblem;
-    writeerrorlog(passcodeproblem);
+    const QString remedy = QStringLiteral("refused: the keypad types 3 digits, set password=000 to 999");
+    passcodeproblem = QStringLiteral("The passcode in the settings is ") + remedy;
+    const QString logged = QStringLiteral("Passcode %1 %2").arg(stored, remedy);
+    qCWarning(lcSettings).noquote() << logged;
+    writeerrorlog(logged);
 }
 
 } // namespace

@@ -460,8 +460,12 @@ TEST_P(LibraryFolderProblem, TheWelcomeLineSaysWhyNoAlbumShows)
     const QString folder = program.path() + QStringLiteral("/library");
     const QString kind = QString::fromLatin1(GetParam().name);
     if (kind == QLatin1String("File")) program.write(QStringLiteral("library"), "not a folder");
-    if (kind == QLatin1String("Fifo")) ASSERT_EQ(::mkfifo(QFile::encodeName(folder).constData(), 0600), 0);
-    if (kind == QLatin1String("Unreadable")) ASSERT_TRUE(QDir().mkdir(folder, QFileDevice::Permissions()));
+    if (kind == QLatin1String("Fifo")) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(folder).constData(), 0600), 0);
+    }
+    if (kind == QLatin1String("Unreadable")) {
+        ASSERT_TRUE(QDir().mkdir(folder, QFileDevice::Permissions()));
+    }
     if (kind == QLatin1String("Empty")) program.mkdir(QStringLiteral("library/Not an album"));
     libraryRoot = folder;
     program.write(QStringLiteral("errors.log"), "");

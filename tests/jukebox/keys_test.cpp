@@ -585,20 +585,24 @@ TEST_F(KeyEntryTest, OperatorKeysDoNothingUnderTheLockUntilThePasscodeLiftsIt)
 }
 
 // The keypad types a passcode as the three digits after album 0000. One it cannot type is refused
-// at start, with a word on the welcome line and in the error log, and the lock it was to lift stays
-// off: Escape still leaves. One of fewer digits is typed with leading zeros.
-TEST_F(KeyEntryTest, APasscodeTheKeypadCannotTypeIsRefusedAndLeavesTheLockOff)
+// at start, with a word on the welcome line (which does not show it) and in the error log (which
+// does); the lock stays on, so Escape still cannot leave. One of fewer digits is typed with leading
+// zeros.
+TEST_F(KeyEntryTest, APasscodeTheKeypadCannotTypeIsRefusedAndTheLockHolds)
 {
     addLibrary(3);
     program.write(QStringLiteral("errors.log"), "");
     open(QStringLiteral("lock=1\npassword=4321\nErrorLog=%1/errors.log\n").arg(program.path()));
     fillScreen(*window);
-    const QString word = QStringLiteral(
-        "Passcode 4321 refused: the keypad types 3 digits, set password=000 to 999 - the lock is off");
-    EXPECT_EQ(window->lcd3->text(), (QStringLiteral("Welcome - 3 albums available - ") + word).toUpper());
-    EXPECT_TRUE(QString::fromUtf8(program.read(QStringLiteral("errors.log"))).trimmed().endsWith(word));
+    const QString remedy = QStringLiteral("refused: the keypad types 3 digits, set password=000 to 999");
+    EXPECT_EQ(window->lcd3->text(),
+              (QStringLiteral("Welcome - 3 albums available - The passcode in the settings is ") + remedy)
+                  .toUpper());
+    EXPECT_TRUE(QString::fromUtf8(program.read(QStringLiteral("errors.log")))
+                    .trimmed()
+                    .endsWith(QStringLiteral("Passcode 4321 ") + remedy));
     press(Qt::Key_Escape);
-    EXPECT_FALSE(form->isHidden()) << "the jukebox stayed";
+    EXPECT_TRUE(form->isHidden()) << "the lock held the jukebox";
 }
 
 TEST_F(KeyEntryTest, AShortPasscodeIsTypedWithLeadingZeros)

@@ -285,10 +285,10 @@ protected:
         return true;
     }
 
-    // The files of `album` on the disk, hidden ones too.
-    QStringList filesOf(const QString& album)
+    // The files of album folder `name` on the disk, hidden ones too.
+    QStringList filesOf(const QString& name)
     {
-        return QDir(folder.file(QStringLiteral("disk/") + album)).entryList(QDir::Files | QDir::Hidden);
+        return QDir(folder.file(QStringLiteral("disk/") + name)).entryList(QDir::Files | QDir::Hidden);
     }
 
     void newAlbumNamed(const QString& name)

@@ -442,8 +442,9 @@ TEST_F(Road, WithoutHardLinksAKillAsTheNewAlbumTakesThePlaceKeepsTheOldAlbumsOth
     const QString killed = folder.file(QStringLiteral("killed"));
     platform::setRefusals({true, true});
     platform::setMoveStep([&](int step) {
-        if (step == 4)
+        if (step == 4) {
             ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root, killed}), 0);
+        }
     });
     window->rip_go(); // "Overwrite"
     platform::setRefusals({});
