@@ -46,6 +46,28 @@ namespace {
 constexpr int kVolumeMax = 150;
 constexpr int kToolbarImages = 10;
 constexpr double kFadedImageAlpha = 0.35;
+constexpr int kSoundTroubleReminderMs = 3000;
+
+// What the operator is told of `trouble`; empty while the music is heard.
+QString soundTroubleText(platform::SoundTrouble trouble)
+{
+    switch (trouble) {
+    case platform::SoundTrouble::NotAnswering:
+        return Tmainform::tr("The sound device does not answer");
+    case platform::SoundTrouble::NoDevice:
+        return Tmainform::tr("No sound device: the music is not heard");
+    case platform::SoundTrouble::None:
+        break;
+    }
+    return {};
+}
+
+bool isSoundTroubleText(const QString& text)
+{
+    return text == soundTroubleText(platform::SoundTrouble::NotAnswering) ||
+           text == soundTroubleText(platform::SoundTrouble::NoDevice);
+}
+
 const QString kFontFace = QStringLiteral("musetradigital");
 
 bool firstArgumentIs(const QString& word)
@@ -187,13 +209,35 @@ void Tmainform::createMediaPlayer()
     if (mp) return;
     mp = makeMediaPlayer_();
     connect(mp.get(), &platform::MediaPlayer::completed, this, &Tmainform::MPNotify);
-    connect(mp.get(), &platform::MediaPlayer::deviceNotAnswering, this, &Tmainform::showDeviceNotAnswering);
+    connect(mp.get(), &platform::MediaPlayer::soundTroubleChanged, this, &Tmainform::showSoundTrouble);
+    soundTroubleReminder_ = new QTimer(this);
+    soundTroubleReminder_->setInterval(kSoundTroubleReminderMs);
+    connect(soundTroubleReminder_, &QTimer::timeout, this, &Tmainform::tellSoundTrouble);
 }
 
-// Music waits for the sound device meanwhile; the window goes on answering.
-void Tmainform::showDeviceNotAnswering()
+// The operator is told while the music cannot be heard, again at every reminder so that no other
+// message hides it for long (the window goes on answering, and guests go on choosing). Once it is
+// heard again the caption shows what it showed before and the message line is cleared, unless a
+// track has named itself on both since.
+void Tmainform::showSoundTrouble(platform::SoundTrouble trouble)
 {
-    tellOperator(tr("The sound device does not answer"));
+    soundTrouble_ = soundTroubleText(trouble);
+    if (!soundTrouble_.isEmpty()) {
+        tellSoundTrouble();
+        soundTroubleReminder_->start();
+        return;
+    }
+    soundTroubleReminder_->stop();
+    if (!isSoundTroubleText(windowTitle())) return;
+    setWindowTitle(captionBeforeTrouble_);
+    if (frontend().jukeboxVisible()) frontend().domessage(QString());
+}
+
+void Tmainform::tellSoundTrouble()
+{
+    // A track that started meanwhile named itself in the caption: that is the one to give back.
+    if (!isSoundTroubleText(windowTitle())) captionBeforeTrouble_ = windowTitle();
+    tellOperator(soundTrouble_);
 }
 
 void Tmainform::applyKioskCursor()
