@@ -1,7 +1,6 @@
 #include "library/errorlog.h"
 
 #include <QDateTime>
-#include <QFile>
 #include <QFileInfo>
 #include <QLocale>
 #include <QString>
@@ -46,14 +45,12 @@ void writeerrorlog(const QString& text)
     const QString path = platform::resolveNoCase(config.errorlog);
     if (path.isEmpty() || !QFileInfo(path).isFile()) return;
     const bool full = QFileInfo(path).size() / kErrorLogBlock > kErrorLogMaxBlocks;
-    QFile log;
     const QIODevice::OpenMode mode =
         QIODevice::ExistingOnly | (full ? QIODevice::Truncate : QIODevice::Append);
-    if (!platform::openFileForWriting(log, path, mode)) return;
-    // One line per error, whatever the file name holds.
+    // One whole line per error, whatever the file name holds: a full disk takes none of it.
     QString line = errorLogStamp(QDateTime::currentDateTime()) + QStringLiteral(" - ") + text;
     line.replace(QLatin1Char('\r'), QLatin1Char(' ')).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    log.write((line + QLatin1Char('\n')).toUtf8());
+    (void)platform::appendWhole(path, (line + QLatin1Char('\n')).toUtf8(), mode);
 }
 
 } // namespace library

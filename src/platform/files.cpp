@@ -493,12 +493,12 @@ bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mo
     return true;
 }
 
-bool appendWhole(const QString& path, const QByteArray& line)
+bool appendWhole(const QString& path, const QByteArray& line, QIODevice::OpenMode mode)
 {
     // Unbuffered: what the write takes is on the file when it returns, and nothing is left in a
     // buffer to be written after the cut.
     QFile file;
-    if (!openFileForWriting(file, path, QIODevice::Append | QIODevice::Unbuffered)) return false;
+    if (!openFileForWriting(file, path, mode | QIODevice::Unbuffered)) return false;
     const qint64 before = file.size();
     if (file.write(line) == line.size()) return true;
     if (::ftruncate(file.handle(), before) != 0)

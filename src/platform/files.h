@@ -82,10 +82,12 @@ QStringList foldersStartingWith(const QString& folder, const QString& prefix);
 // block nor write where it should not. False when not opened.
 [[nodiscard]] bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
-// Appends `line` to the file `path` (made when missing, opened as openFileForWriting opens it)
-// whole or not at all: when the disk takes only part of it, the file is cut back to the length it
-// had, so the next line still starts a line of its own. False when not appended.
-[[nodiscard]] bool appendWhole(const QString& path, const QByteArray& line);
+// Appends `line` to the file `path` (opened as openFileForWriting opens it with `mode`: made when
+// missing unless the mode says ExistingOnly) whole or not at all: when the disk takes only part of
+// it, the file is cut back to the length it had, so the next line still starts a line of its own.
+// False when not appended.
+[[nodiscard]] bool appendWhole(const QString& path, const QByteArray& line,
+                               QIODevice::OpenMode mode = QIODevice::Append);
 
 // Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
 // temporary file beside it (".~musetra.name.XXXXXX"), the file system is synced once, then each is moved

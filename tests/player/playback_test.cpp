@@ -14,6 +14,7 @@
 
 #include "printers.h"
 #include "queuetesting.h"
+#include "smalldisk.h"
 #include "skins/colors.h"
 
 using platform::NotifyValue;
@@ -215,6 +216,32 @@ TEST_F(PlaybackTest, ACorruptFileIsReportedAndTheQueueGoesOn)
     finish();
     EXPECT_EQ(opened().last(), QStringLiteral("track03.mp3"));
     EXPECT_EQ(player::dcurrentlyplayingtrack, 2);
+}
+
+// A report that a full disk cannot take leaves no part of a line: once there is room again, the
+// next report stands on a line of its own.
+TEST_F(PlaybackTest, AReportOnAFullDiskLeavesNoPartOfALineInTheErrorLog)
+{
+    const SmallDisk disk(program.path() + QStringLiteral("/disk"), 4);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs could be mounted (needs root)";
+    frontEnd.exists = true;
+    start();
+    queueAll(3);
+    // The log fills its page but for a few bytes, so a report fits only in part.
+    const QByteArray before = QByteArray(SmallDisk::pageSize() - 7, 'x') + '\n';
+    library::config.errorlog = program.write(QStringLiteral("disk/errors.log"), before);
+    ASSERT_TRUE(disk.fill());
+    for (const int row : {1, 2})
+        fake().failOpen(album + QStringLiteral("/track0%1.mp3").arg(row + 1));
+    playRow(1);
+    EXPECT_EQ(program.read(QStringLiteral("disk/errors.log")), before);
+
+    disk.free();
+    playRow(2);
+    const QByteArray after = program.read(QStringLiteral("disk/errors.log"));
+    EXPECT_TRUE(after.startsWith(before));
+    EXPECT_TRUE(after.endsWith("/track03.mp3 is corrupt\n")) << after.mid(before.size()).toStdString();
+    EXPECT_EQ(after.count('\n'), 2);
 }
 
 struct EndCase

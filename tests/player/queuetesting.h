@@ -4,6 +4,7 @@
 // that records what the jukebox is asked: the ground of the queue and playback tests.
 
 #include <QListWidget>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStringList>
 #include <QTest>
@@ -154,7 +155,12 @@ protected:
         return names;
     }
 
-    QStringList plays() const { return fake().commands().filter(QStringLiteral("play")); }
+    // The play commands alone ("open" commands name paths, which may hold the word too).
+    QStringList plays() const
+    {
+        static const QRegularExpression play(QStringLiteral("^play( |$)"));
+        return fake().commands().filter(play);
+    }
 
     // Ends the running play command with `value` and waits until the window has handled it.
     void finish(platform::NotifyValue value = platform::NotifyValue::Successful)
