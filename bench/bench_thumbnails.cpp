@@ -23,6 +23,7 @@
 
 #include "controls/picturescroller.h"
 #include "goal.h"
+#include "inprocess.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/jukeboxform.h"
 #include "library/global.h"
@@ -41,25 +42,6 @@ constexpr double kWindowCpuShare = 0.1;
 
 constexpr int kCoverSide = 500;
 constexpr int kCoverVariants = 16;
-
-class FixedScreens final : public platform::Screens
-{
-public:
-    explicit FixedScreens(QSize size) : bounds_(QPoint(0, 0), size) {}
-    QRect geometry(const QWidget*) const override { return bounds_; }
-
-private:
-    QRect bounds_;
-};
-
-qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-    return -1;
-}
 
 // A cover with some detail, so the decoder has real work: bands of colour and a diagonal pattern.
 QByteArray coverJpeg(int variant)
@@ -114,28 +96,6 @@ double bareDecodeMs(const QString& root)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Runs the event loop until `done`, looking every 10 ms: the wait itself costs the thread next to
-// nothing.
-void waitUntil(const std::function<bool()>& done)
-{
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start();
-    if (!done()) loop.exec();
-}
-
-// The CPU time the calling thread has used.
-double threadCpuMs()
-{
-    timespec used{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
-    return double(used.tv_sec) * 1e3 + double(used.tv_nsec) / 1e6;
-}
-
 // Thumbnails made from a cover of their own (a small copy that decodes), not a stand-in picture.
 int madeFromCovers(const controls::TPictureScroller& thumbs)
 {
@@ -154,7 +114,7 @@ int madeFromCovers(const controls::TPictureScroller& thumbs)
 // "load-ms bare-ms window-cpu-ms added-bytes one-cell-bytes thumbnails made-from-covers".
 int measure(const QString& root, QSize size)
 {
-    FixedScreens screens(size);
+    bench::FixedScreens screens(size);
     platform::setScreens(&screens);
     platform::setProgramFolder(root);
     const double bareMs = bareDecodeMs(root);
@@ -164,17 +124,17 @@ int measure(const QString& root, QSize size)
     if (!jb) return 1;
     // The load the start-up began is stopped; the one measured starts from an empty scroller.
     jb->stopcovers();
-    waitUntil([] { return jukebox::initcovers == nullptr; });
+    bench::waitUntil([] { return jukebox::initcovers == nullptr; });
     jb->thumbs->clear();
     malloc_trim(0);
-    const qint64 before = residentBytes();
+    const qint64 before = bench::residentBytes();
 
     QElapsedTimer load;
     load.start();
-    const double cpuBefore = threadCpuMs();
+    const double cpuBefore = bench::cpuMs();
     jb->docovers();
-    waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
-    const double windowCpuMs = threadCpuMs() - cpuBefore;
+    bench::waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
+    const double windowCpuMs = bench::cpuMs() - cpuBefore;
     const double loadMs = double(load.nsecsElapsed()) / 1e6;
 
     // The thumbnail panel shown and paged through, until the scroller's cache of cells is full.
@@ -183,7 +143,7 @@ int measure(const QString& root, QSize size)
     controls::TPictureScroller* thumbs = jb->thumbs;
     for (int i = 0; i < 2 * controls::TPictureScroller::kCachedCells; i += std::max(thumbs->across(), 1))
         thumbs->Makeitemvisible(i);
-    const qint64 added = residentBytes() - before;
+    const qint64 added = bench::residentBytes() - before;
     const int cell = thumbs->width() / std::max(thumbs->across(), 1);
     const qint64 cellBytes = qint64(cell - cell / 10) * (cell - cell / 10) * 2;
     std::printf("%.1f %.1f %.2f %lld %lld %d %d\n", loadMs, bareMs, windowCpuMs,

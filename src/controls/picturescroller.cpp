@@ -106,7 +106,8 @@ void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& f
 
 void TPictureScroller::addcovers(const QVector<FolderCover>& covers)
 {
-    pl.items.reserve(pl.items.size() + covers.size());
+    // The list grows by its own doubling: reserving room for each batch alone would copy the whole
+    // list at every batch, a cost that grows with the square of the library.
     for (const FolderCover& cover : covers)
         pl.items.append(picrecord{cover.small.shared, cover.album, cover.folder, cover.small.jpeg});
     fcount = int32_t(pl.items.size());
