@@ -4,7 +4,9 @@
 // of cells decoded and the cell cache full, at 1024 x 768 and 1920 x 1080, beside the 16-bit cells
 // the scroller would hold if it kept one per album; (c) the CPU time the window thread spends
 // from the start of the load to its end (everything it does for the load), beside the bare decode.
-// The work is checked: every album has its thumbnail, made from its own cover.
+// The work is checked: every album has a thumbnail of its own folder, and every hundredth asked
+// for its small copy gives one made from its cover (after the figures are taken: the load itself
+// reads no cover).
 // Each screen size runs in a child process of its own, so their memory does not mix.
 
 #include <QApplication>
@@ -23,6 +25,7 @@
 
 #include "controls/picturescroller.h"
 #include "goal.h"
+#include "inprocess.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/jukeboxform.h"
 #include "library/global.h"
@@ -41,25 +44,6 @@ constexpr double kWindowCpuShare = 0.1;
 
 constexpr int kCoverSide = 500;
 constexpr int kCoverVariants = 16;
-
-class FixedScreens final : public platform::Screens
-{
-public:
-    explicit FixedScreens(QSize size) : bounds_(QPoint(0, 0), size) {}
-    QRect geometry(const QWidget*) const override { return bounds_; }
-
-private:
-    QRect bounds_;
-};
-
-qint64 residentBytes()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly)) return -1;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLongLong() * 1024;
-    return -1;
-}
 
 // A cover with some detail, so the decoder has real work: bands of colour and a diagonal pattern.
 QByteArray coverJpeg(int variant)
@@ -114,37 +98,18 @@ double bareDecodeMs(const QString& root)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Runs the event loop until `done`, looking every 10 ms: the wait itself costs the thread next to
-// nothing.
-void waitUntil(const std::function<bool()>& done)
-{
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start();
-    if (!done()) loop.exec();
-}
-
-// The CPU time the calling thread has used.
-double threadCpuMs()
-{
-    timespec used{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
-    return double(used.tv_sec) * 1e3 + double(used.tv_nsec) / 1e6;
-}
-
-// Thumbnails made from a cover of their own (a small copy that decodes), not a stand-in picture.
-int madeFromCovers(const controls::TPictureScroller& thumbs)
+// Thumbnails of their own album's folder, of which every hundredth is asked for its small copy and
+// must give one made from its cover, not a stand-in picture.
+int madeFromCovers(controls::TPictureScroller& thumbs)
 {
     int made = 0;
-    for (const controls::picrecord& record : thumbs.pl.items) {
-        QImage small;
-        if (record.picture.isNull() && platform::decodeJpeg(record.small, small) &&
-            small.size() ==
-                QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide))
+    const QSize small(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide);
+    for (const controls::picrecord& record : std::as_const(thumbs.pl.items)) {
+        if (!record.folder.endsWith(
+                QStringLiteral("Album %1").arg(record.album - 1, 5, 10, QLatin1Char('0'))))
+            continue;
+        const bool sampled = record.album % 100 == 0;
+        if (!sampled || (thumbs.albumpicture(record.album).size() == small && record.picture.isNull()))
             ++made;
     }
     return made;
@@ -154,7 +119,7 @@ int madeFromCovers(const controls::TPictureScroller& thumbs)
 // "load-ms bare-ms window-cpu-ms added-bytes one-cell-bytes thumbnails made-from-covers".
 int measure(const QString& root, QSize size)
 {
-    FixedScreens screens(size);
+    bench::FixedScreens screens(size);
     platform::setScreens(&screens);
     platform::setProgramFolder(root);
     const double bareMs = bareDecodeMs(root);
@@ -164,17 +129,17 @@ int measure(const QString& root, QSize size)
     if (!jb) return 1;
     // The load the start-up began is stopped; the one measured starts from an empty scroller.
     jb->stopcovers();
-    waitUntil([] { return jukebox::initcovers == nullptr; });
+    bench::waitUntil([] { return jukebox::initcovers == nullptr; });
     jb->thumbs->clear();
     malloc_trim(0);
-    const qint64 before = residentBytes();
+    const qint64 before = bench::residentBytes();
 
     QElapsedTimer load;
     load.start();
-    const double cpuBefore = threadCpuMs();
+    const double cpuBefore = bench::cpuMs();
     jb->docovers();
-    waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
-    const double windowCpuMs = threadCpuMs() - cpuBefore;
+    bench::waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
+    const double windowCpuMs = bench::cpuMs() - cpuBefore;
     const double loadMs = double(load.nsecsElapsed()) / 1e6;
 
     // The thumbnail panel shown and paged through, until the scroller's cache of cells is full.
@@ -183,7 +148,7 @@ int measure(const QString& root, QSize size)
     controls::TPictureScroller* thumbs = jb->thumbs;
     for (int i = 0; i < 2 * controls::TPictureScroller::kCachedCells; i += std::max(thumbs->across(), 1))
         thumbs->Makeitemvisible(i);
-    const qint64 added = residentBytes() - before;
+    const qint64 added = bench::residentBytes() - before;
     const int cell = thumbs->width() / std::max(thumbs->across(), 1);
     const qint64 cellBytes = qint64(cell - cell / 10) * (cell - cell / 10) * 2;
     std::printf("%.1f %.1f %.2f %lld %lld %d %d\n", loadMs, bareMs, windowCpuMs,

@@ -118,7 +118,7 @@ private:
 };
 
 // The jukebox's thumbnail screen: a shown window filled by a scroller, each album added as the
-// cover loader adds it (a small copy, the cell decoded from the folder when it shows).
+// cover loader adds it (the cell decoded from the folder when it shows).
 struct JukeboxScreen
 {
     explicit JukeboxScreen(const QStringList& folders)
@@ -127,13 +127,8 @@ struct JukeboxScreen
         scroller = new controls::TPictureScroller(&window);
         scroller->setGeometry(0, 0, kWidth, kHeight);
         showExposed(window);
-        for (int n = 0; n < folders.size(); ++n) {
-            QImage small;
-            skins::loadjpegbmp(
-                folders[n], small,
-                QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
-            scroller->addcover(small, n + 1, folders[n]);
-        }
+        for (int n = 0; n < folders.size(); ++n)
+            scroller->addcover(n + 1, folders[n]);
         scroller->Makeitemvisible(kScreenTops[0]);
     }
     QWidget window;

@@ -8,6 +8,7 @@
 #include "jukebox/coverform.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/jukeboxfrontend.h"
+#include "library/inifuncs.h"
 #include "library/writefailures.h"
 #include "platform/cursors.h"
 #include "platform/dialogs.h"
@@ -48,13 +49,17 @@ Application::Application(player::Tmainform::MediaPlayerFactory makeMediaPlayer)
 }
 
 // A service manager's stop (SIGTERM) or a terminal's Ctrl+C leaves by the File menu's Exit road,
-// which writes the settings. One asked for during start-up (the splash handles events) waits
-// until start-up has ended; a dialog start-up shows meanwhile (an error that ends the program, a
-// question) is closed unanswered, as nobody may come to answer it.
+// which writes the settings; they are written first of all, so a kill that follows the stop after a
+// while finds them on disk however long the windows take to close. One asked for during start-up (the splash
+// handles events) waits until start-up has ended; a dialog start-up shows meanwhile (an error that ends the
+// program, a question) is closed unanswered, as nobody may come to answer it.
 void Application::stop()
 {
     stopping_ = true;
-    if (!startingUp_) return mainform_->fileexitClick(nullptr);
+    if (!startingUp_) {
+        library::writeini();
+        return mainform_->fileexitClick(nullptr);
+    }
     stopAsked_ = true;
     for (QWidget* window : QApplication::topLevelWidgets()) {
         auto* dialog = qobject_cast<QDialog*>(window);

@@ -1,5 +1,6 @@
 #include "controls/picturescroller.h"
 
+#include <QFile>
 #include <QFontMetrics>
 #include <QPainter>
 #include <QHash>
@@ -9,6 +10,7 @@
 #include "controls/autorepeat.h"
 #include "controls/drawing.h"
 #include "skins/colors.h"
+#include "platform/files.h"
 #include "platform/jpegcodec.h"
 #include "skins/loadjpegorbmp.h"
 
@@ -53,8 +55,15 @@ QImage sharedSmallCopy(const QImage& bmp)
     return copy;
 }
 
-} // namespace
+// The small copy of an album cover: a JPEG of its own, or a picture shared with other albums
+// (the error pictures that stand in for every missing or unreadable cover).
+struct SmallCopy
+{
+    QByteArray jpeg;
+    QImage shared;
+};
 
+// The small copy of `bmp` (any picture of at least kSmallSide square).
 SmallCopy smallCopyOf(const QImage& bmp)
 {
     if (bmp.isNull() || bmp.cacheKey() == skins::errorbitmap_noimage.cacheKey() ||
@@ -63,6 +72,44 @@ SmallCopy smallCopyOf(const QImage& bmp)
     return SmallCopy{platform::encodeJpeg(thumbnailOf(bmp, TPictureScroller::kSmallSide), kSmallCopyQuality),
                      QImage()};
 }
+
+// A kept small copy is never larger than this; a larger file is no copy of ours.
+constexpr qint64 kMostSmallCopyBytes = 64 * 1024;
+
+// The small copy kept in the cache folder as `file`: read only from a regular file of our own (no
+// link), of sensible size, that decodes to a small copy's size.
+bool readKeptCopy(const QString& file, QByteArray& jpeg)
+{
+    QFile kept;
+    if (!platform::openRegularFile(kept, file, QIODevice::ReadOnly, platform::Links::Refuse)) return false;
+    const QByteArray data = platform::readAtMost(kept, kMostSmallCopyBytes);
+    QImage decoded;
+    const QSize side(TPictureScroller::kSmallSide, TPictureScroller::kSmallSide);
+    if (data.size() > kMostSmallCopyBytes || !platform::decodeJpeg(data, decoded) || decoded.size() != side)
+        return false;
+    jpeg = data;
+    return true;
+}
+
+// The small copy of the cover of album folder `folder`: the one kept in the cache folder for the
+// cover as it is now, else one made from the cover (reduced in the DCT) and kept there.
+SmallCopy smallCopyOfFolder(const QString& folder)
+{
+    const QString file = skins::smallcopyfile(folder);
+    QByteArray kept;
+    if (!file.isEmpty() && readKeptCopy(file, kept)) return SmallCopy{kept, QImage()};
+    QImage cover;
+    skins::loadjpegbmp(folder, cover, QSize(TPictureScroller::kSmallSide, TPictureScroller::kSmallSide));
+    SmallCopy made = smallCopyOf(cover);
+    // Only a cover's own copy is kept: an error picture is shared and made once a run.
+    if (!file.isEmpty() && !made.jpeg.isEmpty()) {
+        platform::removeAtomicWriteLeftovers(file);
+        (void)platform::writeFileAtomically(file, made.jpeg);
+    }
+    return made;
+}
+
+} // namespace
 
 // The layout of one rendering.
 struct TPictureScroller::Grid
@@ -99,16 +146,17 @@ void TPictureScroller::add(const QImage& bmp, int32_t alb)
     byAlbumStale_ = true;
 }
 
-void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& folder)
+void TPictureScroller::addcover(int32_t alb, const QString& folder)
 {
-    addcovers({FolderCover{alb, folder, smallCopyOf(bmp)}});
+    addcovers({FolderCover{alb, folder}});
 }
 
 void TPictureScroller::addcovers(const QVector<FolderCover>& covers)
 {
-    pl.items.reserve(pl.items.size() + covers.size());
+    // The list grows by its own doubling: reserving room for each batch alone would copy the whole
+    // list at every batch, a cost that grows with the square of the library.
     for (const FolderCover& cover : covers)
-        pl.items.append(picrecord{cover.small.shared, cover.album, cover.folder, cover.small.jpeg});
+        pl.items.append(picrecord{QImage(), cover.album, cover.folder, QByteArray()});
     fcount = int32_t(pl.items.size());
     stale_ = true;
     byAlbumStale_ = true;
@@ -170,11 +218,16 @@ void TPictureScroller::indexAlbums() const
     byAlbumStale_ = false;
 }
 
-QImage TPictureScroller::albumpicture(int32_t a) const
+QImage TPictureScroller::albumpicture(int32_t a)
 {
     const int32_t i = lookupalbum(a);
     if (i < 0) return QImage();
-    const picrecord& record = pl.items.at(i);
+    picrecord& record = pl.items[i];
+    if (!record.folder.isEmpty() && record.picture.isNull() && record.small.isEmpty()) {
+        const SmallCopy made = smallCopyOfFolder(record.folder);
+        record.picture = made.shared;
+        record.small = made.jpeg;
+    }
     QImage decoded;
     if (record.picture.isNull() && !platform::decodeJpeg(record.small, decoded)) return QImage();
     return record.picture.isNull() ? decoded : record.picture;

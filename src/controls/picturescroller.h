@@ -4,10 +4,11 @@
 // the grid move it by one row per press, ever faster while held. A press on a thumbnail chooses
 // it; the release reports the choice. A red remote cursor lets arrow keys walk the grid.
 // A picture given as such is kept at its display size with 16 bits per pixel. An album cover
-// given by its folder keeps only a small copy (what list rows show beside the album), compressed
-// as a JPEG and decoded when a row asks for it; its cell is decoded from the cover when it comes
-// into view and held in a cache of a fixed number of cells, so memory stays small however many
-// albums there are. A hidden scroller keeps no face
+// given by its folder is read only when something shows it: its cell is decoded from the cover
+// when it comes into view and held in a cache of a fixed number of cells, and its small copy (what
+// list rows show beside the album, compressed as a JPEG) is made when a row first asks for it and
+// kept in the cache folder, where the next run finds it; so memory and start-up work stay small
+// however many albums there are. A hidden scroller keeps no face
 // (nearly screen-sized): it renders when it shows.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
@@ -25,28 +26,16 @@ class QPainter;
 
 namespace controls {
 
-// The small copy of an album cover: a JPEG of its own, or a picture shared with other albums
-// (the error pictures that stand in for every missing or unreadable cover).
-struct SmallCopy
-{
-    QByteArray jpeg;
-    QImage shared;
-};
-
-// The small copy of `bmp` (any picture of at least kSmallSide square). Any thread.
-SmallCopy smallCopyOf(const QImage& bmp);
-
 // A cover given by its album folder, as the cover loader hands it over.
 struct FolderCover
 {
     int32_t album = 0;
     QString folder;
-    SmallCopy small;
 };
 
 // One thumbnail: its picture (owned by the scroller), the number of the album it shows and, for a
-// cover given by its album folder, that folder and the cover's small copy (the picture is then
-// the shared small copy, or null for one of its own).
+// cover given by its album folder, that folder and, once made, the cover's small copy (the picture
+// is then the shared small copy, or null for one of its own; both are empty until it is made).
 struct picrecord
 {
     QImage picture;
@@ -73,17 +62,17 @@ public:
     explicit TPictureScroller(QWidget* owner);
 
     void add(const QImage& bmp, int32_t alb);
-    // Adds the cover of album folder `folder`: `bmp` is that cover at any size of at least
-    // `kSmallSide`; the cell is decoded again from the folder whenever it is drawn and not cached.
-    void addcover(const QImage& bmp, int32_t alb, const QString& folder);
-    // Adds covers whose small copies were made already (by the loader, off the window thread).
+    // Adds the cover of album folder `folder`; nothing is read until the thumbnail shows or its
+    // small copy is asked for.
+    void addcover(int32_t alb, const QString& folder);
     void addcovers(const QVector<FolderCover>& covers);
     void replace(int32_t i, const QImage& bmp, int32_t alb);
     void Delete(int32_t i);
     void clear();
     int32_t lookupalbum(int32_t a) const;
-    // The picture kept for album `a` (what a list row shows beside the album); none without one.
-    QImage albumpicture(int32_t a) const;
+    // The small picture of album `a` (what a list row shows beside the album), made from its cover
+    // the first time it is asked for; none without a thumbnail.
+    QImage albumpicture(int32_t a);
     void Makeitemvisible(int32_t i);
     void Makealbumvisible(int32_t a);
     void Moveup();

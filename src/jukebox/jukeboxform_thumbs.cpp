@@ -10,7 +10,6 @@
 #include "jukebox/loadcovers.h"
 #include "library/global.h"
 #include "platform/waithelper.h"
-#include "skins/loadjpegorbmp.h"
 
 namespace jukebox {
 
@@ -18,8 +17,6 @@ void Tjukebox::docovers()
 {
     QCoreApplication::processEvents();
     if (initcovers) return;
-    // The loader's worker only reads the error pictures; they are made here, on the window thread.
-    skins::initerrorbitmaps();
     initcovers = new loadcovers(*this);
     // The loader frees itself when it ends (unless the window freed it first, which drops this).
     connect(initcovers, &QThread::finished, initcovers, [loader = initcovers] {
@@ -40,10 +37,7 @@ void Tjukebox::stopcovers()
 
 void Tjukebox::addthumbnail(const QString& albumFolder, int index)
 {
-    QImage cover;
-    skins::loadjpegbmp(albumFolder, cover,
-                       QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
-    thumbs->addcover(cover, index + 1, albumFolder);
+    thumbs->addcover(index + 1, albumFolder);
 }
 
 void Tjukebox::setThumbnailPictures(controls::TScrollListbox& list)

@@ -5,11 +5,9 @@
 #include "jukebox/textlabel.h"
 #include "library/albumstore.h"
 #include "platform/files.h"
-#include "platform/memory.h"
 #include "platform/screens.h"
 #include "platform/waithelper.h"
 #include "player/mainform.h"
-#include "skins/loadjpegorbmp.h"
 
 #include <QElapsedTimer>
 #include <QToolButton>
@@ -26,7 +24,7 @@ bool skippedWithUnderscore(const library::talbumtype& entry)
     return entry.artist.isEmpty() || entry.artist.startsWith(QLatin1Char('_'));
 }
 
-// Thumbnails go to the window thread this many at a time, or sooner once this long has passed:
+// Album folders go to the window thread this many at a time, or sooner once this long has passed:
 // adding a batch takes the window thread well under a millisecond.
 constexpr int kBatchCovers = 256;
 constexpr qint64 kBatchMs = 100;
@@ -43,15 +41,12 @@ void loadcovers::run()
 {
     vis = false;
     handOver(&loadcovers::controlsvisible);
-    const QSize small(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide);
     QElapsedTimer sinceHandOver;
     sinceHandOver.start();
     for (int32_t n = 1; n < albums_.size() && !isInterruptionRequested(); ++n) {
         if (wraponunderscore_ && skippedWithUnderscore(albums_.at(n))) continue;
-        const QString folder = platform::joinPath(root_, library::albumfoldername(albums_.at(n)));
-        QImage cover;
-        skins::loadjpegbmp(folder, cover, small);
-        batch_.append(controls::FolderCover{n, folder, controls::smallCopyOf(cover)});
+        batch_.append(
+            controls::FolderCover{n, platform::joinPath(root_, library::albumfoldername(albums_.at(n)))});
         if (batch_.size() < kBatchCovers && !sinceHandOver.hasExpired(kBatchMs)) continue;
         handOver(&loadcovers::handOverBatch);
         sinceHandOver.restart();
@@ -78,7 +73,7 @@ void loadcovers::controlsvisible()
         window_.thumbs->resize(platform::screens().geometry(&window_).size());
 }
 
-// The thumbnails come finished, so a batch only joins the scroller's list.
+// A batch only joins the scroller's list.
 void loadcovers::handOverBatch()
 {
     const QVector<controls::FolderCover> covers = std::exchange(batch_, {});
@@ -91,8 +86,6 @@ void loadcovers::setlast()
 {
     if (currentalbum <= library::jalbumcount) window_.thumbs->Makealbumvisible(currentalbum);
     if (library::SLOWPROCESSOR) window_.loadcovercaption->hide();
-    // The load leaves many small freed pictures behind in the allocator's arenas.
-    platform::returnFreeMemory();
 }
 
 } // namespace jukebox

@@ -1,12 +1,12 @@
 #pragma once
 
 // The loader of the thumbnail panel's covers: after the jukebox window first opens, a worker
-// thread walks the album list, finds each album's cover, decodes a small copy of it (reduced in
-// the DCT) and compresses it, and hands the finished thumbnails over to the window thread in
-// batches, which only add them to the thumbnail scroller; the scroller decodes full cells only for
-// what it shows. Until the load ends the thumbnail corner and the desktop player's cover-pick
-// button stay hidden. The worker reads only a copy of the album list taken when it is made;
-// `requestInterruption` stops it between albums.
+// thread walks the album list and hands each album's folder over to the window thread in batches,
+// which only add them to the thumbnail scroller. No cover is looked for or read here: the scroller
+// decodes a cell when it shows and makes a small copy when a list row first asks for it, so a
+// start costs no work for covers nobody sees. Until the load ends the thumbnail corner and the
+// desktop player's cover-pick button stay hidden. The worker reads only a copy of the album list
+// taken when it is made; `requestInterruption` stops it between albums.
 // Made, started and waited for on the window thread; the jukebox window owns it, and it frees
 // itself when it ends.
 
@@ -42,7 +42,7 @@ private:
     void handOver(void (loadcovers::*step)());
     void handOverBatch();
 
-    // Thumbnails made and not yet handed over.
+    // Album folders not yet handed over.
     QVector<controls::FolderCover> batch_;
 
     Tjukebox& window_;

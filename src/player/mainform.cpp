@@ -67,6 +67,16 @@ QComboBox* newAlbumList(QWidget* parent)
     box->setMinimumContentsLength(kAlbumListChars);
     return box;
 }
+
+// A list of track titles: every row is one line of the list's font, so one row is measured for all.
+// Measured row by row, a title file of long lines would have each line measured whole (seconds of
+// work) whenever the list is laid out, as when the window shows on the way to the program's end.
+QListWidget* newTrackList(QWidget* parent)
+{
+    auto* list = new QListWidget(parent);
+    list->setUniformItemSizes(true);
+    return list;
+}
 } // namespace
 
 void resetGlobals()
@@ -147,7 +157,7 @@ QWidget* Tmainform::buildPlayPanel()
 {
     playpanel = new QWidget(client_);
     albumlist = newAlbumList(playpanel);
-    tracklist = new QListWidget(playpanel);
+    tracklist = newTrackList(playpanel);
     coverPanel = new QFrame(playpanel);
     coverPanel->setFrameShape(QFrame::StyledPanel);
     coverPanel->setToolTip(tr("Left click to enlarge/Right click for cover picker"));
@@ -164,8 +174,8 @@ QWidget* Tmainform::buildPlaylistPanel()
 {
     Playlist = new QWidget(client_);
     Dalbumlist = newAlbumList(Playlist);
-    dtracklist = new QListWidget(Playlist);
-    dplaylist = new QListWidget(Playlist);
+    dtracklist = newTrackList(Playlist);
+    dplaylist = newTrackList(Playlist);
     Add = new QPushButton(tr("&Add >>"), Playlist);
     Add->setToolTip(tr("Add track to end of selection"));
     insert = new QPushButton(tr("&Insert >>"), Playlist);

@@ -250,6 +250,25 @@ QString docachedcheckandcopy(const QString& fn, const QString& ext)
     return cachedCopy(fn, ext, platform::findNoCase(fn, QStringLiteral("title.") + ext));
 }
 
+QString smallcopyfile(const QString& fname)
+{
+    if (library::cachepath.isEmpty()) return QString();
+    QByteArray key = fname.toUtf8();
+    bool any = false;
+    for (const QString& found : coverFiles(fname)) {
+        if (found.isEmpty()) continue;
+        const QFileInfo info(found);
+        key += '\n' + found.toUtf8() + '\t' + QByteArray::number(info.size()) + '\t' +
+               QByteArray::number(info.lastModified().toMSecsSinceEpoch());
+        any = true;
+    }
+    if (!any) return QString();
+    const QByteArray digest = QCryptographicHash::hash(key, QCryptographicHash::Sha256).toHex();
+    return platform::joinPath(library::cachepath, QStringLiteral("small_") +
+                                                      QString::fromLatin1(digest.left(kHashHexDigits)) +
+                                                      QStringLiteral(".jpg"));
+}
+
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted)
 {
     const std::array<QString, 3> found = coverFiles(fname);

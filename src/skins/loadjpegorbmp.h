@@ -36,6 +36,12 @@ QString docachedcheckandcopy(const QString& fn, const QString& ext);
 // picture is always reduced.
 void loadjpegbmp(const QString& fname, QImage& resulted, QSize wanted = {});
 
+// The file in the cache folder that keeps a small copy of the cover of album folder `fname`, named
+// by a digest of the folder and of each cover file's name, size and last-write time, so that a
+// cover changed since the copy was made is made again; empty when the folder holds no cover file
+// (one listing of the folder finds them) or there is no cache folder. Any thread.
+QString smallcopyfile(const QString& fname);
+
 // While `cancelled` (when set) says so, a load on the calling thread that waits for its turn to read
 // a large cover gives up and yields the corrupt picture: the picture is no longer wanted.
 void setLoadCancelled(std::function<bool()> cancelled);

@@ -1,9 +1,15 @@
 // The cover thumbnails as the jukebox loads them after it first opens, and the cover window.
 
 #include <QCheckBox>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QTest>
 #include <QToolButton>
+#include <functional>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "controls/picturescroller.h"
 #include "controls/transparentpanel.h"
@@ -32,6 +38,39 @@ protected:
         jukebox::Tjukebox& jb = start();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !jb.VisualsPanelPanel->isHidden(); }));
         return jb;
+    }
+
+    // Ends the run and starts the program again over the same folders.
+    jukebox::Tjukebox& restartAndLoad()
+    {
+        player::setFrontEnd(nullptr);
+        frontEnd.reset();
+        player::mainform = nullptr;
+        form.reset();
+        jukebox::resetGlobals();
+        player::resetGlobals();
+        library::resetGlobals();
+        return startAndLoad(QString());
+    }
+
+    // A 500 x 500 cover of one colour, padded to a size all of them share (a decoder stops at the
+    // picture's end marker).
+    static QByteArray coverOf(Qt::GlobalColor colour)
+    {
+        QImage cover(500, 500, QImage::Format_RGB888);
+        cover.fill(colour);
+        QByteArray jpeg = platform::encodeJpeg(cover, 90);
+        jpeg.append(QByteArray(20'000 - jpeg.size(), '\0'));
+        return jpeg;
+    }
+
+    // Whether the centre of `picture` shows `colour` (red or blue), as near as a JPEG keeps it.
+    static bool showsColour(const QImage& picture, Qt::GlobalColor colour)
+    {
+        const QColor centre = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+        const int wanted = colour == Qt::red ? centre.red() : centre.blue();
+        const int other = colour == Qt::red ? centre.blue() : centre.red();
+        return wanted > 240 && other < 16;
     }
 
     static QImage small(const QImage& picture)
@@ -83,6 +122,63 @@ TEST_F(ThumbsTest, CoversShowAsThumbnailsAndMissingOrCorruptOnesAsTheErrorPictur
     const QColor centre = jb.thumbs->face().pixelColor((first.x1 + first.x2) / 2, (first.y1 + first.y2) / 2);
     EXPECT_GT(centre.red(), 240);
     EXPECT_LT(centre.green(), 16);
+}
+
+TEST_F(ThumbsTest, ASmallCopyIsKeptForTheNextStartAndMadeAgainWhenTheCoverChanges)
+{
+    addAlbum(QStringLiteral("A__Red"));
+    const QString cover = program.write(QStringLiteral("music/A__Red/title.jpg"), coverOf(Qt::red));
+    jukebox::Tjukebox& first = startAndLoad(QString());
+    // The start read no cover: the small copy is made when a row first asks for it.
+    EXPECT_TRUE(QDir(cacheFolder).entryList({QStringLiteral("small_*")}, QDir::Files).isEmpty());
+    EXPECT_TRUE(showsColour(first.thumbs->albumpicture(1), Qt::red));
+    EXPECT_EQ(QDir(cacheFolder).entryList({QStringLiteral("small_*")}, QDir::Files).size(), 1);
+
+    // Rewritten with the same size and date, the cover counts as unchanged: the next start shows
+    // the copy it kept, without decoding the cover.
+    QFile file(cover);
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    const QDateTime stamp = file.fileTime(QFileDevice::FileModificationTime);
+    file.write(coverOf(Qt::blue));
+    ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_TRUE(showsColour(restartAndLoad().thumbs->albumpicture(1), Qt::red));
+
+    // A new date makes it a changed cover, whose copy is made again.
+    ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(file.setFileTime(stamp.addSecs(60), QFileDevice::FileModificationTime));
+    file.close();
+    EXPECT_TRUE(showsColour(restartAndLoad().thumbs->albumpicture(1), Qt::blue));
+}
+
+TEST_F(ThumbsTest, AKeptSmallCopyIsReadOnlyFromARegularFileOfItsOwn)
+{
+    addAlbum(QStringLiteral("A__Red"));
+    program.write(QStringLiteral("music/A__Red/title.jpg"), coverOf(Qt::red));
+    jukebox::Tjukebox& jb = startAndLoad(QString());
+    const QString kept = skins::smallcopyfile(libraryRoot + QStringLiteral("/A__Red"));
+    ASSERT_FALSE(kept.isEmpty());
+    QImage blue(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide,
+                QImage::Format_RGB888);
+    blue.fill(Qt::blue);
+    const QString planted = program.write(QStringLiteral("planted.jpg"), platform::encodeJpeg(blue, 90));
+    // A link to another picture, a FIFO (whose open would wait for a writer), a picture of another
+    // size: each is passed over, and the cover's own copy shows.
+    const std::function<void()> plants[] = {
+        [&] { ASSERT_TRUE(QFile::link(planted, kept)); },
+        [&] { ASSERT_EQ(mkfifo(QFile::encodeName(kept).constData(), 0600), 0); },
+        [&] { program.write(QStringLiteral("cache/") + QFileInfo(kept).fileName(), coverOf(Qt::blue)); },
+    };
+    for (const auto& plant : plants) {
+        QFile::remove(kept);
+        plant();
+        jb.thumbs->clear();
+        jb.thumbs->addcover(1, libraryRoot + QStringLiteral("/A__Red"));
+        const QImage shown = jb.thumbs->albumpicture(1);
+        EXPECT_EQ(shown.size(),
+                  QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
+        EXPECT_TRUE(showsColour(shown, Qt::red));
+    }
 }
 
 TEST_F(ThumbsTest, StoppingDuringTheLoadNeverShowsTheThumbnailCorner)
