@@ -70,7 +70,9 @@ void BM_Chart(benchmark::State& state)
         jukebox::tlogfile log(logPath, &chart);
         log.Resume();
         platform::waitForThread(log);
-        if (chart.rows != kChartRows) state.SkipWithError("the chart did not list the 100 most played");
+        if (!bench::checkIteration(state, chart.rows == kChartRows,
+                                   "the chart did not list the 100 most played"))
+            break;
     }
 }
 BENCHMARK(BM_Chart)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
@@ -93,7 +95,7 @@ void BM_CompiledHashCount(benchmark::State& state)
 {
     for (auto _ : state) {
         QFile file(logPath);
-        if (!file.open(QIODevice::ReadOnly)) state.SkipWithError("cannot read the log");
+        if (!bench::checkIteration(state, file.open(QIODevice::ReadOnly), "cannot read the log")) break;
         const QByteArray bytes = file.readAll();
         const std::unordered_map<std::string_view, int> counts =
             countAfterDates(std::string_view(bytes.constData(), size_t(bytes.size())));

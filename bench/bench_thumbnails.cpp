@@ -13,7 +13,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -22,6 +21,7 @@
 #include <time.h>
 
 #include "controls/picturescroller.h"
+#include "eventwait.h"
 #include "goal.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/jukeboxform.h"
@@ -41,6 +41,9 @@ constexpr double kWindowCpuShare = 0.1;
 
 constexpr int kCoverSide = 500;
 constexpr int kCoverVariants = 16;
+// The longest the loader may take over the library, and a child over its whole measurement.
+constexpr int kLoadBoundMs = 240'000;
+constexpr int kChildBoundMs = 2 * kLoadBoundMs;
 
 class FixedScreens final : public platform::Screens
 {
@@ -114,18 +117,12 @@ double bareDecodeMs(const QString& root)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Runs the event loop until `done`, looking every 10 ms: the wait itself costs the thread next to
-// nothing.
-void waitUntil(const std::function<bool()>& done)
+// A child's wait that failed: said on the error channel, which the run's log keeps, and the child
+// ends without its figures. 1.
+int waitFailed(const char* what)
 {
-    QEventLoop loop;
-    QTimer poll;
-    poll.setInterval(10);
-    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
-        if (done()) loop.quit();
-    });
-    poll.start();
-    if (!done()) loop.exec();
+    std::fprintf(stderr, "work not done|%s within %d s\n", what, kLoadBoundMs / 1000);
+    return 1;
 }
 
 // The CPU time the calling thread has used.
@@ -164,7 +161,8 @@ int measure(const QString& root, QSize size)
     if (!jb) return 1;
     // The load the start-up began is stopped; the one measured starts from an empty scroller.
     jb->stopcovers();
-    waitUntil([] { return jukebox::initcovers == nullptr; });
+    if (!bench::waitUntil([] { return jukebox::initcovers == nullptr; }, kLoadBoundMs))
+        return waitFailed("the load the start-up began stopped");
     jb->thumbs->clear();
     malloc_trim(0);
     const qint64 before = residentBytes();
@@ -173,7 +171,8 @@ int measure(const QString& root, QSize size)
     load.start();
     const double cpuBefore = threadCpuMs();
     jb->docovers();
-    waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
+    if (!bench::waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); }, kLoadBoundMs))
+        return waitFailed("the cover loader went through every album");
     const double windowCpuMs = threadCpuMs() - cpuBefore;
     const double loadMs = double(load.nsecsElapsed()) / 1e6;
 
@@ -217,12 +216,15 @@ int main(int argc, char** argv)
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--child"), root.path(), QString::number(size.width()),
                      QString::number(size.height())});
-        if (!child.waitForFinished(-1)) return 1;
+        if (!child.waitForFinished(kChildBoundMs)) {
+            child.kill();
+            child.waitForFinished();
+        }
         const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
         if (f.size() != 7) {
             std::printf("%dx%d: not measured\n", size.width(), size.height());
             measuredAll = false;
-            continue;
+            break; // the next size would fail alike
         }
         const double loadMs = f[0].toDouble();
         const double bareMs = f[1].toDouble();

@@ -1,0 +1,31 @@
+#pragma once
+
+// A bounded wait on the window thread: the event loop runs until a condition holds or the bound
+// passes, looking every 10 ms, so the wait itself costs the thread next to nothing. A benchmark
+// whose work never comes then fails with what it waited for instead of hanging the run.
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <functional>
+
+namespace bench {
+
+// Runs the event loop until `done`, for `boundMs` at most; whether it is done.
+inline bool waitUntil(const std::function<bool()>& done, int boundMs)
+{
+    if (done()) return true;
+    QEventLoop loop;
+    QElapsedTimer waited;
+    waited.start();
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (done() || waited.hasExpired(boundMs)) loop.quit();
+    });
+    poll.start();
+    loop.exec();
+    return done();
+}
+
+} // namespace bench
