@@ -18,16 +18,18 @@
 #include <vector>
 
 #include "jukebox/logdateformat.h"
+#include "eventwait.h"
 #include "goal.h"
 #include "keepingreporter.h"
 #include "jukebox/logfile.h"
-#include "platform/waithelper.h"
 
 namespace {
 
 constexpr int kLines = 1'000'000;
 constexpr int kTracks = 10'000;
 constexpr int kChartRows = 100;
+// The longest the chart may take over the log.
+constexpr int kChartBoundMs = 60'000;
 
 QString logPath;
 
@@ -69,8 +71,8 @@ void BM_Chart(benchmark::State& state)
         CountingChart chart;
         jukebox::tlogfile log(logPath, &chart);
         log.Resume();
-        platform::waitForThread(log);
-        if (!bench::checkIteration(state, chart.rows == kChartRows,
+        if (!bench::checkIteration(state, bench::waitForEnd(log, kChartBoundMs), "the chart did not end") ||
+            !bench::checkIteration(state, chart.rows == kChartRows,
                                    "the chart did not list the 100 most played"))
             break;
     }

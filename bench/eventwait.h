@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 #include <functional>
 
@@ -26,6 +27,17 @@ inline bool waitUntil(const std::function<bool()>& done, int boundMs)
     poll.start();
     loop.exec();
     return done();
+}
+
+// Runs the event loop until `thread` has ended, for `boundMs` at most; whether it has. The end is
+// seen at once, not at the next look.
+inline bool waitForEnd(const QThread& thread, int boundMs)
+{
+    QEventLoop loop;
+    QObject::connect(&thread, &QThread::finished, &loop, &QEventLoop::quit);
+    QTimer::singleShot(boundMs, &loop, &QEventLoop::quit);
+    if (!thread.isFinished()) loop.exec();
+    return thread.isFinished();
 }
 
 } // namespace bench

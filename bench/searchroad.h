@@ -23,7 +23,7 @@ inline jukebox::ttracksearch& openSearchPanel(jukebox::Tjukebox& jb, const QStri
 }
 
 // The longest a search may take to list its last row, however large the library.
-constexpr int kSearchBoundMs = 120'000;
+constexpr int kSearchBoundMs = 60'000;
 
 // Runs the event loop from the Search press until the search has listed its last row, for
 // kSearchBoundMs at most; `pressed` runs as soon as the press returns. Whether the search ended.
