@@ -268,20 +268,40 @@ double changedShare(const std::vector<uint32_t>& a, const std::vector<uint32_t>&
     return double(changed) / double(a.size());
 }
 
-// The screen of `program` once it has drawn itself: its window mapped and two looks a moment apart
-// nearly alike. Empty when no window came or it never settled.
+// Whether a screen shows a window drawn: no one colour covers nine tenths of it, as it does before
+// the window's first paint. Every sixteenth pixel is looked at.
+bool drawn(const std::vector<uint32_t>& pixels)
+{
+    constexpr size_t kEvery = 16;
+    std::vector<uint32_t> sample;
+    for (size_t i = 0; i < pixels.size(); i += kEvery)
+        sample.push_back(pixels[i] & 0xffffff);
+    std::sort(sample.begin(), sample.end());
+    size_t longest = 0;
+    for (size_t i = 0, run = 0; i < sample.size(); ++i) {
+        run = i > 0 && sample[i] == sample[i - 1] ? run + 1 : 1;
+        longest = std::max(longest, run);
+    }
+    return !sample.empty() && longest < sample.size() * 9 / 10;
+}
+
+// The screen of `program` once it has drawn itself: its window mapped, drawn and still for
+// kStillLooks looks in a row. Empty when no window came or it never settled within kLookBoundMs.
 std::vector<uint32_t> settledScreen(const QString& program, const XServer& server)
 {
-    constexpr double kSettled = 0.01;
+    constexpr double kStill = 0.01;
+    constexpr int kStillLooks = 5;
     const auto started = startUntilWindow(program, server);
     if (!started.second) return {};
-    std::vector<uint32_t> last = screenPixels(server);
+    std::vector<uint32_t> last;
+    int still = 0;
     QElapsedTimer waited;
     waited.start();
     while (!waited.hasExpired(kLookBoundMs)) {
         QThread::msleep(kLookMs);
         std::vector<uint32_t> now = screenPixels(server);
-        if (changedShare(last, now) < kSettled) return now;
+        still = drawn(now) && changedShare(last, now) < kStill ? still + 1 : 0;
+        if (still == kStillLooks) return now;
         last = std::move(now);
     }
     return {};
@@ -293,15 +313,8 @@ std::vector<uint32_t> settledScreen(const QString& program, const XServer& serve
 bool showsAlbums(const QString& program, const XServer& server, const std::vector<uint32_t>& empty)
 {
     constexpr double kAlbumsShown = 0.05;
-    const auto started = startUntilWindow(program, server);
-    if (!started.second) return false;
-    QElapsedTimer waited;
-    waited.start();
-    do {
-        if (changedShare(screenPixels(server), empty) > kAlbumsShown) return true;
-        QThread::msleep(kLookMs);
-    } while (!waited.hasExpired(kLookBoundMs));
-    return false;
+    const std::vector<uint32_t> shown = settledScreen(program, server);
+    return !shown.empty() && changedShare(shown, empty) > kAlbumsShown;
 }
 
 // The floor of reading the library at `root`: its folder read and every entry in it stat'ed, as is
