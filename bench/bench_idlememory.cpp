@@ -6,6 +6,9 @@
 // Goals: at 1024 x 768 under 120 MB without covers and under 160 MB with them (at 1920 x 1080
 // under 170 and 210 MB); under 1 KB per album without covers, and under 2 KB more per album with
 // a cover.
+// The work is checked: the program over the covered library read every cover and spent, beyond the
+// same library without covers, at least half the CPU time of decoding them all in a bare loop at
+// the smallest scale, so its thumbnails were made from the covers.
 
 #include <QCoreApplication>
 #include <QDir>
@@ -17,6 +20,8 @@
 #include <QThread>
 #include <cstdio>
 #include <string>
+#include <time.h>
+#include <unistd.h>
 
 #include "benchlibrary.h"
 #include "goal.h"
@@ -34,6 +39,10 @@ constexpr int kMostMs = 60'000;
 constexpr double kGoalPerAlbumKb = 1;
 // A cover's thumbnail is kept compressed: a third of its 16-bit small copy at most.
 constexpr double kGoalPerCoverKb = 2;
+// A program is settled when it holds its resident set and uses less than this share of one core.
+constexpr double kIdleCpuShare = 0.1;
+// Of the bare decode of the covers, the least share the covered program's extra CPU time may be.
+constexpr double kDecodedShare = 0.5;
 
 struct Screen
 {
@@ -44,27 +53,83 @@ struct Screen
 };
 constexpr Screen kScreens[] = {{1024, 768, 120, 160}, {1920, 1080, 170, 210}};
 
+// The CPU time the calling thread has used.
+double threadCpuMs()
+{
+    timespec used{};
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &used);
+    return double(used.tv_sec) * 1e3 + double(used.tv_nsec) / 1e6;
+}
+
+// The cover of every album: a 500 x 500 JPEG.
+QByteArray albumCover()
+{
+    return platform::encodeJpeg(gradientCover(1, kCoverSide), 90);
+}
+
 // A cover in every album folder of the library that bench::installJukebox put in `folder`.
 void addCovers(const QString& folder)
 {
     const QString music = folder + QStringLiteral("/music");
-    const QByteArray cover = platform::encodeJpeg(gradientCover(1, kCoverSide), 90);
+    const QByteArray cover = albumCover();
     for (const QString& name : QDir(music).entryList(QDir::Dirs | QDir::NoDotAndDotDot))
         bench::touchFile(music + QLatin1Char('/') + name + QStringLiteral("/title.jpg"), cover);
 }
 
-double residentMb(qint64 pid)
+// The CPU ms of decoding the cover of every album of the large library at the smallest scale, in a
+// bare loop (CPU time, as the program's is counted, so a busy machine moves neither); -1 when it does
+// not decode.
+double bareDecodeMs()
 {
-    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
-    if (!status.open(QIODevice::ReadOnly)) return 0;
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.simplified().split(' ').value(1).toDouble() / 1024;
-    return 0;
+    constexpr int kDecodes = 500;
+    const QByteArray cover = albumCover();
+    const double before = threadCpuMs();
+    for (int i = 0; i < kDecodes; ++i) {
+        QImage small;
+        if (!platform::decodeJpeg(cover, small, QSize(1, 1))) return -1;
+    }
+    return (threadCpuMs() - before) * kLargeLibrary / kDecodes;
 }
 
-// Starts `program` on an offscreen screen of the given size and returns its resident set once it
-// has stopped growing (0 when it ended first).
-double settledResidentMb(const QString& program, const QString& screenFile)
+// What a process holds and has used: its resident set, the CPU time of all its threads, and the
+// bytes it has read.
+struct ProcessUse
+{
+    double residentMb = 0;
+    double cpuMs = 0;
+    double readBytes = 0;
+};
+
+ProcessUse useOf(qint64 pid)
+{
+    ProcessUse use;
+    QFile status(QStringLiteral("/proc/%1/status").arg(pid));
+    if (status.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("VmRSS:"))
+                use.residentMb = line.simplified().split(' ').value(1).toDouble() / 1024;
+    }
+    // Fields 14 and 15 of stat, user and system time in clock ticks, stand after the parenthesised
+    // name, which may hold spaces.
+    QFile stat(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (stat.open(QIODevice::ReadOnly)) {
+        const QByteArray line = stat.readAll();
+        const QList<QByteArray> fields = line.mid(line.lastIndexOf(')') + 2).split(' ');
+        use.cpuMs =
+            (fields.value(11).toDouble() + fields.value(12).toDouble()) * 1000 / double(sysconf(_SC_CLK_TCK));
+    }
+    QFile io(QStringLiteral("/proc/%1/io").arg(pid));
+    if (io.open(QIODevice::ReadOnly)) {
+        for (const QByteArray& line : io.readAll().split('\n'))
+            if (line.startsWith("rchar:")) use.readBytes = line.simplified().split(' ').value(1).toDouble();
+    }
+    return use;
+}
+
+// Starts `program` on an offscreen screen of the given size and returns what it holds and has used
+// once it has settled: its resident set no longer growing and its CPU at rest (all 0 when it ended
+// first).
+ProcessUse settledUse(const QString& program, const QString& screenFile)
 {
     QProcess process;
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
@@ -75,18 +140,22 @@ double settledResidentMb(const QString& program, const QString& screenFile)
     process.setStandardErrorFile(QProcess::nullDevice());
     process.setWorkingDirectory(QFileInfo(program).path());
     process.start(program, {});
-    if (!process.waitForStarted()) return 0;
+    if (!process.waitForStarted()) return {};
     double highest = 0;
+    double cpuMs = 0;
     int unchanged = 0;
     QElapsedTimer clock;
     clock.start();
     while (unchanged < kSettledSamples && clock.elapsed() < kMostMs && process.state() == QProcess::Running) {
         QThread::msleep(kSampleMs);
-        const double now = residentMb(process.processId());
-        unchanged = now > highest * 1.002 ? 0 : unchanged + 1;
-        highest = std::max(highest, now);
+        const ProcessUse now = useOf(process.processId());
+        const bool resting = now.cpuMs - cpuMs < kIdleCpuShare * kSampleMs;
+        unchanged = now.residentMb > highest * 1.002 || !resting ? 0 : unchanged + 1;
+        highest = std::max(highest, now.residentMb);
+        cpuMs = now.cpuMs;
     }
-    const double settled = process.state() == QProcess::Running ? residentMb(process.processId()) : 0;
+    const ProcessUse settled =
+        process.state() == QProcess::Running ? useOf(process.processId()) : ProcessUse{};
     process.terminate();
     if (!process.waitForFinished(5000)) process.kill();
     process.waitForFinished();
@@ -119,17 +188,23 @@ int main(int argc, char** argv)
             std::printf("%s is not built\n", qPrintable(needed));
             return 1;
         }
+    const double decodeMs = bareDecodeMs();
+    std::printf("bare decode of the %d covers at the smallest scale: %.0f ms of CPU\n", kLargeLibrary,
+                decodeMs);
     QTemporaryDir small, large, covered;
     const QString smallProgram = bench::installJukebox(small.path(), jukebox, kSmallLibrary);
     const QString largeProgram = bench::installJukebox(large.path(), jukebox, kLargeLibrary);
     const QString coveredProgram = bench::installJukebox(covered.path(), jukebox, kLargeLibrary);
     addCovers(covered.path());
+    const double coverBytes = double(albumCover().size());
     for (const Screen& screen : kScreens) {
         const QString screenFile = writeScreenFile(small.path(), screen);
-        const double floor = settledResidentMb(minimal, screenFile);
-        const double ten = settledResidentMb(smallProgram, screenFile);
-        const double plain = settledResidentMb(largeProgram, screenFile);
-        const double withCovers = settledResidentMb(coveredProgram, screenFile);
+        const double floor = settledUse(minimal, screenFile).residentMb;
+        const double ten = settledUse(smallProgram, screenFile).residentMb;
+        const ProcessUse plainUse = settledUse(largeProgram, screenFile);
+        const ProcessUse coveredUse = settledUse(coveredProgram, screenFile);
+        const double plain = plainUse.residentMb;
+        const double withCovers = coveredUse.residentMb;
         const double perAlbumKb = (plain - ten) * 1024 / (kLargeLibrary - kSmallLibrary);
         std::printf("idle VmRSS at %d x %d (offscreen), minimal Qt window %.0f MB:\n", screen.width,
                     screen.height, floor);
@@ -139,6 +214,13 @@ int main(int argc, char** argv)
         std::printf("  %6d albums with a %d-pixel cover each: %.0f MB\n", kLargeLibrary, kCoverSide,
                     withCovers);
         const std::string at = " at " + std::to_string(screen.width) + "x" + std::to_string(screen.height);
+        const double extraCpuMs = coveredUse.cpuMs - plainUse.cpuMs;
+        std::printf("  with covers beside without: %.1f MB more read, %.0f ms more CPU\n",
+                    (coveredUse.readBytes - plainUse.readBytes) / 1e6, extraCpuMs);
+        bench::checkWork(coveredUse.readBytes - plainUse.readBytes >= double(kLargeLibrary) * coverBytes,
+                         "the program read every cover" + at);
+        bench::checkWork(decodeMs > 0 && extraCpuMs >= kDecodedShare * decodeMs,
+                         "the program decoded the covers (half a bare decode's CPU time or more)" + at);
         bench::reportBudgetGoal(("idle, 10,000 albums, vs minimal window" + at).c_str(), plain, floor, "MB",
                                 screen.goalMb);
         // Beside the same library without covers: what the kept thumbnails cost.

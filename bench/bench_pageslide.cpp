@@ -32,6 +32,7 @@
 #include "heartbeat.h"
 #include "keepingreporter.h"
 #include "library/global.h"
+#include "pagestep.h"
 #include "platform/jpegcodec.h"
 #include "platform/programfolder.h"
 
@@ -94,13 +95,12 @@ void fromEventLoop(const std::function<void()>& step)
     loop.exec();
 }
 
-// Runs a page step; the run fails when the page did not move.
-void stepPage(benchmark::State& state, bool forward)
+// Runs a page step; false, with the run failed, when the page did not move and slide there.
+bool stepPage(benchmark::State& state, bool forward)
 {
-    const int before = jukebox::currentalbum;
-    uint16_t key = 0x25;
-    forward ? window->pageForward(key) : window->pageBack(key);
-    if (jukebox::currentalbum == before) state.SkipWithError("the page did not move");
+    if (bench::stepPage(*window, forward)) return true;
+    state.SkipWithError("the page did not move and slide");
+    return false;
 }
 
 // A page forward and a page back: two slides per iteration. Between steps the event loop paints
@@ -108,10 +108,10 @@ void stepPage(benchmark::State& state, bool forward)
 void BM_PageSlides(benchmark::State& state)
 {
     for (auto _ : state) {
-        stepPage(state, true);
+        if (!stepPage(state, true)) break;
         slideFrames += window->pageSlide().frameTimes();
         QCoreApplication::processEvents();
-        stepPage(state, false);
+        if (!stepPage(state, false)) break;
         slideFrames += window->pageSlide().frameTimes();
         QCoreApplication::processEvents();
     }
@@ -122,9 +122,11 @@ void BM_PageStepsAsGuestWaits(benchmark::State& state)
 {
     window->pageSlide().setFrameInterval(jukebox::PageSlide::kDefaultFrameInterval);
     const Heartbeat heartbeat;
+    bool stepped = true;
     for (auto _ : state) {
-        fromEventLoop([&] { stepPage(state, true); });
-        fromEventLoop([&] { stepPage(state, false); });
+        fromEventLoop([&] { stepped = stepPage(state, true); });
+        if (stepped) fromEventLoop([&] { stepped = stepPage(state, false); });
+        if (!stepped) break;
     }
     pageStepBlocks = heartbeat.gaps();
     window->pageSlide().setFrameInterval(0);
@@ -172,6 +174,10 @@ int main(int argc, char** argv)
     benchmark::Initialize(&argc, argv);
     KeepingReporter reporter;
     benchmark::RunSpecifiedBenchmarks(&reporter);
+    // The work timed, checked after it: a step each way drew its new page.
+    for (const bool forward : {true, false})
+        bench::checkWork(bench::checkedStep(*window, forward),
+                         forward ? "a page step forward drew its page" : "a page step back drew its page");
     const double blit = bench::fullWindowBlitMs();
     const double page = reporter.times["BM_DrawPage"];
     std::printf("page slide at %d x %d: %lld frames, median %.2f ms; full-window blit %.2f ms\n", kWidth,

@@ -176,7 +176,7 @@ void BM_BareClearAndSwap(benchmark::State& state)
     BareWidget bare;
     bare.resize(kWidth, kHeight);
     bare.show();
-    if (!QTest::qWaitForWindowExposed(&bare)) state.SkipWithError("no window");
+    if (!bench::checkIteration(state, QTest::qWaitForWindowExposed(&bare), "no window")) return;
     std::vector<double>& frames = samplesMs["bare"];
     for (auto _ : state) {
         for (int frame = 0; frame < kFramesPerTurn; ++frame)
@@ -191,14 +191,11 @@ void BM_PrismRowToFirstAudio(benchmark::State& state)
     std::vector<double> samples;
     for (auto _ : state) {
         const QPoint at = j.frontRow(1);
-        keepSample(state, samples,
-                   msToAudioAfter(
-                       j, theLibrary->track(1, 2),
-                       [&] {
-                           QTest::mousePress(j.prism, Qt::LeftButton, {}, at);
-                           QTest::mouseRelease(j.prism, Qt::LeftButton, {}, at);
-                       },
-                       state));
+        const double ms = msToAudioAfter(j, theLibrary->track(1, 2), [&] {
+            QTest::mousePress(j.prism, Qt::LeftButton, {}, at);
+            QTest::mouseRelease(j.prism, Qt::LeftButton, {}, at);
+        });
+        if (!keepAudioSample(state, samples, ms)) break;
     }
     samplesMs["row"] = samples;
 }
@@ -213,14 +210,11 @@ void BM_PageRowToFirstAudio(benchmark::State& state)
     jb.drawalbum(1);
     std::vector<double> samples;
     for (auto _ : state) {
-        keepSample(state, samples,
-                   msToAudioAfter(
-                       j, theLibrary->track(1, 2),
-                       [&] {
-                           jb.lsb1->setitemindex(1);
-                           jb.lsbClick(jb.lsb1);
-                       },
-                       state));
+        const double ms = msToAudioAfter(j, theLibrary->track(1, 2), [&] {
+            jb.lsb1->setitemindex(1);
+            jb.lsbClick(jb.lsb1);
+        });
+        if (!keepAudioSample(state, samples, ms)) break;
     }
     samplesMs["page row"] = samples;
 }
@@ -231,7 +225,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
     const QString file = theLibrary->track(1, 2);
     std::vector<double> samples;
     for (auto _ : state) {
-        keepSample(state, samples, msToFirstAudio(mp, file, state));
+        if (!keepAudioSample(state, samples, msToFirstAudio(mp, file))) break;
         (void)mp.stop();
         (void)mp.close();
     }

@@ -29,6 +29,7 @@
 #include <vector>
 
 #include "controls/scrolllistbox.h"
+#include "eventwait.h"
 #include "fullwindowblit.h"
 #include "goal.h"
 #include "heartbeat.h"
@@ -45,6 +46,8 @@ constexpr int kTitlesPerAlbum = 10;
 constexpr int kRuns = 5;
 constexpr double kGoalRatio = 1.5;
 const QString kWord = QStringLiteral("love");
+// The longest the cover loader may take to go through the largest library.
+constexpr int kLoadBoundMs = 120'000;
 
 // Every core kept busy while it lives: as many spinning threads as the machine has cores.
 class CpuLoad
@@ -120,22 +123,19 @@ void writeProgramFolder(const QString& folder, int albums)
               QStringLiteral("[main]\nPath=%1/\nCachePath=%2/cache\nautoplay=0\n").arg(music, folder));
 }
 
-// Runs the event loop until `done`.
-void waitUntil(const std::function<bool()>& done)
-{
-    while (!done())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
-
-// One search from the Search key, run from the event loop until its last row is listed: the ms.
-// Kept in `figures`: the longest the Search press itself took (it empties the previous list) and
-// the window thread's longest stretch away from its events while the rows arrived.
+// One search from the Search key, run from the event loop until its last row is listed: the ms, -1
+// when it did not end within its bound. Kept in `figures`: the longest the Search press itself took
+// (it empties the previous list) and the window thread's longest stretch away from its events while
+// the rows arrived.
 double searchMs(jukebox::ttracksearch& panel, Figures& figures)
 {
     const Heartbeat heartbeat;
     QElapsedTimer clock;
     clock.start();
-    runSearch(panel, [&] { figures.longestPressMs = std::max(figures.longestPressMs, msSince(clock)); });
+    const bool ended =
+        runSearch(panel, [&] { figures.longestPressMs = std::max(figures.longestPressMs, msSince(clock)); });
+    if (!bench::checkWork(ended, "a search ended within " + std::to_string(kSearchBoundMs / 1000) + " s"))
+        return -1;
     const double ms = msSince(clock);
     const QVector<double>& gaps = heartbeat.gaps();
     if (!gaps.isEmpty())
@@ -144,6 +144,7 @@ double searchMs(jukebox::ttracksearch& panel, Figures& figures)
     return ms;
 }
 
+// One grep over the title files: the ms, -1 when it failed or did not end within the search's bound.
 double grepMs(const QString& root)
 {
     QElapsedTimer clock;
@@ -152,8 +153,23 @@ double grepMs(const QString& root)
     grep.setStandardOutputFile(QProcess::nullDevice());
     grep.start(QStringLiteral("grep"),
                {QStringLiteral("-ril"), kWord, QStringLiteral("--include=title.dat"), root});
-    if (!grep.waitForFinished(-1) || grep.exitCode() != 0) return -1;
+    const bool ended = grep.waitForFinished(kSearchBoundMs);
+    if (!ended) grep.kill();
+    if (!bench::checkWork(ended && grep.exitCode() == 0, "grep -ril ran over the title files")) return -1;
     return msSince(clock);
+}
+
+// `runs` searches, each followed by a grep, until one fails: false when one did.
+bool searchesBesideGreps(jukebox::ttracksearch& panel, const QString& root, Figures& figures,
+                         std::vector<double>& searches, std::vector<double>& greps, int runs)
+{
+    for (int run = 0; run < runs; ++run) {
+        searches.push_back(searchMs(panel, figures));
+        if (searches.back() < 0) return false;
+        greps.push_back(grepMs(root));
+        if (greps.back() < 0) return false;
+    }
+    return true;
 }
 
 // The jukebox started over `albums` albums, with its thumbnails loaded and its search panel open;
@@ -169,18 +185,20 @@ Figures measure(int albums)
     jb.show();
     figures.blitMs = bench::fullWindowBlitMs();
     // The thumbnails show once the loader has gone through every album.
-    waitUntil([&jb] { return !jb.VisualsPanelPanel->isHidden(); });
+    if (!bench::checkWork(bench::waitUntil([&jb] { return !jb.VisualsPanelPanel->isHidden(); }, kLoadBoundMs),
+                          "the cover loader went through every album within " +
+                              std::to_string(kLoadBoundMs / 1000) + " s"))
+        return figures;
     jukebox::ttracksearch& panel = openSearchPanel(jb, kWord);
     const QString root = folder.filePath(QStringLiteral("music"));
     Figures warming;
-    (void)searchMs(panel, warming); // warms the page cache
-    (void)grepMs(root);
     std::vector<double> searches;
     std::vector<double> greps;
-    for (int run = 0; run < kRuns; ++run) {
-        searches.push_back(searchMs(panel, figures));
-        greps.push_back(grepMs(root));
-    }
+    // The first search and grep warm the page cache.
+    if (!searchesBesideGreps(panel, root, warming, searches, greps, 1)) return figures;
+    searches.clear();
+    greps.clear();
+    if (!searchesBesideGreps(panel, root, figures, searches, greps, kRuns)) return figures;
     figures.rows = panel.lb->items().count();
     figures.rowsFound = rowsFound(panel);
     figures.searchMs = median(searches);
@@ -190,10 +208,7 @@ Figures measure(int albums)
         std::vector<double> loadedSearches;
         std::vector<double> loadedGreps;
         Figures ignored;
-        for (int run = 0; run < kRuns; ++run) {
-            loadedSearches.push_back(searchMs(panel, ignored));
-            loadedGreps.push_back(grepMs(root));
-        }
+        if (!searchesBesideGreps(panel, root, ignored, loadedSearches, loadedGreps, kRuns)) return figures;
         figures.loadedSearchMs = median(loadedSearches);
         figures.loadedGrepMs = median(loadedGreps);
         bench::checkWork(rowsFound(panel) == expectedRows(albums), "the loaded search found every row");
@@ -209,8 +224,10 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     std::setlocale(LC_NUMERIC, "C");
     std::vector<Figures> all;
-    for (const int albums : kSizes)
+    for (const int albums : kSizes) {
         all.push_back(measure(albums));
+        if (bench::exitStatus() != 0) break; // the larger library would fail alike, and take longer
+    }
     std::printf("\n%-8s %8s %10s %10s %7s %15s %15s  (medians of %d, alternated)\n", "albums", "rows",
                 "search ms", "grep ms", "ratio", "rows arrive ms", "press ms", kRuns);
     for (const Figures& f : all)

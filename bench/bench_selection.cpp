@@ -6,13 +6,15 @@
 // each turn of the bare player: both replace an open file with the track.
 // The first selection after a start is measured on its own, in a fresh process each time (it
 // loads the media library), beside a bare media player's first play of the same file, also in a
-// fresh process each time; the runs alternate. The same process then makes warm selections: the
-// first is set beside them (the player is readied once the window shows, and a guest's first key
-// comes at least half a second after that). A fresh process also tells what the readied player
-// holds at idle (resident set before and after it is readied).
+// fresh process each time and readied as the jukebox readies its own (parked on the silent file,
+// its engine made, the same pause before the play); the runs alternate. The same process then
+// makes warm selections: the first is set beside them (the player is readied once the window
+// shows, and a guest's first key comes at least half a second after that). A fresh process also
+// tells what the readied player holds at idle (resident set before and after it is readied).
 // The track change: how long the window is held at a track's end on its own (the queue moving on
 // to the next track) beside how long a Forward holds it, on the real-time null output, whose
 // buffer the player drains at an end as it drains a sound server's.
+// Every wait is bounded, and the run fails at the first selection or play that gives no audio.
 
 #include <QApplication>
 #include <QDir>
@@ -136,9 +138,7 @@ void BM_LastDigitToFirstAudio(benchmark::State& state)
     StartedJukebox& j = jukeboxWindow();
     std::vector<double> samples;
     for (auto _ : state) {
-        const double ms = msToAudioAfterLastDigit(j, library().wanted());
-        if (ms < 0) state.SkipWithError("no audio");
-        keepSample(state, samples, ms);
+        if (!keepAudioSample(state, samples, msToAudioAfterLastDigit(j, library().wanted()))) break;
     }
     samplesMs["selection"] = samples;
 }
@@ -152,7 +152,7 @@ void BM_BarePlayerOpenPlayToFirstAudio(benchmark::State& state)
         (void)mp.stop();
         mp.setFileName(library().silent());
         (void)mp.open();
-        keepSample(state, samples, msToFirstAudio(mp, library().wanted(), state));
+        if (!keepAudioSample(state, samples, msToFirstAudio(mp, library().wanted()))) break;
     }
     samplesMs["selection baseline"] = samples;
 }
@@ -177,18 +177,32 @@ int firstSelection(const QString& folder)
     spinFor(kGuestFirstKeyMs);
     const QString wanted = trackIn(folder, kWantedAlbum, kWantedTrack);
     const double ms = msToAudioAfterLastDigit(j, wanted);
+    if (ms < 0) return 1;
     std::vector<double> warm;
-    for (int i = 0; i < kWarmSelections; ++i)
+    for (int i = 0; i < kWarmSelections; ++i) {
         warm.push_back(msToAudioAfterLastDigit(j, wanted));
-    if (ms < 0 || *std::min_element(warm.begin(), warm.end()) < 0) return 1;
+        if (warm.back() < 0) return 1;
+    }
     std::printf("%f %f\n", ms, median(warm));
     return 0;
 }
 
+// As the jukebox holds its player between selections: parked on the silent file, which readying
+// gives to mpv.
+bool parkOnSilentFile(platform::MpvMediaPlayer& mp, const QString& folder)
+{
+    mp.setFileName(folder + QStringLiteral("/silent.mp3"));
+    return mp.openWhenNeeded();
+}
+
+// The bare player readied as the jukebox's is once its window shows, and played as late.
 int barePlayerFirstPlay(const QString& folder)
 {
     std::setlocale(LC_NUMERIC, "C");
     platform::MpvMediaPlayer mp(nullptr, nullOutput());
+    if (!parkOnSilentFile(mp, folder)) return 1;
+    mp.prepare();
+    spinFor(kGuestFirstKeyMs);
     const double ms = msToFirstAudio(mp, trackIn(folder, kWantedAlbum, kWantedTrack));
     if (ms < 0) return 1;
     std::printf("%f\n", ms);
@@ -205,13 +219,11 @@ double residentMb()
     return 0;
 }
 
-// As the jukebox holds it: parked on the silent file, which readying gives to mpv.
 int warmPlayerResident(const QString& folder)
 {
     std::setlocale(LC_NUMERIC, "C");
     platform::MpvMediaPlayer mp(nullptr, nullOutput());
-    mp.setFileName(folder + QStringLiteral("/silent.mp3"));
-    if (!mp.openWhenNeeded()) return 1;
+    if (!parkOnSilentFile(mp, folder)) return 1;
     spinFor(1000);
     const double before = residentMb();
     mp.prepare();
@@ -236,21 +248,28 @@ std::vector<double> runChild(const char* mode)
     return figures;
 }
 
-void measureColdStarts()
+// The cold starts, each pair of runs alternated; false at the first that gave no audio.
+bool measureColdStarts()
 {
     for (int i = 0; i < kColdStarts; ++i) {
-        if (const auto figures = runChild("--first-selection"); figures.size() == 2) {
-            samplesMs["first selection"].push_back(figures[0]);
-            samplesMs["warm selection"].push_back(figures[1]);
-        }
-        if (const auto figures = runChild("--bare-first-play"); figures.size() == 1)
-            samplesMs["first selection baseline"].push_back(figures[0]);
+        const auto first = runChild("--first-selection");
+        if (!bench::checkWork(first.size() == 2,
+                              "a first selection after a start, and the warm ones after it, "
+                              "gave audio"))
+            return false;
+        samplesMs["first selection"].push_back(first[0]);
+        samplesMs["warm selection"].push_back(first[1]);
+        const auto bare = runChild("--bare-first-play");
+        if (!bench::checkWork(bare.size() == 1, "a readied bare player's first play gave audio"))
+            return false;
+        samplesMs["first selection baseline"].push_back(bare[0]);
     }
     std::printf("first selection after a start, %zu of %d runs: median %.2f ms; warm selections after it: "
                 "median %.2f ms; bare player's first play, %zu runs: median %.2f ms\n",
                 samplesMs["first selection"].size(), kColdStarts, median(samplesMs["first selection"]),
                 median(samplesMs["warm selection"]), samplesMs["first selection baseline"].size(),
                 median(samplesMs["first selection baseline"]));
+    return true;
 }
 
 // The longest the window was held (the longest gap between turns of its event loop) from `action`
@@ -285,6 +304,8 @@ bool playFirstOfTwo(StartedJukebox& j, const QString& first)
     return spinUntil([&] { return j.mp().fileName() == first && j.mp().position() > 0; });
 }
 
+// The track changes on their own and at a Forward, alternated; they end at the first that gave no
+// audio.
 void measureTrackChanges()
 {
     platform::MpvOptions realTime = nullOutput();
@@ -292,17 +313,23 @@ void measureTrackChanges()
     StartedJukebox j(realTime);
     const QString first = trackIn(library().path(), "Alpha__One", 1);
     const QString second = trackIn(library().path(), "Alpha__One", 2);
+    const auto change = [&](const char* name, const std::function<void()>& action) {
+        const bool started = bench::checkWork(playFirstOfTwo(j, first), "a track of two queued sounded");
+        const double held = started ? msHeldUntilAudio(j, second, action) : -1;
+        j.form->clearlistClick(nullptr);
+        if (!started || !bench::checkWork(held >= 0, std::string("the next track sounded after a ") + name))
+            return false;
+        samplesMs[name].push_back(held);
+        return true;
+    };
     for (int i = 0; i < kTrackChanges; ++i) {
-        if (playFirstOfTwo(j, first)) {
-            samplesMs["track change"].push_back(msHeldUntilAudio(j, second, [&] {
-                (void)j.mp().seek(j.mp().length() - kPlayedEndMs);
-                (void)j.mp().play();
-            }));
-        }
-        j.form->clearlistClick(nullptr);
-        if (playFirstOfTwo(j, first))
-            samplesMs["forward"].push_back(msHeldUntilAudio(j, second, [&] { j.form->fwd->click(); }));
-        j.form->clearlistClick(nullptr);
+        const bool changed = change("track change",
+                                    [&] {
+                                        (void)j.mp().seek(j.mp().length() - kPlayedEndMs);
+                                        (void)j.mp().play();
+                                    }) &&
+                             change("forward", [&] { j.form->fwd->click(); });
+        if (!changed) break;
     }
     j.form->loadblankmp3file();
     std::printf("window held at a track's end on its own: median %.2f ms; at a Forward: median %.2f ms\n",
@@ -327,11 +354,7 @@ int main(int argc, char** argv)
         return barePlayerFirstPlay(QString::fromLocal8Bit(argv[2]));
     if (argc == 3 && QByteArray(argv[1]) == "--warm-player-resident")
         return warmPlayerResident(QString::fromLocal8Bit(argv[2]));
-    measureColdStarts();
-    if (samplesMs["first selection"].empty() || samplesMs["first selection baseline"].empty()) {
-        std::printf("no first selection or first play gave audio\n");
-        return 1;
-    }
+    if (!measureColdStarts()) return bench::exitStatus();
     const std::vector<double> resident = runChild("--warm-player-resident");
     runBenchmarks(argc, argv);
     theJukebox.reset();
@@ -339,7 +362,7 @@ int main(int argc, char** argv)
     bench::reportRatioGoal("selection: last digit to first audio vs bare player",
                            median(samplesMs["selection"]), median(samplesMs["selection baseline"]), "ms",
                            kGoalRatio);
-    bench::reportRatioGoal("first selection after a start vs cold bare player",
+    bench::reportRatioGoal("first selection after a start vs readied bare player's first play",
                            median(samplesMs["first selection"]),
                            median(samplesMs["first selection baseline"]), "ms", kGoalRatio);
     bench::reportRatioGoal("first selection after a start vs warm selection",
@@ -354,5 +377,5 @@ int main(int argc, char** argv)
     if (resident.size() == 2)
         bench::reportBudgetGoal("readied player at idle: resident set it adds vs bare",
                                 resident[1] - resident[0], resident[0], "MB", kWarmPlayerBudgetMb);
-    return 0;
+    return bench::exitStatus();
 }

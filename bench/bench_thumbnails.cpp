@@ -15,7 +15,6 @@
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <algorithm>
 #include <clocale>
 #include <cstdio>
@@ -24,6 +23,7 @@
 #include <time.h>
 
 #include "controls/picturescroller.h"
+#include "eventwait.h"
 #include "goal.h"
 #include "inprocess.h"
 #include "controls/transparentpanel.h"
@@ -44,6 +44,9 @@ constexpr double kWindowCpuShare = 0.1;
 
 constexpr int kCoverSide = 500;
 constexpr int kCoverVariants = 16;
+// The longest the loader may take over the library, and a child over its whole measurement.
+constexpr int kLoadBoundMs = 240'000;
+constexpr int kChildBoundMs = 2 * kLoadBoundMs;
 
 // A cover with some detail, so the decoder has real work: bands of colour and a diagonal pattern.
 QByteArray coverJpeg(int variant)
@@ -98,6 +101,14 @@ double bareDecodeMs(const QString& root)
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
+// A child's wait that failed: said on the error channel, which the run's log keeps, and the child
+// ends without its figures. 1.
+int waitFailed(const char* what)
+{
+    std::fprintf(stderr, "work not done|%s within %d s\n", what, kLoadBoundMs / 1000);
+    return 1;
+}
+
 // Thumbnails of their own album's folder, of which every hundredth is asked for its small copy and
 // must give one made from its cover, not a stand-in picture.
 int madeFromCovers(controls::TPictureScroller& thumbs)
@@ -129,7 +140,8 @@ int measure(const QString& root, QSize size)
     if (!jb) return 1;
     // The load the start-up began is stopped; the one measured starts from an empty scroller.
     jb->stopcovers();
-    bench::waitUntil([] { return jukebox::initcovers == nullptr; });
+    if (!bench::waitUntil([] { return jukebox::initcovers == nullptr; }, kLoadBoundMs))
+        return waitFailed("the load the start-up began stopped");
     jb->thumbs->clear();
     malloc_trim(0);
     const qint64 before = bench::residentBytes();
@@ -138,7 +150,8 @@ int measure(const QString& root, QSize size)
     load.start();
     const double cpuBefore = bench::cpuMs();
     jb->docovers();
-    bench::waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); });
+    if (!bench::waitUntil([jb] { return !jb->VisualsPanelPanel->isHidden(); }, kLoadBoundMs))
+        return waitFailed("the cover loader went through every album");
     const double windowCpuMs = bench::cpuMs() - cpuBefore;
     const double loadMs = double(load.nsecsElapsed()) / 1e6;
 
@@ -182,12 +195,15 @@ int main(int argc, char** argv)
         child.start(QCoreApplication::applicationFilePath(),
                     {QStringLiteral("--child"), root.path(), QString::number(size.width()),
                      QString::number(size.height())});
-        if (!child.waitForFinished(-1)) return 1;
+        if (!child.waitForFinished(kChildBoundMs)) {
+            child.kill();
+            child.waitForFinished();
+        }
         const QList<QByteArray> f = child.readAllStandardOutput().trimmed().split(' ');
         if (f.size() != 7) {
             std::printf("%dx%d: not measured\n", size.width(), size.height());
             measuredAll = false;
-            continue;
+            break; // the next size would fail alike
         }
         const double loadMs = f[0].toDouble();
         const double bareMs = f[1].toDouble();

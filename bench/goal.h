@@ -3,7 +3,8 @@
 // A benchmark's verdict on one of its goals, printed as one "goal|" line that scripts/run-benchmarks
 // gathers into its closing table. A time goal is a ratio of the program's figure to a baseline
 // measured in the same run, so a busy machine slows both alike; a memory goal may be a budget.
-// A figure or baseline that was not measured never meets its goal and fails the run.
+// A figure or baseline that was not measured never meets its goal and fails the run (said only
+// when no check failed before it: it then follows from the failure already said).
 
 #include <cstdio>
 #include <string>
@@ -34,11 +35,19 @@ inline int exitStatus()
     return failedChecks() > 0 ? 1 : 0;
 }
 
+// checkWork for a figure or baseline: a missing one fails the run, said only when nothing failed
+// before.
+inline bool checkMeasured(bool measured, const std::string& what)
+{
+    if (!measured && failedChecks() > 0) return false;
+    return checkWork(measured, what);
+}
+
 inline bool printGoal(const char* what, double figure, double baseline, const char* unit,
                       const std::string& goal, bool met)
 {
     // A row without its figure is a row absent.
-    checkWork(figure > 0, std::string(what) + ": no figure measured");
+    checkMeasured(figure > 0, std::string(what) + ": no figure measured");
     const double ratio = baseline > 0 ? figure / baseline : 0;
     std::printf("goal|%s|%.2f %s|%.2f %s|%.2f|%s|%s\n", what, figure, unit, baseline, unit, ratio,
                 goal.c_str(), met ? "met" : "NOT met");
@@ -52,7 +61,8 @@ inline bool reportRatioGoal(const char* what, double figure, double baseline, co
 {
     char goal[32];
     std::snprintf(goal, sizeof goal, "ratio <= %.2f", maxRatio);
-    const bool measured = checkWork(baseline > 0, std::string(what) + ": no baseline measured") && figure > 0;
+    const bool measured =
+        checkMeasured(baseline > 0, std::string(what) + ": no baseline measured") && figure > 0;
     return printGoal(what, figure, baseline, unit, goal, measured && figure <= maxRatio * baseline);
 }
 

@@ -38,6 +38,15 @@ public:
 
 namespace bench {
 
+// `done` as given; when false the benchmark is marked failed with `why` (CheckingReporter then
+// fails the run). A skip does not end the benchmark's loop: on false the loop is to end there, as
+// in `if (!bench::checkIteration(state, done, why)) break;`.
+inline bool checkIteration(benchmark::State& state, bool done, const char* why)
+{
+    if (!done) state.SkipWithError(why);
+    return done;
+}
+
 // Runs the benchmarks the command line names, each checked as above.
 inline void runCheckedBenchmarks(int& argc, char** argv)
 {

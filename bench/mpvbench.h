@@ -87,19 +87,20 @@ inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file)
     return msSince(clock);
 }
 
-// The same, with the run marked failed when no audio comes.
-inline double msToFirstAudio(platform::MediaPlayer& mp, const QString& file, benchmark::State& state)
-{
-    const double ms = msToFirstAudio(mp, file);
-    if (ms < 0) state.SkipWithError("no audio");
-    return ms;
-}
-
 // Reports `ms` as the iteration's time and keeps it for the summary.
 inline void keepSample(benchmark::State& state, std::vector<double>& samples, double ms)
 {
     state.SetIterationTime(ms / 1000.0);
     samples.push_back(ms);
+}
+
+// Keeps `ms`, the time to the first audio, as above; false, with the run failed, when no audio came
+// (ms < 0): the benchmark's loop is to end at the first missing sound.
+inline bool keepAudioSample(benchmark::State& state, std::vector<double>& samples, double ms)
+{
+    if (!bench::checkIteration(state, ms >= 0, "no audio")) return false;
+    keepSample(state, samples, ms);
+    return true;
 }
 
 // Runs the benchmarks the command line names, each checked; the application must exist already.

@@ -1,7 +1,7 @@
 #pragma once
 
 // The search as a guest runs it on the started jukebox: the panel opened by its key with a word
-// typed in, and one search from the Search key to its last result row.
+// typed in, and one search from the Search key to its last result row, within a bound.
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -22,17 +22,22 @@ inline jukebox::ttracksearch& openSearchPanel(jukebox::Tjukebox& jb, const QStri
     return panel;
 }
 
-// Runs the event loop from the Search press until the search has listed its last row; `pressed`
-// runs as soon as the press returns.
-inline void runSearch(jukebox::ttracksearch& panel, const std::function<void()>& pressed = {})
+// The longest a search may take to list its last row, however large the library.
+constexpr int kSearchBoundMs = 60'000;
+
+// Runs the event loop from the Search press until the search has listed its last row, for
+// kSearchBoundMs at most; `pressed` runs as soon as the press returns. Whether the search ended.
+inline bool runSearch(jukebox::ttracksearch& panel, const std::function<void()>& pressed = {})
 {
     QEventLoop loop;
     QTimer::singleShot(0, &loop, [&] {
         panel.action_butClick(panel.action_but);
         if (pressed) pressed();
-        QObject::connect(panel.st.get(), &QThread::finished, &loop, &QEventLoop::quit);
-        if (panel.st->isFinished()) loop.quit();
+        if (panel.st) QObject::connect(panel.st.get(), &QThread::finished, &loop, &QEventLoop::quit);
+        if (!panel.st || panel.st->isFinished()) loop.quit();
     });
+    QTimer::singleShot(kSearchBoundMs, &loop, &QEventLoop::quit);
     loop.exec();
     QCoreApplication::processEvents();
+    return panel.st && panel.st->isFinished();
 }
