@@ -16,8 +16,6 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
-#include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <algorithm>
 #include <cstdio>
@@ -32,6 +30,7 @@
 #include "heartbeat.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/pageslide.h"
+#include "noisyjpeg.h"
 #include "platform/programfolder.h"
 #include "startedjukebox.h"
 
@@ -53,29 +52,6 @@ struct Figures
     double peakMb = 0;
     bool done = false; // every cover (and at the start every thumbnail) was made
 };
-
-// A JPEG of `width` x `height`: a gradient with a little noise, so it is as large on disk and as
-// slow to decode as a photograph.
-QByteArray noisyJpeg(int width, int height, bool progressive)
-{
-    QImage picture(width, height, QImage::Format_RGB888);
-    QRandomGenerator noise(3);
-    for (int y = 0; y < height; ++y) {
-        uchar* line = picture.scanLine(y);
-        for (int x = 0; x < width; ++x) {
-            const quint32 bits = noise.generate();
-            line[3 * x] = uchar(x * 200 / width + (bits & 63));
-            line[3 * x + 1] = uchar(y * 200 / height + ((bits >> 8) & 63));
-            line[3 * x + 2] = uchar(128 + ((bits >> 16) & 63));
-        }
-    }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.setProgressiveScanWrite(progressive);
-    return writer.write(picture) ? buffer.data() : QByteArray();
-}
 
 QByteArray plainJpeg(int n)
 {
