@@ -22,6 +22,7 @@
 #include <functional>
 #include <malloc.h>
 #include <string>
+#include <utility>
 
 #include "benchlibrary.h"
 #include "controls/ticker.h"
@@ -48,6 +49,7 @@ constexpr double kPeakBudgetMb = 220;
 
 struct Figures
 {
+    double startMs = 0; // from the making of the windows until the jukebox shows
     double longestMs = 0;
     double peakMb = 0;
     bool done = false; // every cover (and at the start every thumbnail) was made
@@ -123,12 +125,15 @@ Figures measureStart(const QString& folder)
     malloc_trim(0);
     resetPeak();
     Figures figures;
+    QElapsedTimer clock;
+    clock.start();
     StartedJukebox started;
     jukebox::Tjukebox& jb = *jukebox::jukebox;
     jb.resize(1024, 768);
     {
         const Heartbeat beat;
         jb.show();
+        figures.startMs = double(clock.nsecsElapsed()) / 1e6;
         figures.done = waitUntil([&jb] { return startMade(jb); });
         figures.longestMs = longest(beat);
     }
@@ -160,7 +165,6 @@ Figures measureQuickSteps(const QString& folder)
         figures.longestMs = longest(beat);
     }
     figures.done = made;
-    figures.peakMb = peakMb();
     return figures;
 }
 
@@ -195,12 +199,12 @@ int main(int argc, char** argv)
     const Figures wideStart = inProgramFolder([&wide](int) { return wide; }, measureStart);
     const Figures plainSteps = inProgramFolder(plainJpeg, measureQuickSteps);
     const Figures hugeSteps = inProgramFolder([&huge](int) { return huge; }, measureQuickSteps);
-    std::printf("\n%-28s %14s %10s\n", "library", "longest ms", "peak MB");
-    std::printf("%-28s %14.1f %10.1f\n", "plain, start", plainStart.longestMs, plainStart.peakMb);
-    std::printf("%-28s %14.1f %10.1f\n", "19 MP progressive, start", wideStart.longestMs, wideStart.peakMb);
-    std::printf("%-28s %14.1f %10.1f\n", "plain, page steps", plainSteps.longestMs, plainSteps.peakMb);
-    std::printf("%-28s %14.1f %10.1f\n", "100 MP baseline, page steps", hugeSteps.longestMs,
-                hugeSteps.peakMb);
+    std::printf("\n%-28s %10s %14s %10s\n", "library", "start ms", "longest ms", "peak MB");
+    for (const auto& [name, start] :
+         {std::pair{"plain", &plainStart}, std::pair{"19 MP progressive", &wideStart}})
+        std::printf("%-28s %10.1f %14.1f %10.1f\n", name, start->startMs, start->longestMs, start->peakMb);
+    std::printf("%-28s %10s %14.1f\n", "plain, page steps", "", plainSteps.longestMs);
+    std::printf("%-28s %10s %14.1f\n", "100 MP baseline, page steps", "", hugeSteps.longestMs);
     for (const Figures* figures : {&plainStart, &wideStart, &plainSteps, &hugeSteps})
         bench::checkWork(figures->done, "every cover (and at the start every thumbnail) was made");
     reportFrameGoal("19 MP progressive covers: longest stretch from the start's showing", wideStart,
