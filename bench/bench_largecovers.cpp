@@ -7,11 +7,8 @@
 // area shows the new page as it shows when drawn afresh.
 
 #include <QApplication>
-#include <QBuffer>
 #include <QDir>
 #include <QFile>
-#include <QImageWriter>
-#include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <malloc.h>
@@ -20,6 +17,7 @@
 #include "goal.h"
 #include "jukebox/jukeboxform.h"
 #include "jukebox/pageslide.h"
+#include "noisyjpeg.h"
 #include "pagestep.h"
 #include "platform/programfolder.h"
 #include "startedjukebox.h"
@@ -32,27 +30,10 @@ constexpr int kHugeSide = 10'000;
 constexpr double kIdleBudgetMb = 120;
 constexpr double kAboveIdleMb = 100;
 
-// A progressive JPEG of kHugeSide square: a gradient with a little noise, so it is large on disk
-// (about as large as such scans are) and decodes as photographs do.
+// A progressive JPEG of kHugeSide square, as large on disk as such scans are.
 QByteArray hugeProgressiveCover()
 {
-    QImage picture(kHugeSide, kHugeSide, QImage::Format_RGB888);
-    QRandomGenerator noise(3);
-    for (int y = 0; y < kHugeSide; ++y) {
-        uchar* line = picture.scanLine(y);
-        for (int x = 0; x < kHugeSide; ++x) {
-            const quint32 bits = noise.generate();
-            line[3 * x] = uchar(x * 200 / kHugeSide + (bits & 63));
-            line[3 * x + 1] = uchar(y * 200 / kHugeSide + ((bits >> 8) & 63));
-            line[3 * x + 2] = uchar(128 + ((bits >> 16) & 63));
-        }
-    }
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(90);
-    writer.setProgressiveScanWrite(true);
-    return writer.write(picture) ? buffer.data() : QByteArray();
+    return noisyJpeg(kHugeSide, kHugeSide, true);
 }
 
 // Resident and peak resident MB of this process.

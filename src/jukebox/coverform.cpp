@@ -11,7 +11,7 @@
 #include "jukebox/picturebox.h"
 #include "library/global.h"
 #include "player/mainform.h"
-#include "skins/loadjpegorbmp.h"
+#include "skins/coverloader.h"
 
 namespace jukebox {
 
@@ -19,7 +19,8 @@ namespace {
 constexpr QSize kDesignSize(680, 445);
 } // namespace
 
-Tcoverform::Tcoverform(QWidget* parent) : QWidget(parent)
+Tcoverform::Tcoverform(QWidget* parent)
+    : QWidget(parent), coverLoader_(std::make_unique<skins::CoverLoader>())
 {
     setObjectName(QStringLiteral("coverform"));
     setWindowTitle(QStringLiteral("Album Cover"));
@@ -46,9 +47,8 @@ void Tcoverform::covershow(const QString& name)
     const QScreen* monitor = monitors.value(library::config.monitor, QGuiApplication::primaryScreen());
     if (monitor) move(monitor->geometry().left(), y());
     setWindowState(windowState() | Qt::WindowMaximized);
-    QImage picture;
-    skins::loadjpegbmp(name, picture);
-    cdimage->setPicture(picture);
+    cdimage->clearPicture();
+    coverLoader_->load(name, QSize(), [this](const QImage& picture) { cdimage->setPicture(picture); });
     raise();
     if (isHidden()) show();
 }

@@ -7,6 +7,11 @@
 #include <QString>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+
+namespace skins {
+class CoverLoader;
+} // namespace skins
 
 namespace jukebox {
 
@@ -32,6 +37,10 @@ public:
 
 protected:
     void changeEvent(QEvent* event) override;
+
+private:
+    // Decodes the cover off the window thread: a huge cover file never holds the window.
+    std::unique_ptr<skins::CoverLoader> coverLoader_;
 };
 
 // The one instance while it exists (non-owning).

@@ -42,6 +42,7 @@
 #include "platform/screens.h"
 #include "player/mainform.h"
 #include "skins/colors.h"
+#include "skins/coverloader.h"
 #include "skins/loadjpegorbmp.h"
 
 namespace jukebox {

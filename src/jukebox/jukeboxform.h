@@ -42,6 +42,10 @@ class QKeyEvent;
 class QLabel;
 class QRandomGenerator;
 
+namespace skins {
+class CoverLoader;
+} // namespace skins
+
 namespace controls {
 class TAlphaBar;
 class TBitmapActionButton;
@@ -745,6 +749,8 @@ private:
     QObject* messageHook_ = nullptr;
     // The track hint shared by the two page lists (`lbhint` points here).
     std::unique_ptr<controls::TTransparentHint> trackHint_;
+    // Decodes the cover the cover panel shows off the window thread.
+    std::unique_ptr<skins::CoverLoader> coverLoader_;
     // Set while the window is being laid out, so the resizes it causes lay out nothing.
     bool layingOut_ = false;
 

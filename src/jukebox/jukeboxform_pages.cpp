@@ -38,6 +38,7 @@
 #include "player/mainform.h"
 #include "player/video.h"
 #include "skins/imaging.h"
+#include "skins/coverloader.h"
 #include "skins/loadjpegorbmp.h"
 #include "skins/resourceskins.h"
 
@@ -689,9 +690,13 @@ void Tjukebox::jbcovershow(const QString& path)
 {
     placeCoverPanel();
     if (!path.isEmpty()) {
-        QImage picture;
-        skins::loadjpegbmp(path, picture, coverimage->size());
-        coverimage->setPicture(fittedOnBlack(picture, coverimage->size()));
+        // Decoded on a worker: a huge cover file never holds the window. The panel stays dark
+        // until it comes.
+        coverimage->clearPicture();
+        if (!coverLoader_) coverLoader_ = std::make_unique<skins::CoverLoader>();
+        coverLoader_->load(path, coverimage->size(), [this](const QImage& picture) {
+            coverimage->setPicture(fittedOnBlack(picture, coverimage->size()));
+        });
     }
     coverimagepanel->raise();
     coverimagepanel->show();

@@ -27,14 +27,19 @@ const QString kTrackIcon = QStringLiteral("NOTES");
 // one hand-over per row would cost more than the search itself.
 constexpr int kBatchRows = 256;
 constexpr qint64 kBatchMs = 30;
-// The readers of title files: at most this many, however many cores there are (each may hold one
-// title file's lines), and they read at most this many albums, or this many bytes of rows, ahead
-// of the rows the search has taken.
+// The readers of title files: at most this many, however many cores there are, and they read at
+// most this many albums, or hold this many bytes of rows, ahead of the rows the search has taken.
 constexpr int kReaders = 4;
 constexpr int32_t kAlbumsAhead = 64;
-constexpr qint64 kBytesAhead = 32ll * 1024 * 1024;
+constexpr qint64 kBytesAhead = 8ll * 1024 * 1024;
 // How long a wait for the other side goes before it looks at `cancel` again.
 constexpr std::chrono::milliseconds kCancelCheck{10};
+
+// What a row of `title` costs, as the readers count it.
+qint64 rowBytes(QStringView title)
+{
+    return qint64(sizeof(SearchRow)) + title.size() * qint64(sizeof(QChar));
+}
 
 // True when album `n` is among those pass 1 found (in album order).
 bool isFound(const QVector<tknownalbums>& found, int32_t n)
@@ -107,7 +112,7 @@ private:
 
 } // namespace
 
-bool findkeyword(const QString& text, const QString& keyword)
+bool findkeyword(QStringView text, const QString& keyword)
 {
     // Case-insensitive matching folds case as upper-casing both would, without copying the text.
     return !keyword.isEmpty() && text.contains(keyword, Qt::CaseInsensitive);
@@ -157,13 +162,15 @@ void tsearchthread::findAlbums(QVector<tknownalbums>& found)
 }
 
 // Pass 2 as the readers and the search share it: albums are handed out one at a time in album
-// order and their hits come back by album number.
+// order and their hits come back by album number. All under `guard`.
 struct tsearchthread::Reading
 {
     std::mutex guard;
     std::condition_variable changed;
     int32_t next = 1;  // the next album a reader takes
     int32_t taken = 1; // the next album the search takes
+    // The bytes of the rows the readers hold, of albums read and being read, that the search has
+    // not taken yet.
     qint64 bytesAhead = 0;
     int readers = 0; // readers still at work
     QHash<int32_t, TitleHits> read;
@@ -215,9 +222,8 @@ void tsearchthread::readTitles(Reading& reading, const QVector<tknownalbums>& fo
         if (cancel || reading.next >= albums_.size()) break;
         const int32_t n = reading.next++;
         lock.unlock();
-        TitleHits hits = titleHits(n, isFound(found, n));
+        TitleHits hits = titleHits(reading, n, isFound(found, n));
         lock.lock();
-        reading.bytesAhead += hits.bytes;
         reading.read.insert(n, std::move(hits));
         reading.changed.notify_all();
     }
@@ -226,28 +232,74 @@ void tsearchthread::readTitles(Reading& reading, const QVector<tknownalbums>& fo
 }
 
 // The rows of album `n`'s titles that hold the keyword and, for an album pass 1 found, those of
-// its other titles, as many of each as could still be listed (any thread).
-tsearchthread::TitleHits tsearchthread::titleHits(int32_t n, bool foundAlbum) const
+// its other titles, as many of each as could still be listed (pool thread). The lines are read
+// one at a time and only those that make rows are kept.
+tsearchthread::TitleHits tsearchthread::titleHits(Reading& reading, int32_t n, bool foundAlbum) const
 {
     TitleHits hits;
-    QStringList lines;
+    int32_t track = 0;
+    const platform::LineVisitor visitor{[&](QStringView line) {
+                                            ++track;
+                                            if (cancel) return false;
+                                            const qint64 bytes = hits.bytes;
+                                            addTitleHit(hits, {n, line, track}, foundAlbum);
+                                            if (hits.bytes != bytes) holdRows(reading, n, hits, bytes);
+                                            return true;
+                                        },
+                                        [&] {
+                                            const qint64 bytes = hits.bytes;
+                                            hits = {};
+                                            holdRows(reading, n, hits, bytes);
+                                            track = 0;
+                                        }};
     // The same bounded reading as the album pages: rows beyond those a guest can select are not read.
-    if (!library::readtitlelines(albumFolder(n), lines)) return hits;
-    const int32_t room = std::max(kMaxRows - listed_.load(), 0);
-    for (int j = 0; j < lines.size() && !cancel; ++j) {
-        const QString& line = lines.at(j);
-        if (line.isEmpty()) continue;
-        const bool match = findkeyword(line, keyword_);
-        if (!match && !foundAlbum) continue;
-        QVector<SearchRow>& rows = match ? hits.rows : hits.others;
-        if (rows.size() >= room) {
-            ++(match ? hits.moreRows : hits.moreOthers);
-            continue;
-        }
-        rows.append({n, line, j + 1, kTrackIcon});
-        hits.bytes += qint64(sizeof(SearchRow)) + line.size() * qint64(sizeof(QChar));
-    }
+    (void)library::visittitlelines(albumFolder(n), visitor);
     return hits;
+}
+
+// Counts the change of `hits` from `heldBytes` in the rows held ahead of the search. While those
+// pass their bound, the reader of any album but the one the search waits for waits, cutting its
+// rows to those that could still be listed as the search lists more (pool thread).
+void tsearchthread::holdRows(Reading& reading, int32_t n, TitleHits& hits, qint64 heldBytes) const
+{
+    std::unique_lock lock(reading.guard);
+    reading.bytesAhead += hits.bytes - heldBytes;
+    while (!cancel && n != reading.taken && reading.bytesAhead > kBytesAhead) {
+        reading.changed.wait_for(lock, kCancelCheck);
+        reading.bytesAhead -= cutToRoom(hits);
+    }
+}
+
+// Cuts `hits` to the rows that could still be listed, counting the rest; the bytes freed.
+qint64 tsearchthread::cutToRoom(TitleHits& hits) const
+{
+    const int32_t room = std::max(kMaxRows - listed_.load(), 0);
+    const qint64 bytes = hits.bytes;
+    const auto cut = [&](QVector<SearchRow>& rows, int64_t& more) {
+        for (qsizetype r = room; r < rows.size(); ++r)
+            hits.bytes -= rowBytes(rows.at(r).tracktitle);
+        more += std::max<qsizetype>(rows.size() - room, 0);
+        if (rows.size() > room) rows.resize(room);
+    };
+    cut(hits.rows, hits.moreRows);
+    cut(hits.others, hits.moreOthers);
+    return bytes - hits.bytes;
+}
+
+// Line `title.track` of album `title.alb` as a row of `hits` when it holds the keyword or, when
+// `foundAlbum`, as a row for pass 3; only counted once no more rows of its kind could be listed.
+void tsearchthread::addTitleHit(TitleHits& hits, const TitleLine& title, bool foundAlbum) const
+{
+    if (title.text.isEmpty()) return;
+    const bool match = findkeyword(title.text, keyword_);
+    if (!match && !foundAlbum) return;
+    QVector<SearchRow>& rows = match ? hits.rows : hits.others;
+    if (rows.size() >= kMaxRows - listed_.load()) {
+        ++(match ? hits.moreRows : hits.moreOthers);
+        return;
+    }
+    rows.append({title.alb, title.text.toString(), title.track, kTrackIcon});
+    hits.bytes += rowBytes(title.text);
 }
 
 // One album's hits, in album order: its rows now, its other rows for pass 3.

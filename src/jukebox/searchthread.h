@@ -5,12 +5,13 @@
 // other tracks of the albums the first pass found. It works on a copy of the album list taken when
 // it is made and never touches widgets: its rows reach the window thread through blocking
 // hand-overs, in order, a batch at a time, up to `kMaxRows` rows; rows beyond are only counted. The
-// title files are read by a fixed pool of readers shared by every search, a few albums ahead of
-// the rows. The window thread stops it by setting `cancel` and waiting for it with the project's
-// wait helper. Made, started, cancelled and freed on the window thread; `run` is the worker.
+// title files are read by a fixed pool of readers shared by every search, a line at a time, a
+// few albums and a few megabytes of rows ahead of the rows listed. The window thread stops it by setting
+// `cancel` and waiting for it with the project's wait helper. Made, started, cancelled and freed on the
+// window thread; `run` is the worker.
 
 #include <QString>
-#include <QStringList>
+#include <QStringView>
 #include <QThread>
 #include <QVector>
 #include <atomic>
@@ -23,7 +24,7 @@ namespace jukebox {
 
 // True when the keyword, in capitals, occurs anywhere in the text in capitals. An empty keyword
 // matches nothing.
-bool findkeyword(const QString& text, const QString& keyword);
+bool findkeyword(QStringView text, const QString& keyword);
 
 // An album the first pass found: the path of its "title.dat" and its number.
 struct tknownalbums
@@ -85,12 +86,22 @@ private:
         int64_t moreOthers = 0;
         qint64 bytes = 0;
     };
+    // One line of an album's title file: the album, the line's text and its track number.
+    struct TitleLine
+    {
+        int32_t alb;
+        QStringView text;
+        int32_t track;
+    };
     struct Reading;
 
     void findAlbums(QVector<tknownalbums>& found);
     void findTitles(const QVector<tknownalbums>& found);
     void readTitles(Reading& reading, const QVector<tknownalbums>& found) const;
-    TitleHits titleHits(int32_t n, bool foundAlbum) const;
+    TitleHits titleHits(Reading& reading, int32_t n, bool foundAlbum) const;
+    void holdRows(Reading& reading, int32_t n, TitleHits& hits, qint64 heldBytes) const;
+    qint64 cutToRoom(TitleHits& hits) const;
+    void addTitleHit(TitleHits& hits, const TitleLine& title, bool foundAlbum) const;
     void takeTitleHits(TitleHits& album);
     void listFoundAlbums();
     void addrow(int32_t alb, const QString& tracktitle, int32_t track, const QString& icon);

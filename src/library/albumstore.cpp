@@ -198,13 +198,23 @@ void makependingtitles()
         dropPendingTitles(folder);
 }
 
-bool readtitlelines(const QString& folderPath, QStringList& lines)
+bool visittitlelines(const QString& folderPath, const platform::LineVisitor& visitor)
 {
     const QString name = platform::findNoCase(folderPath, kTitlesFile);
-    if (!name.isEmpty()) return platform::readTextLines(name, kMaxTitles, kMaxTitleBytes, lines);
+    if (!name.isEmpty()) return platform::visitTextLines(name, kMaxTitles, kMaxTitleBytes, visitor);
     if (!isPendingTitles(folderPath)) return false;
     // Read as the file will read once made.
-    lines = titlesFromTracks(folderPath).mid(0, kMaxTitles);
+    for (const QString& made : titlesFromTracks(folderPath).mid(0, kMaxTitles)) {
+        if (!visitor.take(made)) break;
+    }
+    return true;
+}
+
+bool readtitlelines(const QString& folderPath, QStringList& lines)
+{
+    QStringList read;
+    if (!visittitlelines(folderPath, platform::collectLines(read))) return false;
+    lines = read;
     return true;
 }
 

@@ -10,6 +10,8 @@
 #include <QStringList>
 #include <functional>
 
+#include "platform/textcodec.h"
+
 namespace library {
 
 struct talbumtype;
@@ -49,6 +51,11 @@ void makependingtitles();
 // Reads the titles of the album folder `path` (full path) into `tracks` / `trackscount`.
 // False, with both unchanged, when the folder or its "title.dat" cannot be read.
 [[nodiscard]] bool loadtitles(const QString& path);
+
+// The lines readtitlelines gives, handed to `visitor` one at a time as they are read (see
+// platform::visitTextLines): a huge file costs one line's memory. False, with no line handed on,
+// when there is no readable "title.dat". Any thread.
+[[nodiscard]] bool visittitlelines(const QString& folderPath, const platform::LineVisitor& visitor);
 
 // The lines of the "title.dat" in `folderPath` as they stand, as many as the track lists can
 // reach, each cut to a length the screens can use. False when there is no readable

@@ -2,9 +2,11 @@
 
 #include <QLoggingCategory>
 #include <exception>
-#include <mutex>
+#include <optional>
 
 #include <curl/curl.h>
+
+#include "platform/libraryfunctions.h"
 
 namespace platform {
 
@@ -12,16 +14,49 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcHttp, "musetra.http")
 
-struct CurlDeleter
+// The libcurl functions the client calls, loaded with the library on the first request.
+struct Libcurl
 {
-    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    CURLcode (*globalInit)(long) = nullptr;
+    CURL* (*easyInit)() = nullptr;
+    CURLcode (*easySetopt)(CURL*, CURLoption, ...) = nullptr;
+    CURLcode (*easyPerform)(CURL*) = nullptr;
+    const char* (*easyStrerror)(CURLcode) = nullptr;
+    void (*easyCleanup)(CURL*) = nullptr;
 };
 
-void initialiseCurlOnce()
+std::optional<Libcurl> loadLibcurl()
 {
-    static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    LibraryFunctions library(QStringLiteral(MUSETRA_LIBCURL));
+    Libcurl functions;
+    library.resolve(functions.globalInit, "curl_global_init");
+    library.resolve(functions.easyInit, "curl_easy_init");
+    library.resolve(functions.easySetopt, "curl_easy_setopt");
+    library.resolve(functions.easyPerform, "curl_easy_perform");
+    library.resolve(functions.easyStrerror, "curl_easy_strerror");
+    library.resolve(functions.easyCleanup, "curl_easy_cleanup");
+    if (!library.complete()) {
+        qCWarning(lcHttp) << "libcurl cannot be loaded:" << library.errorString();
+        return std::nullopt;
+    }
+    functions.globalInit(CURL_GLOBAL_DEFAULT);
+    return functions;
 }
+
+// libcurl, loaded and set up once for the process; null when it cannot be loaded.
+const Libcurl* libcurl()
+{
+    static const std::optional<Libcurl> loaded = loadLibcurl();
+    return loaded ? &*loaded : nullptr;
+}
+
+struct CurlDeleter
+{
+    void operator()(CURL* curl) const
+    {
+        if (curl) libcurl()->easyCleanup(curl);
+    }
+};
 
 // What the libcurl callbacks share with `get`; no exception crosses libcurl's frames.
 struct Transfer
@@ -58,24 +93,24 @@ int reportProgress(void* userdata, curl_off_t, curl_off_t, curl_off_t, curl_off_
     return transfer->cancelled ? 1 : 0;
 }
 
-void setOptions(CURL* curl, const QByteArray& url, Transfer& transfer)
+void setOptions(const Libcurl& lib, CURL* curl, const QByteArray& url, Transfer& transfer)
 {
-    curl_easy_setopt(curl, CURLOPT_URL, url.constData());
-    curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(curl, CURLOPT_PROXY, "");
-    curl_easy_setopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
-    curl_easy_setopt(curl, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(curl, CURLOPT_CONNECTTIMEOUT, kHttpConnectSeconds);
-    curl_easy_setopt(curl, CURLOPT_TIMEOUT, kHttpTotalSeconds);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
-    curl_easy_setopt(curl, CURLOPT_LOW_SPEED_TIME, kHttpStallSeconds);
-    curl_easy_setopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(kHttpMaxAnswerBytes));
-    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, writeAnswer);
-    curl_easy_setopt(curl, CURLOPT_WRITEDATA, &transfer);
-    curl_easy_setopt(curl, CURLOPT_NOPROGRESS, 0L);
-    curl_easy_setopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
-    curl_easy_setopt(curl, CURLOPT_XFERINFODATA, &transfer);
+    lib.easySetopt(curl, CURLOPT_URL, url.constData());
+    lib.easySetopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    lib.easySetopt(curl, CURLOPT_PROXY, "");
+    lib.easySetopt(curl, CURLOPT_FOLLOWLOCATION, 0L);
+    lib.easySetopt(curl, CURLOPT_NOSIGNAL, 1L);
+    lib.easySetopt(curl, CURLOPT_FAILONERROR, 1L);
+    lib.easySetopt(curl, CURLOPT_CONNECTTIMEOUT, kHttpConnectSeconds);
+    lib.easySetopt(curl, CURLOPT_TIMEOUT, kHttpTotalSeconds);
+    lib.easySetopt(curl, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    lib.easySetopt(curl, CURLOPT_LOW_SPEED_TIME, kHttpStallSeconds);
+    lib.easySetopt(curl, CURLOPT_MAXFILESIZE_LARGE, curl_off_t(kHttpMaxAnswerBytes));
+    lib.easySetopt(curl, CURLOPT_WRITEFUNCTION, writeAnswer);
+    lib.easySetopt(curl, CURLOPT_WRITEDATA, &transfer);
+    lib.easySetopt(curl, CURLOPT_NOPROGRESS, 0L);
+    lib.easySetopt(curl, CURLOPT_XFERINFOFUNCTION, reportProgress);
+    lib.easySetopt(curl, CURLOPT_XFERINFODATA, &transfer);
 }
 
 } // namespace
@@ -87,8 +122,7 @@ struct HttpClient::Handle
 
 HttpClient::HttpClient() : handle_(std::make_unique<Handle>())
 {
-    initialiseCurlOnce();
-    handle_->curl.reset(curl_easy_init());
+    if (const Libcurl* lib = libcurl()) handle_->curl.reset(lib->easyInit());
 }
 
 HttpClient::~HttpClient() = default;
@@ -106,14 +140,15 @@ void HttpClient::get(const QString& url, QByteArray& into)
     transfer.into = &into;
     transfer.progress = &progress_;
     const QByteArray address = url.toUtf8();
-    setOptions(curl, address, transfer);
-    const CURLcode result = curl_easy_perform(curl);
+    const Libcurl& lib = *libcurl();
+    setOptions(lib, curl, address, transfer);
+    const CURLcode result = lib.easyPerform(curl);
     if (transfer.error) std::rethrow_exception(transfer.error);
     if (result == CURLE_OK) return;
-    qCInfo(lcHttp) << "GET" << url << "failed:" << curl_easy_strerror(result);
+    qCInfo(lcHttp) << "GET" << url << "failed:" << lib.easyStrerror(result);
     if (transfer.cancelled) throw HttpError("the request was cancelled");
     if (transfer.tooLarge) throw HttpError("the answer is too large");
-    throw HttpError(curl_easy_strerror(result));
+    throw HttpError(lib.easyStrerror(result));
 }
 
 } // namespace platform

@@ -15,6 +15,7 @@
 #include <optional>
 #include <thread>
 
+#include "platform/libraryfunctions.h"
 #include "platform/seam.h"
 #include "platform/speechoutput.h"
 
@@ -106,6 +107,21 @@ private:
     std::atomic<quint64> generation_{0};
 };
 
+// The eSpeak NG functions the engine calls, loaded with the library when it first speaks.
+struct Espeak
+{
+    decltype(&espeak_ng_InitializePath) initializePath = nullptr;
+    decltype(&espeak_ng_Initialize) initialize = nullptr;
+    decltype(&espeak_ng_ClearErrorContext) clearErrorContext = nullptr;
+    decltype(&espeak_ng_InitializeOutput) initializeOutput = nullptr;
+    decltype(&espeak_ng_SetVoiceByName) setVoiceByName = nullptr;
+    decltype(&espeak_SetSynthCallback) setSynthCallback = nullptr;
+    decltype(&espeak_ng_GetSampleRate) getSampleRate = nullptr;
+    decltype(&espeak_ng_SetParameter) setParameter = nullptr;
+    decltype(&espeak_ng_Synthesize) synthesize = nullptr;
+};
+Espeak espeak; // worker thread only; complete once loadEngine has loaded the library
+
 // What the synthesis running on the worker collects, and the generation it belongs to.
 struct Synthesis
 {
@@ -130,8 +146,8 @@ void check(espeak_ng_STATUS status, const char* what)
 // warning and a calm reading.
 void setStyle(int pitch, int range)
 {
-    check(espeak_ng_SetParameter(espeakPITCH, pitch, 0), "pitch");
-    check(espeak_ng_SetParameter(espeakRANGE, range, 0), "pitch range");
+    check(espeak.setParameter(espeakPITCH, pitch, 0), "pitch");
+    check(espeak.setParameter(espeakRANGE, range, 0), "pitch range");
 }
 
 void applyStyle(int flags)
@@ -152,22 +168,41 @@ void applyStyle(int flags)
     }
 }
 
+// Worker: the library's functions, or why they cannot be had.
+void loadLibrary()
+{
+    LibraryFunctions library(QStringLiteral(MUSETRA_LIBESPEAK));
+    Espeak found;
+    library.resolve(found.initializePath, "espeak_ng_InitializePath");
+    library.resolve(found.initialize, "espeak_ng_Initialize");
+    library.resolve(found.clearErrorContext, "espeak_ng_ClearErrorContext");
+    library.resolve(found.initializeOutput, "espeak_ng_InitializeOutput");
+    library.resolve(found.setVoiceByName, "espeak_ng_SetVoiceByName");
+    library.resolve(found.setSynthCallback, "espeak_SetSynthCallback");
+    library.resolve(found.getSampleRate, "espeak_ng_GetSampleRate");
+    library.resolve(found.setParameter, "espeak_ng_SetParameter");
+    library.resolve(found.synthesize, "espeak_ng_Synthesize");
+    if (!library.complete()) throw SpeechError("speech engine: " + library.errorString().toStdString());
+    espeak = found;
+}
+
 // Worker: loads the engine once for the process, synthesising into memory; its sample rate.
 int loadEngine()
 {
     static bool loaded = false;
     if (!loaded) {
-        espeak_ng_InitializePath(nullptr);
+        loadLibrary();
+        espeak.initializePath(nullptr);
         espeak_ng_ERROR_CONTEXT context = nullptr;
-        const espeak_ng_STATUS status = espeak_ng_Initialize(&context);
-        espeak_ng_ClearErrorContext(&context);
+        const espeak_ng_STATUS status = espeak.initialize(&context);
+        espeak.clearErrorContext(&context);
         check(status, "no voice data");
-        check(espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, kBufferMs, nullptr), "no output");
-        check(espeak_ng_SetVoiceByName(kVoice), "no English voice");
-        espeak_SetSynthCallback(collectSamples);
+        check(espeak.initializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, kBufferMs, nullptr), "no output");
+        check(espeak.setVoiceByName(kVoice), "no English voice");
+        espeak.setSynthCallback(collectSamples);
         loaded = true;
     }
-    return espeak_ng_GetSampleRate();
+    return espeak.getSampleRate();
 }
 
 // Worker: says `text` into `output` unless a stop comes first or the engine never loaded.
@@ -177,16 +212,16 @@ void synthesise(const QByteArray& utf8, int speed, int flags, quint64 generation
     SpeechWorker& worker = SpeechWorker::instance();
     if (!loaded || generation != worker.generation()) return;
     try {
-        if (speed > 0) check(espeak_ng_SetParameter(espeakRATE, speed, 0), "speed");
+        if (speed > 0) check(espeak.setParameter(espeakRATE, speed, 0), "speed");
         applyStyle(flags);
         Synthesis synthesis{generation, {}};
         running = &synthesis;
         const espeak_ng_STATUS status =
-            espeak_ng_Synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
-                                 espeakCHARS_UTF8, nullptr, nullptr);
+            espeak.synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
+                              espeakCHARS_UTF8, nullptr, nullptr);
         running = nullptr;
         check(status, "speak");
-        const int rate = espeak_ng_GetSampleRate();
+        const int rate = espeak.getSampleRate();
         worker.deliver(generation, [&] { output->play(synthesis.samples, rate); });
     } catch (const SpeechError& error) {
         running = nullptr;

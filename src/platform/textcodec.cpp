@@ -3,6 +3,7 @@
 #include <QByteArrayList>
 #include <QFile>
 #include <QStringDecoder>
+#include <QStringView>
 #include <algorithm>
 #include <array>
 #include <cstring>
@@ -38,14 +39,14 @@ constexpr qint64 kReadChunk = 64 * 1024;
 
 // `line` cut to `maxBytes`; a UTF-8 character that the cut would split goes whole, so text that
 // is valid UTF-8 stays valid (and is not read as Windows-1252 because of the cut).
-QByteArray cutLine(const QByteArray& line, qsizetype maxBytes)
+void cutLine(QByteArray& line, qsizetype maxBytes)
 {
-    if (line.size() <= maxBytes) return line;
+    if (line.size() <= maxBytes) return;
     qsizetype end = maxBytes;
     for (int step = 0; step < 3 && end > 0 && (uchar(line[end]) & 0xC0) == 0x80; ++step)
         --end;
     if ((uchar(line[end]) & 0xC0) != 0xC0) end = maxBytes; // no split character at the cut
-    return line.left(end);
+    line.truncate(end);
 }
 
 // The first CR or LF in [at, end), or end; memchr's vector scan keeps a long line cheap.
@@ -57,49 +58,157 @@ const char* findLineEnd(const char* at, const char* end)
     return cr ? cr : limit;
 }
 
-// Splits the bytes of `file` into lines at CR LF, LF or CR, keeping at most `maxLineBytes` + 1
-// bytes of each (enough for cutLine to see a split character), until `maxLines` lines are read.
-// No file within those bounds is longer than `maxLines` lines of `maxLineBytes` and a CR LF each:
-// reading stops there, so a file of one endless line costs no more than a full one.
-QByteArrayList readRawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBytes)
+// The lines of a file's bytes, one at a time, split at CR LF, LF or CR, each holding at most
+// `maxLineBytes` + 1 bytes of its line (enough for cutLine to see a split character), until
+// `maxLines` lines are read. No file within those bounds is longer than `maxLines` lines of
+// `maxLineBytes` and a CR LF each: reading stops there, so a file of one endless line costs no
+// more than a full one. Only one chunk of the file and one line are held at a time.
+class RawLines
 {
-    const qint64 budget = qint64(maxLines) * (maxLineBytes + 2);
-    QByteArrayList lines;
-    QByteArray line;
-    bool afterCr = false;
-    for (qint64 read = 0; lines.size() < maxLines && read < budget;) {
-        const QByteArray chunk = file.read(std::min(kReadChunk, budget - read));
-        if (chunk.isEmpty()) break;
-        read += chunk.size();
-        const char* const end = chunk.cend();
-        for (const char* at = chunk.cbegin(); at < end && lines.size() < maxLines;) {
-            if (std::exchange(afterCr, false) && *at == '\n') {
-                ++at;
+public:
+    RawLines(QFile& file, qsizetype maxLines, qsizetype maxLineBytes)
+        : file_(file), maxLines_(maxLines), maxLineBytes_(maxLineBytes),
+          budget_(qint64(maxLines) * (maxLineBytes + 2))
+    {
+    }
+
+    // The next line, cut to `maxLineBytes`; false after the last.
+    bool next(QByteArray& line)
+    {
+        line.clear();
+        if (lines_ >= maxLines_) return false;
+        while (fill()) {
+            const char* const begin = chunk_.cbegin() + at_;
+            const char* const end = chunk_.cend();
+            if (std::exchange(afterCr_, false) && *begin == '\n') {
+                ++at_;
                 continue;
             }
-            const char* const stop = findLineEnd(at, end);
-            line.append(at, std::clamp<qsizetype>(maxLineBytes + 1 - line.size(), 0, stop - at));
-            if (stop == end) break;
-            afterCr = *stop == '\r';
-            lines.append(cutLine(line, maxLineBytes));
-            line.clear();
-            at = stop + 1;
+            const char* const stop = findLineEnd(begin, end);
+            line.append(begin, std::clamp<qsizetype>(maxLineBytes_ + 1 - line.size(), 0, stop - begin));
+            at_ = stop - chunk_.cbegin();
+            if (stop == end) continue;
+            afterCr_ = *stop == '\r';
+            ++at_;
+            return take(line);
         }
+        // A last line without a line end.
+        return !line.isEmpty() && take(line);
     }
-    if (!line.isEmpty() && lines.size() < maxLines) lines.append(cutLine(line, maxLineBytes));
-    return lines;
+
+    // Back to the start of the file.
+    [[nodiscard]] bool rewind()
+    {
+        chunk_.clear();
+        at_ = 0;
+        read_ = 0;
+        lines_ = 0;
+        afterCr_ = false;
+        return file_.seek(0);
+    }
+
+private:
+    // True while bytes are left in the chunk, after reading the next one when it is used up.
+    bool fill()
+    {
+        if (at_ < chunk_.size()) return true;
+        if (read_ >= budget_) return false;
+        chunk_ = file_.read(std::min(kReadChunk, budget_ - read_));
+        at_ = 0;
+        read_ += chunk_.size();
+        return !chunk_.isEmpty();
+    }
+
+    bool take(QByteArray& line)
+    {
+        cutLine(line, maxLineBytes_);
+        ++lines_;
+        return true;
+    }
+
+    QFile& file_;
+    const qsizetype maxLines_;
+    const qsizetype maxLineBytes_;
+    const qint64 budget_;
+    QByteArray chunk_;
+    qsizetype at_ = 0;
+    qint64 read_ = 0;
+    qsizetype lines_ = 0;
+    bool afterCr_ = false;
+};
+
+// Decodes lines one at a time as the text they stand in would decode whole: as UTF-8 (one decoder
+// for all the lines, each with its line end, so a byte order mark counts only at the very start),
+// or byte by byte as Windows-1252. Only the last line's text is held.
+class LineDecoder
+{
+public:
+    explicit LineDecoder(bool utf8) : utf8_(utf8) {}
+
+    QStringView decode(const QByteArray& line)
+    {
+        if (!utf8_) {
+            text_ = decodeWindows1252(line);
+            return text_;
+        }
+        text_.resize(utf8Decoder_.requiredSpace(line.size() + 1));
+        QChar* end = utf8Decoder_.appendToBuffer(text_.data(), line);
+        end = utf8Decoder_.appendToBuffer(end, "\n");
+        return QStringView(text_.constData(), end - text_.constData() - 1);
+    }
+
+    // True when a line decoded as UTF-8 was not.
+    bool failed() const { return utf8_ && utf8Decoder_.hasError(); }
+
+private:
+    const bool utf8_;
+    QStringDecoder utf8Decoder_{QStringDecoder::Utf8};
+    QString text_;
+};
+
+// Hands each line of `raw` to `visitor` as UTF-8 or, when `utf8` is false, as Windows-1252.
+// False when a line proved the text is not UTF-8 (no line from there on is handed on).
+bool visitLines(RawLines& raw, bool utf8, const LineVisitor& visitor)
+{
+    LineDecoder decoder(utf8);
+    QByteArray line;
+    while (raw.next(line)) {
+        const QStringView text = decoder.decode(line);
+        if (decoder.failed()) return false;
+        if (!visitor.take(text)) return true;
+    }
+    return true;
 }
 
 } // namespace
 
-bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes, QStringList& lines)
+bool visitTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes,
+                    const LineVisitor& visitor)
 {
     QFile file;
     if (!openRegularFile(file, path)) return false;
-    const QByteArrayList raw = readRawLines(file, maxLines, maxLineBytes);
-    // One decoding for the whole text, as for a file read whole; the final line end keeps a
-    // last empty line.
-    lines = raw.isEmpty() ? QStringList() : splitLines(decodeText(raw.join('\n') + '\n'));
+    RawLines raw(file, maxLines, maxLineBytes);
+    if (visitLines(raw, true, visitor)) return true;
+    // Not UTF-8: the lines handed on so far are taken back, and all are read again.
+    if (visitor.restart) visitor.restart();
+    if (raw.rewind()) (void)visitLines(raw, false, visitor);
+    return true;
+}
+
+LineVisitor collectLines(QStringList& lines)
+{
+    return {[&lines](QStringView line) {
+                lines.append(line.toString());
+                return true;
+            },
+            [&lines] { lines.clear(); }};
+}
+
+bool readTextLines(const QString& path, qsizetype maxLines, qsizetype maxLineBytes, QStringList& lines)
+{
+    QStringList read;
+    if (!visitTextLines(path, maxLines, maxLineBytes, collectLines(read))) return false;
+    lines = read;
     return true;
 }
 

@@ -21,6 +21,7 @@
 #include "controls/drawing.h"
 #include "player/albumrows.h"
 #include "platform/mediaplayer.h"
+#include "skins/coverloader.h"
 
 namespace player {
 

@@ -43,6 +43,10 @@ enum class NotifyValue;
 enum class SoundTrouble;
 } // namespace platform
 
+namespace skins {
+class CoverLoader;
+} // namespace skins
+
 namespace player {
 
 class Tmainform;
@@ -128,6 +132,8 @@ public:
 
     // Play modes, album choice and the window's own controls.
     void albumlistChange(QObject* Sender);
+    // True while the cover of the album chosen is still being decoded.
+    bool coverLoading() const;
     void DalbumlistChange(QObject* Sender);
     // Shows each toolbar picture lit when the mouse is over it (`Sender`) or its style is in force,
     // else faded.
@@ -324,6 +330,7 @@ private:
     void enableForAlbums(bool albumsExist);
 
     void loadAlbumTitles(QListWidget* list, int n);
+    void showAlbumCover(const QString& folder);
 
     // Play queue and playback.
     void buildPlaybackControls();
@@ -380,6 +387,8 @@ private:
     std::unique_ptr<platform::MediaPlayer> mp;
     // Makes the title files the scan found missing, once the windows show.
     std::unique_ptr<QThread> titlesMaker_;
+    // Decodes the cover of the album chosen off the window thread.
+    std::unique_ptr<skins::CoverLoader> coverLoader_;
 };
 
 } // namespace player

@@ -6,7 +6,6 @@
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QListWidget>
 #include <QPixmap>
@@ -19,7 +18,7 @@
 #include "platform/files.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
-#include "skins/loadjpegorbmp.h"
+#include "skins/coverloader.h"
 
 namespace player {
 
@@ -71,16 +70,26 @@ void Tmainform::loadAlbumTitles(QListWidget* list, int n)
     list->addItems(library::titlesFromTracks(library::albumfolderpath(library::album.at(n))));
 }
 
+// The cover comes when a worker has decoded it, no larger than it shows: a huge cover file never
+// holds the window. Until then the cover of the album before stays.
+void Tmainform::showAlbumCover(const QString& folder)
+{
+    if (!coverLoader_) coverLoader_ = std::make_unique<skins::CoverLoader>();
+    coverLoader_->load(folder, cover->size(),
+                       [this](const QImage& picture) { cover->setPixmap(QPixmap::fromImage(picture)); });
+}
+
+bool Tmainform::coverLoading() const
+{
+    return coverLoader_ && coverLoader_->loading();
+}
+
 void Tmainform::albumlistChange(QObject*)
 {
     const int n = albumlist->currentIndex() + 1;
     library::config.lastalbum = n;
     if (library::albumcount != 0 && n >= 1 && n < library::album.size()) {
-        QGuiApplication::setOverrideCursor(Qt::WaitCursor);
-        QImage picture;
-        skins::loadjpegbmp(library::albumfolderpath(library::album.at(n)), picture);
-        cover->setPixmap(QPixmap::fromImage(picture));
-        QGuiApplication::restoreOverrideCursor();
+        showAlbumCover(library::albumfolderpath(library::album.at(n)));
         albumlist->setToolTip(albumlist->currentText());
         loadAlbumTitles(tracklist, n);
     }

@@ -478,7 +478,7 @@ TEST_F(PagesTest, CoverClicksShowTheCoverPanelOrTheVideo)
     w.cdClick(w.cd1);
     EXPECT_FALSE(w.coverimagepanel->isHidden());
     EXPECT_EQ(w.coverimagepanel->geometry(), w.midpanelpanel->geometry());
-    EXPECT_FALSE(w.coverimage->picture().isNull());
+    EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.coverimage->picture().isNull(); }));
 
     // A video plays: it shows on the cover panel instead.
     w.coverimagepanel->hide();

@@ -74,6 +74,20 @@ TEST_F(SearchTest, TitlesBeyondTheSelectableRowsAreNotFound)
     EXPECT_EQ(search(panel, QStringLiteral("deep")), QStringLiteral("Search completed. Found 0 items"));
 }
 
+// A titles file that is not UTF-8 only in its last line is read as Windows-1252 throughout: every
+// row reads so, and the lines read before that was known are listed once.
+TEST_F(SearchTest, TitlesFoundNotToBeUtf8FarDownListEachRowOnceInWindows1252)
+{
+    addAlbum(QStringLiteral("Abba__Gold"),
+             QByteArray("Caf\xc3\xa9 Love\n").repeated(3'000) + "Love \xe9t\xe9\n");
+    jukebox::ttracksearch& panel = openPanel();
+    EXPECT_EQ(search(panel, QStringLiteral("love")), QStringLiteral("Search completed. Found 3001 items"));
+    const QStringList listed = rows(panel);
+    ASSERT_EQ(listed.size(), 3'001);
+    EXPECT_EQ(listed.first(), QStringLiteral("Caf\u00c3\u00a9 Love - Abba, Gold"));
+    EXPECT_EQ(listed.last(), QStringLiteral("Love \u00e9t\u00e9 - Abba, Gold"));
+}
+
 TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordFindsNothing)
 {
     addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");

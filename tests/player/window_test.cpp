@@ -166,3 +166,29 @@ TEST_F(WindowTest, TheCoverPickerPutsThePickedAlbumIntoBothAlbumLists)
 }
 
 } // namespace
+
+// A cover is decoded off the window thread, no larger than the picture shows, and the album chosen
+// last is the one whose cover shows.
+TEST_F(WindowTest, TheAlbumsCoverComesFromAWorkerAtTheSizeItShows)
+{
+    const auto writeCover = [this](const char* folder, Qt::GlobalColor colour) {
+        QImage cover(600, 600, QImage::Format_RGB32);
+        cover.fill(colour);
+        ASSERT_TRUE(
+            cover.save(libraryRoot + QStringLiteral("/%1/title.jpg").arg(QLatin1String(folder)), "JPEG"));
+    };
+    writeCover("Alpha__One", Qt::red);
+    writeCover("Beta__Two", Qt::blue);
+    for (int row : {1, 0}) {
+        form->albumlist->setCurrentIndex(row);
+        form->albumlistChange(form->albumlist);
+        EXPECT_TRUE(form->coverLoading()) << "decoded on the window thread";
+    }
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !form->coverLoading(); }));
+    const QImage shown = form->cover->pixmap().toImage();
+    EXPECT_LT(shown.width(), 600);
+    EXPECT_GE(shown.width(), 170);
+    const QColor middle = shown.pixelColor(shown.rect().center());
+    EXPECT_GT(middle.red(), 200);
+    EXPECT_LT(middle.blue(), 60);
+}
