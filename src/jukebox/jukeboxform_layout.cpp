@@ -590,7 +590,7 @@ void Tjukebox::raiseRandomPanel()
 void Tjukebox::placeAdvancedPanel()
 {
     jbinfogo->settext(QStringLiteral("Statistics"));
-    GoThemeManager->settext(QStringLiteral("Lauch Theme Manager"));
+    GoThemeManager->settext(QStringLiteral("Launch Theme Manager"));
     advanced->setGeometry(rect());
     const QFont font = controls::panelFont(aspy(kAdminFontSize));
     const QFont buttonFont = controls::panelFont(aspy(kAdminButtonFontSize));

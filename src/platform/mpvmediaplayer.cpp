@@ -479,6 +479,9 @@ bool MpvMediaPlayer::loadFile(int startMs)
     loadResult_ = LoadResult::Pending;
     positionMs_ = startMs;
     startReached_ = false;
+    // mpv keeps its output from file to file: after its fall-back to the null output, each new file
+    // asks the list again, so a sound server that answers again is heard from the next track on.
+    if (onNullFallback()) command({"ao-reload"}, kRequestReply | ++requestSerial_, "ao-reload");
     // The file that was opened: a name given since then waits for the next open.
     const QByteArray path = QFile::encodeName(openedPath_);
     if (!command({"loadfile", path.constData(), "replace"}, ++loadSerial_, "loadfile")) {
@@ -788,12 +791,16 @@ bool MpvMediaPlayer::musicStalled() const
            progress_.back().second - progress_.front().second < kStallProgressMs;
 }
 
-// The null output is mpv's last resort when no device of the list opens (or the one in use is lost);
-// only a list of that output alone means it.
 bool MpvMediaPlayer::playsIntoNothing() const
 {
-    return musicPlays() && audioOutput_ == QLatin1String("null") &&
-           options_.audioOutput != QLatin1String("null");
+    return musicPlays() && onNullFallback();
+}
+
+// The null output is mpv's last resort when no device of the list opens (or the one in use is lost);
+// only a list of that output alone means it.
+bool MpvMediaPlayer::onNullFallback() const
+{
+    return audioOutput_ == QLatin1String("null") && options_.audioOutput != QLatin1String("null");
 }
 
 bool MpvMediaPlayer::musicPlays() const

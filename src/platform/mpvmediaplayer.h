@@ -168,6 +168,7 @@ private:
     bool requestOverdue() const;
     bool musicStalled() const;
     bool playsIntoNothing() const;
+    bool onNullFallback() const;
     bool musicPlays() const; // a loaded file plays, not paused
     void sampleProgress();
 

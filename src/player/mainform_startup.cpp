@@ -445,7 +445,7 @@ void Tmainform::jukeboxbutClick(QObject* Sender)
     if (Sender != nullptr && Sender == butjukebox) library::config.mediaplayermode = false;
     playlistbut->setChecked(true);
     playlistbutClick(nullptr);
-    initmessage(QStringLiteral("Initalising Jukebox...."));
+    initmessage(QStringLiteral("Initialising Jukebox...."));
     frontend().gojukebox(true);
     if (QWidget* jukeboxWindow = frontend().jukeboxWindow()) skins::moveformtomonitor(jukeboxWindow);
     if (library::config.mediaplayermode) frontend().closeJukebox();

@@ -3,6 +3,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
 
 #include "controls/bitmapactionbutton.h"
 #include "library/albumstore.h"
@@ -85,7 +86,9 @@ void Talbumdialog::layOut()
     alblab->move(artlab->x(), bottomOf(editart) + aspy(kGap));
     editalb->move(editart->x(), bottomOf(alblab));
     error->setGeometry(0, bottomOf(editalb) + aspy(kGap), width(), 2 * error->sizeHint().height());
-    const int top = bottomOf(error) + aspx(kGap);
+    // On a wide screen the fonts grow with the width faster than the dialog with the height: the keys
+    // then stand at the dialog's foot, above the keyboard, rather than below it.
+    const int top = std::min(bottomOf(error) + aspx(kGap), height() - OK->height());
     OK->move(width() / 4 - OK->width() / 2, top);
     Cancel->move(width() / 2 + width() / 4 - Cancel->width() / 2, top);
 }

@@ -143,7 +143,7 @@ bool tmp3encode::encodeFile(QFile& in, QFile& out)
     uint32_t bufsize = 0;
     if (platform::beInitStream(config, stream.samples, bufsize, stream.handle) !=
         platform::BE_ERR_SUCCESSFUL) {
-        log(QStringLiteral("Error Initalizing Encoder"));
+        log(QStringLiteral("Error Initializing Encoder"));
         return false;
     }
     stream.input.resize(stream.samples);

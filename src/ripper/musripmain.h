@@ -71,6 +71,8 @@ public:
     // `encoderLibrary` names the MP3 encoder library to load (tests name a missing one).
     explicit Tripmain(QWidget* parent = nullptr, const QString& encoderLibrary = QString());
     ~Tripmain() override;
+    // The title strip across the top, its height from its font, which grows with the screen.
+    void placeTitle();
 
     // The extract button of the jukebox: free space check, then the CD road.
     void rip_go();
@@ -144,7 +146,6 @@ private:
     void FormCreate(const QString& encoderLibrary);
     void createControls();
     void createJukeboxPanel();
-    void placeTitle();
     void loadEncoder(const QString& encoderLibrary);
     void FormResize();
     void stretchBackdrop();

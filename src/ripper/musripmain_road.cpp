@@ -215,14 +215,14 @@ bool Tripmain::openDrive()
 bool Tripmain::readTocAsking()
 {
     QString text = missingImageText();
-    if (text.isEmpty()) text = QStringLiteral("Insert a CD and hit contine");
+    if (text.isEmpty()) text = QStringLiteral("Insert a CD and hit continue");
     while (!cdhandle->readToc(toc_)) {
         if (md(text, QStringLiteral("Continue"), QStringLiteral("Exit"),
                QStringLiteral("CD Extraction - Insert CD"), false) != kFirstButton) {
             endRoad();
             return false;
         }
-        text = QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+        text = QStringLiteral("Unable to read CD.\r\nYou may need to wait for the CD to spin up.\r\n"
                               "Click continue when ready.");
     }
     audioTracks_ = audioTrackCount(toc_);
@@ -333,7 +333,7 @@ void Tripmain::chooseMatch(const talbums& albums)
                 QStringLiteral(
                     "\r\nEnter album information manually?\r\n\r\nSelect Manual to enter album information "
                     "manually or Try Again to reselect the album."),
-            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Aquisition"),
+            QStringLiteral("Manual"), QStringLiteral("Try again"), QStringLiteral("Information Acquisition"),
             true);
         if (answer == kBackToJukebox) return endRoad();
         if (answer == kFirstButton) return manualRoad();

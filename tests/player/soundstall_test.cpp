@@ -1,7 +1,7 @@
 // A sound server that stops answering (a private PulseAudio held with SIGSTOP): the window answers
 // at a selection, at Play and at a change of tracks, tells the operator while the music cannot be
 // heard, and a termination request still ends the program. Without any sound device the operator is
-// told as a track starts.
+// told as a track starts, and a sound server that answers again is heard from the next track.
 
 #include <QTimer>
 #include <QToolButton>
@@ -75,12 +75,25 @@ private:
     std::thread releaser_;
 };
 
-class StoppedSoundServerRoad : public PlayerWindowTest
+// The window over the real media player.
+class SoundRoad : public PlayerWindowTest
+{
+protected:
+    // Queues track `track` and starts it, as a guest's selection on the jukebox does.
+    void select(int track)
+    {
+        queueTrack(1, track);
+        form->dplaylist->setCurrentRow(form->dplaylist->count() - 1);
+        form->playClick(nullptr);
+    }
+};
+
+class StoppedSoundServerRoad : public SoundRoad
 {
 protected:
     void SetUp() override
     {
-        PlayerWindowTest::SetUp();
+        SoundRoad::SetUp();
         ASSERT_TRUE(server.waitReady());
         qputenv("PULSE_SERVER", server.address().toUtf8());
         addAlbum(QStringLiteral("Alpha__One"), strings({"Morning", "Evening", "Night", "Dawn"}),
@@ -100,7 +113,7 @@ protected:
     }
     void TearDown() override
     {
-        PlayerWindowTest::TearDown();
+        SoundRoad::TearDown();
         qunsetenv("PULSE_SERVER");
     }
 
@@ -112,13 +125,6 @@ protected:
         act();
         const qint64 actMs = clock.elapsed();
         EXPECT_LT(std::max(actMs, longestStall(kWatchMs)), baselineMs + kAnswerMs) << what;
-    }
-    // Queues track `track` and starts it, as a guest's selection on the jukebox does.
-    void select(int track)
-    {
-        queueTrack(1, track);
-        form->dplaylist->setCurrentRow(form->dplaylist->count() - 1);
-        form->playClick(nullptr);
     }
     // The operator reads `text` on the message line and in the caption within `ms`.
     [[nodiscard]] bool told(const QString& text, int ms)
@@ -203,35 +209,62 @@ TEST_F(StoppedSoundServerRoad, MusicThatStopsIsToldWhileItLastsAndNoLongerOnceIt
 
 // No sound server and no sound card: mpv falls back to its null output, where the tracks would go by
 // unheard; the operator is told as the first one starts.
-class NoSoundDeviceRoad : public PlayerWindowTest
+class NoSoundDeviceRoad : public SoundRoad
 {
 protected:
+    void SetUp() override
+    {
+        SoundRoad::SetUp();
+        qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+        qputenv("ALSA_CONFIG_PATH", "/dev/null");
+        addAlbum(QStringLiteral("Alpha__One"), strings({"Morning", "Evening"}), [](const QString& path) {
+            tools::Tone tone;
+            tone.lengthMs = kLongTrackMs;
+            ASSERT_TRUE(tools::writeToneMp3(path, tone));
+        });
+        start([] { return std::make_unique<MpvMediaPlayer>(); });
+        frontEnd.exists = frontEnd.visible = true;
+        library::config.volume = 150;
+        form->vol->setValue(library::config.volume);
+    }
     void TearDown() override
     {
-        PlayerWindowTest::TearDown();
+        SoundRoad::TearDown();
         qunsetenv("PULSE_SERVER");
         qunsetenv("ALSA_CONFIG_PATH");
     }
+
+    [[nodiscard]] bool toldNoDevice()
+    {
+        return QTest::qWaitFor(
+            [&] { return frontEnd.messages.contains(noDevice) && form->windowTitle() == noDevice; }, 5000);
+    }
+
+    const QString noDevice = QStringLiteral("No sound device: the music is not heard");
 };
 
 TEST_F(NoSoundDeviceRoad, ATrackThatStartsUnheardIsTold)
 {
-    qputenv("PULSE_SERVER", "unix:/nonexistent/native");
-    qputenv("ALSA_CONFIG_PATH", "/dev/null");
-    addAlbum(QStringLiteral("Alpha__One"), strings({"Morning"}), [](const QString& path) {
-        tools::Tone tone;
-        tone.lengthMs = kLongTrackMs;
-        ASSERT_TRUE(tools::writeToneMp3(path, tone));
+    select(1);
+    EXPECT_TRUE(toldNoDevice()) << frontEnd.messages.join(u'|').toStdString();
+}
+
+// The sound server answers again (restarted after a crash): the next track is heard, and the
+// caption names it again.
+TEST_F(NoSoundDeviceRoad, TheNextTrackIsHeardOnceASoundServerAnswersAgain)
+{
+    select(1);
+    ASSERT_TRUE(toldNoDevice());
+    PrivateSoundServer server;
+    ASSERT_TRUE(server.waitReady());
+    qputenv("PULSE_SERVER", server.address().toUtf8());
+    const double peak = server.peakWhile([&] {
+        select(2);
+        return QTest::qWaitFor([&] { return form->mediaPlayer()->position() > 1500; }, 10000);
     });
-    start([] { return std::make_unique<MpvMediaPlayer>(); });
-    frontEnd.exists = frontEnd.visible = true;
-    queueTrack(1, 1);
-    form->dplaylist->setCurrentRow(0);
-    form->playClick(nullptr);
-    const QString noDevice = QStringLiteral("No sound device: the music is not heard");
-    EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return frontEnd.messages.contains(noDevice) && form->windowTitle() == noDevice; }, 5000))
-        << frontEnd.messages.join(u'|').toStdString();
+    EXPECT_GT(peak, 0.1);
+    EXPECT_TRUE(form->windowTitle().startsWith(QStringLiteral("Evening")))
+        << form->windowTitle().toStdString();
 }
 
 } // namespace

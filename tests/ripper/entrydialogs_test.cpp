@@ -141,6 +141,27 @@ TEST_F(EntryDialogs, ManualEntryChecksTheNamesAndGoingBackRestoresThem)
     EXPECT_EQ(artist, QStringLiteral("Band"));
 }
 
+// The names dialog keeps the lower third free for the keyboard: OK and Go Back stand whole inside
+// it on every screen, wide ones too, where fonts grow faster than the height.
+TEST_F(EntryDialogs, NamesDialogShowsOkAndGoBackOnEveryScreen)
+{
+    QStringList cut;
+    for (const QSize screen : {QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)}) {
+        ExtractionWindow sized{screen};
+        sized.placeTitle();
+        answer<ripper::Talbumdialog>([&cut, screen](ripper::Talbumdialog& d) {
+            for (QWidget* button : {static_cast<QWidget*>(d.OK), static_cast<QWidget*>(d.Cancel)})
+                if (!d.rect().contains(button->geometry()))
+                    cut << QStringLiteral("%1x%2").arg(screen.width()).arg(screen.height());
+            click(d.Cancel);
+        });
+        QString album = QStringLiteral("Debut");
+        QString artist = QStringLiteral("Band");
+        EXPECT_EQ(ripper::getuseralbumtitle(album, artist), 2) << screen.width();
+    }
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(u' ').toStdString();
+}
+
 TEST_F(EntryDialogs, TrackEditorSetsTheEditedRowsTitle)
 {
     library::tracks = {QStringLiteral("Track 1"), QStringLiteral("Track 2")};

@@ -21,6 +21,11 @@ ExtractionWindow::ExtractionWindow(QSize screen) : window_(std::make_unique<ripp
     ripper::ripmain = window_.get();
 }
 
+void ExtractionWindow::placeTitle()
+{
+    window_->placeTitle();
+}
+
 ExtractionWindow::~ExtractionWindow()
 {
     ripper::ripmain = nullptr;

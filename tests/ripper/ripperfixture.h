@@ -19,6 +19,10 @@ public:
     ExtractionWindow(const ExtractionWindow&) = delete;
     ExtractionWindow& operator=(const ExtractionWindow&) = delete;
 
+    // The title strip as the program lays it out (its height from its font), in place of the fixed
+    // one the window starts with here.
+    void placeTitle();
+
     QLabel* toptitle = nullptr;
 
 private:

@@ -136,9 +136,9 @@ TEST_F(Road, AnUnreadableDiscIsAskedForAgainUntilExit)
     answers = {1, 2}; // "Continue", then "Exit"
     window->rip_go();
     ASSERT_EQ(questions.size(), 2);
-    EXPECT_EQ(questions[0].text, QStringLiteral("Insert a CD and hit contine"));
+    EXPECT_EQ(questions[0].text, QStringLiteral("Insert a CD and hit continue"));
     EXPECT_EQ(questions[1].text,
-              QStringLiteral("Unable to read CD.\r\nYou may need to wait to for the CD to spin up.\r\n"
+              QStringLiteral("Unable to read CD.\r\nYou may need to wait for the CD to spin up.\r\n"
                              "Click continue when ready."));
     EXPECT_EQ(questions[1].title, QStringLiteral("CD Extraction - Insert CD"));
     EXPECT_EQ(ripper::cdhandle, nullptr);
@@ -211,7 +211,7 @@ TEST_F(Road, TheOperatorsRoadMakesATaggedAlbumFromTheChosenRecord)
     EXPECT_EQ(cddb.commands().filter(QStringLiteral("cddb read")).size(), 2)
         << cddb.commands().join(QLatin1Char('|')).toStdString();
     ASSERT_EQ(questions.size(), 1) << questionTexts().join(QLatin1Char('|')).toStdString();
-    EXPECT_EQ(questions[0].title, QStringLiteral("Information Aquisition"));
+    EXPECT_EQ(questions[0].title, QStringLiteral("Information Acquisition"));
     const QString album = root + QStringLiteral("/Lan_terns__Harbour/");
     EXPECT_EQ(folder.read(QStringLiteral("music/Lan_terns__Harbour/title.dat")),
               QByteArray("Quay\nTide\nLamp\n"));
