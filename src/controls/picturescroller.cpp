@@ -3,6 +3,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QHash>
+#include <QThread>
 #include <algorithm>
 #include <mutex>
 
@@ -106,6 +107,8 @@ void TPictureScroller::addcover(const QImage& bmp, int32_t alb, const QString& f
 
 void TPictureScroller::addcovers(const QVector<FolderCover>& covers)
 {
+    // The list is painted from on the window thread: a worker hands its covers over to be added.
+    Q_ASSERT(QThread::currentThread() == thread());
     pl.items.reserve(pl.items.size() + covers.size());
     for (const FolderCover& cover : covers)
         pl.items.append(picrecord{cover.small.shared, cover.album, cover.folder, cover.small.jpeg});

@@ -77,6 +77,7 @@ public:
     // `kSmallSide`; the cell is decoded again from the folder whenever it is drawn and not cached.
     void addcover(const QImage& bmp, int32_t alb, const QString& folder);
     // Adds covers whose small copies were made already (by the loader, off the window thread).
+    // Window thread only.
     void addcovers(const QVector<FolderCover>& covers);
     void replace(int32_t i, const QImage& bmp, int32_t alb);
     void Delete(int32_t i);
