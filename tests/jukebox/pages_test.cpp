@@ -630,9 +630,12 @@ TEST_F(PagesTest, EditListHoldsEveryAlbumWithItsThumbnailOnceLoaded)
 {
     addAlbums(3);
     Tjukebox& w = open();
+    // The load shows the thumbnails when it ends; album 2's is then made green.
+    ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.VisualsPanelPanel->isHidden(); }));
+    w.VisualsPanelPanel->hide();
     QImage thumb(20, 20, QImage::Format_RGB32);
     thumb.fill(Qt::green);
-    w.thumbs->add(thumb, 2);
+    w.thumbs->replace(w.thumbs->lookupalbum(2), thumb, 2);
 
     // The green thumbnail shows at the end of album 2's row only while the thumbnails show (the
     // list, never laid out, draws one row: each is brought to the top in turn, as far as it goes).
