@@ -105,9 +105,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.coversPending(); }, 30000));
     }
 
-    // A thumbnail for each of the albums 1..count, on a scroller of `size`.
+    // Waits until the cover load has ended: it shows the thumbnails then, and adds no more.
+    static void coverLoadEnded(const Tjukebox& w)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.VisualsPanelPanel->isHidden(); }));
+    }
+
+    // A thumbnail for each of the albums 1..count in place of the loaded ones, on a scroller of `size`.
     static void addThumbnails(Tjukebox& w, int count, const QSize& size)
     {
+        coverLoadEnded(w);
+        w.thumbs->clear();
         QImage thumb(50, 50, QImage::Format_RGB32);
         thumb.fill(Qt::blue);
         for (int album = 1; album <= count; ++album)
@@ -630,8 +638,7 @@ TEST_F(PagesTest, EditListHoldsEveryAlbumWithItsThumbnailOnceLoaded)
 {
     addAlbums(3);
     Tjukebox& w = open();
-    // The load shows the thumbnails when it ends; album 2's is then made green.
-    ASSERT_TRUE(QTest::qWaitFor([&w] { return !w.VisualsPanelPanel->isHidden(); }));
+    coverLoadEnded(w);
     w.VisualsPanelPanel->hide();
     QImage thumb(20, 20, QImage::Format_RGB32);
     thumb.fill(Qt::green);
