@@ -15,6 +15,14 @@ namespace {
 constexpr int kRepeatFloor = 40;
 constexpr int kMoreFontSize = 7;
 
+// `arrow` at least `side` on its shorter side, in its own proportions; its see-through colour stays exact.
+QImage atLeast(const QImage& arrow, int side)
+{
+    const int shorter = std::min(arrow.width(), arrow.height());
+    if (shorter <= 0 || shorter >= side) return arrow;
+    return arrow.scaled(arrow.size() * side / shorter, Qt::KeepAspectRatio, Qt::FastTransformation);
+}
+
 } // namespace
 
 TSelecterListBox::TSelecterListBox(QWidget* owner) : RowList(owner, kRepeatFloor, QStringLiteral("Garamond"))
@@ -110,14 +118,14 @@ void TSelecterListBox::drawBoxes(QPainter& painter, const QSize& size)
     const int tw = painter.fontMetrics().horizontalAdvance(more);
     const int th = painter.fontMetrics().height();
     if (showTop) {
-        const QImage& arrow = marked == kTopBox ? arrows.uppressed : arrows.upnormal;
+        const QImage arrow = atLeast(marked == kTopBox ? arrows.uppressed : arrows.upnormal, fkeyside);
         const int x = w / 2 - arrow.width() / 2 + fmargin;
         drawKeyed(painter, QRect(QPoint(x, 1), arrow.size()), arrow, kArrowKey);
         matrix[fcount] = tmatrix{x, 1, x + arrow.width() + fmargin, 1 + arrow.height(), kTopBox};
         textOut(painter, w / 2 - tw / 2, arrow.height() + 2, more);
     }
     if (showBottom) {
-        const QImage& arrow = marked == kBottomBox ? arrows.downpressed : arrows.downnormal;
+        const QImage arrow = atLeast(marked == kBottomBox ? arrows.downpressed : arrows.downnormal, fkeyside);
         const int x = w / 2 - arrow.width() / 2;
         const int top = h - arrow.height() - 1;
         drawKeyed(painter, QRect(QPoint(x, top), arrow.size()), arrow, kArrowKey);

@@ -35,6 +35,9 @@ public:
     int32_t itemindex() const { return fitemindex; }
     // Takes the look of `f` and lays the rows out again.
     void setfont(const QFont& f);
+    // The least side of a "More" key: a smaller arrow is drawn larger in its own proportions, and the
+    // key takes touches over all of it.
+    void setkeyside(int32_t side) { fkeyside = side; }
 
     // The first visible row and the rows that fit.
     int32_t firstrow() const { return topmost; }
@@ -55,6 +58,7 @@ private:
     int32_t fitemindex = -1;
     int32_t topmost = 0;
     int32_t displayitems = 0;
+    int32_t fkeyside = 0;
     // The rows changed since the last rendering, so its hit rectangles are out of date.
     bool stale_ = true;
 };

@@ -16,6 +16,25 @@ namespace controls {
 namespace {
 constexpr int kLetters = 26;
 constexpr QRgb kCutOut = qRgb(255, 0, 0); // never drawn by the buttons: cut out of the shape
+constexpr int kUprightGap = 1;            // between the keys of an upright bar
+
+// The theme's letter key `name`, its see-through colour (that of its top-left pixel) made clear. An
+// upright bar's 26 keys share the column between the corners, so there only the part that shows is
+// kept: it fills the key's cell but for a pixel between neighbours. A lying bar's keys keep the
+// picture's border.
+QImage letterKey(const QString& name, bool upright)
+{
+    const library::tskin& skin = library::config.theme.salphabuttons;
+    const QImage picture = skins::LoadSkinResource(name, skin.Skin, skin.Color, false);
+    if (picture.isNull()) return picture;
+    const QImage keyed = keyedOut(picture, picture.pixel(0, 0));
+    if (!upright) return keyed;
+    QRect shown;
+    for (int y = 0; y < keyed.height(); ++y)
+        for (int x = 0; x < keyed.width(); ++x)
+            if (qAlpha(keyed.pixel(x, y)) != 0) shown |= QRect(x, y, 1, 1);
+    return keyed.copy(shown);
+}
 } // namespace
 
 TAlphaBar::TAlphaBar(QWidget* owner) : OwnerDrawn(owner) {}
@@ -26,13 +45,8 @@ void TAlphaBar::Paint()
     vcanv.fill(kCutOut);
     buttonheight = std::max(width(), height()) / static_cast<double>(kLetters);
     const double bh = buttonheight;
-    const QSize cell =
-        upright() ? QSize(width(), library::roundHalfEven(bh)) : QSize(library::roundHalfEven(bh), height());
-    const library::tskin& skin = library::config.theme.salphabuttons;
-    const QImage up =
-        skins::LoadSkinResource(QStringLiteral("AlphaButtonUp"), skin.Skin, skin.Color, false).scaled(cell);
-    const QImage down =
-        skins::LoadSkinResource(QStringLiteral("AlphaButtonDown"), skin.Skin, skin.Color, false).scaled(cell);
+    const QImage up = letterKey(QStringLiteral("AlphaButtonUp"), upright());
+    const QImage down = letterKey(QStringLiteral("AlphaButtonDown"), upright());
 
     QPainter painter(&vcanv);
     painter.setFont(font());
@@ -43,7 +57,8 @@ void TAlphaBar::Paint()
         const int to = library::roundHalfEven(i * bh + bh);
         const QRect tr = upright() ? QRect(0, from, width(), to - from) : QRect(from, 0, to - from, height());
         const QImage& picture = buttonmatrix[i].down ? down : up;
-        if (!picture.isNull()) drawKeyed(painter, tr, picture, picture.pixel(0, 0));
+        if (!picture.isNull())
+            painter.drawImage(upright() ? tr.adjusted(0, 0, 0, -kUprightGap) : tr, picture);
         const QString letter(QChar(u'a' + i));
         textOut(painter, tr.left() + tr.width() / 2 - metrics.horizontalAdvance(letter) / 2,
                 tr.top() + tr.height() / 2 - metrics.height() / 2, letter);

@@ -2,8 +2,9 @@
 
 // The jukebox's bar of 26 letter buttons, a to z, standing upright when it is taller than
 // wide and lying down otherwise. Painted from the theme's letter-button skin and shaped to its
-// buttons: where the pictures are transparent, clicks pass through. Releasing a pressed
-// letter raises `OnVirtualKey` with that letter's key code.
+// buttons: where the pictures are transparent, clicks pass through. An upright bar's keys are the
+// pictures without their see-through border, filling their cells but for a pixel between keys.
+// Releasing a pressed letter raises `OnVirtualKey` with that letter's key code.
 // GUI thread only; the owner passed at creation becomes its parent and owns it.
 
 #include <QImage>

@@ -231,6 +231,7 @@ void stepVolume(int step)
         mf->vol->setValue(position);
     }
     mf->volChange(mf->vol);
+    mf->showVolume();
 }
 
 } // namespace jukebox

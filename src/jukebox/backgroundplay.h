@@ -58,7 +58,7 @@ void backgroundAlbumRemoved(int index);
 
 // A volume step of the jukebox's buttons and keys: the player's volume bar moves by `step` within
 // 0..150 and is applied. While a background track plays it is held at `bgvolumemax` and kept as
-// the setting `bgvolume`, otherwise as the setting `volume`.
+// the setting `bgvolume`, otherwise as the setting `volume`. The volume bar shows it.
 void stepVolume(int step);
 
 } // namespace jukebox

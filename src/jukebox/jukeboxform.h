@@ -679,6 +679,7 @@ private:
     void raiseRandomPanel();
     void placeAdvancedPanel();
     void placeCommercePanel();
+    void placeStatistics();
     QFont commerceFont(int labelRoom, int chartRoom) const;
     QFont keypadFont() const;
     // Starts stretching the theme's backdrop over the screen on a worker thread, for the first layout.

@@ -193,6 +193,7 @@ void Tjukebox::GoCommercialManagerClick(QObject* Sender)
     const QStringList failures = library::standingWriteFailures();
     CmCreditLab->setText(failures.join(QLatin1Char('\n')));
     CmCreditLab->setVisible(!failures.isEmpty());
+    placeStatistics();
     if (Sender == CmResetCreditStats) return;
     Commerce->setGeometry(rect());
     CmPlaysPerCredit->setvalue(library::config.playspercoincredit);

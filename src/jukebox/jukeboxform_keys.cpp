@@ -197,10 +197,19 @@ void mute(Tjukebox& window)
     pressShape(window, window.muteshape2, true);
 }
 
+// Background play on or off, and "Reject All", are the operator's (the switch is a setting the
+// settings file keeps): under the operator lock no key reaches them, as no key reaches the
+// operator's menu that offers them.
 void toggleBackgroundPlay(Tjukebox& window)
 {
+    if (library::config.lock) return;
     window.autoplaycb->setchecked(!window.autoplaycb->checked());
     window.autoplaycbClick(window.autoplaycb);
+}
+
+void rejectAll(Tjukebox& window)
+{
+    if (!library::config.lock) window.rejectallClick(window.rejectall);
 }
 
 // The Alt chords of coin mechanisms and button panels.
@@ -218,7 +227,7 @@ void altChord(Tjukebox& window, uint16_t key)
         reject(window);
         break;
     case 'F':
-        window.rejectallClick(window.rejectall);
+        rejectAll(window);
         break;
     case 'P':
     case 'B':
@@ -252,7 +261,7 @@ void anyChordKey(Tjukebox& window, uint16_t key)
         reject(window);
         break;
     case vk::Oem3:
-        window.rejectallClick(window.rejectall);
+        rejectAll(window);
         break;
     case kMuteCode:
         mute(window);
@@ -314,7 +323,8 @@ void Tjukebox::FormKeydown(QObject*, uint16_t& Key, Qt::KeyboardModifiers Shift)
     if (chord.testFlag(Qt::AltModifier)) altChord(*this, Key);
     anyChordKey(*this, Key);
     if (Key == 'T' && chord == Qt::ControlModifier) {
-        skins::gothemes([this] { restyle(); });
+        // The theme manager is an operator's window, which writes the settings: not under the lock.
+        if (!library::config.lock) skins::gothemes([this] { restyle(); });
         return;
     }
     // A step onto the albums that begin with "_" may turn the key into the letter A or Z.

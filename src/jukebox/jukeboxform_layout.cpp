@@ -368,8 +368,7 @@ void Tjukebox::startMessageLine()
 {
     lcd3->setcolor(build::kBlack);
     lcd3->setspeed(kMessageSpeed);
-    if (!player::mainform || player::mainform->windowTitle() != QStringLiteral("MusRip"))
-        domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
+    if (!player::mainform || player::mainform->windowTitle() != QStringLiteral("MusRip")) showWelcome();
 }
 
 void Tjukebox::placeRightColumn()
@@ -379,8 +378,10 @@ void Tjukebox::placeRightColumn()
     CreditInfoPanel->setGeometry(keypadpanel->x(), aspy(kCreditTop),
                                  std::min(keypadpanel->width(), besideCorner), aspy(kCreditHeight));
     CreditLabel->setText(QStringLiteral("Credits:"));
-    CreditLabel->setGeometry(0, 0, CreditInfoPanel->width() / 2, CreditInfoPanel->height());
-    CreditStat->setGeometry(CreditInfoPanel->width() / 2, 0, CreditInfoPanel->width() / 2,
+    // The caption takes half the panel, or as much more as it needs to show whole; the count the rest.
+    const int captionWidth = std::max(CreditInfoPanel->width() / 2, CreditLabel->sizeHint().width());
+    CreditLabel->setGeometry(0, 0, captionWidth, CreditInfoPanel->height());
+    CreditStat->setGeometry(captionWidth, 0, CreditInfoPanel->width() - captionWidth,
                             CreditInfoPanel->height());
     CreditInfoPanel->setVisible(library::config.creditsystem);
 
@@ -550,6 +551,7 @@ void Tjukebox::placeRandomPanel()
 
     QFont listFont = controls::panelFont(aspy(kRandomListFontSize));
     randompanellb->setfont(listFont);
+    randompanellb->setkeyside(touchSide()); // its "More" keys as large as the keypad's
     const int listWidth = randompanel->width() - 2 * aspx(kRandomListLeft);
     const int buttonsHeight = 2 * (randompanelOK->height() + aspy(kKioskGap));
     const int listHeight = randompanel->height() - aspy(kAdminMargin) * 3 - buttonsHeight - aspy(kAdminRow);
@@ -704,18 +706,28 @@ void Tjukebox::placeCommercePanel()
                      Commerce->height() - aspy(10) - CommerceOK->height());
     CmStatisticsPanel->setGeometry(half + margin, statisticsTop, half - 2 * margin,
                                    CommerceOK->y() - aspy(kKioskGap) - statisticsTop);
-    const int width = CmStatisticsPanel->width();
     for (TextLabel* line : {CmCredit, CmCreditLab, Cmtop100Lab})
         line->setFont(font);
-    CmCredit->setGeometry(0, 0, width, row / 2);
-    CmCreditLab->setGeometry(0, row / 2, width, row / 2);
+    CmCreditLab->setWordWrap(true);
     CmResetCreditStats->setFont(font);
     CmResetCreditStats->autosize();
-    CmResetCreditStats->move(0, row);
-    Cmtop100Lab->setGeometry(0, CmResetCreditStats->geometry().bottom() + 1 + aspy(kKioskGap), width,
-                             row / 2);
-    const int chartTop = Cmtop100Lab->geometry().bottom() + 1;
     CmTop100->setfont(controls::panelFont(aspy(kAdminButtonFontSize - 1)));
+    placeStatistics();
+}
+
+// The statistics column from the top: the coin line, the writes that failed, each wrapped to the
+// column and taking the rows it needs, the reset key, then the chart's caption and the chart.
+void Tjukebox::placeStatistics()
+{
+    const int width = CmStatisticsPanel->width();
+    const int row = aspy(kAdminRow);
+    const int line = row / 2;
+    CmCredit->setGeometry(0, 0, width, line);
+    const int failuresHeight = CmCreditLab->isHidden() ? 0 : CmCreditLab->heightForWidth(width);
+    CmCreditLab->setGeometry(0, line, width, std::max(line, failuresHeight));
+    CmResetCreditStats->move(0, std::max(row, CmCreditLab->geometry().bottom() + 1));
+    Cmtop100Lab->setGeometry(0, CmResetCreditStats->geometry().bottom() + 1 + aspy(kKioskGap), width, line);
+    const int chartTop = Cmtop100Lab->geometry().bottom() + 1;
     CmTop100->setGeometry(0, chartTop, width, CmStatisticsPanel->height() - chartTop);
 }
 

@@ -124,6 +124,19 @@ QString albumRow(const QComboBox* list, int row)
     return list && row >= 0 && row < list->count() ? list->itemText(row) : QString();
 }
 
+// `picture` as large as fits `size` with its proportions kept, centred on black.
+QImage fittedOnBlack(const QImage& picture, const QSize& size)
+{
+    QImage shown(size, QImage::Format_RGB32);
+    shown.fill(Qt::black);
+    if (picture.isNull()) return shown;
+    const QImage fitted = picture.scaled(size, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    QPainter painter(&shown);
+    painter.drawImage(QPoint((size.width() - fitted.width()) / 2, (size.height() - fitted.height()) / 2),
+                      fitted);
+    return shown;
+}
+
 // What the cover picture of album `k` at `size` is made from.
 FaceSource faceSource(int k, const QSize& size)
 {
@@ -664,7 +677,8 @@ void Tjukebox::cdClick(QObject* Sender)
     }
 }
 
-// The cover panel covers the album area, its picture the whole panel.
+// The cover panel covers the album area, its picture the whole panel: the cover as large as fits, in
+// its own proportions, on black.
 void Tjukebox::placeCoverPanel()
 {
     coverimagepanel->setGeometry(midpanelpanel->geometry());
@@ -677,7 +691,7 @@ void Tjukebox::jbcovershow(const QString& path)
     if (!path.isEmpty()) {
         QImage picture;
         skins::loadjpegbmp(path, picture, coverimage->size());
-        coverimage->setPicture(picture);
+        coverimage->setPicture(fittedOnBlack(picture, coverimage->size()));
     }
     coverimagepanel->raise();
     coverimagepanel->show();

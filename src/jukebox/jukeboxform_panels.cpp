@@ -167,8 +167,9 @@ void Tjukebox::setvisualspanel(bool on)
     alphapanel->raise();
     thumbpanel->setFocus();
     kioskpanelpanel->raise();
-    // The operator's menu, when open, stays whole above the pictures.
-    if (!panel_kiosk->isHidden()) panel_kiosk->raise();
+    // The control panel and the operator's menu, when open, stay whole above the pictures.
+    for (QWidget* open : std::initializer_list<QWidget*>{panel, panel_kiosk})
+        if (!open->isHidden()) open->raise();
     imViewMode->hide();
 }
 
@@ -205,6 +206,7 @@ void Tjukebox::panelshapeMouseDown(QObject* Sender, Qt::MouseButton, Qt::Keyboar
         mf->mutebut->setChecked(!mf->mutebut->isChecked());
         showMuteState();
         mf->volChange(mf->mutebut);
+        mf->showVolume();
     } else if (isVolumeUp(*this, Sender) || isVolumeDown(*this, Sender)) {
         volumesender = Sender;
         volumetimer->setEnabled(true);
@@ -329,7 +331,13 @@ void Tjukebox::welcomeAfterMessage()
 
 void Tjukebox::showWelcome()
 {
-    domessage(QStringLiteral("Welcome - %1 albums available").arg(library::albumcount));
+    QStringList parts{QStringLiteral("Welcome - %1 albums available").arg(library::albumcount)};
+    // What the operator must put right stands behind the greeting: why no album shows, a refused
+    // passcode.
+    for (const QString& problem : {library::libraryproblem, library::passcodeproblem}) {
+        if (!problem.isEmpty()) parts << problem;
+    }
+    domessage(parts.join(QStringLiteral(" - ")));
 }
 
 void Tjukebox::lsb1playallClick(QObject*)

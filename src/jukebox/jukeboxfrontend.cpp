@@ -17,6 +17,7 @@
 #include "library/global.h"
 #include "platform/screens.h"
 #include "player/mainform.h"
+#include "player/volumedisplay.h"
 
 namespace jukebox {
 
@@ -65,6 +66,8 @@ void JukeboxFrontEnd::gojukebox(bool show)
     if (jukebox->thumbs) jukebox->thumbs->update();
     if (player::mainform) player::mainform->hide();
     if (show) {
+        // The desktop player's volume bar, shown by a change there a moment ago, goes with it.
+        if (player::volumedisplay) player::volumedisplay->vanish();
         // Borderless over the whole of its monitor, as a full-screen window.
         jukebox->setGeometry(platform::screens().geometry(jukebox));
         jukebox->showFullScreen();

@@ -445,10 +445,9 @@ bool tlogfile::appendline(const QByteArray& line)
 {
     const QMutexLocker lock(&logLock);
     // Something other than a file in the log's place (a link, or a FIFO that would block the
-    // append) is left alone.
-    QFile file;
-    return platform::openFileForWriting(file, fconfigfile, QIODevice::Append) &&
-           file.write(line) == line.size() && file.flush();
+    // append) is left alone. A line the disk takes only part of is cut off again: the next one
+    // would be joined to it, and the chart would read neither.
+    return platform::appendWhole(fconfigfile, line);
 }
 
 bool tlogfile::readentry(const QString& ln, tlogentry& res) const

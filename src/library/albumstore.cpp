@@ -7,6 +7,7 @@
 #include <QMutex>
 #include <QSet>
 
+#include "library/errorlog.h"
 #include "library/global.h"
 #include "library/names.h"
 #include "platform/files.h"
@@ -27,39 +28,37 @@ constexpr qsizetype kMaxTitles = 9999;
 // Far more than any row shows; a longer line would only cost time where it is drawn.
 constexpr qsizetype kMaxTitleBytes = 1024;
 
-// An album folder must be an ordinary folder inside the library: a link that resolves to the root
-// or above it would get "title.dat" written outside any album. Only links need resolving; `root`
-// is the library folder, resolved once per scan.
-bool usableAlbumFolder(const platform::Subfolder& folder, const QString& root)
+// Why the folder `folder`, read as `entry`, is no album; empty when it is one. A folder without an
+// artist or album part would get no row in the lists. An album folder must be an ordinary folder
+// inside the library: a link that resolves to the root or above it would get "title.dat" written
+// outside any album. Only links need resolving; `root` is the library folder, resolved once per scan.
+QString leftOutReason(const platform::Subfolder& folder, const talbumtype& entry, const QString& root)
 {
-    if (!folder.link) return true;
-    const QString& name = folder.name;
-    const QString target = QFileInfo(platform::joinPath(config.path, name)).canonicalFilePath();
-    if (target.isEmpty()) return false; // a dangling link
-    if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/'))) {
-        qCWarning(lcAlbums).noquote()
-            << "Album folder" << name << "left out: it leads to the library folder or one above it";
-        return false;
-    }
-    return true;
+    if (entry.artist.isEmpty()) return QStringLiteral("its name has no artist before \"__\"");
+    if (entry.album.isEmpty()) return QStringLiteral("its name has no album after \"__\"");
+    if (!folder.link) return {};
+    const QString target = QFileInfo(platform::joinPath(config.path, folder.name)).canonicalFilePath();
+    if (target.isEmpty()) return QStringLiteral("it is a link that leads nowhere");
+    if (target == root || target == QLatin1String("/") || root.startsWith(target + QLatin1Char('/')))
+        return QStringLiteral("it leads to the library folder or one above it");
+    return {};
 }
 
-// Folders whose names are not UTF-8 cannot be opened by any name we could read, so the operator
-// hears of each one here.
-void reportUnreadableFolderNames(const QStringList& names)
+// The operator hears of every folder left out, with the reason, in the error output and the error
+// log: otherwise an album would be missing from the jukebox without a word.
+void reportLeftOut(const QString& name, const QString& reason)
 {
-    for (const QString& name : names)
-        qCWarning(lcAlbums).noquote()
-            << "Album folder" << name << "left out: its name is not valid UTF-8; please rename it";
+    const QString text = QStringLiteral("Album folder %1 left out: %2").arg(name, reason);
+    qCWarning(lcAlbums).noquote() << text;
+    writeerrorlog(text);
 }
 
-// The titles file holding `titles`, one line each.
-QByteArray titlesFile(const QStringList& titles)
+// Said on the welcome line too: why no album shows, naming the library folder.
+void reportNoAlbums(const QString& why)
 {
-    QString text;
-    for (const QString& title : titles)
-        text += title + QLatin1Char('\n');
-    return text.toUtf8();
+    libraryproblem = why;
+    qCWarning(lcAlbums).noquote() << why;
+    writeerrorlog(why);
 }
 
 // Album folders (full paths) the scan found without a titles file, until makependingtitles has
@@ -98,17 +97,40 @@ QStringList titlesFromTracks(const QString& folder)
 {
     QStringList titles;
     for (const QString& file : platform::listFolder(folder, {QStringLiteral("*.mp?")}, QDir::Files))
-        titles.append(file.left(file.size() - kExtensionLength));
+        titles.append(oneLineTitle(file.left(file.size() - kExtensionLength)));
     return titles;
+}
+
+QString titlesfilepath(const QString& folder)
+{
+    const QString existing = platform::findNoCase(folder, kTitlesFile);
+    return existing.isEmpty() ? platform::joinPath(folder, kTitlesFile) : existing;
+}
+
+QByteArray titlesfiletext(const QStringList& titles)
+{
+    QString text;
+    for (const QString& line : titles)
+        text += oneLineTitle(line) + QLatin1Char('\n');
+    return text.toUtf8();
 }
 
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 {
-    // Hidden folders are left out; the order is case-insensitive by name.
+    libraryproblem.clear();
+    const QString problem = platform::folderProblem(config.path);
+    if (!problem.isEmpty()) {
+        reportNoAlbums(QStringLiteral("The library folder %1 (setting Path) %2").arg(config.path, problem));
+        return false;
+    }
+    // Hidden folders are left out; the order is case-insensitive by name. Folders whose names are
+    // not UTF-8 cannot be opened by any name we could read.
     QStringList unreadable;
     const QList<platform::Subfolder> folders =
         platform::listSubfolders(config.path, QStringLiteral("__"), unreadable, kTitlesFile);
-    reportUnreadableFolderNames(unreadable);
+    for (const QString& name : unreadable)
+        reportLeftOut(name, QStringLiteral("its name is not valid UTF-8; please rename it"));
+    qsizetype leftOut = unreadable.size();
     const QString root = QFileInfo(config.path).canonicalFilePath();
     albumtype found(1); // slot 0 holds no album
     found.reserve(folders.size() + 1);
@@ -116,9 +138,13 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
     for (const platform::Subfolder& subfolder : folders) {
         talbumtype entry;
         extractalbumartist(subfolder.name, entry.album, entry.artist);
-        // A folder without an artist or album part gets no row in the lists; leaving it out here
-        // keeps the album count and the rows in step.
-        if (entry.artist.isEmpty() || entry.album.isEmpty() || !usableAlbumFolder(subfolder, root)) continue;
+        // Leaving a folder out here keeps the album count and the rows in step.
+        const QString reason = leftOutReason(subfolder, entry, root);
+        if (!reason.isEmpty()) {
+            reportLeftOut(subfolder.name, reason);
+            ++leftOut;
+            continue;
+        }
         found.append(entry);
         // The titles file as we write it was looked for with the listing; another spelling is rare.
         if (!subfolder.holds) {
@@ -128,7 +154,14 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
         if (afterEachAlbum) afterEachAlbum();
     }
     addPendingTitles(missing);
-    if (found.size() == 1) return false;
+    if (found.size() == 1) {
+        reportNoAlbums(
+            QStringLiteral("No album folder (Artist__Album) in %1%2")
+                .arg(config.path, leftOut == 0
+                                      ? QString()
+                                      : QStringLiteral(": %1 left out, see the error log").arg(leftOut)));
+        return false;
+    }
     albumref = found;
     albumrefonload = found;
     album.resize(found.size());
@@ -140,11 +173,9 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
 void maketitles(const QString& folderName)
 {
     const QString folder = platform::joinPath(config.path, folderName);
-    // An existing titles file of another spelling is replaced rather than joined by a second one.
-    QString target = platform::findNoCase(folder, kTitlesFile);
-    if (target.isEmpty()) target = platform::joinPath(folder, kTitlesFile);
+    const QString target = titlesfilepath(folder);
     platform::removeAtomicWriteLeftovers(target);
-    if (!platform::writeFileAtomically(target, titlesFile(titlesFromTracks(folder))))
+    if (!platform::writeFileAtomically(target, titlesfiletext(titlesFromTracks(folder))))
         qCWarning(lcAlbums) << "cannot write" << target;
 }
 
@@ -159,7 +190,7 @@ void makependingtitles()
         if (titles.isEmpty()) continue;
         const QString target = platform::joinPath(folder, kTitlesFile);
         platform::removeAtomicWriteLeftovers(target);
-        files.append({target, titlesFile(titles)});
+        files.append({target, titlesfiletext(titles)});
         made.append(folder);
     }
     platform::writeNewFilesTogether(files);

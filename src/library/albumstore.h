@@ -27,8 +27,16 @@ QString albumfolderpath(const talbumtype& entry);
 bool scanalbumfolders(const std::function<void()>& afterEachAlbum);
 
 // The titles of the album folder `folder` (full path) as made from its tracks: one per "*.mp?"
-// file in name order, the file name without its four-character extension.
+// file in name order, the file name without its four-character extension, made one line.
 QStringList titlesFromTracks(const QString& folder);
+
+// The "title.dat" of the album folder `folder` (full path): the one it holds in any spelling
+// ("TITLE.DAT"), else "title.dat". Every writer writes there, so a folder never holds two.
+QString titlesfilepath(const QString& folder);
+
+// The text of a titles file holding `titles`, one line each: each title is made one line
+// (oneLineTitle) as it is written, so the file has exactly one line per title.
+QByteArray titlesfiletext(const QStringList& titles);
 
 // Writes "title.dat" into the album folder `folderName` (relative to the library root): one line
 // per track, as titlesFromTracks gives them.

@@ -10,6 +10,9 @@ void resetGlobals()
     config = Tconfig{};
     cached = false;
     cachepath.clear();
+    cacheproblem.clear();
+    libraryproblem.clear();
+    passcodeproblem.clear();
     clearWriteFailures();
     SLOWPROCESSOR = false;
     autoplaymode = false;

@@ -91,6 +91,12 @@ using albumtype = QVector<talbumtype>;
 inline Tconfig config;
 inline bool cached = false;
 inline QString cachepath;
+// Why `cachepath` is empty, naming the folders refused (set by `readini`).
+inline QString cacheproblem;
+// What the operator is told on the jukebox's welcome line: why the last scan found no album (set
+// by `scanalbumfolders`), and a passcode refused by `readini`. Empty when all is well.
+inline QString libraryproblem;
+inline QString passcodeproblem;
 inline bool SLOWPROCESSOR = false;
 inline bool autoplaymode = false;
 inline tdylist phrases;

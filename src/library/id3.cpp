@@ -361,11 +361,11 @@ bool checkvalidtag(QIODevice& file)
 void readtag(QIODevice& file, tid3tag& tag)
 {
     clear(tag);
-    if (!checkvalidtag(file)) {
+    if (!checkvalidtag(file))
         readversion2(file, tag);
-        return;
-    }
-    if (file.seek(file.size() - kV1Size)) readv1(file.read(kV1Size), tag);
+    else if (file.seek(file.size() - kV1Size))
+        readv1(file.read(kV1Size), tag);
+    tag.track = oneLineTitle(tag.track);
 }
 
 void readtag(const QString& filename, tid3tag& tag)
@@ -389,6 +389,7 @@ void readversion2tag(const QString& filename, tid3tag& tag)
 {
     QFile file;
     if (platform::openRegularFile(file, filename)) readversion2(file, tag);
+    tag.track = oneLineTitle(tag.track);
 }
 
 } // namespace library

@@ -12,7 +12,7 @@ class QIODevice;
 
 namespace library {
 
-// One tag; the title is in `track`.
+// One tag; the title is in `track`, made one line as it is read (oneLineTitle).
 struct tid3tag
 {
     QString field; // the marker read; writing always stores "TAG"

@@ -9,6 +9,7 @@
 #include <array>
 #include <limits>
 
+#include "library/errorlog.h"
 #include "library/filter.h"
 #include "library/global.h"
 #include "library/writefailures.h"
@@ -168,11 +169,17 @@ QString readLibraryRoot(tinifile& ini)
 
 // The operator's CachePath when it is a folder; else the user's own, never a folder shared with
 // other users (where anyone could plant the silent file or a cover copy).
+// `cacheproblem` says why when neither is used.
 QString readCachePath(tinifile& ini)
 {
+    cacheproblem.clear();
     const QString folder = ini.readppstring(QStringLiteral("CachePath"), QString());
     if (!folder.isEmpty() && QFileInfo(folder).isDir()) return folder;
-    return platform::ownCacheFolder();
+    const QString own = platform::ownCacheFolder(cacheproblem);
+    if (own.isEmpty() && !folder.isEmpty())
+        cacheproblem =
+            QStringLiteral("CachePath %1 %2. ").arg(folder, platform::folderProblem(folder)) + cacheproblem;
+    return own;
 }
 
 // The stored filter is the hexadecimal text of its byte form; anything else is ignored.
@@ -481,6 +488,28 @@ QString tooLargeText(const QString& path)
         .arg(platform::Profile::kMaxFileBytes / (1024 * 1024));
 }
 
+// The keypad types a passcode as the three digits after album "0000". One of one to three digits is
+// kept as those three digits, as the advanced panel's "Set" stores it; any other could never be
+// typed, so it is refused at start, with a word. The lock stays as set: guests must never reach the
+// operator's windows because a passcode was mistyped. The screen, which guests read, does not show
+// the refused passcode; the error log does.
+void checkPasscode()
+{
+    passcodeproblem.clear();
+    static const QRegularExpression typeable(QStringLiteral("^[0-9]{1,3}$"));
+    const QString stored = config.password.trimmed();
+    if (stored.isEmpty()) return;
+    if (typeable.match(stored).hasMatch()) {
+        config.password = stored.rightJustified(3, QLatin1Char('0'));
+        return;
+    }
+    const QString remedy = QStringLiteral("refused: the keypad types 3 digits, set password=000 to 999");
+    passcodeproblem = QStringLiteral("The passcode in the settings is ") + remedy;
+    const QString logged = QStringLiteral("Passcode %1 %2").arg(stored, remedy);
+    qCWarning(lcSettings).noquote() << logged;
+    writeerrorlog(logged);
+}
+
 } // namespace
 
 // --- the procedures ------------------------------------------------------------------------
@@ -499,6 +528,7 @@ bool readini()
     if (QFileInfo(ini.inipath).size() > platform::Profile::kMaxFileBytes)
         reportWriteFailure(ini.inipath, tooLargeText(ini.inipath));
     readSettings(ini);
+    checkPasscode();
     return true;
 }
 

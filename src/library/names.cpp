@@ -66,6 +66,18 @@ QString stripcontrols(const QString& s)
     return clean;
 }
 
+QString oneLineTitle(const QString& s)
+{
+    QString line = s;
+    for (QChar& c : line) {
+        const QChar::Category category = c.category();
+        if (category == QChar::Other_Control || category == QChar::Separator_Line ||
+            category == QChar::Separator_Paragraph)
+            c = QLatin1Char(' ');
+    }
+    return line;
+}
+
 namespace {
 
 // One half of an album folder name, at most `maxBytes` bytes; its end is trimmed after the cut, so

@@ -22,6 +22,12 @@ QString trimcontrols(const QString& s);
 // `s` without any control character.
 QString stripcontrols(const QString& s);
 
+// The title `s` as one line of a titles file: every line or paragraph separator and every other
+// control character (TAB, CR, VT, FF, FS to US, U+0085 among them) becomes a space. Whatever a
+// title comes from, a tag, a file name, the CD database or the editor, it passes through here,
+// so that each title keeps its own line and the titles stay beside their tracks.
+QString oneLineTitle(const QString& s);
+
 // Artist and album made fit to name a new album folder "artist__album" that the scan reads back as
 // the same two names: no control characters, none of \ / : * ? " > < |, no "__" inside and no "_"
 // at either end (either would move the split), no leading "." (the scan skips hidden folders), and

@@ -6,10 +6,13 @@
 #include <QFileInfo>
 #include <QLoggingCategory>
 #include <QRandomGenerator>
+#include <QSet>
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <dirent.h>
+#include <mutex>
 #include <strings.h>
 #include <fcntl.h>
 #include <utility>
@@ -278,10 +281,51 @@ QStringList foldersStartingWith(const QString& folder, const QString& prefix)
 
 namespace {
 
+Refusals& installedRefusals()
+{
+    static Refusals refusals;
+    return refusals;
+}
+
 bool renamePath(const QString& from, const QString& to, unsigned flags)
 {
+    if (flags != 0 && installedRefusals().renameFlags) {
+        errno = EINVAL;
+        return false;
+    }
     return ::renameat2(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
                        QFile::encodeName(to).constData(), flags) == 0;
+}
+
+// Gives the file or link `from` the second name `to`; fails on an existing `to`.
+bool linkPath(const QString& from, const QString& to)
+{
+    if (installedRefusals().hardLinks) {
+        errno = EPERM;
+        return false;
+    }
+    return ::linkat(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
+                    QFile::encodeName(to).constData(), 0) == 0;
+}
+
+// Whether `error` says the file system does not know a call or a flag (network, FUSE and FAT-family
+// file systems refuse renameat2's flags, and FAT has no hard links), rather than that it failed.
+bool refusedByFileSystem(int error)
+{
+    return error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EPERM;
+}
+
+// Says once a run what the file system refused and which road is taken instead. Any thread.
+void reportRefused(const char* what, int error, const char* instead)
+{
+    static std::mutex mutex;
+    static QSet<const char*> reported;
+    {
+        const std::lock_guard lock(mutex);
+        if (reported.contains(what)) return;
+        reported.insert(what);
+    }
+    qCInfo(lcFiles, "the file system refuses %s (%s): %s", what, ::strerror(error), instead);
 }
 
 bool isLink(const QString& path)
@@ -332,16 +376,53 @@ QString writeTemporaryCopy(const QString& path, const QByteArray& data, bool dur
         (!modified.isValid() || setModified(file.handle(), modified)) &&
         (!durable || flushToDisk(file.handle())))
         return file.fileName();
-    file.remove();
+    // Removed by name once closed: QFile::remove closes first and gives up when that close cannot
+    // flush what is still buffered, as on a full disk, which would leave the copy behind.
+    file.close();
+    QFile::remove(file.fileName());
     return {};
 }
 
-// Moves the temporary `copy` to `path` unless something (a link too) stands there already; then
-// the copy is dropped, with a log line.
-bool placeNewCopy(const QString& copy, const QString& path)
+// Whether anything (a link to nothing too) stands at `path`.
+bool standsAt(const QString& path)
+{
+    struct stat status
+    {
+    };
+    return ::lstat(QFile::encodeName(path).constData(), &status) == 0;
+}
+
+// Gives the temporary `copy` the name `path` without replacing what stands there. Where the file
+// system refuses the rename flag that says so, a hard link does it (it fails on an existing name
+// too) and the copy's name goes; where there are no hard links either, the name is looked at and
+// the copy renamed.
+bool renameWithoutReplacing(const QString& copy, const QString& path)
 {
     if (renamePath(copy, path, RENAME_NOREPLACE)) return true;
-    qCWarning(lcFiles) << "not written: something, perhaps a link, stands at" << path;
+    if (!refusedByFileSystem(errno)) return false;
+    reportRefused("renames that keep the file at the new name", errno, "a new file is placed by a hard link");
+    if (linkPath(copy, path)) {
+        QFile::remove(copy);
+        return true;
+    }
+    if (!refusedByFileSystem(errno)) return false;
+    reportRefused("hard links", errno, "a new file is placed by a rename once its name is seen free");
+    if (standsAt(path)) {
+        errno = EEXIST;
+        return false;
+    }
+    return renamePath(copy, path, 0);
+}
+
+// Moves the temporary `copy` to `path` unless something (a link too) stands there already; then
+// the copy is dropped, with a log line that says why.
+bool placeNewCopy(const QString& copy, const QString& path)
+{
+    if (renameWithoutReplacing(copy, path)) return true;
+    if (errno == EEXIST)
+        qCWarning(lcFiles) << "not written: a file, folder or link already stands at" << path;
+    else
+        qCWarning(lcFiles).noquote() << "not written:" << ::strerror(errno) << path;
     QFile::remove(copy);
     return false;
 }
@@ -412,6 +493,19 @@ bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mo
     return true;
 }
 
+bool appendWhole(const QString& path, const QByteArray& line)
+{
+    // Unbuffered: what the write takes is on the file when it returns, and nothing is left in a
+    // buffer to be written after the cut.
+    QFile file;
+    if (!openFileForWriting(file, path, QIODevice::Append | QIODevice::Unbuffered)) return false;
+    const qint64 before = file.size();
+    if (file.write(line) == line.size()) return true;
+    if (::ftruncate(file.handle(), before) != 0)
+        qCWarning(lcFiles) << "a part of a line stays at the end of" << path << "after a failed write";
+    return false;
+}
+
 void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files)
 {
     QList<std::pair<QString, QString>> written; // copy, final name
@@ -438,19 +532,39 @@ bool copyFileAsNew(const QString& from, const QString& to)
     return false;
 }
 
+namespace {
+
+// Whether `name` is a temporary copy whose name begins with `stem`: the stem and six letters or
+// digits, for a copy of one file; after the prefix, any name, a dot and the six, for any copy.
+bool isTemporaryCopy(const QString& name, const QString& stem)
+{
+    const bool ofAnyFile = stem == kTemporaryPrefix;
+    const qsizetype letters = name.size() - kTemporaryLetters;
+    return name.startsWith(stem) &&
+           (ofAnyFile ? letters > stem.size() + 1 && name.at(letters - 1) == QLatin1Char('.')
+                      : letters == stem.size()) &&
+           std::all_of(name.cend() - kTemporaryLetters, name.cend(),
+                       [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
+}
+
+void removeCopiesStartingWith(const QDir& folder, const QString& stem)
+{
+    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
+        if (isTemporaryCopy(name, stem)) QFile::remove(folder.filePath(name));
+    }
+}
+
+} // namespace
+
 void removeAtomicWriteLeftovers(const QString& path)
 {
     const QFileInfo file(path);
-    const QString stem = temporaryStem(file.fileName());
-    const auto isLeftover = [&stem](const QString& name) {
-        return name.size() == stem.size() + kTemporaryLetters && name.startsWith(stem) &&
-               std::all_of(name.cend() - kTemporaryLetters, name.cend(),
-                           [](QChar c) { return c.unicode() < 128 && c.isLetterOrNumber(); });
-    };
-    const QDir folder = file.absoluteDir();
-    for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden | QDir::System)) {
-        if (isLeftover(name)) QFile::remove(folder.filePath(name));
-    }
+    removeCopiesStartingWith(file.absoluteDir(), temporaryStem(file.fileName()));
+}
+
+void removeTemporaryCopies(const QString& folder)
+{
+    removeCopiesStartingWith(QDir(folder), kTemporaryPrefix);
 }
 
 namespace {
@@ -485,9 +599,7 @@ void syncRegularFile(const QString& path)
 bool linkTree(const QString& from, const QString& to)
 {
     const QFileInfo entry(from);
-    if (!entry.isDir() || entry.isSymLink())
-        return ::linkat(AT_FDCWD, QFile::encodeName(from).constData(), AT_FDCWD,
-                        QFile::encodeName(to).constData(), 0) == 0;
+    if (!entry.isDir() || entry.isSymLink()) return linkPath(from, to);
     if (!QDir().mkdir(to)) return false;
     const QStringList names =
         QDir(from).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
@@ -496,44 +608,145 @@ bool linkTree(const QString& from, const QString& to)
     });
 }
 
-bool moveFolderInto(const QString& from, const QString& to)
+namespace {
+
+MoveStep& installedMoveStep()
+{
+    static MoveStep step;
+    return step;
+}
+
+// Lets a test end the program as step `step` of a move begins (negative: no step of its own).
+void reachStep(int step)
+{
+    if (step >= 0 && installedMoveStep()) installedMoveStep()(step);
+}
+
+// The entries of the folder `path`, hidden ones too.
+QStringList entriesOf(const QString& path)
+{
+    return QDir(path).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+}
+
+// Renames the folder `from` to `to` (which must be free), the `step`th step of a move a test may
+// stop at, and sees that every entry came along: a FAT disk through FUSE has been seen to rename a
+// folder and leave it empty. Where one is missing, an empty `to` goes again and false is returned.
+bool renameFolderWhole(const QString& from, const QString& to, int step)
+{
+    reachStep(step);
+    QStringList names = entriesOf(from);
+    if (!renamePath(from, to, 0)) return false;
+    // Listed anew rather than looked up one by one: the kernel may still hold the old entries.
+    QStringList arrived = entriesOf(to);
+    names.sort();
+    arrived.sort();
+    if (arrived == names) return true;
+    qCWarning(lcFiles) << "the file system lost the files of a folder it renamed:" << from << "to" << to;
+    (void)::rmdir(QFile::encodeName(to).constData());
+    return false;
+}
+
+// Puts the folder `from` in the place of the existing `to` where the file system cannot swap them
+// in one rename: the old one goes to `aside`, then the new one to `to`. The new one has gone to
+// `aside` and back first, so a file system that loses a folder's files on a rename loses a copy,
+// never the old folder.
+bool moveFolderThroughAside(const QString& from, const QString& to, const QString& aside)
+{
+    if (!renameFolderWhole(from, aside, 0) || !renameFolderWhole(aside, from, 1)) return false;
+    if (!renameFolderWhole(to, aside, 2)) return false;
+    if (renameFolderWhole(from, to, 3)) {
+        reachStep(4);
+        return true;
+    }
+    (void)renameFolderWhole(aside, to, -1);
+    return false;
+}
+
+} // namespace
+
+bool moveFolderInto(const QString& from, const QString& to, const QString& aside)
 {
     for (const QString& name : QDir(from).entryList(QDir::Files | QDir::Hidden | QDir::System))
         syncRegularFile(joinPath(from, name));
     syncFolder(from);
     bool moved = false;
-    if (!QFileInfo::exists(to) && !isLink(to)) {
-        moved = renamePath(from, to, 0);
+    if (!standsAt(to)) {
+        moved = renameFolderWhole(from, to, 0);
     } else if (renamePath(from, to, RENAME_EXCHANGE)) {
         moved = true;
-    } else if (errno == EINVAL || errno == ENOSYS) {
-        const QString aside = from + QStringLiteral(".old");
-        if (renamePath(to, aside, 0)) {
-            moved = renamePath(from, to, 0);
-            (void)renamePath(aside, moved ? from : to, 0);
-        }
+    } else if (refusedByFileSystem(errno)) {
+        reportRefused("renames that swap two folders", errno,
+                      "an album is replaced through a folder put aside");
+        moved = moveFolderThroughAside(from, to, aside);
     }
     if (moved) syncFolder(QFileInfo(to).absolutePath());
     return moved;
 }
 
-QString ownCacheFolder()
+QString ownCacheFolder(QString& refusal)
 {
     QString base = qEnvironmentVariable("XDG_CACHE_HOME");
     if (!QDir::isAbsolutePath(base)) base = joinPath(QDir::homePath(), QStringLiteral(".cache"));
     const QString folder = joinPath(base, QStringLiteral("musetra"));
     const QByteArray name = QFile::encodeName(folder);
     (void)QDir().mkpath(base);
-    (void)::mkdir(name.constData(), 0700);
+    const int made = ::mkdir(name.constData(), 0700);
+    const int madeError = errno;
     struct stat status
     {
     };
-    if (::lstat(name.constData(), &status) != 0 || !S_ISDIR(status.st_mode) || status.st_uid != ::geteuid()) {
+    const bool found = ::lstat(name.constData(), &status) == 0;
+    if (!found)
+        refusal = QStringLiteral("it cannot be made: ") + qt_error_string(made != 0 ? madeError : errno);
+    else if (S_ISLNK(status.st_mode))
+        refusal = QStringLiteral("a link stands there");
+    else if (!S_ISDIR(status.st_mode))
+        refusal = QStringLiteral("something other than a folder stands there");
+    else if (status.st_uid != ::geteuid())
+        refusal = QStringLiteral("it belongs to another user");
+    else
+        refusal.clear();
+    if (!refusal.isEmpty()) {
         qCWarning(lcFiles) << "the cache folder is not the user's own, not used:" << folder;
+        refusal = QStringLiteral("The cache folder %1 is not used: %2").arg(folder, refusal);
         return {};
     }
     if ((status.st_mode & 077) != 0) (void)::chmod(name.constData(), 0700);
     return folder;
+}
+
+QString folderProblem(const QString& folder)
+{
+    // A file named with a closing "/" is not found at all; without it, it is told for what it is.
+    QString bare = folder;
+    while (bare.size() > 1 && bare.endsWith(QLatin1Char('/')))
+        bare.chop(1);
+    const QByteArray name = QFile::encodeName(bare);
+    struct stat status
+    {
+    };
+    if (::stat(name.constData(), &status) != 0)
+        return errno == ENOENT ? QStringLiteral("does not exist")
+                               : QStringLiteral("cannot be reached: ") + qt_error_string(errno);
+    if (S_ISREG(status.st_mode)) return QStringLiteral("is a file, not a folder");
+    if (S_ISFIFO(status.st_mode)) return QStringLiteral("is a pipe (FIFO), not a folder");
+    if (!S_ISDIR(status.st_mode)) return QStringLiteral("is not a folder");
+    DIR* const dir = ::opendir(name.constData());
+    if (!dir) return QStringLiteral("cannot be read: ") + qt_error_string(errno);
+    ::closedir(dir);
+    // Listed but not entered, its album folders could not be told from files.
+    if (::access(name.constData(), X_OK) != 0)
+        return QStringLiteral("cannot be read: ") + qt_error_string(errno);
+    return {};
+}
+
+QString folderWriteProblem(const QString& folder)
+{
+    const QString problem = folderProblem(folder);
+    if (!problem.isEmpty()) return problem;
+    if (::access(QFile::encodeName(folder).constData(), W_OK | X_OK) != 0)
+        return QStringLiteral("cannot be written to: ") + qt_error_string(errno);
+    return {};
 }
 
 void setTemporaryLetters(TemporaryLetters letters)
@@ -544,6 +757,16 @@ void setTemporaryLetters(TemporaryLetters letters)
 void setDiskFlush(DiskFlush flush)
 {
     installedDiskFlush() = std::move(flush);
+}
+
+void setRefusals(Refusals refusals)
+{
+    installedRefusals() = refusals;
+}
+
+void setMoveStep(MoveStep step)
+{
+    installedMoveStep() = std::move(step);
 }
 
 QString joinPath(const QString& folder, const QString& name)

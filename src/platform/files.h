@@ -82,6 +82,11 @@ QStringList foldersStartingWith(const QString& folder, const QString& prefix);
 // block nor write where it should not. False when not opened.
 [[nodiscard]] bool openFileForWriting(QFile& file, const QString& path, QIODevice::OpenMode mode);
 
+// Appends `line` to the file `path` (made when missing, opened as openFileForWriting opens it)
+// whole or not at all: when the disk takes only part of it, the file is cut back to the length it
+// had, so the next line still starts a line of its own. False when not appended.
+[[nodiscard]] bool appendWhole(const QString& path, const QByteArray& line);
+
 // Writes files that do not exist yet, with one flush to disk for all of them: each is written to a
 // temporary file beside it (".~musetra.name.XXXXXX"), the file system is synced once, then each is moved
 // into place, unless a file (or link) of its name appeared meanwhile (that one is kept and the
@@ -91,7 +96,10 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 // Copies the regular file `from` (a FIFO or device is refused) to `to`, which must not exist: the
 // copy is written beside `to` under a temporary name, flushed to disk and renamed into place
 // without replacing anything, so a crash leaves no half-written `to` and a link standing at `to` is
-// neither followed nor replaced. False on any failure, with nothing left behind.
+// neither followed nor replaced. False on any failure, with nothing left behind. Where the file
+// system refuses the rename flag that keeps what stands at a name, the copy takes its name by a
+// hard link (this and writeNewFilesTogether); where it has no hard links either, by a rename once
+// the name is seen free.
 [[nodiscard]] bool copyFileAsNew(const QString& from, const QString& to);
 
 // Removes the temporary copies that writeFileAtomically and copyFileAsNew leave beside `path` when
@@ -100,6 +108,9 @@ void writeNewFilesTogether(const QList<std::pair<QString, QByteArray>>& files);
 // when a file is first used in a run, or before it is made anew.
 void removeAtomicWriteLeftovers(const QString& path);
 
+// Removes every such temporary copy that stands in `folder`, whichever file it was made for.
+void removeTemporaryCopies(const QString& folder);
+
 // Gives the file, link or folder `from` a second name `to` without copying: folders are made anew
 // and everything in them is hard-linked, links as links (never followed). Both must be on one file
 // system. False when anything could not be linked (a file system without hard links).
@@ -107,10 +118,14 @@ void removeAtomicWriteLeftovers(const QString& path);
 
 // Puts the folder `from` at `to` in one step, once every file in it is on the disk: a crash
 // leaves either the old `to` or the whole new one. An existing `to` (a link to nothing too) is
-// swapped with `from` (the old folder is then at `from`); where the file system cannot swap in one
-// step, the old one is moved to `from` first. Both must be on one file system. False when nothing
-// was moved. Only regular files are opened to be flushed, never through a link.
-[[nodiscard]] bool moveFolderInto(const QString& from, const QString& to);
+// swapped with `from` (the old folder is then at `from`). Where the file system cannot swap in one
+// step, the old one is first renamed to `aside` (free, its folder made), where it stays: a crash
+// before the new one stands at `to` leaves `to` empty, for the caller's next start to put the old
+// one back. All must be on one file system. False when nothing was
+// moved, and when a rename lost the folder's files (a FAT disk through FUSE does): then the old
+// `to` stays and no empty folder is left there. Only regular files are opened to be flushed,
+// never through a link.
+[[nodiscard]] bool moveFolderInto(const QString& from, const QString& to, const QString& aside);
 
 // Flushes an open file, given by its descriptor, to the disk; true when it is there.
 using DiskFlush = std::function<bool(int fd)>;
@@ -119,11 +134,37 @@ using DiskFlush = std::function<bool(int fd)>;
 // test can see what reaches the disk before it replaces the old file; empty restores fsync.
 void setDiskFlush(DiskFlush flush);
 
+// What the file system is made to refuse, for a test: renameat2's flags (RENAME_NOREPLACE,
+// RENAME_EXCHANGE), as network, FUSE and FAT-family file systems refuse them, and hard links, as
+// FAT has none.
+struct Refusals
+{
+    bool renameFlags = false;
+    bool hardLinks = false;
+};
+
+// Makes every later call refuse what `refusals` names, as such a file system would; {} ends it.
+void setRefusals(Refusals refusals);
+
+// Called with the number of the step (from 0) before each rename of moveFolderInto, and after the
+// last where it takes more than one, so a test can end the program between two of them as a kill
+// would; empty for none.
+using MoveStep = std::function<void(int step)>;
+void setMoveStep(MoveStep step);
+
 // The program's cache folder of the user's own: "musetra" in $XDG_CACHE_HOME (else ~/.cache), made
 // with owner-only rights when missing, and opened to nobody else when found open. Empty, with a
-// log line, when what stands there is no folder the user owns (a link, another user's folder) or
-// none can be made: a folder others can plant files in is never used.
-QString ownCacheFolder();
+// log line and the operator's words in `refusal` (which name the folder and why), when what stands
+// there is no folder the user owns (a link, another user's folder) or none can be made: a folder
+// others can plant files in is never used.
+QString ownCacheFolder(QString& refusal);
+
+// Why `folder` cannot be listed, in the operator's words ("does not exist", "is a file, not a
+// folder", "cannot be read: Permission denied"); empty when it is a folder that can be.
+QString folderProblem(const QString& folder);
+
+// Why no file can be made in `folder`, in the operator's words; empty when nothing speaks against it.
+QString folderWriteProblem(const QString& folder);
 
 // Gives the six letters or digits that end the next temporary copy's name.
 using TemporaryLetters = std::function<QString()>;

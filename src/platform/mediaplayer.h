@@ -36,6 +36,10 @@ enum class NotifyValue { Successful, Superseded, Aborted, Failure };
 
 enum class PlayerMode { NotReady, Stopped, Playing, Paused };
 
+// What keeps the music from being heard, as far as the player can tell: a sound device that does
+// not answer or has stopped playing, or none at all (the music plays into nothing).
+enum class SoundTrouble { None, NotAnswering, NoDevice };
+
 enum class MediaError {
     None = 0,
     NotOpen,      // no file is open
@@ -98,8 +102,8 @@ public:
 
 Q_SIGNALS:
     void completed(platform::NotifyValue value);
-    // The sound device has not answered a request for some seconds (once per stall).
-    void deviceNotAnswering();
+    // The music cannot be heard for `trouble`, or (None) is heard again; told as it changes.
+    void soundTroubleChanged(platform::SoundTrouble trouble);
 
 protected:
     // Bookkeeping shared by every implementation, so all of them keep the same completion rules.

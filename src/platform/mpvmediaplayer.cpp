@@ -34,14 +34,18 @@ constexpr int kGlideMs = 100;
 constexpr int kGlideStepMs = 10;
 // Right after a play command no audio has reached the output yet: the volume applies at once.
 constexpr int kGlideAfterPlayMs = 250;
-constexpr int kDeviceWatchMs = 500;
+constexpr int kSoundWatchMs = 500;
+// Music that has moved on less than kStallProgressMs in kStallMs of playing stands still. The
+// first sound of a file over a sound server can take two seconds to move the position.
+constexpr int kStallMs = 4000;
+constexpr int kStallProgressMs = 1000;
 // Reply ids: those of loads are the plain load serials; the others carry one of these bits.
 constexpr quint64 kSeekReply = quint64{1} << 63;
 constexpr quint64 kRequestReply = quint64{1} << 62;
 constexpr quint64 kLengthReply = quint64{1} << 61;
 constexpr quint64 kReplyKinds = kSeekReply | kRequestReply | kLengthReply;
 // Ids of the properties mpv reports as they change.
-enum Observed : quint64 { kTimePos = 1, kVideoWidth, kVideoHeight };
+enum Observed : quint64 { kTimePos = 1, kVideoWidth, kVideoHeight, kAudioOutput };
 
 QByteArray seconds(int ms)
 {
@@ -106,11 +110,11 @@ void MpvMediaPlayer::RenderDeleter::operator()(mpv_render_context* context) cons
 }
 
 MpvMediaPlayer::MpvMediaPlayer(QObject* parent, const MpvOptions& options)
-    : MediaPlayer(parent), options_(options), deviceWatch_(new QTimer(this)), glideTimer_(new QTimer(this))
+    : MediaPlayer(parent), options_(options), soundWatch_(new QTimer(this)), glideTimer_(new QTimer(this))
 {
     clock_.start();
-    deviceWatch_->setInterval(kDeviceWatchMs);
-    connect(deviceWatch_, &QTimer::timeout, this, &MpvMediaPlayer::watchDevice);
+    soundWatch_->setInterval(kSoundWatchMs);
+    connect(soundWatch_, &QTimer::timeout, this, &MpvMediaPlayer::watchSound);
     glideTimer_->setInterval(kGlideStepMs);
     connect(glideTimer_, &QTimer::timeout, this, &MpvMediaPlayer::glideTimerTimeout);
 }
@@ -222,6 +226,7 @@ MpvMediaPlayer::Core MpvMediaPlayer::startCore(const MpvOptions& options, double
     libmpv().observeProperty(handle, kTimePos, "time-pos", MPV_FORMAT_DOUBLE);
     libmpv().observeProperty(handle, kVideoWidth, "dwidth", MPV_FORMAT_INT64);
     libmpv().observeProperty(handle, kVideoHeight, "dheight", MPV_FORMAT_INT64);
+    libmpv().observeProperty(handle, kAudioOutput, "current-ao", MPV_FORMAT_STRING);
     return {handle, startRenderer(handle, self)};
 }
 
@@ -351,6 +356,8 @@ void MpvMediaPlayer::startPlayback(std::optional<int> endMs)
     playing_ = true;
     paused_ = false;
     playStartedMs_ = clock_.elapsed();
+    progress_.clear();
+    if (!soundWatch_->isActive()) soundWatch_->start();
 }
 
 // The end point of the running play. The length is known once mpv has answered for the loaded
@@ -585,7 +592,6 @@ void MpvMediaPlayer::handleReply(const mpv_event& event)
     if (request == unanswered_.end()) return;
     const char* what = request->second.second;
     unanswered_.erase(request);
-    if (unanswered_.empty()) deviceToldSilent_ = false;
     if (event.reply_userdata == (kSeekReply | seekSerial_)) {
         // Playback restarts reported before this reply belong to earlier seeks or loads.
         seekArmed_ = true;
@@ -671,6 +677,10 @@ void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
         positionMs_ =
             known ? toMs(*static_cast<const double*>(property->data)) : (playing_ ? playEndMs() : 0);
         break;
+    case kAudioOutput:
+        audioOutput_ =
+            known ? QString::fromUtf8(*static_cast<const char* const*>(property->data)) : QString();
+        break;
     case kVideoWidth:
         videoWidth_ = known ? *static_cast<const qint64*>(property->data) : 0;
         showVideoSize();
@@ -689,7 +699,7 @@ void MpvMediaPlayer::handlePropertyChange(const mpv_event& event)
 void MpvMediaPlayer::track(quint64 replyId, const char* what)
 {
     unanswered_[replyId] = {clock_.elapsed(), what};
-    if (!deviceWatch_->isActive()) deviceWatch_->start();
+    if (!soundWatch_->isActive()) soundWatch_->start();
 }
 
 bool MpvMediaPlayer::command(std::initializer_list<const char*> words, quint64 replyId, const char* what)
@@ -727,20 +737,68 @@ void MpvMediaPlayer::setText(const char* name, const QString& value)
     sendProperty(name, MPV_FORMAT_STRING, &data);
 }
 
-// Tells once when the oldest unanswered request has waited kDeviceAnswerMs.
-void MpvMediaPlayer::watchDevice()
+// --- the watch of the music ------------------------------------------------------------------
+
+// Tells what keeps the music from being heard as it changes; rests while there is nothing to watch.
+void MpvMediaPlayer::watchSound()
 {
-    if (unanswered_.empty()) {
-        deviceWatch_->stop();
+    sampleProgress();
+    const SoundTrouble trouble = soundTrouble();
+    if (trouble == SoundTrouble::None && unanswered_.empty() && !playing_) soundWatch_->stop();
+    if (trouble == soundTrouble_) return;
+    soundTrouble_ = trouble;
+    if (trouble == SoundTrouble::NotAnswering) qCWarning(lcMpv) << "the sound device does not answer";
+    if (trouble == SoundTrouble::NoDevice)
+        qCWarning(lcMpv) << "no sound device: the music plays into nothing";
+    Q_EMIT soundTroubleChanged(trouble);
+}
+
+SoundTrouble MpvMediaPlayer::soundTrouble() const
+{
+    if (requestOverdue() || musicStalled()) return SoundTrouble::NotAnswering;
+    if (playsIntoNothing()) return SoundTrouble::NoDevice;
+    return SoundTrouble::None;
+}
+
+bool MpvMediaPlayer::requestOverdue() const
+{
+    const qint64 now = clock_.elapsed();
+    return std::any_of(unanswered_.begin(), unanswered_.end(),
+                       [now](const auto& request) { return now - request.second.first >= kDeviceAnswerMs; });
+}
+
+// The playing position at each watch, back to kStallMs ago; none while no music plays.
+void MpvMediaPlayer::sampleProgress()
+{
+    if (!musicPlays()) {
+        progress_.clear();
         return;
     }
-    qint64 oldest = clock_.elapsed();
-    for (const auto& [id, request] : unanswered_)
-        oldest = std::min(oldest, request.first);
-    if (deviceToldSilent_ || clock_.elapsed() - oldest < kDeviceAnswerMs) return;
-    deviceToldSilent_ = true;
-    qCWarning(lcMpv) << "the sound device does not answer";
-    Q_EMIT deviceNotAnswering();
+    const qint64 now = clock_.elapsed();
+    progress_.emplace_back(now, positionMs_);
+    while (progress_.size() > 1 && progress_[1].first <= now - kStallMs)
+        progress_.pop_front();
+}
+
+// mpv counts the position by the sound the device has taken: a device that takes none holds it,
+// give or take what still goes into the sound server's buffers.
+bool MpvMediaPlayer::musicStalled() const
+{
+    return progress_.size() > 1 && progress_.back().first - progress_.front().first >= kStallMs &&
+           progress_.back().second - progress_.front().second < kStallProgressMs;
+}
+
+// The null output is mpv's last resort when no device of the list opens (or the one in use is lost);
+// only a list of that output alone means it.
+bool MpvMediaPlayer::playsIntoNothing() const
+{
+    return musicPlays() && audioOutput_ == QLatin1String("null") &&
+           options_.audioOutput != QLatin1String("null");
+}
+
+bool MpvMediaPlayer::musicPlays() const
+{
+    return state_ == FileState::Loaded && playing_ && loadResult_ == LoadResult::Loaded;
 }
 
 // --- volume -----------------------------------------------------------------------------------

@@ -8,8 +8,12 @@
 // - No call of the window thread waits on mpv's core: properties are set and commands given
 //   asynchronously, in order, and positions, lengths and video sizes are the values mpv last
 //   reported. A core that stops answering (a sound server that hangs, a stuck sink) leaves the
-//   window answering; `deviceNotAnswering` tells when a request has waited kDeviceAnswerMs, once
-//   until mpv has answered every request.
+//   window answering.
+// - The music itself is watched: `soundTroubleChanged` tells NotAnswering when a request has waited
+//   kDeviceAnswerMs or the position of a playing file stands still for a few seconds (a sound
+//   server that hangs mid-track answers requests but takes no sound), NoDevice while a file plays
+//   through the null output that mpv falls back to when no device opens or the one in use is lost,
+//   and None once the music plays again.
 // - `open` gives the file to mpv and returns at once: the length is 0 until mpv has loaded the
 //   file, and a file mpv cannot play closes then, failing its play command (Failure).
 // - The file is unloaded by mpv when playback reaches its end (keep-open is off, so every end is an
@@ -34,6 +38,7 @@
 #include <QWidget>
 #include <QString>
 #include <atomic>
+#include <deque>
 #include <future>
 #include <map>
 #include <memory>
@@ -156,7 +161,15 @@ private:
     void setFlag(const char* name, bool on);
     void setText(const char* name, const QString& value);
     void sendProperty(const char* name, int format, void* data);
-    void watchDevice();
+
+    // The watch of the music: what keeps it from being heard now, told as it changes.
+    void watchSound();
+    SoundTrouble soundTrouble() const;
+    bool requestOverdue() const;
+    bool musicStalled() const;
+    bool playsIntoNothing() const;
+    bool musicPlays() const; // a loaded file plays, not paused
+    void sampleProgress();
 
     void applyVolume();
     void sendVolume();
@@ -196,8 +209,10 @@ private:
     // Requests mpv has not answered yet: reply id -> when it was sent, and what it asked.
     std::map<quint64, std::pair<qint64, const char*>> unanswered_;
     quint64 requestSerial_ = 0;
-    bool deviceToldSilent_ = false;
-    QTimer* deviceWatch_;
+    QTimer* soundWatch_;
+    SoundTrouble soundTrouble_ = SoundTrouble::None; // as last told
+    QString audioOutput_; // the output mpv plays through ("pulse", "null"...); empty without one
+    std::deque<std::pair<qint64, int>> progress_; // (when, playing position) at the latest watches
 
     int volume_ = kMaxVolume;
     double appliedVolume_ = kMaxVolume; // the amplitude given to mpv now, 0..kMaxVolume

@@ -40,6 +40,7 @@ namespace platform {
 enum class SpeechMissing;
 class MediaPlayer;
 enum class NotifyValue;
+enum class SoundTrouble;
 } // namespace platform
 
 namespace player {
@@ -151,6 +152,8 @@ public:
     // next selection starts playing.
     void pressStop();
     void volChange(QObject* Sender);
+    // Shows the on-screen volume bar for the volume bar's position.
+    void showVolume();
     void MPNotify(platform::NotifyValue value);
 
     platform::MediaPlayer* mediaPlayer() const { return mp.get(); }
@@ -309,7 +312,8 @@ private:
     void closeSplash();
     void startMakingMissingTitles();
     void prepareMediaPlayerOnceShown();
-    void showDeviceNotAnswering();
+    void showSoundTrouble(platform::SoundTrouble trouble);
+    void tellSoundTrouble();
     static void keepWindowsAlive();
     void finishMakingTitles();
     void stopForRestart();
@@ -360,6 +364,11 @@ private:
     bool playingEntryRemoved_ = false; // the playing entry left the queue; its row holds the next
     bool queueRanOut_ = false;         // the last entry played to its end and nothing started since
     int captionBlinkPhase_ = 0;
+    // While the music cannot be heard: what the operator is told, again at every reminder, and the
+    // caption it took the place of.
+    QString soundTrouble_;
+    QString captionBeforeTrouble_;
+    QTimer* soundTroubleReminder_ = nullptr;
 
     MediaPlayerFactory makeMediaPlayer_;
     QMenuBar* menuBar_ = nullptr;

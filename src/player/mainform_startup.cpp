@@ -46,6 +46,28 @@ namespace {
 constexpr int kVolumeMax = 150;
 constexpr int kToolbarImages = 10;
 constexpr double kFadedImageAlpha = 0.35;
+constexpr int kSoundTroubleReminderMs = 3000;
+
+// What the operator is told of `trouble`; empty while the music is heard.
+QString soundTroubleText(platform::SoundTrouble trouble)
+{
+    switch (trouble) {
+    case platform::SoundTrouble::NotAnswering:
+        return Tmainform::tr("The sound device does not answer");
+    case platform::SoundTrouble::NoDevice:
+        return Tmainform::tr("No sound device: the music is not heard");
+    case platform::SoundTrouble::None:
+        break;
+    }
+    return {};
+}
+
+bool isSoundTroubleText(const QString& text)
+{
+    return text == soundTroubleText(platform::SoundTrouble::NotAnswering) ||
+           text == soundTroubleText(platform::SoundTrouble::NoDevice);
+}
+
 const QString kFontFace = QStringLiteral("musetradigital");
 
 bool firstArgumentIs(const QString& word)
@@ -53,11 +75,24 @@ bool firstArgumentIs(const QString& word)
     return platform::commandLineArgument(1).toUpper() == word;
 }
 
+// Why the silent file cannot be made in the cache folder, naming the folder.
+QString cacheFolderProblem()
+{
+    if (library::cachepath.isEmpty()) return library::cacheproblem;
+    QString why = platform::folderWriteProblem(library::cachepath);
+    const QString blank = platform::joinPath(library::cachepath, QStringLiteral("blank.mp3"));
+    if (why.isEmpty() && QFileInfo::exists(blank) && !platform::isRegularFile(blank))
+        why = QStringLiteral("holds something other than a file named blank.mp3");
+    if (why.isEmpty()) why = QStringLiteral("takes no new file");
+    return QStringLiteral("The cache folder %1 %2").arg(library::cachepath, why);
+}
+
 QString blankFileMessage(const QString& firstWords)
 {
-    return firstWords + QStringLiteral("Please check .INI file and make sure ") + library::cachepath +
-           QStringLiteral(" exists and can be written to\r\nor specify and alterative temporary location "
-                          "under the \"cachepath=\" section of the .INI file");
+    return firstWords + cacheFolderProblem() +
+           QStringLiteral(
+               ".\r\nPlease point \"CachePath=\" in section [main] of the .INI file at a folder of your "
+               "own that can be written to");
 }
 
 // Runs `then` once, when the first window of the program has been shown.
@@ -174,13 +209,35 @@ void Tmainform::createMediaPlayer()
     if (mp) return;
     mp = makeMediaPlayer_();
     connect(mp.get(), &platform::MediaPlayer::completed, this, &Tmainform::MPNotify);
-    connect(mp.get(), &platform::MediaPlayer::deviceNotAnswering, this, &Tmainform::showDeviceNotAnswering);
+    connect(mp.get(), &platform::MediaPlayer::soundTroubleChanged, this, &Tmainform::showSoundTrouble);
+    soundTroubleReminder_ = new QTimer(this);
+    soundTroubleReminder_->setInterval(kSoundTroubleReminderMs);
+    connect(soundTroubleReminder_, &QTimer::timeout, this, &Tmainform::tellSoundTrouble);
 }
 
-// Music waits for the sound device meanwhile; the window goes on answering.
-void Tmainform::showDeviceNotAnswering()
+// The operator is told while the music cannot be heard, again at every reminder so that no other
+// message hides it for long (the window goes on answering, and guests go on choosing). Once it is
+// heard again the caption shows what it showed before and the message line is cleared, unless a
+// track has named itself on both since.
+void Tmainform::showSoundTrouble(platform::SoundTrouble trouble)
 {
-    tellOperator(tr("The sound device does not answer"));
+    soundTrouble_ = soundTroubleText(trouble);
+    if (!soundTrouble_.isEmpty()) {
+        tellSoundTrouble();
+        soundTroubleReminder_->start();
+        return;
+    }
+    soundTroubleReminder_->stop();
+    if (!isSoundTroubleText(windowTitle())) return;
+    setWindowTitle(captionBeforeTrouble_);
+    if (frontend().jukeboxVisible()) frontend().domessage(QString());
+}
+
+void Tmainform::tellSoundTrouble()
+{
+    // A track that started meanwhile named itself in the caption: that is the one to give back.
+    if (!isSoundTroubleText(windowTitle())) captionBeforeTrouble_ = windowTitle();
+    tellOperator(soundTrouble_);
 }
 
 void Tmainform::applyKioskCursor()

@@ -263,13 +263,19 @@ void Tmainform::volChange(QObject* Sender)
         (void)mp->setVolume(
             mutebut->isChecked() ? 0 : position * platform::MediaPlayer::kMaxVolume / kMaxVolumePosition);
     applyVoiceVolume();
-    if ((Sender == vol || Sender == mutebut) && volumedisplay)
-        volumedisplay->draw(uint8_t(std::clamp(position, 0, 255)));
+    // Nothing of this window shows over the jukebox, where the volume moves by the program (a
+    // track's own volume, a fade) and the jukebox's volume keys show the bar themselves.
+    if ((Sender == vol || Sender == mutebut) && !frontend().jukeboxVisible()) showVolume();
     if (frontend().jukeboxVisible() && !frontend().extractionVisible()) {
         // Activating the window gives the keys back to the control that had them there (the
         // search edit); focusing the window itself would take them from it at every fade step.
         if (QWidget* window = frontend().jukeboxWindow()) window->activateWindow();
     }
+}
+
+void Tmainform::showVolume()
+{
+    if (volumedisplay) volumedisplay->draw(uint8_t(std::clamp(vol->value(), 0, 255)));
 }
 
 void Tmainform::mutebutClick(QObject*)

@@ -124,6 +124,11 @@ void Tvolumedisplay::settitle(const QString& title, int value)
 void Tvolumedisplay::delayTimer(QObject*)
 {
     if (++delayTag < kTicksShown) return;
+    vanish();
+}
+
+void Tvolumedisplay::vanish()
+{
     hide();
     symbol->hide();
     delayTag = 0;

@@ -30,6 +30,8 @@ public:
     // Paints `symbol`: the title on top, "(value)" below.
     void settitle(const QString& title, int value);
     void delayTimer(QObject* Sender);
+    // Hides the bar and its symbol at once.
+    void vanish();
 
     QTimer* delay = nullptr;
     int delayTag = 0;         // ticks since the last change (the timer's tag)

@@ -36,6 +36,8 @@ constexpr int kRepeatMs = 100;
 constexpr int kCoverSide = 300;
 constexpr int kExtensionLength = 4;
 const QString kNoFolderMessage = QStringLiteral("Could not create folder. Possibly it already exists");
+const QString kLinkedAlbumMessage =
+    QStringLiteral("The album's folder is a link to one elsewhere, so no track can be added to it safely.");
 
 // The hourglass while it lives.
 class BusyCursor
@@ -118,7 +120,8 @@ void TAddTrack::fillFromTag()
     ebalbum->setText(library::trimcontrols(id_.album));
     ebartist->setText(library::trimcontrols(id_.artist));
     ebtrack->setText(library::trimcontrols(id_.track));
-    if (ebtrack->text().isEmpty()) ebtrack->setText(QFileInfo(path_).fileName().chopped(kExtensionLength));
+    if (ebtrack->text().isEmpty())
+        ebtrack->setText(library::oneLineTitle(QFileInfo(path_).fileName().chopped(kExtensionLength)));
 }
 
 void TAddTrack::showEvent(QShowEvent* event)
@@ -149,7 +152,10 @@ void TAddTrack::OkClick()
     const QString folder = targetFolder();
     if (folder.isEmpty()) return;
     bool added = addTrack(folder);
-    if (staged_) added = finishStaged(added);
+    if (staged_)
+        added = finishStaged(added);
+    else
+        dropstaging(library::albumfoldername({alb, art})); // the mark of a track added in place
     done(added ? kAdded : kCancelled);
 }
 
@@ -163,7 +169,7 @@ bool TAddTrack::finishStaged(bool trackAdded)
         return true;
     }
     dropstaging(albumpath);
-    if (trackAdded) error(kNoFolderMessage);
+    if (trackAdded) error(movefailure(albumpath));
     return false;
 }
 
@@ -186,13 +192,23 @@ QString TAddTrack::targetFolder()
 
 // The album is staged with its files linked, so that the track and its title join it together,
 // even when the program is killed halfway. An album that is a link (its folder perhaps on another
-// disk) takes them in place.
+// disk) cannot be staged, and is refused rather than written in place. On a disk without hard
+// links the track and its title go in place, one after the other, the album marked meanwhile for
+// the next start to undo what a kill would leave half done.
 QString TAddTrack::existingAlbum()
 {
     const QString albumpath = library::albumfoldername({alb, art});
-    if (!stagealbum(albumpath)) return library::albumfolderpath({alb, art});
-    staged_ = true;
-    return stagingfolder(albumpath);
+    const QString folder = library::albumfolderpath({alb, art});
+    if (stagealbum(albumpath)) {
+        staged_ = true;
+        return stagingfolder(albumpath);
+    }
+    const QString blocked = stagingfailure({});
+    if (QFileInfo(folder).isSymLink() || !blocked.isEmpty()) {
+        error(blocked.isEmpty() ? kLinkedAlbumMessage : blocked);
+        return {};
+    }
+    return folder;
 }
 
 // A new album is built where the CD road builds one and joins the library only with its track, so
@@ -205,7 +221,7 @@ QString TAddTrack::makeNewAlbum()
     const QString albumpath = library::albumfoldername(entry);
     if (!preparestaging(albumpath) || !writecover(stagingfolder(albumpath), cover)) {
         dropstaging(albumpath);
-        error(kNoFolderMessage);
+        error(stagingfailure(kNoFolderMessage));
         return {};
     }
     newAlbum_ = true;
@@ -221,7 +237,12 @@ bool TAddTrack::addTrack(const QString& folder)
         error(QStringLiteral("The album already holds 99 tracks."));
         return false;
     }
-    const QString destination = platform::joinPath(folder, trackFileName(number, path_));
+    const QString track = trackFileName(number, path_);
+    if (!staged_ && !markinplace(library::albumfoldername({alb, art}), track)) {
+        error(stagingfailure(kNoFolderMessage));
+        return false;
+    }
+    const QString destination = platform::joinPath(folder, track);
     if (!copySource(destination)) return false;
     if (!settitleline(folder, number, ebtrack->text())) {
         // A track without its title would shift the titles of later tracks: it goes again.

@@ -2,10 +2,12 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QRegularExpression>
 #include <algorithm>
 
+#include "library/albumstore.h"
 #include "platform/files.h"
 #include "platform/jpegcodec.h"
 #include "platform/textcodec.h"
@@ -15,12 +17,12 @@ namespace ripper {
 
 namespace {
 
-const QString kTitlesFile = QStringLiteral("title.dat");
 // The quality IJG libjpeg uses when none is asked for.
 constexpr int kJpegDefaultQuality = 75;
 
-// The number of a track file name, -1 for a name that is no track file.
-int trackNumberOf(const QString& name)
+} // namespace
+
+int tracknumber(const QString& name)
 {
     static const QRegularExpression pattern(QStringLiteral("^track(\\d+)\\.mp.$"),
                                             QRegularExpression::CaseInsensitiveOption);
@@ -28,15 +30,13 @@ int trackNumberOf(const QString& name)
     return match.hasMatch() ? match.captured(1).toInt() : -1;
 }
 
-} // namespace
-
 QStringList trackfiles(const QString& folder)
 {
     QStringList names = QDir(folder).entryList(QDir::Files | QDir::Hidden);
-    names.removeIf([](const QString& name) { return trackNumberOf(name) < 0; });
+    names.removeIf([](const QString& name) { return tracknumber(name) < 0; });
     std::sort(names.begin(), names.end(), [](const QString& a, const QString& b) {
-        const int left = trackNumberOf(a);
-        const int right = trackNumberOf(b);
+        const int left = tracknumber(a);
+        const int right = tracknumber(b);
         return left != right ? left < right : a < b;
     });
     return names;
@@ -45,18 +45,12 @@ QStringList trackfiles(const QString& folder)
 int nexttracknumber(const QString& folder)
 {
     const QStringList names = trackfiles(folder);
-    return names.isEmpty() ? 1 : trackNumberOf(names.last()) + 1;
+    return names.isEmpty() ? 1 : tracknumber(names.last()) + 1;
 }
 
 bool writetitles(const QString& folder, const QStringList& titles)
 {
-    QByteArray lines;
-    for (const QString& title : titles)
-        lines += title.toUtf8() + '\n';
-    // An existing file keeps its spelling, so the folder never holds two of them.
-    QString name = platform::findNoCase(folder, kTitlesFile);
-    if (name.isEmpty()) name = platform::joinPath(folder, kTitlesFile);
-    return platform::writeFileAtomically(name, lines);
+    return platform::writeFileAtomically(library::titlesfilepath(folder), library::titlesfiletext(titles));
 }
 
 QString defaulttitle(int number)
@@ -70,17 +64,23 @@ void padtitles(QStringList& titles, int count)
         titles.append(defaulttitle(int(titles.size()) + 1));
 }
 
+bool readtitles(const QString& folder, QStringList& titles)
+{
+    titles.clear();
+    const QString existing = library::titlesfilepath(folder);
+    if (!QFileInfo::exists(existing)) return true;
+    QFile file;
+    if (!platform::openRegularFile(file, existing)) return false;
+    titles = platform::splitLines(platform::decodeText(file.readAll()));
+    return true;
+}
+
 bool settitleline(const QString& folder, int number, const QString& title)
 {
-    QStringList titles;
-    const QString existing = platform::findNoCase(folder, kTitlesFile);
     // The whole file is read and written again: an old file may lack its last line end, and an
     // old one in another character set comes back in the one every new file uses.
-    if (!existing.isEmpty()) {
-        QFile file;
-        if (!platform::openRegularFile(file, existing)) return false;
-        titles = platform::splitLines(platform::decodeText(file.readAll()));
-    }
+    QStringList titles;
+    if (!readtitles(folder, titles)) return false;
     padtitles(titles, number);
     titles[number - 1] = title;
     return writetitles(folder, titles);

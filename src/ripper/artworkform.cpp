@@ -321,7 +321,7 @@ bool Tartwork::makeFolder(const QString& folder)
         }
     }
     if (preparestaging(library::albumpath)) return true;
-    fileError(QStringLiteral("Error creating output folder. ") + library::albumpath);
+    fileError(stagingfailure(QStringLiteral("Error creating output folder. ") + library::albumpath));
     return false;
 }
 

@@ -383,7 +383,7 @@ bool Tripmain::gettracks(int32_t alb)
         QString right;
         library::split(line, QStringLiteral("="), left, right);
         if (left.left(6).toUpper() == QStringLiteral("TTITLE"))
-            library::tracks.append(library::stripcontrols(right));
+            library::tracks.append(library::oneLineTitle(right));
     }
     library::trackscount = int32_t(library::tracks.size());
     if (library::trackscount > 0) fitTitlesToDisc();
@@ -569,8 +569,8 @@ bool Tripmain::joinLibrary(int32_t kept)
     for (const QString& track : trackfiles(folder).mid(kept))
         QFile::remove(platform::joinPath(folder, track));
     if (moveintolibrary(library::albumpath)) return true;
-    md(QStringLiteral("Error creating output folder. ") + library::albumpath, QStringLiteral("Cancel"),
-       QString(), QStringLiteral("Filing Error"), false);
+    md(movefailure(library::albumpath), QStringLiteral("Cancel"), QString(), QStringLiteral("Filing Error"),
+       false);
     return false;
 }
 

@@ -12,6 +12,7 @@ namespace ripper {
 namespace {
 constexpr int kButtonDesignWidth = 50;
 constexpr int kMessagePoints = 14;
+constexpr int kMessageMargin = 20;
 constexpr int kButtonPoints = 18;
 constexpr int kQuitDesignWidth = 300;
 constexpr int32_t kOkColour = 1;
@@ -39,13 +40,16 @@ Tmdialog::Tmdialog()
     placeQuitButton();
 }
 
+// A line wider than the screen wraps between words, within a margin at each side.
 void Tmdialog::placeMessage()
 {
     setDialogText(lb, aspy(kMessagePoints), kDialogTextColour);
     lb->setText(mes);
-    const int textHeight = lb->sizeHint().height();
+    lb->setWordWrap(true);
     lb->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    lb->setGeometry(0, height() / 4, width(), textHeight);
+    const int margin = aspx(kMessageMargin);
+    const int textWidth = width() - 2 * margin;
+    lb->setGeometry(margin, height() / 4, textWidth, lb->heightForWidth(textWidth));
 }
 
 void Tmdialog::placeAnswerButtons()

@@ -8,6 +8,7 @@
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
 #include "library/global.h"
+#include "library/names.h"
 #include "library/osk.h"
 #include "ripper/dialogframe.h"
 
@@ -134,7 +135,7 @@ void Tverify::lbClick()
 void Tverify::settitleClick()
 {
     if (edited_ < 0 || edited_ >= titleCount()) return;
-    library::tracks[edited_] = titleedit->text();
+    library::tracks[edited_] = library::oneLineTitle(titleedit->text());
     fillList();
 }
 

@@ -1,11 +1,14 @@
 // Background play: the album list file, the random choice, starting and chaining tracks, the check
 // box, the play and rest cycle, the fade and the volume steps.
 
+#include <QApplication>
 #include <QListWidget>
 #include <QRandomGenerator>
 #include <QSet>
 #include <QSignalSpy>
 #include <QSlider>
+#include <QScopeGuard>
+#include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
 
@@ -13,6 +16,8 @@
 #include "controls/bitmapcheckbox.h"
 #include "jukebox/tags.h"
 #include "jukeboxfixture.h"
+#include "numberstesting.h"
+#include "player/volumedisplay.h"
 #include "printers.h"
 
 namespace {
@@ -402,5 +407,68 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(VolumeStep{true, 20, 1, 21, 21, 90}, VolumeStep{true, 30, 1, 30, 30, 90},
                       VolumeStep{true, 60, -1, 30, 30, 90}, VolumeStep{false, 90, 1, 91, 15, 91},
                       VolumeStep{false, 150, 1, 150, 15, 150}, VolumeStep{false, 0, -1, 0, 15, 0}));
+
+// Notes every window other than `allowed` that is shown (the volume bar and its symbol are windows
+// of their own over the full-screen jukebox).
+class OtherWindowsShown : public QObject
+{
+public:
+    explicit OtherWindowsShown(const QWidget* allowed) : allowed_(allowed) { qApp->installEventFilter(this); }
+    ~OtherWindowsShown() override { qApp->removeEventFilter(this); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        const auto* widget = qobject_cast<const QWidget*>(watched);
+        if (event->type() == QEvent::Show && widget && widget->isWindow() && widget != allowed_)
+            shown << QString::fromLatin1(widget->metaObject()->className());
+        return false;
+    }
+
+    QStringList shown;
+
+private:
+    const QWidget* allowed_;
+};
+
+class NothingOfThePlayerOverTheJukebox : public NumberEntryTest, public ::testing::WithParamInterface<QSize>
+{
+};
+
+// Nothing of the desktop player shows over the jukebox: its volume bar goes when the jukebox comes,
+// and neither a background track's start nor a guest's selection that fades it out shows it, at
+// any screen size. The guest's own volume key shows it.
+TEST_P(NothingOfThePlayerOverTheJukebox, NeitherAtABackgroundTrackNorWhenAGuestReplacesIt)
+{
+    screens.bounds = QRect(QPoint(0, 0), GetParam());
+    player::Tvolumedisplay display;
+    player::volumedisplay = &display;
+    const auto forget = qScopeGuard([] { player::volumedisplay = nullptr; });
+    addLibrary(3);
+    open(QStringLiteral("Volume=90\n[Commercial]\nbgvolume=15\n"));
+    // The bar of a change at the desktop player a moment ago goes when the jukebox comes.
+    form->vol->setValue(89);
+    ASSERT_TRUE(display.isVisible());
+    frontEnd->gojukebox(true);
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_FALSE(display.isVisible() || display.symbol->isVisible());
+    const OtherWindowsShown others(window);
+
+    jukebox::startautoplay();
+    ASSERT_TRUE(jukebox::autoplaying);
+    ASSERT_EQ(form->vol->value(), 15);
+    type("0002001");
+    ASSERT_EQ(queue(), QStringList{QStringLiteral("2/1")});
+    ASSERT_EQ(form->vol->value(), 90);
+    EXPECT_EQ(others.shown, QStringList());
+    for (const QWidget* shown : QApplication::topLevelWidgets())
+        EXPECT_TRUE(shown == window || !shown->isVisible()) << shown->metaObject()->className();
+
+    QTest::keyClick(window, Qt::Key_Plus, Qt::KeypadModifier);
+    EXPECT_TRUE(display.isVisible() && display.symbol->isVisible());
+    EXPECT_EQ(display.symbol->accessibleName(), QStringLiteral("Volume (91)"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, NothingOfThePlayerOverTheJukebox,
+                         ::testing::Values(QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)));
 
 } // namespace

@@ -2,10 +2,18 @@
 // page, scaling, the message line, resizing and closing.
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
 #include <QFontMetricsF>
 #include <QLabel>
+#include <QScopeGuard>
 #include <gtest/gtest.h>
+#include <array>
+#include <linux/capability.h>
 #include <stdexcept>
+#include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
 #include "controls/bitmapactionbutton.h"
 #include "controls/textscroller.h"
@@ -410,6 +418,102 @@ TEST_F(JukeboxTest, NoPlayLogWithoutALogFile)
 
     EXPECT_EQ(window.log, nullptr);
     frontEnd->writeentry(QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("Title"));
+}
+
+// ---- What the operator is told at start ----
+
+// Root reads every folder whatever its rights; without these two capabilities this thread keeps to
+// a folder's rights as any user does, so a folder closed to its owner is unreadable here too.
+class WithoutReadingEverything
+{
+public:
+    WithoutReadingEverything()
+    {
+        (void)::syscall(SYS_capget, &header_, saved_);
+        std::array<__user_cap_data_struct, 2> reduced{saved_[0], saved_[1]};
+        reduced[0].effective &= ~((1U << CAP_DAC_OVERRIDE) | (1U << CAP_DAC_READ_SEARCH));
+        (void)::syscall(SYS_capset, &header_, reduced.data());
+    }
+    ~WithoutReadingEverything() { (void)::syscall(SYS_capset, &header_, saved_); }
+    WithoutReadingEverything(const WithoutReadingEverything&) = delete;
+    WithoutReadingEverything& operator=(const WithoutReadingEverything&) = delete;
+
+private:
+    __user_cap_header_struct header_{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct saved_[2]{};
+};
+
+struct LibraryFolderCase
+{
+    const char* name;
+    const char* says; // how the welcome line goes on after "WELCOME - 0 ALBUMS AVAILABLE - "
+};
+
+class LibraryFolderProblem : public JukeboxTest, public ::testing::WithParamInterface<LibraryFolderCase>
+{
+};
+
+// A library folder the albums cannot be read from leaves the jukebox without albums; its welcome
+// line says why, naming the folder, and so does the error log.
+TEST_P(LibraryFolderProblem, TheWelcomeLineSaysWhyNoAlbumShows)
+{
+    const QString folder = program.path() + QStringLiteral("/library");
+    const QString kind = QString::fromLatin1(GetParam().name);
+    if (kind == QLatin1String("File")) program.write(QStringLiteral("library"), "not a folder");
+    if (kind == QLatin1String("Fifo")) {
+        ASSERT_EQ(::mkfifo(QFile::encodeName(folder).constData(), 0600), 0);
+    }
+    if (kind == QLatin1String("Unreadable")) {
+        ASSERT_TRUE(QDir().mkdir(folder, QFileDevice::Permissions()));
+    }
+    if (kind == QLatin1String("Empty")) program.mkdir(QStringLiteral("library/Not an album"));
+    libraryRoot = folder;
+    program.write(QStringLiteral("errors.log"), "");
+    writeSettings(QStringLiteral("ErrorLog=%1/errors.log\n").arg(program.path()));
+    const WithoutReadingEverything asAnyUser;
+
+    const Tjukebox& window = startOnScreen(QSize(800, 600));
+    const QString why = QString::fromLatin1(GetParam().says).arg(folder + QLatin1Char('/'));
+    EXPECT_EQ(window.lcd3->text(), (QStringLiteral("Welcome - 0 albums available - ") + why).toUpper());
+    EXPECT_TRUE(QString::fromUtf8(program.read(QStringLiteral("errors.log"))).trimmed().endsWith(why));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, LibraryFolderProblem,
+    ::testing::Values(
+        LibraryFolderCase{"Missing", "The library folder %1 (setting Path) does not exist"},
+        LibraryFolderCase{"File", "The library folder %1 (setting Path) is a file, not a folder"},
+        LibraryFolderCase{"Fifo", "The library folder %1 (setting Path) is a pipe (FIFO), not a folder"},
+        LibraryFolderCase{"Unreadable",
+                          "The library folder %1 (setting Path) cannot be read: Permission denied"},
+        LibraryFolderCase{"Empty", "No album folder (Artist__Album) in %1"}),
+    [](const auto& test) { return std::string(test.param.name); });
+
+// Album folders left out are each told in the error log with the reason; when none is left, the
+// welcome line says so.
+TEST_F(JukeboxTest, AlbumFoldersLeftOutAreToldInTheErrorLog)
+{
+    program.mkdir(QStringLiteral("music/___Triple__D"));
+    program.mkdir(QStringLiteral("music/Solo__"));
+    const QByteArray latin1 = QFile::encodeName(libraryRoot) + "/Caf\xE9__Latin1";
+    ASSERT_EQ(::mkdir(latin1.constData(), 0700), 0);
+    // A name Qt cannot read is one it cannot remove either.
+    const auto removeLatin1 = qScopeGuard([&] { ::rmdir(latin1.constData()); });
+    program.write(QStringLiteral("errors.log"), "");
+    writeSettings(QStringLiteral("ErrorLog=%1/errors.log\n").arg(program.path()));
+
+    const Tjukebox& window = startOnScreen(QSize(800, 600));
+    const QString log = QString::fromUtf8(program.read(QStringLiteral("errors.log")));
+    for (const char* line :
+         {"Album folder ___Triple__D left out: its name has no artist before \"__\"",
+          "Album folder Solo__ left out: its name has no album after \"__\"",
+          "Album folder Caf\u00E9__Latin1 left out: its name is not valid UTF-8; please rename it"})
+        EXPECT_TRUE(log.contains(QString::fromUtf8(line))) << line << "\n" << log.toStdString();
+    EXPECT_TRUE(window.lcd3->text().endsWith(
+        QStringLiteral("No album folder (Artist__Album) in %1/: 3 left out, see the error log")
+            .arg(libraryRoot)
+            .toUpper()))
+        << window.lcd3->text().toStdString();
 }
 
 } // namespace

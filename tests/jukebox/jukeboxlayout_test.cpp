@@ -1,6 +1,7 @@
 // The jukebox window's control tree and its layout on screens of several sizes.
 
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <algorithm>
 #include <climits>
@@ -10,13 +11,16 @@
 #include "controls/bitmapcheckbox.h"
 #include "controls/picturescroller.h"
 #include "controls/scrolllistbox.h"
+#include "controls/selecterlistbox.h"
 #include "controls/talphabetbar.h"
 #include "controls/textscroller.h"
 #include "controls/transparentpanel.h"
+#include "jukebox/frameshape.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/playlistview.h"
 #include "jukebox/searchtrack.h"
 #include "jukebox/textlabel.h"
+#include "library/writefailures.h"
 #include "jukeboxfixture.h"
 #include "printers.h"
 #include "skins/resourceskins.h"
@@ -143,6 +147,11 @@ TEST_P(LayoutSmoke, EveryControlInItsPlaceWithItsCaption)
             << "key " << n;
         EXPECT_LT(metrics.height(), key->height() * 0.9) << "key " << n;
     }
+    // The credits caption stands whole, the count beside it.
+    EXPECT_LE(QFontMetrics(window.CreditLabel->font()).horizontalAdvance(window.CreditLabel->text()),
+              window.CreditLabel->width());
+    EXPECT_EQ(window.CreditStat->x(), window.CreditLabel->geometry().right() + 1);
+    EXPECT_EQ(window.CreditStat->geometry().right() + 1, window.CreditInfoPanel->width());
     EXPECT_EQ(window.butl->width(), window.butl->height()); // round, as the design draws it
     EXPECT_EQ(window.VisualsPanelPanel->geometry(), GetParam().corner);
     // The columns meet without a gap and cover the screen.
@@ -176,6 +185,71 @@ TEST_P(LayoutSmoke, PanelsLeaveWhatTheyDoNotOwnInView)
     EXPECT_TRUE(jukebox::TrackHintPanel->isHidden()); // its strip would cross the album list
     // The album numbers stand at the pages' left edge, right of the bar.
     EXPECT_LT(onWindow(window.alphapanel).right(), onWindow(window.toppanel).left());
+}
+
+// The thumbnails opened while the control panel shows leave its keys in reach.
+TEST_P(LayoutSmoke, ThumbnailsLeaveTheControlPanelsKeysInReach)
+{
+    addAlbums(3);
+    writeSettings(QStringLiteral("jukeboxcontrolpanel=0\n"));
+    Tjukebox& window = startOnScreen(GetParam().size);
+    ASSERT_FALSE(window.panel->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !window.VisualsPanelPanel->isHidden(); })); // covers loaded
+    window.VisualsPanelClick(window.VisualsPanel);
+    ASSERT_FALSE(window.thumbpanel->isHidden());
+    ASSERT_TRUE(window.thumbpanel->geometry().intersects(window.panel->geometry()));
+    for (const QWidget* key : std::initializer_list<const QWidget*>{
+             window.rejectshape2, window.muteshape2, window.volumeupshape2, window.volumedownshape2}) {
+        const QPoint centre = key->mapTo(&window, key->rect().center());
+        EXPECT_TRUE(window.panel->isAncestorOf(window.childAt(centre))) << key->objectName().toStdString();
+    }
+}
+
+// A touched cover fills the album area as far as it can in its own proportions, centred on black.
+TEST_P(LayoutSmoke, ATouchedCoverKeepsItsProportions)
+{
+    addAlbums(1);
+    QImage cover(600, 600, QImage::Format_RGB32);
+    cover.fill(Qt::white);
+    ASSERT_TRUE(cover.save(program.file(QStringLiteral("music/Artist 01__Album 01/title.jpg"))));
+    writeSettings();
+    Tjukebox& window = startOnScreen(GetParam().size);
+    window.cdClick(window.cd1);
+    ASSERT_FALSE(window.coverimagepanel->isHidden());
+    const QImage shown = window.coverimage->grab().toImage();
+    QRect lit;
+    for (int y = 0; y < shown.height(); ++y)
+        for (int x = 0; x < shown.width(); ++x)
+            if (qGray(shown.pixel(x, y)) > 128) lit |= QRect(x, y, 1, 1);
+    const int side = std::min(shown.width(), shown.height());
+    EXPECT_EQ(lit.size(), QSize(side, side));
+    EXPECT_LE(std::abs(lit.center().x() - shown.rect().center().x()), 1);
+    EXPECT_LE(std::abs(lit.center().y() - shown.rect().center().y()), 1);
+}
+
+// Writes that failed stand in the commerce panel's statistics under the coin line, each wrapped
+// whole into the column, with the reset key and the chart below them.
+TEST_P(LayoutSmoke, StandingWriteFailuresStandWholeUnderTheCoinLine)
+{
+    addAlbums(1);
+    writeSettings();
+    Tjukebox& window = startOnScreen(GetParam().size);
+    const QString settings = program.file(QStringLiteral("Musetra.ini"));
+    const QString plays = program.file(QStringLiteral("plays.log"));
+    library::reportWriteFailure(settings, QStringLiteral("Settings not saved to %1").arg(settings));
+    library::reportWriteFailure(plays, QStringLiteral("Plays not logged to %1").arg(plays));
+    window.GoCommercialManagerClick(window.GoCommercialManager);
+
+    const QLabel* failures = window.CmCreditLab;
+    ASSERT_FALSE(failures->isHidden());
+    EXPECT_GT(failures->y(), window.CmCredit->geometry().bottom());
+    EXPECT_GE(failures->height(), failures->heightForWidth(failures->width()));
+    const QFontMetrics metrics(failures->font());
+    for (const QString& word : failures->text().split(QRegularExpression(QStringLiteral("\\s"))))
+        EXPECT_LE(metrics.horizontalAdvance(word), failures->width()) << word.toStdString();
+    EXPECT_GT(window.CmResetCreditStats->y(), failures->geometry().bottom());
+    EXPECT_GT(window.Cmtop100Lab->y(), window.CmResetCreditStats->geometry().bottom());
+    EXPECT_GT(window.CmTop100->height(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -277,36 +351,73 @@ TEST_F(JukeboxTest, AdvancedOptionsDoneLeavesTheKeypadToTheGuests)
         EXPECT_EQ(window.childAt(onWindow(window, key).center()), key) << key->text().toStdString();
 }
 
+// The rows of the middle column of `key`'s face that stand out from its corner (a channel more than
+// 32 apart): the key as drawn on its panel, without the border its picture leaves round it.
+int drawnHeight(QWidget* key)
+{
+    const QImage face = key->grab().toImage();
+    const QRgb panel = face.pixel(0, 0);
+    const auto apart = [](int a, int b) { return std::abs(a - b) > 32; };
+    int rows = 0;
+    for (int y = 0; y < face.height(); ++y) {
+        const QRgb p = face.pixel(face.width() / 2, y);
+        rows +=
+            apart(qRed(p), qRed(panel)) || apart(qGreen(p), qGreen(panel)) || apart(qBlue(p), qBlue(panel));
+    }
+    return rows;
+}
+
+// The first "More" key of the kind `code` in `hits`, or none.
+const controls::tmatrix* moreKey(const QVector<controls::tmatrix>& hits, int code)
+{
+    const auto key =
+        std::find_if(hits.cbegin(), hits.cend(), [&](const controls::tmatrix& m) { return m.item == code; });
+    return key == hits.cend() ? nullptr : &*key;
+}
+
 class TouchKeys : public JukeboxTest, public ::testing::WithParamInterface<QSize>
 {
 };
 
-// The letter bar's keys at the left and the thumbnails' "More" keys are no smaller than the
-// keypad's smallest key. The 26 letters share the column between the two left corner keys, 536 of
-// the 546 design rows 26 such keys would take: a letter key may be one pixel shorter.
+// The letter bar's keys at the left, the thumbnails' and the random panel's "More" keys are no
+// smaller than the keypad's smallest key. A letter key is what its shape lets a touch reach; the 26
+// share the column between the two left corner keys, too short for 26 cells of that key's full
+// height, so a letter key measures at least that key as drawn, without its picture's border.
 TEST_P(TouchKeys, AreAsLargeAsTheSmallestKeypadKey)
 {
     addAlbums(40);
     writeSettings(QStringLiteral("[Skins]\nalphaorientation=0\n"));
     Tjukebox& window = startOnScreen(GetParam());
     const int side = smallestKeySide(window);
-    EXPECT_GE(window.alphapanel->width(), side);
-    EXPECT_GE(window.alphapanel->height() / 26.0, side - 1);
+    const int drawn = drawnHeight(window.num13);
+    ASSERT_GT(drawn, side / 2);
+    const QRegion shape = window.alphapanel->mask();
+    for (const controls::tbuttonmatrix& cell : window.alphapanel->btnmatrix()) {
+        const QRect key = shape.intersected(cell.tr).boundingRect();
+        EXPECT_GE(key.width(), side) << "letter at " << cell.tr.y();
+        EXPECT_GE(key.height(), drawn) << "letter at " << cell.tr.y();
+    }
+
+    window.kioskpanelClick(window.kioskpanel);
+    window.randombutClick(window.randombut);
+    const controls::tmatrix* listMore = moreKey(window.randompanellb->hits(), controls::kBottomBox);
+    ASSERT_NE(listMore, nullptr);
+    EXPECT_GE(listMore->x2 - listMore->x1, side);
+    EXPECT_GE(listMore->y2 - listMore->y1, side);
+    window.randompanelcancelClick(window.randompanelcancel);
 
     ASSERT_TRUE(QTest::qWaitFor([&] { return !window.VisualsPanelPanel->isHidden(); })); // covers loaded
     window.show(); // a hidden scroller draws nothing
     window.VisualsPanelClick(window.VisualsPanel);
-    const QVector<controls::tmatrix>& hits = window.thumbs->hits();
-    const auto more = std::find_if(hits.cbegin(), hits.cend(), [](const controls::tmatrix& m) {
-        return m.item == -1; // the lower "More" key
-    });
-    ASSERT_NE(more, hits.cend());
+    const controls::tmatrix* more = moreKey(window.thumbs->hits(), -1); // the lower "More" key
+    ASSERT_NE(more, nullptr);
     EXPECT_GE(more->x2 - more->x1, side);
     EXPECT_GE(more->y2 - more->y1, side);
     EXPECT_LE(more->y2, window.thumbs->height()); // whole on the screen
 }
 
-INSTANTIATE_TEST_SUITE_P(Screens, TouchKeys, ::testing::Values(QSize(800, 600), QSize(1920, 1080)));
+INSTANTIATE_TEST_SUITE_P(Screens, TouchKeys,
+                         ::testing::Values(QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)));
 
 TEST_F(JukeboxTest, BackgroundAndFrameComeFromTheTheme)
 {

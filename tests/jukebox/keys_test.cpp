@@ -547,6 +547,74 @@ TEST_F(KeyEntryTest, CoinKeyPaysForASelection)
     EXPECT_EQ(window->credit->Credits(), 0);
 }
 
+// Under the operator lock a guest's keyboard reaches nothing the operator's menu offers: not the
+// theme manager (which writes the settings), not background play on or off, not "Reject All". The
+// passcode keyed in lifts the lock and writes the settings, which hold nothing the refused keys
+// did; unlocked, the same keys work.
+TEST_F(KeyEntryTest, OperatorKeysDoNothingUnderTheLockUntilThePasscodeLiftsIt)
+{
+    addLibrary(3);
+    open(QStringLiteral("lock=1\npassword=123\nautoplay=0\n"));
+    const auto pressOperatorKeys = [this] {
+        press(Qt::Key_T, Qt::ControlModifier);
+        press(Qt::Key_F, Qt::AltModifier);
+        press(Qt::Key_QuoteLeft);
+        // Three switches of background play: on, off, on.
+        press(Qt::Key_P, Qt::AltModifier);
+        press(Qt::Key_B, Qt::AltModifier);
+        press(Qt::Key_Asterisk, Qt::KeypadModifier);
+    };
+    for (const int key : {Qt::Key_1, Qt::Key_Return, Qt::Key_1, Qt::Key_Return})
+        press(key);
+    ASSERT_EQ(queue(), QStringList{QStringLiteral("1/1")});
+
+    pressOperatorKeys();
+    EXPECT_EQ(dialogs.modalCount, 0) << "the theme manager opened";
+    EXPECT_FALSE(window->autoplaycb->checked());
+    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")}) << "all rejected";
+    for (const int key : {Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_1, Qt::Key_2, Qt::Key_3})
+        press(key);
+    ASSERT_FALSE(library::config.lock);
+    const QByteArray settings = program.read(QStringLiteral("Musetra.ini"));
+    EXPECT_TRUE(settings.contains("lock=0") && settings.contains("autoplay=0")) << settings.toStdString();
+
+    pressOperatorKeys();
+    EXPECT_EQ(dialogs.modalCount, 1);
+    EXPECT_TRUE(queue().isEmpty());
+    EXPECT_TRUE(window->autoplaycb->checked());
+}
+
+// The keypad types a passcode as the three digits after album 0000. One it cannot type is refused
+// at start, with a word on the welcome line (which does not show it) and in the error log (which
+// does); the lock stays on, so Escape still cannot leave. One of fewer digits is typed with leading
+// zeros.
+TEST_F(KeyEntryTest, APasscodeTheKeypadCannotTypeIsRefusedAndTheLockHolds)
+{
+    addLibrary(3);
+    program.write(QStringLiteral("errors.log"), "");
+    open(QStringLiteral("lock=1\npassword=4321\nErrorLog=%1/errors.log\n").arg(program.path()));
+    fillScreen(*window);
+    const QString remedy = QStringLiteral("refused: the keypad types 3 digits, set password=000 to 999");
+    EXPECT_EQ(window->lcd3->text(),
+              (QStringLiteral("Welcome - 3 albums available - The passcode in the settings is ") + remedy)
+                  .toUpper());
+    EXPECT_TRUE(QString::fromUtf8(program.read(QStringLiteral("errors.log")))
+                    .trimmed()
+                    .endsWith(QStringLiteral("Passcode 4321 ") + remedy));
+    press(Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden()) << "the lock held the jukebox";
+}
+
+TEST_F(KeyEntryTest, AShortPasscodeIsTypedWithLeadingZeros)
+{
+    addLibrary(3);
+    open(QStringLiteral("lock=1\npassword=7\n"));
+    for (const int key : {Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_0, Qt::Key_7})
+        press(key);
+    EXPECT_FALSE(library::config.lock);
+    EXPECT_FALSE(blinking());
+}
+
 TEST_F(KeyEntryTest, TheWindowSeesKeysTypedIntoItsTextBoxesOnce)
 {
     addLibrary(3);

@@ -11,6 +11,7 @@
 #include "jukebox/logfile.h"
 #include "platform/waithelper.h"
 #include "printers.h"
+#include "smalldisk.h"
 #include "tempfolder.h"
 
 using namespace jukebox;
@@ -113,6 +114,31 @@ TEST_F(PlayLog, LineBreaksAndControlCharactersInFieldsBecomeBlanksAndAnEmptyPath
     tlogfile none(QString(), &chart);
     none.writeentry(QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"));
     EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files).size(), 1);
+}
+
+// A line the full disk takes only part of would join the next line written once space is freed,
+// and the chart would read neither.
+TEST_F(PlayLog, AFullDiskTakesNoPartOfALineAndTheChartReadsTheLinesWrittenOnceSpaceIsFreed)
+{
+    const SmallDisk disk(folder.file(QStringLiteral("disk")), 4);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs could be mounted (needs root)";
+    const QString log = folder.file(QStringLiteral("disk/plays.log"));
+    // Whole lines that leave a few bytes of their last page: the next line fits only in part.
+    const QDate d(2024, 3, 20);
+    const qint64 padding = SmallDisk::pageSize() - 6 - line(d, "Pad", "Pad", "").size();
+    const QByteArray before = line(d, QStringLiteral("Pad"), QStringLiteral("Pad"), QString(padding, u'x'));
+    folder.write(QStringLiteral("disk/plays.log"), before);
+    ASSERT_TRUE(disk.fill());
+
+    tlogfile plays(log, &chart);
+    plays.writeentry(QStringLiteral("Amber"), QStringLiteral("Gold"), QStringLiteral("Lost"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/plays.log")), before);
+    disk.free();
+    plays.writeentry(QStringLiteral("Amber"), QStringLiteral("Gold"), QStringLiteral("Kept"));
+    EXPECT_TRUE(folder.read(QStringLiteral("disk/plays.log")).endsWith("\t\"Amber\"\t\"Gold\"\t\"Kept\"\n"));
+    runChart(plays);
+    ASSERT_EQ(chart.items.size(), 2);
+    EXPECT_EQ(chart.items[0], QStringLiteral("Amber - Gold : Kept (1)"));
 }
 
 TEST_F(PlayLog, ReadsLinesAsTheFormatDefines)
@@ -235,11 +261,13 @@ TEST_F(PlayLog, ChartCountsTracksGroupsSpellingsAndOrdersTiesByLatestFirstPlay)
              line(d, "Dido", "No Angel", "Thank You") +    // one play, first seen late
              QByteArray("garbage\n") + line(d, "Cake", "Fashion", "Short Skirt") +
              line(d, "abba", "GOLD", "waterloo") + line(d, "Eels", "Beautiful", "Tab\there") +
-             line(d, "", "", "") + line(d, "", "No", "Artist"));
+             line(d, "Jazz", "Fuzz", "Quiz") + // two plays, every letter upper-cased up to 'z'
+             line(d, "", "", "") + line(d, "", "No", "Artist") + line(d, "JAZZ", "FUZZ", "QUIZ"));
     tlogfile log(path(), &chart);
     runChart(log);
     EXPECT_TRUE(chart.numbers);
     EXPECT_EQ(chart.items, (QStringList{QStringLiteral("Abba - Gold : Waterloo (3)"),
+                                        QStringLiteral("Jazz - Fuzz : Quiz (2)"),
                                         QStringLiteral("Cake - Fashion : Short Skirt (2)"),
                                         QStringLiteral("Eels - Beautiful : Tab\there (1)"),
                                         QStringLiteral("Dido - No Angel : Thank You (1)"),

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -6,6 +7,7 @@
 #include "library/albumstore.h"
 #include "library/global.h"
 #include "printers.h"
+#include "smalldisk.h"
 #include "tempfolder.h"
 
 using namespace library;
@@ -187,6 +189,46 @@ TEST_F(AlbumStoreTest, MissingTitlesReadFromTheTrackFilesUntilTheBatchMakesThem)
     EXPECT_EQ(folder.read(QStringLiteral("Second__Album/Title.DAT")), QByteArray("Kept\n"));
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Second__Album/title.dat"))));
     EXPECT_EQ(folder.read(QStringLiteral("Third__Album/title.dat")), QByteArray("Written meanwhile\n"));
+}
+
+// A track file whose name holds a line break still gives one title: the made file has a line per
+// track, and the titles stay beside their tracks.
+TEST_F(AlbumStoreTest, TitlesMadeFromTrackFileNamesTakeOneLineEach)
+{
+    folder.write(QStringLiteral("A__B/01 two\nlines.mp3"), "x");
+    folder.write(QStringLiteral("A__B/02 carriage\rreturn\u0085.mp3"), "x");
+    folder.write(QStringLiteral("A__B/03 plain.mp3"), "x");
+    ASSERT_TRUE(scanalbumfolders({}));
+    makependingtitles();
+    EXPECT_EQ(folder.read(QStringLiteral("A__B/title.dat")),
+              QByteArray("01 two lines\n02 carriage return \n03 plain\n"));
+    ASSERT_TRUE(loadtitles(folder.file(QStringLiteral("A__B"))));
+    EXPECT_EQ(trackscount, 3);
+}
+
+// Titles files that a full disk refuses leave nothing behind, not even an empty temporary copy;
+// once space is freed, the album's titles are made as when they cannot be read.
+TEST_F(AlbumStoreTest, TitlesRefusedByAFullDiskLeaveNoTemporaryCopy)
+{
+    const SmallDisk disk(folder.file(QStringLiteral("disk")), 4);
+    if (!disk.mounted()) GTEST_SKIP() << "no tmpfs could be mounted (needs root)";
+    config.path = folder.file(QStringLiteral("disk"));
+    for (const char* album : {"A__One", "B__Two", "C__Three"})
+        folder.write(QStringLiteral("disk/%1/track01.mp3").arg(QLatin1String(album)), {});
+    ASSERT_TRUE(disk.fill());
+    ASSERT_TRUE(scanalbumfolders({}));
+    makependingtitles();
+    maketitles(QStringLiteral("A__One"));
+    QStringList files;
+    for (QDirIterator it(config.path, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
+         it.hasNext();)
+        files.append(QDir(config.path).relativeFilePath(it.next()));
+    files.sort();
+    EXPECT_EQ(files, QStringList({QStringLiteral("A__One/track01.mp3"), QStringLiteral("B__Two/track01.mp3"),
+                                  QStringLiteral("C__Three/track01.mp3"), QStringLiteral("filler")}));
+    disk.free();
+    maketitles(QStringLiteral("C__Three"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/C__Three/title.dat")), QByteArray("track01\n"));
 }
 
 TEST_F(AlbumStoreTest, MaketitlesReplacesAnExistingTitlesFileOfAnySpelling)

@@ -1,6 +1,7 @@
 // A sound server that stops answering (a private PulseAudio held with SIGSTOP): the window answers
-// at a selection, at Play and at a change of tracks, tells the operator, and a termination request
-// still ends the program.
+// at a selection, at Play and at a change of tracks, tells the operator while the music cannot be
+// heard, and a termination request still ends the program. Without any sound device the operator is
+// told as a track starts.
 
 #include <QTimer>
 #include <QToolButton>
@@ -20,6 +21,8 @@ using namespace soundtesting;
 namespace {
 
 constexpr int kTrackMs = 2500;
+// Tracks 3 and 4 are long enough to stand still in and play on after.
+constexpr int kLongTrackMs = 20000;
 constexpr int kWatchMs = 1000;
 constexpr qint64 kAnswerMs = 100;
 // A player that waits on the stopped server is let go after this long, so the test fails rather
@@ -83,7 +86,10 @@ protected:
         addAlbum(QStringLiteral("Alpha__One"), strings({"Morning", "Evening", "Night", "Dawn"}),
                  [](const QString& path) {
                      tools::Tone tone;
-                     tone.lengthMs = kTrackMs;
+                     tone.lengthMs =
+                         path.endsWith(QStringLiteral("3.mp3")) || path.endsWith(QStringLiteral("4.mp3"))
+                             ? kLongTrackMs
+                             : kTrackMs;
                      ASSERT_TRUE(tools::writeToneMp3(path, tone));
                  });
         start([]() -> std::unique_ptr<MediaPlayer> { return makePulsePlayer(); });
@@ -113,6 +119,12 @@ protected:
         queueTrack(1, track);
         form->dplaylist->setCurrentRow(form->dplaylist->count() - 1);
         form->playClick(nullptr);
+    }
+    // The operator reads `text` on the message line and in the caption within `ms`.
+    [[nodiscard]] bool told(const QString& text, int ms)
+    {
+        return QTest::qWaitFor(
+            [&] { return frontEnd.messages.contains(text) && form->windowTitle() == text; }, ms);
     }
     bool holds(int track) const
     {
@@ -159,6 +171,67 @@ TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtATrackChange)
     StoppedServer stopped(server.processId());
     expectAnswering("track change", [] {});
     EXPECT_TRUE(holds(2));
+}
+
+// Held while a track plays and nothing is asked of the player: the music stands still, which the
+// operator is told, again over a guest's selection, and no longer once the music plays again.
+TEST_F(StoppedSoundServerRoad, MusicThatStopsIsToldWhileItLastsAndNoLongerOnceItPlaysAgain)
+{
+    const QString notAnswering = QStringLiteral("The sound device does not answer");
+    select(3);
+    queueTrack(1, 4);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->mediaPlayer()->position() > 1000; }, 10000));
+    const QString caption = form->windowTitle();
+    StoppedServer stopped(server.processId());
+    EXPECT_TRUE(told(notAnswering, 2 * MpvMediaPlayer::kDeviceAnswerMs));
+
+    frontEnd.messages.clear();
+    queueTrack(1, 1);
+    ASSERT_EQ(frontEnd.messages.size(), 1);
+    EXPECT_TRUE(told(notAnswering, 2 * MpvMediaPlayer::kDeviceAnswerMs));
+
+    stopped.resume();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == caption; }, 10000))
+        << form->windowTitle().toStdString();
+    const int at = form->mediaPlayer()->position();
+    frontEnd.messages.clear();
+    QTest::qWait(MpvMediaPlayer::kDeviceAnswerMs + 1000);
+    EXPECT_FALSE(frontEnd.messages.contains(notAnswering));
+    EXPECT_EQ(form->windowTitle(), caption);
+    EXPECT_GT(form->mediaPlayer()->position(), at);
+}
+
+// No sound server and no sound card: mpv falls back to its null output, where the tracks would go by
+// unheard; the operator is told as the first one starts.
+class NoSoundDeviceRoad : public PlayerWindowTest
+{
+protected:
+    void TearDown() override
+    {
+        PlayerWindowTest::TearDown();
+        qunsetenv("PULSE_SERVER");
+        qunsetenv("ALSA_CONFIG_PATH");
+    }
+};
+
+TEST_F(NoSoundDeviceRoad, ATrackThatStartsUnheardIsTold)
+{
+    qputenv("PULSE_SERVER", "unix:/nonexistent/native");
+    qputenv("ALSA_CONFIG_PATH", "/dev/null");
+    addAlbum(QStringLiteral("Alpha__One"), strings({"Morning"}), [](const QString& path) {
+        tools::Tone tone;
+        tone.lengthMs = kLongTrackMs;
+        ASSERT_TRUE(tools::writeToneMp3(path, tone));
+    });
+    start([] { return std::make_unique<MpvMediaPlayer>(); });
+    frontEnd.exists = frontEnd.visible = true;
+    queueTrack(1, 1);
+    form->dplaylist->setCurrentRow(0);
+    form->playClick(nullptr);
+    const QString noDevice = QStringLiteral("No sound device: the music is not heard");
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return frontEnd.messages.contains(noDevice) && form->windowTitle() == noDevice; }, 5000))
+        << frontEnd.messages.join(u'|').toStdString();
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSlider>
 #include <QTest>
 #include <QToolButton>
@@ -389,6 +390,7 @@ TEST_F(StartupTest, ReloadRenumbersAfterFoldersChangeAndKeepsThePlayer)
     EXPECT_EQ(commands, QStringList{QStringLiteral("stop")});
 }
 
+// The message names the cache folder and says why it cannot be used.
 TEST_F(StartupTest, UnwritableTemporaryFolderHaltsWithItsMessage)
 {
     // A folder of the kernel's: present, but nobody may create files in it.
@@ -397,12 +399,36 @@ TEST_F(StartupTest, UnwritableTemporaryFolderHaltsWithItsMessage)
     EXPECT_THROW(start(), platform::Halted);
 
     ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(
-        dialogs.shown.at(0).text,
-        QStringLiteral("Cannot create temporary file. Please check .INI file and make sure /proc exists and "
-                       "can be written to\r\nor specify and alterative temporary location under the "
-                       "\"cachepath=\" section of the .INI file"));
+    EXPECT_EQ(dialogs.shown.at(0).text,
+              QStringLiteral(
+                  "Cannot create temporary file. The cache folder /proc takes no new file.\r\nPlease point "
+                  "\"CachePath=\" in section [main] of the .INI file at a folder of your own that can "
+                  "be written to"));
     EXPECT_EQ(dialogs.shown.at(0).icon, platform::MessageIcon::Error);
+}
+
+// Without a CachePath that is a folder, the user's own cache folder is refused when a link stands
+// in its place: the message names both and says why.
+TEST_F(StartupTest, RefusedCacheFolderIsNamedWithTheReason)
+{
+    TempFolder cacheHome;
+    const QByteArray oldHome = qgetenv("XDG_CACHE_HOME");
+    qputenv("XDG_CACHE_HOME", cacheHome.path().toLocal8Bit());
+    const auto restore = qScopeGuard([&] { qputenv("XDG_CACHE_HOME", oldHome); });
+    const QString own = cacheHome.path() + QStringLiteral("/musetra");
+    ASSERT_TRUE(QFile::link(cacheHome.mkdir(QStringLiteral("shared")), own));
+    writeSettings(QString(), QStringLiteral("/no/such/folder"));
+    ThrowingHalt halt;
+    EXPECT_THROW(start(), platform::Halted);
+
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_THAT(
+        dialogs.shown.at(0).text.toStdString(),
+        ::testing::StartsWith(QStringLiteral("Cannot create temporary file. CachePath /no/such/folder does "
+                                             "not exist. The cache folder %1 is not used: a link stands "
+                                             "there.\r\n")
+                                  .arg(own)
+                                  .toStdString()));
 }
 
 TEST_F(StartupTest, SomethingElseInThePlaceOfTheSilentMp3HaltsToo)

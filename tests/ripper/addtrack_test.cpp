@@ -15,12 +15,17 @@
 #include <unistd.h>
 
 #include "answeringdialogs.h"
+#include "library/albumstore.h"
 #include "library/global.h"
 #include "library/id3.h"
+#include "mounteddisk.h"
+#include "platform/files.h"
 #include "printers.h"
 #include "ripper/addtrack.h"
+#include "ripper/albumfiles.h"
 #include "ripper/albumstaging.h"
 #include "tempfolder.h"
+#include "tonemp3.h"
 
 using ripper::TAddTrack;
 
@@ -123,6 +128,49 @@ TEST_F(AddTrack, RefusedNamesAndAFailedTitleFileAddNothing)
     EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/track01.mp3"))));
 }
 
+// Each title keeps one line, whatever its tag or file name holds, so after a restart every title
+// still stands beside its track; the titles file keeps the spelling it has.
+TEST_F(AddTrack, TitlesWithLineBreaksOrControlCharactersTakeOneLineEachInTheTitlesFileAsSpelled)
+{
+    folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
+    folder.write(QStringLiteral("Band__Songs/track02.mp3"), "b");
+    folder.write(QStringLiteral("Band__Songs/TITLE.DAT"), "One\nTwo\n");
+    const QString tagged = folder.write(
+        QStringLiteral("drop/tagged.mp3"),
+        tools::id3v23Tag(QStringLiteral("Evil\nInjected\r\v\f\x1c\x1d\x1e\u0085\u2028\u2029End"), {}, {}) +
+            QByteArray(500, 'x'));
+    act = [](TAddTrack& d) {
+        EXPECT_EQ(d.ebtrack->text(), QStringLiteral("Evil Injected         End"));
+        d.Ok->click();
+    };
+    EXPECT_EQ(ripper::addtrackdialog(artist, album, tagged, artist, album, true), 1);
+    act = [](TAddTrack& d) { d.Ok->click(); };
+    EXPECT_EQ(drop(QStringLiteral("two\nlines\u2028here.mp3")), 1);
+
+    const QString songs = folder.file(QStringLiteral("Band__Songs"));
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/TITLE.DAT")),
+              QByteArray("One\nTwo\nEvil Injected         End\ntwo lines here\n"));
+    EXPECT_FALSE(QFile::exists(folder.file(QStringLiteral("Band__Songs/title.dat"))));
+    ASSERT_TRUE(library::loadtitles(songs));
+    EXPECT_EQ(library::trackscount, ripper::trackfiles(songs).size());
+}
+
+// The last number an album has room for is taken; beyond it a drop is refused.
+TEST_F(AddTrack, TheNinetyNinthTrackIsAddedAndAHundredthRefused)
+{
+    folder.write(QStringLiteral("Band__Songs/track98.mp3"), "a");
+    EXPECT_EQ(drop(QStringLiteral("last.mp3")), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/track99.mp3")), QByteArray(500, 'x'));
+    EXPECT_EQ(drop(QStringLiteral("more.mp3")), 2);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_EQ(dialogs.shown[0].text, QStringLiteral("The album already holds 99 tracks."));
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Band__Songs"))).entryList(QDir::Files).size(), 3);
+    QStringList titles;
+    ASSERT_TRUE(library::readtitlesfile(folder.file(QStringLiteral("Band__Songs")), titles));
+    ASSERT_EQ(titles.size(), 99);
+    EXPECT_EQ(titles.last(), QStringLiteral("last"));
+}
+
 TEST_F(AddTrack, ANewAlbumNamedAsOneOnDiskInAnotherCaseIsThatAlbum)
 {
     folder.write(QStringLiteral("Band__Songs/track01.mp3"), "a");
@@ -184,6 +232,119 @@ TEST_F(AddTrack, AnEmptySourceOrOneCutShortDuringTheCopyIsRefused)
     EXPECT_EQ(folder.read(QStringLiteral("Band__Songs/title.dat")), QByteArray("One\n"));
 }
 
+// An album whose folder is a link elsewhere, and any album while a plain file stands where albums
+// are staged, cannot take a track safely: the operator hears why, and nothing is written in place.
+TEST_F(AddTrack, ALinkedAlbumOrAFileWhereAlbumsAreStagedIsRefusedWithAWord)
+{
+    act = [](TAddTrack& d) {
+        d.Ok->click();
+        EXPECT_TRUE(d.isVisible()) << "the track was added";
+        d.Cancel->click();
+    };
+    folder.write(QStringLiteral("elsewhere/track01.mp3"), "a");
+    ASSERT_TRUE(
+        QFile::link(folder.file(QStringLiteral("elsewhere")), folder.file(QStringLiteral("Band__Songs"))));
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
+    folder.write(QStringLiteral("Band__Live/track01.mp3"), "a");
+    folder.write(QStringLiteral(".incoming"), "the operator's");
+    album = QStringLiteral("Live");
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
+    act = [](TAddTrack& d) {
+        d.newalbum->click();
+        d.ebartist->setText(QStringLiteral("Band"));
+        d.ebalbum->setText(QStringLiteral("Fresh"));
+        d.Ok->click();
+        EXPECT_TRUE(d.isVisible()) << "the album was made";
+        d.Cancel->click();
+    };
+    EXPECT_EQ(drop(QStringLiteral("x.mp3")), 2);
+    ASSERT_EQ(dialogs.shown.size(), 3);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The album's folder is a link")));
+    EXPECT_TRUE(dialogs.shown[1].text.startsWith(QStringLiteral("A file named \".incoming\" stands")));
+    EXPECT_EQ(dialogs.shown[2].text, dialogs.shown[1].text);
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("elsewhere"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("track01.mp3")});
+    EXPECT_EQ(QDir(folder.file(QStringLiteral("Band__Live"))).entryList(QDir::Files | QDir::Hidden),
+              QStringList{QStringLiteral("track01.mp3")});
+    EXPECT_EQ(folder.read(QStringLiteral(".incoming")), QByteArray("the operator's"));
+}
+
+// The library on a disk mounted through FUSE, as the operator's may be.
+class AddTrackOnDisk : public AddTrack
+{
+protected:
+    // Mounts a disk of `kind` as the library; false (the test skipped) when the machine cannot.
+    bool mountLibrary(MountedDisk::Kind kind)
+    {
+        disk = std::make_unique<MountedDisk>(kind, folder.mkdir(QStringLiteral("disk")));
+        if (!disk->mounted()) return false;
+        library::config.path = disk->path() + QLatin1Char('/');
+        folder.write(QStringLiteral("disk/Band__Songs/track01.mp3"), "a");
+        folder.write(QStringLiteral("disk/Band__Songs/title.dat"), "One\n");
+        folder.write(QStringLiteral("disk/Band__Songs/notes.txt"), "notes");
+        return true;
+    }
+
+    // The files of album folder `name` on the disk, hidden ones too.
+    QStringList filesOf(const QString& name)
+    {
+        return QDir(folder.file(QStringLiteral("disk/") + name)).entryList(QDir::Files | QDir::Hidden);
+    }
+
+    void newAlbumNamed(const QString& name)
+    {
+        act = [name](TAddTrack& d) {
+            d.newalbum->click();
+            d.ebartist->setText(QStringLiteral("Band"));
+            d.ebalbum->setText(name);
+            d.Ok->click();
+        };
+    }
+
+    std::unique_ptr<MountedDisk> disk;
+};
+
+// NTFS through ntfs-3g refuses renameat2's flags: tracks and titles are still placed, the album
+// swapped through a folder put aside, and a start makes a missing titles file.
+TEST_F(AddTrackOnDisk, OnNtfsATrackJoinsAnAlbumANewAlbumIsMadeAndAStartWritesTitles)
+{
+    if (!mountLibrary(MountedDisk::Kind::Ntfs)) GTEST_SKIP() << disk->failure().toStdString();
+    EXPECT_EQ(drop(QStringLiteral("Second.mp3")), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/track02.mp3")), QByteArray(500, 'x'));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/notes.txt")), QByteArray("notes"));
+    newAlbumNamed(QStringLiteral("Fresh"));
+    EXPECT_EQ(drop(QStringLiteral("Opener.mp3")), 1);
+    EXPECT_EQ(filesOf(QStringLiteral("Band__Fresh")),
+              (QStringList{QStringLiteral("title.dat"), QStringLiteral("title.jpg"),
+                           QStringLiteral("track01.mp3")}));
+    EXPECT_TRUE(dialogs.shown.isEmpty()) << dialogs.shown.value(0).text.toStdString();
+
+    folder.write(QStringLiteral("disk/Band__Bare/track01.mp3"), "a");
+    ASSERT_TRUE(library::scanalbumfolders({}));
+    library::makependingtitles();
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Bare/title.dat")), QByteArray("track01\n"));
+    EXPECT_EQ(filesOf(QStringLiteral("Band__Bare")),
+              (QStringList{QStringLiteral("title.dat"), QStringLiteral("track01.mp3")}));
+}
+
+// FAT through fusefat has no hard links and no rename flags, and a folder it renames loses its
+// files: a track goes into its album in place, and a new album is refused with a word, leaving no
+// empty album behind.
+TEST_F(AddTrackOnDisk, OnFatATrackJoinsAnAlbumInPlaceAndANewAlbumIsRefusedWithAWord)
+{
+    if (!mountLibrary(MountedDisk::Kind::Fat)) GTEST_SKIP() << disk->failure().toStdString();
+    EXPECT_EQ(drop(QStringLiteral("Second.mp3")), 1);
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/title.dat")), QByteArray("One\nSecond\n"));
+    EXPECT_EQ(folder.read(QStringLiteral("disk/Band__Songs/track02.mp3")), QByteArray(500, 'x'));
+    newAlbumNamed(QStringLiteral("Fresh"));
+    EXPECT_EQ(drop(QStringLiteral("Opener.mp3")), 2);
+    ASSERT_EQ(dialogs.shown.size(), 1);
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(QStringLiteral("The disk refused to move the album")));
+    EXPECT_EQ(QDir(disk->path()).entryList({QStringLiteral("*__*")}, QDir::AllEntries),
+              QStringList{QStringLiteral("Band__Songs")});
+}
+
 // Add Track of a large file into Band / Songs, run by a child process that the test kills from
 // outside, as a power cut or a kill would stop the program.
 class KilledAddTrack : public AddTrack
@@ -199,10 +360,16 @@ protected:
         folder.write(QStringLiteral("Band__Songs/title.dat"), kOldTitles);
     }
 
-    pid_t startChild()
+    // `refusals`: what the child's file system refuses; `killAt`: the step of the album's move it
+    // is killed at (none when negative).
+    pid_t startChild(platform::Refusals refusals = {}, int killAt = -1)
     {
         const pid_t child = ::fork();
         if (child == 0) {
+            platform::setRefusals(refusals);
+            platform::setMoveStep([killAt](int step) {
+                if (step == killAt) ::raise(SIGKILL);
+            });
             TAddTrack dialog(artist, album, source);
             dialog.OkClick();
             ::_exit(dialog.result() == TAddTrack::kAdded ? 0 : 1);
@@ -229,44 +396,74 @@ protected:
         return files;
     }
 
+    // The library as it was, and with the track added, after the next start.
+    QStringList oldAlbum()
+    {
+        return {QStringLiteral("Band__Songs/title.dat One\r\nTwo\r\n"),
+                QStringLiteral("Band__Songs/track01.mp3 1"), QStringLiteral("Band__Songs/track02.mp3 1"),
+                QStringLiteral("drop/Third.mp3 ") + QString::number(kTrack.size())};
+    }
+    QStringList albumWithTrack()
+    {
+        QStringList added = oldAlbum();
+        added[0] = QStringLiteral("Band__Songs/title.dat One\nTwo\nThird\n");
+        added.insert(3, QStringLiteral("Band__Songs/track03.mp3 ") + QString::number(kTrack.size()));
+        return added;
+    }
+
     const QByteArray kTrack = QByteArray(16 * 1024 * 1024, 'x');
     const QByteArray kOldTitles = "One\r\nTwo\r\n";
     QString source;
 };
 
+// On a disk with hard links the album is staged; on one without, the track goes in place.
 TEST_F(KilledAddTrack, AKillAtAnyMomentLeavesTheOldAlbumOrTheWholeTrackWithItsTitle)
 {
-    const QString size = QString::number(kTrack.size());
-    const QStringList old{
-        QStringLiteral("Band__Songs/title.dat One\r\nTwo\r\n"), QStringLiteral("Band__Songs/track01.mp3 1"),
-        QStringLiteral("Band__Songs/track02.mp3 1"), QStringLiteral("drop/Third.mp3 ") + size};
-    QStringList added = old;
-    added[0] = QStringLiteral("Band__Songs/title.dat One\nTwo\nThird\n");
-    added.insert(3, QStringLiteral("Band__Songs/track03.mp3 ") + size);
-    makeOldAlbum();
-    QElapsedTimer run;
-    run.start();
-    int status = 0;
-    ASSERT_GT(::waitpid(startChild(), &status, 0), 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    const qint64 whole = run.nsecsElapsed();
-    ASSERT_EQ(libraryAfterNextStart(), added);
-
-    // Kills spread over the time a whole run took, and one as soon as the track has its final name.
-    constexpr int kKills = 20;
-    const QString placed = QStringLiteral("/Band__Songs/track03.mp3");
-    for (int kill = 0; kill <= kKills; ++kill) {
+    const QStringList old = oldAlbum();
+    const QStringList added = albumWithTrack();
+    for (const platform::Refusals disk : {platform::Refusals{}, platform::Refusals{true, true}}) {
         makeOldAlbum();
-        const pid_t child = startChild();
-        run.restart();
-        while (kill < kKills ? run.nsecsElapsed() < whole * kill / kKills
-                             : !QFile::exists(folder.path() + placed) &&
-                                   !QFile::exists(ripper::stagingfolder(QString()) + placed))
-            if (::waitpid(child, &status, WNOHANG) != 0) break;
-        ::kill(child, SIGKILL);
-        ::waitpid(child, &status, 0);
+        QElapsedTimer run;
+        run.start();
+        int status = 0;
+        ASSERT_GT(::waitpid(startChild(disk), &status, 0), 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        const qint64 whole = run.nsecsElapsed();
+        ASSERT_EQ(libraryAfterNextStart(), added);
+
+        // Kills spread over the time a whole run took, and one as soon as the track has its final name.
+        constexpr int kKills = 20;
+        const QString placed = QStringLiteral("/Band__Songs/track03.mp3");
+        for (int kill = 0; kill <= kKills; ++kill) {
+            makeOldAlbum();
+            const pid_t child = startChild(disk);
+            run.restart();
+            while (kill < kKills ? run.nsecsElapsed() < whole * kill / kKills
+                                 : !QFile::exists(folder.path() + placed) &&
+                                       !QFile::exists(ripper::stagingfolder(QString()) + placed))
+                if (::waitpid(child, &status, WNOHANG) != 0) break;
+            ::kill(child, SIGKILL);
+            ::waitpid(child, &status, 0);
+            const QStringList left = libraryAfterNextStart();
+            EXPECT_TRUE(left == old || left == added) << (disk.hardLinks ? "in place" : "staged") << ", kill "
+                                                      << kill << ": " << left.join(u'|').toStdString();
+        }
+    }
+}
+
+// On a file system that refuses renameat2's flags the album is replaced in steps, the old one put
+// aside first: a kill before any of them leaves one whole album, and the next start lists it.
+TEST_F(KilledAddTrack, AKillAtEachStepOfAReplacementWithoutASwapLeavesOneWholeAlbum)
+{
+    constexpr int kSteps = 5;
+    const platform::Refusals noFlags{true, false};
+    for (int step = 0; step < kSteps; ++step) {
+        makeOldAlbum();
+        int status = 0;
+        ASSERT_GT(::waitpid(startChild(noFlags, step), &status, 0), 0);
+        EXPECT_TRUE(WIFSIGNALED(status)) << "step " << step << " was never reached";
         const QStringList left = libraryAfterNextStart();
-        EXPECT_TRUE(left == old || left == added) << "kill " << kill << ": " << left.join(u'|').toStdString();
+        EXPECT_EQ(left, step < 4 ? oldAlbum() : albumWithTrack()) << "killed before step " << step;
     }
 }
 

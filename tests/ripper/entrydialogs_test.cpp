@@ -149,7 +149,7 @@ TEST_F(EntryDialogs, TrackEditorSetsTheEditedRowsTitle)
     answer<Tverify>([](Tverify& d) {
         EXPECT_EQ(d.titleedit->text(), QStringLiteral("Track 1"));
         clickRow(d.lb, 1);
-        d.titleedit->setText(QStringLiteral("Second Song"));
+        d.titleedit->setText(QStringLiteral("Second\nSong")); // as pasted
         click(d.settitle);
         EXPECT_EQ(d.lb->items()[1], QStringLiteral("Second Song"));
         click(d.next);

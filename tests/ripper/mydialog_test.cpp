@@ -89,3 +89,39 @@ TEST(QuestionDialog, EscapeOrAnyOtherEndGivesTheLastButtonShown)
     };
     EXPECT_EQ(ripper::md(one, one, two, {}, true), 3);
 }
+
+class QuestionDialogScreens : public ::testing::TestWithParam<QSize>
+{
+};
+
+// A line wider than the screen wraps: every word of the message shows, inside the dialog's sides and
+// above its buttons. The text is told by the pixels it changes.
+TEST_P(QuestionDialogScreens, ALongLineWrapsInsideTheScreen)
+{
+    ExtractionWindow window(GetParam());
+    AnsweringDialogs dialogs;
+    dialogs.modalHandler = [](QDialog& shown) {
+        auto& dialog = static_cast<Tmdialog&>(shown);
+        dialog.show();
+        const QImage withText = dialog.grab().toImage();
+        dialog.lb->hide();
+        const QImage without = dialog.grab().toImage();
+        QRect text;
+        for (int y = 0; y < withText.height(); ++y)
+            for (int x = 0; x < withText.width(); ++x)
+                if (withText.pixel(x, y) != without.pixel(x, y)) text |= QRect(x, y, 1, 1);
+        EXPECT_GT(text.left(), 0);
+        EXPECT_LT(text.right(), dialog.width() - 1);
+        EXPECT_LT(text.bottom(), dialog.OK->y());
+        EXPECT_GT(text.height(), 2 * QFontMetrics(dialog.lb->font()).height()); // three lines, none lost
+        return 1;
+    };
+    EXPECT_EQ(ripper::md(QStringLiteral("No CD drive or disc image was found.\r\nName one in the environment "
+                                        "variable MUSETRA_CDROM (a device such as /dev/sr0, or a .cue sheet "
+                                        "beside its .bin) and start the program again."),
+                         QStringLiteral("OK"), {}, QStringLiteral("No CD drive"), false),
+              1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, QuestionDialogScreens,
+                         ::testing::Values(QSize(800, 600), QSize(1024, 768), QSize(1920, 1080)));

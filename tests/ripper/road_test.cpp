@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -13,9 +14,11 @@
 #include "discimage.h"
 #include "fakecddrives.h"
 #include "library/global.h"
+#include "mounteddisk.h"
 #include "printers.h"
 #include "ripground.h"
 #include "platform/fatal.h"
+#include "platform/files.h"
 #include "ripper/musripmain.h"
 #include "controls/bitmapactionbutton.h"
 #include "controls/scrolllistbox.h"
@@ -230,7 +233,7 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     cddb.setQueryReply(QStringLiteral("200 rock 1a2b3c4d ../../x / ..\r\n"));
     cddb.setRecord(QStringLiteral("1a2b3c4d"),
                    cddbRecordText(QStringLiteral("../../x"), QStringLiteral(".."),
-                                  QStringLiteral("Quay|Ti\tde|Lamp").split(QLatin1Char('|'))));
+                                  QStringLiteral("Quay|Ti\tde|La\u2028m\u0085p").split(QLatin1Char('|'))));
     QVector<int> rows{0};
     const auto choose = chooseRows(rows);
     QString offered;
@@ -244,8 +247,9 @@ TEST_F(Road, ANameThatLeavesNoFolderNameIsTypedByHand)
     };
     window->rip_go();
     EXPECT_EQ(offered, QStringLiteral("x/"));
+    // A title keeps one line: separators and control characters in it become spaces.
     EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/title.dat")),
-              QByteArray("Quay\nTi de\nLamp\n"));
+              QByteArray("Quay\nTi de\nLa m p\n"));
     library::tid3tag tag;
     library::readtag(root + QStringLiteral("/Lanterns__Harbour/track02.mp3"), tag);
     EXPECT_EQ(tag.track + tag.artist + tag.genre, QStringLiteral("Ti deLanternsUnclassified"));
@@ -422,6 +426,70 @@ TEST_F(Road, AnAlbumUnderAnotherCaseOrALinkToNothingIsAskedForAndReplaced)
     EXPECT_EQ(questionTexts(), QStringList(2, QStringLiteral("This CD already exists on the system.")));
     EXPECT_TRUE(QFile::exists(root + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
     EXPECT_FALSE(QFileInfo(root + QStringLiteral("/Lanterns__Harbour")).isSymLink());
+}
+
+// On a disk without hard links or rename flags the old album goes aside before the new one takes
+// its place, and gives it its other files after: a kill then leaves them in the album the next
+// start finds.
+TEST_F(Road, WithoutHardLinksAKillAsTheNewAlbumTakesThePlaceKeepsTheOldAlbumsOtherFiles)
+{
+    folder.write(QStringLiteral("music/Lanterns__Harbour/track06.mp3"), "old");
+    folder.write(QStringLiteral("music/Lanterns__Harbour/scans/back.jpg"), "scan");
+    knownDisc();
+    QVector<int> rows{0};
+    otherDialog = chooseRows(rows);
+    // The library as a kill would leave it once the new album stands in its place.
+    const QString killed = folder.file(QStringLiteral("killed"));
+    platform::setRefusals({true, true});
+    platform::setMoveStep([&](int step) {
+        if (step == 4) {
+            ASSERT_EQ(QProcess::execute(QStringLiteral("cp"), {QStringLiteral("-a"), root, killed}), 0);
+        }
+    });
+    window->rip_go(); // "Overwrite"
+    platform::setRefusals({});
+    platform::setMoveStep({});
+    library::config.path = killed + QLatin1Char('/');
+    ripper::sweepinterrupted(); // as the next start does
+    EXPECT_EQ(QDir(killed).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("Lanterns__Harbour")});
+    EXPECT_EQ(folder.read(QStringLiteral("killed/Lanterns__Harbour/scans/back.jpg")), QByteArray("scan"));
+    EXPECT_TRUE(QFile::exists(killed + QStringLiteral("/Lanterns__Harbour/track03.mp3")));
+    EXPECT_FALSE(QFile::exists(killed + QStringLiteral("/Lanterns__Harbour/track06.mp3")));
+    EXPECT_EQ(folder.read(QStringLiteral("music/Lanterns__Harbour/scans/back.jpg")), QByteArray("scan"));
+}
+
+// The library on a FAT disk through fusefat, which has neither hard links nor rename flags and
+// empties a folder it renames: the operator hears that the album could not join the library, no
+// album, empty or not, is added, and an album it would have replaced keeps its files.
+TEST_F(Road, OnFatAnAlbumThatCannotJoinTheLibraryIsNamedAndNothingIsAddedOrLost)
+{
+    const MountedDisk disk(MountedDisk::Kind::Fat, folder.mkdir(QStringLiteral("disk")));
+    if (!disk.mounted()) GTEST_SKIP() << disk.failure().toStdString();
+    root = disk.path();
+    library::config.path = root + QLatin1Char('/');
+    knownDisc();
+    QVector<int> rows{0, 0};
+    otherDialog = chooseRows(rows);
+    MessageLine line;
+    window->rip_go();
+    const QString refused = QStringLiteral(
+        "The disk refused to move the album into the library, so it is not added: Lanterns__Harbour");
+    EXPECT_EQ(questionTexts(), QStringList{refused});
+    EXPECT_TRUE(line.messages.isEmpty()) << line.messages.join(u'|').toStdString();
+    EXPECT_TRUE(QDir(root).entryList({QStringLiteral("*__*")}, QDir::AllEntries).isEmpty());
+    EXPECT_EQ(library::albumcount, 0);
+
+    const QString old = root + QStringLiteral("/Lanterns__Harbour");
+    ASSERT_TRUE(QDir().mkdir(old));
+    QFile track(old + QStringLiteral("/track06.mp3"));
+    ASSERT_TRUE(track.open(QIODevice::WriteOnly) && track.write("old") == 3);
+    track.close();
+    questions.clear();
+    window->rip_go(); // "Overwrite"
+    EXPECT_EQ(questionTexts(),
+              (QStringList{QStringLiteral("This CD already exists on the system."), refused}));
+    EXPECT_EQ(QDir(old).entryList(QDir::Files), QStringList{QStringLiteral("track06.mp3")});
 }
 
 TEST_F(Road, TracksReadShortAreNamedAndTheOperatorKeepsOrDropsTheAlbum)
