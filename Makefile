@@ -1,12 +1,13 @@
-# The two commands: `make run` and `make test` (plus `make bench`).
+# The two commands: `make run` and `make test` (plus `make tsan` and `make bench`).
 JOBS ?= $(shell nproc)
 RUN_DIR := build/run
 TEST_DIR := build/test
+TSAN_DIR := build/tsan
 BENCH_DIR := build/bench
 FUZZ_DIR := build/fuzz
 FUZZ_SECONDS ?= 60
 
-.PHONY: run test bench fuzz deps check-layers format-check clean
+.PHONY: run test tsan bench fuzz deps check-layers format-check clean
 
 deps:
 	@scripts/install-deps
@@ -22,6 +23,13 @@ test: deps check-layers format-check
 	cmake -S . -B $(TEST_DIR) -DCMAKE_BUILD_TYPE=Debug -DMUSETRA_SANITIZE=ON -DMUSETRA_WERROR=$(if $(CI),ON,OFF) >/dev/null
 	cmake --build $(TEST_DIR) -j $(JOBS)
 	cd $(TEST_DIR) && ctest --output-on-failure -j $(JOBS)
+
+# The tests whose code runs worker threads, built with ThreadSanitizer (-O1 keeps them quick).
+tsan: deps
+	cmake -S . -B $(TSAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DMUSETRA_TSAN=ON \
+		-DMUSETRA_BENCH=OFF -DMUSETRA_WERROR=$(if $(CI),ON,OFF) >/dev/null
+	cmake --build $(TSAN_DIR) -j $(JOBS) --target threaded_tests
+	cd $(TSAN_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DMUSETRA_TESTS=OFF >/dev/null

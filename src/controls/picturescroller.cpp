@@ -4,6 +4,7 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QHash>
+#include <QThread>
 #include <algorithm>
 #include <mutex>
 
@@ -153,6 +154,8 @@ void TPictureScroller::addcover(int32_t alb, const QString& folder)
 
 void TPictureScroller::addcovers(const QVector<FolderCover>& covers)
 {
+    // The list is painted from on the window thread: a worker hands its covers over to be added.
+    Q_ASSERT(QThread::currentThread() == thread());
     // The list grows by its own doubling: reserving room for each batch alone would copy the whole
     // list at every batch, a cost that grows with the square of the library.
     for (const FolderCover& cover : covers)

@@ -65,6 +65,7 @@ public:
     // Adds the cover of album folder `folder`; nothing is read until the thumbnail shows or its
     // small copy is asked for.
     void addcover(int32_t alb, const QString& folder);
+    // Adds the album folders the loader found (off the window thread). Window thread only.
     void addcovers(const QVector<FolderCover>& covers);
     void replace(int32_t i, const QImage& bmp, int32_t alb);
     void Delete(int32_t i);

@@ -216,6 +216,7 @@ TEST_P(LayoutSmoke, ATouchedCoverKeepsItsProportions)
     Tjukebox& window = startOnScreen(GetParam().size);
     window.cdClick(window.cd1);
     ASSERT_FALSE(window.coverimagepanel->isHidden());
+    ASSERT_TRUE(QTest::qWaitFor([&window] { return !window.coverimage->picture().isNull(); }));
     const QImage shown = window.coverimage->grab().toImage();
     QRect lit;
     for (int y = 0; y < shown.height(); ++y)

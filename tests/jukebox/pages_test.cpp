@@ -105,9 +105,17 @@ protected:
         EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.coversPending(); }, 30000));
     }
 
-    // A thumbnail for each of the albums 1..count, on a scroller of `size`.
+    // Waits until the cover load has ended: it shows the thumbnails then, and adds no more.
+    static void coverLoadEnded(const Tjukebox& w)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&w] { return !w.VisualsPanelPanel->isHidden(); }));
+    }
+
+    // A thumbnail for each of the albums 1..count in place of the loaded ones, on a scroller of `size`.
     static void addThumbnails(Tjukebox& w, int count, const QSize& size)
     {
+        coverLoadEnded(w);
+        w.thumbs->clear();
         QImage thumb(50, 50, QImage::Format_RGB32);
         thumb.fill(Qt::blue);
         for (int album = 1; album <= count; ++album)
@@ -630,9 +638,11 @@ TEST_F(PagesTest, EditListHoldsEveryAlbumWithItsThumbnailOnceLoaded)
 {
     addAlbums(3);
     Tjukebox& w = open();
+    coverLoadEnded(w);
+    w.VisualsPanelPanel->hide();
     QImage thumb(20, 20, QImage::Format_RGB32);
     thumb.fill(Qt::green);
-    w.thumbs->add(thumb, 2);
+    w.thumbs->replace(w.thumbs->lookupalbum(2), thumb, 2);
 
     // The green thumbnail shows at the end of album 2's row only while the thumbnails show (the
     // list, never laid out, draws one row: each is brought to the top in turn, as far as it goes).
