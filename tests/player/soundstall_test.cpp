@@ -28,17 +28,20 @@ constexpr qint64 kAnswerMs = 100;
 // A player that waits on the stopped server is let go after this long, so the test fails rather
 // than hangs: longer than a termination may take.
 constexpr int kHoldMs = 6000;
+// What the operator is to be told comes within this long on a busy machine too: the watch's timers
+// and mpv's position reports may wait there for a CPU far beyond their own periods.
+constexpr int kToldWithinMs = 20000;
 
-// The server stopped with SIGSTOP until `resume`, or kHoldMs at most.
+// The server stopped with SIGSTOP until `resume`, or `holdMs` at most.
 class StoppedServer
 {
 public:
-    explicit StoppedServer(qint64 pid) : pid_(pid)
+    explicit StoppedServer(qint64 pid, int holdMs = kHoldMs) : pid_(pid)
     {
         ::kill(pid_t(pid_), SIGSTOP);
-        releaser_ = std::thread([this] {
+        releaser_ = std::thread([this, holdMs] {
             std::unique_lock lock(mutex_);
-            resumed_.wait_for(lock, std::chrono::milliseconds(kHoldMs), [this] { return resumeAsked_; });
+            resumed_.wait_for(lock, std::chrono::milliseconds(holdMs), [this] { return resumeAsked_; });
             ::kill(pid_t(pid_), SIGCONT);
         });
     }
@@ -167,7 +170,8 @@ TEST_F(StoppedSoundServerRoad, TheWindowAnswersAtATrackChange)
 }
 
 // Held while a track plays and nothing is asked of the player: the music stands still, which the
-// operator is told, again over a guest's selection, and no longer once the music plays again.
+// operator is told, again over a guest's selection, and no longer once the music plays again. The
+// server stays held until both were told, however long a busy machine takes to tell them.
 TEST_F(StoppedSoundServerRoad, MusicThatStopsIsToldWhileItLastsAndNoLongerOnceItPlaysAgain)
 {
     const QString notAnswering = QStringLiteral("The sound device does not answer");
@@ -175,23 +179,25 @@ TEST_F(StoppedSoundServerRoad, MusicThatStopsIsToldWhileItLastsAndNoLongerOnceIt
     queueTrack(1, 4);
     ASSERT_TRUE(QTest::qWaitFor([&] { return form->mediaPlayer()->position() > 1000; }, 10000));
     const QString caption = form->windowTitle();
-    StoppedServer stopped(server.processId());
-    EXPECT_TRUE(told(notAnswering, 2 * MpvMediaPlayer::kDeviceAnswerMs));
+    StoppedServer stopped(server.processId(), 3 * kToldWithinMs);
+    ASSERT_TRUE(told(notAnswering, kToldWithinMs));
 
     frontEnd.messages.clear();
     queueTrack(1, 1);
     ASSERT_EQ(frontEnd.messages.size(), 1);
-    EXPECT_TRUE(told(notAnswering, 2 * MpvMediaPlayer::kDeviceAnswerMs));
+    ASSERT_TRUE(told(notAnswering, kToldWithinMs));
 
     stopped.resume();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == caption; }, 10000))
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == caption; }, kToldWithinMs))
         << form->windowTitle().toStdString();
+    // Not told again while the music plays on for longer than the reminder's period.
     const int at = form->mediaPlayer()->position();
     frontEnd.messages.clear();
-    QTest::qWait(MpvMediaPlayer::kDeviceAnswerMs + 1000);
+    EXPECT_TRUE(QTest::qWaitFor(
+        [&] { return form->mediaPlayer()->position() > at + MpvMediaPlayer::kDeviceAnswerMs + 1000; },
+        kToldWithinMs));
     EXPECT_FALSE(frontEnd.messages.contains(notAnswering));
     EXPECT_EQ(form->windowTitle(), caption);
-    EXPECT_GT(form->mediaPlayer()->position(), at);
 }
 
 // No sound server and no sound card: mpv falls back to its null output, where the tracks would go by
