@@ -1,9 +1,9 @@
 #include "platform/lameenc.h"
 
 #include <QByteArray>
-#include <dlfcn.h>
-
 #include <lame/lame.h>
+
+#include "platform/libraryfunctions.h"
 
 namespace platform {
 
@@ -36,26 +36,25 @@ struct LameCalls
 
 LameCalls calls;
 
-template<class F> bool lookUp(void* library, const char* name, F& call)
+// The library's calls, all of them or none.
+bool lookUpAll(LibraryFunctions& lib, LameCalls& c)
 {
-    call = reinterpret_cast<F>(dlsym(library, name));
-    return call != nullptr;
-}
-
-bool lookUpAll(void* lib, LameCalls& c)
-{
-    return lookUp(lib, "lame_init", c.init) && lookUp(lib, "lame_set_in_samplerate", c.setInSamplerate) &&
-           lookUp(lib, "lame_set_num_channels", c.setNumChannels) &&
-           lookUp(lib, "lame_set_mode", c.setMode) && lookUp(lib, "lame_set_brate", c.setBrate) &&
-           lookUp(lib, "lame_set_error_protection", c.setErrorProtection) &&
-           lookUp(lib, "lame_set_copyright", c.setCopyright) &&
-           lookUp(lib, "lame_set_original", c.setOriginal) &&
-           lookUp(lib, "lame_set_extension", c.setExtension) &&
-           lookUp(lib, "lame_set_bWriteVbrTag", c.setWriteVbrTag) &&
-           lookUp(lib, "lame_init_params", c.initParams) &&
-           lookUp(lib, "lame_encode_buffer_interleaved", c.encode) &&
-           lookUp(lib, "lame_encode_flush", c.flush) && lookUp(lib, "lame_close", c.close) &&
-           lookUp(lib, "get_lame_version", c.version);
+    lib.resolve(c.init, "lame_init");
+    lib.resolve(c.setInSamplerate, "lame_set_in_samplerate");
+    lib.resolve(c.setNumChannels, "lame_set_num_channels");
+    lib.resolve(c.setMode, "lame_set_mode");
+    lib.resolve(c.setBrate, "lame_set_brate");
+    lib.resolve(c.setErrorProtection, "lame_set_error_protection");
+    lib.resolve(c.setCopyright, "lame_set_copyright");
+    lib.resolve(c.setOriginal, "lame_set_original");
+    lib.resolve(c.setExtension, "lame_set_extension");
+    lib.resolve(c.setWriteVbrTag, "lame_set_bWriteVbrTag");
+    lib.resolve(c.initParams, "lame_init_params");
+    lib.resolve(c.encode, "lame_encode_buffer_interleaved");
+    lib.resolve(c.flush, "lame_encode_flush");
+    lib.resolve(c.close, "lame_close");
+    lib.resolve(c.version, "get_lame_version");
+    return lib.complete();
 }
 
 lame_global_flags* flagsOf(HBE_STREAM stream)
@@ -76,14 +75,10 @@ bool configure(lame_global_flags* gf, const TBECONFIG& config)
 
 bool LoadLameEncDLL(const QString& library)
 {
-    // The handle is kept for the program's life: encoders may still hold streams of it.
-    void* lib = dlopen(library.toLocal8Bit().constData(), RTLD_NOW | RTLD_LOCAL);
-    if (!lib) return false;
+    // The library stays loaded for the program's life: encoders may still hold streams of it.
+    LibraryFunctions lib(library);
     LameCalls found;
-    if (!lookUpAll(lib, found)) {
-        dlclose(lib);
-        return false;
-    }
+    if (!lookUpAll(lib, found)) return false;
     calls = found;
     return true;
 }
