@@ -63,6 +63,7 @@ protected:
     TBitmapProgress* ring;
 };
 
+// Half the maximum colours the right half of the ring; going back starts the reveal again.
 TEST_F(ProgressRingTest, HalfTheMaximumColoursTheRightHalfOfTheRing)
 {
     ring->_setposition(100);
@@ -74,11 +75,7 @@ TEST_F(ProgressRingTest, HalfTheMaximumColoursTheRightHalfOfTheRing)
     EXPECT_TRUE(grey(60, 40)) << "upper left";
     EXPECT_TRUE(grey(100, 100)) << "inside the start radius";
     EXPECT_TRUE(grey(120, 100)) << "inside the start radius";
-}
 
-TEST_F(ProgressRingTest, GoingBackStartsTheRevealAgain)
-{
-    ring->_setposition(100);
     ring->_setposition(50);
     EXPECT_TRUE(coloured(150, 60)) << "upper right";
     EXPECT_TRUE(grey(150, 140)) << "lower right is grey again";
@@ -99,16 +96,14 @@ TEST_F(ProgressRingTest, PositionsAboveTheMaximumFillTheRing)
     EXPECT_TRUE(grey(60, 40)) << "no maximum reveals nothing";
 }
 
-TEST_F(ProgressRingTest, ARadiusBelowTheStartRadiusRevealsNothing)
+// A radius below the start radius reveals nothing; one larger than the control stays inside it.
+TEST_F(ProgressRingTest, TheRadiiBoundTheReveal)
 {
     ring->setradius(30);
     ring->_setposition(200);
     EXPECT_TRUE(grey(160, 100));
     EXPECT_TRUE(grey(100, 80));
-}
-
-TEST_F(ProgressRingTest, ARingLargerThanTheControlStaysInsideThePicture)
-{
+    ring->_setposition(0);
     ring->setradius(300);
     ring->setstartradius(0);
     ring->_setposition(200);

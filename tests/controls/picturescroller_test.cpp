@@ -206,16 +206,12 @@ TEST_F(Scroller, RemoteCursorWalksTheVisibleCells)
     scroller->Moveup();
     EXPECT_EQ(scroller->cursorcolumn(), 0);
     EXPECT_EQ(scroller->cursorrow(), 0);
-}
 
-TEST_F(Scroller, RemoteStepDownOntoAnEmptyCellIsUndone)
-{
-    build(6);
-    scroller->setremote(true);
+    // A step down onto an empty cell of the short last row is undone.
     for (int i = 0; i < 3; ++i)
         scroller->Moveright();
     ASSERT_EQ(scroller->cursorcolumn(), 3);
-    scroller->Movedown(); // the short last row holds only two thumbnails
+    scroller->Movedown();
     EXPECT_EQ(scroller->cursorrow(), 0);
     scroller->remoteclick();
     EXPECT_EQ(scroller->itemindex(), 3);

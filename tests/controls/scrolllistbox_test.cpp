@@ -105,40 +105,36 @@ TEST_F(ScrollList, RowsAreHitWhereTheyWereDrawn)
     EXPECT_EQ(hittest(list->hits(), QPoint(0, 0)), -1);
 }
 
-TEST_F(ScrollList, HoldingTheTopBoxStepsUpAtEverShorterIntervals)
-{
-    build(30);
-    list->settopmost(3);
-    ASSERT_TRUE(shown(30));
-    QTest::mousePress(list, Qt::LeftButton, {}, centreOf(30));
-    EXPECT_EQ(list->topmost(), 2);
-    std::vector<int> intervals, tops;
-    while (list->topmost() > 0) {
-        intervals.push_back(ticker().interval());
-        ASSERT_TRUE(ticker().fire());
-        tops.push_back(list->topmost());
-    }
-    EXPECT_EQ(intervals, (std::vector<int>{250, 240}));
-    EXPECT_EQ(tops, (std::vector<int>{1, 0}));
-    EXPECT_FALSE(shown(30)) << "no top box once the first row is in view";
-    QTest::mouseRelease(list, Qt::LeftButton, {}, centreOf(30));
-    EXPECT_FALSE(ticker().isEnabled());
-    EXPECT_EQ(ticker().interval(), 250);
-}
-
-TEST_F(ScrollList, HeldBottomBoxRepeatsDownToTwentyMilliseconds)
+// A held box steps one row at once, then at intervals 10 ms shorter each time down to 20 ms; the
+// release stops it and the next hold starts slow again.
+TEST_F(ScrollList, AHeldBoxRepeatsEverFasterDownToTwentyMilliseconds)
 {
     build(200, 120);
-    const QPoint box = centreOf(201);
-    QTest::mousePress(list, Qt::LeftButton, {}, box);
+    const QPoint bottom = centreOf(201);
+    QTest::mousePress(list, Qt::LeftButton, {}, bottom);
+    EXPECT_EQ(list->topmost(), 1);
     const std::vector<int> intervals = ticker().fireRecordingIntervals(26);
-    EXPECT_EQ(intervals.front(), 250);
+    EXPECT_EQ(std::vector<int>(intervals.begin(), intervals.begin() + 3), (std::vector<int>{250, 240, 230}));
     EXPECT_EQ(intervals[23], 20);
     EXPECT_EQ(intervals.back(), 20);
     EXPECT_EQ(list->topmost(), 27);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, bottom);
+    EXPECT_FALSE(ticker().isEnabled());
+    EXPECT_EQ(ticker().interval(), 250);
+
+    const QPoint top = centreOf(200);
+    QTest::mousePress(list, Qt::LeftButton, {}, top);
+    EXPECT_EQ(list->topmost(), 26);
+    EXPECT_EQ(ticker().interval(), 250);
+    while (list->topmost() > 0)
+        ASSERT_TRUE(ticker().fire());
+    EXPECT_FALSE(shown(200)) << "no top box once the first row is in view";
+    QTest::mouseRelease(list, Qt::LeftButton, {}, top);
 }
 
-TEST_F(ScrollList, ABoxDrawnOverARowTakesThePress)
+// The press goes to a box even where it is drawn over a row; a box fires at once, without the
+// pause and without choosing a row; a press on nothing fires nothing.
+TEST_F(ScrollList, ABoxTakesThePressOverARowAndFiresWithoutThePause)
 {
     build(50);
     const QRect box = rectOf(51);
@@ -152,6 +148,14 @@ TEST_F(ScrollList, ABoxDrawnOverARowTakesThePress)
     QTest::mouseRelease(list, Qt::LeftButton, {}, overlap.center());
     EXPECT_EQ(list->itemindex(), -1) << "no row is chosen through the box";
     EXPECT_EQ(clicks.count(), 1);
+    EXPECT_TRUE(log.empty()) << "a box fires without the pause";
+
+    const QPoint nowhere(list->width() - 1, list->firstrowy() - 2);
+    ASSERT_EQ(hittest(list->hits(), nowhere), -1);
+    QTest::mousePress(list, Qt::LeftButton, {}, nowhere);
+    QTest::mouseRelease(list, Qt::LeftButton, {}, nowhere);
+    EXPECT_EQ(clicks.count(), 1);
+    EXPECT_EQ(list->cursor(), -3);
 }
 
 TEST_F(ScrollList, ReleaseOnARowShowsItPausesAndThenFiresOnClick)
@@ -179,25 +183,6 @@ TEST_F(ScrollList, ReleaseOnARowShowsItPausesAndThenFiresOnClick)
     EXPECT_EQ(log, (std::vector<std::string>{"pause shown 200", "click"}));
     EXPECT_EQ(clickedRow, 3);
     EXPECT_EQ(list->highlighteditem(), 3);
-}
-
-TEST_F(ScrollList, ReleaseOnABoxOrOutsideFiresAsTheListSays)
-{
-    build(40);
-    QSignalSpy clicks(list, &TScrollListbox::OnClick);
-    const QPoint box = centreOf(41);
-    QTest::mousePress(list, Qt::LeftButton, {}, box);
-    QTest::mouseRelease(list, Qt::LeftButton, {}, box);
-    EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(list->itemindex(), -1);
-    EXPECT_TRUE(log.empty()) << "a box fires without the pause";
-
-    const QPoint nowhere(list->width() - 1, list->firstrowy() - 2);
-    ASSERT_EQ(hittest(list->hits(), nowhere), -1);
-    QTest::mousePress(list, Qt::LeftButton, {}, nowhere);
-    QTest::mouseRelease(list, Qt::LeftButton, {}, nowhere);
-    EXPECT_EQ(clicks.count(), 1);
-    EXPECT_EQ(list->cursor(), -3);
 }
 
 TEST_F(ScrollList, RowsGoneSinceTheLastRenderingCannotBeTouched)
@@ -320,36 +305,41 @@ TEST_F(ScrollList, CursorRowTextGoesToTheHint)
     EXPECT_TRUE(label.text().isEmpty());
 }
 
-// One row of `items` in a list of 5 rows of 20 pixels from y = 30, black text on white.
-ScrollListModel pictureRowModel(const ListItems& items, const ArrowSet& arrows)
+// One row of `text` beside a 40 x 40 green picture, in a list of 5 rows of 20 pixels from y = 30,
+// black text on white.
+class RowRenderer : public ::testing::Test
 {
-    ScrollListModel model;
-    model.items = &items;
-    model.font = QFont(QStringLiteral("arial"), 12);
-    model.fontcolor = Qt::black;
-    model.color = 0xFFFFFF;
-    model.arrows = &arrows;
-    model.displayitems = 5;
-    model.itemheight = 20;
-    model.topborder = 30;
-    model.showlabels = false;
-    return model;
-}
+protected:
+    RenderedList render(const QString& text, const QString& icon = {}, int32_t numbercolor = 0)
+    {
+        QImage green(40, 40, QImage::Format_RGB32);
+        green.fill(Qt::green);
+        info.setpicture(green);
+        info.icon = icon;
+        items.addObject(text, &info);
+        ScrollListModel model;
+        model.items = &items;
+        model.font = QFont(QStringLiteral("arial"), 12);
+        model.fontcolor = Qt::black;
+        model.color = 0xFFFFFF;
+        model.numbercolor = numbercolor; // the text of an icon row stands on this
+        model.arrows = &arrows;
+        model.displayitems = 5;
+        model.itemheight = 20;
+        model.topborder = 30;
+        model.showlabels = false;
+        model.screenheight = 600;
+        return renderscrolllist(model, QSize(300, 150));
+    }
 
-TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
-{
     ListItems items;
     TScrollListItemAdditonalInfo info;
-    QImage green(40, 40, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    info.setpicture(green);
-    info.icon = QStringLiteral("CDICON");
-    items.addObject(QStringLiteral("Track"), &info);
     const ArrowSet arrows = loadarrows(QString());
-    ScrollListModel model = pictureRowModel(items, arrows);
-    model.numbercolor = 0x0000FF; // the text of an icon row stands on this
-    model.screenheight = 600;
-    const RenderedList out = renderscrolllist(model, QSize(300, 150));
+};
+
+TEST_F(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
+{
+    const RenderedList out = render(QStringLiteral("Track"), QStringLiteral("CDICON"), 0x0000FF);
     const QImage& face = out.image;
     ASSERT_EQ(out.matrix.size(), 3);
     EXPECT_EQ(out.matrix[0], (tmatrix{0, 30, 300, out.matrix[0].y2, 0}));
@@ -369,16 +359,9 @@ TEST(RowRenderer, RowsShowTheirIconTextBackgroundAndPicture)
 }
 
 // A queue or search row too long for its list ends in an ellipsis before the album's picture.
-TEST(RowRenderer, ALongRowEndsBeforeItsPicture)
+TEST_F(RowRenderer, ALongRowEndsBeforeItsPicture)
 {
-    ListItems items;
-    TScrollListItemAdditonalInfo info;
-    QImage green(40, 40, QImage::Format_RGB32);
-    green.fill(Qt::green);
-    info.setpicture(green);
-    items.addObject(QStringLiteral("A Title Far Too Long For Its Row ").repeated(4), &info);
-    const ArrowSet arrows = loadarrows(QString());
-    const QImage face = renderscrolllist(pictureRowModel(items, arrows), QSize(300, 150)).image;
+    const QImage face = render(QStringLiteral("A Title Far Too Long For Its Row ").repeated(4)).image;
     const QRect picture(300 - 20 + 1, 30 - 10 + 1, 18, 18); // inside its black frame
     int inkOnPicture = 0;
     for (int y = picture.top(); y <= picture.bottom(); ++y)

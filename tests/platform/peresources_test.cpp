@@ -48,6 +48,23 @@ void put16(QByteArray& bytes, qsizetype at, uint16_t value)
     qToLittleEndian<uint16_t>(value, bytes.data() + at);
 }
 
+// One way of damaging a file, named for the failure message.
+struct Damage
+{
+    const char* what;
+    std::function<void(QByteArray&)> damage;
+};
+
+// The sample skin's keypad picture: blue top left, green bottom right, red elsewhere.
+void expectKeypad(const PeResources& skin)
+{
+    const QImage keypad = skin.bitmap(QStringLiteral("KEYPADUP"));
+    ASSERT_EQ(keypad.size(), QSize(5, 3));
+    EXPECT_EQ(keypad.pixelColor(0, 0), QColor(0, 0, 255));
+    EXPECT_EQ(keypad.pixelColor(4, 2), QColor(0, 255, 0));
+    EXPECT_EQ(keypad.pixelColor(2, 1), QColor(200, 10, 20));
+}
+
 } // namespace
 
 TEST(PeResources, ReadsBitmapsAndRawDataByNameWithoutRegardToCase)
@@ -57,12 +74,8 @@ TEST(PeResources, ReadsBitmapsAndRawDataByNameWithoutRegardToCase)
     ASSERT_TRUE(skin) << error.toStdString();
     EXPECT_EQ(skin->count(), 4);
 
-    const QImage keypad = skin->bitmap(QStringLiteral("KEYPADUP"));
-    ASSERT_EQ(keypad.size(), QSize(5, 3));
-    EXPECT_EQ(keypad.pixelColor(0, 0), QColor(0, 0, 255));
-    EXPECT_EQ(keypad.pixelColor(4, 2), QColor(0, 255, 0));
-    EXPECT_EQ(keypad.pixelColor(2, 1), QColor(200, 10, 20));
-    EXPECT_EQ(skin->bitmap(QStringLiteral("keypadup")), keypad);
+    expectKeypad(*skin);
+    EXPECT_EQ(skin->bitmap(QStringLiteral("keypadup")), skin->bitmap(QStringLiteral("KEYPADUP")));
 
     EXPECT_EQ(skin->find(RT_RCDATA, QStringLiteral("info")), QByteArray("Chrome skin\r\nTHEMENAME=Cold\r\n"));
     EXPECT_EQ(skin->find(RT_RCDATA, QStringLiteral("#7")), QByteArray("seven"));
@@ -79,12 +92,7 @@ TEST(PeResources, DamagedFilesAreRefusedWithAReason)
     const PeWriter::Layout& at = writer.layout();
     ASSERT_TRUE(PeResources::parse(good));
 
-    struct Case
-    {
-        const char* what;
-        std::function<void(QByteArray&)> damage;
-    };
-    const Case cases[] = {
+    const Damage cases[] = {
         {"empty file", [](QByteArray& f) { f.clear(); }},
         {"not a library", [](QByteArray& f) { f[0] = 'X'; }},
         {"cut inside the headers", [](QByteArray& f) { f.truncate(0x100); }},
@@ -115,7 +123,7 @@ TEST(PeResources, DamagedFilesAreRefusedWithAReason)
         {"resource data address wrapping round",
          [&](QByteArray& f) { put32(f, at.dataEntries[0], 0xFFFFFFF0u); }},
     };
-    for (const Case& c : cases) {
+    for (const Damage& c : cases) {
         QByteArray file = good;
         c.damage(file);
         QString error;
@@ -160,12 +168,7 @@ TEST(PeResources, BitmapHeadersAreCheckedAgainstTheirData)
         topDown.replace(pixels + row * stride, stride, dib.mid(pixels + (2 - row) * stride, stride));
     EXPECT_EQ(imageFromDib(topDown), imageFromDib(dib));
 
-    struct Case
-    {
-        const char* what;
-        std::function<void(QByteArray&)> damage;
-    };
-    const Case cases[] = {
+    const Damage cases[] = {
         {"no header", [](QByteArray& d) { d.truncate(10); }},
         {"unknown header size", [](QByteArray& d) { put32(d, 0, 20); }},
         {"header longer than the data", [](QByteArray& d) { put32(d, 0, 4000); }},
@@ -177,7 +180,7 @@ TEST(PeResources, BitmapHeadersAreCheckedAgainstTheirData)
         {"palette beyond the data", [](QByteArray& d) { put32(d, 32, 200); }},
         {"pixels cut short", [](QByteArray& d) { d.chop(4); }},
     };
-    for (const Case& c : cases) {
+    for (const Damage& c : cases) {
         QByteArray damaged = dib;
         c.damage(damaged);
         EXPECT_TRUE(imageFromDib(damaged).isNull()) << c.what;
@@ -271,10 +274,7 @@ TEST(PeResources, ReadsASkinLibraryBuiltByTheWindowsResourceTools)
     QString error;
     const auto skin = PeResources::open(folder.file(QStringLiteral("real.skn")), &error);
     ASSERT_TRUE(skin) << error.toStdString();
-    const QImage keypad = skin->bitmap(QStringLiteral("KEYPADUP"));
-    ASSERT_EQ(keypad.size(), QSize(5, 3));
-    EXPECT_EQ(keypad.pixelColor(0, 0), QColor(0, 0, 255));
-    EXPECT_EQ(keypad.pixelColor(4, 2), QColor(0, 255, 0));
+    expectKeypad(*skin);
     EXPECT_EQ(skin->find(RT_RCDATA, QStringLiteral("Info")),
               QByteArray("Real skin\nTHEMENAME=Warm\nsbut = real\n"));
     EXPECT_EQ(skin->find(RT_RCDATA, QStringLiteral("#7")), skin->find(RT_RCDATA, QStringLiteral("INFO")));
