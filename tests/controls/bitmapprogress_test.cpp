@@ -103,6 +103,7 @@ TEST_F(ProgressRingTest, TheRadiiBoundTheReveal)
     ring->_setposition(200);
     EXPECT_TRUE(grey(160, 100));
     EXPECT_TRUE(grey(100, 80));
+    EXPECT_TRUE(grey(133, 100)) << "between the radius and the start radius";
     ring->_setposition(0);
     ring->setradius(300);
     ring->setstartradius(0);
