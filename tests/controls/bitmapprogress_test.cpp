@@ -8,34 +8,27 @@ using controls::TBitmapProgress;
 
 namespace {
 
-struct GreyCase
+// A tenth of the channel sum scaled by the brightness, rounded half to even and held to black and
+// white; the picture itself is changed.
+TEST(GreyCopy, IsATenthOfTheChannelSumScaledByBrightness)
 {
-    QRgb in;
-    double brightness;
-    int grey;
-};
-
-class GreyCopy : public ::testing::TestWithParam<GreyCase>
-{
-};
-
-TEST_P(GreyCopy, IsATenthOfTheChannelSumScaledByBrightness)
-{
-    QImage picture(3, 2, QImage::Format_RGB32);
-    picture.fill(GetParam().in);
-    const QImage& grey = ConvertBitmapToGrayscale(picture, GetParam().brightness);
-    EXPECT_EQ(&grey, &picture);
-    const int g = GetParam().grey;
-    EXPECT_EQ(picture.pixel(2, 1), qRgb(g, g, g));
+    const struct
+    {
+        QRgb in;
+        double brightness;
+        int grey;
+    } pixels[] = {{qRgb(255, 255, 255), 1.0, 76},  // 76.5
+                  {qRgb(255, 255, 255), 2.5, 191}, // 191.25
+                  {qRgb(255, 0, 0), 2.5, 64},      // 63.75
+                  {qRgb(10, 20, 5), 1.0, 4},       // 3.5
+                  {qRgb(255, 255, 255), 4.0, 255}, {qRgb(200, 100, 0), -1.0, 0}};
+    for (const auto& p : pixels) {
+        QImage picture(3, 2, QImage::Format_RGB32);
+        picture.fill(p.in);
+        EXPECT_EQ(&ConvertBitmapToGrayscale(picture, p.brightness), &picture);
+        EXPECT_EQ(picture.pixel(2, 1), qRgb(p.grey, p.grey, p.grey)) << p.grey;
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Pixels, GreyCopy,
-                         ::testing::Values(GreyCase{qRgb(255, 255, 255), 1.0, 76},  // 76.5, half to even
-                                           GreyCase{qRgb(255, 255, 255), 2.5, 191}, // 191.25
-                                           GreyCase{qRgb(255, 0, 0), 2.5, 64},      // 63.75
-                                           GreyCase{qRgb(10, 20, 5), 1.0, 4},       // 3.5, half to even
-                                           GreyCase{qRgb(255, 255, 255), 4.0, 255}, // held at white
-                                           GreyCase{qRgb(200, 100, 0), -1.0, 0}));  // held at black
 
 const QRgb kColour = qRgb(255, 0, 0);
 const QRgb kGrey = qRgb(64, 64, 64); // pure red at brightness 2.5

@@ -241,36 +241,29 @@ TEST_F(AlbumStoreTest, MaketitlesReplacesAnExistingTitlesFileOfAnySpelling)
     EXPECT_EQ(folder.read(QStringLiteral("A__B/TITLE.DAT")), QByteArray("track01\n"));
 }
 
-struct TitlesCase
+TEST_F(AlbumStoreTest, TitlesAreReadOnePerLine)
 {
-    const char* name;
-    QByteArray content;
-    QStringList titles;
-};
-
-class LoadTitlesTest : public AlbumStoreTest, public ::testing::WithParamInterface<TitlesCase>
-{
-};
-
-TEST_P(LoadTitlesTest, ReadsOneTitlePerLine)
-{
-    folder.write(QStringLiteral("A__B/Title.Dat"), GetParam().content);
-    ASSERT_TRUE(loadtitles(folder.file(QStringLiteral("A__B"))));
-    EXPECT_EQ(tracks, GetParam().titles);
-    EXPECT_EQ(trackscount, GetParam().titles.size());
+    const struct
+    {
+        const char* what;
+        QByteArray content;
+        QStringList titles;
+    } files[] = {{"Windows lines", "One\r\nTwo\r\n", {QStringLiteral("One"), QStringLiteral("Two")}},
+                 {"Unix lines, no final break", "One\nTwo", {QStringLiteral("One"), QStringLiteral("Two")}},
+                 {"an empty line",
+                  "One\r\n\r\nThree\r\n",
+                  {QStringLiteral("One"), QStringLiteral("Unknown track name"), QStringLiteral("Three")}},
+                 {"Windows-1252", "Caf\xe9\r\n", {QStringLiteral("Caf\u00e9")}},
+                 {"UTF-8", "Caf\xc3\xa9\n", {QStringLiteral("Caf\u00e9")}},
+                 {"empty", "", {}}};
+    for (const auto& file : files) {
+        SCOPED_TRACE(file.what);
+        folder.write(QStringLiteral("A__B/Title.Dat"), file.content);
+        ASSERT_TRUE(loadtitles(folder.file(QStringLiteral("A__B"))));
+        EXPECT_EQ(tracks, file.titles);
+        EXPECT_EQ(trackscount, file.titles.size());
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Files, LoadTitlesTest,
-    ::testing::Values(
-        TitlesCase{"WindowsLines", "One\r\nTwo\r\n", {QStringLiteral("One"), QStringLiteral("Two")}},
-        TitlesCase{"UnixLinesNoFinalBreak", "One\nTwo", {QStringLiteral("One"), QStringLiteral("Two")}},
-        TitlesCase{"EmptyLine",
-                   "One\r\n\r\nThree\r\n",
-                   {QStringLiteral("One"), QStringLiteral("Unknown track name"), QStringLiteral("Three")}},
-        TitlesCase{"Windows1252", "Caf\xe9\r\n", {QStringLiteral("Caf\u00e9")}},
-        TitlesCase{"Utf8", "Caf\xc3\xa9\n", {QStringLiteral("Caf\u00e9")}}, TitlesCase{"Empty", "", {}}),
-    [](const auto& named) { return std::string(named.param.name); });
 
 // A FIFO in the place of the titles file once froze the jukebox for good in its open(): it counts
 // as missing, as does a folder without titles or no folder at all.

@@ -395,46 +395,35 @@ TEST_F(SettingsTest, SettingsFileIsFoundWithoutRegardToCase)
     EXPECT_EQ(config.volume, 3);
 }
 
-struct MissingFileCase
+// Without a settings file that is a regular file the jukebox shows the message and halts, having
+// read nothing: no file, an AltINI to no file or to a device, or a FIFO, which must never block.
+TEST_F(SettingsTest, MissingSettingsShowTheMessageAndHalt)
 {
-    const char* name;
-    QByteArray mainContent; // empty: no settings file at all
-};
-
-class MissingSettingsTest : public SettingsTest, public ::testing::WithParamInterface<MissingFileCase>
-{
-};
-
-TEST_P(MissingSettingsTest, ShowsTheMessageAndHalts)
-{
-    if (!GetParam().mainContent.isEmpty()) writeIni(GetParam().mainContent);
-    AnsweringDialogs dialogs;
-    ThrowingHalt halting;
-    config.volume = -99;
-    EXPECT_THROW(readini(), platform::Halted);
-    ASSERT_EQ(dialogs.shown.size(), 1);
-    EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("musetra.ini not found. Cannot continue."));
-    EXPECT_EQ(dialogs.shown[0].text,
-              QStringLiteral("Please install or create an .ini file in the program folder"));
-    EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::Ok);
-    EXPECT_EQ(config.volume, -99); // nothing was read
-}
-
-INSTANTIATE_TEST_SUITE_P(Roads, MissingSettingsTest,
-                         ::testing::Values(MissingFileCase{"NoFile", {}},
-                                           MissingFileCase{"AltIniToMissingFile",
-                                                           "[main]\nAltINI=/no/such/musetra.ini\n"},
-                                           MissingFileCase{"AltIniToDevice", "[main]\nAltINI=/dev/zero\n"}),
-                         [](const auto& named) { return std::string(named.param.name); });
-
-TEST_F(SettingsTest, FifoAsSettingsFileIsMissingAndNeverBlocks)
-{
+    const auto expectHalt = [] {
+        AnsweringDialogs dialogs;
+        ThrowingHalt halting;
+        config.volume = -99;
+        EXPECT_THROW(readini(), platform::Halted);
+        ASSERT_EQ(dialogs.shown.size(), 1);
+        EXPECT_EQ(dialogs.shown[0].caption, QStringLiteral("musetra.ini not found. Cannot continue."));
+        EXPECT_EQ(dialogs.shown[0].text,
+                  QStringLiteral("Please install or create an .ini file in the program folder"));
+        EXPECT_EQ(dialogs.shown[0].buttons, platform::MessageButtons::Ok);
+        EXPECT_EQ(config.volume, -99);
+    };
+    const std::pair<const char*, QByteArray> roads[] = {
+        {"no file", {}},
+        {"AltINI to no file", "[main]\nAltINI=/no/such/musetra.ini\n"},
+        {"AltINI to a device", "[main]\nAltINI=/dev/zero\n"}};
+    for (const auto& [road, content] : roads) {
+        SCOPED_TRACE(road);
+        if (!content.isEmpty()) writeIni(content);
+        expectHalt();
+    }
+    ASSERT_TRUE(QFile::remove(folder.file(QStringLiteral("Musetra.ini"))));
     const FifoGuard guard(folder.makeFifo(QStringLiteral("Musetra.ini")));
-    AnsweringDialogs dialogs;
-    ThrowingHalt halting;
-    EXPECT_THROW(readini(), platform::Halted);
+    expectHalt();
     EXPECT_FALSE(guard.released());
-    EXPECT_EQ(dialogs.shown.size(), 1);
 }
 
 // A file at the bound is read; a write that would pass it is refused, the old file kept and the
@@ -505,35 +494,20 @@ TEST_F(SettingsTest, InterruptedWriteLeavesTheOldSettingsWhole)
     EXPECT_EQ(config.volume, 12);
 }
 
-struct StoredFilterCase
+TEST_F(SettingsTest, AStoredFilterThatIsNoFilterIsIgnored)
 {
-    const char* name;
-    const char* stored;
-};
-
-class StoredFilterTest : public SettingsTest, public ::testing::WithParamInterface<StoredFilterCase>
-{
-};
-
-TEST_P(StoredFilterTest, BadValueIsIgnored)
-{
-    writeIni(QByteArray("[main]\ndefaultfilteron=1\ndefaultfilter=") + GetParam().stored + "\n");
-    filter.yearupper = 1999;
-    filter.genre = {{QStringLiteral("Soul")}, 1};
-    const tfilter before = filter;
-    ASSERT_TRUE(readini());
-    EXPECT_EQ(filter, before);
+    for (const char* stored :
+         {"zz00", "000", "Rock and Roll", "00000001000000000000000000000000",
+          "7fffffff000000000000000000000000000000000000000000000000000000000000"}) { // count beyond the bytes
+        SCOPED_TRACE(stored);
+        writeIni(QByteArray("[main]\ndefaultfilteron=1\ndefaultfilter=") + stored + "\n");
+        filter.yearupper = 1999;
+        filter.genre = {{QStringLiteral("Soul")}, 1};
+        const tfilter before = filter;
+        ASSERT_TRUE(readini());
+        EXPECT_EQ(filter, before);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Values, StoredFilterTest,
-    ::testing::Values(StoredFilterCase{"NotHex", "zz00"}, StoredFilterCase{"OddLength", "000"},
-                      StoredFilterCase{"RawText", "Rock and Roll"},
-                      StoredFilterCase{"CutShort", "00000001000000000000000000000000"},
-                      StoredFilterCase{"CountBeyondBytes",
-                                       "7fffffff00000000000000000000000000000000000000000000000000000000"
-                                       "0000"}),
-    [](const auto& named) { return std::string(named.param.name); });
 
 TEST_F(SettingsTest, StoredFilterIsLoadedOnlyWhenSwitchedOn)
 {

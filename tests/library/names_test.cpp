@@ -8,34 +8,27 @@ using namespace library;
 
 namespace {
 
-struct SplitCase
+TEST(Names, SplitCutsAtTheFirstSeparator)
 {
-    QString s, ch, left, right;
-};
-
-class SplitTest : public ::testing::TestWithParam<SplitCase>
-{
-};
-
-TEST_P(SplitTest, CutsAtTheFirstSeparator)
-{
-    QString l = QStringLiteral("old"), r = QStringLiteral("old");
-    split(GetParam().s, GetParam().ch, l, r);
-    EXPECT_EQ(l, GetParam().left);
-    EXPECT_EQ(r, GetParam().right);
+    const struct
+    {
+        QString s, ch, left, right;
+    } cases[] = {
+        {QStringLiteral("TTITLE3=A=B"), QStringLiteral("="), QStringLiteral("TTITLE3"),
+         QStringLiteral("A=B")},
+        {QStringLiteral("DTITLE=Ann / Blue"), QStringLiteral("=/"), QStringLiteral("DTITLE"),
+         QStringLiteral("Ann / Blue")},
+        {QStringLiteral("no separator"), QStringLiteral("="), QStringLiteral("no separator"), QString()},
+        {QStringLiteral("=lead"), QStringLiteral("="), QString(), QStringLiteral("lead")},
+        {QStringLiteral("a=b"), QString(), QStringLiteral("a=b"), QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.s.toStdString());
+        QString l = QStringLiteral("old"), r = QStringLiteral("old");
+        split(c.s, c.ch, l, r);
+        EXPECT_EQ(l, c.left);
+        EXPECT_EQ(r, c.right);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SplitTest,
-    ::testing::Values(SplitCase{QStringLiteral("TTITLE3=A=B"), QStringLiteral("="), QStringLiteral("TTITLE3"),
-                                QStringLiteral("A=B")},
-                      SplitCase{QStringLiteral("DTITLE=Ann / Blue"), QStringLiteral("=/"),
-                                QStringLiteral("DTITLE"), QStringLiteral("Ann / Blue")},
-                      SplitCase{QStringLiteral("no separator"), QStringLiteral("="),
-                                QStringLiteral("no separator"), QString()},
-                      SplitCase{QStringLiteral("=lead"), QStringLiteral("="), QString(),
-                                QStringLiteral("lead")},
-                      SplitCase{QStringLiteral("a=b"), QString(), QStringLiteral("a=b"), QString()}));
 
 TEST(Names, StripbadcharsRemovesTheNineAndCutsAtANameLength)
 {
@@ -56,67 +49,51 @@ TEST(Names, FolderNamesFitOneNameAndTheCutLeavesNoUnderscoreAtTheEnd)
     EXPECT_EQ(album, QString(64, u'\u00e9'));
 }
 
-struct ValidCase
+TEST(Names, ValidNameRefusesSeparatorsAndBlankNames)
 {
-    QString name;
-    bool valid;
-};
-
-class ValidNameTest : public ::testing::TestWithParam<ValidCase>
-{
-};
-
-TEST_P(ValidNameTest, RefusesSeparatorsAndBlankNames)
-{
-    EXPECT_EQ(validname(GetParam().name), GetParam().valid) << GetParam().name.toStdString();
+    const std::pair<QString, bool> cases[] = {{QStringLiteral("Blue Moon"), true},
+                                              {QStringLiteral("Caf\u00e9 (Live)"), true},
+                                              {QStringLiteral("Blue-Moon"), false},
+                                              {QStringLiteral("Red_Sky"), false},
+                                              {QStringLiteral("A+B"), false},
+                                              {QStringLiteral("Why?"), false},
+                                              {QStringLiteral("a|b"), false},
+                                              {QStringLiteral("   "), false},
+                                              {QString(), false}};
+    for (const auto& [name, valid] : cases)
+        EXPECT_EQ(validname(name), valid) << name.toStdString();
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Names, ValidNameTest,
-    ::testing::Values(ValidCase{QStringLiteral("Blue Moon"), true},
-                      ValidCase{QStringLiteral("Caf\u00e9 (Live)"), true},
-                      ValidCase{QStringLiteral("Blue-Moon"), false},
-                      ValidCase{QStringLiteral("Red_Sky"), false}, ValidCase{QStringLiteral("A+B"), false},
-                      ValidCase{QStringLiteral("Why?"), false}, ValidCase{QStringLiteral("a|b"), false},
-                      ValidCase{QStringLiteral("   "), false}, ValidCase{QString(), false}));
 
 TEST(Names, StripnullsSkipsZerosInsideAndAtTheEnd)
 {
     EXPECT_EQ(stripnulls(QByteArray("HL-DT\0ST\0\0DVD\0\0\0", 16)), QStringLiteral("HL-DTSTDVD"));
 }
 
-struct AlbumPathCase
+TEST(Names, BothProceduresSplitTheLastFolderAtItsFirstDoubleUnderscore)
 {
-    QString path, artist, album;
-};
-
-class AlbumPathTest : public ::testing::TestWithParam<AlbumPathCase>
-{
-};
-
-TEST_P(AlbumPathTest, BothProceduresSplitTheLastFolderAtItsFirstDoubleUnderscore)
-{
-    QString artist, album;
-    const QString result = extractalbumandaristfrompath(GetParam().path, artist, album);
-    EXPECT_EQ(artist, GetParam().artist);
-    EXPECT_EQ(album, GetParam().album);
-    EXPECT_EQ(result, GetParam().album + QStringLiteral(" - ") + GetParam().artist);
-    QString artist2, album2;
-    extractalbumartist(GetParam().path, album2, artist2);
-    EXPECT_EQ(artist2, GetParam().artist);
-    EXPECT_EQ(album2, GetParam().album);
+    const struct
+    {
+        QString path, artist, album;
+    } cases[] = {
+        {QStringLiteral("/music/Lanterns__Harbour"), QStringLiteral("Lanterns"), QStringLiteral("Harbour")},
+        {QStringLiteral("/music/Night Owls__Long Road/"), QStringLiteral("Night Owls"),
+         QStringLiteral("Long Road")},
+        {QStringLiteral("A__B__C"), QStringLiteral("A"), QStringLiteral("B__C")},
+        {QStringLiteral("/m/Big_Band__Swing"), QStringLiteral("Big_Band"), QStringLiteral("Swing")},
+        {QStringLiteral("/m/Loose"), QStringLiteral("Loose"), QString()}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.toStdString());
+        QString artist, album;
+        EXPECT_EQ(extractalbumandaristfrompath(c.path, artist, album),
+                  c.album + QStringLiteral(" - ") + c.artist);
+        EXPECT_EQ(artist, c.artist);
+        EXPECT_EQ(album, c.album);
+        QString artist2, album2;
+        extractalbumartist(c.path, album2, artist2);
+        EXPECT_EQ(artist2, c.artist);
+        EXPECT_EQ(album2, c.album);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Paths, AlbumPathTest,
-    ::testing::Values(AlbumPathCase{QStringLiteral("/music/Lanterns__Harbour"), QStringLiteral("Lanterns"),
-                                    QStringLiteral("Harbour")},
-                      AlbumPathCase{QStringLiteral("/music/Night Owls__Long Road/"),
-                                    QStringLiteral("Night Owls"), QStringLiteral("Long Road")},
-                      AlbumPathCase{QStringLiteral("A__B__C"), QStringLiteral("A"), QStringLiteral("B__C")},
-                      AlbumPathCase{QStringLiteral("/m/Big_Band__Swing"), QStringLiteral("Big_Band"),
-                                    QStringLiteral("Swing")},
-                      AlbumPathCase{QStringLiteral("/m/Loose"), QStringLiteral("Loose"), QString()}));
 
 TEST(Names, FirstCdDeviceIsTheLowestNumberedDrive)
 {

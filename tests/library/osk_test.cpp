@@ -9,28 +9,20 @@
 #include "platform/mailslot.h"
 #include "printers.h"
 
-struct OskLine
+TEST(Osk, CommandLineTakesAQuarterOfTheScreen)
 {
-    int height;
-    bool alpha;
-    const char* expected;
-};
-
-class OskCommandLine : public ::testing::TestWithParam<OskLine>
-{
-};
-
-TEST_P(OskCommandLine, TakesAQuarterOfTheScreen)
-{
-    EXPECT_EQ(library::oskCommandLine(GetParam().height, GetParam().alpha),
-              QString::fromLatin1(GetParam().expected));
+    const struct
+    {
+        int height;
+        bool alpha;
+        const char* expected;
+    } screens[] = {{768, false, "musosk.exe 192 50 35"},
+                   {768, true, "musosk.exe 192 50 35 ALPHA"},
+                   {1080, false, "musosk.exe 270 50 35"},
+                   {601, true, "musosk.exe 150 50 35 ALPHA"}};
+    for (const auto& s : screens)
+        EXPECT_EQ(library::oskCommandLine(s.height, s.alpha), QString::fromLatin1(s.expected)) << s.expected;
 }
-
-INSTANTIATE_TEST_SUITE_P(Screens, OskCommandLine,
-                         ::testing::Values(OskLine{768, false, "musosk.exe 192 50 35"},
-                                           OskLine{768, true, "musosk.exe 192 50 35 ALPHA"},
-                                           OskLine{1080, false, "musosk.exe 270 50 35"},
-                                           OskLine{601, true, "musosk.exe 150 50 35 ALPHA"}));
 
 TEST(Osk, ShowStartsTheKeyboardWithoutWaiting)
 {

@@ -13,42 +13,33 @@
 #include "printers.h"
 #include "tempfolder.h"
 
-struct ShutdownCase
+// Shut down (1) or power off (8) asks for a power-off; a forced shut-down (1 + 4, with or without 8)
+// also ends the program, even when the power-off is refused.
+TEST(WinExit, AsksForPowerOffAndEndsOnForcedShutdown)
 {
-    int flags;
-    bool accepts;
-    int requests;
-    bool result;
-    bool halts;
-};
-
-class WinExit : public ::testing::TestWithParam<ShutdownCase>
-{
-};
-
-TEST_P(WinExit, AsksForPowerOffAndEndsOnForcedShutdown)
-{
-    const ShutdownCase c = GetParam();
-    FakePower power;
-    power.accepts = c.accepts;
-    ThrowingHalt halting;
-    if (c.halts) {
-        EXPECT_THROW((void)library::WinExit(c.flags), platform::Halted);
-    } else {
-        EXPECT_EQ(library::WinExit(c.flags), c.result);
+    const struct
+    {
+        int flags;
+        bool accepts;
+        int requests;
+        bool result;
+        bool halts;
+    } cases[] = {{5, true, 1, true, true},   {13, true, 1, true, true},   {5, false, 1, false, true},
+                 {1, true, 1, true, false},  {1, false, 1, false, false}, {8, true, 1, true, false},
+                 {4, true, 0, false, false}, {0, true, 0, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "flags " << c.flags << (c.accepts ? " accepted" : " refused"));
+        FakePower power;
+        power.accepts = c.accepts;
+        ThrowingHalt halting;
+        if (c.halts) {
+            EXPECT_THROW((void)library::WinExit(c.flags), platform::Halted);
+        } else {
+            EXPECT_EQ(library::WinExit(c.flags), c.result);
+        }
+        EXPECT_EQ(power.requests, c.requests);
     }
-    EXPECT_EQ(power.requests, c.requests);
 }
-
-INSTANTIATE_TEST_SUITE_P(Flags, WinExit,
-                         ::testing::Values(ShutdownCase{5, true, 1, true, true},
-                                           ShutdownCase{13, true, 1, true, true},
-                                           ShutdownCase{5, false, 1, false, true}, // refused, ends anyway
-                                           ShutdownCase{1, true, 1, true, false},
-                                           ShutdownCase{1, false, 1, false, false},
-                                           ShutdownCase{8, true, 1, true, false},
-                                           ShutdownCase{4, true, 0, false, false}, // no shutdown asked
-                                           ShutdownCase{0, true, 0, false, false}));
 
 TEST(Checkhost, AsksTheServerOnItsPort)
 {

@@ -101,54 +101,44 @@ QByteArray content(const char* kind)
     return QByteArray("not a picture at all");
 }
 
-class CoverChoice : public CoverLoading, public ::testing::WithParamInterface<FolderCase>
+TEST_F(CoverLoading, PicksTheFirstReadableFileElseTheRightErrorPicture)
 {
-};
-
-TEST_P(CoverChoice, PicksTheFirstReadableFileElseTheRightErrorPicture)
-{
-    const QString folder = temp.mkdir(QStringLiteral("album"));
-    for (const auto& [file, kind] : GetParam().files)
-        temp.write(QStringLiteral("album/") + QLatin1String(file), content(kind));
-    const QImage picture = load(folder);
-    switch (GetParam().expected) {
-    case Expect::NotFound:
-        EXPECT_EQ(picture, errorbitmap_noimage);
-        break;
-    case Expect::Corrupt:
-        EXPECT_EQ(picture, errorbitmap_corrupt);
-        break;
-    default: {
-        const QColor wanted = GetParam().expected == Expect::Red     ? QColor(Qt::red)
-                              : GetParam().expected == Expect::Green ? QColor(Qt::green)
-                                                                     : QColor(Qt::blue);
-        ASSERT_FALSE(picture.isNull());
-        EXPECT_TRUE(near(picture.pixelColor(32, 32), wanted))
-            << picture.pixelColor(32, 32).name().toStdString();
-    }
+    const FolderCase cases[] = {
+        {"JpgBeforeBmp", {{"title.jpg", "red-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Red},
+        {"JpgBeforeJpeg", {{"title.jpg", "red-jpeg"}, {"title.jpeg", "green-jpeg"}}, Expect::Red},
+        {"BrokenJpgFallsToJpeg",
+         {{"title.jpg", "garbage-jpeg"}, {"title.jpeg", "green-jpeg"}},
+         Expect::Green},
+        {"BrokenJpgFallsToBmp", {{"title.jpg", "garbage-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Blue},
+        {"JpgWithoutEndMarker", {{"title.jpg", "red-jpeg-no-end-marker"}}, Expect::Red},
+        {"JpgWithStrayBytes", {{"title.jpg", "red-jpeg-stray-bytes"}}, Expect::Red},
+        {"AnyCase", {{"TITLE.JPG", "red-jpeg"}}, Expect::Red},
+        {"MixedCaseBmp", {{"Title.Bmp", "blue-bmp"}}, Expect::Blue},
+        {"NoCover", {{"folder.jpg", "red-jpeg"}}, Expect::NotFound},
+        {"OnlyBrokenJpeg", {{"title.jpeg", "garbage-jpeg"}}, Expect::Corrupt},
+        {"TruncatedJpg", {{"title.jpg", "truncated-jpeg"}}, Expect::Corrupt},
+        {"BrokenBmp", {{"title.bmp", "text"}}, Expect::Corrupt},
+        {"BrokenJpgNothingElse", {{"title.jpg", "text"}}, Expect::Corrupt}};
+    for (const FolderCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = temp.mkdir(QLatin1String(c.name));
+        for (const auto& [file, kind] : c.files)
+            temp.write(QLatin1String(c.name) + QLatin1Char('/') + QLatin1String(file), content(kind));
+        const QImage picture = load(folder);
+        if (c.expected == Expect::NotFound) {
+            EXPECT_EQ(picture, errorbitmap_noimage);
+        } else if (c.expected == Expect::Corrupt) {
+            EXPECT_EQ(picture, errorbitmap_corrupt);
+        } else {
+            const QColor wanted = c.expected == Expect::Red     ? QColor(Qt::red)
+                                  : c.expected == Expect::Green ? QColor(Qt::green)
+                                                                : QColor(Qt::blue);
+            ASSERT_FALSE(picture.isNull());
+            EXPECT_TRUE(near(picture.pixelColor(32, 32), wanted))
+                << picture.pixelColor(32, 32).name().toStdString();
+        }
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Folders, CoverChoice,
-    ::testing::Values(
-        FolderCase{"JpgBeforeBmp", {{"title.jpg", "red-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Red},
-        FolderCase{"JpgBeforeJpeg", {{"title.jpg", "red-jpeg"}, {"title.jpeg", "green-jpeg"}}, Expect::Red},
-        FolderCase{"BrokenJpgFallsToJpeg",
-                   {{"title.jpg", "garbage-jpeg"}, {"title.jpeg", "green-jpeg"}},
-                   Expect::Green},
-        FolderCase{
-            "BrokenJpgFallsToBmp", {{"title.jpg", "garbage-jpeg"}, {"title.bmp", "blue-bmp"}}, Expect::Blue},
-        FolderCase{"JpgWithoutEndMarker", {{"title.jpg", "red-jpeg-no-end-marker"}}, Expect::Red},
-        FolderCase{"JpgWithStrayBytes", {{"title.jpg", "red-jpeg-stray-bytes"}}, Expect::Red},
-        FolderCase{"AnyCase", {{"TITLE.JPG", "red-jpeg"}}, Expect::Red},
-        FolderCase{"MixedCaseBmp", {{"Title.Bmp", "blue-bmp"}}, Expect::Blue},
-        FolderCase{"NoCover", {{"folder.jpg", "red-jpeg"}}, Expect::NotFound},
-        FolderCase{"OnlyBrokenJpeg", {{"title.jpeg", "garbage-jpeg"}}, Expect::Corrupt},
-        FolderCase{"TruncatedJpg", {{"title.jpg", "truncated-jpeg"}}, Expect::Corrupt},
-        FolderCase{"BrokenBmp", {{"title.bmp", "text"}}, Expect::Corrupt},
-        FolderCase{"BrokenJpgNothingElse", {{"title.jpg", "text"}}, Expect::Corrupt}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(CoverLoading, ErrorPicturesExistOnFirstUse)
 {
