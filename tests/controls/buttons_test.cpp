@@ -164,6 +164,22 @@ TEST_F(NumericInputTest, ButtonsKeepTheValueInRangeWhileSettersStoreAnything)
     repeat->fire();
     release();
     EXPECT_EQ(input->value(), 50) << "a press in the middle changes nothing";
+
+    // At the ends of the integer range the buttons do not wrap round.
+    const int32_t top = std::numeric_limits<int32_t>::max();
+    input->setmax(top);
+    input->setvalue(top);
+    pressPlus();
+    repeat->fire();
+    release();
+    EXPECT_EQ(input->value(), top);
+    const int32_t bottom = std::numeric_limits<int32_t>::min();
+    input->setmin(bottom);
+    input->setvalue(bottom);
+    pressMinus();
+    repeat->fire();
+    release();
+    EXPECT_EQ(input->value(), bottom);
 }
 
 TEST_F(NumericInputTest, HoldingMinusRepeatsFasterAndStopsAtMin)
@@ -187,25 +203,6 @@ TEST_F(NumericInputTest, HoldingMinusRepeatsFasterAndStopsAtMin)
     release();
     EXPECT_FALSE(repeat->isEnabled());
     EXPECT_EQ(repeat->interval(), 200);
-}
-
-TEST_F(NumericInputTest, PlusAtTheTopOfTheIntegerRangeDoesNotWrapRound)
-{
-    const int32_t top = std::numeric_limits<int32_t>::max();
-    input->setmax(top);
-    input->setvalue(top);
-    pressPlus();
-    repeat->fire();
-    release();
-    EXPECT_EQ(input->value(), top);
-
-    const int32_t bottom = std::numeric_limits<int32_t>::min();
-    input->setmin(bottom);
-    input->setvalue(bottom);
-    pressMinus();
-    repeat->fire();
-    release();
-    EXPECT_EQ(input->value(), bottom);
 }
 
 TEST_F(NumericInputTest, ShowsTheHeldButtonsPicture)

@@ -90,24 +90,6 @@ TEST(JpegCodec, BrokenDataIsReportedAndLeavesTheTargetAlone)
     }
 }
 
-TEST(JpegCodec, WarningsAloneNeverRefuseAPictureButDataCutShortDoes)
-{
-    const QByteArray jpeg = encodeJpeg(quadrants(64, 48), 90);
-    const qsizetype scan = jpeg.indexOf(QByteArray("\xFF\xDA", 2));
-    ASSERT_GT(scan, 0);
-    QByteArray strayBytes = jpeg;
-    strayBytes.insert(scan, "\x12\x34", 2); // two stray bytes after a segment
-    const QByteArray noEndMarker = jpeg.chopped(2);
-    for (const QByteArray& input : {strayBytes, noEndMarker}) {
-        QImage decoded;
-        QString error;
-        ASSERT_TRUE(decodeJpeg(input, decoded, QSize(), &error)) << error.toStdString();
-        EXPECT_TRUE(near(decoded.pixel(56, 40), QColor(240, 240, 240)));
-    }
-    QImage decoded;
-    EXPECT_FALSE(decodeJpeg(jpeg.left(scan + (jpeg.size() - scan) / 2), decoded));
-}
-
 namespace {
 
 // A progressive picture of three full-resolution components whose one scan holds only the

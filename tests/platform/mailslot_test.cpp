@@ -17,28 +17,6 @@ TEST(Mailslot, LivesInTheRuntimeFolder)
               QString::fromLocal8Bit(qgetenv("XDG_RUNTIME_DIR")) + QStringLiteral("/TESTSLOT"));
 }
 
-TEST(Mailslot, DeliversWholeMessagesInOrder)
-{
-    platform::Mailslot slot;
-    ASSERT_TRUE(slot.open(kName));
-    const QByteArray withZero("close\0", 6);
-    ASSERT_TRUE(platform::writeMailslot(kName, withZero));
-    ASSERT_TRUE(platform::writeMailslot(kName, QByteArrayLiteral("second")));
-    EXPECT_EQ(slot.read(256), withZero);
-    EXPECT_EQ(slot.read(256), QByteArrayLiteral("second"));
-    EXPECT_EQ(slot.read(256), QByteArray()); // nothing waiting: no block
-}
-
-TEST(Mailslot, LongMessageIsCutAndTheNextStaysWhole)
-{
-    platform::Mailslot slot;
-    ASSERT_TRUE(slot.open(kName));
-    ASSERT_TRUE(platform::writeMailslot(kName, QByteArray(300, 'x')));
-    ASSERT_TRUE(platform::writeMailslot(kName, QByteArrayLiteral("next")));
-    EXPECT_EQ(slot.read(256), QByteArray(256, 'x'));
-    EXPECT_EQ(slot.read(256), QByteArrayLiteral("next"));
-}
-
 TEST(Mailslot, WritersNeverWait)
 {
     // Nobody reads: the message is refused at once.

@@ -43,15 +43,6 @@ TEST(Processes, AProgramThatEndsLeavesNoZombie)
         QTest::qWaitFor([id] { return !QFileInfo::exists(QStringLiteral("/proc/%1").arg(id)); }, 10000));
 }
 
-TEST(Processes, QuotedWordsStayWhole)
-{
-    TempFolder folder;
-    const QString spaced = folder.file(QStringLiteral("two words"));
-    ASSERT_TRUE(runToEnd(QStringLiteral("touch \"%1\"").arg(spaced)));
-    EXPECT_TRUE(QFileInfo::exists(spaced));
-    EXPECT_FALSE(QFileInfo::exists(folder.file(QStringLiteral("two"))));
-}
-
 TEST(Processes, ExeNamesAreAlsoTriedWithoutTheEnding)
 {
     TempFolder folder;

@@ -131,12 +131,14 @@ TEST_F(SkinFiles, ThemeTextBuildsThemesFromItsKeys)
                                    "THEMENAME = Warm\n"
                                    "skeypad=brass\r"
                                    "skeypad=copper\n"
-                                   "calphabuttons=$0000FF\n"));
-    TThemeSubset themes;
+                                   "calphabuttons=$0000FF\n"
+                                   "swidebut=wide\ncwidebut=7\n"));
+    TThemeSubset themes(1); // the themes read are added behind those already listed
     QString name;
     loadtheme(QStringLiteral("COLD.SKN"), themes, name);
     EXPECT_EQ(name, QStringLiteral("Cold and Warm Skins"));
-    ASSERT_EQ(themes.size(), 2);
+    ASSERT_EQ(themes.size(), 3);
+    EXPECT_EQ(themes[0], ttheme{});
 
     ttheme cold;
     cold.name = QStringLiteral("Cold");
@@ -144,24 +146,14 @@ TEST_F(SkinFiles, ThemeTextBuildsThemesFromItsKeys)
     cold.alphaorientation = 1;
     cold.sbackground = {QStringLiteral("night"), int32_t(0xFF00000Cu)};
     cold.skeypad.Color = -5; // "red" is no number: that line is skipped
-    EXPECT_EQ(themes[0], cold);
+    EXPECT_EQ(themes[1], cold);
 
     ttheme warm;
     warm.name = QStringLiteral("Warm");
     warm.skeypad.Skin = QStringLiteral("copper");
     warm.salphabuttons.Color = 0x0000FF;
-    EXPECT_EQ(themes[1], warm);
-}
-
-TEST_F(SkinFiles, ThemesAreAddedBehindTheOnesAlreadyListed)
-{
-    write("one.skn", makeSkinFile({}, {}, "One\nTHEMENAME=Only\nswidebut=wide\ncwidebut=7\n"));
-    TThemeSubset themes(1);
-    QString name;
-    loadtheme(QStringLiteral("one.skn"), themes, name);
-    ASSERT_EQ(themes.size(), 2);
-    EXPECT_EQ(themes[0], ttheme{});
-    EXPECT_EQ(themes[1].swidebut, (library::tskin{QStringLiteral("wide"), 7}));
+    warm.swidebut = {QStringLiteral("wide"), 7};
+    EXPECT_EQ(themes[2], warm);
 }
 
 TEST_F(SkinFiles, ASkinFileWithoutThemeTextRaises)
