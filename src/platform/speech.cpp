@@ -220,6 +220,7 @@ void synthesise(const QByteArray& utf8, int speed, int flags, quint64 generation
             espeak.synthesize(utf8.constData(), size_t(utf8.size()) + 1, 0, POS_CHARACTER, 0,
                               espeakCHARS_UTF8, nullptr, nullptr);
         running = nullptr;
+        if (status == ENS_SPEECH_STOPPED) return; // a stop cut it: nothing went wrong
         check(status, "speak");
         const int rate = espeak.getSampleRate();
         worker.deliver(generation, [&] { output->play(synthesis.samples, rate); });
