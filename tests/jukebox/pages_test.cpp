@@ -596,31 +596,6 @@ TEST_F(PagesTest, AddAllLabelsFollowTheSetting)
     w.ThreeDPanel = nullptr;
 }
 
-TEST_F(PagesTest, ThumbnailPanelCoversTheAlbumArea)
-{
-    screens.bounds = QRect(0, 0, 1024, 768);
-    addAlbums(2);
-    Tjukebox& w = open();
-    w.sizethumbpanel();
-    EXPECT_EQ(w.thumbpanel->geometry(), QRect(w.leftpanel->width(), 0, w.midpanelpanel->width(), 768));
-    EXPECT_EQ(w.thumbs->geometry(), QRect(0, 3, w.midpanelpanel->width(), 768 - 31));
-}
-
-TEST_F(PagesTest, PageSizesScaleWithTheScreen)
-{
-    screens.bounds = QRect(0, 0, 1920, 1080);
-    addAlbums(2);
-    Tjukebox& w = open();
-    // Covers keep their shape (a round cover stays round); the titles take the rest of the page.
-    EXPECT_EQ(w.cd1->geometry(), QRect(0, 0, 468, 468));
-    EXPECT_EQ(w.cd1->picture().size(), w.cd1->size());
-    EXPECT_EQ(w.toppanel->geometry(), QRect(2, 41, 1248, 468));
-    EXPECT_EQ(w.botpanel->y(), 536);
-    EXPECT_EQ(w.lb1->geometry(), QRect(468, 0, 780, 468));
-    EXPECT_EQ(w.lsb1->geometry(), QRect(468 + 24, 0, 780 - 48, 468));
-    EXPECT_EQ(w.toprightpanel->x(), 2 + 1248 + 72);
-}
-
 TEST_F(PagesTest, RemoteFocusPassesBetweenThePageLists)
 {
     addAlbums(2);
