@@ -30,7 +30,8 @@ using jukebox::Tjukebox;
 
 namespace {
 
-// Texts the window shows once it is laid out, whatever the settings.
+// Texts the window shows once it is laid out, whatever the settings: those the guests read, and
+// some of each kind of control on each operator panel.
 const struct
 {
     const char* control;
@@ -45,35 +46,16 @@ const struct
     {"volumeuplabel", "+"},
     {"volumedownlabel", "-"},
     {"lsb1playall", "Add All"},
-    {"lsb8playall", "Add All"},
     {"codefirst", "0000"},
     {"unlocklabel", "(Un)lock Passcode: "},
     {"setcode", "Set"},
-    {"editlabel", "Edit Album:-"},
     {"addallshow", "Show Add All"},
-    {"NoRepeatCb", "Never repeat track within a selection"},
-    {"volumeshow", "Show Volume control panel"},
     {"advancedOK", "Done"},
-    {"CommerceOK", "Done"},
     {"GoCommercialManager", "Commerce Management"},
     {"randompanelselectall", "Select all albums"},
-    {"randompanelselectnone", "Select no albums"},
-    {"RandomCancel", "Stop Adding Tracks"},
     {"randompanelOK", "Make Playlist from albums"},
-    {"randompanelcancel", "Go Back"},
     {"CmTitleLab", "Commerce Settings"},
-    {"CmCreditPanelLab", "Credit Options:-"},
-    {"CmBackgroundPanelLab", "Background Options:-"},
-    {"CmStatisticsPanelLab", "Statistics:-"},
     {"CmAllowFreeCredit", "Allow Free Credit"},
-    {"CmPlaysPerCreditLab", "Plays Per Credit"},
-    {"CmBgDurationLab", "Background Play Duration (mins)"},
-    {"CmBgVolumeLab", "Maximum Background Volume"},
-    {"CmBgWaitTimeLab", "Delay between background plays (mins)"},
-    {"CmResetCreditStats", "Reset Credit Statistics"},
-    {"CmCredit", "Total Coin Credits"},
-    {"CmCreditLab", "Total Free Credits"},
-    {"Cmtop100Lab", "Top 100 Plays"},
     {"loadcovercaption", "Loading Album Covers"},
     {"autoplaycb", "Auto-play on"},
     {"goplaylistview", "Playlist View"},
@@ -83,7 +65,6 @@ const struct
     {"advancedbut", "Advanced Options"},
     {"Shutdownbut", "Exit"},
     {"numlabel1", "7"},
-    {"numlabel7", "1"},
     {"numlabel10", "0"},
     {"numlabel11", "Clear"},
     {"numlabel12", "Enter"},
