@@ -142,22 +142,22 @@ INSTANTIATE_TEST_SUITE_P(
         TableKey{Qt::Key_Period, Qt::NoModifier, kNothing}, TableKey{Qt::Key_Comma, Qt::NoModifier, kNothing},
         TableKey{Qt::Key_Minus, Qt::KeypadModifier, kNothing}));
 
-// Escape closes an open thumbnail panel only; then it closes the jukebox, unless the operator lock
-// is on.
+// Escape closes nothing under the operator lock; without it, it closes an open thumbnail panel
+// only, and then the jukebox.
 TEST_F(KeysTest, EscapeClosesTheThumbnailsThenTheJukeboxUnlessLocked)
 {
     Tjukebox& window = startWith(QStringLiteral("lock=1\n"));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden()) << "the lock did not hold";
+
+    library::config.lock = false;
     window.show();
     QApplication::setActiveWindow(&window);
     window.VisualsPanelClick(nullptr);
     ASSERT_TRUE(window.thumbpanel->hasFocus());
     QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
     EXPECT_TRUE(window.thumbpanel->isHidden());
-    EXPECT_TRUE(form->isHidden()) << "the jukebox window closed";
-
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_TRUE(form->isHidden());
-    library::config.lock = false;
+    EXPECT_TRUE(form->isHidden()) << "the jukebox window closed with the thumbnails";
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(form->isHidden()) << "closing the jukebox shows the desktop player";
 }

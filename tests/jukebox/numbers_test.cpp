@@ -50,8 +50,8 @@ TEST_F(NumberEntryTest, SevenDigitsQueueTheTrackAndStartIt)
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added Track: T1"));
     EXPECT_EQ(opened().size(), 1);
     // Enter completes each field early.
-    type("3E1E");
-    EXPECT_EQ(queue().last(), QStringLiteral("3/1"));
+    type("2E3E");
+    EXPECT_EQ(queue().last(), QStringLiteral("2/3"));
     EXPECT_FALSE(blinking());
 }
 

@@ -276,6 +276,7 @@ TEST_F(PagesTest, ForwardFromTheLastPageGoesRoundAndBackFromTheFirstToo)
     uint16_t key = kVkLeft;
     w.pageForward(key);
     EXPECT_EQ(jukebox::currentalbum, 1);
+    EXPECT_EQ(coverAlbums(w), (std::array<int, 8>{1, 2, 3, 4, 5, 6, 7, 0}));
     EXPECT_EQ(library::config.jlastalbum, 1);
     EXPECT_EQ(key, kVkLeft);
     // 550 pixels at 75 a frame: eight frames, the last landing on the page; then all back in place.
