@@ -1,7 +1,6 @@
 // The arithmetic of the prism (which album stands on which face), the letter-jump key and the rows
 // of a track list. The flat pages' arithmetic is tested on the window (pages_test.cpp).
 
-#include <array>
 #include <gtest/gtest.h>
 
 #include "jukebox/albumpages.h"

@@ -19,7 +19,6 @@
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
-#include "jukebox/logfile.h"
 #include "jukebox/ripperhooks.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
