@@ -1,7 +1,6 @@
-// The arithmetic of the album pages and the prism: which album stands on which panel or face, how
-// a page number stays valid, the letter-jump key and the rows of a track list.
+// The arithmetic of the prism (which album stands on which face), the letter-jump key and the rows
+// of a track list. The flat pages' arithmetic is tested on the window (pages_test.cpp).
 
-#include <array>
 #include <gtest/gtest.h>
 
 #include "jukebox/albumpages.h"
@@ -15,42 +14,6 @@ namespace {
 
 using jukebox::PrismFill;
 using view3d::TitleRow;
-
-struct PageCase
-{
-    int num;
-    int count;
-    std::array<int, 8> albums; // cd1 .. cd8
-};
-
-class PageAlbums : public ::testing::TestWithParam<PageCase>
-{
-};
-
-TEST_P(PageAlbums, EightPanelsAroundThePage)
-{
-    EXPECT_EQ(jukebox::pageAlbums(GetParam().num, GetParam().count), GetParam().albums);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Pages, PageAlbums,
-    ::testing::Values(
-        // Seven albums and the filler: the pages go round after 8.
-        PageCase{1, 8, {1, 2, 3, 4, 5, 6, 7, 8}}, PageCase{3, 8, {3, 4, 5, 6, 7, 8, 1, 2}},
-        PageCase{7, 8, {7, 8, 1, 2, 3, 4, 5, 6}}, PageCase{5, 8, {5, 6, 7, 8, 1, 2, 3, 4}},
-        // One album and the filler: every panel shows one of the two.
-        PageCase{1, 2, {1, 2, 1, 2, 1, 2, 1, 2}}, PageCase{1, 4, {1, 2, 3, 4, 1, 2, 3, 4}}));
-
-TEST(PageOf, KeepsThePageValidAndItsUpperAlbumOdd)
-{
-    const struct
-    {
-        int n, count, page;
-    } cases[] = {{1, 8, 1}, {6, 8, 5},  {7, 8, 7}, {8, 8, 7}, {9, 8, 7}, {40, 8, 7},
-                 {0, 8, 1}, {-3, 8, 1}, {2, 2, 1}, {5, 0, 1}, {1, 0, 1}};
-    for (const auto& c : cases)
-        EXPECT_EQ(jukebox::pageOf(c.n, c.count), c.page) << c.n << " of " << c.count;
-}
 
 TEST(CubePositions, FrontFaceByQuarterTurnWithItsNeighbours)
 {
@@ -123,21 +86,13 @@ TEST(LetterKey, LeadingTheIsDroppedAndOnlyThereChangesTheLetter)
     EXPECT_EQ(jukebox::removethe(QStringLiteral("Abba")), QStringLiteral("Abba"));
 }
 
-TEST(TitleRows, EveryLineCountsAsATrackAndBlankLinesGetNoRow)
+// Blank lines get no row (the pages test the road); Latin-1 titles read, and no file gives no rows.
+TEST(TitleRows, LatinOneTitlesReadAndNoFileGivesNoRows)
 {
     TempFolder folder;
-    folder.write(QStringLiteral("a/TITLE.DAT"), "One\r\n\r\nThree\r\n   \r\nFive\r\nCaf\xe9\r\n");
-    const QVector<TitleRow> rows = jukebox::readTitleRows(folder.file(QStringLiteral("a")), 12);
-    const QVector<TitleRow> expected{{QStringLiteral("ONE"), 12, 1},
-                                     {QStringLiteral("THREE"), 12, 3},
-                                     {QStringLiteral("FIVE"), 12, 5},
-                                     {QStringLiteral("CAF\u00c9"), 12, 6}};
-    EXPECT_EQ(rows, expected);
-}
-
-TEST(TitleRows, NoFileGivesNoRows)
-{
-    TempFolder folder;
+    folder.write(QStringLiteral("a/TITLE.DAT"), "One\r\n\r\nCaf\xe9\r\n");
+    const QVector<TitleRow> expected{{QStringLiteral("ONE"), 12, 1}, {QStringLiteral("CAF\u00c9"), 12, 3}};
+    EXPECT_EQ(jukebox::readTitleRows(folder.file(QStringLiteral("a")), 12), expected);
     folder.mkdir(QStringLiteral("empty"));
     EXPECT_TRUE(jukebox::readTitleRows(folder.file(QStringLiteral("empty")), 1).isEmpty());
     EXPECT_TRUE(jukebox::readTitleRows(folder.file(QStringLiteral("missing")), 1).isEmpty());

@@ -10,7 +10,6 @@
 #include "jukebox/frameshape.h"
 #include "jukebox/picturebox.h"
 #include "jukebox/textlabel.h"
-#include "platform/arguments.h"
 #include "printers.h"
 
 using jukebox::EditBox;
@@ -91,17 +90,12 @@ template<class Control> void expectClickOnlyInside(Control& control)
     EXPECT_EQ(ups.count(), 3);
 }
 
-TEST(PictureBox, ClickIsAPressAndReleaseInside)
+TEST(PictureBoxAndTextLabel, ClickIsAPressAndReleaseInside)
 {
     QWidget parent;
     PictureBox picture(&parent);
     picture.resize(20, 20);
     expectClickOnlyInside(picture);
-}
-
-TEST(TextLabel, ClickIsAPressAndReleaseInside)
-{
-    QWidget parent;
     TextLabel label(&parent, QStringLiteral("Clear"));
     label.resize(20, 20);
     expectClickOnlyInside(label);
@@ -151,21 +145,6 @@ INSTANTIATE_TEST_SUITE_P(Pens, FrameShapeTest,
                                            // Without a pen the shape is only a touch area.
                                            Outline{0, false, qRgb(0, 0, 0), qRgb(0, 0, 0)}));
 
-TEST(FrameShape, ReportsPressAndRelease)
-{
-    QWidget parent;
-    FrameShape shape(&parent);
-    shape.resize(20, 20);
-    QSignalSpy downs(&shape, &FrameShape::OnMouseDown);
-    QSignalSpy ups(&shape, &FrameShape::OnMouseUp);
-
-    QTest::mouseClick(&shape, Qt::LeftButton, Qt::NoModifier, QPoint(2, 5));
-
-    ASSERT_EQ(downs.count(), 1);
-    EXPECT_EQ(downs.at(0).at(1).value<Qt::MouseButton>(), Qt::LeftButton);
-    EXPECT_EQ(ups.count(), 1);
-}
-
 TEST(EditBox, KeyPressHandlerDropsOrChangesCharacters)
 {
     EditBox edit(nullptr);
@@ -200,18 +179,6 @@ TEST(EditBox, ReportsFocusAndClicks)
     ASSERT_TRUE(QTest::qWaitFor([&] { return exits.count() == 1; }));
     QTest::mouseClick(&edit, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
     EXPECT_EQ(clicks.count(), 1);
-}
-
-TEST(CommandLine, ArgumentsBeyondTheLineAreEmpty)
-{
-    const QStringList line{QStringLiteral("musetra"), QStringLiteral("KIOSK")};
-    platform::setCommandLineArguments(&line);
-
-    EXPECT_EQ(platform::commandLineArgument(1), QStringLiteral("KIOSK"));
-    EXPECT_TRUE(platform::commandLineArgument(2).isEmpty());
-    EXPECT_TRUE(platform::commandLineArgument(-1).isEmpty());
-
-    platform::setCommandLineArguments(nullptr);
 }
 
 } // namespace

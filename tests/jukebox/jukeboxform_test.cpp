@@ -19,7 +19,6 @@
 #include "controls/textscroller.h"
 #include "controls/ticker.h"
 #include "controls/transparentpanel.h"
-#include "jukebox/logfile.h"
 #include "jukebox/ripperhooks.h"
 #include "jukebox/tags.h"
 #include "jukebox/textlabel.h"
@@ -42,56 +41,33 @@ bool scrolling(const controls::TTextScroller& line)
     return ticker && ticker->isEnabled();
 }
 
-TEST_F(JukeboxTest, GoJukeboxWithoutShowCreatesTheWindowOnceAndHidesThePlayer)
+// The front end makes the window once, hidden, with the player hidden too; showing it covers the
+// screen; closing hands the upper page's album to the player and keeps the window for next time.
+TEST_F(JukeboxTest, OpenShowAndCloseTheWindowOnce)
 {
-    addAlbums(2);
+    addAlbums(6);
     writeSettings();
     Tjukebox& window = start();
-
-    EXPECT_EQ(jukebox::jukebox, &window);
-    EXPECT_TRUE(frontEnd->jukeboxExists());
-    EXPECT_FALSE(frontEnd->jukeboxVisible());
     EXPECT_FALSE(window.isVisible());
     EXPECT_TRUE(form->isHidden());
-    EXPECT_EQ(frontEnd->jukeboxWindow(), &window);
-    EXPECT_EQ(frontEnd->coverimagepanel(), window.coverimagepanel);
     EXPECT_TRUE(window.windowFlags() & Qt::FramelessWindowHint);
-
     frontEnd->gojukebox(false);
     EXPECT_EQ(jukebox::jukebox, &window);
+
+    frontEnd->gojukebox(true);
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_TRUE(window.windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(form->isHidden());
+
+    jukebox::currentalbum = 5;
+    window.domessage(QStringLiteral("Welcome"));
+    frontEnd->closeJukebox();
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(form->isHidden());
+    EXPECT_EQ(form->Dalbumlist->currentIndex(), 4);
+    EXPECT_FALSE(scrolling(*window.lcd3));
+    EXPECT_EQ(jukebox::jukebox, &window);
 }
-
-struct Padding
-{
-    int albums;
-    int jalbumcount;
-    bool filler;
-};
-
-class JalbumPadding : public JukeboxTest, public ::testing::WithParamInterface<Padding>
-{
-};
-
-TEST_P(JalbumPadding, OddListsGetTheFillerAlbum)
-{
-    addAlbums(GetParam().albums);
-    writeSettings();
-    start();
-
-    EXPECT_EQ(library::jalbumcount, GetParam().jalbumcount);
-    ASSERT_EQ(library::jalbum.size(), GetParam().jalbumcount + 1);
-    for (int n = 1; n <= GetParam().albums; ++n)
-        EXPECT_EQ(library::jalbum.at(n), library::album.at(n)) << "album " << n;
-    if (GetParam().filler) {
-        const library::talbumtype& filler = library::jalbum.at(GetParam().jalbumcount);
-        EXPECT_EQ(filler.artist, QString(QChar(12)));
-        EXPECT_TRUE(filler.album.isEmpty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(Counts, JalbumPadding,
-                         ::testing::Values(Padding{3, 4, true}, Padding{4, 4, false}, Padding{1, 2, true},
-                                           Padding{0, 0, false}));
 
 struct StartPage
 {
@@ -132,9 +108,6 @@ TEST_F(JukeboxTest, CreationResetsNumberEntryAndSetsUpTheTimers)
     EXPECT_EQ(jukebox::lcd2count, 1);
     EXPECT_EQ(jukebox::lcdpanelcurrent, 0);
     EXPECT_FALSE(jukebox::moveinprogress);
-    EXPECT_EQ(jukebox::NORMALLCDDELAY, 20);
-    EXPECT_EQ(jukebox::tv_lsb, window.lsb1);
-    EXPECT_TRUE(window.BackGroundCanAutoPlay);
 
     const struct
     {
@@ -151,8 +124,6 @@ TEST_F(JukeboxTest, CreationResetsNumberEntryAndSetsUpTheTimers)
         EXPECT_EQ(ticker->interval(), entry.interval) << entry.name;
         EXPECT_EQ(ticker->isEnabled(), entry.enabled) << entry.name;
     }
-    EXPECT_TRUE(window.VisualsPanelPanel->isHidden());
-    EXPECT_TRUE(window.coverimagepanel->isHidden());
 }
 
 struct BackgroundCycle
@@ -178,24 +149,20 @@ INSTANTIATE_TEST_SUITE_P(Settings, BackgroundCycleTest,
                                            BackgroundCycle{"creditsystem=1\nbgduration=0\n", false},
                                            BackgroundCycle{"creditsystem=0\nbgduration=15\n", false}));
 
+// The control panel shown for good leaves no corner to open it; "hideexit" hides the exit key.
 TEST_F(JukeboxTest, PanelSettingsChooseBetweenPanelAndCorner)
 {
-    writeSettings(QStringLiteral("jukeboxcontrolpanel=0\nhideexit=1\n"));
-    Tjukebox& window = start();
-
-    EXPECT_FALSE(window.panel->isHidden());
-    EXPECT_TRUE(window.openpanelpanel->isHidden());
-    EXPECT_TRUE(window.Shutdownbut->isHidden());
-}
-
-TEST_F(JukeboxTest, HiddenPanelLeavesTheCornerAndTheExitButton)
-{
-    writeSettings(QStringLiteral("jukeboxcontrolpanel=1\nhideexit=0\n"));
-    Tjukebox& window = start();
-
-    EXPECT_TRUE(window.panel->isHidden());
-    EXPECT_FALSE(window.openpanelpanel->isHidden());
-    EXPECT_FALSE(window.Shutdownbut->isHidden());
+    for (const bool shown : {true, false}) {
+        SCOPED_TRACE(shown);
+        writeSettings(
+            QStringLiteral("jukeboxcontrolpanel=%1\nhideexit=%2\n").arg(int(!shown)).arg(int(shown)));
+        Tjukebox& window = start();
+        EXPECT_EQ(window.panel->isHidden(), !shown);
+        EXPECT_EQ(window.openpanelpanel->isHidden(), shown);
+        EXPECT_EQ(window.Shutdownbut->isHidden(), shown);
+        TearDown();
+        SetUp();
+    }
 }
 
 TEST_F(JukeboxTest, MessageLineShowsCapitalsAndKeepsTheTextAsGiven)
@@ -298,43 +265,15 @@ TEST_F(JukeboxTest, LayoutOnlyWhenTheWindowCoversTheScreen)
     EXPECT_FALSE(jukebox::moveinprogress);
 }
 
-TEST_F(JukeboxTest, CloseHandsTheUpperPageAlbumToThePlayer)
+// The player asks for a new rest of background play when its queue runs out.
+TEST_F(JukeboxTest, FrontEndRestartsTheBackgroundRest)
 {
-    addAlbums(6);
     writeSettings();
     Tjukebox& window = start();
-    jukebox::currentalbum = 5;
-    window.domessage(QStringLiteral("Welcome"));
-
-    window.close();
-
-    EXPECT_EQ(form->Dalbumlist->currentIndex(), 4);
-    EXPECT_FALSE(form->isHidden());
-    EXPECT_FALSE(scrolling(*window.lcd3));
-    // Closing keeps the window for the next opening.
-    EXPECT_EQ(jukebox::jukebox, &window);
-}
-
-TEST_F(JukeboxTest, FrontEndReachesTheWindowsParts)
-{
-    addAlbums(2);
-    const QString logPath = program.file(QStringLiteral("plays.log"));
-    writeSettings(QStringLiteral("[Commercial]\ntrackslogfile=%1\n").arg(logPath));
-    Tjukebox& window = start();
-
-    ASSERT_NE(window.log, nullptr);
-    EXPECT_EQ(window.log->configfile(), logPath);
-    frontEnd->writeentry(QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("Title"));
-    EXPECT_TRUE(program.read(QStringLiteral("plays.log")).contains("\"Title\""));
-
     window.BackGroundTimerCount = 7;
     frontEnd->restartBackgroundRest();
     EXPECT_EQ(jukebox::tagOf(window.BackgroundTimer), 1);
     EXPECT_EQ(window.BackGroundTimerCount, 0);
-
-    frontEnd->setAutoplaying(true);
-    EXPECT_TRUE(jukebox::autoplaying);
-    EXPECT_TRUE(frontEnd->autoplaying());
 }
 
 TEST_F(JukeboxTest, CreditCounterShowsOnTheWindow)
@@ -342,8 +281,6 @@ TEST_F(JukeboxTest, CreditCounterShowsOnTheWindow)
     writeSettings(QStringLiteral("[Commercial]\nplayspercoincredit=3\n"));
     Tjukebox& window = start();
 
-    ASSERT_NE(window.credit, nullptr);
-    EXPECT_EQ(window.credit->Credits(), 0);
     window.credit->AddCoinCredit();
     EXPECT_EQ(window.CreditStat->text(), QStringLiteral("3"));
     EXPECT_EQ(window.lcd3->text(), QStringLiteral("COIN INSERTED - THANK YOU"));
@@ -371,24 +308,6 @@ TEST_F(JukeboxTest, PanelFaceDrawsLiningFigures)
     }
 }
 
-TEST_F(JukeboxTest, ShowingCoversTheScreenAndClosingGivesThePlayerBack)
-{
-    addAlbums(2);
-    writeSettings();
-    Tjukebox& window = start();
-
-    frontEnd->gojukebox(true);
-    EXPECT_TRUE(window.isVisible());
-    EXPECT_TRUE(frontEnd->jukeboxVisible());
-    EXPECT_TRUE(window.windowState() & Qt::WindowFullScreen);
-    EXPECT_TRUE(form->isHidden());
-
-    frontEnd->closeJukebox();
-    EXPECT_FALSE(window.isVisible());
-    EXPECT_FALSE(form->isHidden());
-    EXPECT_TRUE(frontEnd->jukeboxExists());
-}
-
 TEST_F(JukeboxTest, SlowMachineCoversTheScreenWhileCoversLoad)
 {
     writeSettings(QStringLiteral("SlowProcessor=1\n"));
@@ -409,15 +328,6 @@ TEST_F(JukeboxTest, VideoOnTheJukeboxFillsTheCoverPanel)
     fillScreen(window);
 
     EXPECT_EQ(form->mediaPlayer()->displayRect(), QRect(0, 0, 300, 200));
-}
-
-TEST_F(JukeboxTest, NoPlayLogWithoutALogFile)
-{
-    writeSettings();
-    Tjukebox& window = start();
-
-    EXPECT_EQ(window.log, nullptr);
-    frontEnd->writeentry(QStringLiteral("Artist"), QStringLiteral("Album"), QStringLiteral("Title"));
 }
 
 // ---- What the operator is told at start ----

@@ -90,109 +90,74 @@ protected:
 
 // ---- The key table ----
 
-TEST_F(KeysTest, AltChordsForCoinsAndFreeCredits)
-{
-    Tjukebox& window = startWith();
-    ASSERT_TRUE(window.credit);
-    library::config.playspercoincredit = 3;
-    library::config.allowfreecredit = false;
+// What a key of the window's table does: switch background play, end a running error blink, or
+// neither.
+enum class Does { SwitchesBackgroundPlay, EndsTheBlink, Nothing };
 
-    QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
-    EXPECT_EQ(window.credit->Credits(), 3);
-    // Free credits only where the operator allows them.
-    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
-    EXPECT_EQ(window.credit->Credits(), 3);
-    library::config.allowfreecredit = true;
-    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
-    EXPECT_EQ(window.credit->Credits(), 4);
-    // Without Alt the letters are no chords.
-    QTest::keyClick(&window, Qt::Key_C);
-    QTest::keyClick(&window, Qt::Key_S);
-    EXPECT_EQ(window.credit->Credits(), 4);
-}
-
-struct BackgroundKey
+struct TableKey
 {
     int key;
     Qt::KeyboardModifiers modifiers;
-    bool toggles;
+    Does does;
 };
 
-class BackgroundPlayKeys : public KeysTest, public ::testing::WithParamInterface<BackgroundKey>
+class KeyTable : public KeysTest, public ::testing::WithParamInterface<TableKey>
 {
 };
 
-TEST_P(BackgroundPlayKeys, InvertTheCheckBox)
+TEST_P(KeyTable, DoesWhatItsKeyStandsForAndNothingElse)
 {
     Tjukebox& window = startWith();
     ASSERT_FALSE(window.autoplaycb->checked());
-    QTest::keyClick(&window, static_cast<Qt::Key>(GetParam().key), GetParam().modifiers);
-    EXPECT_EQ(window.autoplaycb->checked(), GetParam().toggles);
-    QTest::keyClick(&window, static_cast<Qt::Key>(GetParam().key), GetParam().modifiers);
+    jukebox::errortime = 3;
+    const auto click = [&] {
+        QTest::keyClick(&window, static_cast<Qt::Key>(GetParam().key), GetParam().modifiers);
+    };
+    click();
+    EXPECT_EQ(window.autoplaycb->checked(), GetParam().does == Does::SwitchesBackgroundPlay);
+    EXPECT_EQ(jukebox::errortime, GetParam().does == Does::EndsTheBlink ? 10 : 3);
+    click();
     EXPECT_FALSE(window.autoplaycb->checked());
 }
 
+constexpr Does kSwitch = Does::SwitchesBackgroundPlay;
+constexpr Does kClear = Does::EndsTheBlink;
+constexpr Does kNothing = Does::Nothing;
+
 INSTANTIATE_TEST_SUITE_P(
-    Keys, BackgroundPlayKeys,
-    ::testing::Values(BackgroundKey{Qt::Key_P, Qt::AltModifier, true},
-                      BackgroundKey{Qt::Key_B, Qt::AltModifier, true},
-                      BackgroundKey{Qt::Key_P, Qt::AltModifier | Qt::ShiftModifier, true},
-                      BackgroundKey{Qt::Key_Asterisk, Qt::KeypadModifier, true},
-                      // The asterisk of the main block is Shift+8: a digit, not the keypad's key.
-                      BackgroundKey{Qt::Key_Asterisk, Qt::NoModifier, false},
-                      BackgroundKey{Qt::Key_P, Qt::ControlModifier, false}));
+    Keys, KeyTable,
+    ::testing::Values(
+        TableKey{Qt::Key_P, Qt::AltModifier, kSwitch}, TableKey{Qt::Key_B, Qt::AltModifier, kSwitch},
+        TableKey{Qt::Key_P, Qt::AltModifier | Qt::ShiftModifier, kSwitch},
+        TableKey{Qt::Key_Asterisk, Qt::KeypadModifier, kSwitch},
+        // The asterisk of the main block is Shift+8: a digit, not the keypad's key.
+        TableKey{Qt::Key_Asterisk, Qt::NoModifier, kNothing},
+        TableKey{Qt::Key_P, Qt::ControlModifier, kNothing}, TableKey{Qt::Key_Delete, Qt::NoModifier, kClear},
+        TableKey{Qt::Key_Backspace, Qt::NoModifier, kClear},
+        TableKey{Qt::Key_Period, Qt::KeypadModifier, kClear},
+        TableKey{Qt::Key_Comma, Qt::KeypadModifier, kClear},
+        // The keypad's Delete (NumLock off) is its decimal key.
+        TableKey{Qt::Key_Delete, Qt::KeypadModifier, kClear},
+        // The same signs elsewhere are no Clear keys.
+        TableKey{Qt::Key_Period, Qt::NoModifier, kNothing}, TableKey{Qt::Key_Comma, Qt::NoModifier, kNothing},
+        TableKey{Qt::Key_Minus, Qt::KeypadModifier, kNothing}));
 
-struct BlinkKey
+// Escape closes nothing under the operator lock; without it, it closes an open thumbnail panel
+// only, and then the jukebox.
+TEST_F(KeysTest, EscapeClosesTheThumbnailsThenTheJukeboxUnlessLocked)
 {
-    int key;
-    Qt::KeyboardModifiers modifiers;
-    bool ends;
-};
+    Tjukebox& window = startWith(QStringLiteral("lock=1\n"));
+    QTest::keyClick(&window, Qt::Key_Escape);
+    EXPECT_TRUE(form->isHidden()) << "the lock did not hold";
 
-class ClearKeys : public KeysTest, public ::testing::WithParamInterface<BlinkKey>
-{
-};
-
-TEST_P(ClearKeys, EndARunningErrorBlink)
-{
-    Tjukebox& window = startWith();
-    jukebox::errortime = 3;
-    QTest::keyClick(&window, static_cast<Qt::Key>(GetParam().key), GetParam().modifiers);
-    EXPECT_EQ(jukebox::errortime, GetParam().ends ? 10 : 3);
-}
-
-INSTANTIATE_TEST_SUITE_P(Keys, ClearKeys,
-                         ::testing::Values(BlinkKey{Qt::Key_Delete, Qt::NoModifier, true},
-                                           BlinkKey{Qt::Key_Backspace, Qt::NoModifier, true},
-                                           BlinkKey{Qt::Key_Period, Qt::KeypadModifier, true},
-                                           BlinkKey{Qt::Key_Comma, Qt::KeypadModifier, true},
-                                           // The keypad's Delete (NumLock off) is its decimal key.
-                                           BlinkKey{Qt::Key_Delete, Qt::KeypadModifier, true},
-                                           // The same signs elsewhere are no Clear keys.
-                                           BlinkKey{Qt::Key_Period, Qt::NoModifier, false},
-                                           BlinkKey{Qt::Key_Comma, Qt::NoModifier, false},
-                                           BlinkKey{Qt::Key_Minus, Qt::KeypadModifier, false}));
-
-TEST_F(KeysTest, EscapeClosesAnOpenThumbnailPanelOnly)
-{
-    Tjukebox& window = startWith();
+    library::config.lock = false;
     window.show();
     QApplication::setActiveWindow(&window);
     window.VisualsPanelClick(nullptr);
     ASSERT_TRUE(window.thumbpanel->hasFocus());
     QTest::keyClick(window.windowHandle(), Qt::Key_Escape);
     EXPECT_TRUE(window.thumbpanel->isHidden());
-    EXPECT_TRUE(form->isHidden()) << "the jukebox window closed";
-}
-
-TEST_F(KeysTest, EscapeClosesTheJukeboxUnlessTheOperatorLockIsOn)
-{
-    Tjukebox& window = startWith(QStringLiteral("lock=1\n"));
-    ASSERT_TRUE(library::config.lock);
-    QTest::keyClick(&window, Qt::Key_Escape);
-    EXPECT_TRUE(form->isHidden());
-
-    library::config.lock = false;
+    EXPECT_TRUE(form->isHidden()) << "the jukebox window closed with the thumbnails";
     QTest::keyClick(&window, Qt::Key_Escape);
     EXPECT_FALSE(form->isHidden()) << "closing the jukebox shows the desktop player";
 }
@@ -404,21 +369,7 @@ INSTANTIATE_TEST_SUITE_P(Modes, LightPatterns,
                                            Pattern{3, stepsOf("C NS C NS"), true},
                                            Pattern{4, stepsOf("NC CS NC CS"), false}));
 
-TEST_F(KeysTest, RandomLightShowsOneLightAtATime)
-{
-    Tjukebox& window = startWith();
-    QRandomGenerator random(7);
-    window.setLightsRandom(&random);
-    jukebox::ledmode = 5;
-    jukebox::leddest = 50;
-    jukebox::ledcount = 1;
-    for (int n = 0; n < 20; ++n) {
-        window.lightstimerTimer(window.lightstimer);
-        EXPECT_EQ(lit(lights).size(), 1) << "step " << n;
-    }
-}
-
-TEST_F(KeysTest, APatternStartsWithARandomLengthAndMode)
+TEST_F(KeysTest, APatternStartsWithARandomLengthAndModeAndTheRandomOneLightsOneAtATime)
 {
     Tjukebox& window = startWith();
     for (quint32 seed : {1u, 2u, 3u, 99u}) {
@@ -437,6 +388,16 @@ TEST_F(KeysTest, APatternStartsWithARandomLengthAndMode)
             EXPECT_EQ(window.lightstimer->interval(), length - 1) << "seed " << seed;
         else
             EXPECT_EQ(window.lightstimer->interval(), length) << "seed " << seed;
+    }
+    // The random pattern lights one light at a time.
+    QRandomGenerator random(7);
+    window.setLightsRandom(&random);
+    jukebox::ledmode = 5;
+    jukebox::leddest = 50;
+    jukebox::ledcount = 1;
+    for (int n = 0; n < 20; ++n) {
+        window.lightstimerTimer(window.lightstimer);
+        EXPECT_EQ(lit(lights).size(), 1) << "step " << n;
     }
     window.setLightsRandom(nullptr);
 }
@@ -488,12 +449,8 @@ TEST_F(KeyEntryTest, KeyboardAndKeypadSelectATrack)
     press(Qt::Key_Enter, Qt::KeypadModifier);
     EXPECT_EQ(queue(), QStringList{QStringLiteral("1/2")});
     EXPECT_TRUE(playing());
-}
 
-TEST_F(KeyEntryTest, KeypadSevenWithNumLockOffIsADigitWhileHomeIsNot)
-{
-    addLibrary(3);
-    open();
+    // The keypad's 7 with NumLock off (its Home) is a digit; the block's Home is not.
     press(Qt::Key_Home);
     EXPECT_EQ(jukebox::lcd1count, 1);
     press(Qt::Key_Home, Qt::KeypadModifier);
@@ -719,13 +676,25 @@ TEST_F(KeyPagesTest, LettersJumpWhileTheKeypadIsLockedAndCtrlTOpensOnlyTheThemes
     EXPECT_EQ(jukebox::currentalbum, 1);
 }
 
-TEST_F(KeyPagesTest, ACoinChordLeavesTheGuestsPage)
+// Alt+C adds a coin's credits and Alt+S a free one where the operator allows it; neither letter jumps
+// from the guest's page, and without Alt the letters are no chords.
+TEST_F(KeyPagesTest, CoinAndFreeCreditChordsLeaveTheGuestsPage)
 {
     Tjukebox& window = open(names("Abba Beck Cher Dido Tina Toto"));
     library::config.creditsystem = true;
+    library::config.playspercoincredit = 3;
+    library::config.allowfreecredit = false;
     QTest::keyClick(&window, Qt::Key_C, Qt::AltModifier);
+    EXPECT_EQ(window.credit->Credits(), 3);
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(window.credit->Credits(), 3);
+    library::config.allowfreecredit = true;
+    QTest::keyClick(&window, Qt::Key_S, Qt::AltModifier);
+    EXPECT_EQ(window.credit->Credits(), 4);
     EXPECT_EQ(jukebox::currentalbum, 1);
-    EXPECT_GT(window.credit->Credits(), 0);
+    QTest::keyClick(&window, Qt::Key_C);
+    QTest::keyClick(&window, Qt::Key_S);
+    EXPECT_EQ(window.credit->Credits(), 4);
 }
 
 TEST_F(KeyPagesTest, AStepOntoTheUnderscoreAlbumsGoesOnAsTheLetterA)

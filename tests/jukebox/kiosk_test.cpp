@@ -74,8 +74,63 @@ protected:
     RequestCounter counter;
 };
 
+// True when another program could take the keyboard now (the probe lets go of it at once).
+bool keyboardFree(Display* probe)
+{
+    const bool free = XGrabKeyboard(probe, DefaultRootWindow(probe), False, GrabModeAsync, GrabModeAsync,
+                                    CurrentTime) == GrabSuccess;
+    if (free) XUngrabKeyboard(probe, CurrentTime);
+    XSync(probe, False);
+    return free;
+}
+
+// Probes the keyboard from another connection at each X event the program handles while `window`
+// is off the screen (from its unmap to its map again), once the program's own handling of the
+// event is done: installed before the program's filter, it runs after it.
+class OffScreenProbe final : public QAbstractNativeEventFilter
+{
+public:
+    OffScreenProbe() : probe_(XOpenDisplay(nullptr)) { qGuiApp->installNativeEventFilter(this); }
+    ~OffScreenProbe() override
+    {
+        qGuiApp->removeNativeEventFilter(this);
+        if (probe_) XCloseDisplay(probe_);
+    }
+    OffScreenProbe(const OffScreenProbe&) = delete;
+    OffScreenProbe& operator=(const OffScreenProbe&) = delete;
+
+    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
+    {
+        if (eventType != "xcb_generic_event_t" || !probe_) return false;
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const uint8_t type = event->response_type & ~0x80;
+        if (type == XCB_UNMAP_NOTIFY &&
+            static_cast<const xcb_unmap_notify_event_t*>(message)->window == window)
+            offScreen_ = true;
+        if (type == XCB_MAP_NOTIFY && static_cast<const xcb_map_notify_event_t*>(message)->window == window)
+            offScreen_ = false;
+        if (offScreen_) {
+            ++probes;
+            foundFree += keyboardFree(probe_) ? 1 : 0;
+        }
+        return false;
+    }
+
+    WId window = 0;
+    int probes = 0;
+    int foundFree = 0;
+
+private:
+    Display* probe_;
+    bool offScreen_ = false;
+};
+
+// A minimise request takes the window off the screen, which ends its keyboard grab: the locked
+// jukebox holds the keyboard again at once, not only once it is back. Probed after each event the
+// program handles while the window is off the screen, the keyboard is never found free.
 TEST_F(KioskLock, RequestsFromOutsideLeaveTheLockedJukeboxFullScreenWithTheFocus)
 {
+    OffScreenProbe probe;
     jukebox::Tjukebox& window = showLockedJukebox();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
     ASSERT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window); }));
@@ -88,9 +143,13 @@ TEST_F(KioskLock, RequestsFromOutsideLeaveTheLockedJukeboxFullScreenWithTheFocus
         EXPECT_TRUE(fullScreenOnItsMonitor(window));
     }
 
+    probe.window = window.winId();
     runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), id});
     ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
     EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
+    EXPECT_GT(probe.probes, 0) << "the window never went off the screen";
+    EXPECT_EQ(probe.foundFree, 0);
+    probe.window = 0;
 
     // Sent to the next desktop by Alt+Shift+wheel and fetched back by Alt+wheel, unmapped, or hidden
     // by a show-desktop request, it comes back with the focus.
@@ -178,73 +237,6 @@ TEST_F(KioskLock, NoKeyTakesTheGuestAwayFromTheJukebox)
     ASSERT_FALSE(library::config.lock);
     xdotool({QStringLiteral("key"), QStringLiteral("ctrl+alt+Right")});
     EXPECT_TRUE(QTest::qWaitFor([&] { return desktop() == QStringLiteral("2"); }));
-}
-
-// True when another program could take the keyboard now (the probe lets go of it at once).
-bool keyboardFree(Display* probe)
-{
-    const bool free = XGrabKeyboard(probe, DefaultRootWindow(probe), False, GrabModeAsync, GrabModeAsync,
-                                    CurrentTime) == GrabSuccess;
-    if (free) XUngrabKeyboard(probe, CurrentTime);
-    XSync(probe, False);
-    return free;
-}
-
-// Probes the keyboard from another connection at each X event the program handles while `window`
-// is off the screen (from its unmap to its map again), once the program's own handling of the
-// event is done: installed before the program's filter, it runs after it.
-class OffScreenProbe final : public QAbstractNativeEventFilter
-{
-public:
-    OffScreenProbe() : probe_(XOpenDisplay(nullptr)) { qGuiApp->installNativeEventFilter(this); }
-    ~OffScreenProbe() override
-    {
-        qGuiApp->removeNativeEventFilter(this);
-        if (probe_) XCloseDisplay(probe_);
-    }
-    OffScreenProbe(const OffScreenProbe&) = delete;
-    OffScreenProbe& operator=(const OffScreenProbe&) = delete;
-
-    bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr*) override
-    {
-        if (eventType != "xcb_generic_event_t" || !probe_) return false;
-        const auto* event = static_cast<const xcb_generic_event_t*>(message);
-        const uint8_t type = event->response_type & ~0x80;
-        if (type == XCB_UNMAP_NOTIFY &&
-            static_cast<const xcb_unmap_notify_event_t*>(message)->window == window)
-            offScreen_ = true;
-        if (type == XCB_MAP_NOTIFY && static_cast<const xcb_map_notify_event_t*>(message)->window == window)
-            offScreen_ = false;
-        if (offScreen_) {
-            ++probes;
-            foundFree += keyboardFree(probe_) ? 1 : 0;
-        }
-        return false;
-    }
-
-    WId window = 0;
-    int probes = 0;
-    int foundFree = 0;
-
-private:
-    Display* probe_;
-    bool offScreen_ = false;
-};
-
-// A minimise request takes the window off the screen, which ends its keyboard grab: the locked
-// jukebox holds the keyboard again at once, not only once it is back. Probed after each event the
-// program handles while the window is off the screen, the keyboard is never found free.
-TEST_F(KioskLock, AMinimiseRequestNeverLeavesTheKeyboardFree)
-{
-    OffScreenProbe probe;
-    jukebox::Tjukebox& window = showLockedJukebox();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&window));
-    probe.window = window.winId();
-    runTool(QStringLiteral("xdotool"), {QStringLiteral("windowminimize"), QString::number(window.winId())});
-    ASSERT_TRUE(QTest::qWaitFor([&] { return counter.minimised == 1; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return fullScreenOnItsMonitor(window) && window.isActiveWindow(); }));
-    EXPECT_GT(probe.probes, 0) << "the window never went off the screen";
-    EXPECT_EQ(probe.foundFree, 0);
 }
 
 // The volume bar shows over the locked full-screen jukebox, where the guest presses the volume keys.

@@ -42,9 +42,12 @@ protected:
     }
 };
 
-TEST_F(RowSelectionTest, RowZeroOfAlbumTwelveKeysInItsDigits)
+// A row keys in the digits of its album and track; pages leave out empty title lines, so a row's
+// place is not its track number.
+TEST_F(RowSelectionTest, ARowKeysInTheDigitsOfTheTrackItCarries)
 {
     addLibrary(12);
+    program.write(QStringLiteral("music/%1/title.dat").arg(folderName(12)), "T1\n\nT3\n");
     Tjukebox& jb = open();
     QStringList shown;
     duringPause = [&] { shown << jb.lcdtext1->text() + u'|' + jb.lcdtext2->text(); };
@@ -63,20 +66,9 @@ TEST_F(RowSelectionTest, RowZeroOfAlbumTwelveKeysInItsDigits)
               (QStringList{QStringLiteral("    |   "), QStringLiteral("   0|   "), QStringLiteral("  00|   "),
                            QStringLiteral(" 001|   "), QStringLiteral("0012|   "), QStringLiteral("0012|  0"),
                            QStringLiteral("0012| 00")}));
-}
-
-// Pages leave out empty title lines, so a row's place is not its track number.
-TEST_F(RowSelectionTest, ARowQueuesTheTrackItCarries)
-{
-    addLibrary(2);
-    program.write(QStringLiteral("music/%1/title.dat").arg(folderName(2)), "T1\n\nT3\n");
-    Tjukebox& jb = open();
-    fillScreen(jb);
-    jukebox::currentalbum = 1;
-    jb.drawalbum(1);
-    ASSERT_EQ(jb.lsb2->items().count(), 2);
+    duringPause = nullptr;
     touch(*jb.lsb2, 1);
-    EXPECT_EQ(queue(), QStringList{QStringLiteral("2/3")});
+    EXPECT_EQ(queue().last(), QStringLiteral("12/3"));
 }
 
 TEST_F(RowSelectionTest, RowTouchesWaitForABlinkOrAStepToEnd)

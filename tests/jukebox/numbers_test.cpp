@@ -49,6 +49,10 @@ TEST_F(NumberEntryTest, SevenDigitsQueueTheTrackAndStartIt)
     EXPECT_EQ(queue(), (QStringList{QStringLiteral("1/2"), QStringLiteral("3/1")}));
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("Added Track: T1"));
     EXPECT_EQ(opened().size(), 1);
+    // Enter completes each field early.
+    type("2E3E");
+    EXPECT_EQ(queue().last(), QStringLiteral("2/3"));
+    EXPECT_FALSE(blinking());
 }
 
 // "DJ On" means the DJ is on from the start: the first guest selection is announced, with no
@@ -139,31 +143,12 @@ INSTANTIATE_TEST_SUITE_P(Keys, EntryDisplay,
                                            Display{"0001E", "0001", "   ", 5, 4, 1, true},
                                            Display{"00014E", "0001", "004", 5, 4, 1, true},
                                            Display{"12C", "    ", "   ", 1, 1, 0, false},
+                                           // A digit after a complete track (9: none) starts a new album.
+                                           Display{"00010092", "   2", "   ", 2, 1, 0, true},
                                            Display{"00012C", "    ", "   ", 1, 1, 0, false}));
 
-TEST_F(NumberEntryTest, EnterCompletesEachFieldEarly)
-{
-    addLibrary(7);
-    open();
-    type("7E3E");
-    EXPECT_EQ(queue(), QStringList{QStringLiteral("7/3")});
-    EXPECT_FALSE(blinking());
-}
-
-TEST_F(NumberEntryTest, ADigitAfterACompleteTrackStartsANewAlbumNumber)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    type("0001009"); // track 9 does not exist: the entry stays complete during the blink
-    ASSERT_TRUE(blinking());
-    type("2");
-    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("   2"));
-    EXPECT_EQ(jb.lcdtext2->text(), QStringLiteral("   "));
-    EXPECT_EQ(jukebox::lcdpanelcurrent, 0);
-}
-
 // `dtracklist` still holds the album chosen before: its tracks must not be queued under another number.
-TEST_F(NumberEntryTest, TrackDigitsAfterAnInvalidOrBlankAlbumQueueNothing)
+TEST_F(NumberEntryTest, TrackDigitsAfterAnInvalidOrBlankOrRowlessAlbumQueueNothing)
 {
     addLibrary(2);
     open();
@@ -174,34 +159,26 @@ TEST_F(NumberEntryTest, TrackDigitsAfterAnInvalidOrBlankAlbumQueueNothing)
     finishBlink();
     type("E001");
     EXPECT_TRUE(blinking());
+    finishBlink();
+    // An album counted in the library but missing from the player's rows cannot be chosen there.
+    library::albumcount = 3;
+    library::album.resize(4);
+    type("0003001");
+    EXPECT_TRUE(blinking());
     EXPECT_TRUE(queue().isEmpty());
     EXPECT_TRUE(opened().isEmpty());
 }
 
-// An album counted in the library but missing from the player's rows cannot be chosen there.
-TEST_F(NumberEntryTest, OnlyAlbumsWithARowAreValid)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    EXPECT_TRUE(jb.isvalidalbum(2));
-    library::albumcount = 3;
-    library::album.resize(4);
-    EXPECT_FALSE(jb.isvalidalbum(3));
-    EXPECT_FALSE(jb.isvalidalbum(0));
-
-    type("0003001");
-    EXPECT_TRUE(blinking());
-    EXPECT_TRUE(queue().isEmpty());
-}
-
-TEST_F(NumberEntryTest, NoCreditRefusesTheSelection)
+// Without a credit the selection is refused; a credit pays for one valid track only, and a track
+// already queued gives it back.
+TEST_F(NumberEntryTest, ACreditPaysForOneValidNewTrack)
 {
     addLibrary(2);
     Tjukebox& jb = open();
     library::config.creditsystem = true;
+    library::config.norepeat = true;
 
     type("0001001");
-
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("NO CREDITS - INSERT COIN"));
     EXPECT_TRUE(queue().isEmpty());
     EXPECT_TRUE(opened().isEmpty());
@@ -211,39 +188,16 @@ TEST_F(NumberEntryTest, NoCreditRefusesTheSelection)
     finishBlink();
     EXPECT_FALSE(jukebox::keypadlocked);
     EXPECT_EQ(jukebox::lcd1count, 1);
-    EXPECT_EQ(jb.credit->Credits(), 0);
-}
 
-TEST_F(NumberEntryTest, ACreditPaysForOneValidTrackOnly)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    library::config.creditsystem = true;
     jb.credit->AddFreeCredit();
-
+    jb.credit->AddFreeCredit();
     type("0001007"); // no track 7
     EXPECT_TRUE(blinking());
-    EXPECT_EQ(jb.credit->Credits(), 1);
+    EXPECT_EQ(jb.credit->Credits(), 2);
     finishBlink();
-
     type("0002003");
-    EXPECT_EQ(jb.credit->Credits(), 0);
+    type("0002003");
     EXPECT_EQ(queue(), QStringList{QStringLiteral("2/3")});
-}
-
-TEST_F(NumberEntryTest, ARepeatedTrackGivesItsCreditBack)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    library::config.creditsystem = true;
-    library::config.norepeat = true;
-    jb.credit->AddFreeCredit();
-    jb.credit->AddFreeCredit();
-
-    type("0001002");
-    type("0001002");
-
-    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/2")});
     EXPECT_EQ(jukebox::oldmessage, QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE"));
     EXPECT_EQ(jb.credit->Credits(), 1);
 }
@@ -251,8 +205,17 @@ TEST_F(NumberEntryTest, ARepeatedTrackGivesItsCreditBack)
 TEST_F(NumberEntryTest, PasscodeAfterAlbumZeroTogglesTheOperatorLock)
 {
     addLibrary(2);
-    Tjukebox& jb = open(QStringLiteral("password=123\n"));
-    ASSERT_EQ(library::config.password, QStringLiteral("123"));
+    Tjukebox& jb = open();
+    type("0000123"); // no passcode set
+    EXPECT_TRUE(blinking());
+    finishBlink();
+    library::config.password = QStringLiteral("12");
+    type("000012E"); // "012" is not "12": the passcode is compared as text
+    EXPECT_TRUE(blinking());
+    finishBlink();
+    EXPECT_FALSE(library::config.lock);
+
+    library::config.password = QStringLiteral("123");
     jb.kioskpanelpanel->show();
 
     type("0000123");
@@ -269,21 +232,6 @@ TEST_F(NumberEntryTest, PasscodeAfterAlbumZeroTogglesTheOperatorLock)
     EXPECT_FALSE(library::config.lock);
     EXPECT_FALSE(jb.kioskpanelpanel->isHidden());
     EXPECT_TRUE(queue().isEmpty());
-}
-
-TEST_F(NumberEntryTest, AlbumZeroWithAWrongOrNoPasscodeBlinks)
-{
-    addLibrary(2);
-    open();
-    type("0000123");
-    EXPECT_TRUE(blinking());
-    EXPECT_FALSE(library::config.lock);
-    finishBlink();
-
-    library::config.password = QStringLiteral("12");
-    type("000012E"); // "012" is not "12": the passcode is compared as text
-    EXPECT_TRUE(blinking());
-    EXPECT_FALSE(library::config.lock);
 }
 
 TEST_F(NumberEntryTest, ErrorBlinkTakesTenTicksAndPutsTheMessageBack)
@@ -311,15 +259,10 @@ TEST_F(NumberEntryTest, ErrorBlinkTakesTenTicksAndPutsTheMessageBack)
     EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("    "));
     EXPECT_FALSE(jukebox::keypadlocked);
     EXPECT_EQ(jukebox::errortime, 0);
-}
 
-TEST_F(NumberEntryTest, ClearEndsARunningBlinkAtItsNextTick)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
+    // Clear during a blink ends it at its next tick.
     type("9999");
     ticker(jb.errortimer).fire();
-    ASSERT_TRUE(blinking());
     jb.numClick(jb.numlabel11);
     EXPECT_TRUE(blinking());
     ticker(jb.errortimer).fire();
@@ -327,7 +270,7 @@ TEST_F(NumberEntryTest, ClearEndsARunningBlinkAtItsNextTick)
     EXPECT_FALSE(jb.lcdtext1->isHidden());
 }
 
-TEST_F(NumberEntryTest, EachStepPausesAndShowsItsKeyPressed)
+TEST_F(NumberEntryTest, EachStepPausesShowsItsKeyPressedAndTakesTouchesAfterIt)
 {
     addLibrary(2);
     Tjukebox& jb = open();
@@ -343,25 +286,21 @@ TEST_F(NumberEntryTest, EachStepPausesAndShowsItsKeyPressed)
     EXPECT_EQ(pauses, QList<int>{20});
     EXPECT_NE(during, up);
     EXPECT_EQ(jb.num7->picture(), up);
-}
 
-TEST_F(NumberEntryTest, KeypadTouchesDuringAStepFollowItAndAddingAnAlbumRefusesThem)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    // A key touched while a step waits ("3") is not entered half-way through it, but right after it.
+    // A key touched while a step waits ("3") is not entered half-way through it, but right after it;
+    // while an album is being added, touches are refused.
     int touches = 0;
     duringPause = [&] {
         if (touches++ == 0) jb.numClick(jb.numlabel9);
     };
     jb.numClick(jb.numlabel7);
     duringPause = nullptr;
-    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("  13"));
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral(" 113"));
 
     jukebox::noinput = true;
     jb.numClick(jb.numlabel8);
     jukebox::noinput = false;
-    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral("  13"));
+    EXPECT_EQ(jb.lcdtext1->text(), QStringLiteral(" 113"));
 }
 
 // The guest touches the keys: each of the thirteen enters what its caption says.
@@ -370,6 +309,7 @@ TEST_F(NumberEntryTest, EveryKeypadKeyEntersItsOwnCaption)
     addLibrary(2);
     Tjukebox& jb = open();
     fillScreen(jb);
+    jb.numClick(jb.numlabel13); // an empty queue: nothing to cancel
     type("0001001");
     type("0002002");
     QStringList captions;
@@ -392,21 +332,6 @@ TEST_F(NumberEntryTest, EveryKeypadKeyEntersItsOwnCaption)
     captions.sort();
     EXPECT_EQ(captions.join(u' '), QStringLiteral("0 1 2 3 4 5 6 7 8 9 Cancel Last Entry Clear Enter"));
 }
-
-TEST_F(NumberEntryTest, CancelLastEntryRemovesTheLastQueuedTrack)
-{
-    addLibrary(2);
-    Tjukebox& jb = open();
-    jb.numClick(jb.numlabel13); // an empty queue: nothing happens
-    type("0001001");
-    type("0002002");
-    jb.numClick(jb.numlabel13);
-    EXPECT_EQ(queue(), QStringList{QStringLiteral("1/1")});
-}
-
-} // namespace
-
-namespace {
 
 TEST_F(NumberEntryTest, SelectionFadesBackgroundPlayOutWithoutStoppingThePlayer)
 {

@@ -67,13 +67,6 @@ TEST_F(SearchTest, AlbumRowThenMatchingTitlesThenTheAlbumsOtherTracksEachOnce)
                            QStringLiteral("Outro - Band, Beat Street")}));
 }
 
-TEST_F(SearchTest, TitlesBeyondTheSelectableRowsAreNotFound)
-{
-    addAlbum(QStringLiteral("Abba__Gold"), QByteArray("x\n").repeated(9999) + "Deep Cut\n");
-    jukebox::ttracksearch& panel = openPanel();
-    EXPECT_EQ(search(panel, QStringLiteral("deep")), QStringLiteral("Search completed. Found 0 items"));
-}
-
 // A titles file that is not UTF-8 only in its last line is read as Windows-1252 throughout: every
 // row reads so, and the lines read before that was known are listed once.
 TEST_F(SearchTest, TitlesFoundNotToBeUtf8FarDownListEachRowOnceInWindows1252)
@@ -88,25 +81,16 @@ TEST_F(SearchTest, TitlesFoundNotToBeUtf8FarDownListEachRowOnceInWindows1252)
     EXPECT_EQ(listed.last(), QStringLiteral("Love \u00e9t\u00e9 - Abba, Gold"));
 }
 
-TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordFindsNothing)
+// Titles beyond the selectable rows (999 of three digits) are not found.
+TEST_F(SearchTest, StatusCountsAndAnEmptyKeywordOrAnUnselectableTitleFindsNothing)
 {
-    addAlbum(QStringLiteral("Abba__Gold"), "Beat It\nMamma Mia\n");
+    addAlbum(QStringLiteral("Abba__Gold"),
+             "Beat It\nMamma Mia\n" + QByteArray("x\n").repeated(9997) + "Deep Cut\n");
     jukebox::ttracksearch& panel = openPanel();
     EXPECT_EQ(search(panel, QStringLiteral("mia")), QStringLiteral("Search completed. Found 1 item"));
+    EXPECT_EQ(search(panel, QStringLiteral("deep")), QStringLiteral("Search completed. Found 0 items"));
     EXPECT_EQ(search(panel, QStringLiteral("zebra")), QStringLiteral("Search completed. Found 0 items"));
     EXPECT_EQ(search(panel, QString()), QStringLiteral("Search completed. Found 0 items"));
-    EXPECT_TRUE(rows(panel).isEmpty());
-}
-
-TEST_F(SearchTest, ANewSearchLeavesNoRowOfTheOldOne)
-{
-    for (int n = 1; n <= 300; ++n)
-        addAlbum(folderName(n), "Song A\nSong B\nSong C\n");
-    jukebox::ttracksearch& panel = openPanel();
-    QTest::keyClicks(panel.keywords, QStringLiteral("song"));
-    QTest::mouseClick(panel.action_but, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
-    EXPECT_EQ(search(panel, QStringLiteral("nothing")), QStringLiteral("Search completed. Found 0 items"));
-    QTest::qWait(50);
     EXPECT_TRUE(rows(panel).isEmpty());
 }
 
@@ -250,7 +234,9 @@ TEST_F(SearchTest, TheKeyboardKeyAndTheCornerSquareLieOpen)
     EXPECT_EQ(window->childAt(window->VisualsPanelPanel->geometry().bottomRight()), &panel);
 }
 
-TEST_F(SearchTest, ResultsLongerThanThePageShowAsAFreshDrawingOfTheList)
+// Results longer than the page show as a fresh drawing of the list; a new search started while one
+// runs leaves no row of the old one.
+TEST_F(SearchTest, LongResultsShowWholeAndANewSearchLeavesNoRowOfTheOldOne)
 {
     for (int n = 1; n <= 300; ++n)
         addAlbum(folderName(n), "Song A\nSong B\nSong C\n");
@@ -259,6 +245,13 @@ TEST_F(SearchTest, ResultsLongerThanThePageShowAsAFreshDrawingOfTheList)
     const QImage shown = panel.lb->face();
     panel.lb->Paint();
     EXPECT_EQ(panel.lb->face(), shown);
+
+    panel.keywords->clear();
+    QTest::keyClicks(panel.keywords, QStringLiteral("song"));
+    QTest::mouseClick(panel.action_but, Qt::LeftButton, Qt::NoModifier, QPoint(2, 2));
+    EXPECT_EQ(search(panel, QStringLiteral("nothing")), QStringLiteral("Search completed. Found 0 items"));
+    QTest::qWait(50);
+    EXPECT_TRUE(rows(panel).isEmpty());
 }
 
 TEST_F(SearchTest, TouchingATrackRowQueuesItAndClosesThePanel)

@@ -145,13 +145,14 @@ protected:
             urls << QUrl::fromLocalFile(program.write(QStringLiteral("desk/") + name, QByteArray(500, 'x')));
         QMimeData files;
         files.setUrls(urls);
+        const qsizetype before = offered.size();
         // A drop reaches the widget that accepted the drag's entry.
         QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window->botpanel, &enter);
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &files, Qt::LeftButton, Qt::NoModifier);
         QCoreApplication::sendEvent(window->botpanel, &drop);
         // A dialog's event loop inside the drop's delivery crashed the program on a stop signal.
-        EXPECT_TRUE(offered.isEmpty()) << "Add Track ran inside the drop's delivery";
+        EXPECT_EQ(offered.size(), before) << "Add Track ran inside the drop's delivery";
         QCoreApplication::processEvents();
     }
 
@@ -166,7 +167,7 @@ protected:
     int cancelAt = 0;
 };
 
-TEST_F(PageDropTest, EachTrackFileGoesToTheLowerAlbumAndOtherFilesAreSkipped)
+TEST_F(PageDropTest, EachTrackFileGoesToTheLowerAlbumOtherFilesAreSkippedAndCancelEndsTheDrop)
 {
     dropOnLowerPage(
         {QStringLiteral("a.mp3"), QStringLiteral("b.wav"), QStringLiteral("c.Mpg"), QStringLiteral("d.MP3")});
@@ -175,13 +176,11 @@ TEST_F(PageDropTest, EachTrackFileGoesToTheLowerAlbumAndOtherFilesAreSkipped)
     const QString folder = libraryRoot + QStringLiteral("/") + folderName(2);
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/track05.mpG")));
     EXPECT_TRUE(QFile::exists(folder + QStringLiteral("/track06.mp3")));
-}
 
-TEST_F(PageDropTest, CancelOnTheFirstFileEndsTheDrop)
-{
-    cancelAt = 1;
-    dropOnLowerPage({QStringLiteral("a.mp3"), QStringLiteral("b.mp3")});
-    EXPECT_EQ(offered.size(), 1);
+    // Cancel on the first file of a drop ends it.
+    cancelAt = 4;
+    dropOnLowerPage({QStringLiteral("e.mp3"), QStringLiteral("f.mp3")});
+    EXPECT_EQ(offered.size(), 4);
 }
 
 // Settings and a play log that cannot be written stand behind every message of the coin and
@@ -296,6 +295,15 @@ TEST_F(ShutdownTest, ACoinsSettingsReachTheDiskBeforeTheyReplaceTheOldFile)
 class ProgramFolder : public ::testing::Test
 {
 protected:
+    // The program and its settings in the folder, over an empty library there.
+    void SetUp() override
+    {
+        ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
+                    QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
+        const QByteArray here = QFile::encodeName(folder.path());
+        folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
+    }
+
     TempFolder folder;
     const QString program = folder.path() + QStringLiteral("/musetra");
     const QString silentFile = folder.path() + QStringLiteral("/blank.mp3");
@@ -307,10 +315,6 @@ class RunningProgram : public ProgramFolder, public ::testing::WithParamInterfac
 
 TEST_P(RunningProgram, RunsOncePerFolderAndEndsByItsExitRoadOnEachStopSignal)
 {
-    ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
-                QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
-    const QByteArray here = QFile::encodeName(folder.path());
-    folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
     QProcess jukebox, second;
     jukebox.start(program, {});
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile::exists(silentFile); }, 60000));
@@ -332,10 +336,6 @@ INSTANTIATE_TEST_SUITE_P(Signals, RunningProgram,
 // may not come; a stop signal ends the program all the same.
 TEST_F(ProgramFolder, AStopSignalEndsItWhileAStartUpErrorShows)
 {
-    ASSERT_TRUE(::link(MUSETRA_PROGRAM, QFile::encodeName(program).constData()) == 0 ||
-                QFile::copy(QStringLiteral(MUSETRA_PROGRAM), program));
-    const QByteArray here = QFile::encodeName(folder.path());
-    folder.write(QStringLiteral("Musetra.ini"), "[main]\nPath=" + here + "\nCachePath=" + here);
     ASSERT_TRUE(QFile::link(folder.file(QStringLiteral("nowhere")), silentFile));
     QProcess jukebox;
     jukebox.setProcessChannelMode(QProcess::MergedChannels);
