@@ -41,22 +41,19 @@ TEST(Runprogram, QuittingEndsTheWaitAndTheApplicationLoop)
 {
     FakeProcesses processes; // its programs run until ended
     bool started = false;
-    bool waitEnded = false;
+    bool endedWhileRunning = false;
     // Timers die with `context`, so none fires into a later test.
     QObject context;
     QTimer::singleShot(0, &context, [&] {
         started = library::runprogram(QStringLiteral("networksettings.exe /tmp/"), 0, true);
-        waitEnded = true;
+        endedWhileRunning = !processes.runningIds.isEmpty();
     });
     QTimer::singleShot(100, &context, [] { QCoreApplication::quit(); });
     // A safety net so that a wait that ignores the quit fails instead of hanging.
     QTimer::singleShot(10000, &context, [&] { processes.runningIds.clear(); });
-    QElapsedTimer clock;
-    clock.start();
     QCoreApplication::exec();
-    EXPECT_TRUE(waitEnded);
     EXPECT_TRUE(started);
-    EXPECT_LT(clock.elapsed(), 5000);
+    EXPECT_TRUE(endedWhileRunning) << "the wait ended on the quit, not on the program's end";
 }
 
 class ReportWait : public ::testing::Test

@@ -11,9 +11,15 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtEndian>
+#include <atomic>
+#include <chrono>
 #include <cmath>
+#include <condition_variable>
+#include <csignal>
 #include <functional>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <gtest/gtest.h>
 
 #include "playertesting.h"
@@ -133,6 +139,46 @@ private:
     // A server address is cut at blanks, and temporary folders are named after the application.
     QTemporaryDir runtime_{QDir::tempPath() + QStringLiteral("/soundserver-XXXXXX")};
     QProcess daemon_;
+};
+
+// The server stopped with SIGSTOP (a hung server) until `resume`, or `holdMs` at most, which only
+// keeps a program that waits on it from hanging its test.
+class StoppedServer
+{
+public:
+    explicit StoppedServer(qint64 pid, int holdMs = 60000) : pid_(pid)
+    {
+        ::kill(pid_t(pid), SIGSTOP);
+        releaser_ = std::thread([this, holdMs] {
+            std::unique_lock lock(mutex_);
+            resumed_.wait_for(lock, std::chrono::milliseconds(holdMs), [this] { return resumeAsked_; });
+            ::kill(pid_t(pid_), SIGCONT);
+            held_ = false;
+        });
+    }
+    ~StoppedServer() { resume(); }
+    StoppedServer(const StoppedServer&) = delete;
+    StoppedServer& operator=(const StoppedServer&) = delete;
+
+    void resume()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            resumeAsked_ = true;
+        }
+        resumed_.notify_one();
+        if (releaser_.joinable()) releaser_.join();
+    }
+    // Still stopped: neither resumed nor let go at the end of the hold.
+    bool held() const { return held_; }
+
+private:
+    qint64 pid_;
+    std::mutex mutex_;
+    std::condition_variable resumed_;
+    bool resumeAsked_ = false;
+    std::atomic<bool> held_{true};
+    std::thread releaser_;
 };
 
 // The sink's monitor recorded from its first sound data on, to judge stretches of it afterwards on

@@ -4,6 +4,7 @@
 #include <QMutexLocker>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -43,6 +44,25 @@ QList<QByteArray> LoopbackHttp::targets() const
     return targets_;
 }
 
+bool LoopbackHttp::clientsStillWait() const
+{
+    const int called = sweeps_;
+    while (sweeps_ < called + 2) // a whole round begun after the call
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return clientsWait_;
+}
+
+void LoopbackHttp::noteWaitingClients(const std::vector<std::unique_ptr<QTcpSocket>>& waiting)
+{
+    bool wait = !waiting.empty();
+    for (const auto& socket : waiting) {
+        socket->waitForReadyRead(0); // takes in a close the client made
+        wait = wait && socket->state() == QAbstractSocket::ConnectedState;
+    }
+    clientsWait_ = wait;
+    ++sweeps_;
+}
+
 QByteArray LoopbackHttp::respond(const QByteArray& target)
 {
     const QMutexLocker lock(&mutex_);
@@ -60,6 +80,7 @@ void LoopbackHttp::serve()
     port_ = listener.listen(QHostAddress::LocalHost) ? listener.serverPort() : -1;
     std::vector<std::unique_ptr<QTcpSocket>> waiting;
     while (!stop_) {
+        noteWaitingClients(waiting);
         if (!listener.waitForNewConnection(kPollMs)) continue;
         std::unique_ptr<QTcpSocket> socket(listener.nextPendingConnection());
         QByteArray request;

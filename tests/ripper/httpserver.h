@@ -12,7 +12,11 @@
 #include <QString>
 #include <atomic>
 #include <functional>
+#include <memory>
 #include <thread>
+#include <vector>
+
+class QTcpSocket;
 
 class LoopbackHttp
 {
@@ -32,15 +36,21 @@ public:
     void answer(const QByteArray& target, int status, const QByteArray& body);
     // The targets asked so far, in order.
     QList<QByteArray> targets() const;
+    // Whether a client is kept waiting and none kept waiting has closed its connection (given up),
+    // as the server sees it after the call.
+    bool clientsStillWait() const;
 
 private:
     void serve();
     // The whole response to `target`; empty to keep the client waiting.
     QByteArray respond(const QByteArray& target);
+    void noteWaitingClients(const std::vector<std::unique_ptr<QTcpSocket>>& waiting);
 
     std::atomic<bool> stop_{false};
     std::atomic<int> port_{0};
-    mutable QMutex mutex_; // guards the table and the targets
+    std::atomic<bool> clientsWait_{false};
+    std::atomic<int> sweeps_{0}; // rounds of the server's loop
+    mutable QMutex mutex_;       // guards the table and the targets
     QHash<QByteArray, QPair<int, QByteArray>> table_;
     QList<QByteArray> targets_;
     Responder responder_;
