@@ -750,11 +750,13 @@ void Tjukebox::showPrism()
     setTag(imViewMode, 1);
     imViewMode->setStretch(true);
     imViewMode->setPicture(controls::programPicture(QStringLiteral("VIEWNORM")));
+    // The faces are filled before the prism shows: its first frame (which the showing may draw at
+    // once) then carries the covers, and the first turn does not upload them.
+    drawalbum3D(currentalbum, 0);
+    drawalbum3D(currentalbum, -1);
     QWidget* view = ThreeDPanel->panel();
     view->show();
     placeTrackHintStrip();
-    drawalbum3D(currentalbum, 0);
-    drawalbum3D(currentalbum, -1);
     view->raise();
 }
 

@@ -29,8 +29,10 @@ constexpr int kBatchRows = 256;
 constexpr qint64 kBatchMs = 30;
 // The readers of title files: at most this many, however many cores there are, and they read at
 // most this many albums, or hold this many bytes of rows, ahead of the rows the search has taken.
+// The albums ahead cover the search's hand-overs to the window thread, which on a busy machine wait
+// for it to get a core: the readers go on meanwhile.
 constexpr int kReaders = 4;
-constexpr int32_t kAlbumsAhead = 64;
+constexpr int32_t kAlbumsAhead = 1024;
 constexpr qint64 kBytesAhead = 8ll * 1024 * 1024;
 // How long a wait for the other side goes before it looks at `cancel` again.
 constexpr std::chrono::milliseconds kCancelCheck{10};
@@ -142,12 +144,14 @@ void tsearchthread::run()
     findAlbums(found);
     if (!cancel) findTitles(found);
     if (!cancel) listFoundAlbums();
-    if (cancel) {
-        stopped_ = true;
-        return;
+    const bool cancelled = cancel;
+    if (!cancelled) {
+        flush();
+        platform::synchronize(context_, [this] { handlers_.updatestatus(more_); });
     }
-    flush();
-    platform::synchronize(context_, [this] { handlers_.updatestatus(more_); });
+    // The batch still on its way uses this object.
+    batchTaken_.acquire();
+    stopped_ = cancelled;
 }
 
 // Pass 1: the albums whose artist and name, joined by a blank, hold the keyword.
@@ -347,11 +351,15 @@ void tsearchthread::flush()
 {
     lastFlush_ = QDateTime::currentMSecsSinceEpoch();
     if (batch_.isEmpty()) return;
-    const QVector<SearchRow> rows = std::exchange(batch_, {});
-    platform::synchronize(context_, [this, &rows] {
-        // A search cancelled meanwhile adds nothing more: its rows must not reach the next list.
-        if (!cancel) handlers_.additem(rows);
-    });
+    // The search goes on while the window thread lists a batch; the next waits until it has.
+    batchTaken_.acquire();
+    platform::handOver(
+        context_,
+        [this, rows = std::exchange(batch_, {})] {
+            // A search cancelled meanwhile adds nothing more: its rows must not reach the next list.
+            if (!cancel) handlers_.additem(rows);
+        },
+        batchTaken_);
 }
 
 } // namespace jukebox

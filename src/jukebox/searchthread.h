@@ -3,10 +3,11 @@
 // The worker behind the jukebox's search panel. It looks for a keyword in three passes: album
 // names (artist and album), then the track titles of every album's "title.dat", then all the
 // other tracks of the albums the first pass found. It works on a copy of the album list taken when
-// it is made and never touches widgets: its rows reach the window thread through blocking
-// hand-overs, in order, a batch at a time, up to `kMaxRows` rows; rows beyond are only counted. The
-// title files are read by a fixed pool of readers shared by every search, a line at a time, a
-// few albums and a few megabytes of rows ahead of the rows listed. The window thread stops it by setting
+// it is made and never touches widgets: its rows reach the window thread through hand-overs, in
+// order, a batch at a time with one batch at most on its way, up to `kMaxRows` rows; rows beyond are
+// only counted. It ends once the window thread has taken its last batch. The title files are read
+// by a fixed pool of readers shared by every search, a line at a time, some albums and a few
+// megabytes of rows ahead of the rows listed. The window thread stops it by setting
 // `cancel` and waiting for it with the project's wait helper. Made, started, cancelled and freed on the
 // window thread; `run` is the worker.
 
@@ -17,6 +18,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <semaphore>
 
 #include "library/global.h"
 
@@ -115,6 +117,8 @@ private:
     const QString root_;
     const Handlers handlers_;
     QVector<SearchRow> batch_;
+    // Free while no batch is on its way to the window thread.
+    std::binary_semaphore batchTaken_{1};
     qint64 lastFlush_ = 0;
     // Rows listed so far (read by the readers too) and rows found beyond `kMaxRows`.
     std::atomic<int32_t> listed_{0};

@@ -97,14 +97,17 @@ struct Release
 
 } // namespace
 
-void synchronize(QObject* context, const std::function<void()>& task)
+void handOver(QObject* context, const std::function<void()>& task, std::binary_semaphore& done)
 {
-    if (!context) return;
-    if (QThread::currentThread() == context->thread()) {
-        task();
+    if (!context) {
+        done.release();
         return;
     }
-    std::binary_semaphore done(0);
+    if (QThread::currentThread() == context->thread()) {
+        task();
+        done.release();
+        return;
+    }
     auto release = std::make_shared<Release>(done);
     beforePosting(release.get());
     QMetaObject::invokeMethod(
@@ -117,6 +120,12 @@ void synchronize(QObject* context, const std::function<void()>& task)
     afterPosting();
     release.reset();
     wakeWaiters();
+}
+
+void synchronize(QObject* context, const std::function<void()>& task)
+{
+    std::binary_semaphore done(0);
+    handOver(context, task, done);
     done.acquire();
 }
 

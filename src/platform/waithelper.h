@@ -11,11 +11,17 @@
 // handler can re-enter behind the waiting one.
 
 #include <functional>
+#include <semaphore>
 
 class QObject;
 class QThread;
 
 namespace platform {
+
+// Hands `task` to the thread of `context` and returns at once; `done` is released once the task
+// has run, or when `context` died before it could. Called on that thread, it runs at once. The
+// caller waits on `done` before its own end, as the task may use what the caller owns.
+void handOver(QObject* context, const std::function<void()>& task, std::binary_semaphore& done);
 
 // Runs `task` on the thread of `context` and returns once it has run. Called on that thread,
 // it runs at once. If `context` dies before the task could run, the call returns without it.
