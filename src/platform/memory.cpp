@@ -14,6 +14,11 @@ void returnLargeBlocksWhenFreed()
     (void)mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
+void shareOneHeap()
+{
+    (void)mallopt(M_ARENA_MAX, 1);
+}
+
 void returnFreeMemory()
 {
     (void)malloc_trim(0);
