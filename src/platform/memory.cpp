@@ -19,9 +19,4 @@ void shareOneHeap()
     (void)mallopt(M_ARENA_MAX, 1);
 }
 
-void returnFreeMemory()
-{
-    (void)malloc_trim(0);
-}
-
 } // namespace platform
