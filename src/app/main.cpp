@@ -32,6 +32,7 @@ int refuseSecondJukebox()
 int main(int argc, char** argv)
 {
     platform::returnLargeBlocksWhenFreed();
+    platform::shareOneHeap();
     if (!platform::claimProgramFolder()) return refuseSecondJukebox();
     QApplication app(argc, argv);
     // libmpv refuses to start under any other numeric locale.

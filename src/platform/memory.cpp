@@ -14,9 +14,9 @@ void returnLargeBlocksWhenFreed()
     (void)mallopt(M_MMAP_THRESHOLD, kLargeBlockBytes);
 }
 
-void returnFreeMemory()
+void shareOneHeap()
 {
-    (void)malloc_trim(0);
+    (void)mallopt(M_ARENA_MAX, 1);
 }
 
 } // namespace platform
