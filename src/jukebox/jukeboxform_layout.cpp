@@ -865,11 +865,12 @@ void Tjukebox::setalbumsizes()
                  {botrightunderpanel, cd6, nullptr, kLowerPageTop},
                  {topoverpanel, cd7, lb7, kUpperPageTop},
                  {botoverpanel, cd8, lb8, kLowerPageTop}};
+    // One black picture shared by the eight covers until their albums are drawn.
+    QImage fresh(cover, QImage::Format_RGB32);
+    fresh.fill(Qt::black);
     for (const auto& entry : pages) {
         entry.page->setGeometry(QRect(QPoint(entry.page->x(), aspy(entry.top + shift)), page));
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
-        QImage fresh(cover, QImage::Format_RGB32);
-        fresh.fill(Qt::black);
         entry.cover->setPicture(fresh);
         if (entry.title) entry.title->setGeometry(side, 0, page.width() - side, page.height());
     }

@@ -198,10 +198,17 @@ void setLoadCancelled(std::function<bool()> cancelled)
     loadCancelled = std::move(cancelled);
 }
 
-QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
+namespace {
+QImage noImagePicture()
 {
     QImage noimage;
     (void)loadbitmap(noimage, QStringLiteral("NOIMAGE"));
+    return noimage;
+}
+
+// An error picture on `noimage`, the decoded NOIMAGE picture (see errorwithbitmap).
+QImage errorOnPicture(const QImage& noimage, const QString& msg, const QString& artist, const QString& album)
+{
     QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
     picture.fill(Qt::black);
     if (!noimage.isNull()) {
@@ -222,12 +229,22 @@ QImage errorwithbitmap(const QString& msg, const QString& artist, const QString&
     return picture;
 }
 
+} // namespace
+
+QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
+{
+    return errorOnPicture(noImagePicture(), msg, artist, album);
+}
+
 void initerrorbitmaps()
 {
+    if (!errorbitmap_noimage.isNull() && !errorbitmap_corrupt.isNull()) return;
+    // Both are made on one decoding of NOIMAGE.
+    const QImage noimage = noImagePicture();
     if (errorbitmap_noimage.isNull())
-        errorbitmap_noimage = errorwithbitmap(QStringLiteral("Image File Not Found"), {}, {});
+        errorbitmap_noimage = errorOnPicture(noimage, QStringLiteral("Image File Not Found"), {}, {});
     if (errorbitmap_corrupt.isNull())
-        errorbitmap_corrupt = errorwithbitmap(QStringLiteral("Corrupt picture file"), {}, {});
+        errorbitmap_corrupt = errorOnPicture(noimage, QStringLiteral("Corrupt picture file"), {}, {});
 }
 
 void reseterrorbitmaps()
