@@ -686,11 +686,15 @@ private:
     void placeStatistics();
     QFont commerceFont(int labelRoom, int chartRoom) const;
     QFont keypadFont() const;
-    // Starts stretching the theme's backdrop over the screen on a worker thread, for the first layout.
+    // Starts stretching the theme's backdrop over the screen, and decoding the frame's mask, on
+    // worker threads, for the first layout.
     void prepareBackdrop();
     // The theme's backdrop stretched to `size`: the one prepared when it was made for the same
     // theme entry and size, else made here.
     QImage stretchedBackdrop(const QSize& size);
+    // The theme's frame mask as it is stored (null when the theme has none): the one prepared when
+    // it was made for the same skin, else read here.
+    QImage centerMask();
     void makeBackgrounds();
     void placeBackgroundPieces();
     void showFrameEdges(const QImage& frame);
@@ -798,6 +802,7 @@ private:
         this, [this](const FaceSource& source, const QImage& face) { lateFace(source, face); }};
     // The backdrop stretched on a worker thread while the window is built, and what it is made from.
     std::future<QImage> preparedBackdrop_;
+    std::future<QImage> preparedCenterMask_;
     library::tskin preparedBackdropSkin_;
     QSize preparedBackdropSize_;
     // Where the last drag on the prism stands, so its release lands there.

@@ -128,6 +128,13 @@ constexpr int32_t kBarBottom = 2;
 constexpr int32_t kBarHidden = 3;
 
 const QString kBackdropName = QStringLiteral("BACKGROUND");
+const QString kCenterMaskName = QStringLiteral("CENTERMASK");
+
+// The frame mask's skin entry: untinted, since the white of the mask is what is cut away.
+library::tskin untinted(const library::tskin& skin)
+{
+    return {skin.Skin, library::clNone};
+}
 
 // The share of a key's width and height its caption may take: the rest is the key's border.
 constexpr double kKeyTextRoom = 0.8;
@@ -763,10 +770,13 @@ QFont Tjukebox::keypadFont() const
 
 void Tjukebox::prepareBackdrop()
 {
+    preparedBackdropSkin_ = library::config.theme.sbackground;
+    preparedCenterMask_ = std::async(std::launch::async, [skin = untinted(preparedBackdropSkin_)] {
+        return skins::skinPictureOnAnyThread(kCenterMaskName, skin, false);
+    });
     QImage cached;
     // A backdrop in the skin cache is the one to show; only the window thread reads the cache.
     if (skins::getimagefromcache(kBackdropName, cached)) return;
-    preparedBackdropSkin_ = library::config.theme.sbackground;
     preparedBackdropSize_ = platform::screens().geometry(this).size();
     preparedBackdrop_ =
         std::async(std::launch::async, [skin = preparedBackdropSkin_, size = preparedBackdropSize_] {
@@ -786,21 +796,29 @@ QImage Tjukebox::stretchedBackdrop(const QSize& size)
                      Qt::SmoothTransformation);
 }
 
+QImage Tjukebox::centerMask()
+{
+    const library::tskin& skin = library::config.theme.sbackground;
+    if (preparedCenterMask_.valid()) {
+        const QImage prepared = preparedCenterMask_.get();
+        if (skin.Skin == preparedBackdropSkin_.Skin) return prepared;
+    }
+    QImage mask;
+    try {
+        skins::LoadSkinResourceNoCache(kCenterMaskName, skin.Skin, library::clNone, false, mask);
+    } catch (const skins::ResourceNotFound&) {
+        mask = QImage();
+    }
+    return mask;
+}
+
 void Tjukebox::makeBackgrounds()
 {
-    const library::ttheme& theme = library::config.theme;
     jbbg = stretchedBackdrop(QSize(screenwidth, screenheight));
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
     CenterPanel_Image->setGeometry(CenterPanel->rect());
-    QImage mask;
-    try {
-        // Untinted: the white of the mask is what is cut away.
-        skins::LoadSkinResourceNoCache(QStringLiteral("CENTERMASK"), theme.sbackground.Skin, library::clNone,
-                                       false, mask);
-    } catch (const skins::ResourceNotFound&) {
-        mask = QImage();
-    }
+    const QImage mask = centerMask();
     // Stretched pixel by pixel, so the cut colour stays exactly white; in the screen's own format,
     // so the shape and the frame's edges are read from it without a copy.
     const QImage shaped =
