@@ -38,6 +38,7 @@
 #include "player/frontend.h"
 #include "skins/colors.h"
 #include "skins/imaging.h"
+#include "skins/loadjpegorbmp.h"
 #include "skins/resourceskins.h"
 
 namespace player {
@@ -143,6 +144,8 @@ void Tmainform::FormCreate(QObject*)
     vol->setRange(0, kVolumeMax);
     applyKioskCursor();
     (void)library::readini(); // halts the program when the settings file is missing
+    // Made meanwhile for the first album cover shown, of either window.
+    skins::prepareerrorbitmaps();
     QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
     setWindowTitle(QStringLiteral("Musetra v2.6"));
     // A stored filter does not survive start-up; the reset one is what the settings get back.

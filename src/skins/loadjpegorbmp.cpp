@@ -12,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <mutex>
 
 #include "library/global.h"
@@ -229,6 +230,28 @@ QImage errorOnPicture(const QImage& noimage, const QString& msg, const QString& 
     return picture;
 }
 
+// The "not found" and "corrupt" pictures, made on one decoding of NOIMAGE.
+struct ErrorPictures
+{
+    QImage noimage;
+    QImage corrupt;
+};
+
+ErrorPictures makeErrorPictures()
+{
+    const QImage noimage = noImagePicture();
+    return {errorOnPicture(noimage, QStringLiteral("Image File Not Found"), {}, {}),
+            errorOnPicture(noimage, QStringLiteral("Corrupt picture file"), {}, {})};
+}
+
+// Made by prepareerrorbitmaps, taken by the next initerrorbitmaps; window thread only.
+std::future<ErrorPictures> preparedErrorPictures;
+
+bool errorPicturesMade()
+{
+    return !errorbitmap_noimage.isNull() && !errorbitmap_corrupt.isNull();
+}
+
 } // namespace
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
@@ -238,13 +261,17 @@ QImage errorwithbitmap(const QString& msg, const QString& artist, const QString&
 
 void initerrorbitmaps()
 {
-    if (!errorbitmap_noimage.isNull() && !errorbitmap_corrupt.isNull()) return;
-    // Both are made on one decoding of NOIMAGE.
-    const QImage noimage = noImagePicture();
-    if (errorbitmap_noimage.isNull())
-        errorbitmap_noimage = errorOnPicture(noimage, QStringLiteral("Image File Not Found"), {}, {});
-    if (errorbitmap_corrupt.isNull())
-        errorbitmap_corrupt = errorOnPicture(noimage, QStringLiteral("Corrupt picture file"), {}, {});
+    if (errorPicturesMade()) return;
+    const ErrorPictures made =
+        preparedErrorPictures.valid() ? preparedErrorPictures.get() : makeErrorPictures();
+    if (errorbitmap_noimage.isNull()) errorbitmap_noimage = made.noimage;
+    if (errorbitmap_corrupt.isNull()) errorbitmap_corrupt = made.corrupt;
+}
+
+void prepareerrorbitmaps()
+{
+    if (errorPicturesMade() || preparedErrorPictures.valid()) return;
+    preparedErrorPictures = std::async(std::launch::async, makeErrorPictures);
 }
 
 void reseterrorbitmaps()
