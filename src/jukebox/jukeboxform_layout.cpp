@@ -232,6 +232,10 @@ void Tjukebox::setscreen()
     setFont(controls::panelFont(aspy(kWindowFontSize)));
 
     placeColumns();
+    // The page's cover pictures are made on worker threads while the panels are laid out, so the
+    // page drawn below finds them made.
+    setalbumsizes();
+    prepareCurrentPage();
     setupkeypad();
     placeLcdPanel();
     startMessageLine();
@@ -244,9 +248,6 @@ void Tjukebox::setscreen()
     placeCommercePanel();
     setopenpanel();
 
-    // The page's cover pictures are made on worker threads while the backdrops are stretched.
-    setalbumsizes();
-    prepareCurrentPage();
     makeBackgrounds();
     placeBackgroundPieces();
     placePageLists();
