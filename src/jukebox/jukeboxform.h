@@ -686,6 +686,8 @@ private:
     void placeStatistics();
     QFont commerceFont(int labelRoom, int chartRoom) const;
     QFont keypadFont() const;
+    // The font of the window and every control that has none of its own, for the window's height.
+    QFont windowFont() const;
     // Starts stretching the theme's backdrop over the screen, and decoding the frame's mask, on
     // worker threads, for the first layout.
     void prepareBackdrop();

@@ -111,7 +111,6 @@ constexpr int kAddAllFontSize = 5;
 constexpr int kAddAllGap = 2;
 constexpr int kHintHeight = 12;
 constexpr int kHintFontSize = 9;
-constexpr int kWindowFontSize = 14;
 constexpr int kLetterBarFontSize = 12;
 // Operator panels.
 constexpr int kAdminMargin = 20;
@@ -229,7 +228,7 @@ void Tjukebox::setscreen()
     lsb1->setlinespacing(2.0f);
     for (controls::TScrollListbox* list : {lsb2, lsb3, lsb4, lsb7, lsb8})
         list->setlinespacing(lsb1->linespacing());
-    setFont(controls::panelFont(aspy(kWindowFontSize)));
+    setFont(windowFont());
 
     placeColumns();
     // The page's cover pictures are made on worker threads while the panels are laid out, so the
