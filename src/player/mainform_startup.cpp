@@ -34,6 +34,7 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
+#include "platform/memory.h"
 #include "platform/waithelper.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
@@ -181,6 +182,8 @@ void Tmainform::FormCreate(QObject*)
 void Tmainform::prepareMediaPlayerOnceShown()
 {
     const auto prepare = [player = QPointer<platform::MediaPlayer>(mp.get())] {
+        // What the start left free goes back to the system before the engine takes its own.
+        platform::returnFreeMemory();
         if (player) player->prepare();
     };
     const QWindowList windows = QGuiApplication::topLevelWindows();
