@@ -21,6 +21,7 @@
 #include "platform/textcodec.h"
 #include "skins/colors.h"
 #include "skins/imaging.h"
+#include "skins/resourceskins.h"
 
 namespace skins {
 
@@ -207,8 +208,10 @@ QImage noImagePicture()
     return noimage;
 }
 
-// An error picture on `noimage`, the decoded NOIMAGE picture (see errorwithbitmap).
-QImage errorOnPicture(const QImage& noimage, const QString& msg, const QString& artist, const QString& album)
+// An error picture on `noimage`, the decoded NOIMAGE picture (see errorwithbitmap), toned towards
+// the workspace colour when `toned` (a slow processor's are not).
+QImage errorOnPicture(const QImage& noimage, bool toned, const QString& msg, const QString& artist,
+                      const QString& album)
 {
     QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
     picture.fill(Qt::black);
@@ -216,7 +219,7 @@ QImage errorOnPicture(const QImage& noimage, const QString& msg, const QString& 
         QPainter copy(&picture);
         copy.drawImage(QRect(0, 0, kErrorSide, kErrorSide), noimage);
     }
-    alphablendbitmapwithcolor(picture, clAppWorkSpace, picture, kErrorAlpha);
+    if (toned) addcolortobitmap(picture, clAppWorkSpace, kErrorAlpha);
 
     QPainter painter(&picture);
     QFont font(QStringLiteral("Garamond"));
@@ -237,11 +240,17 @@ struct ErrorPictures
     QImage corrupt;
 };
 
-ErrorPictures makeErrorPictures()
+ErrorPictures makeErrorPictures(bool toned)
 {
     const QImage noimage = noImagePicture();
-    return {errorOnPicture(noimage, QStringLiteral("Image File Not Found"), {}, {}),
-            errorOnPicture(noimage, QStringLiteral("Corrupt picture file"), {}, {})};
+    return {errorOnPicture(noimage, toned, QStringLiteral("Image File Not Found"), {}, {}),
+            errorOnPicture(noimage, toned, QStringLiteral("Corrupt picture file"), {}, {})};
+}
+
+// Whether error pictures are toned under the settings in force.
+bool tonedErrorPictures()
+{
+    return !library::SLOWPROCESSOR;
 }
 
 // Made by prepareerrorbitmaps, taken by the next initerrorbitmaps; window thread only.
@@ -256,14 +265,14 @@ bool errorPicturesMade()
 
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
 {
-    return errorOnPicture(noImagePicture(), msg, artist, album);
+    return errorOnPicture(noImagePicture(), tonedErrorPictures(), msg, artist, album);
 }
 
 void initerrorbitmaps()
 {
     if (errorPicturesMade()) return;
     const ErrorPictures made =
-        preparedErrorPictures.valid() ? preparedErrorPictures.get() : makeErrorPictures();
+        preparedErrorPictures.valid() ? preparedErrorPictures.get() : makeErrorPictures(tonedErrorPictures());
     if (errorbitmap_noimage.isNull()) errorbitmap_noimage = made.noimage;
     if (errorbitmap_corrupt.isNull()) errorbitmap_corrupt = made.corrupt;
 }
@@ -271,7 +280,8 @@ void initerrorbitmaps()
 void prepareerrorbitmaps()
 {
     if (errorPicturesMade() || preparedErrorPictures.valid()) return;
-    preparedErrorPictures = std::async(std::launch::async, makeErrorPictures);
+    // The setting is read here: the worker reads no global the window thread may change.
+    preparedErrorPictures = std::async(std::launch::async, makeErrorPictures, tonedErrorPictures());
 }
 
 void reseterrorbitmaps()
