@@ -722,6 +722,8 @@ private:
     void preparePage(int num, int workers);
     // Starts making the current page's cover pictures side by side, for the drawing that follows.
     void prepareCurrentPage();
+    // The same, while the window thread goes on laying the panels out.
+    void prepareCurrentPageBesideLayout();
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);

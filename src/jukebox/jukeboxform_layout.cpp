@@ -234,7 +234,7 @@ void Tjukebox::setscreen()
     // The page's cover pictures are made on worker threads while the panels are laid out, so the
     // page drawn below finds them made.
     setalbumsizes();
-    prepareCurrentPage();
+    prepareCurrentPageBesideLayout();
     setupkeypad();
     placeLcdPanel();
     startMessageLine();
