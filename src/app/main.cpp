@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <memory>
 
+#include "platform/fonts.h"
 #include "platform/memory.h"
 #include "platform/mpvmediaplayer.h"
 #include "platform/programfolder.h"
@@ -35,6 +36,7 @@ int main(int argc, char** argv)
     platform::shareOneHeap();
     if (!platform::claimProgramFolder()) return refuseSecondJukebox();
     QApplication app(argc, argv);
+    const std::future<void> systemFonts = platform::startReadingSystemFonts();
     // libmpv refuses to start under any other numeric locale.
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("Musetra Jukebox"));

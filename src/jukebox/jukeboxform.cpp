@@ -57,6 +57,7 @@ constexpr int32_t kLetterBarFontColour = 0xFEFFFF;
 constexpr int kLetterBarFontSize = 12;
 constexpr int kSlideForward = 75;
 constexpr int kSlideBack = 150;
+constexpr int kWindowFontSize = 14;
 
 int32_t scaled(int32_t length, double factor)
 {
@@ -379,6 +380,11 @@ void Tjukebox::drawlcdpanelsurround() {}
 bool Tjukebox::isFullScreenSize() const
 {
     return size() == platform::screens().geometry(this).size();
+}
+
+QFont Tjukebox::windowFont() const
+{
+    return controls::panelFont(scaled(kWindowFontSize, height() / kDesignHeight));
 }
 
 void Tjukebox::FormResize(QObject*)

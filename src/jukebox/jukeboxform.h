@@ -686,11 +686,17 @@ private:
     void placeStatistics();
     QFont commerceFont(int labelRoom, int chartRoom) const;
     QFont keypadFont() const;
-    // Starts stretching the theme's backdrop over the screen on a worker thread, for the first layout.
+    // The font of the window and every control that has none of its own, for the window's height.
+    QFont windowFont() const;
+    // Starts stretching the theme's backdrop over the screen, and decoding the frame's mask, on
+    // worker threads, for the first layout.
     void prepareBackdrop();
     // The theme's backdrop stretched to `size`: the one prepared when it was made for the same
     // theme entry and size, else made here.
     QImage stretchedBackdrop(const QSize& size);
+    // The theme's frame mask as it is stored (null when the theme has none): the one prepared when
+    // it was made for the same skin, else read here.
+    QImage centerMask();
     void makeBackgrounds();
     void placeBackgroundPieces();
     void showFrameEdges(const QImage& frame);
@@ -716,6 +722,8 @@ private:
     void preparePage(int num, int workers);
     // Starts making the current page's cover pictures side by side, for the drawing that follows.
     void prepareCurrentPage();
+    // The same, while the window thread goes on laying the panels out.
+    void prepareCurrentPageBesideLayout();
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void releaseArrow(PictureBox* button, TextLabel* label, const QString& picture);
     void dragPrism(int fromX, int toX, int y);
@@ -798,6 +806,7 @@ private:
         this, [this](const FaceSource& source, const QImage& face) { lateFace(source, face); }};
     // The backdrop stretched on a worker thread while the window is built, and what it is made from.
     std::future<QImage> preparedBackdrop_;
+    std::future<QImage> preparedCenterMask_;
     library::tskin preparedBackdropSkin_;
     QSize preparedBackdropSize_;
     // Where the last drag on the prism stands, so its release lands there.

@@ -27,7 +27,6 @@ namespace jukebox {
 using namespace build;
 
 namespace {
-constexpr int kWindowFontSize = 14;
 constexpr int kDigitFontSize = 20;
 constexpr int kErrorBlinkInterval = 250;
 constexpr int kPlaysInterval = 250;
@@ -56,7 +55,9 @@ void makeFramePair(FrameShape* outer, FrameShape* inner)
 
 void Tjukebox::DoDFM()
 {
-    setFont(controls::panelFont(kWindowFontSize));
+    // The font the first layout gives the window already, so that layout does not change the font
+    // of every control again.
+    setFont(windowFont());
     setTextColour(this, kPanelTextColour);
     fillBlack(this);
 

@@ -111,7 +111,6 @@ constexpr int kAddAllFontSize = 5;
 constexpr int kAddAllGap = 2;
 constexpr int kHintHeight = 12;
 constexpr int kHintFontSize = 9;
-constexpr int kWindowFontSize = 14;
 constexpr int kLetterBarFontSize = 12;
 // Operator panels.
 constexpr int kAdminMargin = 20;
@@ -128,6 +127,13 @@ constexpr int32_t kBarBottom = 2;
 constexpr int32_t kBarHidden = 3;
 
 const QString kBackdropName = QStringLiteral("BACKGROUND");
+const QString kCenterMaskName = QStringLiteral("CENTERMASK");
+
+// The frame mask's skin entry: untinted, since the white of the mask is what is cut away.
+library::tskin untinted(const library::tskin& skin)
+{
+    return {skin.Skin, library::clNone};
+}
 
 // The share of a key's width and height its caption may take: the rest is the key's border.
 constexpr double kKeyTextRoom = 0.8;
@@ -222,9 +228,13 @@ void Tjukebox::setscreen()
     lsb1->setlinespacing(2.0f);
     for (controls::TScrollListbox* list : {lsb2, lsb3, lsb4, lsb7, lsb8})
         list->setlinespacing(lsb1->linespacing());
-    setFont(controls::panelFont(aspy(kWindowFontSize)));
+    setFont(windowFont());
 
     placeColumns();
+    // The page's cover pictures are made on worker threads while the panels are laid out, so the
+    // page drawn below finds them made.
+    setalbumsizes();
+    prepareCurrentPageBesideLayout();
     setupkeypad();
     placeLcdPanel();
     startMessageLine();
@@ -237,9 +247,6 @@ void Tjukebox::setscreen()
     placeCommercePanel();
     setopenpanel();
 
-    // The page's cover pictures are made on worker threads while the backdrops are stretched.
-    setalbumsizes();
-    prepareCurrentPage();
     makeBackgrounds();
     placeBackgroundPieces();
     placePageLists();
@@ -763,10 +770,13 @@ QFont Tjukebox::keypadFont() const
 
 void Tjukebox::prepareBackdrop()
 {
+    preparedBackdropSkin_ = library::config.theme.sbackground;
+    preparedCenterMask_ = std::async(std::launch::async, [skin = untinted(preparedBackdropSkin_)] {
+        return skins::skinPictureOnAnyThread(kCenterMaskName, skin, false);
+    });
     QImage cached;
     // A backdrop in the skin cache is the one to show; only the window thread reads the cache.
     if (skins::getimagefromcache(kBackdropName, cached)) return;
-    preparedBackdropSkin_ = library::config.theme.sbackground;
     preparedBackdropSize_ = platform::screens().geometry(this).size();
     preparedBackdrop_ =
         std::async(std::launch::async, [skin = preparedBackdropSkin_, size = preparedBackdropSize_] {
@@ -786,21 +796,29 @@ QImage Tjukebox::stretchedBackdrop(const QSize& size)
                      Qt::SmoothTransformation);
 }
 
+QImage Tjukebox::centerMask()
+{
+    const library::tskin& skin = library::config.theme.sbackground;
+    if (preparedCenterMask_.valid()) {
+        const QImage prepared = preparedCenterMask_.get();
+        if (skin.Skin == preparedBackdropSkin_.Skin) return prepared;
+    }
+    QImage mask;
+    try {
+        skins::LoadSkinResourceNoCache(kCenterMaskName, skin.Skin, library::clNone, false, mask);
+    } catch (const skins::ResourceNotFound&) {
+        mask = QImage();
+    }
+    return mask;
+}
+
 void Tjukebox::makeBackgrounds()
 {
-    const library::ttheme& theme = library::config.theme;
     jbbg = stretchedBackdrop(QSize(screenwidth, screenheight));
 
     CenterPanel->setGeometry(designRect(kCenterLeft, kCenterTop, kCenterWidth, kCenterHeight));
     CenterPanel_Image->setGeometry(CenterPanel->rect());
-    QImage mask;
-    try {
-        // Untinted: the white of the mask is what is cut away.
-        skins::LoadSkinResourceNoCache(QStringLiteral("CENTERMASK"), theme.sbackground.Skin, library::clNone,
-                                       false, mask);
-    } catch (const skins::ResourceNotFound&) {
-        mask = QImage();
-    }
+    const QImage mask = centerMask();
     // Stretched pixel by pixel, so the cut colour stays exactly white; in the screen's own format,
     // so the shape and the frame's edges are read from it without a copy.
     const QImage shaped =
@@ -865,11 +883,12 @@ void Tjukebox::setalbumsizes()
                  {botrightunderpanel, cd6, nullptr, kLowerPageTop},
                  {topoverpanel, cd7, lb7, kUpperPageTop},
                  {botoverpanel, cd8, lb8, kLowerPageTop}};
+    // One black picture shared by the eight covers until their albums are drawn.
+    QImage fresh(cover, QImage::Format_RGB32);
+    fresh.fill(Qt::black);
     for (const auto& entry : pages) {
         entry.page->setGeometry(QRect(QPoint(entry.page->x(), aspy(entry.top + shift)), page));
         entry.cover->setGeometry(QRect(QPoint(0, 0), cover));
-        QImage fresh(cover, QImage::Format_RGB32);
-        fresh.fill(Qt::black);
         entry.cover->setPicture(fresh);
         if (entry.title) entry.title->setGeometry(side, 0, page.width() - side, page.height());
     }

@@ -62,9 +62,12 @@ constexpr int kPrismDragRightY = 300;
 constexpr int kPrismDragPause = 2;
 
 // Worker threads that make a page's cover pictures: one a cover when the page is drawn at once,
-// one beside a slide, which has the time and should keep the other cores.
+// one beside a slide, which has the time and should keep the other cores, and two beside a layout:
+// each worker sets up its own fonts under the font database's one lock, which the layout keeps
+// taking, so more of them would hold the window thread up.
 constexpr int kCoversSideBySide = 8;
 constexpr int kCoversBesideASlide = 1;
+constexpr int kCoversBesideALayout = 2;
 
 // A prism face.
 constexpr int kFaceSide = 512;
@@ -225,6 +228,11 @@ void Tjukebox::drawalbum(int num)
 void Tjukebox::prepareCurrentPage()
 {
     preparePage(currentalbum, kCoversSideBySide);
+}
+
+void Tjukebox::prepareCurrentPageBesideLayout()
+{
+    preparePage(currentalbum, kCoversBesideALayout);
 }
 
 // Starts making the cover pictures of page `num` on `workers` worker threads.

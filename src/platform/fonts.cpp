@@ -17,6 +17,12 @@ QHash<QString, QString>& loadedFaces()
 }
 } // namespace
 
+std::future<void> startReadingSystemFonts()
+{
+    // Every function of the font database may be called from any thread.
+    return std::async(std::launch::async, [] { (void)QFontDatabase::families(); });
+}
+
 bool fontKnown(const QString& face)
 {
     if (loadedFaces().contains(face.toLower())) return true;

@@ -4,9 +4,15 @@
 // program is loaded for this process only, and the face name given to it is mapped to the family the
 // file really carries, so QFont(face) finds it. GUI thread only.
 
+#include <future>
+
 class QString;
 
 namespace platform {
+
+// Starts reading the system's font list on a worker thread, so the first text the window thread
+// measures finds it read instead of reading it then. Done (or waited for) before the application goes.
+[[nodiscard]] std::future<void> startReadingSystemFonts();
 
 // True when `face` names a font this process can draw with: loaded by installFontResource, or
 // installed on the system under that family name.

@@ -21,6 +21,7 @@
 #include <QWindow>
 #include <algorithm>
 #include <functional>
+#include <utility>
 
 #include "player/backdrops.h"
 #include "library/albumstore.h"
@@ -33,11 +34,13 @@
 #include "platform/files.h"
 #include "platform/fonts.h"
 #include "platform/mediaplayer.h"
+#include "platform/memory.h"
 #include "platform/waithelper.h"
 #include "player/aboutform.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
 #include "skins/imaging.h"
+#include "skins/loadjpegorbmp.h"
 #include "skins/resourceskins.h"
 
 namespace player {
@@ -143,6 +146,8 @@ void Tmainform::FormCreate(QObject*)
     vol->setRange(0, kVolumeMax);
     applyKioskCursor();
     (void)library::readini(); // halts the program when the settings file is missing
+    // Made meanwhile for the first album cover shown, of either window.
+    skins::prepareerrorbitmaps();
     QApplication::setApplicationName(QStringLiteral("Musetra v2.6"));
     setWindowTitle(QStringLiteral("Musetra v2.6"));
     // A stored filter does not survive start-up; the reset one is what the settings get back.
@@ -177,6 +182,8 @@ void Tmainform::FormCreate(QObject*)
 void Tmainform::prepareMediaPlayerOnceShown()
 {
     const auto prepare = [player = QPointer<platform::MediaPlayer>(mp.get())] {
+        // What the start left free goes back to the system before the engine takes its own.
+        platform::returnFreeMemory();
         if (player) player->prepare();
     };
     const QWindowList windows = QGuiApplication::topLevelWindows();
@@ -352,26 +359,31 @@ void Tmainform::fillAlbumRows()
 {
     albumlist->clear();
     Dalbumlist->clear();
-    struct Row
-    {
-        QString text;
-        int entry;
-    };
-    QVector<Row> rows;
-    for (int n = 1; n <= library::albumcount && n < library::albumref.size(); ++n) {
-        const library::talbumtype& entry = library::albumref.at(n);
-        if (!entry.artist.isEmpty() && !entry.album.isEmpty())
-            rows.append({entry.artist + QStringLiteral(" - ") + entry.album, n});
-        keepWindowsAlive();
-    }
     // The C locale would order by code points (capitals first); rows are sorted as a person reads them.
     QLocale locale = QLocale::system();
     if (locale.language() == QLocale::C) locale = QLocale(QLocale::English, QLocale::UnitedStates);
     QCollator collator(locale);
     collator.setCaseSensitivity(Qt::CaseInsensitive);
     collator.setIgnorePunctuation(false);
-    std::stable_sort(rows.begin(), rows.end(), [&](const Row& a, const Row& b) {
-        const int order = collator.compare(a.text, b.text);
+    struct Row
+    {
+        QString text;
+        int entry;
+        // Orders as the collator compares the texts, at the cost of one collation a row.
+        QCollatorSortKey key;
+    };
+    QVector<Row> rows;
+    for (int n = 1; n <= library::albumcount && n < library::albumref.size(); ++n) {
+        const library::talbumtype& entry = library::albumref.at(n);
+        if (!entry.artist.isEmpty() && !entry.album.isEmpty()) {
+            QString text = entry.artist + QStringLiteral(" - ") + entry.album;
+            QCollatorSortKey key = collator.sortKey(text);
+            rows.append({std::move(text), n, std::move(key)});
+        }
+        keepWindowsAlive();
+    }
+    std::stable_sort(rows.begin(), rows.end(), [](const Row& a, const Row& b) {
+        const int order = a.key.compare(b.key);
         return order != 0 ? order < 0 : a.text < b.text;
     });
     // Rows of artists beginning with "_" go behind all others, keeping their sorted order, wherever

@@ -45,9 +45,10 @@ std::vector<std::pair<int, int>> keptRuns(const QImage& mask, int y, QRgb cut)
 {
     std::vector<std::pair<int, int>> runs;
     const QRgb* line = reinterpret_cast<const QRgb*>(mask.constScanLine(y));
+    const int width = mask.width();
     int start = -1;
-    for (int x = 0; x <= mask.width(); ++x) {
-        const bool keep = x < mask.width() && (line[x] & 0xFFFFFF) != (cut & 0xFFFFFF);
+    for (int x = 0; x <= width; ++x) {
+        const bool keep = x < width && (line[x] & 0xFFFFFF) != (cut & 0xFFFFFF);
         if (keep && start < 0) start = x;
         if (!keep && start >= 0) {
             runs.emplace_back(start, x);

@@ -12,6 +12,7 @@
 #include <array>
 #include <chrono>
 #include <functional>
+#include <future>
 #include <mutex>
 
 #include "library/global.h"
@@ -20,6 +21,7 @@
 #include "platform/textcodec.h"
 #include "skins/colors.h"
 #include "skins/imaging.h"
+#include "skins/resourceskins.h"
 
 namespace skins {
 
@@ -198,17 +200,26 @@ void setLoadCancelled(std::function<bool()> cancelled)
     loadCancelled = std::move(cancelled);
 }
 
-QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
+namespace {
+QImage noImagePicture()
 {
     QImage noimage;
     (void)loadbitmap(noimage, QStringLiteral("NOIMAGE"));
+    return noimage;
+}
+
+// An error picture on `noimage`, the decoded NOIMAGE picture (see errorwithbitmap), toned towards
+// the workspace colour when `toned` (a slow processor's are not).
+QImage errorOnPicture(const QImage& noimage, bool toned, const QString& msg, const QString& artist,
+                      const QString& album)
+{
     QImage picture(kErrorSide, kErrorSide, QImage::Format_RGB888);
     picture.fill(Qt::black);
     if (!noimage.isNull()) {
         QPainter copy(&picture);
         copy.drawImage(QRect(0, 0, kErrorSide, kErrorSide), noimage);
     }
-    alphablendbitmapwithcolor(picture, clAppWorkSpace, picture, kErrorAlpha);
+    if (toned) addcolortobitmap(picture, clAppWorkSpace, kErrorAlpha);
 
     QPainter painter(&picture);
     QFont font(QStringLiteral("Garamond"));
@@ -222,12 +233,55 @@ QImage errorwithbitmap(const QString& msg, const QString& artist, const QString&
     return picture;
 }
 
+// The "not found" and "corrupt" pictures, made on one decoding of NOIMAGE.
+struct ErrorPictures
+{
+    QImage noimage;
+    QImage corrupt;
+};
+
+ErrorPictures makeErrorPictures(bool toned)
+{
+    const QImage noimage = noImagePicture();
+    return {errorOnPicture(noimage, toned, QStringLiteral("Image File Not Found"), {}, {}),
+            errorOnPicture(noimage, toned, QStringLiteral("Corrupt picture file"), {}, {})};
+}
+
+// Whether error pictures are toned under the settings in force.
+bool tonedErrorPictures()
+{
+    return !library::SLOWPROCESSOR;
+}
+
+// Made by prepareerrorbitmaps, taken by the next initerrorbitmaps; window thread only.
+std::future<ErrorPictures> preparedErrorPictures;
+
+bool errorPicturesMade()
+{
+    return !errorbitmap_noimage.isNull() && !errorbitmap_corrupt.isNull();
+}
+
+} // namespace
+
+QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album)
+{
+    return errorOnPicture(noImagePicture(), tonedErrorPictures(), msg, artist, album);
+}
+
 void initerrorbitmaps()
 {
-    if (errorbitmap_noimage.isNull())
-        errorbitmap_noimage = errorwithbitmap(QStringLiteral("Image File Not Found"), {}, {});
-    if (errorbitmap_corrupt.isNull())
-        errorbitmap_corrupt = errorwithbitmap(QStringLiteral("Corrupt picture file"), {}, {});
+    if (errorPicturesMade()) return;
+    const ErrorPictures made =
+        preparedErrorPictures.valid() ? preparedErrorPictures.get() : makeErrorPictures(tonedErrorPictures());
+    if (errorbitmap_noimage.isNull()) errorbitmap_noimage = made.noimage;
+    if (errorbitmap_corrupt.isNull()) errorbitmap_corrupt = made.corrupt;
+}
+
+void prepareerrorbitmaps()
+{
+    if (errorPicturesMade() || preparedErrorPictures.valid()) return;
+    // The setting is read here: the worker reads no global the window thread may change.
+    preparedErrorPictures = std::async(std::launch::async, makeErrorPictures, tonedErrorPictures());
 }
 
 void reseterrorbitmaps()

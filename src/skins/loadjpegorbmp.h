@@ -17,8 +17,13 @@ namespace skins {
 inline QImage errorbitmap_noimage;
 inline QImage errorbitmap_corrupt;
 
-// Builds both error pictures; later calls keep the pictures already built.
+// Builds both error pictures (taking those `prepareerrorbitmaps` made); later calls keep the
+// pictures already built.
 void initerrorbitmaps();
+
+// Starts making both error pictures on a worker thread, so the window thread's first
+// `initerrorbitmaps` only takes them. Window thread only, after the settings are read.
+void prepareerrorbitmaps();
 
 // A new 170 x 170 error picture: `msg` and the album's artist and title on the NOIMAGE picture.
 QImage errorwithbitmap(const QString& msg, const QString& artist, const QString& album);

@@ -11,6 +11,7 @@
 #include <QFontInfo>
 #include <QLabel>
 #include <QListWidget>
+#include <QPixmap>
 #include <QPushButton>
 #include <QScopeGuard>
 #include <QSlider>
@@ -41,6 +42,7 @@
 #include "playerground.h"
 #include "printers.h"
 #include "ripper/musripmain.h"
+#include "skins/loadjpegorbmp.h"
 #include "tempfolder.h"
 
 using ::testing::ElementsAre;
@@ -187,6 +189,24 @@ TEST_F(StartupTest, EveryArtistWithUnderscoreKeepsTheSortedOrder)
 
     EXPECT_EQ(numberedAlbums(), (QStringList{QStringLiteral("_a - One"), QStringLiteral("_b - Two"),
                                              QStringLiteral("_C - Three")}));
+}
+
+// The pictures that stand in for a missing or unreadable cover are made off the window thread
+// while the start goes on; they are made as the settings read at that start ask (a slow processor's
+// are not toned), and the album without a cover shows the "not found" one.
+TEST_F(StartupTest, TheCoverlessAlbumShowsTheNotFoundPictureTheSettingsAskFor)
+{
+    skins::reseterrorbitmaps();
+    const auto remadeForLaterTests = qScopeGuard([] { skins::reseterrorbitmaps(); });
+    addAlbumFolder(QStringLiteral("Rivers__Blue"));
+    writeSettings(QStringLiteral("SlowProcessor=1\n"));
+    player::Tmainform& mf = start();
+    ASSERT_TRUE(QTest::qWaitFor([&mf] { return !mf.coverLoading(); }));
+
+    const QImage notFound = skins::errorwithbitmap(QStringLiteral("Image File Not Found"), {}, {});
+    EXPECT_EQ(mf.cover->pixmap().toImage(), QPixmap::fromImage(notFound).toImage());
+    EXPECT_EQ(skins::errorbitmap_corrupt,
+              skins::errorwithbitmap(QStringLiteral("Corrupt picture file"), {}, {}));
 }
 
 struct RememberedAlbum
