@@ -19,4 +19,9 @@ void shareOneHeap()
     (void)mallopt(M_ARENA_MAX, 1);
 }
 
+void returnFreeMemory()
+{
+    (void)malloc_trim(0);
+}
+
 } // namespace platform

@@ -17,4 +17,8 @@ void returnLargeBlocksWhenFreed();
 // the heap's lock is seldom waited for. Called first thing in main, before any thread starts.
 void shareOneHeap();
 
+// Hands the free memory the allocator still holds (in the heap and in the arenas of worker
+// threads) back to the system; for the end of a burst of work such as the cover load.
+void returnFreeMemory();
+
 } // namespace platform
