@@ -260,12 +260,9 @@ void Tjukebox::fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, i
 {
     const FaceSource source = faceSource(album, cover->size());
     QImage picture = preparedFaces_.take(source);
-    if (picture.isNull()) {
-        // The cover is still being made (it takes the slot when it is): the strip on black meanwhile.
-        picture = QImage(source.size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        picture.fill(Qt::black);
-        paintAlbumFace(picture, source.album, source.artist, source.name);
-    }
+    // The cover is still being made (it takes the slot when it is) and no worker painted its
+    // stand-in yet.
+    if (picture.isNull()) picture = stripOnBlack(source);
     stepMessageLine();
     fillTitles(list, album);
     cover->setPicture(picture);
