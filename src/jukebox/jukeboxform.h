@@ -713,7 +713,7 @@ private:
     void fillTrackList(controls::TScrollListbox* list, int album);
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
-    void preparePage(int num, int workers);
+    void preparePage(int num, PreparedFaces::Drawing drawing);
     // Starts making the current page's cover pictures side by side, for the drawing that follows.
     void prepareCurrentPage();
     void pressArrow(PictureBox* button, TextLabel* label, const QString& picture);

@@ -61,11 +61,6 @@ constexpr int kPrismDragLeftY = 100;
 constexpr int kPrismDragRightY = 300;
 constexpr int kPrismDragPause = 2;
 
-// Worker threads that make a page's cover pictures: one a cover when the page is drawn at once,
-// one beside a slide, which has the time and should keep the other cores.
-constexpr int kCoversSideBySide = 8;
-constexpr int kCoversBesideASlide = 1;
-
 // A prism face.
 constexpr int kFaceSide = 512;
 
@@ -224,11 +219,11 @@ void Tjukebox::drawalbum(int num)
 
 void Tjukebox::prepareCurrentPage()
 {
-    preparePage(currentalbum, kCoversSideBySide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AtOnce);
 }
 
-// Starts making the cover pictures of page `num` on `workers` worker threads.
-void Tjukebox::preparePage(int num, int workers)
+// Starts making the cover pictures of page `num` for `drawing`.
+void Tjukebox::preparePage(int num, PreparedFaces::Drawing drawing)
 {
     if (prismShown() || library::jalbumcount <= 0) return;
     // The workers only read the loader's error pictures; they are made here, on the window thread.
@@ -239,7 +234,7 @@ void Tjukebox::preparePage(int num, int workers)
     for (size_t i = 0; i < albums.size(); ++i) {
         if (!isFiller(albums[i])) sources.append(faceSource(albums[i], covers[i]->size()));
     }
-    preparedFaces_.prepare(sources, workers);
+    preparedFaces_.prepare(sources, drawing);
 }
 
 // A slot without an album: a black cover and an empty list, so nothing of an earlier page stays
@@ -402,7 +397,7 @@ void Tjukebox::pageForward(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum += 2;
     if (currentalbum > library::jalbumcount) currentalbum = 1;
-    preparePage(currentalbum, kCoversBesideASlide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AfterASlide);
     movealbumlr();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;
@@ -422,7 +417,7 @@ void Tjukebox::pageBack(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum -= 2;
     if (currentalbum < 1) currentalbum = std::max(1, library::jalbumcount - 1);
-    preparePage(currentalbum, kCoversBesideASlide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AfterASlide);
     movealbumrl();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;

@@ -161,7 +161,7 @@ void PreparedFaces::abandonAsked()
     asked_.clear();
 }
 
-void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
+void PreparedFaces::prepare(QVector<FaceSource> sources, Drawing drawing)
 {
     if (batch_ && sources == batch_->sources) return;
     clear();
@@ -176,7 +176,9 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
     batch->pictures.resize(batch->sources.size());
     batch->asked.fill(false, batch->sources.size());
     batch_ = batch;
-    const int count = std::clamp<int>(workers, 1, std::max<int>(1, int(batch->sources.size())));
+    if (drawing == Drawing::AfterASlide)
+        workers_.push_back(std::async(std::launch::async, [batch] { paintStandIns(batch); }));
+    const int count = drawing == Drawing::AfterASlide ? 1 : std::max<int>(1, int(batch->sources.size()));
     for (int w = 0; w < count; ++w) {
         workers_.push_back(
             std::async(std::launch::async, [batch, w, count, context = QPointer(context_), late = late_] {
@@ -185,20 +187,25 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
     }
 }
 
-void PreparedFaces::makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
-                              const QPointer<QObject>& context, const Late& late)
+void PreparedFaces::paintStandIns(const std::shared_ptr<Batch>& batch)
 {
     platform::yieldToWindowThread();
-    for (qsizetype i = w; i < batch->sources.size(); i += count) {
+    for (qsizetype i = 0; i < batch->sources.size(); ++i) {
         {
             const std::lock_guard lock(batch->guard);
             // The page was drawn: a stand-in is no longer wanted.
-            if (batch->dropped) break;
+            if (batch->dropped) return;
         }
         const QImage standIn = stripOnBlack(batch->sources.at(i));
         const std::lock_guard lock(batch->guard);
         batch->standIns[i] = standIn;
     }
+}
+
+void PreparedFaces::makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
+                              const QPointer<QObject>& context, const Late& late)
+{
+    platform::yieldToWindowThread();
     for (qsizetype i = w; i < batch->sources.size(); i += count) {
         {
             const std::lock_guard lock(batch->guard);

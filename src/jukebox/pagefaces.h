@@ -5,9 +5,9 @@
 // pictures made side by side on worker threads, one a cover; a page step has one worker make them
 // while its slide runs (leaving the other cores to the slide), so the page drawn after the slide
 // only puts finished pictures in place; a picture not finished yet (a huge cover) follows when it
-// is, and the window thread never waits for a decode. Workers paint each picture's stand-in (the
-// strip on black) before any cover, so a page drawn after a slide puts even those in place
-// without painting them; workers run below the window thread's priority. `paintCoverFace` and
+// is, and the window thread never waits for a decode. Beside a slide a second worker paints each
+// picture's stand-in (the strip on black), so the page drawn after it puts even those in place
+// without painting them. Workers run below the window thread's priority. `paintCoverFace` and
 // `paintAlbumFace` may run on any thread; `PreparedFaces` belongs to the window thread (its workers read only
 // their own copies).
 
@@ -61,9 +61,14 @@ public:
     PreparedFaces(const PreparedFaces&) = delete;
     PreparedFaces& operator=(const PreparedFaces&) = delete;
 
-    // Starts making the pictures of `sources`, shared among `workers` worker threads; earlier ones
-    // are dropped, unless they are for the same sources.
-    void prepare(QVector<FaceSource> sources, int workers);
+    // When the page prepared for is drawn: at once, its pictures made side by side (one worker a
+    // picture), or after a slide, by one worker that leaves the other cores to the slide while
+    // another paints every picture's stand-in, so the drawing paints none of them itself.
+    enum class Drawing { AtOnce, AfterASlide };
+
+    // Starts making the pictures of `sources` for `drawing`; earlier ones are dropped, unless they
+    // are for the same sources.
+    void prepare(QVector<FaceSource> sources, Drawing drawing);
     // The picture made for exactly `source`; a null picture when none was prepared for it. One
     // still being made goes to `late` once made; meanwhile this is its stand-in (`stripOnBlack`)
     // when a worker has painted that, else a null picture. Never waits for a worker.
@@ -76,8 +81,9 @@ public:
 private:
     struct Batch;
 
-    // Worker `w` of `count`: the stand-ins of the pictures w, w + count, w + 2 count, ..., then the
-    // pictures themselves.
+    // The worker that paints the stand-in of each picture of `batch`, until the page is drawn.
+    static void paintStandIns(const std::shared_ptr<Batch>& batch);
+    // Worker `w` of `count`: the pictures w, w + count, w + 2 count, ...
     static void makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
                           const QPointer<QObject>& context, const Late& late);
 
