@@ -33,6 +33,7 @@
 #include "jukebox/jukeboxform.h"
 #include "jukebox/pageslide.h"
 #include "noisyjpeg.h"
+#include "platform/memory.h"
 #include "platform/programfolder.h"
 #include "startedjukebox.h"
 
@@ -181,6 +182,8 @@ void reportFrameGoal(const char* what, const Figures& figures, const Figures& pl
 
 int main(int argc, char** argv)
 {
+    // As the program's main does first: a large block goes back to the system when freed.
+    platform::returnLargeBlocksWhenFreed();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     const QByteArray wide = noisyJpeg(kWideWidth, kWideHeight, true);

@@ -719,7 +719,7 @@ private:
     void fillTrackList(controls::TScrollListbox* list, int album);
     void fillTitles(QObject* lsb, int album);
     void stepMessageLine();
-    void preparePage(int num, int workers);
+    void preparePage(int num, PreparedFaces::Drawing drawing);
     // Starts making the current page's cover pictures side by side, for the drawing that follows.
     void prepareCurrentPage();
     // The same, while the window thread goes on laying the panels out.

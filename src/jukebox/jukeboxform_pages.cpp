@@ -61,14 +61,6 @@ constexpr int kPrismDragLeftY = 100;
 constexpr int kPrismDragRightY = 300;
 constexpr int kPrismDragPause = 2;
 
-// Worker threads that make a page's cover pictures: one a cover when the page is drawn at once,
-// one beside a slide, which has the time and should keep the other cores, and two beside a layout:
-// each worker sets up its own fonts under the font database's one lock, which the layout keeps
-// taking, so more of them would hold the window thread up.
-constexpr int kCoversSideBySide = 8;
-constexpr int kCoversBesideASlide = 1;
-constexpr int kCoversBesideALayout = 2;
-
 // A prism face.
 constexpr int kFaceSide = 512;
 
@@ -227,16 +219,16 @@ void Tjukebox::drawalbum(int num)
 
 void Tjukebox::prepareCurrentPage()
 {
-    preparePage(currentalbum, kCoversSideBySide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AtOnce);
 }
 
 void Tjukebox::prepareCurrentPageBesideLayout()
 {
-    preparePage(currentalbum, kCoversBesideALayout);
+    preparePage(currentalbum, PreparedFaces::Drawing::BesideALayout);
 }
 
-// Starts making the cover pictures of page `num` on `workers` worker threads.
-void Tjukebox::preparePage(int num, int workers)
+// Starts making the cover pictures of page `num` for `drawing`.
+void Tjukebox::preparePage(int num, PreparedFaces::Drawing drawing)
 {
     if (prismShown() || library::jalbumcount <= 0) return;
     // The workers only read the loader's error pictures; they are made here, on the window thread.
@@ -247,7 +239,7 @@ void Tjukebox::preparePage(int num, int workers)
     for (size_t i = 0; i < albums.size(); ++i) {
         if (!isFiller(albums[i])) sources.append(faceSource(albums[i], covers[i]->size()));
     }
-    preparedFaces_.prepare(sources, workers);
+    preparedFaces_.prepare(sources, drawing);
 }
 
 // A slot without an album: a black cover and an empty list, so nothing of an earlier page stays
@@ -268,12 +260,9 @@ void Tjukebox::fillPageSlot(PictureBox* cover, controls::TScrollListbox* list, i
 {
     const FaceSource source = faceSource(album, cover->size());
     QImage picture = preparedFaces_.take(source);
-    if (picture.isNull()) {
-        // The cover is still being made (it takes the slot when it is): the strip on black meanwhile.
-        picture = QImage(source.size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
-        picture.fill(Qt::black);
-        paintAlbumFace(picture, source.album, source.artist, source.name);
-    }
+    // The cover is still being made (it takes the slot when it is) and no worker painted its
+    // stand-in yet.
+    if (picture.isNull()) picture = stripOnBlack(source);
     stepMessageLine();
     fillTitles(list, album);
     cover->setPicture(picture);
@@ -413,7 +402,7 @@ void Tjukebox::pageForward(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum += 2;
     if (currentalbum > library::jalbumcount) currentalbum = 1;
-    preparePage(currentalbum, kCoversBesideASlide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AfterASlide);
     movealbumlr();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;
@@ -433,7 +422,7 @@ void Tjukebox::pageBack(uint16_t& Key)
     navbuttimer->setEnabled(true);
     currentalbum -= 2;
     if (currentalbum < 1) currentalbum = std::max(1, library::jalbumcount - 1);
-    preparePage(currentalbum, kCoversBesideASlide);
+    preparePage(currentalbum, PreparedFaces::Drawing::AfterASlide);
     movealbumrl();
     drawalbum(currentalbum);
     library::config.jlastalbum = currentalbum;

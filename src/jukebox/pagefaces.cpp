@@ -4,13 +4,13 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QMetaObject>
-#include <QPointer>
 #include <algorithm>
 #include <chrono>
 #include <mutex>
 
 #include "controls/drawing.h"
 #include "jukebox/jukeboxform.h"
+#include "platform/threads.h"
 #include "skins/imaging.h"
 #include "skins/loadjpegorbmp.h"
 
@@ -124,11 +124,20 @@ QImage paintCoverFace(const FaceSource& source)
     return picture;
 }
 
+QImage stripOnBlack(const FaceSource& source)
+{
+    QImage picture(source.size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    paintAlbumFace(picture, source.album, source.artist, source.name);
+    return picture;
+}
+
 // One prepare's pictures as its workers and the window thread share them.
 struct PreparedFaces::Batch
 {
     QVector<FaceSource> sources;
     std::mutex guard;
+    QVector<QImage> standIns; // null until painted
     QVector<QImage> pictures; // null until made
     QVector<bool> asked;      // taken before it was made: goes to `late`
     bool dropped = false;     // pictures not asked for are no longer made
@@ -152,7 +161,7 @@ void PreparedFaces::abandonAsked()
     asked_.clear();
 }
 
-void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
+void PreparedFaces::prepare(QVector<FaceSource> sources, Drawing drawing)
 {
     if (batch_ && sources == batch_->sources) return;
     clear();
@@ -163,41 +172,67 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, int workers)
     });
     auto batch = std::make_shared<Batch>();
     batch->sources = std::move(sources);
+    batch->standIns.resize(batch->sources.size());
     batch->pictures.resize(batch->sources.size());
     batch->asked.fill(false, batch->sources.size());
     batch_ = batch;
-    const int count = std::clamp<int>(workers, 1, std::max<int>(1, int(batch->sources.size())));
-    // Worker w makes the pictures w, w + count, w + 2 count, ...
+    if (drawing == Drawing::AfterASlide)
+        workers_.push_back(std::async(std::launch::async, [batch] { paintStandIns(batch); }));
+    const int count = drawing == Drawing::AfterASlide     ? 1
+                      : drawing == Drawing::BesideALayout ? 2
+                                                          : std::max<int>(1, int(batch->sources.size()));
     for (int w = 0; w < count; ++w) {
         workers_.push_back(
             std::async(std::launch::async, [batch, w, count, context = QPointer(context_), late = late_] {
-                for (qsizetype i = w; i < batch->sources.size(); i += count) {
-                    {
-                        const std::lock_guard lock(batch->guard);
-                        if (batch->dropped && !batch->asked.at(i)) continue;
-                    }
-                    // A picture dropped while it waits for its turn at a huge cover is given up.
-                    skins::setLoadCancelled([&batch, i] {
-                        const std::lock_guard held(batch->guard);
-                        return batch->dropped && !batch->asked.at(i);
-                    });
-                    const QImage picture = paintCoverFace(batch->sources.at(i));
-                    skins::setLoadCancelled(nullptr);
-                    const std::lock_guard lock(batch->guard);
-                    batch->pictures[i] = picture;
-                    if (!batch->asked.at(i) || !context) continue;
-                    QMetaObject::invokeMethod(context, [batch, i, late] {
-                        QImage made;
-                        {
-                            const std::lock_guard held(batch->guard);
-                            if (!batch->asked.at(i)) return;
-                            batch->asked[i] = false;
-                            made = batch->pictures.at(i);
-                        }
-                        late(batch->sources.at(i), made);
-                    });
-                }
+                makeFaces(batch, w, count, context, late);
             }));
+    }
+}
+
+void PreparedFaces::paintStandIns(const std::shared_ptr<Batch>& batch)
+{
+    platform::yieldToWindowThread();
+    for (qsizetype i = 0; i < batch->sources.size(); ++i) {
+        {
+            const std::lock_guard lock(batch->guard);
+            // The page was drawn: a stand-in is no longer wanted.
+            if (batch->dropped) return;
+        }
+        const QImage standIn = stripOnBlack(batch->sources.at(i));
+        const std::lock_guard lock(batch->guard);
+        batch->standIns[i] = standIn;
+    }
+}
+
+void PreparedFaces::makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
+                              const QPointer<QObject>& context, const Late& late)
+{
+    platform::yieldToWindowThread();
+    for (qsizetype i = w; i < batch->sources.size(); i += count) {
+        {
+            const std::lock_guard lock(batch->guard);
+            if (batch->dropped && !batch->asked.at(i)) continue;
+        }
+        // A picture dropped while it waits for its turn at a huge cover is given up.
+        skins::setLoadCancelled([&batch, i] {
+            const std::lock_guard held(batch->guard);
+            return batch->dropped && !batch->asked.at(i);
+        });
+        const QImage picture = paintCoverFace(batch->sources.at(i));
+        skins::setLoadCancelled(nullptr);
+        const std::lock_guard lock(batch->guard);
+        batch->pictures[i] = picture;
+        if (!batch->asked.at(i) || !context) continue;
+        QMetaObject::invokeMethod(context, [batch, i, late] {
+            QImage made;
+            {
+                const std::lock_guard held(batch->guard);
+                if (!batch->asked.at(i)) return;
+                batch->asked[i] = false;
+                made = batch->pictures.at(i);
+            }
+            late(batch->sources.at(i), made);
+        });
     }
 }
 
@@ -207,8 +242,9 @@ QImage PreparedFaces::take(const FaceSource& source)
     const qsizetype index = batch_->sources.indexOf(source);
     if (index < 0) return QImage();
     const std::lock_guard lock(batch_->guard);
-    if (batch_->pictures.at(index).isNull()) batch_->asked[index] = true;
-    return batch_->pictures.at(index);
+    if (!batch_->pictures.at(index).isNull()) return batch_->pictures.at(index);
+    batch_->asked[index] = true;
+    return batch_->standIns.at(index);
 }
 
 bool PreparedFaces::pending() const

@@ -5,11 +5,14 @@
 // pictures made side by side on worker threads, one a cover; a page step has one worker make them
 // while its slide runs (leaving the other cores to the slide), so the page drawn after the slide
 // only puts finished pictures in place; a picture not finished yet (a huge cover) follows when it
-// is, and the window thread never waits for a decode. `paintCoverFace` and `paintAlbumFace` may
-// run on any thread; `PreparedFaces` belongs to the window thread (its workers read only their
-// own copies).
+// is, and the window thread never waits for a decode. Beside a slide a second worker paints each
+// picture's stand-in (the strip on black), so the page drawn after it puts even those in place
+// without painting them. Workers run below the window thread's priority. `paintCoverFace` and
+// `paintAlbumFace` may run on any thread; `PreparedFaces` belongs to the window thread (its workers read only
+// their own copies).
 
 #include <QImage>
+#include <QPointer>
 #include <QSize>
 #include <QString>
 #include <QVector>
@@ -44,6 +47,9 @@ QImage stretchedCover(const QString& folder, const QSize& size);
 // The stretched cover of `source` painted by `paintAlbumFace`; a null picture for an empty size.
 QImage paintCoverFace(const FaceSource& source);
 
+// What the slot of `source` shows while its cover is being made: the album strip on black.
+QImage stripOnBlack(const FaceSource& source);
+
 class PreparedFaces
 {
 public:
@@ -55,11 +61,19 @@ public:
     PreparedFaces(const PreparedFaces&) = delete;
     PreparedFaces& operator=(const PreparedFaces&) = delete;
 
-    // Starts making the pictures of `sources`, shared among `workers` worker threads; earlier ones
-    // are dropped, unless they are for the same sources.
-    void prepare(QVector<FaceSource> sources, int workers);
-    // The picture made for exactly `source`; a null picture when none was prepared for it, or when
-    // it is still being made: it then goes to `late` once made. Never waits for a worker.
+    // When the page prepared for is drawn: at once, its pictures made side by side (one worker a
+    // picture); after a slide, by one worker that leaves the other cores to the slide while
+    // another paints every picture's stand-in, so the drawing paints none of them itself; or
+    // beside a layout, by two workers: each sets up its own fonts under the font database's one
+    // lock, which the layout keeps taking, so more of them would hold the window thread up.
+    enum class Drawing { AtOnce, AfterASlide, BesideALayout };
+
+    // Starts making the pictures of `sources` for `drawing`; earlier ones are dropped, unless they
+    // are for the same sources.
+    void prepare(QVector<FaceSource> sources, Drawing drawing);
+    // The picture made for exactly `source`; a null picture when none was prepared for it. One
+    // still being made goes to `late` once made; meanwhile this is its stand-in (`stripOnBlack`)
+    // when a worker has painted that, else a null picture. Never waits for a worker.
     QImage take(const FaceSource& source);
     // True while a picture asked for is still being made.
     bool pending() const;
@@ -68,6 +82,12 @@ public:
 
 private:
     struct Batch;
+
+    // The worker that paints the stand-in of each picture of `batch`, until the page is drawn.
+    static void paintStandIns(const std::shared_ptr<Batch>& batch);
+    // Worker `w` of `count`: the pictures w, w + count, w + 2 count, ...
+    static void makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
+                          const QPointer<QObject>& context, const Late& late);
 
     // No picture of an earlier drawing goes to `late` any more.
     void abandonAsked();

@@ -1,5 +1,6 @@
 #include "platform/jpegcodec.h"
 
+#include <QIODevice>
 #include <QLoggingCategory>
 #include <QString>
 #include <algorithm>
@@ -80,11 +81,73 @@ void installErrorManager(ErrorManager& manager)
     manager.dataEndedEarly = false;
 }
 
+// A libjpeg data source that reads an open file a piece at a time, no further than a byte limit.
+struct FileSource
+{
+    static constexpr qint64 kPiece = 64 * 1024;
+    jpeg_source_mgr pub;
+    QIODevice* file = nullptr;
+    qint64 left = 0;       // bytes the limit still allows
+    bool tooLarge = false; // the file holds more than the limit
+    JOCTET piece[kPiece];
+    JOCTET endMarker[2] = {0xFF, JPEG_EOI};
+};
+
+void initFileSource(j_decompress_ptr) {}
+
+void termFileSource(j_decompress_ptr) {}
+
+// The next piece; at the end of the file (or of the limit) an end-of-image marker with a warning,
+// as libjpeg's own sources do, so a truncated file is padded and then refused by the caller.
+boolean fillFromFile(j_decompress_ptr cinfo)
+{
+    auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+    const qint64 got = source->left > 0 ? source->file->read(reinterpret_cast<char*>(source->piece),
+                                                             std::min(FileSource::kPiece, source->left))
+                                        : 0;
+    if (got > 0) {
+        source->left -= got;
+        source->pub.next_input_byte = source->piece;
+        source->pub.bytes_in_buffer = size_t(got);
+        return TRUE;
+    }
+    if (source->left <= 0 && !source->file->atEnd()) source->tooLarge = true;
+    WARNMS(cinfo, JWRN_JPEG_EOF);
+    source->pub.next_input_byte = source->endMarker;
+    source->pub.bytes_in_buffer = sizeof source->endMarker;
+    return TRUE;
+}
+
+void skipInFile(j_decompress_ptr cinfo, long count)
+{
+    auto* source = reinterpret_cast<FileSource*>(cinfo->src);
+    while (count > long(source->pub.bytes_in_buffer)) {
+        count -= long(source->pub.bytes_in_buffer);
+        (void)fillFromFile(cinfo);
+    }
+    if (count <= 0) return;
+    source->pub.next_input_byte += count;
+    source->pub.bytes_in_buffer -= size_t(count);
+}
+
+void attachFileSource(jpeg_decompress_struct& cinfo, FileSource& source)
+{
+    source.pub.init_source = initFileSource;
+    source.pub.fill_input_buffer = fillFromFile;
+    source.pub.skip_input_data = skipInFile;
+    source.pub.resync_to_restart = jpeg_resync_to_restart;
+    source.pub.term_source = termFileSource;
+    source.pub.next_input_byte = nullptr;
+    source.pub.bytes_in_buffer = 0;
+    cinfo.src = &source.pub;
+}
+
 // Everything one decode needs lives here, outside the frame that calls setjmp, so that the
 // jump back never skips a destructor.
 struct DecodeJob
 {
-    const QByteArray* data = nullptr;
+    const QByteArray* data = nullptr; // the data, or
+    FileSource* file = nullptr;       // the file it is read from
     QSize atLeast;
     QImage::Format format = QImage::Format_RGB888; // or Format_RGB32
     QImage* image = nullptr;
@@ -93,6 +156,16 @@ struct DecodeJob
     JSAMPLE* cmykRow = nullptr;    // one row of ink values for CMYK files
     const char* failure = nullptr; // set for refusals that are not libjpeg errors
 };
+
+void attachSource(DecodeJob* job)
+{
+    if (job->file) {
+        attachFileSource(job->cinfo, *job->file);
+        return;
+    }
+    jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
+                 static_cast<unsigned long>(job->data->size()));
+}
 
 // The scale n/8 of a DCT-scaled decode (n = 8 is full size).
 unsigned int scaleFor(const jpeg_decompress_struct& cinfo, QSize atLeast)
@@ -182,8 +255,7 @@ bool runDecode(DecodeJob* job)
     }
     jpeg_create_decompress(&job->cinfo);
     job->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
-    jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
-                 static_cast<unsigned long>(job->data->size()));
+    attachSource(job);
     jpeg_read_header(&job->cinfo, TRUE);
     const bool cmyk = job->cinfo.jpeg_color_space == JCS_CMYK || job->cinfo.jpeg_color_space == JCS_YCCK;
     job->cinfo.out_color_space = cmyk ? JCS_CMYK : colourSpaceOf(job->format);
@@ -219,8 +291,7 @@ bool keepsWholePicture(DecodeJob* job)
         return false;
     }
     jpeg_create_decompress(&job->cinfo);
-    jpeg_mem_src(&job->cinfo, reinterpret_cast<const unsigned char*>(job->data->constData()),
-                 static_cast<unsigned long>(job->data->size()));
+    attachSource(job);
     jpeg_read_header(&job->cinfo, TRUE);
     const bool whole = jpeg_has_multiple_scans(&job->cinfo);
     jpeg_destroy_decompress(&job->cinfo);
@@ -265,31 +336,77 @@ bool runEncode(EncodeJob* job)
 
 } // namespace
 
-bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* error, QImage::Format format)
+namespace {
+
+// Where a decode reads the JPEG from: `data`, or `file` from its position `start` on, no more than
+// `maxBytes` of it.
+struct Input
+{
+    const QByteArray* data = nullptr;
+    QIODevice* file = nullptr;
+    qint64 start = 0;
+    qint64 maxBytes = 0;
+};
+
+bool startsAsJpeg(const QByteArray& head)
+{
+    return head.size() >= 4 && uchar(head[0]) == 0xFF && uchar(head[1]) == 0xD8;
+}
+
+// A job over `input` from its beginning.
+std::unique_ptr<DecodeJob> jobOver(const Input& input, FileSource* source)
+{
+    auto job = std::make_unique<DecodeJob>();
+    job->data = input.data;
+    if (source) {
+        source->file = input.file;
+        source->left = input.maxBytes;
+        source->tooLarge = false;
+        if (!input.file->seek(input.start)) return nullptr;
+        job->file = source;
+    }
+    return job;
+}
+
+bool decode(const Input& input, QImage& out, QSize atLeast, QString* error, QImage::Format format)
 {
     Q_ASSERT(format == QImage::Format_RGB888 || format == QImage::Format_RGB32);
-    if (data.size() < 4 || uchar(data[0]) != 0xFF || uchar(data[1]) != 0xD8) {
-        if (error) *error = QStringLiteral("not a JPEG file");
+    const auto refuse = [error](const QString& why) {
+        if (error) *error = why;
         return false;
-    }
-    QImage image;
-    auto job = std::make_unique<DecodeJob>();
-    job->data = &data;
+    };
+    if (!startsAsJpeg(input.data ? *input.data : input.file->peek(4)))
+        return refuse(QStringLiteral("not a JPEG file"));
+    if (input.file && input.file->size() - input.start > input.maxBytes)
+        return refuse(QStringLiteral("file beyond the size limit"));
+    const auto source = input.file ? std::make_unique<FileSource>() : nullptr;
+    auto job = jobOver(input, source.get());
     std::unique_lock oneAtATime(wholePictureDecodes, std::defer_lock);
-    if (keepsWholePicture(job.get())) oneAtATime.lock();
-    job = std::make_unique<DecodeJob>();
-    job->data = &data;
+    if (job && keepsWholePicture(job.get())) oneAtATime.lock();
+    job = job ? jobOver(input, source.get()) : nullptr;
+    if (!job) return refuse(QStringLiteral("cannot read the file"));
+    QImage image;
     job->atLeast = atLeast;
     job->format = format;
     job->image = &image;
-    if (!runDecode(job.get())) {
-        if (error)
-            *error = job->failure ? QString::fromLatin1(job->failure)
-                                  : QString::fromLocal8Bit(job->errors.message);
-        return false;
-    }
+    if (!runDecode(job.get()))
+        return refuse(job->failure ? QString::fromLatin1(job->failure)
+                                   : QString::fromLocal8Bit(job->errors.message));
+    if (source && source->tooLarge) return refuse(QStringLiteral("file beyond the size limit"));
     out = image;
     return true;
+}
+
+} // namespace
+
+bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast, QString* error, QImage::Format format)
+{
+    return decode(Input{&data}, out, atLeast, error, format);
+}
+
+bool decodeJpegFile(QIODevice& file, qint64 maxBytes, QImage& out, QSize atLeast, QString* error)
+{
+    return decode(Input{nullptr, &file, file.pos(), maxBytes}, out, atLeast, error, QImage::Format_RGB888);
 }
 
 QByteArray encodeJpeg(const QImage& image, int quality)

@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QSize>
 
+class QIODevice;
 class QString;
 
 namespace platform {
@@ -22,6 +23,12 @@ namespace platform {
 // bounds; warnings alone never refuse a picture.
 [[nodiscard]] bool decodeJpeg(const QByteArray& data, QImage& out, QSize atLeast = QSize(),
                               QString* error = nullptr, QImage::Format format = QImage::Format_RGB888);
+
+// Decodes the JPEG file open in `file`, from its current position, as decodeJpeg does: the file is
+// read a piece at a time as libjpeg asks for it, so a large cover never lies in memory whole beside
+// the picture made of it. A file of more than `maxBytes` is refused. `file` must be able to seek.
+[[nodiscard]] bool decodeJpegFile(QIODevice& file, qint64 maxBytes, QImage& out, QSize atLeast = QSize(),
+                                  QString* error = nullptr);
 
 // `image` as a baseline JFIF file at `quality` (1..100, values outside are clamped); empty on failure.
 QByteArray encodeJpeg(const QImage& image, int quality);

@@ -3,6 +3,7 @@
 #include <QThread>
 #include <utility>
 
+#include "platform/threads.h"
 #include "skins/loadjpegorbmp.h"
 
 namespace skins {
@@ -29,6 +30,7 @@ void CoverLoader::startNext()
     Request request = std::move(*next_);
     next_.reset();
     worker_ = std::async(std::launch::async, [this, request] {
+        platform::yieldToWindowThread();
         setLoadCancelled([this, serial = request.serial] { return closing_ || serial_ != serial; });
         QImage picture;
         loadjpegbmp(request.folder, picture, request.wanted);

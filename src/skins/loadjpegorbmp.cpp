@@ -73,14 +73,15 @@ bool readCoverFile(const QString& path, QByteArray& data, platform::Links links)
     return data.size() <= kMaxCoverBytes;
 }
 
-// libjpeg decides: a picture it decodes completely shows, warnings or not.
+// libjpeg decides: a picture it decodes completely shows, warnings or not. The file is read as the
+// decoder goes: a large cover never lies in memory whole beside the coefficients it decodes to.
 bool loadJpegFile(const QString& path, QImage& picture, QSize wanted, platform::Links links)
 {
-    QByteArray data;
-    if (!readCoverFile(path, data, links)) return false;
+    QFile file;
+    if (!platform::openRegularFile(file, path, QIODevice::ReadOnly, links)) return false;
     const QSize atLeast = wanted.isValid() && !wanted.isEmpty() ? wanted : QSize(kMaxFullSide, kMaxFullSide);
     QString error;
-    if (!platform::decodeJpeg(data, picture, atLeast, &error)) {
+    if (!platform::decodeJpegFile(file, kMaxCoverBytes, picture, atLeast, &error)) {
         qCInfo(lcCovers) << "unreadable JPEG" << path << error;
         return false;
     }

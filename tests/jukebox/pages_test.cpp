@@ -317,6 +317,9 @@ TEST_F(PagesTest, APageStepShowsAtOnceAndAHugeCoverFollows)
     ASSERT_EQ(tagOf(w.cd1), 3);
     ASSERT_TRUE(w.coversPending());
     EXPECT_EQ(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
+    // The strip on black: 60 % grey, carrying the album's names meanwhile.
+    const QPoint inStrip(w.cd1->width() - 5, w.cd1->height() - 2);
+    EXPECT_EQ(w.cd1->picture().pixelColor(inStrip), QColor(77, 77, 77));
     coversMade(w);
     EXPECT_NE(w.cd1->picture().pixelColor(inside), QColor(Qt::black));
 }

@@ -181,6 +181,39 @@ TEST_F(CoverLoading, HugePicturesAreReducedInsteadOfFailing)
     EXPECT_TRUE(near(picture.pixelColor(100, 100), Qt::green));
 }
 
+// A cover is read a piece at a time as it decodes: a camera's large metadata segments before the
+// picture are skipped across many pieces, a picture whose data spans many pieces comes out whole,
+// and the same file cut short is still found corrupt.
+TEST_F(CoverLoading, ALargeCoverFileIsReadWholeAcrossItsPieces)
+{
+    // Blue above red, with a little noise so that the picture's data takes many pieces.
+    QImage noise(900, 900, QImage::Format_RGB888);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x) {
+            const int n = (x * 37 + y * 11 + x * y) & 7;
+            noise.setPixel(x, y, y < 450 ? qRgb(n, n, 255 - n) : qRgb(255 - n, n, n));
+        }
+    QByteArray cover = platform::encodeJpeg(noise, 90);
+    // Five application segments of 64 KB each (the most one may hold) right after the start marker,
+    // filled with end-of-image markers that a reader losing its place would stop at.
+    QByteArray segments;
+    for (int n = 0; n < 5; ++n)
+        segments +=
+            QByteArray("\xFF\xEF\xFF\xFF", 4) + QByteArray("\xFF\xD9", 2).repeated((0xFFFF - 2) / 2) + 'x';
+    cover.insert(2, segments);
+    temp.write(QStringLiteral("large/title.jpg"), cover);
+    temp.write(QStringLiteral("cut/title.jpg"),
+               cover.left(segments.size() + (cover.size() - segments.size()) / 2));
+
+    const QImage picture = load(temp.file(QStringLiteral("large")));
+    ASSERT_EQ(picture.size(), QSize(900, 900));
+    EXPECT_TRUE(near(picture.pixelColor(450, 100), Qt::blue))
+        << picture.pixelColor(450, 100).name().toStdString();
+    EXPECT_TRUE(near(picture.pixelColor(450, 800), Qt::red))
+        << picture.pixelColor(450, 800).name().toStdString();
+    EXPECT_EQ(load(temp.file(QStringLiteral("cut"))), errorbitmap_corrupt);
+}
+
 TEST_F(CoverLoading, HostileCoversAreCorruptAndNeverCopied)
 {
     library::cached = true;
