@@ -31,16 +31,21 @@ namespace {
 Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
 
 // Appends `name` to `keys` case-folded one character at a time, as QString::compare folds it
-// without regard to case: comparing two keys orders their names as that compare does. ASCII, the
-// common case, is folded without a call per character.
+// without regard to case: comparing two keys orders their names as that compare does. A run of
+// ASCII, the common case, is folded in place without a call per character.
 void appendFoldedKey(std::u16string& keys, const QString& name)
 {
-    for (qsizetype i = 0; i < name.size(); ++i) {
+    const size_t start = keys.size();
+    keys.resize(start + size_t(name.size()));
+    char16_t* out = keys.data() + start;
+    qsizetype i = 0;
+    for (; i < name.size() && name.at(i).unicode() < 0x80; ++i) {
+        const char16_t c = name.at(i).unicode();
+        *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    }
+    keys.resize(start + size_t(i));
+    for (; i < name.size(); ++i) {
         char32_t c = name.at(i).unicode();
-        if (c < 0x80) {
-            keys += char16_t(c >= u'A' && c <= u'Z' ? c + (u'a' - u'A') : c);
-            continue;
-        }
         if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(name.at(i), name.at(i + 1));
             ++i;
