@@ -145,7 +145,7 @@ bool scanalbumfolders(const std::function<void()>& afterEachAlbum)
             ++leftOut;
             continue;
         }
-        found.append(entry);
+        found.append(std::move(entry));
         // The titles file as we write it was looked for with the listing; another spelling is rare.
         if (!subfolder.holds) {
             const QString folder = platform::joinPath(config.path, subfolder.name);

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <algorithm>
+#include <string_view>
 
 #include "platform/files.h"
 #include "platform/textcodec.h"
@@ -14,15 +15,16 @@ namespace library {
 namespace {
 
 constexpr int kMaxNameBytes = 255;
-const QLatin1String kAlbumSeparator("__");
+constexpr std::u16string_view kAlbumSeparator = u"__";
 constexpr int kSeparatorBytes = 2;
 
-QString lastComponent(const QString& path)
+// Searched as plain UTF-16: the scan splits every album folder's name.
+std::u16string_view lastComponent(std::u16string_view path)
 {
-    QString cleaned = path;
-    while (cleaned.size() > 1 && cleaned.endsWith(QLatin1Char('/')))
-        cleaned.chop(1);
-    return cleaned.mid(cleaned.lastIndexOf(QLatin1Char('/')) + 1);
+    while (path.size() > 1 && path.back() == u'/')
+        path.remove_suffix(1);
+    const size_t slash = path.rfind(u'/');
+    return slash == std::u16string_view::npos ? path : path.substr(slash + 1);
 }
 
 } // namespace
@@ -85,8 +87,9 @@ namespace {
 QString folderPart(const QString& name, int maxBytes)
 {
     QString clean = stripbadchars(stripcontrols(name));
-    while (clean.contains(kAlbumSeparator))
-        clean.replace(kAlbumSeparator, QStringLiteral("_"));
+    const QString separator = QStringView(kAlbumSeparator).toString();
+    while (clean.contains(separator))
+        clean.replace(separator, QStringLiteral("_"));
     while (clean.startsWith(QLatin1Char('.')) || clean.startsWith(QLatin1Char('_')))
         clean.remove(0, 1);
     clean = platform::cutToUtf8Bytes(clean, maxBytes);
@@ -126,10 +129,12 @@ QString extractalbumandaristfrompath(const QString& s, QString& artist, QString&
 
 void extractalbumartist(const QString& st, QString& album, QString& artist)
 {
-    const QString name = lastComponent(st);
-    const qsizetype at = name.indexOf(kAlbumSeparator);
-    artist = at < 0 ? name : name.left(at);
-    album = at < 0 ? QString() : name.mid(at + kAlbumSeparator.size());
+    const std::u16string_view name = lastComponent({QStringView(st).utf16(), size_t(st.size())});
+    const size_t at = name.find(kAlbumSeparator);
+    artist = QStringView(name.substr(0, at)).toString();
+    album = at == std::u16string_view::npos
+                ? QString()
+                : QStringView(name.substr(at + kAlbumSeparator.size())).toString();
 }
 
 QString firstCdDevice(const QString& cdromInfo)

@@ -15,7 +15,10 @@
 #include <mutex>
 #include <strings.h>
 #include <fcntl.h>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -27,13 +30,21 @@ namespace {
 
 Q_LOGGING_CATEGORY(lcFiles, "musetra.platform.files")
 
-// `name` case-folded one character at a time, as QString::compare folds it without regard to case:
-// comparing two keys orders their names as that compare does.
-QString foldedKey(const QString& name)
+// Appends `name` to `keys` case-folded one character at a time, as QString::compare folds it
+// without regard to case: comparing two keys orders their names as that compare does. A run of
+// ASCII, the common case, is folded in place without a call per character.
+void appendFoldedKey(std::u16string& keys, const QString& name)
 {
-    QString key;
-    key.reserve(name.size());
-    for (qsizetype i = 0; i < name.size(); ++i) {
+    const size_t start = keys.size();
+    keys.resize(start + size_t(name.size()));
+    char16_t* out = keys.data() + start;
+    qsizetype i = 0;
+    for (; i < name.size() && name.at(i).unicode() < 0x80; ++i) {
+        const char16_t c = name.at(i).unicode();
+        *out++ = c >= u'A' && c <= u'Z' ? char16_t(c + (u'a' - u'A')) : c;
+    }
+    keys.resize(start + size_t(i));
+    for (; i < name.size(); ++i) {
         char32_t c = name.at(i).unicode();
         if (QChar::isHighSurrogate(c) && i + 1 < name.size() && name.at(i + 1).isLowSurrogate()) {
             c = QChar::surrogateToUcs4(name.at(i), name.at(i + 1));
@@ -41,29 +52,43 @@ QString foldedKey(const QString& name)
         }
         c = QChar::toCaseFolded(c);
         if (QChar::requiresSurrogates(c)) {
-            key += QChar(QChar::highSurrogate(c));
-            key += QChar(QChar::lowSurrogate(c));
+            keys += QChar::highSurrogate(c);
+            keys += QChar::lowSurrogate(c);
         } else {
-            key += QChar(char16_t(c));
+            keys += char16_t(c);
         }
     }
-    return key;
 }
 
 // Sorts `items` by the names `nameOf` gives, without regard to case, ties broken by the exact
-// name so the order is stable. Each name is folded once, not at every compare.
+// name so the order is stable. Each name is folded once, into one buffer for all the keys, and
+// each pair of keys is compared once: the sort moves small entries, the items move once at the end.
 template<typename T, typename NameOf> void sortInNameOrder(QList<T>& items, NameOf nameOf)
 {
-    QList<std::pair<QString, T>> keyed;
-    keyed.reserve(items.size());
-    for (T& item : items)
-        keyed.append({foldedKey(nameOf(item)), std::move(item)});
-    std::sort(keyed.begin(), keyed.end(), [&](const auto& a, const auto& b) {
-        return a.first != b.first ? a.first < b.first : nameOf(a.second) < nameOf(b.second);
+    struct Keyed
+    {
+        qsizetype start;
+        qsizetype length;
+        qsizetype place;
+    };
+    std::u16string keys;
+    std::vector<Keyed> keyed;
+    keyed.reserve(size_t(items.size()));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        const auto start = qsizetype(keys.size());
+        appendFoldedKey(keys, nameOf(items.at(i)));
+        keyed.push_back({start, qsizetype(keys.size()) - start, i});
+    }
+    const QStringView all(keys);
+    std::sort(keyed.begin(), keyed.end(), [&](const Keyed& a, const Keyed& b) {
+        const int order = all.sliced(a.start, a.length).compare(all.sliced(b.start, b.length));
+        return order != 0 ? order < 0 : nameOf(items.at(a.place)) < nameOf(items.at(b.place));
     });
-    items.clear();
-    for (auto& [key, item] : keyed)
-        items.append(std::move(item));
+    QList<T> sorted;
+    sorted.reserve(items.size());
+    for (const Keyed& entry : keyed)
+        sorted.append(std::move(items[entry.place]));
+    items = std::move(sorted);
 }
 
 bool isRegular(const struct stat& status)
@@ -238,26 +263,29 @@ QList<Subfolder> listSubfolders(const QString& folder, QStringView part, QString
     DIR* const dir = ::opendir(QFile::encodeName(folder).constData());
     if (!dir) return found;
     const int fd = ::dirfd(dir);
-    const QByteArray inside = '/' + QFile::encodeName(lookFor);
-    QByteArray path; // one buffer for every look-up
+    const std::string inside = '/' + QFile::encodeName(lookFor).toStdString();
+    std::string path; // one buffer for every look-up
     struct stat status
     {
     };
+    const std::string partBytes = part.toUtf8().toStdString();
     while (const dirent* entry = ::readdir(dir)) {
         const QByteArrayView bytes(entry->d_name);
-        const QString name = QString::fromUtf8(bytes);
+        // A valid name is matched as it stands, and turned into text only once it is taken.
+        const bool valid = bytes.isValidUtf8();
+        const bool matches = valid ? std::string_view(entry->d_name).find(partBytes) != std::string_view::npos
+                                   : QString::fromUtf8(bytes).contains(part);
         bool link = false;
-        if (name.startsWith(QLatin1Char('.')) || !name.contains(part) || !isSubfolder(fd, *entry, link))
-            continue;
-        if (!bytes.isValidUtf8()) {
+        if (bytes.startsWith('.') || !matches || !isSubfolder(fd, *entry, link)) continue;
+        if (!valid) {
             undecodable.append(decodeText(bytes));
             continue;
         }
+        QString name = QString::fromUtf8(bytes);
         // Looked up beside the listing, relative to the folder: no walk of the whole path.
-        path.resize(0);
-        path.append(bytes).append(inside);
-        const bool holds = !lookFor.isEmpty() && ::fstatat(fd, path.constData(), &status, 0) == 0;
-        found.append({name, link, holds});
+        path.assign(entry->d_name).append(inside);
+        const bool holds = !lookFor.isEmpty() && ::fstatat(fd, path.c_str(), &status, 0) == 0;
+        found.append({std::move(name), link, holds});
     }
     ::closedir(dir);
     sortInNameOrder(found, [](const Subfolder& subfolder) -> const QString& { return subfolder.name; });

@@ -53,4 +53,15 @@ bool AlbumRows::removeRows(int row, int count, const QModelIndex& parent)
     return true;
 }
 
+void AlbumRows::appendRows(const QStringList& texts, const QList<int>& entries)
+{
+    if (texts.isEmpty()) return;
+    const auto first = int(rows_.size());
+    beginInsertRows(QModelIndex(), first, first + int(texts.size()) - 1);
+    rows_.reserve(first + texts.size());
+    for (qsizetype i = 0; i < texts.size(); ++i)
+        rows_.append({texts.at(i), i < entries.size() ? QVariant(entries.at(i)) : QVariant()});
+    endInsertRows();
+}
+
 } // namespace player

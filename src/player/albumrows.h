@@ -6,7 +6,9 @@
 // GUI thread only.
 
 #include <QAbstractListModel>
+#include <QList>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 
 namespace player {
@@ -24,6 +26,9 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool insertRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
     bool removeRows(int row, int count, const QModelIndex& parent = QModelIndex()) override;
+    // Appends a row for each of `texts`, with item data `entries` (one per text) when given, told to
+    // the views once: row by row, each row would be announced on its own.
+    void appendRows(const QStringList& texts, const QList<int>& entries = {});
 
 private:
     struct Row

@@ -37,6 +37,7 @@
 #include "platform/memory.h"
 #include "platform/waithelper.h"
 #include "player/aboutform.h"
+#include "player/albumrows.h"
 #include "player/frontend.h"
 #include "skins/colors.h"
 #include "skins/imaging.h"
@@ -390,15 +391,18 @@ void Tmainform::fillAlbumRows()
     // the collation put them (a leading blank sorts before "_").
     std::stable_partition(rows.begin(), rows.end(),
                           [](const Row& row) { return !row.text.startsWith(u'_'); });
-    // Added all at once: row by row, every row would be announced to the combos on its own.
+    // Added all at once, the album list with each row's entry: row by row, every row (and every
+    // entry) would be announced to the combos on its own.
     QStringList texts;
+    QList<int> entries;
     texts.reserve(rows.size());
-    for (const Row& row : rows)
+    entries.reserve(rows.size());
+    for (const Row& row : rows) {
         texts.append(row.text);
-    albumlist->addItems(texts);
-    Dalbumlist->addItems(texts);
-    for (qsizetype i = 0; i < rows.size(); ++i)
-        albumlist->setItemData(int(i), rows.at(i).entry);
+        entries.append(row.entry);
+    }
+    static_cast<AlbumRows*>(albumlist->model())->appendRows(texts, entries);
+    static_cast<AlbumRows*>(Dalbumlist->model())->appendRows(texts);
 }
 
 // From here on the album of row i has the number i + 1 everywhere.

@@ -27,11 +27,16 @@ TEST(Files, FindsNamesWithoutRegardToCaseButPrefersTheExactSpelling)
 TEST(Files, ListsInCaseInsensitiveNameOrder)
 {
     TempFolder folder;
-    for (const char* name : {"b.mp3", "A.mp3", "c.MP3", "a2.mp3", "note.txt"})
-        folder.write(QString::fromLatin1(name), "x");
+    // Names alike but for case keep one order (capitals first); letters beyond ASCII fold too.
+    for (const char* name : {"b.mp3", "Z.mp3",
+                             "\xc3\x89"
+                             "2.mp3",
+                             "A.mp3", "\xc3\xa9.mp3", "B.mp3", "c.MP3", "a2.mp3", "note.txt"})
+        folder.write(QString::fromUtf8(name), "x");
     const QStringList names = listFolder(folder.path(), {QStringLiteral("*.mp?")}, QDir::Files);
-    EXPECT_EQ(names, (QStringList{QStringLiteral("A.mp3"), QStringLiteral("a2.mp3"), QStringLiteral("b.mp3"),
-                                  QStringLiteral("c.MP3")}));
+    EXPECT_EQ(names, (QStringList{QStringLiteral("A.mp3"), QStringLiteral("a2.mp3"), QStringLiteral("B.mp3"),
+                                  QStringLiteral("b.mp3"), QStringLiteral("c.MP3"), QStringLiteral("Z.mp3"),
+                                  QStringLiteral("\u00e9.mp3"), QStringLiteral("\u00c92.mp3")}));
 }
 
 TEST(Files, AtomicWriteReplacesTheWholeFileAndLeavesNoTemporary)
