@@ -49,6 +49,7 @@ protected:
 
 struct Sentence
 {
+    int row;
     bool comment;
     double cDraw;
     const char* said;
@@ -63,28 +64,21 @@ TEST_P(DjSentenceTest, SaysTheTitleInTheDrawnForm)
     library::config.Dj_comment = GetParam().comment;
     library::phrases = {strings({"Here we go"}), 1};
     QStringList expected;
-    if (GetParam().comment) expected << QStringLiteral("Here we go");
+    // The first entry of a queue has no phrase.
+    if (GetParam().comment && GetParam().row > 0) expected << QStringLiteral("Here we go");
     expected << QString::fromUtf8(GetParam().said);
-    EXPECT_EQ(announce(1, {0.0, 0.0, 0.0, 0.0, GetParam().cDraw, 0.5}), expected);
+    EXPECT_EQ(announce(GetParam().row, {0.0, 0.0, 0.0, 0.0, GetParam().cDraw, 0.5}), expected);
     // Speed 140 + R(0.5 x 40); the title in the statement style, high priority.
     EXPECT_EQ(speech.said.last().speed, 160);
     EXPECT_EQ(speech.said.last().flags, 1 + 128);
     EXPECT_EQ(fake().commands().filter(QStringLiteral("play")).size(), 1);
 }
 
-INSTANTIATE_TEST_SUITE_P(Forms, DjSentenceTest,
-                         ::testing::Values(Sentence{true, 0.1, "B2 by Beta"},
-                                           Sentence{true, 0.5, "B2 from Two by Beta"},
-                                           Sentence{true, 0.9, "B2 Beta"},
-                                           Sentence{false, 0.1, "Beta, Two,B2"},
-                                           Sentence{false, 0.9, "Beta, Two,B2"}));
-
-TEST_F(DjTest, TheFirstEntryOfAQueueHasNoPhrase)
-{
-    library::config.Dj_comment = true;
-    library::phrases = {strings({"Here we go"}), 1};
-    EXPECT_EQ(announce(0, {0.0, 0.0, 0.0, 0.0, 0.1, 0.0}), strings({"B1 by Beta"}));
-}
+INSTANTIATE_TEST_SUITE_P(
+    Forms, DjSentenceTest,
+    ::testing::Values(Sentence{1, true, 0.1, "B2 by Beta"}, Sentence{1, true, 0.5, "B2 from Two by Beta"},
+                      Sentence{1, true, 0.9, "B2 Beta"}, Sentence{1, false, 0.1, "Beta, Two,B2"},
+                      Sentence{1, false, 0.9, "Beta, Two,B2"}, Sentence{0, true, 0.1, "B1 by Beta"}));
 
 TEST_F(DjTest, TheTimeTakesThePhrasesPlaceWhenTheDrawSaysSo)
 {

@@ -38,6 +38,18 @@ protected:
     }
 
     void selectRow(int row) { form->dplaylist->setCurrentRow(row); }
+
+    // An empty queue leaves nothing to play, move through or remove; pause stays for the jukebox.
+    void expectTransportIdle()
+    {
+        EXPECT_THAT(rows(), IsEmpty());
+        EXPECT_EQ(player::dCurrentTrack, 0);
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->progress,
+                                             form->skipforward, form->skipback, form->del, form->clearlist})
+            EXPECT_FALSE(control->isEnabled());
+        EXPECT_TRUE(form->pause->isEnabled());
+    }
 };
 
 TEST_F(QueueTest, RowsEntriesAndCountStayInStepThroughEveryChange)
@@ -82,31 +94,14 @@ TEST_F(QueueTest, RowsEntriesAndCountStayInStepThroughEveryChange)
     expectInStep();
 
     form->clearlistClick(nullptr);
-    EXPECT_THAT(rows(), IsEmpty());
-    EXPECT_EQ(player::dCurrentTrack, 0);
+    expectTransportIdle();
     EXPECT_EQ(player::dcurrentlyplayingtrack, 0);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->progress, form->skipforward,
-                                         form->skipback, form->del, form->clearlist})
-        EXPECT_FALSE(control->isEnabled());
-    EXPECT_TRUE(form->pause->isEnabled());
     EXPECT_TRUE(form->Stop->isChecked());
 }
 
-TEST_F(QueueTest, AddingToAnEmptyQueueSelectsTheFirstRowAndDoesNotPlay)
-{
-    queueTrack(1, 3);
-    EXPECT_EQ(form->dplaylist->currentRow(), 0);
-    for (QWidget* control : std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->pause,
-                                                            form->clearlist, form->del, form->audition})
-        EXPECT_TRUE(control->isEnabled());
-    EXPECT_EQ(form->del->toolTip(), QStringLiteral("Remove \"A3\" from playlist"));
-    EXPECT_THAT(plays(), IsEmpty());
-    EXPECT_THAT(opened(), IsEmpty());
-    EXPECT_EQ(player::playmode, 0);
-}
-
-TEST_F(QueueTest, NothingIsAddedWithoutAChosenTrack)
+// Nothing is added without a chosen track; the first added is selected but not played, and removing
+// it leaves the transport idle again.
+TEST_F(QueueTest, AnEmptyQueueTakesItsFirstTrackWithoutPlayingAndGivesItBackIdle)
 {
     chooseAlbum(1);
     form->dtracklist->setCurrentRow(-1);
@@ -115,6 +110,21 @@ TEST_F(QueueTest, NothingIsAddedWithoutAChosenTrack)
     EXPECT_THAT(rows(), IsEmpty());
     EXPECT_EQ(player::dCurrentTrack, 0);
     EXPECT_FALSE(form->clearlist->isEnabled());
+
+    queueTrack(1, 3);
+    EXPECT_EQ(form->dplaylist->currentRow(), 0);
+    for (QWidget* control : std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->pause,
+                                                            form->clearlist, form->del, form->audition})
+        EXPECT_TRUE(control->isEnabled());
+    EXPECT_EQ(form->del->toolTip(), QStringLiteral("Remove \"A3\" from playlist"));
+    EXPECT_THAT(opened(), IsEmpty());
+    EXPECT_EQ(player::playmode, 0);
+
+    form->DelClick(nullptr);
+    expectTransportIdle();
+    // With nothing selected, remove does nothing.
+    form->DelClick(nullptr);
+    EXPECT_EQ(player::dCurrentTrack, 0);
 }
 
 struct RepeatCase
@@ -226,6 +236,16 @@ class PlayingRowTest : public QueueTest, public ::testing::WithParamInterface<Fo
 {
 };
 
+// Inserts track A7 below queue row `row`.
+std::function<void(player::Tmainform&)> insertBelow(int row)
+{
+    return [row](player::Tmainform& f) {
+        f.dplaylist->setCurrentRow(row);
+        f.dtracklist->setCurrentRow(6);
+        f.insertClick(nullptr);
+    };
+}
+
 // Rows A1 A2 A3 A4 with A3 (row 2) playing.
 TEST_P(PlayingRowTest, FollowsItsEntry)
 {
@@ -243,27 +263,9 @@ TEST_P(PlayingRowTest, FollowsItsEntry)
 
 INSTANTIATE_TEST_SUITE_P(
     Queue, PlayingRowTest,
-    ::testing::Values(FollowCase{"InsertAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(0);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 3, QStringLiteral("A3")},
-                      FollowCase{"InsertDirectlyAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(1);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 3, QStringLiteral("A3")},
-                      FollowCase{"InsertBelow",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(2);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 2, QStringLiteral("A3")},
+    ::testing::Values(FollowCase{"InsertAbove", insertBelow(0), 3, QStringLiteral("A3")},
+                      FollowCase{"InsertDirectlyAbove", insertBelow(1), 3, QStringLiteral("A3")},
+                      FollowCase{"InsertBelow", insertBelow(2), 2, QStringLiteral("A3")},
                       FollowCase{"RemoveAbove",
                                  [](player::Tmainform& f) {
                                      f.dplaylist->setCurrentRow(0);
@@ -281,22 +283,6 @@ INSTANTIATE_TEST_SUITE_P(
                       FollowCase{"SwapInto", [](player::Tmainform& f) { f.swapQueueEntries(3, 2); }, 3,
                                  QStringLiteral("A3")}),
     [](const auto& param) { return std::string(param.param.name); });
-
-TEST_F(QueueTest, RemovingTheLastRowLeavesTheTransportStopped)
-{
-    queueTrack(1, 1);
-    form->DelClick(nullptr);
-    EXPECT_THAT(rows(), IsEmpty());
-    EXPECT_EQ(player::dCurrentTrack, 0);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form->del, form->clearlist, form->progress, form->skipforward,
-                                         form->skipback, form->play, form->bck, form->fwd})
-        EXPECT_FALSE(control->isEnabled());
-    EXPECT_TRUE(form->pause->isEnabled());
-    // With nothing selected, remove does nothing.
-    form->DelClick(nullptr);
-    EXPECT_EQ(player::dCurrentTrack, 0);
-}
 
 TEST_F(QueueTest, DropsOntoTheQueue)
 {

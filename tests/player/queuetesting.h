@@ -27,6 +27,15 @@ inline QStringList strings(std::initializer_list<const char*> items)
     return list;
 }
 
+// Titles "<prefix>1" to "<prefix><count>".
+inline QStringList numbered(const char* prefix, int count)
+{
+    QStringList titles;
+    for (int i = 1; i <= count; ++i)
+        titles << QString::fromUtf8(prefix) + QString::number(i);
+    return titles;
+}
+
 class RecordingFrontEnd : public player::FrontEnd
 {
 public:

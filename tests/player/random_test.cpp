@@ -14,14 +14,6 @@
 
 namespace {
 
-QStringList numbered(const char* prefix, int count)
-{
-    QStringList titles;
-    for (int i = 1; i <= count; ++i)
-        titles << QString::fromUtf8(prefix) + QString::number(i);
-    return titles;
-}
-
 class RandomTest : public PlayerWindowTest
 {
 protected:
