@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <gmock/gmock.h>
-#include <ostream>
 
 #include "printers.h"
 #include "queuetesting.h"
@@ -127,60 +126,44 @@ TEST_F(QueueTest, AnEmptyQueueTakesItsFirstTrackWithoutPlayingAndGivesItBackIdle
     EXPECT_EQ(player::dCurrentTrack, 0);
 }
 
-struct RepeatCase
+// The queue holds A3, A5 (selected, standing for the playing row), A7; then the case's track is asked for.
+TEST_F(QueueTest, RepeatsAtOrAfterThePlayingRowAreRefused)
 {
-    const char* name;
-    bool norepeat;
-    int album;
-    int track;
-    bool creditTaken;
-    bool added;
-    int refunds;
-};
-
-void PrintTo(const RepeatCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class NoRepeatTest : public QueueTest, public ::testing::WithParamInterface<RepeatCase>
-{
-};
-
-// The queue holds A3, A5 (playing, so selected), A7; then the case's track is asked for.
-TEST_P(NoRepeatTest, RepeatsAtOrAfterThePlayingRowAreRefused)
-{
-    const RepeatCase& c = GetParam();
-    library::config.norepeat = c.norepeat;
+    const struct
+    {
+        const char* name;
+        bool norepeat;
+        int album;
+        int track;
+        bool creditTaken;
+        bool added;
+        int refunds;
+    } cases[] = {{"PlayingTrackWithCredit", true, 1, 5, true, false, 1},
+                 {"PlayingTrackFromDesktopTakesNoFreeCredit", true, 1, 5, false, false, 0},
+                 {"QueuedAfterPlaying", true, 1, 7, true, false, 1},
+                 {"PlayedEarlierIsAdded", true, 1, 3, true, true, 0},
+                 {"SameNumberOtherAlbum", true, 2, 3, true, true, 0},
+                 {"SwitchedOff", false, 1, 5, true, true, 0}};
     frontEnd.exists = true;
-    queueTrack(1, 3);
-    queueTrack(1, 5);
-    queueTrack(1, 7);
-    selectRow(1);
-    frontEnd.messages.clear();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        library::config.norepeat = c.norepeat;
+        form->clearlistClick(nullptr);
+        for (const int track : {3, 5, 7})
+            queueTrack(1, track);
+        selectRow(1);
+        frontEnd.clearRecords();
 
-    queueTrack(c.album, c.track, c.creditTaken);
+        queueTrack(c.album, c.track, c.creditTaken);
 
-    EXPECT_EQ(form->dplaylist->count(), c.added ? 4 : 3);
-    EXPECT_EQ(frontEnd.refunds, c.refunds);
-    if (c.added) {
-        EXPECT_THAT(frontEnd.messages, ElementsAre(QStringLiteral("Added Track: ") + rows().last()));
-    } else {
+        EXPECT_EQ(form->dplaylist->count(), c.added ? 4 : 3);
+        EXPECT_EQ(frontEnd.refunds, c.refunds);
         EXPECT_THAT(frontEnd.messages,
-                    ElementsAre(QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE")));
+                    ElementsAre(c.added ? QStringLiteral("Added Track: ") + rows().last()
+                                        : QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE")));
+        expectInStep();
     }
-    expectInStep();
 }
-
-INSTANTIATE_TEST_SUITE_P(Queue, NoRepeatTest,
-                         ::testing::Values(RepeatCase{"PlayingTrackWithCredit", true, 1, 5, true, false, 1},
-                                           RepeatCase{"PlayingTrackFromDesktopTakesNoFreeCredit", true, 1, 5,
-                                                      false, false, 0},
-                                           RepeatCase{"QueuedAfterPlaying", true, 1, 7, true, false, 1},
-                                           RepeatCase{"PlayedEarlierIsAdded", true, 1, 3, true, true, 0},
-                                           RepeatCase{"SameNumberOtherAlbum", true, 2, 3, true, true, 0},
-                                           RepeatCase{"SwitchedOff", false, 1, 5, true, true, 0}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(QueueTest, AddedTrackMessageAndPlayLogOnlyWithTheJukebox)
 {
@@ -219,70 +202,50 @@ TEST_F(QueueTest, InsertOnTheLastRowOrIntoAnEmptyQueueAppends)
     EXPECT_THAT(frontEnd.messages, IsEmpty());
 }
 
-struct FollowCase
+// Rows A1 A2 A3 A4 with A3 (row 2) playing: the playing row follows A3 through every change.
+TEST_F(QueueTest, PlayingRowFollowsItsEntry)
 {
-    const char* name;
-    std::function<void(player::Tmainform&)> change;
-    int playingAfter;
-    QString playingTitle;
-};
-
-void PrintTo(const FollowCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class PlayingRowTest : public QueueTest, public ::testing::WithParamInterface<FollowCase>
-{
-};
-
-// Inserts track A7 below queue row `row`.
-std::function<void(player::Tmainform&)> insertBelow(int row)
-{
-    return [row](player::Tmainform& f) {
-        f.dplaylist->setCurrentRow(row);
-        f.dtracklist->setCurrentRow(6);
-        f.insertClick(nullptr);
+    // Inserts track A7 below queue row `row`.
+    const auto insertBelow = [](int row) {
+        return [row](player::Tmainform& f) {
+            f.dplaylist->setCurrentRow(row);
+            f.dtracklist->setCurrentRow(6);
+            f.insertClick(nullptr);
+        };
     };
+    const auto removeRow = [](int row) {
+        return [row](player::Tmainform& f) {
+            f.dplaylist->setCurrentRow(row);
+            f.DelClick(nullptr);
+        };
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(player::Tmainform&)> change;
+        int playingAfter;
+    } cases[] = {{"InsertAbove", insertBelow(0), 3},
+                 {"InsertDirectlyAbove", insertBelow(1), 3},
+                 {"InsertBelow", insertBelow(2), 2},
+                 {"RemoveAbove", removeRow(0), 1},
+                 {"RemoveBelow", removeRow(3), 2},
+                 {"SwapAway", [](player::Tmainform& f) { f.swapQueueEntries(2, 0); }, 0},
+                 {"SwapInto", [](player::Tmainform& f) { f.swapQueueEntries(3, 2); }, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->clearlistClick(nullptr);
+        for (int t = 1; t <= 4; ++t)
+            queueTrack(1, t);
+        selectRow(2);
+        form->playClick(nullptr);
+        ASSERT_EQ(player::dcurrentlyplayingtrack, 2);
+
+        c.change(*form);
+
+        EXPECT_EQ(player::dcurrentlyplayingtrack, c.playingAfter);
+        EXPECT_EQ(form->dplaylist->item(player::dcurrentlyplayingtrack)->text(), QStringLiteral("A3"));
+    }
 }
-
-// Rows A1 A2 A3 A4 with A3 (row 2) playing.
-TEST_P(PlayingRowTest, FollowsItsEntry)
-{
-    for (int t = 1; t <= 4; ++t)
-        queueTrack(1, t);
-    selectRow(2);
-    form->playClick(nullptr);
-    ASSERT_EQ(player::dcurrentlyplayingtrack, 2);
-
-    GetParam().change(*form);
-
-    EXPECT_EQ(player::dcurrentlyplayingtrack, GetParam().playingAfter);
-    EXPECT_EQ(form->dplaylist->item(player::dcurrentlyplayingtrack)->text(), GetParam().playingTitle);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Queue, PlayingRowTest,
-    ::testing::Values(FollowCase{"InsertAbove", insertBelow(0), 3, QStringLiteral("A3")},
-                      FollowCase{"InsertDirectlyAbove", insertBelow(1), 3, QStringLiteral("A3")},
-                      FollowCase{"InsertBelow", insertBelow(2), 2, QStringLiteral("A3")},
-                      FollowCase{"RemoveAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(0);
-                                     f.DelClick(nullptr);
-                                 },
-                                 1, QStringLiteral("A3")},
-                      FollowCase{"RemoveBelow",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(3);
-                                     f.DelClick(nullptr);
-                                 },
-                                 2, QStringLiteral("A3")},
-                      FollowCase{"SwapAway", [](player::Tmainform& f) { f.swapQueueEntries(2, 0); }, 0,
-                                 QStringLiteral("A3")},
-                      FollowCase{"SwapInto", [](player::Tmainform& f) { f.swapQueueEntries(3, 2); }, 3,
-                                 QStringLiteral("A3")}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(QueueTest, DropsOntoTheQueue)
 {
