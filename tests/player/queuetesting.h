@@ -96,13 +96,12 @@ protected:
         program.write(QStringLiteral("music/%1/title.dat").arg(folderName),
                       titles.join(QLatin1Char('\n')).toUtf8());
         for (int t = 1; t <= titles.size(); ++t) {
-            const QString file = QStringLiteral("%1/track%2.mp3").arg(folder).arg(t, 2, 10, QLatin1Char('0'));
+            const QString track =
+                QStringLiteral("music/%1/track%2.mp3").arg(folderName).arg(t, 2, 10, QLatin1Char('0'));
             if (makeTrack)
-                makeTrack(file);
+                makeTrack(program.file(track));
             else
-                program.write(
-                    QStringLiteral("music/%1/track%2.mp3").arg(folderName).arg(t, 2, 10, QLatin1Char('0')),
-                    "ID3");
+                program.write(track, "ID3");
         }
         return folder;
     }
