@@ -432,9 +432,6 @@ TEST_F(StartupTest, TitlesLoadIntoEitherTrackList)
     EXPECT_FALSE(mf.loadtitles(mf.tracklist, 3));
     EXPECT_FALSE(mf.loadtitles(mf.tracklist, 0));
     EXPECT_EQ(mf.tracklist->count(), 3);
-
-    mf.maketitles(QStringLiteral("Wren__Day"));
-    EXPECT_TRUE(QFileInfo::exists(QDir(libraryRoot).filePath(QStringLiteral("Wren__Day/title.dat"))));
 }
 
 // A fresh library opens without waiting for its title files: they are made after the windows show.
