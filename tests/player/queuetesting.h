@@ -3,6 +3,7 @@
 // A started player window over a generated library in a temporary program folder, with a front end
 // that records what the jukebox is asked: the ground of the queue and playback tests.
 
+#include <QLabel>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@
 
 #include "fakemediaplayer.h"
 #include "platform/mediaplayer.h"
+#include "player/aboutform.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
 #include "playerground.h"
@@ -55,6 +57,8 @@ public:
     QWidget* coverimagepanel() const override { return panel; }
     void jbcovershow(const QString& path) override { coverShows << path; }
     int pickcover() override { return pickedCover; }
+    // What the splash says when start-up hands over to the jukebox.
+    void gojukebox(bool) override { splashTexts << (player::about ? player::about->mes->text() : QString()); }
 
     // Forgets what was asked so far (the start-up's own calls).
     void clearRecords()
@@ -76,6 +80,7 @@ public:
     QStringList messages;
     QStringList logEntries;
     QStringList coverShows;
+    QStringList splashTexts;
     QList<int> panelRows;
     int refunds = 0;
     int autoplayStarts = 0;
