@@ -1,13 +1,12 @@
 // The About box as splash and as information box, and the on-screen volume display.
 
 #include <QCoreApplication>
-#include <QFileInfo>
+#include <QFile>
 #include <QLabel>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <cstdint>
-#include <limits>
 
 #include "controls/bitmapactionbutton.h"
 #include "platform/screens.h"
@@ -18,43 +17,21 @@
 
 namespace {
 
-TEST(ByteFormat, GroupsDigitsByThousands)
-{
-    EXPECT_EQ(player::byteformat(0), QStringLiteral("0"));
-    EXPECT_EQ(player::byteformat(999), QStringLiteral("999"));
-    EXPECT_EQ(player::byteformat(1000), QStringLiteral("1,000"));
-    EXPECT_EQ(player::byteformat(1234567), QStringLiteral("1,234,567"));
-    EXPECT_EQ(player::byteformat(std::numeric_limits<int64_t>::max()),
-              QStringLiteral("9,223,372,036,854,775,807"));
-}
-
-// Remembers the splash's message when start-up hands over to the jukebox.
-class SplashWatchingFrontEnd : public RecordingFrontEnd
-{
-public:
-    void gojukebox(bool) override { splashTexts << (player::about ? player::about->mes->text() : QString()); }
-    QStringList splashTexts;
-};
-
-class AboutTest : public PlayerGround<SplashWatchingFrontEnd>
+class AboutTest : public PlayerWindowTest
 {
 protected:
     void SetUp() override
     {
-        PlayerGround::SetUp();
-        for (const char* name : {"Alpha__One", "Beta__Two"}) {
-            const QString folder = QString::fromUtf8(name);
-            program.mkdir(QStringLiteral("music/") + folder);
-            program.write(QStringLiteral("music/%1/title.dat").arg(folder), "First\nSecond\n");
-            program.write(QStringLiteral("music/%1/track01.mp3").arg(folder), QByteArray(1500, 'a'));
-            program.write(QStringLiteral("music/%1/track02.mp3").arg(folder), QByteArray(2500, 'b'));
-        }
-        program.write(
-            QStringLiteral("Musetra.ini"),
-            QStringLiteral("[main]\nPath=%1\nCachePath=%2\n").arg(libraryRoot, cacheFolder).toUtf8());
-        form = std::make_unique<player::Tmainform>([] { return std::make_unique<FakeMediaPlayer>(); });
-        player::mainform = form.get();
-        form->FormCreate(form.get());
+        PlayerWindowTest::SetUp();
+        // Tracks of 1500 and 2500 bytes.
+        const auto sized = [](const QString& file) {
+            QFile track(file);
+            ASSERT_TRUE(track.open(QIODevice::WriteOnly));
+            track.write(QByteArray(file.endsWith(QStringLiteral("01.mp3")) ? 1500 : 2500, 'a'));
+        };
+        for (const char* name : {"Alpha__One", "Beta__Two"})
+            addAlbum(QString::fromUtf8(name), strings({"First", "Second"}), sized);
+        start();
     }
 
     // Shows the information box and lets `operate` work it while it is open.
@@ -79,8 +56,6 @@ TEST_F(AboutTest, TheSplashShowsTheStartUpsTextsAndIsGoneAfterIt)
 
 TEST_F(AboutTest, TheInformationBoxCountsTheLibraryAndOkClosesIt)
 {
-    const qint64 titleBytes = QFileInfo(libraryRoot + QStringLiteral("/Alpha__One/title.dat")).size();
-    const QString bytes = player::byteformat(2 * (4000 + titleBytes));
     QStringList texts;
     bool closed = false;
     showInformation([&](player::Tabout& box) {
@@ -93,9 +68,13 @@ TEST_F(AboutTest, TheInformationBoxCountsTheLibraryAndOkClosesIt)
     ASSERT_EQ(texts.size(), 5);
     EXPECT_EQ(texts[0], QStringLiteral("MP3 Filesystem information:-"));
     EXPECT_EQ(texts[1], QStringLiteral("2 total albums."));
-    EXPECT_EQ(texts[2], bytes + QStringLiteral(" total bytes in 6 file(s)."));
+    // Two albums of 1500 + 2500 bytes of tracks and a 12-byte titles file; digits grouped by thousands.
+    EXPECT_EQ(texts[2], QStringLiteral("8,024 total bytes in 6 file(s)."));
     EXPECT_EQ(texts[3], QStringLiteral("4 total MP3 files."));
-    EXPECT_TRUE(texts[4].endsWith(QStringLiteral(" bytes free on volume."))) << texts[4].toStdString();
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[1-9]\\d{0,2}(,\\d{3})* bytes free on volume\\.$"))
+                    .match(texts[4])
+                    .hasMatch())
+        << texts[4].toStdString();
     EXPECT_TRUE(closed);
     EXPECT_EQ(player::about, nullptr);
 }

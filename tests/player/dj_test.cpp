@@ -47,43 +47,33 @@ protected:
     FakeSpeech speech;
 };
 
-struct Sentence
+TEST_F(DjTest, SaysTheTitleInTheDrawnForm)
 {
-    bool comment;
-    double cDraw;
-    const char* said;
-};
-
-class DjSentenceTest : public DjTest, public ::testing::WithParamInterface<Sentence>
-{
-};
-
-TEST_P(DjSentenceTest, SaysTheTitleInTheDrawnForm)
-{
-    library::config.Dj_comment = GetParam().comment;
+    const struct
+    {
+        int row;
+        bool comment;
+        double cDraw;
+        const char* said;
+    } cases[] = {{1, true, 0.1, "B2 by Beta"},    {1, true, 0.5, "B2 from Two by Beta"},
+                 {1, true, 0.9, "B2 Beta"},       {1, false, 0.1, "Beta, Two,B2"},
+                 {1, false, 0.9, "Beta, Two,B2"}, {0, true, 0.1, "B1 by Beta"}};
     library::phrases = {strings({"Here we go"}), 1};
-    QStringList expected;
-    if (GetParam().comment) expected << QStringLiteral("Here we go");
-    expected << QString::fromUtf8(GetParam().said);
-    EXPECT_EQ(announce(1, {0.0, 0.0, 0.0, 0.0, GetParam().cDraw, 0.5}), expected);
-    // Speed 140 + R(0.5 x 40); the title in the statement style, high priority.
-    EXPECT_EQ(speech.said.last().speed, 160);
-    EXPECT_EQ(speech.said.last().flags, 1 + 128);
-    EXPECT_EQ(fake().commands().filter(QStringLiteral("play")).size(), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Forms, DjSentenceTest,
-                         ::testing::Values(Sentence{true, 0.1, "B2 by Beta"},
-                                           Sentence{true, 0.5, "B2 from Two by Beta"},
-                                           Sentence{true, 0.9, "B2 Beta"},
-                                           Sentence{false, 0.1, "Beta, Two,B2"},
-                                           Sentence{false, 0.9, "Beta, Two,B2"}));
-
-TEST_F(DjTest, TheFirstEntryOfAQueueHasNoPhrase)
-{
-    library::config.Dj_comment = true;
-    library::phrases = {strings({"Here we go"}), 1};
-    EXPECT_EQ(announce(0, {0.0, 0.0, 0.0, 0.0, 0.1, 0.0}), strings({"B1 by Beta"}));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        library::config.Dj_comment = c.comment;
+        speech.said.clear();
+        fake().clearCommands();
+        QStringList expected;
+        // The first entry of a queue has no phrase.
+        if (c.comment && c.row > 0) expected << QStringLiteral("Here we go");
+        expected << QString::fromUtf8(c.said);
+        EXPECT_EQ(announce(c.row, {0.0, 0.0, 0.0, 0.0, c.cDraw, 0.5}), expected);
+        // Speed 140 + R(0.5 x 40); the title in the statement style, high priority.
+        EXPECT_EQ(speech.said.last().speed, 160);
+        EXPECT_EQ(speech.said.last().flags, 1 + 128);
+        EXPECT_EQ(plays().size(), 1);
+    }
 }
 
 TEST_F(DjTest, TheTimeTakesThePhrasesPlaceWhenTheDrawSaysSo)
@@ -105,7 +95,7 @@ TEST_F(DjTest, AVoiceThatFailsNeverHoldsTheTrackBack)
 {
     speech.failSpeaking = true;
     EXPECT_TRUE(announce(1, {}).isEmpty());
-    EXPECT_EQ(fake().commands().filter(QStringLiteral("play")).size(), 1);
+    EXPECT_EQ(plays().size(), 1);
     EXPECT_TRUE(form->play->isChecked());
 }
 

@@ -32,12 +32,6 @@ TEST_F(ModesTest, ChoosingAnAlbumLoadsItsTitlesAndRemembersIt)
     EXPECT_EQ(rowTexts(form->tracklist), strings({"B1", "B2", "B3"}));
     EXPECT_EQ(library::config.lastalbum, 2);
     EXPECT_EQ(form->albumlist->toolTip(), QStringLiteral("Beta - Two"));
-
-    form->Dalbumlist->setCurrentIndex(1);
-    form->DalbumlistChange(form->Dalbumlist);
-    EXPECT_EQ(rowTexts(form->dtracklist), strings({"B1", "B2", "B3"}));
-    EXPECT_EQ(form->dtracklist->currentRow(), 0);
-    EXPECT_EQ(library::config.dlastalbum, 2);
 }
 
 TEST_F(ModesTest, ALostTitlesFileIsRebuiltFromTheTrackFiles)

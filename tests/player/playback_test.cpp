@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QRegularExpression>
@@ -10,7 +11,6 @@
 #include <QTimer>
 #include <QToolButton>
 #include <gmock/gmock.h>
-#include <ostream>
 
 #include "printers.h"
 #include "queuetesting.h"
@@ -74,8 +74,6 @@ TEST_F(PlaybackTest, PlayingTheSelectedRowLoadsItsTrackAndShowsIt)
 
     EXPECT_THAT(opened(), ElementsAre(QStringLiteral("track02.mp3")));
     EXPECT_EQ(plays(), strings({"play"}));
-    EXPECT_EQ(player::playmode, 1);
-    EXPECT_EQ(player::dcurrentlyplayingtrack, 1);
     EXPECT_TRUE(form->play->isChecked());
     EXPECT_TRUE(form->Timers->isActive());
     EXPECT_EQ(form->windowTitle(), QStringLiteral("A2 - One - Alpha"));
@@ -88,42 +86,44 @@ TEST_F(PlaybackTest, PlayingTheSelectedRowLoadsItsTrackAndShowsIt)
     EXPECT_TRUE(form->progress->isEnabled());
 }
 
-struct FileCase
+TEST_F(PlaybackTest, EntryFindsItsFileWithoutRegardToCase)
 {
-    const char* name;
-    std::vector<const char*> files; // in the album folder
-    int track;
-    const char* played; // empty: reported missing
-};
-
-void PrintTo(const FileCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class TrackFileTest : public PlaybackTest, public ::testing::WithParamInterface<FileCase>
-{
-};
-
-TEST_P(TrackFileTest, EntryFindsItsFileWithoutRegardToCase)
-{
-    const FileCase& c = GetParam();
-    const QString folder = program.mkdir(QStringLiteral("music/Gamma__Three"));
-    QStringList titles;
-    for (int t = 1; t <= 9; ++t)
-        titles << QStringLiteral("G%1").arg(t);
-    program.write(QStringLiteral("music/Gamma__Three/title.dat"), titles.join(QLatin1Char('\n')).toUtf8());
-    for (const char* file : c.files)
-        program.write(QStringLiteral("music/Gamma__Three/") + QString::fromUtf8(file), "ID3");
+    const struct
+    {
+        const char* name;
+        std::vector<const char*> files; // in the album folder
+        int track;
+        const char* played; // empty: reported missing
+    } cases[] = {
+        {"Mp3InLowerCase", {"track07.mp3", "TRACK07.MPG"}, 7, "track07.mp3"},
+        {"VideoWhenNoMp3", {"Track07.mpg", "track06.mp3"}, 7, "Track07.mpg"},
+        {"SingleDigitGetsALeadingZero", {"TRACK03.MP3"}, 3, "TRACK03.MP3"},
+        {"SeventhMpFileInNameOrder",
+         {"g.mp3", "B.MP2", "a.mp3", "notes.txt", "c.mpg", "E.mp3", "f.mp3", "d.mp3"},
+         7,
+         "g.mp3"},
+        {"TooFewFilesIsMissing", {"a.mp3", "b.mp3"}, 7, ""},
+        {"NoFilesIsMissing", {}, 2, ""},
+    };
+    const QString folder = addAlbum(QStringLiteral("Gamma__Three"), numbered("G", 9));
     start();
-    useErrorLog();
-    queueTrack(2, c.track);
-    playRow(0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const QString& file : QDir(folder).entryList(QDir::Files))
+            if (file != QStringLiteral("title.dat")) QFile::remove(folder + QLatin1Char('/') + file);
+        for (const char* file : c.files)
+            program.write(QStringLiteral("music/Gamma__Three/") + QString::fromUtf8(file), "ID3");
+        useErrorLog();
+        form->clearlistClick(nullptr);
+        fake().clearCommands();
+        queueTrack(2, c.track);
+        playRow(0);
 
-    if (*c.played) {
-        EXPECT_THAT(opened(), ElementsAre(QString::fromUtf8(c.played)));
-        EXPECT_THAT(errorLogLines(), IsEmpty());
-    } else {
+        if (*c.played) {
+            EXPECT_THAT(opened(), ElementsAre(QString::fromUtf8(c.played)));
+            EXPECT_THAT(errorLogLines(), IsEmpty());
+            continue;
+        }
         // Only the silent file, which takes the place of the video name that was asked for.
         EXPECT_THAT(opened(), ElementsAre(QStringLiteral("blank.mp3")));
         const QString expected = QStringLiteral("File:%1/TRACK%2.MP? does not exist")
@@ -136,19 +136,6 @@ TEST_P(TrackFileTest, EntryFindsItsFileWithoutRegardToCase)
         EXPECT_TRUE(form->Stop->isChecked());
     }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Playback, TrackFileTest,
-    ::testing::Values(FileCase{"Mp3InLowerCase", {"track07.mp3", "TRACK07.MPG"}, 7, "track07.mp3"},
-                      FileCase{"VideoWhenNoMp3", {"Track07.mpg", "track06.mp3"}, 7, "Track07.mpg"},
-                      FileCase{"SingleDigitGetsALeadingZero", {"TRACK03.MP3"}, 3, "TRACK03.MP3"},
-                      FileCase{"SeventhMpFileInNameOrder",
-                               {"g.mp3", "B.MP2", "a.mp3", "notes.txt", "c.mpg", "E.mp3", "f.mp3", "d.mp3"},
-                               7,
-                               "g.mp3"},
-                      FileCase{"TooFewFilesIsMissing", {"a.mp3", "b.mp3"}, 7, ""},
-                      FileCase{"NoFilesIsMissing", {}, 2, ""}),
-    [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(PlaybackTest, ARunOfMissingFilesIsSkippedToTheNextThatExists)
 {
@@ -244,53 +231,44 @@ TEST_F(PlaybackTest, AReportOnAFullDiskLeavesNoPartOfALineInTheErrorLog)
     EXPECT_EQ(after.count('\n'), 2);
 }
 
-struct EndCase
+TEST_F(PlaybackTest, EndOfQueueHandsBackToBackgroundPlayOnlyAfterABackgroundTrack)
 {
-    const char* name;
-    bool backgroundTrack;
-    bool backgroundOn;
-    int autoplayStarts;
-};
-
-void PrintTo(const EndCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class EndOfQueueTest : public PlaybackTest, public ::testing::WithParamInterface<EndCase>
-{
-};
-
-TEST_P(EndOfQueueTest, HandsBackToBackgroundPlayOnlyAfterABackgroundTrack)
-{
+    const struct
+    {
+        const char* name;
+        bool backgroundTrack;
+        bool backgroundOn;
+        int autoplayStarts;
+    } cases[] = {{"BackgroundTrackWithBackgroundOn", true, true, 1},
+                 {"QueuedTrackWithBackgroundOn", false, true, 0},
+                 {"BackgroundTrackWithBackgroundOff", true, false, 0}};
     frontEnd.exists = true;
     frontEnd.visible = true;
     start();
     queueAll(2);
-    playRow(1);
-    library::config.volume = 120;
-    frontEnd.background = GetParam().backgroundTrack;
-    library::autoplaymode = GetParam().backgroundOn;
-    frontEnd.messages.clear();
-    finish();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        playRow(1);
+        library::config.volume = 120;
+        frontEnd.background = c.backgroundTrack;
+        library::autoplaymode = c.backgroundOn;
+        frontEnd.clearRecords();
+        fake().clearCommands();
+        finish();
 
-    EXPECT_EQ(form->windowTitle(), QStringLiteral("No track"));
-    EXPECT_EQ(form->counter->text(), QStringLiteral("---"));
-    EXPECT_TRUE(form->Stop->isChecked());
-    EXPECT_FALSE(form->Timers->isActive());
-    EXPECT_EQ(form->vol->value(), 120);
-    EXPECT_THAT(frontEnd.messages, ElementsAre(QString()));
-    EXPECT_EQ(frontEnd.restRestarts, 1);
-    EXPECT_FALSE(frontEnd.background);
-    EXPECT_EQ(frontEnd.autoplayStarts, GetParam().autoplayStarts);
-    EXPECT_EQ(opened().size(), 1);
+        EXPECT_EQ(form->windowTitle(), QStringLiteral("No track"));
+        EXPECT_EQ(form->counter->text(), QStringLiteral("---"));
+        EXPECT_TRUE(form->Stop->isChecked());
+        EXPECT_FALSE(form->Timers->isActive());
+        EXPECT_EQ(form->vol->value(), 120);
+        EXPECT_THAT(frontEnd.messages, ElementsAre(QString()));
+        EXPECT_EQ(frontEnd.restRestarts, 1);
+        EXPECT_FALSE(frontEnd.background);
+        EXPECT_EQ(frontEnd.autoplayStarts, c.autoplayStarts);
+        EXPECT_THAT(opened(), IsEmpty());
+        form->vol->setValue(100);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Playback, EndOfQueueTest,
-                         ::testing::Values(EndCase{"BackgroundTrackWithBackgroundOn", true, true, 1},
-                                           EndCase{"QueuedTrackWithBackgroundOn", false, true, 0},
-                                           EndCase{"BackgroundTrackWithBackgroundOff", true, false, 0}),
-                         [](const auto& param) { return std::string(param.param.name); });
 
 TEST_F(PlaybackTest, NoRepeatTakesATrackAgainOnceTheQueueHasRunOut)
 {
@@ -467,33 +445,22 @@ TEST_F(PlaybackTest, SkipAndSeekMoveThePositionInWholeSeconds)
     EXPECT_TRUE(form->pause->isChecked());
 }
 
-struct LengthCase
-{
-    int ms;
-    int seconds;
-};
-
-void PrintTo(const LengthCase& c, std::ostream* os)
-{
-    *os << c.ms << " ms";
-}
-
-class TrackLengthTest : public PlaybackTest, public ::testing::WithParamInterface<LengthCase>
-{
-};
-
-TEST_P(TrackLengthTest, PositionBarRoundsHalvesToEven)
+TEST_F(PlaybackTest, PositionBarRoundsHalvesToEven)
 {
     start();
     queueAll(1);
-    fake().setLength(album + QStringLiteral("/track01.mp3"), GetParam().ms);
-    playRow(0);
-    EXPECT_EQ(form->progress->maximum(), GetParam().seconds);
+    const struct
+    {
+        int ms;
+        int seconds;
+    } cases[] = {{2500, 2}, {3500, 4}, {2501, 3}, {499, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.ms);
+        fake().setLength(album + QStringLiteral("/track01.mp3"), c.ms);
+        playRow(0);
+        EXPECT_EQ(form->progress->maximum(), c.seconds);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Playback, TrackLengthTest,
-                         ::testing::Values(LengthCase{2500, 2}, LengthCase{3500, 4}, LengthCase{2501, 3},
-                                           LengthCase{499, 0}));
 
 TEST_F(PlaybackTest, PositionTickShowsElapsedOrRemainingTime)
 {
@@ -532,37 +499,23 @@ TEST_F(PlaybackTest, PositionTickShowsElapsedOrRemainingTime)
     showsStopped();
 }
 
-struct VolumeCase
-{
-    int position;
-    bool muted;
-    int sent;
-};
-
-void PrintTo(const VolumeCase& c, std::ostream* os)
-{
-    *os << "position " << c.position << (c.muted ? " muted" : "");
-}
-
-class VolumeTest : public PlaybackTest, public ::testing::WithParamInterface<VolumeCase>
-{
-};
-
-TEST_P(VolumeTest, PositionIsScaledToThePlayersRange)
+TEST_F(PlaybackTest, VolumePositionIsScaledToThePlayersRange)
 {
     start();
-    form->vol->setValue(GetParam().position);
-    if (GetParam().muted) {
-        form->mutebut->setChecked(true);
-        form->mutebutClick(form->mutebut);
+    const struct
+    {
+        int position;
+        bool muted;
+        int sent;
+    } cases[] = {{75, false, 500}, {150, false, 1000}, {1, false, 6}, {0, false, 0}, {150, true, 0}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.position);
+        form->vol->setValue(c.position);
+        form->mutebut->setChecked(c.muted);
+        if (c.muted) form->mutebutClick(form->mutebut);
+        EXPECT_EQ(fake().commands().last(), QStringLiteral("volume %1").arg(c.sent));
     }
-    EXPECT_EQ(fake().commands().last(), QStringLiteral("volume %1").arg(GetParam().sent));
 }
-
-INSTANTIATE_TEST_SUITE_P(Playback, VolumeTest,
-                         ::testing::Values(VolumeCase{75, false, 500}, VolumeCase{150, false, 1000},
-                                           VolumeCase{1, false, 6}, VolumeCase{0, false, 0},
-                                           VolumeCase{150, true, 0}));
 
 TEST_F(PlaybackTest, MuteStaysThroughPlayAndEndsWithTheNextSliderMove)
 {
@@ -690,36 +643,25 @@ TEST_F(PlaybackTest, CdPlayerTitleNamesAFileOnlyInsideTheAlbumFolder)
     EXPECT_THAT(errorLogLines().first().toStdString(), HasSubstr("/Beta__Two/....escape.mp? does not exist"));
 }
 
-struct LogCase
+TEST_F(PlaybackTest, ErrorLogIsEmptiedOnceItHasReachedItsLimit)
 {
-    qint64 sizeBefore;
-    bool emptied;
-};
-
-void PrintTo(const LogCase& c, std::ostream* os)
-{
-    *os << c.sizeBefore << " bytes before";
+    const struct
+    {
+        qint64 sizeBefore;
+        bool emptied;
+    } cases[] = {{0, false}, {10367, false}, {10368, true}, {20000, true}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sizeBefore);
+        const QByteArray before(c.sizeBefore, 'x');
+        useErrorLog(before);
+        player::showerror(QStringLiteral("/music/a/TRACK03.MP3"), 0);
+        const QByteArray after = program.read(QStringLiteral("errors.log"));
+        EXPECT_EQ(after.startsWith(before), !c.emptied);
+        const QByteArray line = c.emptied ? after : after.mid(before.size());
+        EXPECT_TRUE(line.endsWith(" - File:/music/a/TRACK03.MP? does not exist\n")) << line.toStdString();
+        EXPECT_EQ(line.count('\n'), 1);
+    }
 }
-
-class ErrorLogTest : public PlaybackTest, public ::testing::WithParamInterface<LogCase>
-{
-};
-
-TEST_P(ErrorLogTest, IsEmptiedOnceItHasReachedItsLimit)
-{
-    const QByteArray before(GetParam().sizeBefore, 'x');
-    useErrorLog(before);
-    player::showerror(QStringLiteral("/music/a/TRACK03.MP3"), 0);
-    const QByteArray after = program.read(QStringLiteral("errors.log"));
-    EXPECT_EQ(after.startsWith(before), !GetParam().emptied);
-    const QByteArray line = GetParam().emptied ? after : after.mid(before.size());
-    EXPECT_TRUE(line.endsWith(" - File:/music/a/TRACK03.MP? does not exist\n")) << line.toStdString();
-    EXPECT_EQ(line.count('\n'), 1);
-}
-
-INSTANTIATE_TEST_SUITE_P(Playback, ErrorLogTest,
-                         ::testing::Values(LogCase{0, false}, LogCase{10367, false}, LogCase{10368, true},
-                                           LogCase{20000, true}));
 
 TEST_F(PlaybackTest, ErrorReportsGoToTheVisibleJukeboxAndAnExistingLogOnly)
 {

@@ -6,7 +6,6 @@
 #include <QPushButton>
 #include <QToolButton>
 #include <gmock/gmock.h>
-#include <ostream>
 
 #include "printers.h"
 #include "queuetesting.h"
@@ -38,6 +37,18 @@ protected:
     }
 
     void selectRow(int row) { form->dplaylist->setCurrentRow(row); }
+
+    // An empty queue leaves nothing to play, move through or remove; pause stays for the jukebox.
+    void expectTransportIdle()
+    {
+        EXPECT_THAT(rows(), IsEmpty());
+        EXPECT_EQ(player::dCurrentTrack, 0);
+        for (QWidget* control :
+             std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->progress,
+                                             form->skipforward, form->skipback, form->del, form->clearlist})
+            EXPECT_FALSE(control->isEnabled());
+        EXPECT_TRUE(form->pause->isEnabled());
+    }
 };
 
 TEST_F(QueueTest, RowsEntriesAndCountStayInStepThroughEveryChange)
@@ -82,31 +93,14 @@ TEST_F(QueueTest, RowsEntriesAndCountStayInStepThroughEveryChange)
     expectInStep();
 
     form->clearlistClick(nullptr);
-    EXPECT_THAT(rows(), IsEmpty());
-    EXPECT_EQ(player::dCurrentTrack, 0);
+    expectTransportIdle();
     EXPECT_EQ(player::dcurrentlyplayingtrack, 0);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->progress, form->skipforward,
-                                         form->skipback, form->del, form->clearlist})
-        EXPECT_FALSE(control->isEnabled());
-    EXPECT_TRUE(form->pause->isEnabled());
     EXPECT_TRUE(form->Stop->isChecked());
 }
 
-TEST_F(QueueTest, AddingToAnEmptyQueueSelectsTheFirstRowAndDoesNotPlay)
-{
-    queueTrack(1, 3);
-    EXPECT_EQ(form->dplaylist->currentRow(), 0);
-    for (QWidget* control : std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->pause,
-                                                            form->clearlist, form->del, form->audition})
-        EXPECT_TRUE(control->isEnabled());
-    EXPECT_EQ(form->del->toolTip(), QStringLiteral("Remove \"A3\" from playlist"));
-    EXPECT_THAT(plays(), IsEmpty());
-    EXPECT_THAT(opened(), IsEmpty());
-    EXPECT_EQ(player::playmode, 0);
-}
-
-TEST_F(QueueTest, NothingIsAddedWithoutAChosenTrack)
+// Nothing is added without a chosen track; the first added is selected but not played, and removing
+// it leaves the transport idle again.
+TEST_F(QueueTest, AnEmptyQueueTakesItsFirstTrackWithoutPlayingAndGivesItBackIdle)
 {
     chooseAlbum(1);
     form->dtracklist->setCurrentRow(-1);
@@ -115,62 +109,61 @@ TEST_F(QueueTest, NothingIsAddedWithoutAChosenTrack)
     EXPECT_THAT(rows(), IsEmpty());
     EXPECT_EQ(player::dCurrentTrack, 0);
     EXPECT_FALSE(form->clearlist->isEnabled());
-}
 
-struct RepeatCase
-{
-    const char* name;
-    bool norepeat;
-    int album;
-    int track;
-    bool creditTaken;
-    bool added;
-    int refunds;
-};
-
-void PrintTo(const RepeatCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
-
-class NoRepeatTest : public QueueTest, public ::testing::WithParamInterface<RepeatCase>
-{
-};
-
-// The queue holds A3, A5 (playing, so selected), A7; then the case's track is asked for.
-TEST_P(NoRepeatTest, RepeatsAtOrAfterThePlayingRowAreRefused)
-{
-    const RepeatCase& c = GetParam();
-    library::config.norepeat = c.norepeat;
-    frontEnd.exists = true;
     queueTrack(1, 3);
-    queueTrack(1, 5);
-    queueTrack(1, 7);
-    selectRow(1);
-    frontEnd.messages.clear();
+    EXPECT_EQ(form->dplaylist->currentRow(), 0);
+    for (QWidget* control : std::initializer_list<QWidget*>{form->play, form->fwd, form->bck, form->pause,
+                                                            form->clearlist, form->del, form->audition})
+        EXPECT_TRUE(control->isEnabled());
+    EXPECT_EQ(form->del->toolTip(), QStringLiteral("Remove \"A3\" from playlist"));
+    EXPECT_THAT(opened(), IsEmpty());
+    EXPECT_EQ(player::playmode, 0);
 
-    queueTrack(c.album, c.track, c.creditTaken);
-
-    EXPECT_EQ(form->dplaylist->count(), c.added ? 4 : 3);
-    EXPECT_EQ(frontEnd.refunds, c.refunds);
-    if (c.added) {
-        EXPECT_THAT(frontEnd.messages, ElementsAre(QStringLiteral("Added Track: ") + rows().last()));
-    } else {
-        EXPECT_THAT(frontEnd.messages,
-                    ElementsAre(QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE")));
-    }
-    expectInStep();
+    form->DelClick(nullptr);
+    expectTransportIdle();
+    // With nothing selected, remove does nothing.
+    form->DelClick(nullptr);
+    EXPECT_EQ(player::dCurrentTrack, 0);
 }
 
-INSTANTIATE_TEST_SUITE_P(Queue, NoRepeatTest,
-                         ::testing::Values(RepeatCase{"PlayingTrackWithCredit", true, 1, 5, true, false, 1},
-                                           RepeatCase{"PlayingTrackFromDesktopTakesNoFreeCredit", true, 1, 5,
-                                                      false, false, 0},
-                                           RepeatCase{"QueuedAfterPlaying", true, 1, 7, true, false, 1},
-                                           RepeatCase{"PlayedEarlierIsAdded", true, 1, 3, true, true, 0},
-                                           RepeatCase{"SameNumberOtherAlbum", true, 2, 3, true, true, 0},
-                                           RepeatCase{"SwitchedOff", false, 1, 5, true, true, 0}),
-                         [](const auto& param) { return std::string(param.param.name); });
+// The queue holds A3, A5 (selected, standing for the playing row), A7; then the case's track is asked for.
+TEST_F(QueueTest, RepeatsAtOrAfterThePlayingRowAreRefused)
+{
+    const struct
+    {
+        const char* name;
+        bool norepeat;
+        int album;
+        int track;
+        bool creditTaken;
+        bool added;
+        int refunds;
+    } cases[] = {{"PlayingTrackWithCredit", true, 1, 5, true, false, 1},
+                 {"PlayingTrackFromDesktopTakesNoFreeCredit", true, 1, 5, false, false, 0},
+                 {"QueuedAfterPlaying", true, 1, 7, true, false, 1},
+                 {"PlayedEarlierIsAdded", true, 1, 3, true, true, 0},
+                 {"SameNumberOtherAlbum", true, 2, 3, true, true, 0},
+                 {"SwitchedOff", false, 1, 5, true, true, 0}};
+    frontEnd.exists = true;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        library::config.norepeat = c.norepeat;
+        form->clearlistClick(nullptr);
+        for (const int track : {3, 5, 7})
+            queueTrack(1, track);
+        selectRow(1);
+        frontEnd.clearRecords();
+
+        queueTrack(c.album, c.track, c.creditTaken);
+
+        EXPECT_EQ(form->dplaylist->count(), c.added ? 4 : 3);
+        EXPECT_EQ(frontEnd.refunds, c.refunds);
+        EXPECT_THAT(frontEnd.messages,
+                    ElementsAre(c.added ? QStringLiteral("Added Track: ") + rows().last()
+                                        : QStringLiteral("NO CREDIT TAKEN - TRACK ALREADY IN QUEUE")));
+        expectInStep();
+    }
+}
 
 TEST_F(QueueTest, AddedTrackMessageAndPlayLogOnlyWithTheJukebox)
 {
@@ -209,93 +202,49 @@ TEST_F(QueueTest, InsertOnTheLastRowOrIntoAnEmptyQueueAppends)
     EXPECT_THAT(frontEnd.messages, IsEmpty());
 }
 
-struct FollowCase
+// Rows A1 A2 A3 A4 with A3 (row 2) playing: the playing row follows A3 through every change.
+TEST_F(QueueTest, PlayingRowFollowsItsEntry)
 {
-    const char* name;
-    std::function<void(player::Tmainform&)> change;
-    int playingAfter;
-    QString playingTitle;
-};
+    // Inserts track A7 below queue row `row`.
+    const auto insertBelow = [](int row) {
+        return [row](player::Tmainform& f) {
+            f.dplaylist->setCurrentRow(row);
+            f.dtracklist->setCurrentRow(6);
+            f.insertClick(nullptr);
+        };
+    };
+    const auto removeRow = [](int row) {
+        return [row](player::Tmainform& f) {
+            f.dplaylist->setCurrentRow(row);
+            f.DelClick(nullptr);
+        };
+    };
+    const struct
+    {
+        const char* name;
+        std::function<void(player::Tmainform&)> change;
+        int playingAfter;
+    } cases[] = {{"InsertAbove", insertBelow(0), 3},
+                 {"InsertDirectlyAbove", insertBelow(1), 3},
+                 {"InsertBelow", insertBelow(2), 2},
+                 {"RemoveAbove", removeRow(0), 1},
+                 {"RemoveBelow", removeRow(3), 2},
+                 {"SwapAway", [](player::Tmainform& f) { f.swapQueueEntries(2, 0); }, 0},
+                 {"SwapInto", [](player::Tmainform& f) { f.swapQueueEntries(3, 2); }, 3}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        form->clearlistClick(nullptr);
+        for (int t = 1; t <= 4; ++t)
+            queueTrack(1, t);
+        selectRow(2);
+        form->playClick(nullptr);
+        ASSERT_EQ(player::dcurrentlyplayingtrack, 2);
 
-void PrintTo(const FollowCase& c, std::ostream* os)
-{
-    *os << c.name;
-}
+        c.change(*form);
 
-class PlayingRowTest : public QueueTest, public ::testing::WithParamInterface<FollowCase>
-{
-};
-
-// Rows A1 A2 A3 A4 with A3 (row 2) playing.
-TEST_P(PlayingRowTest, FollowsItsEntry)
-{
-    for (int t = 1; t <= 4; ++t)
-        queueTrack(1, t);
-    selectRow(2);
-    form->playClick(nullptr);
-    ASSERT_EQ(player::dcurrentlyplayingtrack, 2);
-
-    GetParam().change(*form);
-
-    EXPECT_EQ(player::dcurrentlyplayingtrack, GetParam().playingAfter);
-    EXPECT_EQ(form->dplaylist->item(player::dcurrentlyplayingtrack)->text(), GetParam().playingTitle);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Queue, PlayingRowTest,
-    ::testing::Values(FollowCase{"InsertAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(0);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 3, QStringLiteral("A3")},
-                      FollowCase{"InsertDirectlyAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(1);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 3, QStringLiteral("A3")},
-                      FollowCase{"InsertBelow",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(2);
-                                     f.dtracklist->setCurrentRow(6);
-                                     f.insertClick(nullptr);
-                                 },
-                                 2, QStringLiteral("A3")},
-                      FollowCase{"RemoveAbove",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(0);
-                                     f.DelClick(nullptr);
-                                 },
-                                 1, QStringLiteral("A3")},
-                      FollowCase{"RemoveBelow",
-                                 [](player::Tmainform& f) {
-                                     f.dplaylist->setCurrentRow(3);
-                                     f.DelClick(nullptr);
-                                 },
-                                 2, QStringLiteral("A3")},
-                      FollowCase{"SwapAway", [](player::Tmainform& f) { f.swapQueueEntries(2, 0); }, 0,
-                                 QStringLiteral("A3")},
-                      FollowCase{"SwapInto", [](player::Tmainform& f) { f.swapQueueEntries(3, 2); }, 3,
-                                 QStringLiteral("A3")}),
-    [](const auto& param) { return std::string(param.param.name); });
-
-TEST_F(QueueTest, RemovingTheLastRowLeavesTheTransportStopped)
-{
-    queueTrack(1, 1);
-    form->DelClick(nullptr);
-    EXPECT_THAT(rows(), IsEmpty());
-    EXPECT_EQ(player::dCurrentTrack, 0);
-    for (QWidget* control :
-         std::initializer_list<QWidget*>{form->del, form->clearlist, form->progress, form->skipforward,
-                                         form->skipback, form->play, form->bck, form->fwd})
-        EXPECT_FALSE(control->isEnabled());
-    EXPECT_TRUE(form->pause->isEnabled());
-    // With nothing selected, remove does nothing.
-    form->DelClick(nullptr);
-    EXPECT_EQ(player::dCurrentTrack, 0);
+        EXPECT_EQ(player::dcurrentlyplayingtrack, c.playingAfter);
+        EXPECT_EQ(form->dplaylist->item(player::dcurrentlyplayingtrack)->text(), QStringLiteral("A3"));
+    }
 }
 
 TEST_F(QueueTest, DropsOntoTheQueue)

@@ -3,6 +3,7 @@
 // A started player window over a generated library in a temporary program folder, with a front end
 // that records what the jukebox is asked: the ground of the queue and playback tests.
 
+#include <QLabel>
 #include <QListWidget>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -14,6 +15,7 @@
 
 #include "fakemediaplayer.h"
 #include "platform/mediaplayer.h"
+#include "player/aboutform.h"
 #include "player/frontend.h"
 #include "player/mainform.h"
 #include "playerground.h"
@@ -25,6 +27,15 @@ inline QStringList strings(std::initializer_list<const char*> items)
     for (const char* item : items)
         list << QString::fromUtf8(item);
     return list;
+}
+
+// Titles "<prefix>1" to "<prefix><count>".
+inline QStringList numbered(const char* prefix, int count)
+{
+    QStringList titles;
+    for (int i = 1; i <= count; ++i)
+        titles << QString::fromUtf8(prefix) + QString::number(i);
+    return titles;
 }
 
 class RecordingFrontEnd : public player::FrontEnd
@@ -46,6 +57,8 @@ public:
     QWidget* coverimagepanel() const override { return panel; }
     void jbcovershow(const QString& path) override { coverShows << path; }
     int pickcover() override { return pickedCover; }
+    // What the splash says when start-up hands over to the jukebox.
+    void gojukebox(bool) override { splashTexts << (player::about ? player::about->mes->text() : QString()); }
 
     // Forgets what was asked so far (the start-up's own calls).
     void clearRecords()
@@ -67,6 +80,7 @@ public:
     QStringList messages;
     QStringList logEntries;
     QStringList coverShows;
+    QStringList splashTexts;
     QList<int> panelRows;
     int refunds = 0;
     int autoplayStarts = 0;
@@ -87,13 +101,12 @@ protected:
         program.write(QStringLiteral("music/%1/title.dat").arg(folderName),
                       titles.join(QLatin1Char('\n')).toUtf8());
         for (int t = 1; t <= titles.size(); ++t) {
-            const QString file = QStringLiteral("%1/track%2.mp3").arg(folder).arg(t, 2, 10, QLatin1Char('0'));
+            const QString track =
+                QStringLiteral("music/%1/track%2.mp3").arg(folderName).arg(t, 2, 10, QLatin1Char('0'));
             if (makeTrack)
-                makeTrack(file);
+                makeTrack(program.file(track));
             else
-                program.write(
-                    QStringLiteral("music/%1/track%2.mp3").arg(folderName).arg(t, 2, 10, QLatin1Char('0')),
-                    "ID3");
+                program.write(track, "ID3");
         }
         return folder;
     }

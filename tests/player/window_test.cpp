@@ -94,6 +94,7 @@ TEST_F(WindowTest, ChoosingAnAlbumInThePlayListViewMakesTrackOneTheOneToAdd)
     QTest::keyClick(form->Dalbumlist, Qt::Key_Down);
     ASSERT_EQ(form->Dalbumlist->currentIndex(), 1);
     EXPECT_EQ(rowTexts(form->dtracklist), strings({"B1", "B2", "B3"}));
+    EXPECT_EQ(library::config.dlastalbum, 2);
     QTest::mouseClick(form->Add, Qt::LeftButton);
     EXPECT_EQ(entries(), strings({"Beta__Two/1"}));
 }

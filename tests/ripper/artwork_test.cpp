@@ -64,11 +64,6 @@ TEST(ArtworkQuery, NamesAreCleanedAsTheServiceExpects)
     EXPECT_EQ(sent(QStringLiteral("Caf\u00e9 {~}")),
               QStringLiteral("CAF\u00c9%20{~}").replace(QChar(0xC9), QChar(0xE9)));
     EXPECT_EQ(sent(QString()), QString());
-    ASSERT_EQ(ripper::exclusionlist().size(), 177);
-    EXPECT_EQ(ripper::exclusionlist().first(), QStringLiteral("DISK"));
-    EXPECT_EQ(ripper::exclusionlist()[93], QStringLiteral("VOLUME"));
-    EXPECT_EQ(ripper::replacestr(QStringLiteral("aXa"), QStringLiteral("a"), QStringLiteral("aa")),
-              QStringLiteral("AAXAA"));
 }
 
 TEST(CoverRecords, SizesAreCheckedAndCorruptPicturesSkipped)

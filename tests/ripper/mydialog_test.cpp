@@ -29,14 +29,6 @@ void answerWith(AnsweringDialogs& dialogs, std::function<controls::TBitmapAction
 TEST(QuestionDialog, LiesBelowTheTitleStripScaledToTheScreen)
 {
     ExtractionWindow window(QSize(1024, 768));
-    EXPECT_EQ(ripper::aspx(300), 384);
-    EXPECT_EQ(ripper::aspy(18), 23);
-    EXPECT_EQ(ripper::aspx(5), 6); // 6.4
-    ripper::aspectx = 1.1;
-    EXPECT_EQ(ripper::aspx(5), 6);   // 5.5 goes to the even neighbour
-    EXPECT_EQ(ripper::aspx(15), 16); // 16.5 too
-    ripper::aspectx = 1.28;
-
     AnsweringDialogs dialogs;
     answerWith(dialogs, [](Tmdialog& dialog) {
         const int top = 36 + 40;
