@@ -330,10 +330,7 @@ void Tmainform::initlistboxes()
     rebuildAlbumsInRowOrder();
     initmessage(QStringLiteral("Creating albumlists...."));
     if (!mp->fileName().isEmpty() && Cdplayerbut->isChecked() && play->isChecked()) StopClick(nullptr);
-    selectRemembered(albumlist, library::config.lastalbum);
-    selectRemembered(Dalbumlist, library::config.dlastalbum);
-    albumlistChange(albumlist);
-    DalbumlistChange(Dalbumlist);
+    selectRememberedAlbums();
 
     const bool albumsExist = library::albumcount != 0;
     if (dplaylist->count() == 0 && !albumsExist)
