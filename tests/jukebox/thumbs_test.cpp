@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/coverform.h"
 #include "jukebox/loadcovers.h"
@@ -195,9 +196,9 @@ TEST_F(ThumbsTest, AKeptSmallCopyIsReadOnlyFromARegularFileOfItsOwn)
     }
 }
 
-// Opening the thumbnails, and a row asking for its album's small picture, never wait for a cover's
-// decode: over a huge cover the window thread is held no longer than over a plain one (a frame at
-// most beyond), and the cover shows once its worker has made it.
+// Opening the thumbnails, and a list whose row asks for its album's small picture, never wait for a
+// cover's decode: over a huge cover the window thread is held no longer than over a plain one (a
+// frame at most beyond), and the cell and the row show the cover once its worker has made it.
 TEST_F(ThumbsTest, TheThumbnailsAnswerAtOnceOverAHugeCoverWhichFollows)
 {
     constexpr qint64 kFrameMs = 17;
@@ -213,7 +214,7 @@ TEST_F(ThumbsTest, TheThumbnailsAnswerAtOnceOverAHugeCoverWhichFollows)
         jb.thumbs->addcover(1, libraryRoot + QLatin1Char('/') + album);
         return windowThreadHeldWhile([&] {
             jb.thumbpanel->show();
-            (void)jb.thumbs->albumpicture(1);
+            jb.reloadeditlist();
             EXPECT_TRUE(QTest::qWaitFor([&] { return !jb.thumbs->making(); }, 60'000));
         });
     };
@@ -225,8 +226,9 @@ TEST_F(ThumbsTest, TheThumbnailsAnswerAtOnceOverAHugeCoverWhichFollows)
     const controls::tmatrix cell = jb.thumbs->hits().at(1);
     EXPECT_NE(jb.thumbs->face().pixelColor((cell.x1 + cell.x2) / 2, (cell.y1 + cell.y2) / 2),
               QColor(Qt::black));
-    EXPECT_EQ(jb.thumbs->albumpicture(1).size(),
-              QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
+    // The album's row shows the small copy at its end, painted again once it was made.
+    const QPoint rowEnd(jb.editlb->face().width() - 4, jb.editlb->hits().at(0).y1 + 2);
+    EXPECT_NE(jb.editlb->face().pixelColor(rowEnd), QColor(Qt::black));
 }
 
 TEST_F(ThumbsTest, StoppingDuringTheLoadNeverShowsTheThumbnailCorner)
