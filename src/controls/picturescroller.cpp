@@ -6,6 +6,7 @@
 #include <QHash>
 #include <QThread>
 #include <algorithm>
+#include <chrono>
 #include <mutex>
 
 #include "controls/autorepeat.h"
@@ -13,6 +14,7 @@
 #include "skins/colors.h"
 #include "platform/files.h"
 #include "platform/jpegcodec.h"
+#include "platform/threads.h"
 #include "skins/loadjpegorbmp.h"
 
 namespace controls {
@@ -132,6 +134,127 @@ TPictureScroller::TPictureScroller(QWidget* owner)
     resize(kDefaultSide, kDefaultSide);
 }
 
+TPictureScroller::~TPictureScroller()
+{
+    closing_ = true;
+    // Each worker ends after the picture it is making; what it hands over is dropped with this
+    // scroller's posted events.
+    for (std::future<void>& worker : workers_)
+        worker.wait();
+}
+
+void TPictureScroller::startWork(CoverWork work)
+{
+    // The error pictures are made on the window thread before any worker may need them.
+    skins::initerrorbitmaps();
+    waiting_.push_back(std::move(work));
+    startWaitingWork();
+}
+
+void TPictureScroller::startWaitingWork()
+{
+    std::erase_if(workers_, [](const std::future<void>& worker) {
+        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    });
+    const int most = std::max(QThread::idealThreadCount(), 1);
+    while (!waiting_.empty() && running_ < most) {
+        ++running_;
+        workers_.push_back(std::async(std::launch::async, [this, make = std::move(waiting_.front().make)] {
+            platform::yieldToWindowThread();
+            const std::function<void()> hand = make();
+            skins::setLoadCancelled(nullptr);
+            QMetaObject::invokeMethod(
+                this,
+                [this, hand] {
+                    --running_;
+                    hand();
+                    startWaitingWork();
+                },
+                Qt::QueuedConnection);
+        }));
+        waiting_.pop_front();
+    }
+}
+
+// The cell of the cover of `folder` at `side`, made on a worker for the cells of now.
+void TPictureScroller::askCell(const QString& folder, int side)
+{
+    if (cellsAsked_.contains(folder)) return;
+    cellsAsked_.insert(folder);
+    const quint64 generation = cellGeneration_;
+    startWork(CoverWork{folder, [this, folder, side, generation] {
+                            skins::setLoadCancelled(
+                                [this, generation] { return closing_ || cellGeneration_ != generation; });
+                            QImage cover;
+                            skins::loadjpegbmp(folder, cover, QSize(side, side));
+                            const QImage cell = thumbnailOf(cover, side);
+                            return std::function<void()>([this, folder, generation, cell] {
+                                if (generation != cellGeneration_) return;
+                                cellsAsked_.remove(folder);
+                                cells_.insert(folder, new QImage(cell));
+                                showArrivals(cellsArrived_);
+                            });
+                        }});
+}
+
+// The small copy of the cover of `folder`, made on a worker for album `album`.
+void TPictureScroller::askSmallCopy(int32_t album, const QString& folder)
+{
+    if (smallCopiesAsked_.contains(folder)) return;
+    smallCopiesAsked_.insert(folder);
+    startWork(CoverWork{QString(), [this, album, folder] {
+                            skins::setLoadCancelled([this] { return bool(closing_); });
+                            const SmallCopy made = smallCopyOfFolder(folder);
+                            return std::function<void()>([this, album, folder, made] {
+                                smallCopiesAsked_.remove(folder);
+                                // The thumbnails may have changed meanwhile.
+                                const int32_t i = lookupalbum(album);
+                                if (i < 0 || pl.items[i].folder != folder || !pl.items[i].picture.isNull() ||
+                                    !pl.items[i].small.isEmpty())
+                                    return;
+                                pl.items[i].picture = made.shared;
+                                pl.items[i].small = made.jpeg;
+                                showArrivals(smallCopiesArrived_);
+                            });
+                        }});
+}
+
+// Drops every cell and every cell not made yet; those being made are dropped when they arrive.
+void TPictureScroller::forgetCells()
+{
+    cells_.clear();
+    dropWaitingCells();
+    cellsAsked_.clear();
+    ++cellGeneration_;
+}
+
+void TPictureScroller::dropWaitingCells()
+{
+    std::erase_if(waiting_, [this](const CoverWork& work) {
+        if (work.cell.isEmpty()) return false;
+        cellsAsked_.remove(work.cell);
+        return true;
+    });
+}
+
+// Notes an arrival in `arrived` and shows the pictures that arrived, once for all that arrive
+// together.
+void TPictureScroller::showArrivals(bool& arrived)
+{
+    const bool shown = cellsArrived_ || smallCopiesArrived_;
+    arrived = true;
+    if (shown) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (cellsArrived_) Paint();
+            if (smallCopiesArrived_) Q_EMIT smallCopyMade();
+            cellsArrived_ = false;
+            smallCopiesArrived_ = false;
+        },
+        Qt::QueuedConnection);
+}
+
 int TPictureScroller::thumbnailside() const
 {
     // Without columns a thumbnail is made as for one column, so nothing divides by zero.
@@ -196,7 +319,9 @@ void TPictureScroller::Delete(int32_t i)
 void TPictureScroller::clear()
 {
     pl.items.clear();
-    cells_.clear();
+    forgetCells();
+    waiting_.clear();
+    smallCopiesAsked_.clear();
     fcount = 0;
     stale_ = true;
     byAlbumStale_ = true;
@@ -227,9 +352,8 @@ QImage TPictureScroller::albumpicture(int32_t a)
     if (i < 0) return QImage();
     picrecord& record = pl.items[i];
     if (!record.folder.isEmpty() && record.picture.isNull() && record.small.isEmpty()) {
-        const SmallCopy made = smallCopyOfFolder(record.folder);
-        record.picture = made.shared;
-        record.small = made.jpeg;
+        askSmallCopy(a, record.folder);
+        return QImage();
     }
     QImage decoded;
     if (record.picture.isNull() && !platform::decodeJpeg(record.small, decoded)) return QImage();
@@ -332,10 +456,14 @@ void TPictureScroller::Paint()
     grid.side = cell - grid.spacing;
     grid.font = panelFont(kMoreFontSize);
 
+    // The cells of an earlier page not yet begun are no longer wanted; this page asks again.
+    dropWaitingCells();
     QPainter painter(&canvas);
     painter.setFont(grid.font);
     drawUpBox(painter, grid);
     const int drawn = drawCells(painter, grid);
+    // Every cell shown stays cached: else each arriving picture would push out another one shown.
+    cells_.setMaxCost(std::max<int>(kCachedCells, drawn));
     int next = drawn + 1;
     if (ftopmost + drawn < fcount) drawDownBox(painter, grid, next++);
     for (int j = next; j < matrix.size(); ++j)
@@ -426,19 +554,19 @@ void TPictureScroller::drawDownBox(QPainter& painter, const Grid& grid, int entr
 }
 
 // The picture of a cell: a picture given as such, or the cover of a folder decoded at the cell's
-// side (the decoder reduces it in the DCT) and kept among the cached cells.
+// side (the decoder reduces it in the DCT) and kept among the cached cells; black while a worker
+// makes it.
 const QImage& TPictureScroller::cellOf(const picrecord& record, int side)
 {
     if (record.folder.isEmpty()) return record.picture;
     if (side != cellSide_) {
-        cells_.clear();
+        forgetCells();
         cellSide_ = side;
+        standIn_ = thumbnailOf(QImage(), side);
     }
     if (const QImage* cached = cells_.object(record.folder)) return *cached;
-    QImage cover;
-    skins::loadjpegbmp(record.folder, cover, QSize(side, side));
-    cells_.insert(record.folder, new QImage(thumbnailOf(cover, side)));
-    return *cells_.object(record.folder);
+    askCell(record.folder, side);
+    return standIn_;
 }
 
 void TPictureScroller::showEvent(QShowEvent* event)

@@ -8,7 +8,9 @@
 // when it comes into view and held in a cache of a fixed number of cells, and its small copy (what
 // list rows show beside the album, compressed as a JPEG) is made when a row first asks for it and
 // kept in the cache folder, where the next run finds it; so memory and start-up work stay small
-// however many albums there are. A hidden scroller keeps no face
+// however many albums there are. Both are made on worker threads, below the window thread's
+// priority, so a huge cover never holds the window: a cell shows black until its picture
+// arrives, a row shows no picture until its small copy does. A hidden scroller keeps no face
 // (nearly screen-sized): it renders when it shows.
 // The face is transparent between the cells, so the parent's background shows through.
 // GUI thread only; owned by its Qt parent.
@@ -18,7 +20,13 @@
 #include <QImage>
 #include <QString>
 #include <QVector>
+#include <QSet>
+#include <atomic>
 #include <cstdint>
+#include <deque>
+#include <functional>
+#include <future>
+#include <vector>
 
 #include "controls/touchlist.h"
 
@@ -60,6 +68,8 @@ public:
     static constexpr int kCachedCells = 64;
 
     explicit TPictureScroller(QWidget* owner);
+    // Waits for the covers being made (a worker gives up one waiting for its turn at a huge cover).
+    ~TPictureScroller() override;
 
     void add(const QImage& bmp, int32_t alb);
     // Adds the cover of album folder `folder`; nothing is read until the thumbnail shows or its
@@ -72,8 +82,11 @@ public:
     void clear();
     int32_t lookupalbum(int32_t a) const;
     // The small picture of album `a` (what a list row shows beside the album), made from its cover
-    // the first time it is asked for; none without a thumbnail.
+    // once it has been made on a worker after the first time it was asked for (`smallCopyMade`
+    // follows); none until then, nor without a thumbnail.
     QImage albumpicture(int32_t a);
+    // True while a cell shown or a small copy asked for is still being made or not yet shown.
+    bool making() const { return !waiting_.empty() || running_ > 0 || cellsArrived_ || smallCopiesArrived_; }
     void Makeitemvisible(int32_t i);
     void Makealbumvisible(int32_t a);
     void Moveup();
@@ -113,12 +126,32 @@ public:
 
     tpicturelist pl;
 
+Q_SIGNALS:
+    // Small copies asked for by `albumpicture` were made: rows showing albums may paint again.
+    void smallCopyMade();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
 private:
     struct Grid;
+
+    // A cover picture made on a worker: `make` runs there and returns what the window thread then
+    // does with the picture. The work of a cell (its folder in `cell`) is dropped when the page
+    // changes before its turn.
+    struct CoverWork
+    {
+        QString cell;
+        std::function<std::function<void()>()> make;
+    };
+    void startWork(CoverWork work);
+    void startWaitingWork();
+    void askCell(const QString& folder, int side);
+    void askSmallCopy(int32_t album, const QString& folder);
+    void forgetCells();
+    void dropWaitingCells();
+    void showArrivals(bool& arrived);
 
     void dropFace();
     void press(int x, int y, bool repeat);
@@ -155,6 +188,22 @@ private:
     // Decoded cells of covers given by their folder, by folder, all of side `cellSide_`.
     QCache<QString, QImage> cells_{kCachedCells};
     int cellSide_ = 0;
+    // What a cell shows while its picture is being made.
+    QImage standIn_;
+    // The works waiting for a worker, the folders whose cell or small copy is asked for, and the
+    // workers.
+    std::deque<CoverWork> waiting_;
+    QSet<QString> cellsAsked_;
+    QSet<QString> smallCopiesAsked_;
+    std::vector<std::future<void>> workers_;
+    int running_ = 0;
+    // Counts the cell caches: a cell made for an earlier one is dropped (and its wait for a turn
+    // at a huge cover given up).
+    std::atomic<quint64> cellGeneration_{0};
+    std::atomic<bool> closing_{false};
+    // Pictures arrived since the last showing of them.
+    bool cellsArrived_ = false;
+    bool smallCopiesArrived_ = false;
     // Where the first thumbnail of each album stands, by album number (-1: none), so a lookup
     // does not walk every thumbnail; made again at the first lookup after the thumbnails changed.
     mutable QVector<int32_t> byAlbum_;

@@ -44,9 +44,13 @@ void Tjukebox::setThumbnailPictures(controls::TScrollListbox& list)
 {
     if (VisualsPanelPanel->isHidden()) {
         list.setalbumpictures(nullptr);
+        disconnect(thumbs, &controls::TPictureScroller::smallCopyMade, &list, nullptr);
         return;
     }
     list.setalbumpictures([this](int32_t album) { return thumbs->albumpicture(album); });
+    // A row's picture is made when the row first asks for it: the list paints again once it is.
+    connect(thumbs, &controls::TPictureScroller::smallCopyMade, &list, &controls::TScrollListbox::Paint,
+            Qt::UniqueConnection);
 }
 
 void Tjukebox::deletethumbnail(int index)

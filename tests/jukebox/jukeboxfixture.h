@@ -6,6 +6,8 @@
 
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QImage>
+#include <QRandomGenerator>
 #include <QRect>
 #include <QStringList>
 #include <gtest/gtest.h>
@@ -21,6 +23,7 @@
 #include "library/filter.h"
 #include "library/global.h"
 #include "platform/arguments.h"
+#include "platform/jpegcodec.h"
 #include "platform/programfolder.h"
 #include "platform/screens.h"
 #include "player/frontend.h"
@@ -29,6 +32,17 @@
 #include "skins/resourceskins.h"
 #include "view3d/glpanel.h"
 #include "tempfolder.h"
+
+// A JPEG cover of `side` square pixels of noise, which does not compress: the decoder reads every
+// one of its many bytes, however much it reduces the picture.
+inline QByteArray noiseCover(int side)
+{
+    QImage noise(side, side, QImage::Format_RGB888);
+    QRandomGenerator random(7);
+    for (int y = 0; y < noise.height(); ++y)
+        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.bytesPerLine() / 4);
+    return platform::encodeJpeg(noise, 90);
+}
 
 class FixedScreens final : public platform::Screens
 {

@@ -4,7 +4,6 @@
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QRandomGenerator>
 #include <QTest>
 #include <array>
 #include <gtest/gtest.h>
@@ -23,7 +22,6 @@
 #include "view3d/prismview.h"
 #include "jukeboxfixture.h"
 #include "pageprinters.h"
-#include "platform/jpegcodec.h"
 #include "printers.h"
 
 using jukebox::PictureBox;
@@ -302,13 +300,7 @@ TEST_F(PagesTest, APageStepShowsAtOnceAndAHugeCoverFollows)
     for (const QString& name :
          {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C"), QStringLiteral("D")})
         writeAlbum(QStringLiteral("Artist ") + name, QStringLiteral("Album ") + name);
-    // Noise does not compress: the decoder reads every one of its many bytes, however much it
-    // reduces the picture.
-    QImage noise(6000, 6000, QImage::Format_RGB888);
-    QRandomGenerator random(7);
-    for (int y = 0; y < noise.height(); ++y)
-        random.fillRange(reinterpret_cast<quint32*>(noise.scanLine(y)), noise.bytesPerLine() / 4);
-    program.write(QStringLiteral("music/Artist C__Album C/title.jpg"), platform::encodeJpeg(noise, 90));
+    program.write(QStringLiteral("music/Artist C__Album C/title.jpg"), noiseCover(6000));
     Tjukebox& w = open();
     const QPoint inside(w.cd1->width() / 2, w.cd1->height() / 3);
 

@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "controls/picturescroller.h"
+#include "controls/scrolllistbox.h"
 #include "controls/transparentpanel.h"
 #include "jukebox/coverform.h"
 #include "jukebox/loadcovers.h"
@@ -20,6 +21,7 @@
 #include "jukeboxfixture.h"
 #include "platform/jpegcodec.h"
 #include "printers.h"
+#include "windowthreadwork.h"
 
 namespace {
 
@@ -73,6 +75,17 @@ protected:
         return wanted > 240 && other < 16;
     }
 
+    // The small picture of `album` once its worker has made it (the first ask starts that).
+    static QImage albumPicture(jukebox::Tjukebox& jb, int32_t album)
+    {
+        QImage picture;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            picture = jb.thumbs->albumpicture(album);
+            return !picture.isNull();
+        }));
+        return picture;
+    }
+
     static QImage small(const QImage& picture)
     {
         const int side = controls::TPictureScroller::kSmallSide;
@@ -112,16 +125,18 @@ TEST_F(ThumbsTest, CoversShowAsThumbnailsAndMissingOrCorruptOnesAsTheErrorPictur
     jukebox::Tjukebox& jb = startAndLoad(QString());
 
     ASSERT_EQ(jb.thumbs->count(), 3);
-    EXPECT_EQ(jb.thumbs->albumpicture(2), small(skins::errorbitmap_corrupt));
-    EXPECT_EQ(jb.thumbs->albumpicture(3), small(skins::errorbitmap_noimage));
+    EXPECT_EQ(albumPicture(jb, 2), small(skins::errorbitmap_corrupt));
+    EXPECT_EQ(albumPicture(jb, 3), small(skins::errorbitmap_noimage));
     // The cell is decoded from the cover itself when it shows.
     jb.show();
     jb.thumbpanel->show();
     const controls::tmatrix first = jb.thumbs->hits().at(1);
     ASSERT_EQ(first.item, 0);
-    const QColor centre = jb.thumbs->face().pixelColor((first.x1 + first.x2) / 2, (first.y1 + first.y2) / 2);
-    EXPECT_GT(centre.red(), 240);
-    EXPECT_LT(centre.green(), 16);
+    const auto centre = [&] {
+        return jb.thumbs->face().pixelColor((first.x1 + first.x2) / 2, (first.y1 + first.y2) / 2);
+    };
+    EXPECT_TRUE(QTest::qWaitFor([&] { return centre().red() > 240; }));
+    EXPECT_LT(centre().green(), 16);
 }
 
 TEST_F(ThumbsTest, ASmallCopyIsKeptForTheNextStartAndMadeAgainWhenTheCoverChanges)
@@ -131,7 +146,7 @@ TEST_F(ThumbsTest, ASmallCopyIsKeptForTheNextStartAndMadeAgainWhenTheCoverChange
     jukebox::Tjukebox& first = startAndLoad(QString());
     // The start read no cover: the small copy is made when a row first asks for it.
     EXPECT_TRUE(QDir(cacheFolder).entryList({QStringLiteral("small_*")}, QDir::Files).isEmpty());
-    EXPECT_TRUE(showsColour(first.thumbs->albumpicture(1), Qt::red));
+    EXPECT_TRUE(showsColour(albumPicture(first, 1), Qt::red));
     EXPECT_EQ(QDir(cacheFolder).entryList({QStringLiteral("small_*")}, QDir::Files).size(), 1);
 
     // Rewritten with the same size and date, the cover counts as unchanged: the next start shows
@@ -142,13 +157,13 @@ TEST_F(ThumbsTest, ASmallCopyIsKeptForTheNextStartAndMadeAgainWhenTheCoverChange
     file.write(coverOf(Qt::blue));
     ASSERT_TRUE(file.setFileTime(stamp, QFileDevice::FileModificationTime));
     file.close();
-    EXPECT_TRUE(showsColour(restartAndLoad().thumbs->albumpicture(1), Qt::red));
+    EXPECT_TRUE(showsColour(albumPicture(restartAndLoad(), 1), Qt::red));
 
     // A new date makes it a changed cover, whose copy is made again.
     ASSERT_TRUE(file.open(QIODevice::ReadWrite));
     ASSERT_TRUE(file.setFileTime(stamp.addSecs(60), QFileDevice::FileModificationTime));
     file.close();
-    EXPECT_TRUE(showsColour(restartAndLoad().thumbs->albumpicture(1), Qt::blue));
+    EXPECT_TRUE(showsColour(albumPicture(restartAndLoad(), 1), Qt::blue));
 }
 
 TEST_F(ThumbsTest, AKeptSmallCopyIsReadOnlyFromARegularFileOfItsOwn)
@@ -174,11 +189,46 @@ TEST_F(ThumbsTest, AKeptSmallCopyIsReadOnlyFromARegularFileOfItsOwn)
         plant();
         jb.thumbs->clear();
         jb.thumbs->addcover(1, libraryRoot + QStringLiteral("/A__Red"));
-        const QImage shown = jb.thumbs->albumpicture(1);
+        const QImage shown = albumPicture(jb, 1);
         EXPECT_EQ(shown.size(),
                   QSize(controls::TPictureScroller::kSmallSide, controls::TPictureScroller::kSmallSide));
         EXPECT_TRUE(showsColour(shown, Qt::red));
     }
+}
+
+// Opening the thumbnails, and a list whose row asks for its album's small picture, never wait for a
+// cover's decode: over a huge cover the window thread is held no longer than over a plain one (a
+// frame at most beyond), and the cell and the row show the cover once its worker has made it.
+TEST_F(ThumbsTest, TheThumbnailsAnswerAtOnceOverAHugeCoverWhichFollows)
+{
+    constexpr qint64 kFrameMs = 17;
+    addAlbum(QStringLiteral("A__Plain"));
+    program.write(QStringLiteral("music/A__Plain/title.jpg"), coverOf(Qt::red));
+    addAlbum(QStringLiteral("B__Huge"));
+    program.write(QStringLiteral("music/B__Huge/title.jpg"), noiseCover(4000));
+    jukebox::Tjukebox& jb = startAndLoad(QString());
+    jb.show();
+    const auto openOver = [&](const QString& album) {
+        jb.thumbpanel->hide();
+        jb.thumbs->clear();
+        jb.thumbs->addcover(1, libraryRoot + QLatin1Char('/') + album);
+        return windowThreadHeldWhile([&] {
+            jb.thumbpanel->show();
+            jb.reloadeditlist();
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !jb.thumbs->making(); }, 60'000));
+        });
+    };
+    (void)openOver(QStringLiteral("A__Plain")); // the first opening sets up what every one uses
+    const qint64 plainMs = openOver(QStringLiteral("A__Plain"));
+    const qint64 hugeMs = openOver(QStringLiteral("B__Huge"));
+    EXPECT_LE(hugeMs, plainMs + kFrameMs);
+
+    const controls::tmatrix cell = jb.thumbs->hits().at(1);
+    EXPECT_NE(jb.thumbs->face().pixelColor((cell.x1 + cell.x2) / 2, (cell.y1 + cell.y2) / 2),
+              QColor(Qt::black));
+    // The album's row shows the small copy at its end, painted again once it was made.
+    const QPoint rowEnd(jb.editlb->face().width() - 4, jb.editlb->hits().at(0).y1 + 2);
+    EXPECT_NE(jb.editlb->face().pixelColor(rowEnd), QColor(Qt::black));
 }
 
 TEST_F(ThumbsTest, StoppingDuringTheLoadNeverShowsTheThumbnailCorner)
