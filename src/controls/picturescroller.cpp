@@ -6,7 +6,6 @@
 #include <QHash>
 #include <QThread>
 #include <algorithm>
-#include <chrono>
 #include <mutex>
 
 #include "controls/autorepeat.h"
@@ -153,14 +152,11 @@ void TPictureScroller::startWork(CoverWork work)
 
 void TPictureScroller::startWaitingWork()
 {
-    std::erase_if(workers_, [](const std::future<void>& worker) {
-        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    });
+    platform::dropEnded(workers_);
     const int most = std::max(QThread::idealThreadCount(), 1);
     while (!waiting_.empty() && running_ < most) {
         ++running_;
-        workers_.push_back(std::async(std::launch::async, [this, make = std::move(waiting_.front().make)] {
-            platform::yieldToWindowThread();
+        workers_.push_back(platform::startBelowWindowThread([this, make = std::move(waiting_.front().make)] {
             const std::function<void()> hand = make();
             skins::setLoadCancelled(nullptr);
             QMetaObject::invokeMethod(

@@ -5,7 +5,6 @@
 #include <QPainterPath>
 #include <QMetaObject>
 #include <algorithm>
-#include <chrono>
 #include <mutex>
 
 #include "controls/drawing.h"
@@ -167,9 +166,7 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, Drawing drawing)
     clear();
     // The pictures of a new page supersede those earlier drawings still wait for.
     abandonAsked();
-    std::erase_if(workers_, [](const std::future<void>& worker) {
-        return worker.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
-    });
+    platform::dropEnded(workers_);
     auto batch = std::make_shared<Batch>();
     batch->sources = std::move(sources);
     batch->standIns.resize(batch->sources.size());
@@ -177,13 +174,13 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, Drawing drawing)
     batch->asked.fill(false, batch->sources.size());
     batch_ = batch;
     if (drawing == Drawing::AfterASlide)
-        workers_.push_back(std::async(std::launch::async, [batch] { paintStandIns(batch); }));
+        workers_.push_back(platform::startBelowWindowThread([batch] { paintStandIns(batch); }));
     const int count = drawing == Drawing::AfterASlide     ? 1
                       : drawing == Drawing::BesideALayout ? 2
                                                           : std::max<int>(1, int(batch->sources.size()));
     for (int w = 0; w < count; ++w) {
         workers_.push_back(
-            std::async(std::launch::async, [batch, w, count, context = QPointer(context_), late = late_] {
+            platform::startBelowWindowThread([batch, w, count, context = QPointer(context_), late = late_] {
                 makeFaces(batch, w, count, context, late);
             }));
     }
@@ -191,7 +188,6 @@ void PreparedFaces::prepare(QVector<FaceSource> sources, Drawing drawing)
 
 void PreparedFaces::paintStandIns(const std::shared_ptr<Batch>& batch)
 {
-    platform::yieldToWindowThread();
     for (qsizetype i = 0; i < batch->sources.size(); ++i) {
         {
             const std::lock_guard lock(batch->guard);
@@ -207,7 +203,6 @@ void PreparedFaces::paintStandIns(const std::shared_ptr<Batch>& batch)
 void PreparedFaces::makeFaces(const std::shared_ptr<Batch>& batch, int w, int count,
                               const QPointer<QObject>& context, const Late& late)
 {
-    platform::yieldToWindowThread();
     for (qsizetype i = w; i < batch->sources.size(); i += count) {
         {
             const std::lock_guard lock(batch->guard);

@@ -2,11 +2,17 @@
 
 // Worker threads that do long picture work beside the window thread.
 
+#include <functional>
+#include <future>
+#include <vector>
+
 namespace platform {
 
-// The calling thread runs from now on at a lower priority than the window thread, so a busy
-// processor runs the window's events first and the worker takes the time left over. For a thread
-// of its own that ends with its work: the priority cannot be raised again.
-void yieldToWindowThread();
+// Runs `work` on a thread of its own at a lower priority than the window thread, so a busy
+// processor runs the window's events first and the worker takes the time left over.
+std::future<void> startBelowWindowThread(std::function<void()> work);
+
+// Forgets the workers in `workers` that have ended.
+void dropEnded(std::vector<std::future<void>>& workers);
 
 } // namespace platform

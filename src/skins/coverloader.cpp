@@ -29,8 +29,7 @@ void CoverLoader::startNext()
 {
     Request request = std::move(*next_);
     next_.reset();
-    worker_ = std::async(std::launch::async, [this, request] {
-        platform::yieldToWindowThread();
+    worker_ = platform::startBelowWindowThread([this, request] {
         setLoadCancelled([this, serial = request.serial] { return closing_ || serial_ != serial; });
         QImage picture;
         loadjpegbmp(request.folder, picture, request.wanted);
